@@ -1,0 +1,27 @@
+#include "ui/Dialogs.h"
+#include "ui/Frm.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char* argv[]) {
+#ifdef Q_OS_LINUX
+    // Without a display Qt would abort with a message about platform plugins; say
+    // plainly what is missing instead.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
+        !std::getenv("QT_QPA_PLATFORM")) {
+        std::fprintf(stderr, "Tarvok needs a graphical display (no DISPLAY or WAYLAND_DISPLAY is set).\n"
+                             "Tarvok 需要图形界面：当前没有可用的显示器。\n");
+        return 2;
+    }
+#endif
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(tarvok::kAppName);
+    tarvok::QtDialogs dialogs;
+    tarvok::Frm welcome(dialogs, QCoreApplication::applicationDirPath());
+    welcome.show();
+    return app.exec();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace tarvok {
+
+// The encodings a rules file or data file is found in. GBK is what the game's
+// Chinese-speaking users save in; UTF-8 files exist too and are told apart by their
+// byte-order mark or by being valid UTF-8 with non-ASCII bytes in them.
+enum class Encoding { Gbk, Utf8 };
+
+inline constexpr QByteArrayView kUtf8Bom{"\xEF\xBB\xBF", 3};
+
+Encoding detectEncoding(QByteArrayView content);
+
+// Decodes text for the user and encodes what the user typed, in one file's encoding.
+// Lines the user did not touch never pass through here.
+class TextCodec {
+public:
+    explicit TextCodec(Encoding encoding = Encoding::Gbk);
+    TextCodec(const TextCodec& other) : TextCodec(other.encoding_) {}
+    TextCodec& operator=(const TextCodec& other);
+
+    Encoding encoding() const { return encoding_; }
+    QString decode(QByteArrayView bytes) const;
+    QByteArray encode(QStringView text) const;
+
+private:
+    Encoding encoding_;
+    mutable QStringDecoder decoder_;
+    mutable QStringEncoder encoder_;
+};
+
+} // namespace tarvok

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tarvok {
+
+// The application's name: the title of every message box that has none of its own.
+inline const QString kAppName = QStringLiteral("Tarvok");
+
+enum class MsgIcon { None, Information, Question };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+// Every message box, prompt, file and colour dialog and clipboard write of the editor
+// goes through this interface, so that tests can answer them and read what was shown.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A modal message box. title is shown as given; callers pass kAppName for
+    // messages without a title of their own.
+    virtual MsgAnswer message(QWidget* parent, const QString& text, const QString& title,
+                              MsgIcon icon, MsgButtons buttons) = 0;
+    // A one-line input prompt; empty when cancelled.
+    virtual QString prompt(QWidget* parent, const QString& text, const QString& title,
+                           const QString& defaultText) = 0;
+    // The file-open dialog. filter is in the "description|pattern|..." form; the
+    // result is the chosen path, empty when cancelled.
+    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // The colour dialog: a 24-bit RGB value, 0 when nothing was chosen.
+    virtual quint32 chooseColor(QWidget* parent) = 0;
+    // Empties the system clipboard and puts plain text on it.
+    virtual void setClipboardText(const QString& text) = 0;
+};
+
+// The real dialogs, through Qt.
+class QtDialogs : public Dialogs {
+public:
+    MsgAnswer message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
+                      MsgButtons buttons) override;
+    QString prompt(QWidget* parent, const QString& text, const QString& title,
+                   const QString& defaultText) override;
+    QString openFile(QWidget* parent, const QString& filter) override;
+    quint32 chooseColor(QWidget* parent) override;
+    void setClipboardText(const QString& text) override;
+};
+
+// "规则文件(*.ini)|*.ini" becomes "规则文件(*.ini) (*.ini)" for Qt's file dialog.
+QString qtFileFilter(const QString& filter);
+
+} // namespace tarvok

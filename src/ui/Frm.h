@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tarvok {
+
+class FrmMain;
+
+// The welcome window: shows the usage guide and opens the editor once the user has
+// ticked that the guide was read. It stays loaded, hidden, until the editor closes it.
+class Frm : public QWidget {
+    Q_OBJECT
+
+public:
+    Frm(Dialogs& dialogs, QString programDir, QWidget* parent = nullptr);
+    ~Frm() override;
+
+    QLabel* Label1 = nullptr;
+    QPlainTextEdit* TxtE = nullptr;
+    QCheckBox* Chk = nullptr;
+    QPushButton* CmdOpen = nullptr;
+
+    void Form_Activate();
+    void Chk_Click();
+    void CmdOpen_Click();
+
+    // The editor, once it has been opened.
+    FrmMain* mainWindow() const { return main_.get(); }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    Dialogs& dialogs_;
+    QString programDir_;
+    QString lineBuffer_;
+    bool guideLoaded_ = false;
+    std::unique_ptr<FrmMain> main_;
+};
+
+} // namespace tarvok

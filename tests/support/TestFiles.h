@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace tarvok::test {
+
+// Lines joined with CR LF after each one, as the editor writes them.
+QByteArray crlf(const QList<QByteArray>& lines);
+QByteArray gbk(const QString& text);
+QByteArray utf8(const QString& text);
+
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+// A throw-away program directory (and room for rules files) for one test.
+class TempDir {
+public:
+    TempDir();
+    QString path() const { return dir_.path(); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    // Writes a file into the directory and returns its path.
+    QString write(const QString& name, const QByteArray& bytes) const;
+    // Copies the editor's shipped data files (data/ of the source tree) here.
+    void copyShippedData() const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The source tree's data/ directory (from TARVOK_SOURCE_DIR, set by CTest).
+QString shippedDataDir();
+
+} // namespace tarvok::test
