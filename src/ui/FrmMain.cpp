@@ -1,6 +1,7 @@
 #include "ui/FrmMain.h"
 
 #include "document/FileStore.h"
+#include "records/Registry.h"
 #include "records/ScriptActions.h"
 
 #include <QAbstractItemView>
@@ -23,6 +24,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <limits>
 
 namespace tarvok {
 namespace {
@@ -75,6 +78,7 @@ FrmMain::FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent)
     connectTeamHandlers();
     connectSpeHandlers();
     connectScrHandlers();
+    connectScrLineHandlers();
     connectCatalogueHandlers();
 }
 
@@ -496,6 +500,70 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::addRegistryRecord(const QString& promptText, QListWidget* list,
+                                const QString& duplicateMessage, const QByteArray& registry,
+                                qint16& counter, const std::vector<QByteArray>& block) {
+    const QString answer = dialogs_.prompt(this, promptText, QStringLiteral("新增"), QString());
+    if (answer.isEmpty())
+        return;
+    // A comma would break every trigger or team line that names the record.
+    if (!answer.contains(QLatin1Char('-')) || answer.contains(QLatin1Char(','))) {
+        msg(QStringLiteral("输入不合法"), QStringLiteral("错误"));
+        return;
+    }
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->text() == answer) {
+            msg(duplicateMessage, QStringLiteral("错误"), MsgIcon::Information);
+            return;
+        }
+    }
+    // The registry counters are 16-bit: a full registry takes no more entries rather
+    // than writing a negative number into the file.
+    if (counter == std::numeric_limits<qint16>::max()) {
+        msg(QStringLiteral("注册数量已达上限，无法新增！"), QStringLiteral("错误"),
+            MsgIcon::Information);
+        return;
+    }
+    list->addItem(answer);
+    if (RulesFilePath.isEmpty())
+        return;
+    RegistryAddition result;
+    const bool written = rewriteRules([&](const QByteArray& content, const TextCodec& codec) {
+        return rewriteLines(content, AddRegistryEntry(registry, codec.encode(answer), counter,
+                                                      block, &result));
+    });
+    if (!written) {
+        delete list->takeItem(list->count() - 1); // the file does not have it
+        return;
+    }
+    counter = static_cast<qint16>(std::min<int>(result.count, std::numeric_limits<qint16>::max()));
+}
+
+bool FrmMain::removeFromRegistry(const QByteArray& registry, const QString& id, qint16& counter) {
+    if (RulesFilePath.isEmpty())
+        return true;
+    RegistryDeletion result;
+    const bool written = rewriteRules([&](const QByteArray& content, const TextCodec& codec) {
+        return rewriteLines(content,
+                            DeleteRegistryEntry(registry, codec.encode(id), counter, &result));
+    });
+    if (written)
+        counter = static_cast<qint16>(std::max<int>(result.count, 0));
+    return written;
+}
+
+void FrmMain::killSelectedRecord(QListWidget* list,
+                                 const std::function<bool(const QString&)>& remove) {
+    QListWidgetItem* item = list->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    if (msg(QStringLiteral("确定删除？"), QStringLiteral("提示"), MsgIcon::Question,
+            MsgButtons::YesNo) == MsgAnswer::No)
+        return;
+    if (remove(item->text()))
+        delete list->takeItem(list->row(item));
 }
 
 QComboBox* FrmMain::makeCombo(const QString& objectName, QWidget* parent) {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <vector>
 #include <optional>
 #include <unordered_map>
 
@@ -236,7 +237,7 @@ public:
     // ---- team types (FrmMainTeam.cpp) ----
     void LoadTeamType(const QString& id);
     void SaveTeamType(const QString& id);
-    void DeleteTeamType(const QString& id);
+    bool DeleteTeamType(const QString& id); // false when the file could not be rewritten
     void LstFig_Click();
     void LstTeam_Click();
     void CmdSaveFig_Click();
@@ -257,7 +258,7 @@ public:
     // ---- task forces (FrmMainSpe.cpp) ----
     void LoadTaskForce(const QString& id);
     void SaveTaskForce(const QString& id);
-    void DeleteTaskForce(const QString& id);
+    bool DeleteTaskForce(const QString& id);
     void LstSpe_Click();
     void LstSpeAdd_Click();
     void LvwSpe_Click();
@@ -271,11 +272,13 @@ public:
     void TxtSpeNum_Change();
     void CboSpeE_Change();
     void CboSpeE_Click();
+    // Shows the selected row of LvwSpe in TxtID, TxtSpeNum and CboSpeE (when it has rows).
+    void FillSpeEntryFields();
 
     // ---- scripts and the script line editor (FrmMainScr.cpp) ----
     void LoadScriptType(const QString& id);
     void SaveScriptType(const QString& id);
-    void DeleteScriptType(const QString& id);
+    bool DeleteScriptType(const QString& id);
     void LstScr_Click();
     void LstScrAdd_Click();
     void LvwScr_Click();
@@ -292,6 +295,10 @@ public:
     void TxtNumber_Change();
     void TxtNumber_LostFocus();
     void TxtScrID_Change();
+    // Shows the selected row of LvwScr in TxtScrID, TxtAct and TxtNumber (when it has
+    // rows), then the building rule: TxtScrUnitE is emptied unless the action is 46, 47,
+    // 56 or 58.
+    void FillScrLineFields();
 
     // ---- catalogues, unit names and notes (FrmMainCatalogues.cpp) ----
     void LoadActionParameters(const QString& actionName);
@@ -333,6 +340,7 @@ private:
     void connectTeamHandlers();
     void connectSpeHandlers();
     void connectScrHandlers();
+    void connectScrLineHandlers();
     void connectCatalogueHandlers();
 
 public:
@@ -375,6 +383,21 @@ public:
     void onFocusOut(QWidget* w, std::function<void()> handler);
     // True when the user typed into the control since it last received the focus.
     bool userEditedSinceFocus(QWidget* w) const;
+
+    // Adding a team type, task force or script: the prompt, the checks of the answer
+    // (it must contain "-" and no ","; no duplicate in the list), the entry appended to
+    // the list and, with a rules file open, the registry line and the new section with
+    // its default block written after the registry run.
+    void addRegistryRecord(const QString& promptText, QListWidget* list,
+                           const QString& duplicateMessage, const QByteArray& registry,
+                           qint16& counter, const std::vector<QByteArray>& block);
+    // The file side of a delete: drops the registry line (renumbering the later ones)
+    // and the record's section. Nothing while no rules file is open; false when the
+    // rewrite failed.
+    bool removeFromRegistry(const QByteArray& registry, const QString& id, qint16& counter);
+    // The delete buttons beside the registry lists: the question, the file operation,
+    // and the entry removed from the list.
+    void killSelectedRecord(QListWidget* list, const std::function<bool(const QString&)>& remove);
 
     // An editable combo box as the panels use it: typed text is never added to the
     // items and never completed behind the user's back.

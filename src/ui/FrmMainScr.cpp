@@ -91,7 +91,7 @@ void FrmMain::connectScrHandlers() {}
 
 void FrmMain::LoadScriptType(const QString& /*id*/) {}
 void FrmMain::SaveScriptType(const QString& /*id*/) {}
-void FrmMain::DeleteScriptType(const QString& /*id*/) {}
+bool FrmMain::DeleteScriptType(const QString& /*id*/) { return true; }
 void FrmMain::LstScr_Click() {}
 void FrmMain::LstScrAdd_Click() {}
 void FrmMain::LvwScr_Click() {}
@@ -101,12 +101,7 @@ void FrmMain::CmdScrKill_Click() {}
 void FrmMain::CmdScrCopy_Click() {}
 void FrmMain::CmdScrTypeAdd_Click() {}
 void FrmMain::CmdScrTypeKill_Click() {}
-void FrmMain::LstScrAct_Click() {}
-void FrmMain::LstScrNumber_Click() {}
-void FrmMain::TxtAct_Change() {}
-void FrmMain::TxtAct_LostFocus() {}
-void FrmMain::TxtNumber_Change() {}
-void FrmMain::TxtNumber_LostFocus() {}
-void FrmMain::TxtScrID_Change() {}
+
+void FrmMain::FillScrLineFields() {}
 
 } // namespace tarvok

@@ -70,7 +70,7 @@ void FrmMain::connectSpeHandlers() {}
 
 void FrmMain::LoadTaskForce(const QString& /*id*/) {}
 void FrmMain::SaveTaskForce(const QString& /*id*/) {}
-void FrmMain::DeleteTaskForce(const QString& /*id*/) {}
+bool FrmMain::DeleteTaskForce(const QString& /*id*/) { return true; }
 void FrmMain::LstSpe_Click() {}
 void FrmMain::LstSpeAdd_Click() {}
 void FrmMain::LvwSpe_Click() {}
@@ -84,5 +84,7 @@ void FrmMain::TxtID_Change() {}
 void FrmMain::TxtSpeNum_Change() {}
 void FrmMain::CboSpeE_Change() {}
 void FrmMain::CboSpeE_Click() {}
+
+void FrmMain::FillSpeEntryFields() {}
 
 } // namespace tarvok

@@ -164,7 +164,7 @@ void FrmMain::connectTeamHandlers() {}
 
 void FrmMain::LoadTeamType(const QString& /*id*/) {}
 void FrmMain::SaveTeamType(const QString& /*id*/) {}
-void FrmMain::DeleteTeamType(const QString& /*id*/) {}
+bool FrmMain::DeleteTeamType(const QString& /*id*/) { return true; }
 void FrmMain::LstFig_Click() {}
 void FrmMain::LstTeam_Click() {}
 void FrmMain::CmdSaveFig_Click() {}
