@@ -1,6 +1,7 @@
 #include "ui/FrmMain.h"
 
 #include "document/FileStore.h"
+#include "document/Lines.h"
 #include "records/Registry.h"
 #include "records/ScriptActions.h"
 
@@ -406,6 +407,23 @@ bool FrmMain::rewriteRules(
         return false;
     }
     return true;
+}
+
+std::optional<QStringList> FrmMain::readDataFile(const QString& name) {
+    const QString path = programFile(name);
+    if (!filestore::exists(path)) {
+        msg(QStringLiteral("无法找到文件"), QStringLiteral("错误"), MsgIcon::Information);
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> bytes = filestore::read(path);
+    if (!bytes)
+        return QStringList();
+    const TextCodec codec(detectEncoding(*bytes));
+    QStringList out;
+    LineCursor in(*bytes);
+    while (!in.atEnd())
+        out << codec.decode(in.next());
+    return out;
 }
 
 bool FrmMain::digitFilter(QLineEdit* box, const QString& message) {

@@ -384,6 +384,10 @@ public:
     // True when the user typed into the control since it last received the focus.
     bool userEditedSinceFocus(QWidget* w) const;
 
+    // One of the program directory's data files, decoded, as lines. When it is missing
+    // "无法找到文件" (title "错误", information icon) is shown and nothing is returned.
+    std::optional<QStringList> readDataFile(const QString& name);
+
     // Adding a team type, task force or script: the prompt, the checks of the answer
     // (it must contain "-" and no ","; no duplicate in the list), the entry appended to
     // the list and, with a rules file open, the registry line and the new section with
