@@ -6,6 +6,7 @@
 #include "ui/FrmMain.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
