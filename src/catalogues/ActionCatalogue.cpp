@@ -6,6 +6,12 @@ namespace {
 
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
+// A line that opens a block: an action name in square brackets (already trimmed).
+bool isHeaderLine(const QString& trimmed) {
+    return trimmed.size() >= 2 && trimmed.startsWith(QLatin1Char('[')) &&
+           trimmed.endsWith(QLatin1Char(']'));
+}
+
 } // namespace
 
 QString trimBlanks(QStringView text) {
@@ -31,13 +37,22 @@ std::optional<QStringList> actionChoices(const QStringList& scrLines, QStringVie
     qsizetype i = 0;
     const qsizetype n = scrLines.size();
     while (i < n) {
-        if (trimBlanks(scrLines[i++]) != header)
+        const QString line = trimBlanks(scrLines[i++]);
+        if (!isHeaderLine(line))
             continue;
-        found.emplace(); // a later block for the same action replaces the earlier one
-        while (i < n && scrLines[i].contains(QLatin1Char(',')))
-            found->append(choiceText(scrLines[i++]));
+        // Every block is read through, whichever action it belongs to: the line that
+        // ends it belongs to it, so a header glued to the last entry above it is never
+        // taken for one, whichever action is looked for.
+        const bool wanted = line == header;
+        if (wanted)
+            found.emplace(); // a later block for the same action replaces the earlier one
+        while (i < n && scrLines[i].contains(QLatin1Char(','))) {
+            if (wanted)
+                found->append(choiceText(scrLines[i]));
+            ++i;
+        }
         if (i < n)
-            ++i; // the line that ended the block belongs to it
+            ++i;
     }
     return found;
 }

@@ -16,8 +16,9 @@ QString trimBlanks(QStringView text);
 
 // The choices of an action's block in Scr.WQ, in file order; nothing when the file has
 // no block for the action. A block is the run of lines with a comma directly after a
-// header line "[" + action name + "]"; the first line without a comma ends it and is
-// never itself taken for a header. Of a repeated header the later block counts.
+// header line "[" + action name + "]" (blanks around it allowed); the first line
+// without a comma ends it and is never itself taken for a header, so a header glued to
+// the entries above it is not seen. Of a repeated header the later block counts.
 std::optional<QStringList> actionChoices(const QStringList& scrLines, QStringView actionName);
 
 // The choice text of one catalogue entry: before the first comma, after the first point.
