@@ -5,10 +5,6 @@ namespace tarvok {
 
 void FrmMain::connectCatalogueHandlers() {}
 
-void FrmMain::LoadActionParameters(const QString& /*actionName*/) {}
-void FrmMain::ListBuildingNames() {}
-QString FrmMain::LookupBuildingName(const QString& /*buildingId*/) { return {}; }
-QString FrmMain::LookupBuildingId(const QString& /*buildingName*/) { return {}; }
 QString FrmMain::LookupUnitName(const QString& /*unitId*/) { return {}; }
 QString FrmMain::LookupUnitId(const QString& /*displayName*/) { return {}; }
 bool FrmMain::FillUnitLists() { return true; }
