@@ -35,7 +35,8 @@ namespace tarvok {
 // The code is split by panel: FrmMain.cpp (window, start-up, menus, shared helpers),
 // FrmMainFile.cpp (opening a rules file), FrmMainRoot.cpp (triggers), FrmMainTeam.cpp
 // (team types), FrmMainSpe.cpp (task forces), FrmMainScr.cpp (scripts and the script
-// line editor), FrmMainCatalogues.cpp (action catalogue, unit names, notes).
+// line editor), FrmMainActions.cpp (action catalogue and building tables),
+// FrmMainCatalogues.cpp (unit names, notes).
 class FrmMain : public QMainWindow {
     Q_OBJECT
 
