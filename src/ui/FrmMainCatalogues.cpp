@@ -86,11 +86,15 @@ void FrmMain::TxtScrUnitE_Change() {
 }
 
 void FrmMain::Command1_Click() {
-    const QString id = LookupUnitId(TxtScrUnitC->currentText());
-    if (TxtScrUnitE->text() == id)
-        TxtScrUnitE_Change(); // the same text raises no change, yet the name must follow the ID
-    else
-        TxtScrUnitE->setText(id);
+    const std::optional<QStringList> table = readDataFile(kUnitTable);
+    const QString id = table ? unitnames::idOf(*table, TxtScrUnitC->currentText()) : QString();
+    if (TxtScrUnitE->text() != id) {
+        TxtScrUnitE->setText(id); // its change handler shows the name of the ID
+    } else if (table) {
+        // The same text raises no change, yet the name box must follow the ID: an
+        // unlisted name is emptied, a listed one shows the table's name for its ID.
+        TxtScrUnitC->setEditText(unitnames::nameOf(*table, id));
+    }
     TxtNumber->setText(LookupBuildingId(TxtScrUnitE->text()));
 }
 
