@@ -42,6 +42,16 @@ void appendKeepingText(QComboBox* box, const QStringList& items) {
     box->setEditText(text);
 }
 
+// The notes operations test for their file before anything else, as every reader of
+// the program directory's data files does.
+void reportMissingFile(FrmMain& w) {
+    w.msg(QStringLiteral("无法找到文件"), QStringLiteral("错误"), MsgIcon::Information);
+}
+
+void reportWriteFailure(FrmMain& w) {
+    w.msg(QStringLiteral("文件写入失败，原文件未改动"), QStringLiteral("错误"), MsgIcon::Information);
+}
+
 } // namespace
 
 void FrmMain::connectCatalogueHandlers() {
@@ -111,7 +121,7 @@ void FrmMain::CmdFind_Click() {
 void FrmMain::CmdNew_Click() {
     const QString path = programFile(kNotes);
     if (!filestore::exists(path)) {
-        msg(QStringLiteral("无法找到文件"), QStringLiteral("错误"), MsgIcon::Information);
+        reportMissingFile(*this);
         return;
     }
     const QString id = TxtName->text();
@@ -136,13 +146,13 @@ void FrmMain::CmdNew_Click() {
             return idnotes::withLineOnTop(content, fileCodec.encode(id + QLatin1Char(',') + note));
         });
     if (r != filestore::Result::Ok)
-        msg(QStringLiteral("文件写入失败，原文件未改动"), QStringLiteral("错误"), MsgIcon::Information);
+        reportWriteFailure(*this);
 }
 
 void FrmMain::CmdDelete_Click() {
     const QString path = programFile(kNotes);
     if (!filestore::exists(path)) {
-        msg(QStringLiteral("无法找到文件"), QStringLiteral("错误"), MsgIcon::Information);
+        reportMissingFile(*this);
         return;
     }
     const QString id = TxtName->text();
@@ -162,7 +172,7 @@ void FrmMain::CmdDelete_Click() {
             return std::move(removal.content);
         });
     if (r != filestore::Result::Ok) {
-        msg(QStringLiteral("文件写入失败，原文件未改动"), QStringLiteral("错误"), MsgIcon::Information);
+        reportWriteFailure(*this);
         return;
     }
     if (dropped > 0) {

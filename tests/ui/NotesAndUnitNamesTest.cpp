@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QListWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -324,4 +325,17 @@ TEST(UnitNamesUi, AMissingTableIsReportedAtEveryLookup) {
     EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{missingFile(), missingFile()}));
     EXPECT_EQ(e.w->TxtScrUnitE->text(), QString());
     EXPECT_EQ(e.w->LookupUnitId(QStringLiteral("美国大兵")), QString());
+}
+
+TEST(ShippedSample, OpensWithItsFourRegistriesListed) {
+    Editor e; // the shipped files, the sample rules file among them
+    e.open(e.dir.file(QStringLiteral("aimd.ini")));
+    EXPECT_EQ(items(e.w->LstRoot).size(), 4);
+    EXPECT_EQ(items(e.w->LstRoot).first(), QStringLiteral("04000001-G=盟军早期突袭"));
+    EXPECT_EQ(items(e.w->LstFig), (QStringList{"01000001-G", "01000002-G", "01000003-G", "01000004-G"}));
+    EXPECT_EQ(items(e.w->LstSpe), (QStringList{"03000001-G", "03000002-G", "03000003-G", "03000004-G"}));
+    EXPECT_EQ(items(e.w->LstScr), (QStringList{"02000001-G", "02000002-G", "02000003-G", "02000004-G"}));
+    EXPECT_EQ(e.w->TeamTypeCount, 4);
+    EXPECT_EQ(e.w->TaskForceCount, 4);
+    EXPECT_EQ(e.w->ScriptTypeCount, 4);
 }
