@@ -301,41 +301,39 @@ void FrmMain::LoadTrigger(const QString& key) {
 void FrmMain::SaveTrigger(const QString& key) {
     if (RulesFilePath.isEmpty())
         return;
-    const std::optional<RulesContent> rules = readRules();
-    const TextCodec codec = rules ? rules->codec : TextCodec();
-    auto text = [&codec](const QString& s) { return codec.encode(s); };
-
-    trigger::TriggerEdit e;
-    e.key = text(key);
-    e.country = text(CboCountry->currentText());
-    e.tech = text(CboTech->currentText());
-    e.condition = text(CboKey->currentText());
-    e.unit = text(CboUnit->currentText());
-    e.amount = text(TxtKeyNum->text());
-    e.way = text(CboWay->currentText());
-    e.base = text(CboBase->currentText());
-    e.min = text(CboMin->currentText());
-    e.max = text(CboMax->currentText());
-    e.owner = text(CboOwner->currentText());
-    e.low = ChkLow->isChecked();
-    e.mid = ChkMid->isChecked();
-    e.high = ChkHigh->isChecked();
-    // A line that cannot be written whole is not written at all.
-    if (trigger::checkEdit(e) != trigger::EditProblem::None) {
+    // The panel's values, encoded in the file's own encoding once the rewrite has it.
+    auto editIn = [&](const TextCodec& codec) {
+        auto text = [&codec](const QString& s) { return codec.encode(s); };
+        trigger::TriggerEdit e;
+        e.key = text(key);
+        e.team1 = LstTeam->count() > 0 ? text(LstTeam->item(0)->text()) : "<none>";
+        e.team2 = LstTeam->count() > 1 ? text(LstTeam->item(1)->text()) : "<none>";
+        e.country = text(CboCountry->currentText());
+        e.tech = text(CboTech->currentText());
+        e.condition = text(CboKey->currentText());
+        e.unit = text(CboUnit->currentText());
+        e.amount = text(TxtKeyNum->text());
+        e.way = text(CboWay->currentText());
+        e.base = text(CboBase->currentText());
+        e.min = text(CboMin->currentText());
+        e.max = text(CboMax->currentText());
+        e.owner = text(CboOwner->currentText());
+        e.low = ChkLow->isChecked();
+        e.mid = ChkMid->isChecked();
+        e.high = ChkHigh->isChecked();
+        return e;
+    };
+    // A line that cannot be written whole is not written at all. The check looks at
+    // commas and digits only, which every encoding writes alike.
+    if (trigger::checkEdit(editIn(TextCodec(Encoding::Utf8))) != trigger::EditProblem::None) {
         msg(kBadInput);
         return;
     }
 
     while (LstTeam->count() < 2)
         LstTeam->addItem(QStringLiteral("<none>"));
-    e.team1 = text(LstTeam->item(0)->text());
-    e.team2 = text(LstTeam->item(1)->text());
-    if (e.team1.contains(',') || e.team2.contains(',')) {
-        msg(kBadInput);
-        return;
-    }
-
-    const bool written = rewriteRules([&](const QByteArray& content, const TextCodec&) {
+    const bool written = rewriteRules([&](const QByteArray& content, const TextCodec& codec) {
+        const trigger::TriggerEdit e = editIn(codec);
         return rewriteLines(content, ReplaceTriggerLine(e.key, [&e](QByteArrayView old) {
                                 return trigger::buildTriggerLine(e, old);
                             }));

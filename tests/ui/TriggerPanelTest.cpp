@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -456,6 +457,9 @@ TEST(TriggerFields, HintsFollowTheFocusAndTheDifficultyBoxes) {
     EXPECT_EQ(w.LblMsg->text(), QStringLiteral("指定在触发条件里评估什么单位"));
     focusOn(w.CboMin);
     EXPECT_EQ(w.LblMsg->text(), QStringLiteral("指定该触发反复失败的所能减小到的分量下限"));
+    // A mouse click into the combo box's text gives the box the focus.
+    QTest::mouseClick(w.CboOwner->lineEdit(), Qt::LeftButton);
+    EXPECT_TRUE(w.LblMsg->text().startsWith(QStringLiteral("哪个作战方可以启动该AI触发")));
     focusOn(w.TxtKeyNum);
     EXPECT_TRUE(w.LblMsg->text().startsWith(QStringLiteral("触发条件中衡量的数量为多少")));
     click(w.ChkHigh);
