@@ -1,5 +1,7 @@
 #include "records/TriggerLine.h"
 
+#include "document/Lines.h"
+
 namespace tarvok::trigger {
 namespace {
 
@@ -173,6 +175,39 @@ QByteArray buildTriggerLine(const TriggerEdit& e, QByteArrayView oldLine) {
         out.append(old[i]);
     }
     return out;
+}
+
+std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayView key) {
+    static constexpr QByteArrayView kHeader("[AITriggerTypes]");
+    std::vector<QByteArrayView> found;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype hit = content.indexOf(kHeader, from);
+        if (hit < 0)
+            return found;
+        const qsizetype lineStart = hit == 0 ? 0 : content.lastIndexOf('\n', hit - 1) + 1;
+        qsizetype lineEnd = content.indexOf('\n', hit);
+        const qsizetype next = lineEnd < 0 ? content.size() : lineEnd + 1;
+        if (lineEnd < 0)
+            lineEnd = content.size();
+        from = next;
+        QByteArrayView line = content.sliced(lineStart, lineEnd - lineStart);
+        if (lineEnd < content.size() && line.endsWith('\r'))
+            line.chop(1);
+        if (lineStart == 0 && line.startsWith(QByteArrayView("\xEF\xBB\xBF", 3)))
+            line = line.sliced(3);
+        if (!lines::isHeader(line, "AITriggerTypes"))
+            continue;
+        LineCursor in(content.sliced(next));
+        qsizetype consumed = 0;
+        while (!in.atEnd() && lines::hasComma(in.peek())) {
+            const QByteArrayView l = in.next();
+            if (lines::before(l, ',') == key)
+                found.push_back(l);
+            consumed = (l.data() + l.size()) - (content.data() + next);
+        }
+        from = next + consumed; // the line that ended the run may be a header itself
+    }
 }
 
 QByteArray newTriggerLine(QByteArrayView key) {

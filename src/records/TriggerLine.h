@@ -75,6 +75,11 @@ QByteArray buildTriggerLine(const TriggerEdit& edit, QByteArrayView oldLine);
 // The line the add command writes for a new trigger with the given key.
 QByteArray newTriggerLine(QByteArrayView key);
 
+// Every trigger line of the file whose key equals key, in file order: the lines of the
+// run of lines with a comma directly after each [AITriggerTypes] header. Only the
+// headers are searched for; the rest of the file is never split into lines.
+std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayView key);
+
 // The fields of a line, split at every comma.
 std::vector<QByteArrayView> splitFields(QByteArrayView line);
 

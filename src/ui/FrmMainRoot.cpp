@@ -252,18 +252,8 @@ void FrmMain::LoadTrigger(const QString& key) {
     RecordFound = 0;
     const QByteArray wanted = rules->codec.encode(key);
 
-    // Find the lines on the raw bytes; only the matching lines are ever decoded.
-    std::vector<QByteArrayView> found;
-    LineCursor in(rules->bytes);
-    while (!in.atEnd()) {
-        if (!lines::isHeader(in.next(), "AITriggerTypes"))
-            continue;
-        while (!in.atEnd() && lines::hasComma(in.peek())) {
-            const QByteArrayView l = in.next();
-            if (lines::before(l, ',') == wanted)
-                found.push_back(l);
-        }
-    }
+    // Found on the raw bytes; only the matching lines are ever decoded.
+    const std::vector<QByteArrayView> found = trigger::findTriggerLines(rules->bytes, wanted);
 
     const TextCodec& codec = rules->codec;
     auto setCombo = [&codec](QComboBox* box, const std::optional<QByteArray>& v) {

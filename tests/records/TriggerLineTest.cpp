@@ -225,3 +225,31 @@ TEST(TriggerLine, RewriteGivesEachDuplicateItsOwnKeptFields) {
     EXPECT_TRUE(lines[3].contains("0522222222222222"));
     EXPECT_TRUE(lines[3].contains(",0,7,2,8,<none>,1,1,0\r"));
 }
+
+TEST(TriggerLine, FindsTheKeyOnlyInTheRunsAfterEachHeader) {
+    const QByteArray content =
+        "\xEF\xBB\xBF[AITriggerTypes]\r\n"
+        "AB=x,first\r\n"
+        "CAB=x,other\r\n"
+        "AB=xy,longer\r\n"
+        "\r\n"
+        "AB=x,after the blank line\r\n"
+        "  [AITriggerTypes] \r\n"
+        "AB=x,second section\r\n"
+        "[AITriggerTypes]\r\n"       // directly after a run: still a header
+        "AB=x,[AITriggerTypes] in a name\n"
+        "[AITriggerTypes]\t\r\n"     // a tab is not trimmed: no header
+        "AB=x,after the tab header\r\n"
+        "[TeamTypes]\r\n"
+        "[AITriggerTypes]\r\n"
+        "AB=x,last line without end";
+    std::vector<QByteArray> found;
+    for (QByteArrayView l : findTriggerLines(content, "AB=x"))
+        found.push_back(l.toByteArray());
+    EXPECT_EQ(found, (std::vector<QByteArray>{"AB=x,first", "AB=x,second section",
+                                              "AB=x,[AITriggerTypes] in a name",
+                                              "AB=x,last line without end"}));
+    EXPECT_TRUE(findTriggerLines(content, "AB").empty());
+    EXPECT_TRUE(findTriggerLines("AB=x,no header\r\n", "AB=x").empty());
+    EXPECT_EQ(findTriggerLines("[AITriggerTypes]", "AB=x").size(), 0u);
+}
