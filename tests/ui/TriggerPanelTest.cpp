@@ -479,3 +479,17 @@ TEST(TriggerFields, UnitNameLookupNeverEmptiesTheUnit) {
     EXPECT_EQ(w.CboUnitC->currentText(), "");
     EXPECT_EQ(w.CboUnit->currentText(), "E1");
 }
+
+TEST(TriggerPanel, DeletingAnEntryWithoutAKeyLeavesTheFile) {
+    Editor e(false);
+    const QByteArray content = crlf({"[AITriggerTypes]", ",keyless,<all>", kCAB, ""});
+    const QString path = e.dir.write(QStringLiteral("ai.ini"), content);
+    e.open(path);
+    ASSERT_EQ(items(e.w->LstRoot), (QStringList{"", "CAB=x"}));
+    clickRow(e.w->LstRoot, 0);
+    e.dialogs.clear();
+    e.dialogs.answers.push_back(MsgAnswer::Yes);
+    click(e.w->CmdKill);
+    EXPECT_EQ(readBytes(path), content);
+    EXPECT_EQ(items(e.w->LstRoot), QStringList{"CAB=x"});
+}
