@@ -193,6 +193,7 @@ void FrmMain::createRootFrame() {
     g->addWidget(CmdTeamDelete, r + 1, 4, 1, 2);
     for (int c = 0; c < 6; ++c)
         g->setColumnStretch(c, 1);
+    g->setRowStretch(r + 2, 1); // spare height goes below the fields, not between them
 }
 
 void FrmMain::connectRootHandlers() {
