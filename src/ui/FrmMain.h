@@ -422,6 +422,10 @@ public:
 
     // ---- panel-private state ----
     // (each panel adds what it needs here, in its own block)
+
+    // ---- trigger panel private ----
+    // The weight check made when the focus leaves CboBase, CboMin or CboMax.
+    void checkWeightOnLeave(QComboBox* box);
 };
 
 } // namespace tarvok
