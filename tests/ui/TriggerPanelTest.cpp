@@ -48,7 +48,7 @@ QByteArray rules() {
 }
 
 struct TriggerEditor : Editor {
-    TriggerEditor() : Editor(false) {
+    TriggerEditor() : Editor(true) {
         path = dir.write(QStringLiteral("aimd.ini"), rules());
         open(path);
     }
@@ -64,7 +64,7 @@ struct TriggerEditor : Editor {
 } // namespace
 
 TEST(TriggerPanel, StartsWithTheInitialValuesAndNothingToSave) {
-    Editor e(false);
+    Editor e;
     FrmMain& w = *e.w;
     EXPECT_FALSE(w.TxtRoot->isEnabled());
     EXPECT_EQ(w.TxtRoot->text(), "");
@@ -326,7 +326,7 @@ TEST(TriggerPanel, CopyPutsTheKeyOnTheClipboard) {
 }
 
 TEST(TriggerFields, ComparisonAndSideAcceptOnlyTheirDigits) {
-    Editor e(false);
+    Editor e;
     FrmMain& w = *e.w;
     const ShownMessage refused = info(QStringLiteral("输入不合法！"), kError);
 
@@ -356,7 +356,7 @@ TEST(TriggerFields, ComparisonAndSideAcceptOnlyTheirDigits) {
 }
 
 TEST(TriggerFields, ConditionDescribesItsDigitsAndMinusOne) {
-    Editor e(false);
+    Editor e;
     FrmMain& w = *e.w;
     replaceText(w.CboKey, "9");
     EXPECT_EQ(w.TxtKey->text(), "");
@@ -373,7 +373,7 @@ TEST(TriggerFields, ConditionDescribesItsDigitsAndMinusOne) {
 }
 
 TEST(TriggerFields, AmountTakesUpTo255) {
-    Editor e(false);
+    Editor e;
     FrmMain& w = *e.w;
     replaceText(w.TxtKeyNum, "255");
     EXPECT_TRUE(e.dialogs.messages.empty());
@@ -397,7 +397,7 @@ TEST(TriggerFields, AmountTakesUpTo255) {
 }
 
 TEST(TriggerFields, TechLevelTakesZeroToTen) {
-    Editor e(false);
+    Editor e;
     FrmMain& w = *e.w;
     const ShownMessage refused = info(QStringLiteral("输入不合法"), kError);
     for (const char* ok : {"0", "1", "10", "1a"}) {
@@ -451,7 +451,7 @@ TEST(TriggerFields, WeightsAreCheckedOnlyAfterTheUserTyped) {
 }
 
 TEST(TriggerFields, HintsFollowTheFocusAndTheDifficultyBoxes) {
-    Editor e(false);
+    Editor e;
     FrmMain& w = *e.w;
     focusOn(w.CboUnit);
     EXPECT_EQ(w.LblMsg->text(), QStringLiteral("指定在触发条件里评估什么单位"));
@@ -470,18 +470,22 @@ TEST(TriggerFields, HintsFollowTheFocusAndTheDifficultyBoxes) {
 }
 
 TEST(TriggerFields, UnitNameLookupNeverEmptiesTheUnit) {
-    Editor e(false);
+    Editor e;
     FrmMain& w = *e.w;
     w.CboUnit->setEditText(QStringLiteral("E1"));
-    // The table (not loaded here) has no name for E1: the name box empties and the
-    // unit stays.
+    click(w.CmdCE);
+    EXPECT_EQ(w.CboUnitC->currentText(), QStringLiteral("美国大兵"));
+    EXPECT_EQ(w.CboUnit->currentText(), "E1");
+    // The table has no name for this unit: the name box empties and the unit stays.
+    w.CboUnit->setEditText(QStringLiteral("MODUNIT1"));
     click(w.CmdCE);
     EXPECT_EQ(w.CboUnitC->currentText(), "");
-    EXPECT_EQ(w.CboUnit->currentText(), "E1");
+    EXPECT_EQ(w.CboUnit->currentText(), "MODUNIT1");
+    EXPECT_TRUE(e.dialogs.messages.empty());
 }
 
 TEST(TriggerPanel, DeletingAnEntryWithoutAKeyLeavesTheFile) {
-    Editor e(false);
+    Editor e;
     const QByteArray content = crlf({"[AITriggerTypes]", ",keyless,<all>", kCAB, ""});
     const QString path = e.dir.write(QStringLiteral("ai.ini"), content);
     e.open(path);
