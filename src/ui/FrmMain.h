@@ -421,6 +421,12 @@ public:
 
     // ---- panel-private state ----
     // (each panel adds what it needs here, in its own block)
+
+    // ---- team panel private ----
+private:
+    // The tail of a team selection: the team type's task force and script shown in
+    // their editors, with their selected rows in the entry fields.
+    void showTeamTaskForceAndScript();
 };
 
 } // namespace tarvok
