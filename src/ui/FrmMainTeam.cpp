@@ -193,6 +193,7 @@ void FrmMain::createTeamFrames() {
         const FlagBox& f = flagOfBox(member);
         auto* box = new QCheckBox(QString::fromUtf8(f.caption), parent);
         box->setObjectName(QLatin1String(f.objectName));
+        box->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
         this->*member = box;
         return box;
     };
@@ -209,6 +210,7 @@ void FrmMain::createTeamFrames() {
 
     ChkAble = new QCheckBox(QStringLiteral("作战小队(作用不明)可用"), FraTeam);
     ChkAble->setObjectName(QStringLiteral("ChkAble"));
+    ChkAble->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     for (QCheckBox* FrmMain::*m : kTeamFrameFlags)
         makeCheck(m, FraTeam);
 
@@ -257,7 +259,7 @@ void FrmMain::createTeamFrames() {
         g->addWidget(this->*m, 6 + i / 4, i % 4);
         ++i;
     }
-    g->addWidget(ChkAble, 8, 0, 1, 4);
+    g->addWidget(ChkAble, 8, 0, 1, 2);
     g->setColumnStretch(1, 1);
     g->setColumnStretch(3, 1);
 
