@@ -3,6 +3,9 @@
 #include "document/Lines.h"
 #include "document/TextEncoding.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace tarvok::teamtype {
 namespace {
 
@@ -170,15 +173,20 @@ std::vector<std::vector<QByteArrayView>> findSectionBodies(QByteArrayView conten
     QByteArray header = "[";
     header += id;
     header += ']';
+    // A skip-table search: the file has a header "[" at every section, so a search
+    // keyed on the first byte would stop at each of them.
+    const std::boyer_moore_horspool_searcher searcher(header.cbegin(), header.cend());
     // The first line starts after a byte-order mark, as the line reader sees it.
     const qsizetype firstLine = content.startsWith(kUtf8Bom) ? kUtf8Bom.size() : 0;
     // Lines before this position have been seen (a body, or the line that ended it)
     // and are not taken as headers.
     qsizetype searchFrom = firstLine;
     while (searchFrom < content.size()) {
-        const qsizetype hit = content.indexOf(header, searchFrom);
-        if (hit < 0)
+        const char* found = std::search(content.data() + searchFrom,
+                                        content.data() + content.size(), searcher);
+        if (found == content.data() + content.size())
             break;
+        const qsizetype hit = found - content.data();
         // searchFrom always stands at the start of a line.
         qsizetype lineStart = hit;
         while (lineStart > searchFrom && content[lineStart - 1] != '\n')
