@@ -289,6 +289,20 @@ void FrmMain::createTeamFrames() {
 }
 
 void FrmMain::connectTeamHandlers() {
+    // Tab moves through the team editor in the order it reads. The window holds every
+    // frame by now, so the chain can cross from one frame to the next.
+    std::vector<QWidget*> tabOrder{TxtTeamName, TxtPriority,  TxtTeamCount, CboAction,
+                                   LstSpeAdd,   CmdFigChange, LstScrAdd,    CmdBaseChange};
+    for (QCheckBox* FrmMain::*m : kTeamFrameFlags)
+        tabOrder.push_back(this->*m);
+    tabOrder.push_back(ChkAble);
+    tabOrder.push_back(CboTeamTech);
+    for (QCheckBox* FrmMain::*m : kFig1Flags)
+        tabOrder.push_back(this->*m);
+    tabOrder.push_back(CmdSaveFig);
+    for (size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     onUserSelect(LstFig, [this] { LstFig_Click(); });
     onUserSelect(LstTeam, [this] { LstTeam_Click(); });
     connect(CmdSaveFig, &QPushButton::clicked, this, &FrmMain::CmdSaveFig_Click);
