@@ -4,6 +4,7 @@
 #include "document/TextEncoding.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 namespace tarvok::teamtype {
@@ -168,8 +169,18 @@ std::vector<QByteArray> buildBody(const Values& values, const std::vector<QByteA
     return out;
 }
 
-std::vector<std::vector<QByteArrayView>> findSectionBodies(QByteArrayView content, QByteArrayView id) {
-    std::vector<std::vector<QByteArrayView>> bodies;
+namespace {
+
+// A section of the ID: its body lines and the bytes they take, from the start of the
+// first body line to the start of the line that ended the body (or the end).
+struct SectionSpan {
+    std::vector<QByteArrayView> body;
+    qsizetype bodyBegin = 0;
+    qsizetype bodyEnd = 0;
+};
+
+std::vector<SectionSpan> findSections(QByteArrayView content, QByteArrayView id) {
+    std::vector<SectionSpan> sections;
     QByteArray header = "[";
     header += id;
     header += ']';
@@ -197,19 +208,70 @@ std::vector<std::vector<QByteArrayView>> findSectionBodies(QByteArrayView conten
             searchFrom = next;
             continue;
         }
-        std::vector<QByteArrayView> body;
+        SectionSpan section;
+        section.bodyBegin = next;
         qsizetype pos = next;
+        section.bodyEnd = pos;
         while (pos < content.size()) {
             const QByteArrayView l = lineFrom(content, pos, &next);
             pos = next;
             if (!lines::hasEquals(l))
                 break; // the line that ends the body is passed over
-            body.push_back(l);
+            section.body.push_back(l);
+            section.bodyEnd = pos;
         }
-        bodies.push_back(std::move(body));
+        sections.push_back(std::move(section));
         searchFrom = pos;
     }
+    return sections;
+}
+
+// True when every line of the content ends with CR LF, the last one included: then the
+// line rewrite gives back every untouched byte as it stands.
+bool allLinesEndWithCrLf(QByteArrayView content) {
+    if (content.isEmpty() || content.back() != '\n')
+        return false;
+    const char* p = content.data();
+    const char* const end = p + content.size();
+    while (p < end) {
+        const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
+        if (!nl)
+            break;
+        const char* at = static_cast<const char*>(nl);
+        if (at == content.data() || at[-1] != '\r')
+            return false;
+        p = at + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<std::vector<QByteArrayView>> findSectionBodies(QByteArrayView content, QByteArrayView id) {
+    std::vector<std::vector<QByteArrayView>> bodies;
+    for (SectionSpan& s : findSections(content, id))
+        bodies.push_back(std::move(s.body));
     return bodies;
+}
+
+std::optional<QByteArray> replaceSectionBodies(QByteArrayView content, QByteArrayView id,
+                                               const BodyMaker& makeBody) {
+    if (!allLinesEndWithCrLf(content))
+        return std::nullopt;
+    const std::vector<SectionSpan> sections = findSections(content, id);
+    QByteArray out;
+    out.reserve(content.size() + 2048);
+    qsizetype copied = 0;
+    for (const SectionSpan& s : sections) {
+        out.append(content.sliced(copied, s.bodyBegin - copied));
+        for (const QByteArray& line : makeBody(s.body)) {
+            out.append(line);
+            out.append("\r\n", 2);
+        }
+        copied = s.bodyEnd;
+    }
+    out.append(content.sliced(copied));
+    return out;
 }
 
 bool techLevelAccepted(const QString& text) {

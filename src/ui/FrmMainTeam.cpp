@@ -378,11 +378,16 @@ void FrmMain::SaveTeamType(const QString& id) {
             if (teamtype::kKeys[k].kind == teamtype::KeyKind::Text)
                 v[k] = codec.encode(texts[k]);
         }
-        return rewriteLines(content,
-                            ReplaceSectionBody(codec.encode(id),
-                                               [&v](const std::vector<QByteArrayView>& oldBody) {
-                                                   return teamtype::buildBody(v, oldBody);
-                                               }));
+        const auto makeBody = [&v](const std::vector<QByteArrayView>& oldBody) {
+            return teamtype::buildBody(v, oldBody);
+        };
+        const QByteArray header = codec.encode(id);
+        // A file already written line by line with CR LF is spliced in one pass; any
+        // other goes through the line rewrite, which also gives its lines CR LF.
+        if (std::optional<QByteArray> spliced =
+                teamtype::replaceSectionBodies(content, header, makeBody))
+            return *std::move(spliced);
+        return rewriteLines(content, ReplaceSectionBody(header, makeBody));
     });
     if (written)
         msg(QStringLiteral("作战小队已保存！"));

@@ -250,6 +250,19 @@ static void roundTripOfANonAsciiName(QByteArray (*encode)(const QString&)) {
     EXPECT_EQ(e.bytes(), crlf(expected));
 }
 
+TEST(TeamPanel, SaveOfAFileWithBareLineFeedsWritesEveryLineWithCrLf) {
+    TeamEditor e;
+    writeBytes(e.path, "[TeamTypes]\n0=TM-A\n\n[TM-A]\nName=a\nX=1\n\n[Next]\nk=v");
+    clickRow(e.w->LstFig, 0);
+    e.w->CmdSaveFig_Click();
+    std::vector<QByteArray> body = blockWith({{"Name", "a"}});
+    body.push_back("X=1");
+    QList<QByteArray> expected{"[TeamTypes]", "0=TM-A", "", "[TM-A]"};
+    expected.append(QList<QByteArray>(body.begin(), body.end()));
+    expected.append({"", "[Next]", "k=v"});
+    EXPECT_EQ(e.bytes(), crlf(expected));
+}
+
 TEST(TeamPanel, Utf8NameRoundTrip) { roundTripOfANonAsciiName(utf8); }
 
 // Needs the rules file's encoding to be detected as GBK, which the opening scan does
