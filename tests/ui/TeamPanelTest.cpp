@@ -212,6 +212,54 @@ TEST(TeamPanel, SaveWritesTheBlockKeepsUnknownKeysAndConfirms) {
     EXPECT_EQ(e.bytes(), before);
 }
 
+TEST(TeamPanel, LoadingAndSavingEveryTeamTypeLeavesAWrittenFileAsItWas) {
+    // Team types as the editor writes them, each with its own values, some with keys
+    // of their own after the block, next to each other with and without blank lines.
+    const std::vector<QByteArray> base = blockWith({});
+    QList<QByteArray> lines{"[TeamTypes]"};
+    const int n = 24;
+    for (int i = 0; i < n; ++i)
+        lines << QByteArray::number(i) + "=TM-" + QByteArray::number(i);
+    lines << "";
+    quint32 seed = 12345;
+    auto next = [&seed](quint32 range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % range;
+    };
+    for (int i = 0; i < n; ++i) {
+        lines << "[TM-" + QByteArray::number(i) + "]";
+        for (QByteArray line : base) {
+            const QByteArray key = line.left(line.indexOf('='));
+            if (line.endsWith("=yes") || line.endsWith("=no"))
+                line = key + (next(2) ? "=yes" : "=no");
+            else if (key == "Name")
+                line = "Name=Team " + QByteArray::number(i) + (next(2) ? " Max Script" : "");
+            else if (key == "MindControlDecision")
+                line = key + "=" + QByteArray::number(next(6));
+            else if (key == "Priority" || key == "Max")
+                line = key + "=" + QByteArray::number(next(60));
+            else if (key == "TechLevel")
+                line = key + "=" + QByteArray::number(next(11));
+            else if (key == "Script" || key == "TaskForce")
+                line = key + (next(3) ? "=ID-" + QByteArray::number(next(99)) : "=");
+            lines << line;
+        }
+        if (i % 3 == 0)
+            lines << "Extension" + QByteArray::number(i) + "=on";
+        if (i % 4 != 1)
+            lines << "";
+    }
+    TeamEditor e(lines);
+    FrmMain& w = *e.w;
+    const QByteArray original = e.bytes();
+    for (int i = 0; i < n; ++i) {
+        clickRow(w.LstFig, i);
+        click(w.CmdSaveFig);
+    }
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>(n, plain(kSaved)));
+    EXPECT_EQ(e.bytes(), original);
+}
+
 TEST(TeamPanel, SaveOfAMissingSectionConfirmsAndChangesNothing) {
     TeamEditor e;
     FrmMain& w = *e.w;
