@@ -260,6 +260,25 @@ TEST(TeamPanel, LoadingAndSavingEveryTeamTypeLeavesAWrittenFileAsItWas) {
     EXPECT_EQ(e.bytes(), original);
 }
 
+TEST(TeamPanel, DuplicateSectionsLoadInOrderAndAreBothReplaced) {
+    TeamEditor e({"[TeamTypes]", "0=TM-D", "", " [TM-D] ", "Name=first", "Max=3", "", "K=v",
+                  "[TM-D]", "Name=second", "Priority=8", "", "[End]"});
+    FrmMain& w = *e.w;
+    clickRow(w.LstFig, 0);
+    EXPECT_EQ(w.TxtTeamName->text(), "second");
+    EXPECT_EQ(w.TxtTeamCount->text(), "3"); // the later section is applied over the first
+    EXPECT_EQ(w.TxtPriority->text(), "8");
+    w.CmdSaveFig_Click();
+    const std::vector<QByteArray> block =
+        blockWith({{"Name", "second"}, {"Max", "3"}, {"Priority", "8"}});
+    QList<QByteArray> expected{"[TeamTypes]", "0=TM-D", "", " [TM-D] "};
+    expected.append(QList<QByteArray>(block.begin(), block.end()));
+    expected.append({"", "K=v", "[TM-D]"});
+    expected.append(QList<QByteArray>(block.begin(), block.end()));
+    expected.append({"", "[End]"});
+    EXPECT_EQ(e.bytes(), crlf(expected));
+}
+
 TEST(TeamPanel, SaveOfAMissingSectionConfirmsAndChangesNothing) {
     TeamEditor e;
     FrmMain& w = *e.w;
