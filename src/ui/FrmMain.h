@@ -426,6 +426,12 @@ public:
     // ---- trigger panel private ----
     // The weight check made when the focus leaves CboBase, CboMin or CboMax.
     void checkWeightOnLeave(QComboBox* box);
+
+    // ---- team panel private ----
+private:
+    // The tail of a team selection: the team type's task force and script shown in
+    // their editors, with their selected rows in the entry fields.
+    void showTeamTaskForceAndScript();
 };
 
 } // namespace tarvok
