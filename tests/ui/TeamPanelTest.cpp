@@ -332,9 +332,7 @@ TEST(TeamPanel, SaveOfAFileWithBareLineFeedsWritesEveryLineWithCrLf) {
 
 TEST(TeamPanel, Utf8NameRoundTrip) { roundTripOfANonAsciiName(utf8); }
 
-// Needs the rules file's encoding to be detected as GBK, which the opening scan does
-// not do yet for files with non-ASCII bytes.
-TEST(TeamPanel, DISABLED_GbkNameRoundTrip) { roundTripOfANonAsciiName(gbk); }
+TEST(TeamPanel, GbkNameRoundTrip) { roundTripOfANonAsciiName(gbk); }
 
 TEST(TeamFields, DigitFiltersRemoveEachBadCharacterWithItsMessage) {
     Editor e(false);
