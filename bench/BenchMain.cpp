@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+void releaseWindowSessions();
+
 int main(int argc, char** argv) {
     // The window benchmarks need widgets, not a display.
     if (!std::getenv("QT_QPA_PLATFORM"))
@@ -13,6 +15,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     benchmark::RunSpecifiedBenchmarks();
+    releaseWindowSessions();
     benchmark::Shutdown();
     return 0;
 }

@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <filesystem>
+#include <system_error>
+
 namespace tarvok::filestore {
 namespace {
 
@@ -13,6 +16,42 @@ constexpr QFileDevice::Permissions kAnyWrite =
 // Permission bits, not access(): a rules file or folder the user marked read-only stays
 // untouched even when the editor runs with rights that would let it write anyway.
 bool markedWritable(const QFileInfo& info) { return (info.permissions() & kAnyWrite) != 0; }
+
+// A target that is no folder, not marked read-only, in a folder not marked read-only.
+bool mayWrite(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir())
+        return false;
+    if (info.exists() && !markedWritable(info))
+        return false;
+    const QFileInfo dir(info.absolutePath());
+    return dir.isDir() && markedWritable(dir);
+}
+
+std::filesystem::path nativePath(const QString& path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// The scratch copy as a second name of the rules file's current content. The rewrite
+// then replaces the rules file by a new file, so the scratch name keeps the old content
+// without one byte being copied. Fails where the file system has no hard links, across
+// file systems, or where the system protects links to other users' files.
+bool linkScratch(const QString& path, const QString& scratchPath) {
+    if (!mayWrite(scratchPath))
+        return false;
+    if (QFileInfo::exists(scratchPath) && !QFile::remove(scratchPath))
+        return false;
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::canonical(nativePath(path), ec);
+    if (ec)
+        return false;
+    std::filesystem::create_hard_link(target, nativePath(scratchPath), ec);
+    return !ec;
+}
 
 } // namespace
 
@@ -35,13 +74,7 @@ bool exists(const QString& path) {
 }
 
 bool replace(const QString& path, QByteArrayView bytes) {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return false;
-    if (info.exists() && !markedWritable(info))
-        return false;
-    const QFileInfo dir(info.absolutePath());
-    if (!dir.isDir() || !markedWritable(dir))
+    if (!mayWrite(path))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -53,16 +86,35 @@ bool replace(const QString& path, QByteArrayView bytes) {
     return file.commit();
 }
 
+bool copy(const QString& from, const QString& to) {
+    if (!mayWrite(to))
+        return false;
+    if (QFileInfo::exists(to) && !QFile::remove(to))
+        return false;
+    QFile source(from);
+    // QFile::copy writes through a temporary file of its own and renames it, so the
+    // target is complete or absent.
+    return source.copy(to);
+}
+
 Result rewrite(const QString& path, const QString& scratchPath,
                const std::function<QByteArray(const QByteArray&)>& transform) {
+    if (!exists(path))
+        return Result::ReadFailed;
+    const bool linked = linkScratch(path, scratchPath);
+    if (!linked && !copy(path, scratchPath))
+        return Result::BackupFailed;
     const std::optional<QByteArray> old = read(path);
     if (!old)
         return Result::ReadFailed;
-    if (!replace(scratchPath, *old))
-        return Result::BackupFailed;
     const QByteArray updated = transform(*old);
-    if (!replace(path, updated))
+    if (!replace(path, updated)) {
+        // The rules file was not replaced: the scratch name must not stay a second name
+        // of it, or writing to one would change the other.
+        if (linked)
+            copy(path, scratchPath);
         return Result::WriteFailed;
+    }
     return Result::Ok;
 }
 

@@ -31,8 +31,12 @@ bool exists(const QString& path);
 // override the marking.
 bool replace(const QString& path, QByteArrayView bytes);
 
-// Reads path, writes its bytes to scratchPath, then replaces path with
-// transform(old content). The scratch copy is made before anything else is written.
+// Copies a file over another (a scratch copy: no temporary file, no flush to disk;
+// the copy is whole or the call fails). Refused like replace() for read-only targets.
+bool copy(const QString& from, const QString& to);
+
+// Copies path to scratchPath, then replaces path with transform(its content). The
+// scratch copy is made before anything else is written; a failed copy stops it.
 Result rewrite(const QString& path, const QString& scratchPath,
                const std::function<QByteArray(const QByteArray&)>& transform);
 

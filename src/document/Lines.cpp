@@ -94,11 +94,44 @@ QByteArrayView LineCursor::peek() const {
     return lineAt(pos_, &nextPos);
 }
 
-LineSink::LineSink(qsizetype expectedSize) { out_.reserve(expectedSize); }
+LineSink::LineSink(qsizetype expectedSize, QByteArrayView source) : source_(source) {
+    out_.reserve(expectedSize);
+}
 
 void LineSink::write(QByteArrayView line) {
+    const auto at = [](const char* p) { return reinterpret_cast<quintptr>(p); };
+    const char* end = line.data() + line.size();
+    const bool inSource = !source_.isNull() && at(line.data()) >= at(source_.data()) &&
+                          at(end) + 2 <= at(source_.data() + source_.size());
+    if (inSource && end[0] == '\r' && end[1] == '\n') {
+        if (runBegin_ && line.data() == runEnd_) {
+            runEnd_ = end + 2;
+            return;
+        }
+        flush();
+        runBegin_ = line.data();
+        runEnd_ = end + 2;
+        return;
+    }
+    flush();
     out_.append(line);
     out_.append("\r\n", 2);
+}
+
+void LineSink::writeRaw(QByteArrayView bytes) {
+    flush();
+    out_.append(bytes);
+}
+
+void LineSink::flush() {
+    if (runBegin_)
+        out_.append(runBegin_, runEnd_ - runBegin_);
+    runBegin_ = runEnd_ = nullptr;
+}
+
+QByteArray LineSink::take() {
+    flush();
+    return std::move(out_);
 }
 
 std::vector<QByteArrayView> splitLines(QByteArrayView content) {

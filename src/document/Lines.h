@@ -55,15 +55,23 @@ private:
 };
 
 // Collects the lines a rewrite writes; every line is followed by CR LF.
+// Given the content being rewritten, it copies runs of its lines that already end in
+// CR LF and are written back in order as one block, instead of line by line: the bytes
+// are the same, the copying much cheaper.
 class LineSink {
 public:
-    explicit LineSink(qsizetype expectedSize = 0);
+    explicit LineSink(qsizetype expectedSize = 0, QByteArrayView source = {});
     void write(QByteArrayView line);
-    void writeRaw(QByteArrayView bytes) { out_.append(bytes); }
-    QByteArray take() { return std::move(out_); }
+    void writeRaw(QByteArrayView bytes);
+    QByteArray take();
 
 private:
+    void flush();
+
     QByteArray out_;
+    QByteArrayView source_;
+    const char* runBegin_ = nullptr; // pending run of source bytes, copied at the next flush
+    const char* runEnd_ = nullptr;
 };
 
 // All lines of a content, as views into it.

@@ -9,7 +9,7 @@ namespace tarvok {
 QByteArray rewriteLines(QByteArrayView content, const RewriteRule& rule) {
     LineCursor in(content);
     // Most rules change a few lines: the new content is about as large as the old.
-    LineSink out(content.size() + content.size() / 16 + 64);
+    LineSink out(content.size() + content.size() / 16 + 64, content);
     if (in.hadBom())
         out.writeRaw(kUtf8Bom);
     while (!in.atEnd()) {

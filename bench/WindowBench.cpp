@@ -1,0 +1,245 @@
+// The editor's operations as the user triggers them, through the real window (offscreen):
+// a whole trigger selection, each load and save, an add, a delete and the unit-name
+// look-up that runs at every keystroke. Saves report their ratio to a plain copy of the
+// same file ("x_copy"), the I/O floor of a rewrite.
+#include "RulesGenerator.h"
+
+#include "ui/Dialogs.h"
+#include "ui/FrmMain.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
+
+using namespace tarvok;
+
+namespace {
+
+class BenchDialogs : public Dialogs {
+public:
+    QString file;
+    QString answer;
+    MsgAnswer message(QWidget*, const QString&, const QString&, MsgIcon, MsgButtons buttons) override {
+        return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
+    }
+    QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return answer; }
+    QString openFile(QWidget*, const QString&) override { return file; }
+    quint32 chooseColor(QWidget*) override { return 0; }
+    void setClipboardText(const QString&) override {}
+};
+
+struct Session {
+    QTemporaryDir dir;
+    BenchDialogs dialogs;
+    bench::GeneratedRules rules;
+    std::unique_ptr<FrmMain> w;
+    double copyMs = 0;
+
+    explicit Session(qsizetype size) {
+        const QDir data(QStringLiteral(TARVOK_DATA_DIR));
+        for (const QString& name : data.entryList(QDir::Files))
+            QFile::copy(data.filePath(name), dir.filePath(name));
+        rules = bench::generateRules(size);
+        dialogs.file = dir.filePath(QStringLiteral("aimd.ini"));
+        QFile f(dialogs.file);
+        f.open(QIODevice::WriteOnly);
+        f.write(rules.content);
+        f.close();
+        w = std::make_unique<FrmMain>(dialogs, dir.path());
+        w->CmdOpen_Click();
+        copyMs = medianCopyMs();
+    }
+
+    // The floor: the system copying the same file, median of several runs.
+    double medianCopyMs() {
+        const QString target = dir.filePath(QStringLiteral("copy.ini"));
+        std::vector<double> runs;
+        for (int i = 0; i < 9; ++i) {
+            QFile::remove(target);
+            QElapsedTimer t;
+            t.start();
+            QFile::copy(dialogs.file, target);
+            runs.push_back(t.nsecsElapsed() / 1e6);
+        }
+        std::sort(runs.begin(), runs.end());
+        return runs[runs.size() / 2];
+    }
+
+    void selectMiddleTrigger() {
+        const int row = static_cast<int>(items(w->LstRoot).indexOf(rules.middleTriggerKey));
+        w->LstRoot->setCurrentRow(row);
+        w->LstRoot_Click();
+    }
+
+    static QStringList items(QListWidget* list) {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+};
+
+std::map<qsizetype, std::unique_ptr<Session>>& sessions() {
+    static std::map<qsizetype, std::unique_ptr<Session>> all;
+    return all;
+}
+
+Session& session(qsizetype size) {
+    auto& s = sessions()[size];
+    if (!s)
+        s = std::make_unique<Session>(size);
+    return *s;
+}
+
+template <typename F>
+void timed(benchmark::State& state, Session& s, F&& f, bool ratio = false) {
+    double total = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        const double ms = t.nsecsElapsed() / 1e6;
+        total += ms;
+        state.SetIterationTime(ms / 1000);
+    }
+    state.counters["file_MB"] = static_cast<double>(s.rules.content.size()) / (1024 * 1024);
+    if (ratio && state.iterations() > 0) {
+        state.counters["copy_ms"] = s.copyMs;
+        state.counters["x_copy"] = total / static_cast<double>(state.iterations()) / s.copyMs;
+    }
+}
+
+void BM_OpenFile(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    timed(state, s, [&] { s.w->CmdOpen_Click(); });
+}
+
+void BM_SelectTrigger(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    timed(state, s, [&] { s.selectMiddleTrigger(); });
+}
+
+void BM_LoadTrigger(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    timed(state, s, [&] { s.w->LoadTrigger(s.rules.middleTriggerKey); });
+}
+
+void BM_LoadTeamType(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    timed(state, s, [&] { s.w->LoadTeamType(s.rules.middleTeamType); });
+}
+
+void BM_LoadTaskForce(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    timed(state, s, [&] { s.w->LoadTaskForce(s.rules.middleTaskForce); });
+}
+
+void BM_LoadScriptType(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    timed(state, s, [&] { s.w->LoadScriptType(s.rules.middleScript); });
+}
+
+void BM_SaveTrigger(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    s.selectMiddleTrigger();
+    timed(state, s, [&] { s.w->CmdSaveRoot_Click(); }, true);
+}
+
+void BM_SaveTeamType(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    s.selectMiddleTrigger();
+    timed(state, s, [&] { s.w->CmdSaveFig_Click(); }, true);
+}
+
+void BM_SaveTaskForce(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    s.selectMiddleTrigger();
+    timed(state, s, [&] { s.w->CmdSaveSpe_Click(); }, true);
+}
+
+void BM_SaveScriptType(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    s.selectMiddleTrigger();
+    timed(state, s, [&] { s.w->CmdSaveScr_Click(); }, true);
+}
+
+// An add of a task force, and its delete, each timed alone.
+void BM_AddTaskForce(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    double total = 0;
+    int n = 0;
+    for (auto _ : state) {
+        s.dialogs.answer = QStringLiteral("BENCH-%1").arg(n++);
+        QElapsedTimer t;
+        t.start();
+        s.w->CmdSpeAdd_Click();
+        const double ms = t.nsecsElapsed() / 1e6;
+        total += ms;
+        state.SetIterationTime(ms / 1000);
+        state.PauseTiming();
+        s.w->LstSpe->setCurrentRow(s.w->LstSpe->count() - 1);
+        s.w->CmdSpeKill_Click();
+        state.ResumeTiming();
+    }
+    state.counters["x_copy"] = total / std::max<double>(1, n) / s.copyMs;
+}
+
+void BM_DeleteTaskForce(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    double total = 0;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.dialogs.answer = QStringLiteral("BENCH-%1").arg(n++);
+        s.w->CmdSpeAdd_Click();
+        s.w->LstSpe->setCurrentRow(s.w->LstSpe->count() - 1);
+        state.ResumeTiming();
+        QElapsedTimer t;
+        t.start();
+        s.w->CmdSpeKill_Click();
+        const double ms = t.nsecsElapsed() / 1e6;
+        total += ms;
+        state.SetIterationTime(ms / 1000);
+    }
+    state.counters["x_copy"] = total / std::max<double>(1, n) / s.copyMs;
+}
+
+// Runs at every keystroke in the unit fields.
+void BM_UnitNameLookup(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    timed(state, s, [&] { benchmark::DoNotOptimize(s.w->LookupUnitName(QStringLiteral("HTNK"))); });
+}
+
+constexpr qsizetype kSmall = 200 * 1024;
+constexpr qsizetype kLarge = 20 * 1024 * 1024;
+
+} // namespace
+
+// The windows must go before the application object does.
+void releaseWindowSessions() { sessions().clear(); }
+
+#define WINDOW_BENCH(fn) \
+    BENCHMARK(fn)->Arg(kSmall)->Arg(kLarge)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5)
+WINDOW_BENCH(BM_OpenFile);
+WINDOW_BENCH(BM_SelectTrigger);
+WINDOW_BENCH(BM_LoadTrigger);
+WINDOW_BENCH(BM_LoadTeamType);
+WINDOW_BENCH(BM_LoadTaskForce);
+WINDOW_BENCH(BM_LoadScriptType);
+WINDOW_BENCH(BM_SaveTrigger);
+WINDOW_BENCH(BM_SaveTeamType);
+WINDOW_BENCH(BM_SaveTaskForce);
+WINDOW_BENCH(BM_SaveScriptType);
+WINDOW_BENCH(BM_AddTaskForce);
+WINDOW_BENCH(BM_DeleteTaskForce);
+WINDOW_BENCH(BM_UnitNameLookup);
