@@ -38,7 +38,7 @@ Encoding detectEncoding(QByteArrayView content) {
             const qsizetype nl = content.indexOf('\n', end);
             end = nl < 0 ? content.size() : nl + 1;
         }
-        (void)utf8.decode(content.sliced(pos, end - pos));
+        const QString decoded = utf8.decode(content.sliced(pos, end - pos));
         if (utf8.hasError())
             return Encoding::Gbk;
         pos = end;

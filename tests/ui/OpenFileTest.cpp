@@ -1,5 +1,7 @@
 #include "support/WidgetDriver.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -38,4 +40,104 @@ TEST(OpenRulesFile, ScanFillsTheFourListsWithTheRunRules) {
     EXPECT_EQ(e.w->ScriptTypeCount, 1);
     EXPECT_EQ(e.w->TeamTypeCount, 2);
     EXPECT_EQ(e.dialogs.fileFilters, QStringList{QStringLiteral("规则文件(*.ini)|*.ini")});
+}
+
+TEST(OpenRulesFile, RefusedChoicesLeaveEverythingAsItWas) {
+    Editor e(false);
+    const QString first = e.dir.write(QStringLiteral("aimd.ini"), sampleRules());
+    e.open(first);
+
+    e.w->CmdOpen_Click(); // cancelled
+    const QString rules = e.dir.write(QStringLiteral("rules.ini"), sampleRules());
+    e.dialogs.files.push_back(rules);
+    e.w->CmdOpen_Click();
+    EXPECT_EQ(e.dialogs.messages,
+              (std::vector<ShownMessage>{info(QStringLiteral("请选择文件!"), QStringLiteral("提示")),
+                                         info(QStringLiteral("请正确选择文件！"), QStringLiteral("提示"))}));
+    EXPECT_EQ(e.w->RulesFilePath, first);
+    EXPECT_EQ(e.w->LstRoot->count(), 2);
+    EXPECT_EQ(e.w->TaskForceCount, 2);
+}
+
+TEST(OpenRulesFile, NameTestLooksAtTheWholeLowerCasedPath) {
+    Editor e(false);
+    const QString upper = e.dir.write(QStringLiteral("AI.INI"), sampleRules());
+    e.dialogs.files.push_back(upper);
+    e.w->CmdOpen_Click();
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("使用原版AI时请谨慎"))});
+    EXPECT_EQ(e.w->RulesFilePath, upper); // kept as the dialog returned it
+
+    e.dialogs.clear();
+    const QString inFolder = e.dir.write(QStringLiteral("ai.ini/rules.ini"), sampleRules());
+    e.dialogs.files.push_back(inFolder);
+    e.w->CmdOpen_Click();
+    EXPECT_EQ(e.dialogs.texts(), QStringList{QStringLiteral("使用原版AI时请谨慎")});
+    EXPECT_EQ(e.w->RulesFilePath, inFolder);
+
+    e.dialogs.clear();
+    const QString md = e.dir.write(QStringLiteral("mod/aimd.ini"), sampleRules());
+    e.dialogs.files.push_back(md);
+    e.w->CmdOpen_Click();
+    EXPECT_TRUE(e.dialogs.messages.empty()); // "aimd.ini" does not contain "ai.ini"
+}
+
+TEST(OpenRulesFile, UnreadableFileIsReportedAndTheOpenFileStays) {
+    Editor e(false);
+    const QString first = e.dir.write(QStringLiteral("aimd.ini"), sampleRules());
+    e.open(first);
+    e.dialogs.files.push_back(e.dir.file(QStringLiteral("missing/aimd.ini")));
+    e.w->CmdOpen_Click();
+    e.dialogs.files.push_back(e.dir.file(QStringLiteral("ai.ini"))); // a folder
+    QDir(e.dir.path()).mkdir(QStringLiteral("ai.ini"));
+    e.w->CmdOpen_Click();
+    EXPECT_EQ(e.dialogs.messages,
+              (std::vector<ShownMessage>{info(QStringLiteral("无法打开文件"), QStringLiteral("错误")),
+                                         plain(QStringLiteral("使用原版AI时请谨慎")),
+                                         info(QStringLiteral("无法打开文件"), QStringLiteral("错误"))}));
+    EXPECT_EQ(e.w->RulesFilePath, first);
+    EXPECT_EQ(items(e.w->LstRoot), (QStringList{"T1=One", "T2=Two"}));
+}
+
+TEST(OpenRulesFile, SecondFileReplacesListsAndCountersAndClearsTheRecordKeys) {
+    Editor e(false);
+    e.open(e.dir.write(QStringLiteral("a/aimd.ini"), sampleRules()));
+    e.w->TxtRoot->setText(QStringLiteral("T1=One"));
+    e.w->TxtTeam->setText(QStringLiteral("TM-1"));
+    e.w->TxtSpe->setText(QStringLiteral("TF-A"));
+    e.w->TxtScr->setText(QStringLiteral("SC-A"));
+    const QByteArray second = crlf({"[TeamTypes]", gbk(QStringLiteral("0=小队-1")), "",
+                                    "[AITriggerTypes]", gbk(QStringLiteral("N1=新触发,x"))});
+    e.open(e.dir.write(QStringLiteral("b/aimd.ini"), second));
+    EXPECT_EQ(items(e.w->LstFig), QStringList{QStringLiteral("小队-1")});
+    EXPECT_EQ(items(e.w->LstRoot), QStringList{QStringLiteral("N1=新触发")});
+    EXPECT_TRUE(items(e.w->LstSpe).isEmpty());
+    EXPECT_TRUE(items(e.w->LstScr).isEmpty());
+    EXPECT_EQ(e.w->TeamTypeCount, 1);
+    EXPECT_EQ(e.w->TaskForceCount, 0);
+    EXPECT_EQ(e.w->ScriptTypeCount, 0);
+    for (QLineEdit* key : {e.w->TxtRoot, e.w->TxtTeam, e.w->TxtSpe, e.w->TxtScr})
+        EXPECT_TRUE(key->text().isEmpty()) << key->objectName().toStdString();
+}
+
+TEST(OpenRulesFile, Utf8FilesAreReadAsUtf8) {
+    Editor e(false);
+    const QByteArray content = QByteArray("\xEF\xBB\xBF") +
+                               crlf({"[ScriptTypes]", utf8(QStringLiteral("0=脚本-甲"))});
+    e.open(e.dir.write(QStringLiteral("aimd.ini"), content));
+    EXPECT_EQ(items(e.w->LstScr), QStringList{QStringLiteral("脚本-甲")});
+}
+
+TEST(RewriteFailure, IsReportedAndLeavesTheFileUnchanged) {
+    Editor e(false);
+    const QByteArray content = sampleRules();
+    const QString path = e.dir.write(QStringLiteral("aimd.ini"), content);
+    e.open(path);
+    QFile::setPermissions(path, QFile::ReadOwner);
+    const bool ok = e.w->rewriteRules([](const QByteArray& c, const TextCodec&) { return c + "x\r\n"; });
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(readBytes(path), content);
+    EXPECT_EQ(readBytes(e.dir.file(QStringLiteral("File.ini"))), content);
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(
+                                      QStringLiteral("文件写入失败，原文件未改动"), QStringLiteral("错误"))});
 }

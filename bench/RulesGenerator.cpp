@@ -1,0 +1,127 @@
+#include "RulesGenerator.h"
+
+#include <QStringEncoder>
+
+#include <array>
+
+namespace tarvok::bench {
+namespace {
+
+QByteArray gbk(const QString& s) {
+    QStringEncoder enc("GBK");
+    return enc.encode(s);
+}
+
+// A small deterministic generator, so that every run measures the same file.
+struct Rng {
+    quint32 state;
+    quint32 next() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    }
+    int below(int n) { return static_cast<int>(next() % static_cast<quint32>(n)); }
+};
+
+const std::array<const char*, 8> kUnits{"E1", "E2", "HTNK", "MTNK", "FV", "APOC", "SREF", "ZEP"};
+const std::array<const char*, 6> kHouses{"<all>", "Russians", "Americans", "YuriCountry",
+                                         "Germans", "British"};
+const std::array<const char*, 6> kNames{"苏军进攻", "盟军空袭", "尤里偷袭", "基地防御", "矿车骚扰",
+                                        "工程师占领"};
+
+QByteArray id(const char* prefix, int n) {
+    return QByteArray(prefix) + QByteArray::number(n).rightJustified(6, '0') + "-G";
+}
+
+} // namespace
+
+GeneratedRules generateRules(qsizetype targetBytes) {
+    GeneratedRules g;
+    // About 1.2 KB per team type with its task force, script and three triggers.
+    const int teams = std::max<int>(4, static_cast<int>(targetBytes / 1200));
+    g.teamTypes = g.taskForces = g.scripts = teams;
+    g.triggers = teams * 3;
+    Rng rng{0x2545F491u};
+    QByteArray out;
+    out.reserve(targetBytes + targetBytes / 8);
+    const auto line = [&out](const QByteArray& l) { out += l + "\r\n"; };
+
+    line("; AI rules generated for benchmarks");
+    line("");
+    for (const auto& [header, prefix] :
+         std::array<std::pair<const char*, const char*>, 3>{{{"[TeamTypes]", "TM"},
+                                                             {"[TaskForces]", "TF"},
+                                                             {"[ScriptTypes]", "SC"}}}) {
+        line(header);
+        for (int i = 0; i < teams; ++i)
+            line(QByteArray::number(i) + "=" + id(prefix, i));
+        line("");
+    }
+
+    line("[AITriggerTypes]");
+    for (int t = 0; t < g.triggers; ++t) {
+        const int team = t / 3;
+        QByteArray block = QByteArray::number(rng.below(16) + 1, 16).toUpper().rightJustified(2, '0');
+        block += "0000000" + QByteArray::number(rng.below(6)) + QByteArray(54, '0');
+        line(id("AT", t) + "=" + gbk(QString::fromUtf8(kNames[t % kNames.size()])) + "," +
+             id("TM", team) + "," + kHouses[rng.below(6)] + "," +
+             QByteArray::number(rng.below(10) + 1) + "," + QByteArray::number(rng.below(8)) + "," +
+             kUnits[rng.below(8)] + "," + block + ",70.000000,10.000000,500.000000,1,0," +
+             QByteArray::number(rng.below(3) + 1) + ",0," +
+             (t % 4 == 0 ? id("TM", (team + 1) % teams) : QByteArray("<none>")) + ",1,1,1");
+    }
+    line("");
+
+    for (int i = 0; i < teams; ++i) {
+        line("[" + id("TM", i) + "]");
+        line("Name=" + gbk(QString::fromUtf8(kNames[i % kNames.size()])) + " " + QByteArray::number(i));
+        line("VeteranLevel=1");
+        line("MindControlDecision=0");
+        for (const char* flag : {"Loadable", "Full", "Annoyance", "GuardSlower"})
+            line(QByteArray(flag) + "=no");
+        line("House=<none>");
+        for (const char* flag : {"Recruiter", "Autocreate", "Prebuild", "Reinforce", "Droppod",
+                                 "UseTransportOrigin", "Whiner", "LooseRecruit", "Aggressive",
+                                 "Suicide"})
+            line(QByteArray(flag) + (rng.below(2) ? "=yes" : "=no"));
+        line("Priority=" + QByteArray::number(rng.below(50)));
+        line("Max=" + QByteArray::number(rng.below(3) + 1));
+        line("TechLevel=0");
+        line("Group=-1");
+        for (const char* flag : {"OnTransOnly", "AvoidThreats", "IonImmune",
+                                 "TransportsReturnOnUnload", "AreTeamMembersRecruitable",
+                                 "IsBaseDefense", "OnlyTargetHouseEnemy"})
+            line(QByteArray(flag) + (rng.below(2) ? "=yes" : "=no"));
+        line("Script=" + id("SC", i));
+        line("TaskForce=" + id("TF", i));
+        line("");
+
+        line("[" + id("TF", i) + "]");
+        line("Name=" + gbk(QStringLiteral("特遣 ")) + QByteArray::number(i));
+        const int entries = rng.below(4) + 1;
+        for (int e = 0; e < entries; ++e)
+            line(QByteArray::number(e) + "=" + QByteArray::number(rng.below(5) + 1) + "," +
+                 kUnits[rng.below(8)]);
+        line("Group=-1");
+        line("");
+
+        line("[" + id("SC", i) + "]");
+        line("Name=" + gbk(QStringLiteral("脚本 ")) + QByteArray::number(i));
+        line("0=53,0");
+        line("1=0," + QByteArray::number(rng.below(11) + 1));
+        line("2=49,0");
+        line("");
+    }
+
+    const int mid = teams / 2;
+    g.middleTriggerKey = QString::fromLatin1(id("AT", mid * 3)) + QLatin1Char('=') +
+                         QString::fromUtf8(kNames[(mid * 3) % kNames.size()]);
+    g.middleTeamType = QString::fromLatin1(id("TM", mid));
+    g.middleTaskForce = QString::fromLatin1(id("TF", mid));
+    g.middleScript = QString::fromLatin1(id("SC", mid));
+    g.content = std::move(out);
+    return g;
+}
+
+} // namespace tarvok::bench

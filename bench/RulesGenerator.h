@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tarvok::bench {
+
+// What a generated rules file holds, so that benchmarks can pick records from it.
+struct GeneratedRules {
+    QByteArray content;
+    int triggers = 0;
+    int teamTypes = 0;
+    int taskForces = 0;
+    int scripts = 0;
+    // IDs of records in the middle of the file.
+    QString middleTriggerKey;
+    QString middleTeamType;
+    QString middleTaskForce;
+    QString middleScript;
+};
+
+// A realistic rules file of about targetBytes: registries at the top, triggers that name
+// team types, 31-key team sections, task forces and scripts with GBK names, comments and
+// blank lines, as shipped and modded files have them. Deterministic for a given size.
+GeneratedRules generateRules(qsizetype targetBytes);
+
+} // namespace tarvok::bench

@@ -1,0 +1,122 @@
+#include "document/FileStore.h"
+#include "document/Rewrite.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace tarvok;
+using namespace tarvok::test;
+
+namespace {
+
+// Replaces the line "B=b,2" wherever it stands; every other line must come back as it was.
+QByteArray replaceB(const QByteArray& content) {
+    return rewriteLines(content, ReplaceTriggerLine("B=b", QByteArray("B=b,9")));
+}
+
+struct RestorePermissions {
+    QString path;
+    QFile::Permissions perms;
+    ~RestorePermissions() { QFile::setPermissions(path, perms); }
+};
+
+class FileStoreTest : public ::testing::Test {
+protected:
+    TempDir rulesDir;
+    TempDir programDir;
+    QString scratch() const { return programDir.file(QStringLiteral("File.ini")); }
+};
+
+} // namespace
+
+TEST_F(FileStoreTest, RewriteKeepsUntouchedBytesAndLeavesTheOldContentInTheScratchCopy) {
+    const QString cases[] = {QStringLiteral("gbk"), QStringLiteral("utf8"), QStringLiteral("invalid"),
+                             QStringLiteral("nolastend"), QStringLiteral("lf")};
+    const QByteArray contents[] = {
+        crlf({"[AITriggerTypes]", gbk(QStringLiteral("A=进攻,1")), "B=b,2", gbk(QStringLiteral(";注释"))}),
+        QByteArray("\xEF\xBB\xBF") + crlf({"[AITriggerTypes]", utf8(QStringLiteral("A=进攻,1")), "B=b,2"}),
+        crlf({"[AITriggerTypes]", QByteArray("A=\xFF\xFE\x80,1"), "B=b,2", QByteArray("\x81")}),
+        QByteArray("[AITriggerTypes]\r\nA=a,1\r\nB=b,2"),
+        QByteArray("[AITriggerTypes]\nA=a,1\nB=b,2\nlast\n"),
+    };
+    const QByteArray expected[] = {
+        crlf({"[AITriggerTypes]", gbk(QStringLiteral("A=进攻,1")), "B=b,9", gbk(QStringLiteral(";注释"))}),
+        QByteArray("\xEF\xBB\xBF") + crlf({"[AITriggerTypes]", utf8(QStringLiteral("A=进攻,1")), "B=b,9"}),
+        crlf({"[AITriggerTypes]", QByteArray("A=\xFF\xFE\x80,1"), "B=b,9", QByteArray("\x81")}),
+        crlf({"[AITriggerTypes]", "A=a,1", "B=b,9"}),
+        crlf({"[AITriggerTypes]", "A=a,1", "B=b,9", "last"}),
+    };
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(cases[i].toStdString());
+        const QString path = rulesDir.write(QStringLiteral("ai.ini"), contents[i]);
+        ASSERT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::Ok);
+        EXPECT_EQ(readBytes(path), expected[i]);
+        EXPECT_EQ(readBytes(scratch()), contents[i]);
+    }
+}
+
+TEST_F(FileStoreTest, RewriteKeepsTheFilePermissions) {
+    const QString path = rulesDir.write(QStringLiteral("ai.ini"), crlf({"B=b,2"}));
+    const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(path, perms));
+    ASSERT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::Ok);
+    const auto mask = QFile::Permissions(0x7077); // owner, group, others
+    EXPECT_EQ(QFile::permissions(path) & mask, perms & mask);
+}
+
+TEST_F(FileStoreTest, ReadOnlyRulesFileIsLeftExactlyAsItWas) {
+    const QByteArray content = crlf({"[AITriggerTypes]", "B=b,2"});
+    const QString path = rulesDir.write(QStringLiteral("ai.ini"), content);
+    RestorePermissions restore{path, QFile::permissions(path)};
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    EXPECT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::WriteFailed);
+    EXPECT_EQ(readBytes(path), content);
+    EXPECT_EQ(readBytes(scratch()), content); // the scratch copy was made first
+}
+
+TEST_F(FileStoreTest, ReadOnlyFolderOfTheRulesFileIsLeftAlone) {
+    const QByteArray content = crlf({"[AITriggerTypes]", "B=b,2"});
+    const QString path = rulesDir.write(QStringLiteral("sub/ai.ini"), content);
+    const QString sub = rulesDir.file(QStringLiteral("sub"));
+    RestorePermissions restore{sub, QFile::permissions(sub)};
+    ASSERT_TRUE(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
+    EXPECT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::WriteFailed);
+    EXPECT_EQ(readBytes(path), content);
+    EXPECT_EQ(QDir(sub).entryList(QDir::Files), QStringList{QStringLiteral("ai.ini")});
+}
+
+TEST_F(FileStoreTest, UnwritableProgramFolderStopsBeforeAnythingIsWritten) {
+    const QByteArray content = crlf({"[AITriggerTypes]", "B=b,2"});
+    const QString path = rulesDir.write(QStringLiteral("ai.ini"), content);
+    RestorePermissions restore{programDir.path(), QFile::permissions(programDir.path())};
+    ASSERT_TRUE(QFile::setPermissions(programDir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    bool transformed = false;
+    EXPECT_EQ(filestore::rewrite(path, scratch(),
+                                 [&](const QByteArray& c) {
+                                     transformed = true;
+                                     return replaceB(c);
+                                 }),
+              filestore::Result::BackupFailed);
+    EXPECT_FALSE(transformed);
+    EXPECT_EQ(readBytes(path), content);
+}
+
+TEST_F(FileStoreTest, MissingFileOrFolderCannotBeRead) {
+    EXPECT_FALSE(filestore::read(rulesDir.file(QStringLiteral("none.ini"))));
+    EXPECT_FALSE(filestore::read(rulesDir.path()));
+    EXPECT_FALSE(filestore::read(QString()));
+    EXPECT_EQ(filestore::rewrite(rulesDir.file(QStringLiteral("none.ini")), scratch(), replaceB),
+              filestore::Result::ReadFailed);
+    EXPECT_FALSE(QFile::exists(scratch()));
+}
+
+TEST_F(FileStoreTest, ScratchCopyThatIsAFolderCountsAsAFailedCopy) {
+    const QByteArray content = crlf({"[AITriggerTypes]", "B=b,2"});
+    const QString path = rulesDir.write(QStringLiteral("ai.ini"), content);
+    ASSERT_TRUE(QDir(programDir.path()).mkdir(QStringLiteral("File.ini")));
+    EXPECT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::BackupFailed);
+    EXPECT_EQ(readBytes(path), content);
+}

@@ -1,0 +1,106 @@
+#include "document/RulesScan.h"
+#include "support/TestFiles.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <QProcess>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace tarvok;
+using namespace tarvok::test;
+
+namespace {
+
+const QString kChild = QStringLiteral(TARVOK_CRASH_CHILD);
+
+QByteArray triggerLine(char low) {
+    return QByteArray("T1=") + gbk(QStringLiteral("进攻")) + ",<none>,<all>,10,0,<none>," +
+           QByteArray(64, '0') + ",70.000000,10.000000,70.000000,1,0,1,0,<none>," + low + ",0,0";
+}
+
+// A rules file big enough that a save takes a while, so kills land in every phase.
+QByteArray rulesWith(char low) {
+    QList<QByteArray> lines{"; crash test", "[AITriggerTypes]", triggerLine(low)};
+    for (int i = 0; i < 20000; ++i)
+        lines << "X" + QByteArray::number(i) + "=filler,<none>,<all>,10,0,<none>," +
+                     QByteArray(64, '0') + ",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0";
+    lines << "" << "[TeamTypes]" << "0=TM-1";
+    return crlf(lines);
+}
+
+// Starts the child, waits until it saves, lets it run a random while, kills it.
+void runAndKill(QProcess& child, const QStringList& args, int maxDelayMs) {
+    child.start(kChild, args);
+    ASSERT_TRUE(child.waitForStarted(5000));
+    QElapsedTimer t;
+    t.start();
+    while (!child.readAllStandardOutput().contains("READY") && t.elapsed() < 10000)
+        child.waitForReadyRead(100);
+    QThread::msleep(QRandomGenerator::global()->bounded(maxDelayMs));
+    child.kill(); // SIGKILL
+    ASSERT_TRUE(child.waitForFinished(5000));
+}
+
+} // namespace
+
+TEST(CrashSafety, KilledSavesLeaveTheRulesFileWholeBeforeOrAfter) {
+    TempDir dir;
+    dir.copyShippedData();
+    const QByteArray before = rulesWith('0');
+    const QByteArray after = rulesWith('1');
+    const QString path = dir.write(QStringLiteral("aimd.ini"), before);
+    QElapsedTimer budget;
+    budget.start();
+    int kills = 0;
+    for (; kills < 25 && budget.elapsed() < 40000; ++kills) {
+        QProcess child;
+        runAndKill(child, {QStringLiteral("rules"), dir.path(), path}, 400);
+        const QByteArray now = readBytes(path);
+        ASSERT_TRUE(now == before || now == after) << "kill " << kills << ": " << now.size() << " bytes";
+        const RulesScan scan = scanRules(now);
+        ASSERT_EQ(scan.triggerKeys.size(), 20001u);
+        ASSERT_EQ(scan.teamTypes.size(), 1u);
+    }
+    EXPECT_GE(kills, 5);
+}
+
+TEST(CrashSafety, KilledNoteEditsLeaveTheNotesWholeBeforeOrAfter) {
+    TempDir dir;
+    dir.copyShippedData();
+    QList<QByteArray> others;
+    for (int i = 0; i < 5000; ++i)
+        others << "B" + QByteArray::number(i) + "," + gbk(QStringLiteral("别的备注"));
+    const QByteArray without = crlf(others);
+    const QByteArray with = crlf(QList<QByteArray>{"A1," + gbk(QStringLiteral("进攻备注"))} + others);
+    dir.write(QStringLiteral("Name.WQ"), without);
+    QElapsedTimer budget;
+    budget.start();
+    int kills = 0;
+    for (; kills < 25 && budget.elapsed() < 30000; ++kills) {
+        QProcess child;
+        runAndKill(child, {QStringLiteral("notes"), dir.path()}, 300);
+        const QByteArray now = readBytes(dir.file(QStringLiteral("Name.WQ")));
+        ASSERT_TRUE(now == without || now == with) << "kill " << kills << ": " << now.size() << " bytes";
+    }
+    EXPECT_GE(kills, 5);
+}
+
+TEST(CrashSafety, AFullDiskLeavesTheFileAndReportsInsteadOfConfirming) {
+    TempDir dir;
+    dir.copyShippedData();
+    const QByteArray before = rulesWith('0');
+    const QString path = dir.write(QStringLiteral("aimd.ini"), before);
+    QProcess child;
+    child.start(kChild, {QStringLiteral("fsize"), dir.path(), path,
+                         QString::number(before.size() / 2)});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    const QString out = QString::fromUtf8(child.readAllStandardOutput());
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_TRUE(out.contains(QStringLiteral("MSG 文件写入失败，原文件未改动"))) << out.toStdString();
+    EXPECT_FALSE(out.contains(QStringLiteral("触发已保存！"))) << out.toStdString();
+}

@@ -1,0 +1,92 @@
+// A child process for the crash-safety tests: it saves records in a loop until it is
+// killed, or makes one save under a file-size limit. Every message box it would show is
+// printed as a line "MSG <text>" on standard output.
+//   tarvok_crash_child rules <program dir> <rules file>     save a trigger forever
+//   tarvok_crash_child notes <program dir>                  add and delete a note forever
+//   tarvok_crash_child fsize <program dir> <rules file> <bytes>  one save under a limit
+#include "ui/Dialogs.h"
+#include "ui/FrmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+class PrintingDialogs : public tarvok::Dialogs {
+public:
+    QString file;
+    tarvok::MsgAnswer message(QWidget*, const QString& text, const QString&, tarvok::MsgIcon,
+                              tarvok::MsgButtons buttons) override {
+        std::printf("MSG %s\n", text.toUtf8().constData());
+        std::fflush(stdout);
+        return buttons == tarvok::MsgButtons::Ok ? tarvok::MsgAnswer::Ok : tarvok::MsgAnswer::Yes;
+    }
+    QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString openFile(QWidget*, const QString&) override { return file; }
+    quint32 chooseColor(QWidget*) override { return 0; }
+    void setClipboardText(const QString&) override {}
+};
+
+void ready() {
+    std::printf("READY\n");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 3)
+        return 2;
+    const char* mode = argv[1];
+    PrintingDialogs dialogs;
+    tarvok::FrmMain w(dialogs, QString::fromLocal8Bit(argv[2]));
+
+    if (std::strcmp(mode, "notes") == 0) {
+        w.TxtName->setText(QStringLiteral("A1"));
+        w.TxtNote->setText(QStringLiteral("进攻备注"));
+        ready();
+        for (;;) {
+            w.CmdNew_Click();
+            w.CmdDelete_Click();
+        }
+    }
+    if (argc < 4)
+        return 2;
+    dialogs.file = QString::fromLocal8Bit(argv[3]);
+    w.CmdOpen_Click();
+    w.LstRoot->setCurrentRow(0);
+    w.LstRoot_Click();
+    if (std::strcmp(mode, "rules") == 0) {
+        ready();
+        for (;;) {
+            w.ChkLow->setChecked(!w.ChkLow->isChecked());
+            w.CmdSaveRoot_Click();
+        }
+    }
+    if (std::strcmp(mode, "fsize") == 0 && argc >= 5) {
+#ifdef Q_OS_UNIX
+        // Writing past the limit must fail as a full disk does, not kill the process.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlim_t limit = std::strtoull(argv[4], nullptr, 10);
+        struct rlimit rl{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &rl);
+#endif
+        w.ChkLow->setChecked(!w.ChkLow->isChecked());
+        w.CmdSaveRoot_Click();
+        return 0;
+    }
+    return 2;
+}

@@ -1,0 +1,156 @@
+#include "support/WidgetDriver.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace tarvok;
+using namespace tarvok::test;
+
+namespace {
+QStringList comboItems(const QComboBox* box) {
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+QStringList headers(const QTreeWidget* view) {
+    QStringList out;
+    for (int i = 0; i < view->columnCount(); ++i)
+        out << view->headerItem()->text(i);
+    return out;
+}
+} // namespace
+
+TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
+    Editor e(false);
+    FrmMain& w = *e.w;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Tarvok"));
+    const QList<QAction*> bar = w.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 3);
+    EXPECT_EQ(bar[0]->text(), QStringLiteral("自动保存（&A）"));
+    EXPECT_EQ(bar[1]->text(), QStringLiteral("锁定/解锁（&R）"));
+    EXPECT_EQ(bar[2]->text(), QStringLiteral("文字前景色（&C）"));
+    EXPECT_EQ(w.mYes->text(), QStringLiteral("是"));
+    EXPECT_EQ(w.mNo->text(), QStringLiteral("否(选中)"));
+    EXPECT_EQ(w.mYes->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+    EXPECT_EQ(w.mNo->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(w.mSuo->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(w.mJie->shortcut(), QKeySequence(QStringLiteral("Ctrl+J")));
+    EXPECT_FALSE(w.mSuo->isChecked());
+    EXPECT_FALSE(w.mJie->isChecked());
+    EXPECT_EQ(w.AutoSave, 0);
+    EXPECT_EQ(w.DlgFilter, QStringLiteral("规则文件(*.ini)|*.ini"));
+
+    ASSERT_EQ(w.SSTab->count(), 4);
+    EXPECT_EQ(w.SSTab->tabText(0), QStringLiteral("AI触发"));
+    EXPECT_EQ(w.SSTab->tabText(1), QStringLiteral("作战小队"));
+    EXPECT_EQ(w.SSTab->tabText(2), QStringLiteral("特遣小队"));
+    EXPECT_EQ(w.SSTab->tabText(3), QStringLiteral("脚本"));
+
+    EXPECT_EQ(items(w.LstSpeAdd), QStringList{QString()});
+    EXPECT_EQ(items(w.LstScrAdd), QStringList{QString()});
+    ASSERT_EQ(w.LstScrAct->count(), 23);
+    EXPECT_EQ(w.LstScrAct->item(0)->text(), QString());
+    EXPECT_EQ(w.LstScrAct->item(1)->text(), QStringLiteral("攻击最接近的敌方目标"));
+    EXPECT_EQ(w.LstScrAct->item(22)->text(), QStringLiteral("驻守最接近的平民建筑"));
+    EXPECT_EQ(headers(w.LvwSpe), (QStringList{"ID", QStringLiteral("数量"), QStringLiteral("单位类型")}));
+    EXPECT_EQ(headers(w.LvwScr), (QStringList{"ID", QStringLiteral("动作"), QStringLiteral("参数")}));
+
+    EXPECT_EQ(comboItems(w.CboCountry).size(), 11);
+    EXPECT_EQ(comboItems(w.CboCountry).last(), QStringLiteral("Alliance"));
+    EXPECT_EQ(comboItems(w.CboTech), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+    EXPECT_EQ(comboItems(w.CboTeamTech), comboItems(w.CboTech));
+    EXPECT_EQ(comboItems(w.CboKey), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}));
+    EXPECT_EQ(comboItems(w.CboWay), (QStringList{"0", "1", "2", "3", "4", "5"}));
+    EXPECT_EQ(comboItems(w.CboAction), comboItems(w.CboWay));
+    EXPECT_EQ(comboItems(w.CboOwner), (QStringList{"1", "2", "3", "4", "5", "6"}));
+    const QStringList weights{"5000", "500", "70", "50", "40", "20", "10"};
+    EXPECT_EQ(comboItems(w.CboBase), weights);
+    EXPECT_EQ(comboItems(w.CboMin), weights);
+    EXPECT_EQ(comboItems(w.CboMax), weights);
+}
+
+TEST(MainWindowStart, MissingUnitTableIsReportedOnceAndTheWindowStillOpens) {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    FrmMain w(dialogs, dir.path());
+    EXPECT_EQ(dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("找不到文件！"))});
+    EXPECT_EQ(w.CboUnit->count(), 0);
+}
+
+TEST(AutoSaveMenu, IsTurnedOnOnlyAfterAYes) {
+    Editor e(false);
+    FrmMain& w = *e.w;
+    e.dialogs.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::Yes};
+    w.mYes->trigger();
+    EXPECT_EQ(w.AutoSave, 0);
+    EXPECT_EQ(w.mYes->text(), QStringLiteral("是"));
+    w.mYes->trigger();
+    w.mYes->trigger();
+    EXPECT_EQ(w.AutoSave, -1);
+    EXPECT_EQ(w.mYes->text(), QStringLiteral("是(选中)"));
+    EXPECT_EQ(w.mNo->text(), QStringLiteral("否"));
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>(3, question(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"))));
+    w.mNo->trigger();
+    EXPECT_EQ(w.AutoSave, 0);
+    EXPECT_EQ(w.mNo->text(), QStringLiteral("否(选中)"));
+    EXPECT_EQ(w.mYes->text(), QStringLiteral("是"));
+    w.mNo->trigger(); // already off: nothing visible changes, no question
+    EXPECT_EQ(w.mNo->text(), QStringLiteral("否(选中)"));
+    EXPECT_EQ(e.dialogs.messages.size(), 3u);
+}
+
+TEST(LockMenu, DisablesOnlyTheRegistryTabs) {
+    Editor e(false);
+    FrmMain& w = *e.w;
+    w.mSuo->trigger();
+    EXPECT_FALSE(w.SSTab->isEnabled());
+    EXPECT_FALSE(w.LstRoot->isEnabled());
+    EXPECT_TRUE(w.FraRoot->isEnabled());
+    EXPECT_TRUE(w.CmdSaveRoot->isEnabled());
+    EXPECT_TRUE(w.mSuo->isChecked());
+    EXPECT_FALSE(w.mJie->isChecked());
+    w.mJie->trigger();
+    EXPECT_TRUE(w.SSTab->isEnabled());
+    EXPECT_TRUE(w.mJie->isChecked());
+    EXPECT_FALSE(w.mSuo->isChecked());
+}
+
+TEST(ColourMenu, BlackOrCancelChangesNothingAndAColourReachesExactlyTheEightLists) {
+    Editor e(false);
+    FrmMain& w = *e.w;
+    const QColor before = w.LstRoot->palette().color(QPalette::Text);
+    e.dialogs.colors = {0, 0x3366CC};
+    w.mColor->trigger();
+    EXPECT_EQ(w.LstRoot->palette().color(QPalette::Text), before);
+    w.mColor->trigger();
+    EXPECT_EQ(e.dialogs.colorDialogs, 2);
+    for (QWidget* list : std::initializer_list<QWidget*>{w.LstRoot, w.LstFig, w.LstSpe, w.LstScr,
+                                                         w.LvwSpe, w.LvwScr, w.LstScrAct,
+                                                         w.LstScrNumber})
+        EXPECT_EQ(list->palette().color(QPalette::Text), QColor(0x33, 0x66, 0xCC))
+            << list->objectName().toStdString();
+    EXPECT_NE(w.LstTeam->palette().color(QPalette::Text), QColor(0x33, 0x66, 0xCC));
+}
+
+TEST(SaveAll, WithNothingOnShowSaysAndWritesNothing) {
+    Editor e(false);
+    const QByteArray content = crlf({"[AITriggerTypes]", "A=a,1", "", "[TeamTypes]", "0=T-1"});
+    const QString path = e.dir.write(QStringLiteral("aimd.ini"), content);
+    e.open(path);
+    e.w->CmdSaveAll_Click();
+    EXPECT_TRUE(e.dialogs.messages.empty());
+    EXPECT_EQ(readBytes(path), content);
+    EXPECT_FALSE(QFile::exists(e.dir.file(QStringLiteral("File.ini"))));
+}

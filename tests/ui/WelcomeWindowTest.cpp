@@ -1,0 +1,91 @@
+#include "support/WidgetDriver.h"
+#include "ui/Frm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tarvok;
+using namespace tarvok::test;
+
+namespace {
+const QString kGuide = QStringLiteral("Tarvok使用说明.txt");
+
+void showAndActivate(Frm& frm) {
+    frm.show();
+    QApplication::setActiveWindow(&frm);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
+}
+} // namespace
+
+TEST(WelcomeWindow, ShowsTheGuideOnceWithTheOpenButtonDisabled) {
+    TempDir dir;
+    dir.write(kGuide, crlf({gbk(QStringLiteral("第一行")), "", gbk(QStringLiteral("第三行"))}));
+    ScriptedDialogs dialogs;
+    Frm frm(dialogs, dir.path());
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Tarvok-WQ"));
+    EXPECT_EQ(frm.Label1->text(), QStringLiteral("    欢迎使用Tarvok"));
+    EXPECT_EQ(frm.Chk->text(), QStringLiteral("我已阅读使用说明"));
+    EXPECT_EQ(frm.CmdOpen->text(), QStringLiteral("打开修改器"));
+    showAndActivate(frm);
+    EXPECT_EQ(frm.TxtE->toPlainText(), QStringLiteral("第一行\n\n第三行\n"));
+    EXPECT_FALSE(frm.CmdOpen->isEnabled());
+    EXPECT_FALSE(frm.Chk->isChecked());
+    // Switching away and back does not append the guide again.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::setActiveWindow(&frm);
+    QApplication::processEvents();
+    EXPECT_EQ(frm.TxtE->toPlainText(), QStringLiteral("第一行\n\n第三行\n"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(WelcomeWindow, MissingGuideIsReportedAndEmptyGuideShowsNothing) {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    {
+        Frm frm(dialogs, dir.path());
+        showAndActivate(frm);
+        EXPECT_TRUE(frm.TxtE->toPlainText().isEmpty());
+        EXPECT_EQ(dialogs.messages,
+                  std::vector<ShownMessage>{info(QStringLiteral("无法找到文件"), QStringLiteral("错误"))});
+        // The rest of the window works.
+        click(frm.Chk);
+        EXPECT_TRUE(frm.CmdOpen->isEnabled());
+    }
+    dialogs.clear();
+    dir.write(kGuide, QByteArray());
+    Frm frm(dialogs, dir.path());
+    showAndActivate(frm);
+    EXPECT_TRUE(frm.TxtE->toPlainText().isEmpty());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(WelcomeWindow, TheBoxEnablesTheButtonWhichOpensTheEditorAndHidesTheWindow) {
+    TempDir dir;
+    dir.write(kGuide, crlf({"guide"}));
+    dir.write(QStringLiteral("NameTable.WQ"), crlf({"E1,GI,x"}));
+    ScriptedDialogs dialogs;
+    Frm frm(dialogs, dir.path());
+    showAndActivate(frm);
+    click(frm.Chk);
+    EXPECT_TRUE(frm.CmdOpen->isEnabled());
+    click(frm.Chk);
+    EXPECT_FALSE(frm.CmdOpen->isEnabled());
+    click(frm.Chk);
+    click(frm.CmdOpen);
+    ASSERT_NE(frm.mainWindow(), nullptr);
+    EXPECT_TRUE(frm.mainWindow()->isVisible());
+    EXPECT_FALSE(frm.isVisible());
+    // Closing the editor closes the hidden welcome window too.
+    frm.mainWindow()->close();
+    EXPECT_FALSE(frm.mainWindow()->isVisible());
+    EXPECT_FALSE(frm.isVisible());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
