@@ -164,3 +164,70 @@ TEST(TaskForceSection, AddedRowsAreWrittenFromTheirTexts) {
     EXPECT_EQ(taskForceBlock(r, kGbk),
               (std::vector<QByteArray>{"Name=new", "0=5,E1", "1=,", "Group=-1"}));
 }
+
+namespace {
+
+// A rules file with many task forces and scripts in the shapes real files have: GBK
+// names, indented key lines, sections directly adjacent, entries after the Group line,
+// a duplicated section and comments. normalised gives the file as an unchanged save of
+// every record leaves it: the entries below a Group line move above it.
+QByteArray manyRecords(bool normalised) {
+    QList<QByteArray> lines{"; header comment", "[TaskForces]"};
+    constexpr int kCount = 300;
+    for (int i = 0; i < kCount; ++i)
+        lines << QByteArray::number(i) + "=TF-" + QByteArray::number(i);
+    lines << "" << "[ScriptTypes]";
+    for (int i = 0; i < kCount; ++i)
+        lines << QByteArray::number(1000 + i) + "=SC-" + QByteArray::number(i);
+    lines << "";
+    for (int i = 0; i < kCount; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        lines << (i % 7 == 0 ? "  [TF-" + n + "] " : "[TF-" + n + "]");
+        lines << "Name=" + gbk(QStringLiteral("特遣%1号 犀牛").arg(i));
+        const int entries = i % 4;
+        for (int k = 0; k < entries; ++k)
+            lines << (i % 5 == 0 ? " " : "") + QByteArray::number(k) + "=" +
+                         QByteArray::number(k + 1) + ",UNIT" + n;
+        const bool late = i % 6 == 0;
+        if (late && normalised)
+            lines << QByteArray::number(entries) + "=1,LATE";
+        lines << "Group=-1";
+        if (late && !normalised)
+            lines << QByteArray::number(entries) + "=1,LATE";
+        if (i % 3 != 0)
+            lines << ""; // every third section runs straight into the next header
+    }
+    lines << "; scripts follow";
+    for (int i = 0; i < kCount; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        lines << "[SC-" + n + "]" << "Name=" + gbk(QStringLiteral("脚本%1").arg(i));
+        for (int k = 0; k < i % 5; ++k)
+            lines << QByteArray::number(k) + "=" + QByteArray::number(46 + k) + "," + n;
+        if (i % 4 != 0)
+            lines << "";
+    }
+    return crlf(lines);
+}
+
+} // namespace
+
+TEST(SectionRoundTrip, SavingEveryRecordUnchangedKeepsARealisticFile) {
+    const TextCodec codec(detectEncoding(manyRecords(false)));
+    ASSERT_EQ(codec.encoding(), Encoding::Gbk);
+    QByteArray content = manyRecords(false);
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray tf = "TF-" + QByteArray::number(i);
+        const std::optional<SectionRecord> t = readTaskForceSection(content, tf, codec);
+        ASSERT_TRUE(t) << tf.toStdString();
+        EXPECT_EQ(t->name, QStringLiteral("特遣%1号 犀牛").arg(i));
+        EXPECT_EQ(t->rows.size(), static_cast<size_t>(i % 4 + (i % 6 == 0 ? 1 : 0)));
+        content = rewriteLines(content, ReplaceSectionBody(tf, taskForceBlock(*t, codec)));
+
+        const QByteArray sc = "SC-" + QByteArray::number(i);
+        const std::optional<SectionRecord> s = readScriptSection(content, sc, codec);
+        ASSERT_TRUE(s) << sc.toStdString();
+        EXPECT_EQ(s->rows.size(), static_cast<size_t>(i % 5));
+        content = rewriteLines(content, ReplaceSectionBody(sc, scriptBlock(*s, codec)));
+    }
+    EXPECT_EQ(content, manyRecords(true));
+}

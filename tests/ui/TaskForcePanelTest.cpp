@@ -328,3 +328,11 @@ TEST(TaskForcePanelWithoutFile, AddOnlyFillsTheListAndRowsStillWork) {
     click(e.w->CmdSaveSpe); // no file: no message
     EXPECT_TRUE(e.dialogs.messages.empty());
 }
+
+TEST_F(TaskForcePanel, DeletingWithAnEmptyIdChangesNothing) {
+    EXPECT_TRUE(w.DeleteTaskForce(QString()));
+    EXPECT_TRUE(w.DeleteScriptType(QString()));
+    EXPECT_EQ(file(), crlf(kRules));
+    EXPECT_EQ(w.TaskForceCount, 4);
+    EXPECT_EQ(w.ScriptTypeCount, 1);
+}
