@@ -1,5 +1,6 @@
 #include "support/WidgetDriver.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -161,4 +162,52 @@ TEST_F(ScriptPanel, TheTeamTypesScriptListAndCopy) {
     EXPECT_EQ(w.LstSpe->selectedItems().size(), 1);
     click(w.CmdScrCopy);
     EXPECT_EQ(e.dialogs.clipboard, QStringList{"SC-B"});
+}
+
+TEST(NewTaskForceAndScript, AreBuiltInAnEmptyFileAndComeBackAfterReopening) {
+    Editor e(false);
+    FrmMain& w = *e.w;
+    const QByteArray empty =
+        crlf({"[AITriggerTypes]", "", "[TeamTypes]", "", "[TaskForces]", "", "[ScriptTypes]"});
+    const QString path = e.dir.write(QStringLiteral("aimd.ini"), empty);
+    e.open(path);
+    e.dialogs.promptAnswers = {QStringLiteral("TF-NEW"), QStringLiteral("SC-NEW")};
+    click(w.CmdSpeAdd);
+    click(w.CmdScrAdd);
+
+    // One row for each, typed through add mode: the fields are filled once, the first
+    // click enters add mode, the second writes the row.
+    using Fields = std::vector<std::pair<QWidget*, QString>>;
+    auto addRow = [&](QPushButton* button, const Fields& fields) {
+        for (const auto& [f, text] : fields)
+            replaceText(f, text);
+        click(button);
+        for (const auto& [f, text] : fields)
+            replaceText(f, text);
+        click(button);
+    };
+    clickRow(w.LstSpe, 0);
+    w.TxtSpeName->setText(QStringLiteral("新小队"));
+    addRow(w.CmdSpeTypeAdd, Fields{{w.TxtID, "0"}, {w.TxtSpeNum, "2"}, {w.CboSpeE, "HTNK"}});
+    click(w.CmdSaveSpe);
+    clickRow(w.LstScr, 0);
+    w.TxtScrName->setText(QStringLiteral("新脚本"));
+    addRow(w.CmdScrTypeAdd, Fields{{w.TxtScrID, "0"}, {w.TxtAct, "53"}, {w.TxtNumber, "0"}});
+    click(w.CmdSaveScr);
+    EXPECT_EQ(e.dialogs.texts(),
+              (QStringList{QStringLiteral("特遣小队已保存！"), QStringLiteral("脚本已保存！")}));
+    EXPECT_EQ(readBytes(path),
+              crlf({"[AITriggerTypes]", "", "[TeamTypes]", "", "[TaskForces]", "0=TF-NEW", "",
+                    "[TF-NEW]", "Name=" + gbk(QStringLiteral("新小队")), "0=2,HTNK", "Group=-1",
+                    "", "[ScriptTypes]", "0=SC-NEW", "", "[SC-NEW]",
+                    "Name=" + gbk(QStringLiteral("新脚本")), "0=53,0"}));
+
+    Editor again(false);
+    again.open(path);
+    clickRow(again.w->LstSpe, 0);
+    clickRow(again.w->LstScr, 0);
+    EXPECT_EQ(again.w->TxtSpeName->text(), QStringLiteral("新小队"));
+    EXPECT_EQ(row(again.w->LvwSpe, 0), (QStringList{"0", "2", "HTNK"}));
+    EXPECT_EQ(again.w->TxtScrName->text(), QStringLiteral("新脚本"));
+    EXPECT_EQ(row(again.w->LvwScr, 0), (QStringList{"0", "53", "0"}));
 }
