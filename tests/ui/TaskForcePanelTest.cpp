@@ -13,6 +13,18 @@ using namespace tarvok::test;
 
 namespace {
 
+// The data files the panel's look-ups read (unit names, notes, action catalogue and
+// building tables), so that no "file missing" message mixes into the messages under test.
+void writeDataFiles(const TempDir& dir) {
+    dir.write(QStringLiteral("NameTable.WQ"),
+              crlf({"HTNK," + gbk(QStringLiteral("犀牛坦克")) + ",",
+                    "MTNK," + gbk(QStringLiteral("灰熊坦克")) + ","}));
+    dir.write(QStringLiteral("Name.WQ"), {});
+    dir.write(QStringLiteral("Scr.WQ"), {});
+    dir.write(QStringLiteral("ID.WQ"), crlf({"2,GAPOWR", "2,GAPOWR", "2,GAPOWR"}));
+    dir.write(QStringLiteral("ID2.WQ"), crlf({"2,GAPOWR"}));
+}
+
 const QList<QByteArray> kRules{
     "[TaskForces]", "0=TF-A", "1=TF-B", "2=TF-C", "3=TF-D", "",
     "[TF-A]", "Name=Rhinos", "0=3,HTNK", "1=1,A,B", "Group=-1", "",
@@ -31,6 +43,7 @@ struct TaskForcePanel : ::testing::Test {
     FrmMain& w = *e.w;
 
     void SetUp() override {
+        writeDataFiles(e.dir);
         path = e.dir.write(QStringLiteral("aimd.ini"), crlf(kRules));
         e.open(path);
     }
@@ -319,6 +332,7 @@ TEST_F(TaskForcePanel, CopyPutsTheIdOnTheClipboard) {
 
 TEST(TaskForcePanelWithoutFile, AddOnlyFillsTheListAndRowsStillWork) {
     Editor e(false);
+    writeDataFiles(e.dir);
     e.dialogs.promptAnswers.push_back(QStringLiteral("TF-X"));
     click(e.w->CmdSpeAdd);
     EXPECT_EQ(items(e.w->LstSpe), QStringList{"TF-X"});
