@@ -35,7 +35,8 @@ namespace tarvok {
 // The code is split by panel: FrmMain.cpp (window, start-up, menus, shared helpers),
 // FrmMainFile.cpp (opening a rules file), FrmMainRoot.cpp (triggers), FrmMainTeam.cpp
 // (team types), FrmMainSpe.cpp (task forces), FrmMainScr.cpp (scripts and the script
-// line editor), FrmMainCatalogues.cpp (action catalogue, unit names, notes).
+// line editor), FrmMainActions.cpp (action catalogue and building tables),
+// FrmMainCatalogues.cpp (unit names, notes).
 class FrmMain : public QMainWindow {
     Q_OBJECT
 
@@ -421,6 +422,17 @@ public:
 
     // ---- panel-private state ----
     // (each panel adds what it needs here, in its own block)
+
+    // ---- trigger panel private ----
+    // The weight check made when the focus leaves CboBase, CboMin or CboMax.
+    void checkWeightOnLeave(QComboBox* box);
+
+    // ---- team panel private ----
+private:
+    // The tail of a team selection: the team type's task force and script shown in
+    // their editors, with their selected rows in the entry fields.
+    void showTeamTaskForceAndScript();
+
     // ---- task force and script panels private ----
     // The two panels are twins: one implementation of the section load and save, the
     // row add and remove and the numbering check serves both, given the list view and

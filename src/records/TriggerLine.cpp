@@ -1,0 +1,221 @@
+#include "records/TriggerLine.h"
+
+#include "document/Lines.h"
+
+namespace tarvok::trigger {
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool isDigits(QByteArrayView text) {
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+std::optional<QByteArray> field(const std::vector<QByteArrayView>& fields, size_t i) {
+    if (i >= fields.size())
+        return std::nullopt;
+    return fields[i].toByteArray();
+}
+
+std::optional<bool> flag(const std::vector<QByteArrayView>& fields, size_t i) {
+    if (i >= fields.size())
+        return std::nullopt;
+    if (fields[i] == "0")
+        return false;
+    if (fields[i] == "1")
+        return true;
+    return std::nullopt;
+}
+
+std::optional<QByteArray> weight(const std::vector<QByteArrayView>& fields, size_t i) {
+    if (i >= fields.size())
+        return std::nullopt;
+    const QByteArrayView f = fields[i];
+    const qsizetype dot = f.indexOf('.');
+    return (dot < 0 ? f : f.first(dot)).toByteArray();
+}
+
+// A field the panel does not show: the old line's, or the new-trigger value.
+QByteArrayView kept(const std::vector<QByteArrayView>& old, size_t i, QByteArrayView fallback) {
+    return i < old.size() ? old[i] : fallback;
+}
+
+} // namespace
+
+std::vector<QByteArrayView> splitFields(QByteArrayView line) {
+    std::vector<QByteArrayView> out;
+    out.reserve(kFieldCount);
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype comma = line.indexOf(',', start);
+        if (comma < 0) {
+            out.push_back(line.sliced(start));
+            return out;
+        }
+        out.push_back(line.sliced(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+QByteArray amountFromBlock(QByteArrayView block) {
+    const QByteArrayView two = block.first(std::min<qsizetype>(2, block.size()));
+    if (two.size() == 2 && hexValue(two[0]) >= 0 && hexValue(two[1]) >= 0) {
+        const int value = hexValue(two[0]) * 16 + hexValue(two[1]);
+        QByteArray out = QByteArray::number(value);
+        return out.size() < 2 ? "0" + out : out;
+    }
+    return two.toByteArray();
+}
+
+std::optional<QByteArray> amountToHex(QByteArrayView decimal) {
+    if (decimal.isEmpty())
+        return QByteArray("00");
+    if (decimal.size() > 3 || !isDigits(decimal))
+        return std::nullopt;
+    const int value = QByteArray(decimal.data(), decimal.size()).toInt();
+    if (value > 255)
+        return std::nullopt;
+    return QByteArray::number(value, 16).toUpper().rightJustified(2, '0');
+}
+
+TriggerView readTriggerLine(QByteArrayView line) {
+    const std::vector<QByteArrayView> f = splitFields(line);
+    TriggerView v;
+    for (size_t i : {size_t{1}, size_t{14}})
+        if (i < f.size() && !f[i].isEmpty() && f[i] != "<none>")
+            v.teams.push_back(f[i].toByteArray());
+    v.country = field(f, 2);
+    v.tech = field(f, 3);
+    v.condition = field(f, 4);
+    v.unit = field(f, 5);
+    if (f.size() > 6) {
+        const QByteArrayView block = f[6];
+        v.amount = amountFromBlock(block);
+        // A block too short for a comparison shows none, so the user must choose one
+        // before the trigger can be saved.
+        v.way = block.size() >= 10 ? block.sliced(9, 1).toByteArray() : QByteArray();
+    }
+    v.base = weight(f, 7);
+    v.min = weight(f, 8);
+    v.max = weight(f, 9);
+    v.owner = field(f, 12);
+    v.low = flag(f, 15);
+    v.mid = flag(f, 16);
+    v.high = flag(f, 17);
+    return v;
+}
+
+EditProblem checkEdit(const TriggerEdit& e) {
+    if (e.way.isEmpty())
+        return EditProblem::EmptyWay;
+    if (e.way.size() != 1 || e.way[0] < '0' || e.way[0] > '5')
+        return EditProblem::BadWay;
+    if (!amountToHex(e.amount))
+        return EditProblem::BadAmount;
+    for (const QByteArray* v : {&e.key, &e.team1, &e.team2, &e.country, &e.tech, &e.condition,
+                                &e.unit, &e.base, &e.min, &e.max, &e.owner})
+        if (v->contains(','))
+            return EditProblem::Comma;
+    return EditProblem::None;
+}
+
+QByteArray buildTriggerLine(const TriggerEdit& e, QByteArrayView oldLine) {
+    const std::vector<QByteArrayView> old =
+        oldLine.isEmpty() ? std::vector<QByteArrayView>{} : splitFields(oldLine);
+    const QByteArrayView oldBlock = old.size() > 6 ? old[6] : QByteArrayView();
+
+    QByteArray block(kBlockLength, '0');
+    const QByteArray amount = amountToHex(e.amount).value_or("00");
+    block[0] = amount[0];
+    block[1] = amount[1];
+    for (qsizetype p = 2; p < kBlockLength; ++p)
+        if (p != 9 && p < oldBlock.size())
+            block[p] = oldBlock[p];
+    block[9] = e.way.isEmpty() ? '0' : e.way[0];
+
+    const QByteArray weightTail(".000000");
+    QByteArray out;
+    out.reserve(oldLine.size() + 64);
+    auto add = [&out](QByteArrayView v) {
+        out.append(v);
+        out.append(',');
+    };
+    add(e.key);
+    add(e.team1);
+    add(e.country);
+    add(e.tech);
+    add(e.condition);
+    add(e.unit);
+    add(block);
+    add(e.base + weightTail);
+    add(e.min + weightTail);
+    add(e.max + weightTail);
+    add(kept(old, 10, "1"));
+    add(kept(old, 11, "0"));
+    add(e.owner);
+    add(kept(old, 13, "0"));
+    add(e.team2);
+    add(e.low ? "1" : "0");
+    add(e.mid ? "1" : "0");
+    out.append(e.high ? "1" : "0");
+    // Fields an engine extension appends are the user's too.
+    for (size_t i = kFieldCount; i < old.size(); ++i) {
+        out.append(',');
+        out.append(old[i]);
+    }
+    return out;
+}
+
+std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayView key) {
+    static constexpr QByteArrayView kHeader("[AITriggerTypes]");
+    std::vector<QByteArrayView> found;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype hit = content.indexOf(kHeader, from);
+        if (hit < 0)
+            return found;
+        const qsizetype lineStart = hit == 0 ? 0 : content.lastIndexOf('\n', hit - 1) + 1;
+        qsizetype lineEnd = content.indexOf('\n', hit);
+        const qsizetype next = lineEnd < 0 ? content.size() : lineEnd + 1;
+        if (lineEnd < 0)
+            lineEnd = content.size();
+        from = next;
+        QByteArrayView line = content.sliced(lineStart, lineEnd - lineStart);
+        if (lineEnd < content.size() && line.endsWith('\r'))
+            line.chop(1);
+        if (lineStart == 0 && line.startsWith(QByteArrayView("\xEF\xBB\xBF", 3)))
+            line = line.sliced(3);
+        if (!lines::isHeader(line, "AITriggerTypes"))
+            continue;
+        LineCursor in(content.sliced(next));
+        qsizetype consumed = 0;
+        while (!in.atEnd() && lines::hasComma(in.peek())) {
+            const QByteArrayView l = in.next();
+            if (lines::before(l, ',') == key)
+                found.push_back(l);
+            consumed = (l.data() + l.size()) - (content.data() + next);
+        }
+        from = next + consumed; // the line that ended the run may be a header itself
+    }
+}
+
+QByteArray newTriggerLine(QByteArrayView key) {
+    QByteArray out = key.toByteArray();
+    out.append(",,<all>,10,0,<none>,");
+    out.append(QByteArray(kBlockLength, '0'));
+    out.append(",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0");
+    return out;
+}
+
+} // namespace tarvok::trigger

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <optional>
+#include <vector>
+
+namespace tarvok {
+
+// An AI trigger is one line of [AITriggerTypes]: eighteen comma-separated fields.
+//   0 key (ID=name)   1 first team       2 country     3 tech level   4 condition
+//   5 condition unit  6 condition block  7-9 weights   10, 11 fixed   12 side
+//   13 fixed          14 second team     15-17 easy / medium / hard allowed
+// The condition block is 64 characters: positions 1-2 hold the condition amount as a
+// hexadecimal byte, position 10 the comparison; the rest is not shown in the panel.
+// Everything here works on the line's raw bytes; the window decodes the few fields it
+// shows.
+namespace trigger {
+
+inline constexpr int kFieldCount = 18;
+inline constexpr int kBlockLength = 64;
+
+// What the panel shows of one trigger line. A field that a short line lacks is
+// absent, and the control it feeds keeps what it showed.
+struct TriggerView {
+    std::vector<QByteArray> teams; // fields 1 and 14, skipping empty and "<none>"
+    std::optional<QByteArray> country, tech, condition, unit;
+    std::optional<QByteArray> amount, way; // from the condition block
+    std::optional<QByteArray> base, min, max; // weights without their decimals
+    std::optional<QByteArray> owner;
+    // Difficulty boxes: only "0" and "1" say anything; other values leave the box.
+    std::optional<bool> low, mid, high;
+};
+
+TriggerView readTriggerLine(QByteArrayView line);
+
+// Block positions 1-2 as the panel shows them: when both are hexadecimal digits, the
+// byte's decimal value with at least two digits ("0A" -> "10", "05" -> "05",
+// "FF" -> "255"); otherwise the characters as they stand.
+QByteArray amountFromBlock(QByteArrayView block);
+// The panel's decimal amount as block positions 1-2: two uppercase hexadecimal digits.
+// An empty text counts as 0; anything but a decimal number from 0 to 255 has no form.
+std::optional<QByteArray> amountToHex(QByteArrayView decimal);
+
+// The panel's values, in the file's encoding, as a save reads them.
+struct TriggerEdit {
+    QByteArray key;
+    QByteArray team1, team2; // "<none>" where the trigger has none
+    QByteArray country, tech, condition, unit;
+    QByteArray amount, way;
+    QByteArray base, min, max;
+    QByteArray owner;
+    bool low = false, mid = false, high = false;
+};
+
+enum class EditProblem {
+    None,
+    EmptyWay,  // no comparison: the block would be short
+    BadWay,    // a comparison other than "0" to "5"
+    BadAmount, // an amount that is no number from 0 to 255
+    Comma,     // a value with a comma would split the line
+};
+
+// Whether the values make a well-formed line; a save writes nothing otherwise.
+EditProblem checkEdit(const TriggerEdit& edit);
+
+// The line a save writes in place of oldLine (empty for a line that does not exist
+// yet). What the panel does not show is kept from oldLine: fields 10, 11 and 13,
+// block positions 3-9 and 11-64, and fields beyond the eighteenth; where oldLine is
+// too short to hold them, fields 10, 11, 13 become "1", "0", "0" and block positions
+// "0". Requires checkEdit(edit) == EditProblem::None.
+QByteArray buildTriggerLine(const TriggerEdit& edit, QByteArrayView oldLine);
+
+// The line the add command writes for a new trigger with the given key.
+QByteArray newTriggerLine(QByteArrayView key);
+
+// Every trigger line of the file whose key equals key, in file order: the lines of the
+// run of lines with a comma directly after each [AITriggerTypes] header. Only the
+// headers are searched for; the rest of the file is never split into lines.
+std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayView key);
+
+// The fields of a line, split at every comma.
+std::vector<QByteArrayView> splitFields(QByteArrayView line);
+
+} // namespace trigger
+} // namespace tarvok

@@ -1,0 +1,180 @@
+#include "document/Lines.h"
+#include "document/Rewrite.h"
+#include "records/TeamTypeSection.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvok;
+namespace tt = tarvok::teamtype;
+
+namespace {
+
+std::vector<QByteArrayView> views(const std::vector<QByteArray>& lines) {
+    return {lines.begin(), lines.end()};
+}
+
+std::vector<QByteArray> owned(const std::vector<QByteArrayView>& lines) {
+    std::vector<QByteArray> out;
+    for (QByteArrayView l : lines)
+        out.push_back(l.toByteArray());
+    return out;
+}
+
+} // namespace
+
+TEST(TeamTypeBlock, DefaultBlockIsTheNewTeamTypeInKeyOrder) {
+    const std::vector<QByteArray> expected{
+        "Name=", "VeteranLevel=1", "MindControlDecision=0", "Loadable=no", "Full=no",
+        "Annoyance=no", "GuardSlower=no", "House=<none>", "Recruiter=no", "Autocreate=yes",
+        "Prebuild=no", "Reinforce=no", "Droppod=no", "UseTransportOrigin=no", "Whiner=yes",
+        "LooseRecruit=no", "Aggressive=no", "Suicide=yes", "Priority=5", "Max=1", "TechLevel=0",
+        "Group=-1", "OnTransOnly=no", "AvoidThreats=yes", "IonImmune=no",
+        "TransportsReturnOnUnload=yes", "AreTeamMembersRecruitable=no", "IsBaseDefense=no",
+        "OnlyTargetHouseEnemy=no", "Script=", "TaskForce="};
+    EXPECT_EQ(tt::defaultBlock(), expected);
+}
+
+TEST(TeamTypeBlock, FixedKeysIgnoreTheirValuesAndTextsAreWrittenAsHeld) {
+    tt::Values v = tt::defaultValues();
+    v[tt::VeteranLevel] = "3";
+    v[tt::House] = "Americans";
+    v[tt::Group] = "7";
+    v[tt::Priority] = "";
+    v[tt::Name] = " spaced name ";
+    const std::vector<QByteArray> block = tt::buildBlock(v);
+    ASSERT_EQ(block.size(), 31u);
+    EXPECT_EQ(block[tt::VeteranLevel], "VeteranLevel=1");
+    EXPECT_EQ(block[tt::House], "House=<none>");
+    EXPECT_EQ(block[tt::Group], "Group=-1");
+    EXPECT_EQ(block[tt::Priority], "Priority=");
+    EXPECT_EQ(block[tt::Name], "Name= spaced name ");
+}
+
+TEST(TeamTypeBlock, SaveKeepsUnknownKeysAfterTheBlockAndDropsKnownKeysInOtherCase) {
+    const std::vector<QByteArray> old{
+        "Name=Old",        "AreTeamMembersRecruitabl=no", "loadable=yes", "PRIORITY=9",
+        "\tExtraKey = 4",  "Max=2",                       "=orphan",      "Script=SC-1"};
+    const std::vector<QByteArray> body = tt::buildBody(tt::defaultValues(), views(old));
+    ASSERT_EQ(body.size(), 34u);
+    EXPECT_EQ(body[0], "Name=");
+    EXPECT_EQ(body[30], "TaskForce=");
+    EXPECT_EQ(body[31], "AreTeamMembersRecruitabl=no");
+    EXPECT_EQ(body[32], "\tExtraKey = 4");
+    EXPECT_EQ(body[33], "=orphan");
+}
+
+TEST(TeamTypeParse, WholeKeysOnlyAndValuesUntrimmed) {
+    // A name that mentions other keys sets only the name.
+    const std::vector<QByteArray> body{"Name=Max Priority Script TaskForce", "  Max =  3 ",
+                                       "\tPriority\t=a5", "MaxLevel=9", "Scripts=SC-X",
+                                       "VeteranLevel=4", "House=Russians", "Group=2",
+                                       "priority=7", "TaskForce=TF-1"};
+    const std::vector<tt::Assignment> a = tt::parseBody(views(body));
+    const std::vector<tt::Assignment> expected{
+        {tt::Name, "Max Priority Script TaskForce", false},
+        {tt::Max, "  3 ", false},
+        {tt::Priority, "a5", false},
+        {tt::TaskForce, "TF-1", false},
+    };
+    EXPECT_EQ(a, expected);
+}
+
+TEST(TeamTypeParse, FlagIsOnWhenItsValueHoldsYesInAnyCase) {
+    auto on = [](QByteArrayView line) {
+        const std::optional<tt::Assignment> a = tt::parseLine(line);
+        EXPECT_TRUE(a.has_value()) << line.toByteArray().constData();
+        return a && a->on;
+    };
+    EXPECT_TRUE(on("Loadable=yes"));
+    EXPECT_TRUE(on("Loadable=YES"));
+    EXPECT_TRUE(on("Loadable= Yes ;comment"));
+    EXPECT_FALSE(on("Loadable=1"));
+    EXPECT_FALSE(on("Loadable=true"));
+    EXPECT_FALSE(on("Loadable="));
+    EXPECT_FALSE(on("Loadable=no"));
+    // The key is no part of the value: a flag key holding "yes" in its name is not on.
+    EXPECT_FALSE(tt::parseLine("Suicide=ye s")->on);
+    EXPECT_FALSE(tt::parseLine("Loadable").has_value());
+}
+
+TEST(TeamTypeSections, FindsHeadersWithSpacesCaseSensitiveAndEveryDuplicate) {
+    const QByteArray content = "[TeamTypes]\r\n0=TM-A\r\n\r\n  [TM-A]  \r\nName=one\r\nMax=2\r\n"
+                               "\r\nPriority=9\r\n[tm-a]\r\nName=lower\r\n[TM-AB]\r\nName=x\r\n"
+                               "X=[TM-A]\r\n[TM-A]\nName=two";
+    const auto bodies = tt::findSectionBodies(content, "TM-A");
+    ASSERT_EQ(bodies.size(), 2u);
+    EXPECT_EQ(owned(bodies[0]), (std::vector<QByteArray>{"Name=one", "Max=2"}));
+    // The last section has no line after its last key.
+    EXPECT_EQ(owned(bodies[1]), (std::vector<QByteArray>{"Name=two"}));
+    EXPECT_TRUE(tt::findSectionBodies(content, "TM-a").empty());
+}
+
+TEST(TeamTypeSections, LineThatEndsABodyIsNotTakenAsAHeader) {
+    // Two sections of the same ID directly after each other: the second header ends the
+    // first body and is passed over, as the rewrite passes over it.
+    const QByteArray content = "[T-1]\r\nName=a\r\n[T-1]\r\nName=b\r\n";
+    const auto bodies = tt::findSectionBodies(content, "T-1");
+    ASSERT_EQ(bodies.size(), 1u);
+    EXPECT_EQ(owned(bodies[0]), std::vector<QByteArray>{"Name=a"});
+    // The same holds for the save: only the first body is replaced.
+    const QByteArray saved = rewriteLines(content, ReplaceSectionBody("T-1", {"Name=new"}));
+    EXPECT_EQ(saved, "[T-1]\r\nName=new\r\n[T-1]\r\nName=b\r\n");
+}
+
+TEST(TeamTypeSections, HeaderOnTheFirstLineAfterAByteOrderMarkAndALoneCr) {
+    const QByteArray content = "\xEF\xBB\xBF[T-1]\nName=a\rb\nMax=3";
+    const auto bodies = tt::findSectionBodies(content, "T-1");
+    ASSERT_EQ(bodies.size(), 1u);
+    EXPECT_EQ(owned(bodies[0]), (std::vector<QByteArray>{"Name=a\rb", "Max=3"}));
+    EXPECT_TRUE(tt::findSectionBodies("[T-1", "T-1").empty());
+    EXPECT_EQ(tt::findSectionBodies("[T-1]", "T-1").size(), 1u);
+}
+
+TEST(TeamTypeSections, OnePassSaveGivesTheBytesOfTheLineRewrite) {
+    const tt::BodyMaker maker = [](const std::vector<QByteArrayView>& old) {
+        std::vector<QByteArray> out{"Name=new", "Max=" + QByteArray::number(old.size())};
+        for (QByteArrayView l : old)
+            out.push_back("Old" + l.toByteArray());
+        return out;
+    };
+    const QByteArray cases[] = {
+        "[T-1]\r\nName=a\r\nMax=2\r\n\r\n[T-2]\r\nName=b\r\n",
+        "\xEF\xBB\xBF  [T-1] \r\nName=a\r\n[T-1]\r\nName=b\r\n;c\r\n[T-1]\r\n\r\nx\r\n",
+        "a=b\r\n[T-1]\r\n",
+        "[T-1]\r\nName=a\rb\r\r\n\r\n[t-1]\r\nName=c\r\n[T-1]\r\nX=[T-1]\r\n",
+        "[Other]\r\nName=a\r\n",
+    };
+    for (const QByteArray& content : cases) {
+        const std::optional<QByteArray> spliced = tt::replaceSectionBodies(content, "T-1", maker);
+        ASSERT_TRUE(spliced.has_value()) << content.constData();
+        EXPECT_EQ(*spliced, rewriteLines(content, ReplaceSectionBody("T-1", maker)))
+            << content.constData();
+    }
+    // Lines that do not end with CR LF are left to the line rewrite.
+    for (const QByteArray& content : {QByteArray("[T-1]\nName=a\n"), QByteArray("[T-1]\r\nName=a"),
+                                     QByteArray("x\r\n[T-1]\r\nName=a\nMax=1\r\n"), QByteArray()})
+        EXPECT_FALSE(tt::replaceSectionBodies(content, "T-1", maker).has_value());
+}
+
+TEST(TeamTypeChecks, TechLevelReadsTheLeadingNumber) {
+    for (const char* ok : {"", "0", "10", "5.5", "abc", "3x", " 7", "-0", "10.0"})
+        EXPECT_TRUE(tt::techLevelAccepted(QString::fromLatin1(ok))) << ok;
+    for (const char* bad : {"11", "-1", "10.5", "99999999999999999999", "+11"})
+        EXPECT_FALSE(tt::techLevelAccepted(QString::fromLatin1(bad))) << bad;
+}
+
+TEST(TeamTypeChecks, MindControlIsOneDigitFromZeroToFive) {
+    EXPECT_TRUE(tt::mindControlAccepted(QString()));
+    EXPECT_TRUE(tt::mindControlAccepted(QStringLiteral("0")));
+    EXPECT_TRUE(tt::mindControlAccepted(QStringLiteral("5")));
+    for (const QString& bad : {QStringLiteral("6"), QStringLiteral("05"), QStringLiteral("a"),
+                              QStringLiteral("自"), QStringLiteral("/")})
+        EXPECT_FALSE(tt::mindControlAccepted(bad)) << bad.toStdString();
+    EXPECT_EQ(tt::mindControlDescription(QStringLiteral("0")), QStringLiteral("自动"));
+    EXPECT_EQ(tt::mindControlDescription(QStringLiteral("1")), QStringLiteral("加入控制者作战小队"));
+    EXPECT_EQ(tt::mindControlDescription(QStringLiteral("2")), QStringLiteral("送入部队回收厂"));
+    EXPECT_EQ(tt::mindControlDescription(QStringLiteral("3")), QStringLiteral("送入生化反应炉"));
+    EXPECT_EQ(tt::mindControlDescription(QStringLiteral("4")), QStringLiteral("搜索敌人"));
+    EXPECT_EQ(tt::mindControlDescription(QStringLiteral("5")), QStringLiteral("什么也不做"));
+    EXPECT_FALSE(tt::mindControlDescription(QString()).has_value());
+}
