@@ -108,8 +108,8 @@ std::optional<SectionRecord> readNumberedSection(QByteArrayView content, QByteAr
         if (!decodedName.contains(QLatin1String("Name")))
             continue;
         SectionRecord record;
-        record.name = lines::hasEquals(nameLine) ? codec.decode(lines::after(nameLine, '='))
-                                                 : decodedName;
+        record.name =
+            lines::hasEquals(nameLine) ? codec.decode(lines::after(nameLine, '=')) : decodedName;
         record.nameLine = nameLine.toByteArray();
         while (pos < content.size()) {
             const QByteArrayView l = lineAt(content, pos, &pos);

@@ -165,19 +165,25 @@ void FrmMain::CmdSaveScr_Click() {
 
 void FrmMain::CmdScrAdd_Click() {
     addRegistryRecord(QStringLiteral("输入脚本名称（英文）"), LstScr,
-                      QStringLiteral("小队名称重复，请重新输入！"), "ScriptTypes",
-                      ScriptTypeCount, {"Name="});
+                      QStringLiteral("小队名称重复，请重新输入！"), "ScriptTypes", ScriptTypeCount,
+                      {"Name="});
 }
 
 void FrmMain::CmdScrKill_Click() {
     killSelectedRecord(LstScr, [this](const QString& id) { return DeleteScriptType(id); });
 }
 
-void FrmMain::CmdScrCopy_Click() { dialogs().setClipboardText(TxtScr->text()); }
+void FrmMain::CmdScrCopy_Click() {
+    dialogs().setClipboardText(TxtScr->text());
+}
 
-void FrmMain::CmdScrTypeAdd_Click() { addRowStep(scrPanel()); }
+void FrmMain::CmdScrTypeAdd_Click() {
+    addRowStep(scrPanel());
+}
 
-void FrmMain::CmdScrTypeKill_Click() { removeSelectedRow(LvwScr); }
+void FrmMain::CmdScrTypeKill_Click() {
+    removeSelectedRow(LvwScr);
+}
 
 void FrmMain::FillScrLineFields() {
     // Read the row first: the action and parameter fields write back into that row.

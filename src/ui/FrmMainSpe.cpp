@@ -268,8 +268,7 @@ void FrmMain::selectRegistryEntry(QListWidget* list, QLineEdit* idBox,
     fill();
 }
 
-void FrmMain::showTeamRecord(QListWidget* list, QLineEdit* idBox,
-                             const std::function<void()>& save,
+void FrmMain::showTeamRecord(QListWidget* list, QLineEdit* idBox, const std::function<void()>& save,
                              const std::function<void(const QString&)>& load,
                              const std::function<void()>& fill) {
     if (AutoSave == -1)
@@ -333,11 +332,17 @@ void FrmMain::CmdSpeKill_Click() {
     killSelectedRecord(LstSpe, [this](const QString& id) { return DeleteTaskForce(id); });
 }
 
-void FrmMain::CmdSpeCopy_Click() { dialogs().setClipboardText(TxtSpe->text()); }
+void FrmMain::CmdSpeCopy_Click() {
+    dialogs().setClipboardText(TxtSpe->text());
+}
 
-void FrmMain::CmdSpeTypeAdd_Click() { addRowStep(spePanel()); }
+void FrmMain::CmdSpeTypeAdd_Click() {
+    addRowStep(spePanel());
+}
 
-void FrmMain::CmdSpeTypeKill_Click() { removeSelectedRow(LvwSpe); }
+void FrmMain::CmdSpeTypeKill_Click() {
+    removeSelectedRow(LvwSpe);
+}
 
 void FrmMain::TxtID_Change() {
     // The rows do not follow the number field.
@@ -361,7 +366,9 @@ void FrmMain::CboSpeE_Change() {
         item->setText(2, CboSpeE->currentText());
 }
 
-void FrmMain::CboSpeE_Click() { CboSpeE_Change(); }
+void FrmMain::CboSpeE_Click() {
+    CboSpeE_Change();
+}
 
 void FrmMain::FillSpeEntryFields() {
     // Read the row first: setting the count and the unit writes back into that row.

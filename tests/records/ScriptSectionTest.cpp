@@ -1,5 +1,5 @@
-#include "document/Rewrite.h"
 #include "records/ScriptSection.h"
+#include "document/Rewrite.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -29,9 +29,8 @@ QByteArray roundTrip(const QByteArray& content, const QByteArray& id) {
 } // namespace
 
 TEST(ScriptSection, ReadsStepsAndAnUnchangedSaveKeepsTheFile) {
-    const QByteArray content =
-        crlf({"[ScriptTypes]", "0=SC-A", "", "[SC-A]", "Name=Attack", "0=53,0", "1=49,0", "",
-              "[SC-B]", "Name=b"});
+    const QByteArray content = crlf({"[ScriptTypes]", "0=SC-A", "", "[SC-A]", "Name=Attack",
+                                     "0=53,0", "1=49,0", "", "[SC-B]", "Name=b"});
     const std::optional<SectionRecord> r = readScriptSection(content, "SC-A", kGbk);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->name, "Attack");

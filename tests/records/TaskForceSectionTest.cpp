@@ -1,5 +1,5 @@
-#include "document/Rewrite.h"
 #include "records/TaskForceSection.h"
+#include "document/Rewrite.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -62,12 +62,10 @@ TEST(TaskForceSection, EmptySectionAndEmptyName) {
 
 TEST(TaskForceSection, EntriesAfterTheGroupLineAreKeptAndWrittenBeforeIt) {
     // Real files hold entries below "Group=-1": a save must not lose those units.
-    const QByteArray content =
-        crlf({"[TF-A]", "Name=x", "0=1,E1", " Group = -1 ", "1=2,E2", "2=1,E3", "[TF-B]",
-              "Name=y", "0=9,NOT-MINE", "Group=-1"});
+    const QByteArray content = crlf({"[TF-A]", "Name=x", "0=1,E1", " Group = -1 ", "1=2,E2",
+                                     "2=1,E3", "[TF-B]", "Name=y", "0=9,NOT-MINE", "Group=-1"});
     const SectionRecord r = load(content, "TF-A");
-    EXPECT_EQ(rowsOf(r),
-              (std::vector<Row>{{"0", "1", "E1"}, {"1", "2", "E2"}, {"2", "1", "E3"}}));
+    EXPECT_EQ(rowsOf(r), (std::vector<Row>{{"0", "1", "E1"}, {"1", "2", "E2"}, {"2", "1", "E3"}}));
     EXPECT_EQ(roundTrip(content, "TF-A"),
               crlf({"[TF-A]", "Name=x", "0=1,E1", "1=2,E2", "2=1,E3", "Group=-1", "[TF-B]",
                     "Name=y", "0=9,NOT-MINE", "Group=-1"}));
@@ -92,8 +90,8 @@ TEST(TaskForceSection, SameNumberTwiceShowsTheLaterValuesInBothRows) {
 }
 
 TEST(TaskForceSection, SectionsThatDoNotLoad) {
-    const QByteArray content = crlf({"[TF-A]", "0=1,A", "Name=x", "Group=-1", "[tf-b]",
-                                     "Name=y", "Group=-1", "[TF-C]"});
+    const QByteArray content =
+        crlf({"[TF-A]", "0=1,A", "Name=x", "Group=-1", "[tf-b]", "Name=y", "Group=-1", "[TF-C]"});
     // The Name line must come first; the ID is compared case-sensitively; a header at
     // the end of the file has no Name line; an empty ID names no section.
     EXPECT_FALSE(readTaskForceSection(content, "TF-A", kGbk));
@@ -104,8 +102,8 @@ TEST(TaskForceSection, SectionsThatDoNotLoad) {
 }
 
 TEST(TaskForceSection, HeaderWithSpacesIsFoundAndADuplicateLoadsOverTheFirst) {
-    const QByteArray content = crlf({"  [TF-A] ", "Name=first", "0=1,A", "Group=-1", "",
-                                     "[TF-A]", "Name=second", "0=7,B", "Group=-1"});
+    const QByteArray content = crlf({"  [TF-A] ", "Name=first", "0=1,A", "Group=-1", "", "[TF-A]",
+                                     "Name=second", "0=7,B", "Group=-1"});
     const SectionRecord r = load(content, "TF-A");
     EXPECT_EQ(r.name, "second");
     EXPECT_EQ(rowsOf(r), (std::vector<Row>{{"0", "7", "B"}}));
@@ -133,8 +131,8 @@ TEST(TaskForceSection, LastSectionOfTheFileAndLineEnds) {
 
 TEST(TaskForceSection, GbkNamesAndUntouchedBytesSurviveASave) {
     const QByteArray name = gbk(QStringLiteral("犀牛坦克"));
-    const QByteArray content = crlf({"[TF-A]", "Name=" + name, " 0 =3, HTNK ",
-                                     "1=2,\xFF\xFE", "Group=-1"});
+    const QByteArray content =
+        crlf({"[TF-A]", "Name=" + name, " 0 =3, HTNK ", "1=2,\xFF\xFE", "Group=-1"});
     const SectionRecord r = load(content, "TF-A");
     EXPECT_EQ(r.name, QStringLiteral("犀牛坦克"));
     EXPECT_EQ(r.rows.at(0).number, " 0 ");
@@ -176,7 +174,8 @@ QByteArray manyRecords(bool normalised) {
     constexpr int kCount = 300;
     for (int i = 0; i < kCount; ++i)
         lines << QByteArray::number(i) + "=TF-" + QByteArray::number(i);
-    lines << "" << "[ScriptTypes]";
+    lines << ""
+          << "[ScriptTypes]";
     for (int i = 0; i < kCount; ++i)
         lines << QByteArray::number(1000 + i) + "=SC-" + QByteArray::number(i);
     lines << "";
@@ -200,7 +199,8 @@ QByteArray manyRecords(bool normalised) {
     lines << "; scripts follow";
     for (int i = 0; i < kCount; ++i) {
         const QByteArray n = QByteArray::number(i);
-        lines << "[SC-" + n + "]" << "Name=" + gbk(QStringLiteral("脚本%1").arg(i));
+        lines << "[SC-" + n + "]"
+              << "Name=" + gbk(QStringLiteral("脚本%1").arg(i));
         for (int k = 0; k < i % 5; ++k)
             lines << QByteArray::number(k) + "=" + QByteArray::number(46 + k) + "," + n;
         if (i % 4 != 0)

@@ -26,11 +26,31 @@ void writeDataFiles(const TempDir& dir) {
 }
 
 QByteArray rules() {
-    return crlf({"[TaskForces]", "0=TF-A", "", "[TF-A]", "Name=Rhinos", "0=3,HTNK", "Group=-1",
-                 "", "[ScriptTypes]", "0=SC-A", "1=SC-B", "2=SC-C", "",
-                 "[SC-A]", "Name=Go", "0=53,0", "1=47,2", "",
-                 "[SC-B]", "Name=" + gbk(QStringLiteral("建造")), "0=46,5",
-                 "[SC-C]", "Name=c", "0=5", "1=0,0"});
+    return crlf({"[TaskForces]",
+                 "0=TF-A",
+                 "",
+                 "[TF-A]",
+                 "Name=Rhinos",
+                 "0=3,HTNK",
+                 "Group=-1",
+                 "",
+                 "[ScriptTypes]",
+                 "0=SC-A",
+                 "1=SC-B",
+                 "2=SC-C",
+                 "",
+                 "[SC-A]",
+                 "Name=Go",
+                 "0=53,0",
+                 "1=47,2",
+                 "",
+                 "[SC-B]",
+                 "Name=" + gbk(QStringLiteral("建造")),
+                 "0=46,5",
+                 "[SC-C]",
+                 "Name=c",
+                 "0=5",
+                 "1=0,0"});
 }
 
 struct ScriptPanel : ::testing::Test {
@@ -96,7 +116,8 @@ TEST_F(ScriptPanel, SavingKeepsUnchangedScriptsByteForByte) {
     e.dialogs.clear();
     click(w.CmdSaveScr);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kSaved});
-    EXPECT_TRUE(file().endsWith(crlf({"[SC-C]", "Name=" + gbk(QStringLiteral("新名")), "0=5", "1=0,0"})));
+    EXPECT_TRUE(
+        file().endsWith(crlf({"[SC-C]", "Name=" + gbk(QStringLiteral("新名")), "0=5", "1=0,0"})));
 }
 
 TEST_F(ScriptPanel, AddModeAndNumberingCheck) {
@@ -109,7 +130,8 @@ TEST_F(ScriptPanel, AddModeAndNumberingCheck) {
     replaceText(w.TxtAct, "49");
     replaceText(w.TxtNumber, "0");
     click(w.CmdScrTypeAdd);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("ID重复，请重新输入！"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{plain(QStringLiteral("ID重复，请重新输入！"))});
     replaceText(w.TxtScrID, "3");
     click(w.CmdScrTypeAdd);
     EXPECT_TRUE(w.LvwScr->isEnabled());
@@ -132,7 +154,8 @@ TEST_F(ScriptPanel, AddModeAndNumberingCheck) {
     click(w.CmdSaveScr);
     EXPECT_EQ(e.dialogs.texts(), (QStringList{QStringLiteral("确定删除吗？注意正确选定删除项"),
                                               QStringLiteral("脚本已保存！")}));
-    EXPECT_TRUE(file().contains(crlf({"[SC-A]", "Name=Go", "0=53,0", "1=47,2", "2=49,0", "", "[SC-B]"})));
+    EXPECT_TRUE(
+        file().contains(crlf({"[SC-A]", "Name=Go", "0=53,0", "1=47,2", "2=49,0", "", "[SC-B]"})));
 }
 
 TEST_F(ScriptPanel, AddingAndDeletingScriptsLeavesTheTaskForceRegistry) {
@@ -210,11 +233,11 @@ TEST(NewTaskForceAndScript, AreBuiltInAnEmptyFileAndComeBackAfterReopening) {
     click(w.CmdSaveScr);
     EXPECT_EQ(e.dialogs.texts(),
               (QStringList{QStringLiteral("特遣小队已保存！"), QStringLiteral("脚本已保存！")}));
-    EXPECT_EQ(readBytes(path),
-              crlf({"[AITriggerTypes]", "", "[TeamTypes]", "", "[TaskForces]", "0=TF-NEW", "",
-                    "[TF-NEW]", "Name=" + gbk(QStringLiteral("新小队")), "0=2,HTNK", "Group=-1",
-                    "", "[ScriptTypes]", "0=SC-NEW", "", "[SC-NEW]",
-                    "Name=" + gbk(QStringLiteral("新脚本")), "0=53,0"}));
+    EXPECT_EQ(
+        readBytes(path),
+        crlf({"[AITriggerTypes]", "", "[TeamTypes]", "", "[TaskForces]", "0=TF-NEW", "", "[TF-NEW]",
+              "Name=" + gbk(QStringLiteral("新小队")), "0=2,HTNK", "Group=-1", "", "[ScriptTypes]",
+              "0=SC-NEW", "", "[SC-NEW]", "Name=" + gbk(QStringLiteral("新脚本")), "0=53,0"}));
 
     Editor again(false);
     writeDataFiles(again.dir);

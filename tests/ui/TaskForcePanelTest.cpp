@@ -25,17 +25,48 @@ void writeDataFiles(const TempDir& dir) {
     dir.write(QStringLiteral("ID2.WQ"), crlf({"2,GAPOWR"}));
 }
 
-const QList<QByteArray> kRules{
-    "[TaskForces]", "0=TF-A", "1=TF-B", "2=TF-C", "3=TF-D", "",
-    "[TF-A]", "Name=Rhinos", "0=3,HTNK", "1=1,A,B", "Group=-1", "",
-    "[TF-B]", "Name=Dogs", "0=2,ADOG", "Group=-1", "1=1,LATE", "",
-    "[TF-C]", "Name=Empty", "Group=-1", "",
-    "[TF-D]", "Name=Bad", "0=2x,E1", "Group=-1", "",
-    "[ScriptTypes]", "0=SC-A", "",
-    "[SC-A]", "Name=Go", "0=53,0", "",
-    "[AITriggerTypes]", "T1=One,TM-1,<all>", "",
-    "[TeamTypes]", "0=TM-1", "",
-    "[TM-1]", "Name=Team"};
+const QList<QByteArray> kRules{"[TaskForces]",
+                               "0=TF-A",
+                               "1=TF-B",
+                               "2=TF-C",
+                               "3=TF-D",
+                               "",
+                               "[TF-A]",
+                               "Name=Rhinos",
+                               "0=3,HTNK",
+                               "1=1,A,B",
+                               "Group=-1",
+                               "",
+                               "[TF-B]",
+                               "Name=Dogs",
+                               "0=2,ADOG",
+                               "Group=-1",
+                               "1=1,LATE",
+                               "",
+                               "[TF-C]",
+                               "Name=Empty",
+                               "Group=-1",
+                               "",
+                               "[TF-D]",
+                               "Name=Bad",
+                               "0=2x,E1",
+                               "Group=-1",
+                               "",
+                               "[ScriptTypes]",
+                               "0=SC-A",
+                               "",
+                               "[SC-A]",
+                               "Name=Go",
+                               "0=53,0",
+                               "",
+                               "[AITriggerTypes]",
+                               "T1=One,TM-1,<all>",
+                               "",
+                               "[TeamTypes]",
+                               "0=TM-1",
+                               "",
+                               "[TM-1]",
+                               "Name=Team"};
 
 struct TaskForcePanel : ::testing::Test {
     Editor e{false};
@@ -186,9 +217,8 @@ TEST_F(TaskForcePanel, NumberingCheckAndRowRemoval) {
     EXPECT_TRUE(rows().isEmpty());
     click(w.CmdSpeTypeKill); // nothing left: no question
     click(w.CmdSaveSpe);
-    EXPECT_EQ(e.dialogs.texts(),
-              (QStringList{QStringLiteral("确定删除吗？注意正确选定删除项"),
-                           QStringLiteral("特遣小队已保存！")}));
+    EXPECT_EQ(e.dialogs.texts(), (QStringList{QStringLiteral("确定删除吗？注意正确选定删除项"),
+                                              QStringLiteral("特遣小队已保存！")}));
     EXPECT_EQ(file(), rulesWith({{8, {}}, {9, {}}}));
 }
 
@@ -214,7 +244,8 @@ TEST_F(TaskForcePanel, AddModeAppendsARowAndRefusesADuplicateNumber) {
     replaceText(w.CboSpeE, "E2");
     EXPECT_EQ(row(w.LvwSpe, 0), (QStringList{"0", "3", "HTNK"})); // add mode: no live edit
     click(w.CmdSpeTypeAdd);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("ID重复，请重新输入！"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{plain(QStringLiteral("ID重复，请重新输入！"))});
     EXPECT_EQ(w.CmdSpeTypeAdd->text(), QStringLiteral("写入"));
     EXPECT_EQ(rows().size(), 2);
 
@@ -236,16 +267,16 @@ TEST_F(TaskForcePanel, AddingTaskForces) {
         click(w.CmdSpeAdd);
     };
     add(QStringLiteral("NODASH"));
-    EXPECT_EQ(e.dialogs.messages,
-              std::vector<ShownMessage>{plain(QStringLiteral("输入不合法"), QStringLiteral("错误"))});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{
+                                      plain(QStringLiteral("输入不合法"), QStringLiteral("错误"))});
     ASSERT_EQ(e.dialogs.prompts.size(), 1u);
     EXPECT_EQ(e.dialogs.prompts[0].text, QStringLiteral("输入新增特遣小队名称（英文）"));
     EXPECT_EQ(e.dialogs.prompts[0].title, QStringLiteral("新增"));
     add(QStringLiteral("A-1,B"));
     EXPECT_EQ(e.dialogs.texts(), QStringList{QStringLiteral("输入不合法")});
     add(QStringLiteral("TF-B"));
-    EXPECT_EQ(e.dialogs.messages,
-              std::vector<ShownMessage>{info(QStringLiteral("小队名称重复，请重新输入！"), "错误")});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{
+                                      info(QStringLiteral("小队名称重复，请重新输入！"), "错误")});
     add(QString()); // cancelled
     EXPECT_TRUE(e.dialogs.messages.empty());
     EXPECT_EQ(file(), crlf(kRules));
@@ -262,8 +293,8 @@ TEST_F(TaskForcePanel, DeletingRenumbersAndRemovesTheSection) {
     clickRow(w.LstSpe, 1);
     e.dialogs.clear();
     click(w.CmdSpeKill); // answered No
-    EXPECT_EQ(e.dialogs.messages,
-              std::vector<ShownMessage>{question(QStringLiteral("确定删除？"), QStringLiteral("提示"))});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{question(QStringLiteral("确定删除？"),
+                                                                     QStringLiteral("提示"))});
     EXPECT_EQ(file(), crlf(kRules));
 
     e.dialogs.answers.push_back(MsgAnswer::Yes);
@@ -271,12 +302,19 @@ TEST_F(TaskForcePanel, DeletingRenumbersAndRemovesTheSection) {
     EXPECT_EQ(items(w.LstSpe), (QStringList{"TF-A", "TF-C", "TF-D"}));
     EXPECT_EQ(w.TaskForceCount, 3);
     EXPECT_EQ(w.TxtSpe->text(), "TF-B"); // left as it was
-    EXPECT_EQ(file(), rulesWith({{2, {}}, {3, {"1=TF-C"}}, {4, {"2=TF-D"}}, {12, {}}, {13, {}},
-                                 {14, {}}, {15, {}}, {16, {}}}));
+    EXPECT_EQ(file(), rulesWith({{2, {}},
+                                 {3, {"1=TF-C"}},
+                                 {4, {"2=TF-D"}},
+                                 {12, {}},
+                                 {13, {}},
+                                 {14, {}},
+                                 {15, {}},
+                                 {16, {}}}));
     // The script registry is untouched, and the next add takes number 3.
     e.dialogs.promptAnswers.push_back(QStringLiteral("TF-E"));
     click(w.CmdSpeAdd);
-    EXPECT_TRUE(file().contains("2=TF-D\r\n3=TF-E\r\n\r\n[TF-E]\r\nName=\r\nGroup=-1\r\n\r\n[TF-A]"));
+    EXPECT_TRUE(
+        file().contains("2=TF-D\r\n3=TF-E\r\n\r\n[TF-E]\r\nName=\r\nGroup=-1\r\n\r\n[TF-A]"));
     EXPECT_TRUE(file().contains("[ScriptTypes]\r\n0=SC-A\r\n"));
 }
 
