@@ -249,3 +249,29 @@ TEST(NewTaskForceAndScript, AreBuiltInAnEmptyFileAndComeBackAfterReopening) {
     EXPECT_EQ(again.w->TxtScrName->text(), QStringLiteral("新脚本"));
     EXPECT_EQ(row(again.w->LvwScr, 0), (QStringList{"0", "53", "0"}));
 }
+
+TEST(ShippedSampleSections, SavingEveryTaskForceAndScriptUnchangedKeepsTheFile) {
+    Editor e;
+    FrmMain& w = *e.w;
+    const QString path = e.dir.write(QStringLiteral("aimd.ini"),
+                                     readBytes(shippedDataDir() + QStringLiteral("/aimd.ini")));
+    e.open(path);
+    const QByteArray before = readBytes(path);
+    ASSERT_GT(w.LstSpe->count(), 0);
+    ASSERT_GT(w.LstScr->count(), 0);
+    QStringList expected;
+    for (int i = 0; i < w.LstSpe->count(); ++i) {
+        clickRow(w.LstSpe, i);
+        ASSERT_GT(w.LvwSpe->topLevelItemCount(), 0) << i;
+        click(w.CmdSaveSpe);
+        expected << QStringLiteral("特遣小队已保存！");
+    }
+    for (int i = 0; i < w.LstScr->count(); ++i) {
+        clickRow(w.LstScr, i);
+        ASSERT_GT(w.LvwScr->topLevelItemCount(), 0) << i;
+        click(w.CmdSaveScr);
+        expected << QStringLiteral("脚本已保存！");
+    }
+    EXPECT_EQ(e.dialogs.texts(), expected);
+    EXPECT_EQ(readBytes(path), before);
+}
