@@ -168,6 +168,7 @@ TEST_F(TaskForcePanel, CountAndUnitFollowTheFieldsIntoTheSelectedRow) {
     EXPECT_EQ(w.TxtSpeNum->text(), "1");
     replaceText(w.TxtSpeNum, QStringLiteral("4"));
     chooseItem(w.CboSpeE, 1);
+    EXPECT_EQ(w.CboSpeC->currentText(), QStringLiteral("灰熊坦克"));
     EXPECT_EQ(rows(), (QList<QStringList>{{"0", "3", "HTNK"}, {"1", "4", "MTNK"}}));
     // The file follows only with the save.
     EXPECT_EQ(file(), crlf(kRules));
