@@ -432,6 +432,37 @@ private:
     // The tail of a team selection: the team type's task force and script shown in
     // their editors, with their selected rows in the entry fields.
     void showTeamTaskForceAndScript();
+
+    // ---- task force and script panels private ----
+    // The two panels are twins: one implementation of the section load and save, the
+    // row add and remove and the numbering check serves both, given the list view and
+    // its three entry fields (number, then the texts of columns 1 and 2).
+    struct RowPanel {
+        QTreeWidget* view;
+        QPushButton* addButton;
+        QWidget* fields[3];
+    };
+    RowPanel spePanel() const;
+    RowPanel scrPanel() const;
+    void loadSection(bool taskForce, const QString& id, QLineEdit* nameBox,
+                     QByteArray& nameLine, QTreeWidget* view);
+    void saveSection(bool taskForce, const QString& id, const QString& name,
+                     const QByteArray& nameLine, QTreeWidget* view, const QString& confirmation);
+    // The texts of the selected row (number, column 1, column 2); empty when none.
+    static QStringList selectedRowTexts(QTreeWidget* view);
+    static bool rowNumberingFits(QTreeWidget* view);
+    void addRowStep(const RowPanel& panel);
+    void removeSelectedRow(QTreeWidget* view);
+    void selectRegistryEntry(QListWidget* list, QLineEdit* idBox,
+                             std::initializer_list<QListWidget*> others,
+                             const std::function<void()>& save,
+                             const std::function<void(const QString&)>& load,
+                             const std::function<void()>& fill);
+    void showTeamRecord(QListWidget* list, QLineEdit* idBox, const std::function<void()>& save,
+                        const std::function<void(const QString&)>& load,
+                        const std::function<void()>& fill);
+    QByteArray speNameLine_; // the Name lines as read: written back while the name is unchanged
+    QByteArray scrNameLine_;
 };
 
 } // namespace tarvok
