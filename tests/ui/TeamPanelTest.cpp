@@ -584,11 +584,14 @@ TEST(TeamList, CopyAndChangingTaskForceAndScript) {
     click(w.CmdBaseChange);
     EXPECT_EQ(items(w.LstSpeAdd), QStringList{QString()});
     EXPECT_EQ(items(w.LstScrAdd), QStringList{QString()});
+    // Selecting a script clears the task force selection, so each change follows its
+    // own selection.
     w.SSTab->setCurrentIndex(2);
     clickRow(w.LstSpe, 0);
+    click(w.CmdFigChange);
     w.SSTab->setCurrentIndex(3);
     clickRow(w.LstScr, 0);
-    click(w.CmdFigChange);
+    click(w.CmdFigChange); // no task force selected any more: nothing changes
     click(w.CmdBaseChange);
     EXPECT_EQ(items(w.LstSpeAdd), QStringList{"TF-1"});
     EXPECT_EQ(items(w.LstScrAdd), QStringList{"SC-1"});
