@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -153,29 +154,55 @@ void FrmMain::createControls() {
     left->addWidget(FraFile);
     left->addWidget(SSTab, 1);
     left->addWidget(notes);
+    left->addWidget(Picture1);
     left->addWidget(CmdSaveAll);
     left->addWidget(LblInfo);
 
-    // Right: trigger and team frames above, task force and script frames below.
-    auto* teamColumn = new QVBoxLayout;
-    teamColumn->addWidget(FraTeam);
-    teamColumn->addWidget(FraFig1);
-    teamColumn->addWidget(CmdSaveFig);
-
-    auto* rootColumn = new QVBoxLayout;
-    rootColumn->addWidget(FraRoot, 1);
-    rootColumn->addWidget(Picture1);
+    // Right: the trigger and team frames above; the task force, the script and the
+    // rarely used team flags below. Fits a 1366x768 screen.
+    auto* fig1Column = new QVBoxLayout;
+    fig1Column->addWidget(FraFig1);
+    fig1Column->addStretch(1);
+    fig1Column->addWidget(CmdSaveFig);
 
     auto* right = new QGridLayout;
-    right->addLayout(rootColumn, 0, 0);
-    right->addLayout(teamColumn, 0, 1);
+    right->addWidget(FraRoot, 0, 0);
+    right->addWidget(FraTeam, 0, 1, 1, 2);
     right->addWidget(FraSpe, 1, 0);
     right->addWidget(FraScr, 1, 1);
-    right->setColumnStretch(0, 1);
-    right->setColumnStretch(1, 1);
+    right->addLayout(fig1Column, 1, 2);
+    right->setColumnStretch(0, 4);
+    right->setColumnStretch(1, 5);
+    right->setColumnStretch(2, 2);
+    right->setRowStretch(1, 1);
+
+    // The frames hold many rows: tighter spacing keeps the whole window on one screen.
+    for (QGroupBox* frame : {FraRoot, FraTeam, FraFig1, FraSpe, FraScr, FraFile, notes}) {
+        if (auto* grid = qobject_cast<QGridLayout*>(frame->layout()))
+            grid->setVerticalSpacing(3);
+        else if (auto* box = qobject_cast<QBoxLayout*>(frame->layout()))
+            box->setSpacing(3);
+        if (QLayout* l = frame->layout())
+            l->setContentsMargins(6, 4, 6, 4);
+    }
+    // Combo boxes need not be as wide as their longest item; their lists open wide
+    // enough to read every item (see Form_Load).
+    for (QComboBox* box : central->findChildren<QComboBox*>()) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(4);
+    }
+    // The step lists show a few rows whatever the window's size.
+    for (QAbstractItemView* view :
+         std::initializer_list<QAbstractItemView*>{LvwSpe, LvwScr, LstScrAct, LstScrNumber})
+        view->setMinimumHeight(100);
+    auto* leftHolder = new QWidget;
+    leftHolder->setLayout(left);
+    left->setContentsMargins(0, 0, 0, 0);
+    leftHolder->setFixedWidth(268);
 
     auto* top = new QHBoxLayout(central);
-    top->addLayout(left, 0);
+    top->setContentsMargins(6, 6, 6, 6);
+    top->addWidget(leftHolder, 0);
     top->addLayout(right, 1);
 
     auto* scroll = new QScrollArea;
@@ -227,7 +254,7 @@ void FrmMain::createTabs() {
         QStringLiteral("新增特遣小队"), CmdSpeKill, "CmdSpeKill", QStringLiteral("删除特遣"));
     tab(QStringLiteral("脚本"), LstScr, "LstScr", CmdScrAdd, "CmdScrAdd",
         QStringLiteral("新增脚本"), CmdScrKill, "CmdScrKill", QStringLiteral("删除脚本"));
-    SSTab->setMinimumWidth(230);
+    SSTab->setMinimumWidth(200);
 }
 
 void FrmMain::createNotes() {
@@ -247,7 +274,8 @@ void FrmMain::createHintArea() {
     Picture1 = new QFrame;
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFrameShape(QFrame::StyledPanel);
-    Picture1->setMinimumHeight(56);
+    Picture1->setMinimumHeight(96);
+
     LblMsg = new QLabel(Picture1);
     LblMsg->setObjectName(QStringLiteral("LblMsg"));
     LblMsg->setWordWrap(true);
@@ -294,6 +322,9 @@ void FrmMain::Form_Load() {
 
     if (!FillUnitLists())
         msg(QStringLiteral("找不到文件！"));
+
+    for (QComboBox* box : findChildren<QComboBox*>())
+        box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
 }
 
 void FrmMain::connectWindowHandlers() {

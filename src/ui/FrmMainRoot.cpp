@@ -9,6 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -145,55 +147,35 @@ void FrmMain::createRootFrame() {
     CmdTeam = button(QStringLiteral("CmdTeam"), QStringLiteral("添加小队"), f);
     CmdTeamDelete = button(QStringLiteral("CmdTeamDelete"), QStringLiteral("删除小队"), f);
 
-    auto* g = new QGridLayout(f);
-    int r = 0;
-    g->addWidget(TxtRoot, r, 0, 1, 4);
-    g->addWidget(CmdRootCopy, r, 4);
-    g->addWidget(CmdSaveRoot, r, 5);
-    ++r;
-    g->addWidget(label(QStringLiteral("国家："), f), r, 0);
-    g->addWidget(CboCountry, r, 1, 1, 2);
-    g->addWidget(label(QStringLiteral("科技等级："), f), r, 3);
-    g->addWidget(CboTech, r, 4);
-    ++r;
-    g->addWidget(label(QStringLiteral("触发条件："), f), r, 0);
-    g->addWidget(CboKey, r, 1);
-    g->addWidget(TxtKey, r, 2, 1, 4);
-    ++r;
-    g->addWidget(label(QStringLiteral("条件单位名："), f), r, 0);
-    g->addWidget(CboUnit, r, 1, 1, 2);
-    g->addWidget(CmdCE, r, 3);
-    g->addWidget(CboUnitC, r, 4, 1, 2);
-    ++r;
-    g->addWidget(label(QStringLiteral("触发条件衡量的数量(两位):"), f), r, 0, 1, 2);
-    g->addWidget(TxtKeyNum, r, 2);
-    g->addWidget(label(QStringLiteral("触发条件算法"), f), r, 3);
-    g->addWidget(CboWay, r, 4);
-    g->addWidget(TxtWay, r, 5);
-    ++r;
-    g->addWidget(label(QStringLiteral("基础分量："), f), r, 0);
-    g->addWidget(CboBase, r, 1);
-    g->addWidget(label(QStringLiteral("分量下限："), f), r, 2);
-    g->addWidget(CboMin, r, 3);
-    g->addWidget(label(QStringLiteral("分量上限："), f), r, 4);
-    g->addWidget(CboMax, r, 5);
-    ++r;
-    g->addWidget(label(QStringLiteral("所属方："), f), r, 0);
-    g->addWidget(CboOwner, r, 1);
-    g->addWidget(TxtOwner, r, 2, 1, 2);
-    ++r;
-    g->addWidget(ChkLow, r, 0, 1, 2);
-    g->addWidget(ChkMid, r, 2, 1, 2);
-    g->addWidget(ChkHigh, r, 4, 1, 2);
-    ++r;
-    g->addWidget(ChkRnd, r, 0, 1, 2);
-    ++r;
-    g->addWidget(LstTeam, r, 0, 2, 4);
-    g->addWidget(CmdTeam, r, 4, 1, 2);
-    g->addWidget(CmdTeamDelete, r + 1, 4, 1, 2);
-    for (int c = 0; c < 6; ++c)
-        g->setColumnStretch(c, 1);
-    g->setRowStretch(r + 2, 1); // spare height goes below the fields, not between them
+    // One row of fields after another; rows do not share column widths, so the frame
+    // stays as narrow as its widest row.
+    auto* rows = new QVBoxLayout(f);
+    rows->setSpacing(3);
+    const auto row = [&](std::initializer_list<std::pair<QWidget*, int>> items) {
+        auto* h = new QHBoxLayout;
+        for (const auto& [w, stretch] : items)
+            h->addWidget(w, stretch);
+        rows->addLayout(h);
+    };
+    row({{TxtRoot, 1}, {CmdRootCopy, 0}, {CmdSaveRoot, 0}});
+    row({{label(QStringLiteral("国家："), f), 0}, {CboCountry, 3},
+         {label(QStringLiteral("科技等级："), f), 0}, {CboTech, 1}});
+    row({{label(QStringLiteral("触发条件："), f), 0}, {CboKey, 1}, {TxtKey, 4}});
+    row({{label(QStringLiteral("条件单位名："), f), 0}, {CboUnit, 2}, {CmdCE, 0}, {CboUnitC, 2}});
+    row({{label(QStringLiteral("触发条件衡量的数量(两位):"), f), 0}, {TxtKeyNum, 1},
+         {label(QStringLiteral("触发条件算法"), f), 0}, {CboWay, 1}, {TxtWay, 2}});
+    row({{label(QStringLiteral("基础分量："), f), 0}, {CboBase, 1},
+         {label(QStringLiteral("分量下限："), f), 0}, {CboMin, 1},
+         {label(QStringLiteral("分量上限："), f), 0}, {CboMax, 1}});
+    row({{label(QStringLiteral("所属方："), f), 0}, {CboOwner, 1}, {TxtOwner, 2}, {ChkRnd, 0}});
+    row({{ChkLow, 1}, {ChkMid, 1}, {ChkHigh, 1}});
+    auto* teams = new QGridLayout;
+    teams->addWidget(LstTeam, 0, 0, 2, 1);
+    teams->addWidget(CmdTeam, 0, 1);
+    teams->addWidget(CmdTeamDelete, 1, 1);
+    teams->setColumnStretch(0, 1);
+    rows->addLayout(teams);
+    rows->addStretch(1); // spare height goes below the fields, not between them
 }
 
 void FrmMain::connectRootHandlers() {

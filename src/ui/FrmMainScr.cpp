@@ -72,19 +72,19 @@ void FrmMain::createScrFrame() {
     // The steps, with the action list and the parameter choices beside them.
     auto* lists = new QHBoxLayout;
     lists->addWidget(LvwScr, 3);
-    lists->addWidget(LstScrAct, 2);
+    lists->addWidget(LstScrAct, 3);
     lists->addWidget(LstScrNumber, 2);
     v->addLayout(lists, 1);
 
     auto* step = new QHBoxLayout;
     step->addWidget(label(QStringLiteral("ID:")));
-    step->addWidget(TxtScrID, 1);
+    step->addWidget(TxtScrID, 2);
     step->addWidget(label(QStringLiteral("动作:")));
-    step->addWidget(TxtAct, 1);
+    step->addWidget(TxtAct, 2);
     step->addWidget(label(QStringLiteral("参数:")));
-    step->addWidget(TxtNumber, 1);
+    step->addWidget(TxtNumber, 2);
     step->addWidget(label(QStringLiteral("动作解释:")));
-    step->addWidget(TxtScrAct, 2);
+    step->addWidget(TxtScrAct, 5);
     v->addLayout(step);
 
     auto* meaning = new QHBoxLayout;

@@ -270,12 +270,12 @@ void FrmMain::createTeamFrames() {
     for (QCheckBox* FrmMain::*m : kFig1Flags)
         makeCheck(m, FraFig1);
     auto* f = new QGridLayout(FraFig1);
-    f->addWidget(label(QStringLiteral("以下不建议使用，不建议改动!"), FraFig1), 0, 0, 1, 4);
+    f->addWidget(label(QStringLiteral("以下不建议使用，不建议改动!"), FraFig1), 0, 0, 1, 2);
     f->addWidget(label(QStringLiteral("科技等级:"), FraFig1), 1, 0);
     f->addWidget(CboTeamTech, 1, 1);
     i = 0;
     for (QCheckBox* FrmMain::*m : kFig1Flags) {
-        f->addWidget(this->*m, 2 + i / 4, i % 4);
+        f->addWidget(this->*m, 2 + i / 2, i % 2); // two columns: the frame stands narrow
         ++i;
     }
     FraFig1->setEnabled(false); // until ChkAble is ticked

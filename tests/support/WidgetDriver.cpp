@@ -94,7 +94,7 @@ Editor::Editor(bool shippedData) {
     if (shippedData)
         dir.copyShippedData();
     w = std::make_unique<FrmMain>(dialogs, dir.path());
-    w->resize(1300, 740);
+    w->resize(1366, 740);
     w->show();
     QApplication::setActiveWindow(w.get());
     QApplication::processEvents();
