@@ -78,6 +78,8 @@ struct Session {
     void selectMiddleTrigger() {
         const int row = static_cast<int>(items(w->LstRoot).indexOf(rules.middleTriggerKey));
         w->LstRoot->setCurrentRow(row);
+        // As a click on the list does it: the loads of one selection share one reading.
+        FrmMain::SelectionRead shared(*w);
         w->LstRoot_Click();
     }
 

@@ -226,25 +226,6 @@ std::vector<SectionSpan> findSections(QByteArrayView content, QByteArrayView id)
     return sections;
 }
 
-// True when every line of the content ends with CR LF, the last one included: then the
-// line rewrite gives back every untouched byte as it stands.
-bool allLinesEndWithCrLf(QByteArrayView content) {
-    if (content.isEmpty() || content.back() != '\n')
-        return false;
-    const char* p = content.data();
-    const char* const end = p + content.size();
-    while (p < end) {
-        const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
-        if (!nl)
-            break;
-        const char* at = static_cast<const char*>(nl);
-        if (at == content.data() || at[-1] != '\r')
-            return false;
-        p = at + 1;
-    }
-    return true;
-}
-
 } // namespace
 
 std::vector<std::vector<QByteArrayView>> findSectionBodies(QByteArrayView content, QByteArrayView id) {
@@ -252,26 +233,6 @@ std::vector<std::vector<QByteArrayView>> findSectionBodies(QByteArrayView conten
     for (SectionSpan& s : findSections(content, id))
         bodies.push_back(std::move(s.body));
     return bodies;
-}
-
-std::optional<QByteArray> replaceSectionBodies(QByteArrayView content, QByteArrayView id,
-                                               const BodyMaker& makeBody) {
-    if (!allLinesEndWithCrLf(content))
-        return std::nullopt;
-    const std::vector<SectionSpan> sections = findSections(content, id);
-    QByteArray out;
-    out.reserve(content.size() + 2048);
-    qsizetype copied = 0;
-    for (const SectionSpan& s : sections) {
-        out.append(content.sliced(copied, s.bodyBegin - copied));
-        for (const QByteArray& line : makeBody(s.body)) {
-            out.append(line);
-            out.append("\r\n", 2);
-        }
-        copied = s.bodyEnd;
-    }
-    out.append(content.sliced(copied));
-    return out;
 }
 
 bool techLevelAccepted(const QString& text) {

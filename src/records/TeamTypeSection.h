@@ -81,15 +81,6 @@ std::vector<QByteArray> buildBody(const Values& values, const std::vector<QByteA
 // only looks at the lines around the places where "[id]" occurs.
 std::vector<std::vector<QByteArrayView>> findSectionBodies(QByteArrayView content, QByteArrayView id);
 
-// Builds a section's new body from its old key lines.
-using BodyMaker = std::function<std::vector<QByteArray>(const std::vector<QByteArrayView>&)>;
-
-// The save's rewrite done in one pass over the bytes: every section "[id]" found as
-// above gets the body makeBody gives for it, and every other byte is copied as it is.
-// Only for a content whose every line ends with CR LF, where the result is byte for
-// byte the one of the line-by-line rewrite; nothing otherwise.
-std::optional<QByteArray> replaceSectionBodies(QByteArrayView content, QByteArrayView id,
-                                               const BodyMaker& makeBody);
 
 // ---- the checks of the field editors ----
 

@@ -416,17 +416,23 @@ void FrmMain::hint(const QString& text) { LblMsg->setText(text); }
 std::optional<FrmMain::RulesContent> FrmMain::readRules() const {
     if (RulesFilePath.isEmpty())
         return std::nullopt;
+    if (selectionDepth_ > 0 && selectionContent_)
+        return selectionContent_; // shares the bytes, no copy
     std::optional<QByteArray> bytes = filestore::read(RulesFilePath);
     if (!bytes)
         return std::nullopt;
     const Encoding e = detectEncoding(*bytes);
-    return RulesContent{std::move(*bytes), TextCodec(e)};
+    RulesContent content{std::move(*bytes), TextCodec(e)};
+    if (selectionDepth_ > 0)
+        selectionContent_ = content;
+    return content;
 }
 
 bool FrmMain::rewriteRules(
     const std::function<QByteArray(const QByteArray&, const TextCodec&)>& transform) {
     if (RulesFilePath.isEmpty())
         return false;
+    selectionContent_.reset(); // the file is about to change
     const filestore::Result r = filestore::rewrite(
         RulesFilePath, programFile(QStringLiteral("File.ini")), [&](const QByteArray& content) {
             const TextCodec codec(detectEncoding(content));
@@ -480,8 +486,10 @@ bool FrmMain::digitFilter(QLineEdit* box, const QString& message) {
 
 void FrmMain::onUserSelect(QAbstractItemView* view, std::function<void()> handler) {
     connect(view, &QAbstractItemView::clicked, this, [this, handler](const QModelIndex&) {
-        if (!programSelecting_)
-            handler();
+        if (programSelecting_)
+            return;
+        SelectionRead shared(*this);
+        handler();
     });
     // Keyboard moves: only while the list has the focus, and not as part of a click
     // (the click above reports that one).
@@ -490,6 +498,7 @@ void FrmMain::onUserSelect(QAbstractItemView* view, std::function<void()> handle
                 if (programSelecting_ || !view->hasFocus() || !current.isValid() ||
                     QApplication::mouseButtons() != Qt::NoButton)
                     return;
+                SelectionRead shared(*this);
                 handler();
             });
 }

@@ -361,6 +361,22 @@ public:
     };
     std::optional<RulesContent> readRules() const;
 
+    // Within one user selection the loads it makes share one reading of the rules file
+    // (a selection loads up to four records). Any rewrite drops the shared reading.
+    class SelectionRead {
+    public:
+        explicit SelectionRead(FrmMain& w) : w_(w) { ++w_.selectionDepth_; }
+        ~SelectionRead() {
+            if (--w_.selectionDepth_ == 0)
+                w_.selectionContent_.reset();
+        }
+        SelectionRead(const SelectionRead&) = delete;
+        SelectionRead& operator=(const SelectionRead&) = delete;
+
+    private:
+        FrmMain& w_;
+    };
+
     // Rewrites the rules file through the scratch copy File.ini. makeRule builds the
     // rule in the file's own encoding. On failure the file is unchanged, the user is
     // told so, and false is returned: no confirmation may follow.
@@ -413,6 +429,8 @@ private:
     QString programDir_;
     QWidget* welcome_ = nullptr;
     bool programSelecting_ = false;
+    int selectionDepth_ = 0;
+    mutable std::optional<RulesContent> selectionContent_;
     std::unordered_map<QObject*, std::function<void()>> focusIn_;
     std::unordered_map<QObject*, std::function<void()>> focusOut_;
     std::unordered_map<QObject*, bool> editedSinceFocus_;

@@ -381,13 +381,7 @@ void FrmMain::SaveTeamType(const QString& id) {
         const auto makeBody = [&v](const std::vector<QByteArrayView>& oldBody) {
             return teamtype::buildBody(v, oldBody);
         };
-        const QByteArray header = codec.encode(id);
-        // A file already written line by line with CR LF is spliced in one pass; any
-        // other goes through the line rewrite, which also gives its lines CR LF.
-        if (std::optional<QByteArray> spliced =
-                teamtype::replaceSectionBodies(content, header, makeBody))
-            return *std::move(spliced);
-        return rewriteLines(content, ReplaceSectionBody(header, makeBody));
+        return rewriteLines(content, ReplaceSectionBody(codec.encode(id), makeBody));
     });
     if (written)
         msg(QStringLiteral("作战小队已保存！"));

@@ -130,32 +130,6 @@ TEST(TeamTypeSections, HeaderOnTheFirstLineAfterAByteOrderMarkAndALoneCr) {
     EXPECT_EQ(tt::findSectionBodies("[T-1]", "T-1").size(), 1u);
 }
 
-TEST(TeamTypeSections, OnePassSaveGivesTheBytesOfTheLineRewrite) {
-    const tt::BodyMaker maker = [](const std::vector<QByteArrayView>& old) {
-        std::vector<QByteArray> out{"Name=new", "Max=" + QByteArray::number(old.size())};
-        for (QByteArrayView l : old)
-            out.push_back("Old" + l.toByteArray());
-        return out;
-    };
-    const QByteArray cases[] = {
-        "[T-1]\r\nName=a\r\nMax=2\r\n\r\n[T-2]\r\nName=b\r\n",
-        "\xEF\xBB\xBF  [T-1] \r\nName=a\r\n[T-1]\r\nName=b\r\n;c\r\n[T-1]\r\n\r\nx\r\n",
-        "a=b\r\n[T-1]\r\n",
-        "[T-1]\r\nName=a\rb\r\r\n\r\n[t-1]\r\nName=c\r\n[T-1]\r\nX=[T-1]\r\n",
-        "[Other]\r\nName=a\r\n",
-    };
-    for (const QByteArray& content : cases) {
-        const std::optional<QByteArray> spliced = tt::replaceSectionBodies(content, "T-1", maker);
-        ASSERT_TRUE(spliced.has_value()) << content.constData();
-        EXPECT_EQ(*spliced, rewriteLines(content, ReplaceSectionBody("T-1", maker)))
-            << content.constData();
-    }
-    // Lines that do not end with CR LF are left to the line rewrite.
-    for (const QByteArray& content : {QByteArray("[T-1]\nName=a\n"), QByteArray("[T-1]\r\nName=a"),
-                                     QByteArray("x\r\n[T-1]\r\nName=a\nMax=1\r\n"), QByteArray()})
-        EXPECT_FALSE(tt::replaceSectionBodies(content, "T-1", maker).has_value());
-}
-
 TEST(TeamTypeChecks, TechLevelReadsTheLeadingNumber) {
     for (const char* ok : {"", "0", "10", "5.5", "abc", "3x", " 7", "-0", "10.0"})
         EXPECT_TRUE(tt::techLevelAccepted(QString::fromLatin1(ok))) << ok;
