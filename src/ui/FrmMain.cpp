@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -82,6 +84,7 @@ FrmMain::FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent)
     connectScrHandlers();
     connectScrLineHandlers();
     connectCatalogueHandlers();
+    setNaturalTabOrder();
 }
 
 FrmMain::~FrmMain() = default;
@@ -283,6 +286,34 @@ void FrmMain::createHintArea() {
     auto* l = new QVBoxLayout(Picture1);
     l->setContentsMargins(6, 4, 6, 4);
     l->addWidget(LblMsg);
+}
+
+// Tab moves through the window as it reads: the file, the lists, the trigger, the team
+// frames, the task force, the script, the notes. Within a frame, controls follow in the
+// order they were laid out.
+void FrmMain::setNaturalTabOrder() {
+    const auto focusable = [](QWidget* w) {
+        if (!(w->focusPolicy() & Qt::TabFocus))
+            return false;
+        if (qobject_cast<QComboBox*>(w->parentWidget()))
+            return false; // a combo box's own line edit: the combo box takes the focus
+        return qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+               qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+               qobject_cast<QTabBar*>(w);
+    };
+    std::vector<QWidget*> order;
+    QWidget* notes = TxtName->parentWidget();
+    for (QWidget* area : std::initializer_list<QWidget*>{FraFile, SSTab, FraRoot, FraTeam,
+                                                          FraFig1, CmdSaveFig, FraSpe, FraScr,
+                                                          notes, CmdSaveAll}) {
+        if (focusable(area))
+            order.push_back(area);
+        for (QWidget* w : area->findChildren<QWidget*>())
+            if (focusable(w))
+                order.push_back(w);
+    }
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 // ---------------------------------------------------------------- start-up

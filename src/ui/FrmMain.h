@@ -337,6 +337,7 @@ private:
     void createSpeFrame();
     void createScrFrame();
     void connectWindowHandlers();
+    void setNaturalTabOrder();
     void connectRootHandlers();
     void connectTeamHandlers();
     void connectSpeHandlers();
