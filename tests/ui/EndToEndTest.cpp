@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -443,4 +444,178 @@ TEST(ClosingTheEditor, WithAutoSaveOnSavesTheFourInOrderThenBothWindowsAreGone) 
     EXPECT_FALSE(frm.isVisible());
     for (QWidget* top : QApplication::topLevelWidgets())
         EXPECT_FALSE(top->isVisible()) << top->metaObject()->className();
+}
+
+TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
+    TempDir dir;
+    dir.copyShippedData();
+    const QString path = dir.file(QStringLiteral("aimd.ini"));
+    const QByteArray original = readBytes(path);
+    ASSERT_TRUE(original.endsWith("\r\n"));
+    QList<QByteArray> lines = original.split('\n');
+    lines.removeLast();
+    for (QByteArray& l : lines) {
+        ASSERT_TRUE(l.endsWith('\r'));
+        l.chop(1);
+    }
+    ASSERT_EQ(crlf(lines), original);
+    QList<QByteArray> expected = lines;
+    ScriptedDialogs dialogs;
+    auto g = [](const char* utf8Text) { return gbk(QString::fromUtf8(utf8Text)); };
+
+    // The welcome window: the guide, the box, the button.
+    Frm frm(dialogs, dir.path());
+    frm.show();
+    QApplication::setActiveWindow(&frm);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
+    EXPECT_FALSE(frm.TxtE->toPlainText().isEmpty());
+    EXPECT_FALSE(frm.CmdOpen->isEnabled());
+    click(frm.Chk);
+    click(frm.CmdOpen);
+    FrmMain* wp = frm.mainWindow();
+    ASSERT_NE(wp, nullptr);
+    FrmMain& w = *wp;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_FALSE(frm.isVisible());
+    EXPECT_TRUE(dialogs.messages.empty()) << shown(dialogs);
+
+    // Opening the sample.
+    dialogs.files.push_back(path);
+    click(w.CmdOpen);
+    ASSERT_EQ(w.LstRoot->count(), 4);
+    EXPECT_EQ(items(w.LstFig),
+              (QStringList{"01000001-G", "01000002-G", "01000003-G", "01000004-G"}));
+
+    // A trigger with its team type, task force and script; a field of each kind edited
+    // on each panel: a picked item, a typed number, a ticked box, a live row edit, a
+    // new script step.
+    clickRow(w.LstRoot, 1);
+    ASSERT_EQ(w.TxtRoot->text(), QStringLiteral("04000002-G=盟军坦克反击"));
+    ASSERT_EQ(w.TxtTeam->text(), "01000002-G");
+    ASSERT_EQ(w.TxtSpe->text(), "03000002-G");
+    ASSERT_EQ(w.TxtScr->text(), "02000002-G");
+    chooseItem(w.CboCountry, 6); // British
+    replaceText(w.TxtKeyNum, "4");
+    click(w.ChkLow);
+    replaceText(w.TxtPriority, "15");
+    click(w.ChkSuicide);
+    clickRow(w.LvwSpe, 1);
+    EXPECT_EQ(w.CboSpeE->currentText(), "FV");
+    replaceText(w.TxtSpeNum, "3");
+    EXPECT_EQ(row(w.LvwSpe, 1), (QStringList{"1", "3", "FV"}));
+    click(w.CmdScrTypeAdd); // the fields hold the first step: add mode starts at once
+    EXPECT_EQ(w.CmdScrTypeAdd->text(), QStringLiteral("写入"));
+    replaceText(w.TxtScrID, "2");
+    replaceText(w.TxtAct, "49");
+    replaceText(w.TxtNumber, "0");
+    click(w.CmdScrTypeAdd);
+    EXPECT_EQ(row(w.LvwScr, 2), (QStringList{"2", "49", "0"}));
+    EXPECT_TRUE(dialogs.messages.empty()) << shown(dialogs);
+    click(w.CmdSaveAll);
+    EXPECT_EQ(dialogs.messages, kFourSaves) << shown(dialogs);
+    replaceLine(expected,
+                g("04000002-G=盟军坦克反击,01000002-G,Americans,3,1,HTNK,"
+                  "0200000003000000000000000000000000000000000000000000000000000000,70.000000,"
+                  "10.000000,70.000000,1,0,2,0,01000001-G,0,1,1"),
+                g("04000002-G=盟军坦克反击,01000002-G,British,3,1,HTNK,"
+                  "0400000003000000000000000000000000000000000000000000000000000000,70.000000,"
+                  "10.000000,70.000000,1,0,2,0,01000001-G,1,1,1"));
+    replaceLineAfter(expected, "[01000002-G]", "Priority=8", "Priority=15");
+    replaceLineAfter(expected, "[01000002-G]", "Suicide=yes", "Suicide=no");
+    replaceLine(expected, "1=2,FV", "1=3,FV");
+    {
+        const int at = expected.indexOf("[02000002-G]");
+        ASSERT_EQ(expected[at + 3], "1=0,2");
+        expected.insert(at + 4, "2=49,0");
+    }
+    EXPECT_EQ(readBytes(path), crlf(expected));
+
+    // A note on the trigger.
+    dialogs.clear();
+    focusOn(w.TxtNote);
+    w.TxtNote->setText(QStringLiteral("先造坦克，再反击"));
+    click(w.CmdNew);
+    EXPECT_EQ(readBytes(dir.file(QStringLiteral("Name.WQ"))),
+              crlf({g("04000002-G=盟军坦克反击,先造坦克，再反击")}));
+
+    // A new trigger and a new team type; a script deleted.
+    dialogs.promptAnswers = {QStringLiteral("04000005-G=尤里突袭"), QStringLiteral("01000005-G")};
+    w.SSTab->setCurrentIndex(0);
+    click(w.CmdAdd);
+    w.SSTab->setCurrentIndex(1);
+    click(w.CmdTeamAdd);
+    w.SSTab->setCurrentIndex(3);
+    clickRow(w.LstScr, 2);
+    ASSERT_EQ(w.TxtScr->text(), "02000003-G");
+    dialogs.answers = {MsgAnswer::Yes};
+    click(w.CmdScrKill);
+    EXPECT_EQ(dialogs.messages,
+              std::vector<ShownMessage>{question(QStringLiteral("确定删除？"), kHint)})
+        << shown(dialogs);
+    EXPECT_EQ(items(w.LstScr), (QStringList{"02000001-G", "02000002-G", "02000004-G"}));
+    EXPECT_EQ(items(w.LstRoot).first(), QStringLiteral("04000005-G=尤里突袭"));
+    EXPECT_EQ(items(w.LstFig).last(), "01000005-G");
+    expected.insert(expected.indexOf("[AITriggerTypes]") + 1,
+                    g("04000005-G=尤里突袭,,<all>,10,0,<none>,") + QByteArray(64, '0') +
+                        ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0");
+    {
+        int at = expected.indexOf("3=01000004-G") + 1;
+        expected.insert(at++, "4=01000005-G");
+        expected.insert(at++, "");
+        expected.insert(at++, "[01000005-G]");
+        for (const QByteArray& l : teamBlock({}))
+            expected.insert(at++, l);
+    }
+    replaceLine(expected, "3=02000004-G", "2=02000004-G");
+    replaceLine(expected, "2=02000003-G", "DROP");
+    expected.removeAll("DROP");
+    {
+        const int at = expected.indexOf("[02000003-G]");
+        ASSERT_EQ(expected[at + 5], "");
+        expected.remove(at, 5); // the header, the name and three steps; the blank stays
+    }
+    EXPECT_EQ(readBytes(path), crlf(expected));
+
+    // Auto-save on; the new trigger gets the new team type and another owner, and the
+    // new team type a name. Every selection first saves what is on show; the deleted
+    // script's save changes nothing but still confirms.
+    dialogs.clear();
+    dialogs.answers = {MsgAnswer::Yes};
+    w.mYes->trigger();
+    w.SSTab->setCurrentIndex(0);
+    clickRow(w.LstRoot, 0);
+    EXPECT_EQ(w.TxtRoot->text(), QStringLiteral("04000005-G=尤里突袭"));
+    EXPECT_EQ(w.LstTeam->count(), 0);
+    EXPECT_EQ(w.TxtTeam->text(), "01000002-G"); // no team type: the panels stay
+    std::vector<ShownMessage> said{autoSaveQuestion()};
+    said.insert(said.end(), kFourSaves.begin(), kFourSaves.end());
+    EXPECT_EQ(dialogs.messages, said) << shown(dialogs);
+    chooseItem(w.CboOwner, 2);
+    w.SSTab->setCurrentIndex(1);
+    clickRow(w.LstFig, 4);
+    EXPECT_EQ(w.TxtTeam->text(), "01000005-G");
+    said.insert(said.end(), kFourSaves.begin() + 1, kFourSaves.end()); // no trigger save
+    EXPECT_EQ(dialogs.messages, said) << shown(dialogs);
+    // The new team type names no task force and no script: none is on show any more.
+    EXPECT_EQ(w.TxtSpe->text(), QString());
+    EXPECT_EQ(w.TxtScr->text(), QString());
+    click(w.CmdTeam);
+    EXPECT_EQ(items(w.LstTeam), QStringList{"01000005-G"});
+    w.TxtTeamName->setText(QStringLiteral("尤里小队"));
+    EXPECT_EQ(readBytes(path), crlf(expected)); // the auto-saves wrote what was there
+
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(frm.isVisible());
+    replaceLine(expected,
+                g("04000005-G=尤里突袭,,<all>,10,0,<none>,") + QByteArray(64, '0') +
+                    ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0",
+                g("04000005-G=尤里突袭,01000005-G,<all>,10,0,<none>,") + QByteArray(64, '0') +
+                    ",70.000000,10.000000,70.000000,1,0,3,0,<none>,0,0,0");
+    replaceLineAfter(expected, "[01000005-G]", "Name=", g("Name=尤里小队"));
+    EXPECT_EQ(readBytes(path), crlf(expected));
+    // Closing saved the trigger and the team type; no task force or script was on show.
+    said.push_back(plain(kTriggerSaved));
+    said.push_back(plain(kTeamSaved));
+    EXPECT_EQ(dialogs.messages, said) << shown(dialogs);
 }
