@@ -258,6 +258,27 @@ QStringList repeated(const QString& text, int n) {
 
 } // namespace
 
+TEST(RoundTrip, TheFixtureHoldsWhatRealFilesHold) {
+    const Fixture f = realisticFixture();
+    int adjacent = 0, indented = 0, afterGroup = 0;
+    for (qsizetype i = 1; i < f.lines.size(); ++i) {
+        const QByteArray& l = f.lines[i];
+        if (l.startsWith('[') && f.lines[i - 1].contains('=') && !f.lines[i - 1].startsWith('['))
+            ++adjacent;
+        if ((l.startsWith(' ') || l.startsWith('\t')) && l.contains('='))
+            ++indented;
+        if (f.lines[i - 1] == "Group=-1" && !l.isEmpty() && !l.startsWith('['))
+            ++afterGroup;
+    }
+    EXPECT_GT(adjacent, 50);
+    EXPECT_GT(indented, 20);
+    EXPECT_GT(afterGroup, 3);
+    EXPECT_TRUE(f.lines.contains("1000=" + taskForceId(0)));
+    EXPECT_TRUE(f.lines.contains("0=" + scriptId(0)));
+    EXPECT_TRUE(f.lines.contains("0=" + teamId(0)));
+    EXPECT_GT(f.lines.size(), 5000);
+}
+
 TEST(RoundTrip, EveryRecordOfARealisticFileLoadedAndSavedLeavesItsBytes) {
     const Fixture f = realisticFixture();
     RoundTripEditor e(crlf(f.lines));
