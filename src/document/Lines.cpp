@@ -45,7 +45,7 @@ bool isHeader(QByteArrayView line, QByteArrayView name) {
 
 long long leadingNumber(QByteArrayView text) {
     qsizetype i = 0;
-    while (i < text.size() && text[i] == ' ')
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
     long long value = 0;
     constexpr long long kMax = std::numeric_limits<long long>::max() / 10 - 10;

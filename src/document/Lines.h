@@ -29,7 +29,8 @@ QByteArrayView after(QByteArrayView line, char sep);
 // True when the line with its surrounding spaces removed is "[" + name + "]".
 bool isHeader(QByteArrayView line, QByteArrayView name);
 
-// The leading decimal number of a text, skipping leading spaces; 0 when there is none.
+// The leading decimal number of a text, skipping leading spaces and tabs; 0 when there
+// is none.
 // Saturates instead of overflowing.
 long long leadingNumber(QByteArrayView text);
 
