@@ -44,8 +44,8 @@ TEST(ScanRules, HeaderTestTrimsSpacesOnly) {
 }
 
 TEST(ScanRules, TriggerKeyIsTheTextBeforeTheFirstComma) {
-    const RulesScan s = scanRules(crlf({"[AITriggerTypes]", "A1=Rush,TM,<all>", "noequals,1",
-                                        "x,y=z,2"}));
+    const QByteArray content = crlf({"[AITriggerTypes]", "A1=Rush,TM,<all>", "noequals,1", "x,y=z,2"});
+    const RulesScan s = scanRules(content); // views into content
     EXPECT_EQ(texts(s.triggerKeys), (QList<QByteArray>{"A1=Rush", "noequals", "x"}));
 }
 
