@@ -52,7 +52,7 @@ struct ReferenceBuilding {
 };
 
 std::vector<ReferenceBuilding> referenceBuildings() {
-    QFile f(QString::fromLocal8Bit(qgetenv("TARVOK_SOURCE_DIR")) +
+    QFile f(sourceDir() +
             QStringLiteral("/../shared/reference/game-objects.tsv"));
     std::vector<ReferenceBuilding> out;
     if (!f.open(QIODevice::ReadOnly))

@@ -44,14 +44,13 @@ QString TempDir::write(const QString& name, const QByteArray& bytes) const {
     return p;
 }
 
-QString shippedDataDir() {
-    const QByteArray src = qgetenv("TARVOK_SOURCE_DIR");
-    return src.isEmpty() ? QString() : QString::fromLocal8Bit(src) + QStringLiteral("/data");
-}
+QString sourceDir() { return QString::fromUtf8(TARVOK_SOURCE_DIR); }
+
+QString shippedDataDir() { return sourceDir() + QStringLiteral("/data"); }
 
 void TempDir::copyShippedData() const {
     const QDir data(shippedDataDir());
-    ASSERT_TRUE(data.exists()) << "TARVOK_SOURCE_DIR is not set to the source tree";
+    ASSERT_TRUE(data.exists()) << data.path().toStdString();
     for (const QString& name : data.entryList(QDir::Files))
         ASSERT_TRUE(QFile::copy(data.filePath(name), file(name))) << name.toStdString();
 }

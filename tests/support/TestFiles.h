@@ -30,7 +30,9 @@ private:
     QTemporaryDir dir_;
 };
 
-// The source tree's data/ directory (from TARVOK_SOURCE_DIR, set by CTest).
+// The source tree this test program was built from.
+QString sourceDir();
+// Its data/ directory: the program directory's files as shipped.
 QString shippedDataDir();
 
 } // namespace tarvok::test
