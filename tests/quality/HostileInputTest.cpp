@@ -608,4 +608,46 @@ TEST(SixteenBitCounters, NumbersBeyondSixteenBitsInTheFileNeverLeadToANegativeOr
     }
 }
 
+// The numbers of a registry's run, in order.
+std::vector<long long> registryNumbers(const QByteArray& content, const QByteArray& registry) {
+    std::vector<long long> out;
+    bool inRun = false;
+    for (const QByteArray& l : readLines(content)) {
+        if (l == registry) {
+            inRun = true;
+            continue;
+        }
+        if (!l.contains('='))
+            inRun = false;
+        if (inRun)
+            out.push_back(l.first(l.indexOf('=')).toLongLong());
+    }
+    return out;
+}
+
+// A delete renumbers the entries after the deleted one. With more entries than the
+// counter can hold, the counter no longer says how many follow: every one of them is
+// renumbered, so the run keeps its numbers 0, 1, 2, ... without a gap.
+TEST(SixteenBitCounters, DeletingFromAFullRegistryRenumbersEveryLaterEntry) {
+    const struct {
+        QPushButton* FrmMain::*kill;
+        QListWidget* FrmMain::*list;
+        QByteArray registry;
+    } kinds[] = {{&FrmMain::CmdTeamKill, &FrmMain::LstFig, "[TeamTypes]"},
+                 {&FrmMain::CmdSpeKill, &FrmMain::LstSpe, "[TaskForces]"},
+                 {&FrmMain::CmdScrKill, &FrmMain::LstScr, "[ScriptTypes]"}};
+    Editor e;
+    e.open(e.dir.write(QStringLiteral("aimd.ini"), registries(40000)));
+    for (const auto& k : kinds) {
+        FrmMain& w = *e.w;
+        clickRow(w.*k.list, 1);
+        e.dialogs.answers.push_back(MsgAnswer::Yes);
+        click(w.*k.kill);
+        const std::vector<long long> numbers = registryNumbers(readBytes(w.RulesFilePath), k.registry);
+        ASSERT_EQ(numbers.size(), 39999u) << k.registry.toStdString();
+        for (size_t i = 0; i < numbers.size(); ++i)
+            ASSERT_EQ(numbers[i], static_cast<long long>(i)) << k.registry.toStdString();
+    }
+}
+
 } // namespace
