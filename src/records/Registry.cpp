@@ -1,6 +1,7 @@
 #include "records/Registry.h"
 
 #include <algorithm>
+#include <limits>
 #include <set>
 
 namespace tarvok {
@@ -93,6 +94,10 @@ RewriteRule DeleteRegistryEntry(QByteArray registry, QByteArray id, int count,
             }
             const long long k = lines::leadingNumber(lines::before(l, '='));
             long long toRenumber = std::max<long long>(0, result->count - k - 1);
+            // A counter at its 16-bit limit no longer says how many entries follow:
+            // the rest of the run is renumbered, so no gap opens past the limit.
+            if (result->count >= std::numeric_limits<qint16>::max())
+                toRenumber = std::numeric_limits<long long>::max();
             --result->count;
             ++result->entriesRemoved;
             while (toRenumber > 0 && !in.atEnd() && lines::hasEquals(in.peek())) {

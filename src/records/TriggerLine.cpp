@@ -198,15 +198,25 @@ std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayV
             line = line.sliced(3);
         if (!lines::isHeader(line, "AITriggerTypes"))
             continue;
-        LineCursor in(content.sliced(next));
-        qsizetype consumed = 0;
-        while (!in.atEnd() && lines::hasComma(in.peek())) {
-            const QByteArrayView l = in.next();
+        // The run, read as the save reads it: the line that ends it is passed over
+        // unexamined, so a header glued to the run's end opens no run here either and
+        // the load never shows a line that the save would not replace.
+        qsizetype pos = next;
+        while (pos < content.size()) {
+            qsizetype end = content.indexOf('\n', pos);
+            const qsizetype after = end < 0 ? content.size() : end + 1;
+            if (end < 0)
+                end = content.size();
+            QByteArrayView l = content.sliced(pos, end - pos);
+            if (end < content.size() && l.endsWith('\r'))
+                l.chop(1);
+            pos = after;
+            if (!lines::hasComma(l))
+                break;
             if (lines::before(l, ',') == key)
                 found.push_back(l);
-            consumed = (l.data() + l.size()) - (content.data() + next);
         }
-        from = next + consumed; // the line that ended the run may be a header itself
+        from = pos;
     }
 }
 

@@ -236,7 +236,7 @@ TEST(TriggerLine, FindsTheKeyOnlyInTheRunsAfterEachHeader) {
         "AB=x,after the blank line\r\n"
         "  [AITriggerTypes] \r\n"
         "AB=x,second section\r\n"
-        "[AITriggerTypes]\r\n"       // directly after a run: still a header
+        "[AITriggerTypes]\r\n"       // ends the run above: not examined, as the save does
         "AB=x,[AITriggerTypes] in a name\n"
         "[AITriggerTypes]\t\r\n"     // a tab is not trimmed: no header
         "AB=x,after the tab header\r\n"
@@ -247,9 +247,30 @@ TEST(TriggerLine, FindsTheKeyOnlyInTheRunsAfterEachHeader) {
     for (QByteArrayView l : findTriggerLines(content, "AB=x"))
         found.push_back(l.toByteArray());
     EXPECT_EQ(found, (std::vector<QByteArray>{"AB=x,first", "AB=x,second section",
-                                              "AB=x,[AITriggerTypes] in a name",
                                               "AB=x,last line without end"}));
     EXPECT_TRUE(findTriggerLines(content, "AB").empty());
     EXPECT_TRUE(findTriggerLines("AB=x,no header\r\n", "AB=x").empty());
     EXPECT_EQ(findTriggerLines("[AITriggerTypes]", "AB=x").size(), 0u);
+}
+
+// The load shows what the save will replace: both pass over the line that ends a run,
+// even when it is a header of its own.
+TEST(TriggerLine, FindsExactlyTheLinesTheSaveReplaces) {
+    const QList<QByteArray> contents{
+        "[AITriggerTypes]\r\nT1=a,first\r\n[AITriggerTypes]\r\nT1=a,glued run\r\n",
+        "[AITriggerTypes]\r\n[AITriggerTypes]\r\nT1=a,after an empty run\r\n",
+        "[AITriggerTypes]\nT1=a,x\n\n[AITriggerTypes]\nT1=a,y\r\n[AITriggerTypes]\r\nT1=a,z",
+        "\xEF\xBB\xBF[AITriggerTypes]\r\nT1=a,bom\r\n",
+    };
+    for (const QByteArray& content : contents) {
+        std::vector<QByteArray> replaced;
+        (void)rewriteLines(content, ReplaceTriggerLine("T1=a", [&replaced](QByteArrayView old) {
+                               replaced.push_back(old.toByteArray());
+                               return old.toByteArray();
+                           }));
+        std::vector<QByteArray> found;
+        for (QByteArrayView l : findTriggerLines(content, "T1=a"))
+            found.push_back(l.toByteArray());
+        EXPECT_EQ(found, replaced) << content.toStdString();
+    }
 }
