@@ -12,6 +12,7 @@ fi
 cmake --build build-fuzz -j"$(nproc)" >/dev/null
 mkdir -p fuzz/crashes
 for f in build-fuzz/fuzz/tarvok_fuzz*; do
+    [ -f "$f" ] && [ -x "$f" ] || continue # not the build's own folders
     name=$(basename "$f")
     corpus="fuzz/corpus/${name#tarvok_fuzz}"
     mkdir -p "$corpus"

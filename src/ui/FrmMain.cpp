@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -56,6 +57,22 @@ void setColumns(QTreeWidget* view, const QStringList& headers) {
     view->setColumnWidth(1, w / 4);
     view->setColumnWidth(2, w / 2);
 }
+
+// Shows at most a screenful of an entry's text. The item keeps its whole text; only what
+// is measured and painted is cut, so an ID or name of megabytes in a damaged file does not
+// make every repaint of the list lay out megabytes of text.
+class ShortTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        constexpr qsizetype kShown = 400;
+        if (option->text.size() > kShown)
+            option->text = option->text.left(kShown) + QStringLiteral("…");
+    }
+};
 
 QFont editorFont() {
     QFont f = QApplication::font();
@@ -239,6 +256,8 @@ void FrmMain::createTabs() {
         auto* page = new QWidget;
         list = new QListWidget(page);
         list->setObjectName(QLatin1String(listName));
+        list->setUniformItemSizes(true); // tens of thousands of one-line entries
+        list->setItemDelegate(new ShortTextDelegate(list));
         add = new QPushButton(addCaption, page);
         add->setObjectName(QLatin1String(addName));
         kill = new QPushButton(killCaption, page);

@@ -236,7 +236,7 @@ void FrmMain::LoadTrigger(const QString& key) {
     const QByteArray wanted = rules->codec.encode(key);
 
     // Found on the raw bytes; only the matching lines are ever decoded.
-    const std::vector<QByteArrayView> found = trigger::findTriggerLines(rules->bytes, wanted);
+    std::vector<QByteArrayView> found = trigger::findTriggerLines(rules->bytes, wanted);
 
     const TextCodec& codec = rules->codec;
     auto setCombo = [&codec](QComboBox* box, const std::optional<QByteArray>& v) {
@@ -247,7 +247,11 @@ void FrmMain::LoadTrigger(const QString& key) {
         if (v)
             box->setChecked(*v);
     };
-    // Each duplicate is shown in turn, so the last one is what stays on show.
+    // Of duplicates the last one is what stays on show. Only that one is shown: showing
+    // each in turn ends the same way, but a file holding a key thousands of times with
+    // values the checks refuse would raise thousands of message boxes, one after another.
+    if (found.size() > 1)
+        found.erase(found.begin(), found.end() - 1);
     for (QByteArrayView line : found) {
         RecordFound = -1;
         const trigger::TriggerView v = trigger::readTriggerLine(line);
