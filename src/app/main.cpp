@@ -11,8 +11,11 @@ int main(int argc, char* argv[]) {
 #ifdef Q_OS_LINUX
     // Without a display Qt would abort with a message about platform plugins; say
     // plainly what is missing instead.
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
-        !std::getenv("QT_QPA_PLATFORM")) {
+    const auto set = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v && *v;
+    };
+    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("QT_QPA_PLATFORM")) {
         std::fprintf(stderr, "Tarvok needs a graphical display (no DISPLAY or WAYLAND_DISPLAY is set).\n"
                              "Tarvok 需要图形界面：当前没有可用的显示器。\n");
         return 2;
