@@ -104,10 +104,30 @@ Result rewrite(const QString& path, const QString& scratchPath,
     const bool linked = linkScratch(path, scratchPath);
     if (!linked && !copy(path, scratchPath))
         return Result::BackupFailed;
-    const std::optional<QByteArray> old = read(path);
-    if (!old)
+    // The old content is mapped rather than copied into memory where the system allows:
+    // the new file replaces the old one under its name, and the mapping stays valid.
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly))
         return Result::ReadFailed;
-    const QByteArray updated = transform(*old);
+    QByteArray updated;
+    const qint64 size = source.size();
+    uchar* mapped = size > 0 ? source.map(0, size) : nullptr;
+    if (mapped) {
+        // A view of the mapping: the transform reads it and builds new bytes.
+        updated = transform(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                                    static_cast<qsizetype>(size)));
+    } else {
+        const std::optional<QByteArray> old = read(path);
+        if (!old)
+            return Result::ReadFailed;
+        updated = transform(*old);
+    }
+    // Nothing of the new content may point into the mapping, which goes now: a file
+    // that is open or mapped cannot be replaced on every system.
+    updated.detach();
+    if (mapped)
+        source.unmap(mapped);
+    source.close();
     if (!replace(path, updated)) {
         // The rules file was not replaced: the scratch name must not stay a second name
         // of it, or writing to one would change the other.
