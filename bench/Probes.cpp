@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <chrono>
 #include <cstdio>
@@ -67,7 +68,12 @@ int main(int argc, char* argv[]) {
     if (std::strcmp(argv[1], "startup") == 0) {
         tarvok::Frm welcome(dialogs, dataDir);
         welcome.show();
-        while (!welcome.isActiveWindow() || welcome.TxtE == nullptr)
+        // Shown: the window system has mapped it (without a window manager it may never
+        // become the active window, so that is not waited for).
+        QElapsedTimer waited;
+        waited.start();
+        while ((!welcome.windowHandle() || !welcome.windowHandle()->isExposed()) &&
+               waited.elapsed() < 5000)
             QApplication::processEvents(QEventLoop::AllEvents, 5);
         QApplication::processEvents();
         std::printf("startup_to_welcome_shown_s %.3f\n", secondsSinceProcessStart());
