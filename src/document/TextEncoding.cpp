@@ -1,5 +1,7 @@
 #include "document/TextEncoding.h"
 
+#include "document/Lines.h"
+
 #include <algorithm>
 
 namespace tarvok {
@@ -68,6 +70,15 @@ QString TextCodec::decode(QByteArrayView bytes) const {
 QByteArray TextCodec::encode(QStringView text) const {
     encoder_.resetState();
     return encoder_.encode(text);
+}
+
+QStringList decodeLines(QByteArrayView content) {
+    const TextCodec codec(detectEncoding(content));
+    QStringList out;
+    LineCursor in(content);
+    while (!in.atEnd())
+        out << codec.decode(in.next());
+    return out;
 }
 
 } // namespace tarvok

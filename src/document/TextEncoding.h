@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -33,5 +34,8 @@ private:
     mutable QStringDecoder decoder_;
     mutable QStringEncoder encoder_;
 };
+
+// Every line of a content, decoded in its own encoding (a data file, the usage guide).
+QStringList decodeLines(QByteArrayView content);
 
 } // namespace tarvok

@@ -74,11 +74,9 @@ void Frm::Form_Activate() {
     const std::optional<QByteArray> bytes = filestore::read(path);
     if (!bytes)
         return;
-    const TextCodec codec(detectEncoding(*bytes));
     QString text = TxtE->toPlainText();
-    LineCursor in(*bytes);
-    while (!in.atEnd()) {
-        lineBuffer_ = codec.decode(in.next());
+    for (const QString& line : decodeLines(*bytes)) {
+        lineBuffer_ = line;
         text += lineBuffer_ + QLatin1Char('\n');
     }
     TxtE->setPlainText(text);

@@ -503,14 +503,7 @@ std::optional<QStringList> FrmMain::readDataFile(const QString& name) {
         return std::nullopt;
     }
     const std::optional<QByteArray> bytes = filestore::read(path);
-    if (!bytes)
-        return QStringList();
-    const TextCodec codec(detectEncoding(*bytes));
-    QStringList out;
-    LineCursor in(*bytes);
-    while (!in.atEnd())
-        out << codec.decode(in.next());
-    return out;
+    return bytes ? decodeLines(*bytes) : QStringList();
 }
 
 bool FrmMain::digitFilter(QLineEdit* box, const QString& message) {

@@ -19,15 +19,6 @@ const QString kNotesScratch = QStringLiteral("NameData.WQ");
 // TxtNote's initial text: it stands for "no note yet".
 const QString kNotePlaceholder = QStringLiteral("备注");
 
-QStringList decodeLines(const QByteArray& bytes) {
-    const TextCodec codec(detectEncoding(bytes));
-    QStringList out;
-    LineCursor in(bytes);
-    while (!in.atEnd())
-        out << codec.decode(in.next());
-    return out;
-}
-
 // Text that the file's encoding cannot hold would come back as other characters:
 // such an ID can match no line, and such a note must not be written.
 bool encodable(const TextCodec& codec, const QString& text) {

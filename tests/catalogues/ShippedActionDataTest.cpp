@@ -28,10 +28,7 @@ struct DataFile {
 DataFile shipped(const QString& name) {
     DataFile f;
     f.bytes = readBytes(QDir(shippedDataDir()).filePath(name));
-    const TextCodec codec(detectEncoding(f.bytes));
-    LineCursor in(f.bytes);
-    while (!in.atEnd())
-        f.lines << codec.decode(in.next());
+    f.lines = decodeLines(f.bytes);
     return f;
 }
 

@@ -16,13 +16,7 @@ using namespace tarvok::test;
 namespace {
 
 QStringList shippedLines(const QString& name) {
-    const QByteArray bytes = readBytes(QDir(shippedDataDir()).filePath(name));
-    const TextCodec codec(detectEncoding(bytes));
-    QStringList out;
-    LineCursor in(bytes);
-    while (!in.atEnd())
-        out << codec.decode(in.next());
-    return out;
+    return decodeLines(readBytes(QDir(shippedDataDir()).filePath(name)));
 }
 
 QString before(const QString& line) { return line.section(QLatin1Char(','), 0, 0); }
