@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -82,6 +83,9 @@ int main(int argc, char* argv[]) {
         editor->LstRoot->setCurrentRow(0);
         editor->LstRoot_Click();
     }
+    // The hint area as the user sees it on entering a field.
+    QApplication::setActiveWindow(editor);
+    editor->CboWay->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
     ok = save(editor, out + QStringLiteral("/main-window.png")) && ok;
     return ok ? 0 : 1;
