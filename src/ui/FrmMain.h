@@ -49,7 +49,6 @@ public:
 
     // ---- window-level state ----
     QString RulesFilePath;
-    QString LineBuffer;
     qint16 RecordFound = 0;
     qint16 TeamTypeCount = 0;
     qint16 TaskForceCount = 0;

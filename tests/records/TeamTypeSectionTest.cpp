@@ -1,10 +1,12 @@
 #include "document/Lines.h"
 #include "document/Rewrite.h"
 #include "records/TeamTypeSection.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 using namespace tarvok;
+using tarvok::test::newTeamBlock;
 namespace tt = tarvok::teamtype;
 
 namespace {
@@ -23,14 +25,8 @@ std::vector<QByteArray> owned(const std::vector<QByteArrayView>& lines) {
 } // namespace
 
 TEST(TeamTypeBlock, DefaultBlockIsTheNewTeamTypeInKeyOrder) {
-    const std::vector<QByteArray> expected{
-        "Name=", "VeteranLevel=1", "MindControlDecision=0", "Loadable=no", "Full=no",
-        "Annoyance=no", "GuardSlower=no", "House=<none>", "Recruiter=no", "Autocreate=yes",
-        "Prebuild=no", "Reinforce=no", "Droppod=no", "UseTransportOrigin=no", "Whiner=yes",
-        "LooseRecruit=no", "Aggressive=no", "Suicide=yes", "Priority=5", "Max=1", "TechLevel=0",
-        "Group=-1", "OnTransOnly=no", "AvoidThreats=yes", "IonImmune=no",
-        "TransportsReturnOnUnload=yes", "AreTeamMembersRecruitable=no", "IsBaseDefense=no",
-        "OnlyTargetHouseEnemy=no", "Script=", "TaskForce="};
+    const QList<QByteArray> block = newTeamBlock();
+    const std::vector<QByteArray> expected(block.begin(), block.end());
     EXPECT_EQ(tt::defaultBlock(), expected);
 }
 

@@ -35,6 +35,38 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
+QList<QByteArray> newTeamBlock(std::initializer_list<std::pair<QByteArray, QByteArray>> changes) {
+    QList<QByteArray> block{
+        "Name=", "VeteranLevel=1", "MindControlDecision=0", "Loadable=no", "Full=no",
+        "Annoyance=no", "GuardSlower=no", "House=<none>", "Recruiter=no", "Autocreate=yes",
+        "Prebuild=no", "Reinforce=no", "Droppod=no", "UseTransportOrigin=no", "Whiner=yes",
+        "LooseRecruit=no", "Aggressive=no", "Suicide=yes", "Priority=5", "Max=1", "TechLevel=0",
+        "Group=-1", "OnTransOnly=no", "AvoidThreats=yes", "IonImmune=no",
+        "TransportsReturnOnUnload=yes", "AreTeamMembersRecruitable=no", "IsBaseDefense=no",
+        "OnlyTargetHouseEnemy=no", "Script=", "TaskForce="};
+    for (const auto& [key, value] : changes) {
+        bool found = false;
+        for (QByteArray& line : block) {
+            if (line.startsWith(key + "=")) {
+                line = key + "=" + value;
+                found = true;
+            }
+        }
+        EXPECT_TRUE(found) << key.toStdString();
+    }
+    return block;
+}
+
+void writePanelDataFiles(const TempDir& dir) {
+    dir.write(QStringLiteral("NameTable.WQ"),
+              crlf({"HTNK," + gbk(QStringLiteral("犀牛坦克")) + ",",
+                    "MTNK," + gbk(QStringLiteral("灰熊坦克")) + ","}));
+    dir.write(QStringLiteral("Name.WQ"), {});
+    dir.write(QStringLiteral("Scr.WQ"), {});
+    dir.write(QStringLiteral("ID.WQ"), crlf({"2,GAPOWR", "2,GAPOWR", "2,GAPOWR"}));
+    dir.write(QStringLiteral("ID2.WQ"), crlf({"2,GAPOWR"}));
+}
+
 TempDir::TempDir() { EXPECT_TRUE(dir_.isValid()); }
 
 QString TempDir::write(const QString& name, const QByteArray& bytes) const {

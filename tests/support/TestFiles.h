@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <initializer_list>
+#include <utility>
+
 namespace tarvok::test {
 
 // Lines joined with CR LF after each one, as the editor writes them.
@@ -14,6 +17,16 @@ QByteArray utf8(const QString& text);
 
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
+
+// The 31 lines of a new team type's block, as the editor must write them, with the values
+// of some keys changed ({"Priority", "7"}); a key that is not in the block fails the test.
+QList<QByteArray> newTeamBlock(std::initializer_list<std::pair<QByteArray, QByteArray>> changes = {});
+
+class TempDir;
+// Small data files for the look-ups of the task force and script panels (two unit names,
+// no notes, an empty action catalogue, one building), so that no "file missing" message
+// mixes into the messages a test asserts.
+void writePanelDataFiles(const TempDir& dir);
 
 // A throw-away program directory (and room for rules files) for one test.
 class TempDir {

@@ -47,28 +47,6 @@ QByteArray blockWithAmount(QByteArrayView amount, char way) {
 }
 
 // The 31 lines of a team block with the given values changed from the defaults.
-QList<QByteArray> teamBlock(std::initializer_list<std::pair<QByteArray, QByteArray>> changes) {
-    QList<QByteArray> block{
-        "Name=", "VeteranLevel=1", "MindControlDecision=0", "Loadable=no", "Full=no",
-        "Annoyance=no", "GuardSlower=no", "House=<none>", "Recruiter=no", "Autocreate=yes",
-        "Prebuild=no", "Reinforce=no", "Droppod=no", "UseTransportOrigin=no", "Whiner=yes",
-        "LooseRecruit=no", "Aggressive=no", "Suicide=yes", "Priority=5", "Max=1", "TechLevel=0",
-        "Group=-1", "OnTransOnly=no", "AvoidThreats=yes", "IonImmune=no",
-        "TransportsReturnOnUnload=yes", "AreTeamMembersRecruitable=no", "IsBaseDefense=no",
-        "OnlyTargetHouseEnemy=no", "Script=", "TaskForce="};
-    for (const auto& [key, value] : changes) {
-        bool found = false;
-        for (QByteArray& line : block) {
-            if (line.startsWith(key + "=")) {
-                line = key + "=" + value;
-                found = true;
-            }
-        }
-        EXPECT_TRUE(found) << key.toStdString();
-    }
-    return block;
-}
-
 const QByteArray kA1 = "A1=Alpha,TM-A,<all>,5,1,E1," + blockWithAmount("0A", '2') +
                        ",70.000000,10.000000,70.000000,1,0,2,0,<none>,1,1,1";
 const QByteArray kB1 = "B1=Beta,TM-B,Russians,3,0,<none>," + blockWithAmount("00", '0') +
@@ -79,9 +57,9 @@ QList<QByteArray> twoTriggers() {
     QList<QByteArray> l{"[AITriggerTypes]", kA1, kB1, "", "[TeamTypes]", "0=TM-A", "1=TM-B", "",
                         "[TaskForces]", "0=TF-A", "1=TF-B", "", "[ScriptTypes]", "0=SC-A",
                         "1=SC-B", "", "[TM-A]"};
-    l << teamBlock({{"Name", "Alpha team"}, {"Script", "SC-A"}, {"TaskForce", "TF-A"}});
+    l << newTeamBlock({{"Name", "Alpha team"}, {"Script", "SC-A"}, {"TaskForce", "TF-A"}});
     l << "" << "[TM-B]";
-    l << teamBlock({{"Name", "Beta team"}, {"Priority", "12"}, {"Script", "SC-B"},
+    l << newTeamBlock({{"Name", "Beta team"}, {"Priority", "12"}, {"Script", "SC-B"},
                     {"TaskForce", "TF-B"}});
     l << "" << "[TF-A]" << "Name=Alpha force" << "0=2,E1" << "1=3,E2" << "Group=-1"
       << "" << "[TF-B]" << "Name=Beta force" << "0=4,HTNK" << "Group=-1"
@@ -373,7 +351,7 @@ TEST(NewTrigger, IsBuiltCompleteInAFileOfFourHeadersAndComesBackAfterReopening) 
         gbk(QStringLiteral("N1=新触发")) + ",TM-NEW,Americans,10,0,<none>," +
             blockWithAmount("03", '0') + ",70.000000,10.000000,70.000000,1,0,1,0,<none>,1,0,0",
         "[TeamTypes]", "0=TM-NEW", "", "[TM-NEW]"};
-    expected << teamBlock({{"Name", gbk(QStringLiteral("新作战小队"))},
+    expected << newTeamBlock({{"Name", gbk(QStringLiteral("新作战小队"))},
                            {"Priority", "8"},
                            {"Aggressive", "yes"},
                            {"Script", "SC-NEW"},
@@ -563,7 +541,7 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
         expected.insert(at++, "4=01000005-G");
         expected.insert(at++, "");
         expected.insert(at++, "[01000005-G]");
-        for (const QByteArray& l : teamBlock({}))
+        for (const QByteArray& l : newTeamBlock({}))
             expected.insert(at++, l);
     }
     replaceLine(expected, "3=02000004-G", "2=02000004-G");

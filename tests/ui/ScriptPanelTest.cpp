@@ -13,18 +13,6 @@ using namespace tarvok::test;
 
 namespace {
 
-// The data files the panel's look-ups read (unit names, notes, action catalogue and
-// building tables), so that no "file missing" message mixes into the messages under test.
-void writeDataFiles(const TempDir& dir) {
-    dir.write(QStringLiteral("NameTable.WQ"),
-              crlf({"HTNK," + gbk(QStringLiteral("犀牛坦克")) + ",",
-                    "MTNK," + gbk(QStringLiteral("灰熊坦克")) + ","}));
-    dir.write(QStringLiteral("Name.WQ"), {});
-    dir.write(QStringLiteral("Scr.WQ"), {});
-    dir.write(QStringLiteral("ID.WQ"), crlf({"2,GAPOWR", "2,GAPOWR", "2,GAPOWR"}));
-    dir.write(QStringLiteral("ID2.WQ"), crlf({"2,GAPOWR"}));
-}
-
 QByteArray rules() {
     return crlf({"[TaskForces]",
                  "0=TF-A",
@@ -59,7 +47,7 @@ struct ScriptPanel : ::testing::Test {
     FrmMain& w = *e.w;
 
     void SetUp() override {
-        writeDataFiles(e.dir);
+        writePanelDataFiles(e.dir);
         path = e.dir.write(QStringLiteral("aimd.ini"), rules());
         e.open(path);
     }
@@ -202,7 +190,7 @@ TEST_F(ScriptPanel, TheTeamTypesScriptListAndCopy) {
 
 TEST(NewTaskForceAndScript, AreBuiltInAnEmptyFileAndComeBackAfterReopening) {
     Editor e(false);
-    writeDataFiles(e.dir);
+    writePanelDataFiles(e.dir);
     FrmMain& w = *e.w;
     const QByteArray empty =
         crlf({"[AITriggerTypes]", "", "[TeamTypes]", "", "[TaskForces]", "", "[ScriptTypes]"});
@@ -240,7 +228,7 @@ TEST(NewTaskForceAndScript, AreBuiltInAnEmptyFileAndComeBackAfterReopening) {
               "0=SC-NEW", "", "[SC-NEW]", "Name=" + gbk(QStringLiteral("新脚本")), "0=53,0"}));
 
     Editor again(false);
-    writeDataFiles(again.dir);
+    writePanelDataFiles(again.dir);
     again.open(path);
     clickRow(again.w->LstSpe, 0);
     clickRow(again.w->LstScr, 0);

@@ -13,18 +13,6 @@ using namespace tarvok::test;
 
 namespace {
 
-// The data files the panel's look-ups read (unit names, notes, action catalogue and
-// building tables), so that no "file missing" message mixes into the messages under test.
-void writeDataFiles(const TempDir& dir) {
-    dir.write(QStringLiteral("NameTable.WQ"),
-              crlf({"HTNK," + gbk(QStringLiteral("犀牛坦克")) + ",",
-                    "MTNK," + gbk(QStringLiteral("灰熊坦克")) + ","}));
-    dir.write(QStringLiteral("Name.WQ"), {});
-    dir.write(QStringLiteral("Scr.WQ"), {});
-    dir.write(QStringLiteral("ID.WQ"), crlf({"2,GAPOWR", "2,GAPOWR", "2,GAPOWR"}));
-    dir.write(QStringLiteral("ID2.WQ"), crlf({"2,GAPOWR"}));
-}
-
 const QList<QByteArray> kRules{"[TaskForces]",
                                "0=TF-A",
                                "1=TF-B",
@@ -74,7 +62,7 @@ struct TaskForcePanel : ::testing::Test {
     FrmMain& w = *e.w;
 
     void SetUp() override {
-        writeDataFiles(e.dir);
+        writePanelDataFiles(e.dir);
         path = e.dir.write(QStringLiteral("aimd.ini"), crlf(kRules));
         e.open(path);
     }
@@ -371,7 +359,7 @@ TEST_F(TaskForcePanel, CopyPutsTheIdOnTheClipboard) {
 
 TEST(TaskForcePanelWithoutFile, AddOnlyFillsTheListAndRowsStillWork) {
     Editor e(false);
-    writeDataFiles(e.dir);
+    writePanelDataFiles(e.dir);
     e.dialogs.promptAnswers.push_back(QStringLiteral("TF-X"));
     click(e.w->CmdSpeAdd);
     EXPECT_EQ(items(e.w->LstSpe), QStringList{"TF-X"});

@@ -66,21 +66,8 @@ struct TeamEditor : Editor {
 };
 
 std::vector<QByteArray> blockWith(std::initializer_list<std::pair<QByteArray, QByteArray>> changes) {
-    std::vector<QByteArray> block{
-        "Name=", "VeteranLevel=1", "MindControlDecision=0", "Loadable=no", "Full=no",
-        "Annoyance=no", "GuardSlower=no", "House=<none>", "Recruiter=no", "Autocreate=yes",
-        "Prebuild=no", "Reinforce=no", "Droppod=no", "UseTransportOrigin=no", "Whiner=yes",
-        "LooseRecruit=no", "Aggressive=no", "Suicide=yes", "Priority=5", "Max=1", "TechLevel=0",
-        "Group=-1", "OnTransOnly=no", "AvoidThreats=yes", "IonImmune=no",
-        "TransportsReturnOnUnload=yes", "AreTeamMembersRecruitable=no", "IsBaseDefense=no",
-        "OnlyTargetHouseEnemy=no", "Script=", "TaskForce="};
-    for (const auto& [key, value] : changes) {
-        for (QByteArray& line : block) {
-            if (line.startsWith(key + "="))
-                line = key + "=" + value;
-        }
-    }
-    return block;
+    const QList<QByteArray> block = newTeamBlock(changes);
+    return {block.begin(), block.end()};
 }
 
 QList<QByteArray> replaceLines(QList<QByteArray> lines, qsizetype from, qsizetype count,
