@@ -6,6 +6,7 @@
 
 #include "ui/Dialogs.h"
 #include "ui/Frm.h"
+#include "support/Controls.h"
 #include "ui/FrmMain.h"
 
 #include <QApplication>
@@ -92,8 +93,9 @@ int main(int argc, char* argv[]) {
         }
         const qsizetype bytes = rules.content.size();
         rules.content = QByteArray(); // the editor reads the file itself
-        tarvok::FrmMain w(dialogs, dir.path());
-        w.show();
+        tarvok::FrmMain window(dialogs, dir.path());
+        tarvok::test::Window w(window);
+        window.show();
         QElapsedTimer t;
         t.start();
         w.CmdOpen_Click();

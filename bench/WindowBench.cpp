@@ -4,6 +4,7 @@
 // same file ("x_copy"), the I/O floor of a rewrite.
 #include "RulesGenerator.h"
 
+#include "support/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/FrmMain.h"
 
@@ -42,7 +43,8 @@ struct Session {
     QTemporaryDir dir;
     BenchDialogs dialogs;
     bench::GeneratedRules rules;
-    std::unique_ptr<FrmMain> w;
+    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<tarvok::test::Window> w;
     double copyMs = 0;
 
     explicit Session(qsizetype size) {
@@ -55,7 +57,8 @@ struct Session {
         f.open(QIODevice::WriteOnly);
         f.write(rules.content);
         f.close();
-        w = std::make_unique<FrmMain>(dialogs, dir.path());
+        main = std::make_unique<FrmMain>(dialogs, dir.path());
+        w = std::make_unique<tarvok::test::Window>(*main);
         w->CmdOpen_Click();
         copyMs = medianCopyMs();
     }
@@ -79,7 +82,7 @@ struct Session {
         const int row = static_cast<int>(items(w->LstRoot).indexOf(rules.middleTriggerKey));
         w->LstRoot->setCurrentRow(row);
         // As a click on the list does it: the loads of one selection share one reading.
-        FrmMain::SelectionRead shared(*w);
+        RulesDocument::SharedRead shared(main->document());
         w->LstRoot_Click();
     }
 

@@ -79,13 +79,14 @@ int main(int argc, char* argv[]) {
     editor->resize(1366, 740);
     QApplication::processEvents();
     editor->CmdOpen_Click();
-    if (editor->LstRoot->count() > 0) {
-        editor->LstRoot->setCurrentRow(0);
+    auto* triggers = editor->findChild<QListWidget*>(QStringLiteral("LstRoot"));
+    if (triggers->count() > 0) {
+        triggers->setCurrentRow(0);
         editor->LstRoot_Click();
     }
     // The hint area as the user sees it on entering a field.
     QApplication::setActiveWindow(editor);
-    editor->CboWay->setFocus(Qt::TabFocusReason);
+    editor->findChild<QWidget*>(QStringLiteral("CboWay"))->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
     ok = save(editor, out + QStringLiteral("/main-window.png")) && ok;
     return ok ? 0 : 1;

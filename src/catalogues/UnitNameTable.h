@@ -13,6 +13,9 @@ namespace tarvok {
 // compared exactly, so a display name cannot itself hold a comma.
 namespace unitnames {
 
+// The table's file in the program directory.
+inline const QString kTableFile = QStringLiteral("NameTable.WQ");
+
 struct UnitNameLine {
     QString id;
     std::optional<QString> name; // absent when the line has only one comma

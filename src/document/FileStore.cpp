@@ -17,15 +17,26 @@ constexpr QFileDevice::Permissions kAnyWrite =
 // untouched even when the editor runs with rights that would let it write anyway.
 bool markedWritable(const QFileInfo& info) { return (info.permissions() & kAnyWrite) != 0; }
 
-// A target that is no folder, not marked read-only, in a folder not marked read-only.
-bool mayWrite(const QString& path) {
+// Why a target may not be written: it is a folder or marked read-only, or its folder is
+// missing or marked read-only. Ok when it may.
+Result writeBlocker(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir())
-        return false;
+        return Result::WriteFailed;
     if (info.exists() && !markedWritable(info))
-        return false;
+        return Result::ReadOnlyFile;
     const QFileInfo dir(info.absolutePath());
-    return dir.isDir() && markedWritable(dir);
+    if (!dir.isDir())
+        return Result::ReadFailed;
+    return markedWritable(dir) ? Result::Ok : Result::ReadOnlyFolder;
+}
+
+bool mayWrite(const QString& path) { return writeBlocker(path) == Result::Ok; }
+
+WriteResult failedWith(const QFileDevice& file) {
+    if (file.error() == QFileDevice::ResourceError)
+        return {Result::DiskFull, file.errorString()};
+    return {Result::WriteFailed, file.errorString()};
 }
 
 std::filesystem::path nativePath(const QString& path) {
@@ -73,17 +84,20 @@ bool exists(const QString& path) {
     return info.exists() && !info.isDir();
 }
 
-bool replace(const QString& path, QByteArrayView bytes) {
-    if (!mayWrite(path))
-        return false;
+WriteResult replace(const QString& path, QByteArrayView bytes) {
+    if (const Result blocked = writeBlocker(path); blocked != Result::Ok)
+        return {blocked, {}};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return failedWith(file);
     if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        const WriteResult failure = failedWith(file);
         file.cancelWriting();
-        return false;
+        return failure;
     }
-    return file.commit();
+    if (!file.commit())
+        return failedWith(file);
+    return {};
 }
 
 bool copy(const QString& from, const QString& to) {
@@ -94,21 +108,26 @@ bool copy(const QString& from, const QString& to) {
     QFile source(from);
     // QFile::copy writes through a temporary file of its own and renames it, so the
     // target is complete or absent.
-    return source.copy(to);
+    if (!source.copy(to))
+        return false;
+    // The copy is the editor's own file: a read-only original must not make it
+    // read-only, or the next scratch copy could not replace it.
+    QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::WriteOwner);
+    return true;
 }
 
-Result rewrite(const QString& path, const QString& scratchPath,
-               const std::function<QByteArray(const QByteArray&)>& transform) {
+WriteResult rewrite(const QString& path, const QString& scratchPath,
+                    const std::function<QByteArray(const QByteArray&)>& transform) {
     if (!exists(path))
-        return Result::ReadFailed;
+        return {Result::ReadFailed, {}};
     const bool linked = linkScratch(path, scratchPath);
     if (!linked && !copy(path, scratchPath))
-        return Result::BackupFailed;
+        return {Result::BackupFailed, {}};
     // The old content is mapped rather than copied into memory where the system allows:
     // the new file replaces the old one under its name, and the mapping stays valid.
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly))
-        return Result::ReadFailed;
+        return {Result::ReadFailed, source.errorString()};
     QByteArray updated;
     const qint64 size = source.size();
     uchar* mapped = size > 0 ? source.map(0, size) : nullptr;
@@ -119,7 +138,7 @@ Result rewrite(const QString& path, const QString& scratchPath,
     } else {
         const std::optional<QByteArray> old = read(path);
         if (!old)
-            return Result::ReadFailed;
+            return {Result::ReadFailed, {}};
         updated = transform(*old);
     }
     // Nothing of the new content may point into the mapping, which goes now: a file
@@ -128,14 +147,16 @@ Result rewrite(const QString& path, const QString& scratchPath,
     if (mapped)
         source.unmap(mapped);
     source.close();
-    if (!replace(path, updated)) {
+    const WriteResult written = replace(path, updated);
+    if (!written.ok()) {
         // The rules file was not replaced: the scratch name must not stay a second name
         // of it, or writing to one would change the other.
-        if (linked)
+        if (linked) {
+            QFile::remove(scratchPath);
             copy(path, scratchPath);
-        return Result::WriteFailed;
+        }
     }
-    return Result::Ok;
+    return written;
 }
 
 } // namespace tarvok::filestore

@@ -15,9 +15,22 @@ namespace filestore {
 
 enum class Result {
     Ok,
-    ReadFailed,   // the file could not be opened or read
-    BackupFailed, // the scratch copy could not be written; nothing was changed
-    WriteFailed,  // the new content could not replace the file; it is unchanged
+    ReadFailed,     // the file is gone or could not be opened or read
+    BackupFailed,   // the scratch copy could not be written; nothing was changed
+    ReadOnlyFile,   // the file is marked read-only; it is unchanged
+    ReadOnlyFolder, // its folder is marked read-only; it is unchanged
+    DiskFull,       // the new content did not fit on the disk; the file is unchanged
+    WriteFailed,    // any other failure to replace the file; it is unchanged
+};
+
+// What a write did, and why it failed: the system's own words for a failure that has no
+// reason of its own here.
+struct WriteResult {
+    Result result = Result::Ok;
+    QString systemError;
+
+    bool ok() const { return result == Result::Ok; }
+    friend bool operator==(const WriteResult& r, Result e) { return r.result == e; }
 };
 
 // The whole content of a regular, readable file; nothing for a missing file,
@@ -29,7 +42,7 @@ bool exists(const QString& path);
 // Writes bytes to path through a temporary file that replaces it only when complete.
 // A file or directory marked read-only is refused, also for a user who could
 // override the marking.
-bool replace(const QString& path, QByteArrayView bytes);
+WriteResult replace(const QString& path, QByteArrayView bytes);
 
 // Copies a file over another (a scratch copy: no temporary file, no flush to disk;
 // the copy is whole or the call fails). Refused like replace() for read-only targets.
@@ -37,7 +50,7 @@ bool copy(const QString& from, const QString& to);
 
 // Copies path to scratchPath, then replaces path with transform(its content). The
 // scratch copy is made before anything else is written; a failed copy stops it.
-Result rewrite(const QString& path, const QString& scratchPath,
+WriteResult rewrite(const QString& path, const QString& scratchPath,
                const std::function<QByteArray(const QByteArray&)>& transform);
 
 } // namespace filestore

@@ -1,7 +1,7 @@
 #include "ui/Frm.h"
 
-#include "document/FileStore.h"
-#include "document/Lines.h"
+#include "catalogues/ProgramFiles.h"
+#include "ui/Messages.h"
 #include "ui/FrmMain.h"
 
 #include <QCheckBox>
@@ -65,17 +65,14 @@ bool Frm::event(QEvent* event) {
 }
 
 void Frm::Form_Activate() {
-    const QString path = programDir_ + QLatin1Char('/') + kGuideFile;
-    if (!filestore::exists(path)) {
-        dialogs_.message(this, QStringLiteral("无法找到文件"), QStringLiteral("错误"),
+    const std::optional<QStringList> guide = ProgramFiles(programDir_).lines(kGuideFile);
+    if (!guide) {
+        dialogs_.message(this, messages::kFileMissing, messages::kErrorTitle,
                          MsgIcon::Information, MsgButtons::Ok);
         return;
     }
-    const std::optional<QByteArray> bytes = filestore::read(path);
-    if (!bytes)
-        return;
     QString text = TxtE->toPlainText();
-    for (const QString& line : decodeLines(*bytes)) {
+    for (const QString& line : *guide) {
         lineBuffer_ = line;
         text += lineBuffer_ + QLatin1Char('\n');
     }

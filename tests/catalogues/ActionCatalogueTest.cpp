@@ -122,7 +122,7 @@ TEST(ActionCatalogueFiles, ReadersWorkOnTheProgramDirectoryFiles) {
     e.dir.write(QStringLiteral("ID.WQ"), crlf({"3,GAPILE", "131075,GAPILE", "196611,GAPILE",
                                                "5,NAPOWR", "131077,NAPOWR", "196613,NAPOWR"}));
     e.dir.write(QStringLiteral("ID2.WQ"), crlf({"3,GAPILE", "5,NAPOWR"}));
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
 
     w.LstScrNumber->addItem(QStringLiteral("old"));
     w.LoadActionParameters(kUnload);
@@ -155,7 +155,7 @@ TEST(ActionCatalogueFiles, DataFilesSavedAsUtf8AreReadToo) {
 
 TEST(ActionCatalogueFiles, EachMissingFileIsReportedOncePerCallAndChangesNothing) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     w.LstScrNumber->addItems({QStringLiteral("keep"), QStringLiteral("me")});
 
     w.LoadActionParameters(kUnload);

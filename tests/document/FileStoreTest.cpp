@@ -72,7 +72,7 @@ TEST_F(FileStoreTest, ReadOnlyRulesFileIsLeftExactlyAsItWas) {
     const QString path = rulesDir.write(QStringLiteral("ai.ini"), content);
     RestorePermissions restore{path, QFile::permissions(path)};
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    EXPECT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::WriteFailed);
+    EXPECT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::ReadOnlyFile);
     EXPECT_EQ(readBytes(path), content);
     EXPECT_EQ(readBytes(scratch()), content); // the scratch copy was made first
 }
@@ -83,7 +83,7 @@ TEST_F(FileStoreTest, ReadOnlyFolderOfTheRulesFileIsLeftAlone) {
     const QString sub = rulesDir.file(QStringLiteral("sub"));
     RestorePermissions restore{sub, QFile::permissions(sub)};
     ASSERT_TRUE(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
-    EXPECT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::WriteFailed);
+    EXPECT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::ReadOnlyFolder);
     EXPECT_EQ(readBytes(path), content);
     EXPECT_EQ(QDir(sub).entryList(QDir::Files), QStringList{QStringLiteral("ai.ini")});
 }

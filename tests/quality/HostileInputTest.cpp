@@ -242,7 +242,7 @@ struct Browse {
 };
 
 // Remembers, in the file's bytes, the records the four save buttons would write now.
-void noteSavedKeys(const FrmMain& w, const TextCodec& codec, Saved& saved) {
+void noteSavedKeys(const Window& w, const TextCodec& codec, Saved& saved) {
     if (!w.TxtRoot->text().isEmpty())
         saved.triggerKeys.insert(codec.encode(w.TxtRoot->text()));
     for (QLineEdit* box : {w.TxtTeam, w.TxtSpe, w.TxtScr})
@@ -253,7 +253,7 @@ void noteSavedKeys(const FrmMain& w, const TextCodec& codec, Saved& saved) {
 // Clicks the first, middle and last entry of each list, saving that kind after each
 // list, then saves everything through the save-all button and each save button.
 void browseAndSave(Editor& e, const TextCodec& codec, Browse& b) {
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const std::pair<QListWidget*, QPushButton*> kinds[] = {
         {w.LstRoot, w.CmdSaveRoot}, {w.LstFig, w.CmdSaveFig}, {w.LstSpe, w.CmdSaveSpe},
         {w.LstScr, w.CmdSaveScr}};
@@ -293,7 +293,7 @@ Outcome runThrough(Editor& e, const QByteArray& content) {
     const QString path = e.dir.write(QStringLiteral("aimd.ini"), content);
     e.dialogs.files.push_back(path);
     e.w->CmdOpen_Click();
-    EXPECT_EQ(e.w->RulesFilePath, path);
+    EXPECT_EQ(e.w->RulesFilePath(), path);
     for (QListWidget* list : {e.w->LstRoot, e.w->LstFig, e.w->LstSpe, e.w->LstScr})
         o.filledLists += list->count() > 0 ? 1 : 0;
     Browse b;
@@ -530,17 +530,17 @@ QByteArray registries(int entries, const QList<QByteArray>& extra = {}) {
 }
 
 struct AddButton {
-    QPushButton* FrmMain::*button;
-    QListWidget* FrmMain::*list;
-    qint16 FrmMain::*counter;
+    QPushButton* Controls::*button;
+    QListWidget* Controls::*list;
+    int (Window::*counter)() const;
     const char* id;
     QByteArray registry;
 };
 
 const AddButton kAddButtons[] = {
-    {&FrmMain::CmdTeamAdd, &FrmMain::LstFig, &FrmMain::TeamTypeCount, "TM-NEW", "[TeamTypes]"},
-    {&FrmMain::CmdSpeAdd, &FrmMain::LstSpe, &FrmMain::TaskForceCount, "TF-NEW", "[TaskForces]"},
-    {&FrmMain::CmdScrAdd, &FrmMain::LstScr, &FrmMain::ScriptTypeCount, "SC-NEW", "[ScriptTypes]"},
+    {&Controls::CmdTeamAdd, &Controls::LstFig, &Window::TeamTypeCount, "TM-NEW", "[TeamTypes]"},
+    {&Controls::CmdSpeAdd, &Controls::LstSpe, &Window::TaskForceCount, "TF-NEW", "[TaskForces]"},
+    {&Controls::CmdScrAdd, &Controls::LstScr, &Window::ScriptTypeCount, "SC-NEW", "[ScriptTypes]"},
 };
 
 // The registry line of id in content ("number=id" inside the given registry's run).
@@ -567,37 +567,37 @@ TEST(SixteenBitCounters, RegistriesBeyondTheLimitSaturateAndRefuseEveryAdd) {
     const QByteArray content = registries(40000);
     e.open(e.dir.write(QStringLiteral("aimd.ini"), content));
     for (const AddButton& b : kAddButtons) {
-        FrmMain& w = *e.w;
+        Window& w = *e.w;
         EXPECT_EQ((w.*b.list)->count(), 40000);
-        EXPECT_EQ(w.*b.counter, 32767);
+        EXPECT_EQ((w.*b.counter)(), 32767);
         e.dialogs.clear();
         e.dialogs.promptAnswers.push_back(QString::fromLatin1(b.id));
         click(w.*b.button);
         EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kFull}) << b.id;
         EXPECT_EQ((w.*b.list)->count(), 40000);
-        EXPECT_EQ(w.*b.counter, 32767);
+        EXPECT_EQ((w.*b.counter)(), 32767);
     }
-    EXPECT_EQ(readBytes(e.w->RulesFilePath), content);
+    EXPECT_EQ(readBytes(e.w->RulesFilePath()), content);
 }
 
 TEST(SixteenBitCounters, TheLastFreeNumberIsWrittenThenAddsAreRefused) {
     Editor e;
     e.open(e.dir.write(QStringLiteral("aimd.ini"), registries(32766)));
     for (const AddButton& b : kAddButtons) {
-        FrmMain& w = *e.w;
-        ASSERT_EQ(w.*b.counter, 32766);
+        Window& w = *e.w;
+        ASSERT_EQ((w.*b.counter)(), 32766);
         e.dialogs.clear();
         e.dialogs.promptAnswers.push_back(QString::fromLatin1(b.id));
         click(w.*b.button);
         EXPECT_TRUE(e.dialogs.messages.empty()) << b.id;
-        EXPECT_EQ(w.*b.counter, 32767);
-        const QByteArray added = readBytes(w.RulesFilePath);
+        EXPECT_EQ((w.*b.counter)(), 32767);
+        const QByteArray added = readBytes(w.RulesFilePath());
         EXPECT_EQ(registryLineOf(added, b.registry, b.id), "32766=" + QByteArray(b.id));
 
         e.dialogs.promptAnswers.push_back(QString::fromLatin1(b.id) + "2");
         click(w.*b.button);
         EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kFull}) << b.id;
-        EXPECT_EQ(readBytes(w.RulesFilePath), added);
+        EXPECT_EQ(readBytes(w.RulesFilePath()), added);
         EXPECT_EQ((w.*b.list)->count(), 32767);
         EXPECT_FALSE(added.contains("\n-")) << "a negative registry number was written";
     }
@@ -611,13 +611,13 @@ TEST(SixteenBitCounters, NumbersBeyondSixteenBitsInTheFileNeverLeadToANegativeOr
         registries(2, {"99999999999999999999=X-1", "-5=X-2", "6=X-3", "70000=X-4"});
     e.open(e.dir.write(QStringLiteral("aimd.ini"), content));
     for (const AddButton& b : kAddButtons) {
-        FrmMain& w = *e.w;
-        EXPECT_EQ(w.*b.counter, 6);
+        Window& w = *e.w;
+        EXPECT_EQ((w.*b.counter)(), 6);
         e.dialogs.clear();
         e.dialogs.promptAnswers.push_back(QString::fromLatin1(b.id));
         click(w.*b.button);
         EXPECT_TRUE(e.dialogs.messages.empty()) << b.id;
-        const QByteArray line = registryLineOf(readBytes(w.RulesFilePath), b.registry, b.id);
+        const QByteArray line = registryLineOf(readBytes(w.RulesFilePath()), b.registry, b.id);
         const QByteArray number = line.first(std::max<qsizetype>(0, line.indexOf('=')));
         bool ok = false;
         const qulonglong value = number.toULongLong(&ok);
@@ -648,20 +648,20 @@ std::vector<long long> registryNumbers(const QByteArray& content, const QByteArr
 // renumbered, so the run keeps its numbers 0, 1, 2, ... without a gap.
 TEST(SixteenBitCounters, DeletingFromAFullRegistryRenumbersEveryLaterEntry) {
     const struct {
-        QPushButton* FrmMain::*kill;
-        QListWidget* FrmMain::*list;
+        QPushButton* Controls::*kill;
+        QListWidget* Controls::*list;
         QByteArray registry;
-    } kinds[] = {{&FrmMain::CmdTeamKill, &FrmMain::LstFig, "[TeamTypes]"},
-                 {&FrmMain::CmdSpeKill, &FrmMain::LstSpe, "[TaskForces]"},
-                 {&FrmMain::CmdScrKill, &FrmMain::LstScr, "[ScriptTypes]"}};
+    } kinds[] = {{&Controls::CmdTeamKill, &Controls::LstFig, "[TeamTypes]"},
+                 {&Controls::CmdSpeKill, &Controls::LstSpe, "[TaskForces]"},
+                 {&Controls::CmdScrKill, &Controls::LstScr, "[ScriptTypes]"}};
     Editor e;
     e.open(e.dir.write(QStringLiteral("aimd.ini"), registries(40000)));
     for (const auto& k : kinds) {
-        FrmMain& w = *e.w;
+        Window& w = *e.w;
         clickRow(w.*k.list, 1);
         e.dialogs.answers.push_back(MsgAnswer::Yes);
         click(w.*k.kill);
-        const std::vector<long long> numbers = registryNumbers(readBytes(w.RulesFilePath), k.registry);
+        const std::vector<long long> numbers = registryNumbers(readBytes(w.RulesFilePath()), k.registry);
         ASSERT_EQ(numbers.size(), 39999u) << k.registry.toStdString();
         for (size_t i = 0; i < numbers.size(); ++i)
             ASSERT_EQ(numbers[i], static_cast<long long>(i)) << k.registry.toStdString();

@@ -93,10 +93,11 @@ QStringList row(const QTreeWidget* view, int index) {
 Editor::Editor(bool shippedData) {
     if (shippedData)
         dir.copyShippedData();
-    w = std::make_unique<FrmMain>(dialogs, dir.path());
-    w->resize(1366, 740);
-    w->show();
-    QApplication::setActiveWindow(w.get());
+    main = std::make_unique<FrmMain>(dialogs, dir.path());
+    w = std::make_unique<Window>(*main);
+    main->resize(1366, 740);
+    main->show();
+    QApplication::setActiveWindow(main.get());
     QApplication::processEvents();
     dialogs.clear();
 }
@@ -106,7 +107,7 @@ Editor::~Editor() = default;
 void Editor::open(const QString& path) {
     dialogs.files.push_back(path);
     w->CmdOpen_Click();
-    ASSERT_EQ(w->RulesFilePath, path);
+    ASSERT_EQ(w->RulesFilePath(), path);
     dialogs.clear();
 }
 

@@ -2,6 +2,7 @@
 
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
+#include "support/Controls.h"
 #include "ui/FrmMain.h"
 
 #include <memory>
@@ -40,7 +41,8 @@ struct Editor {
 
     TempDir dir;
     ScriptedDialogs dialogs;
-    std::unique_ptr<FrmMain> w;
+    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<Window> w; // the window's controls and operations
 };
 
 } // namespace tarvok::test

@@ -95,7 +95,7 @@ struct TwoTriggerEditor : Editor {
 
 // Shows trigger A1 with its team type, task force and script, and changes one field of
 // each: the amount, the priority, the count of the first unit, the script's name.
-void showAndEditTheFirstTrigger(FrmMain& w) {
+void showAndEditTheFirstTrigger(Window& w) {
     clickRow(w.LstRoot, 0);
     ASSERT_EQ(w.TxtRoot->text(), "A1=Alpha");
     ASSERT_EQ(w.TxtSpe->text(), "TF-A");
@@ -119,7 +119,7 @@ QList<QByteArray> withTheFirstTriggersEdits() {
 
 TEST(TriggerSelection, WithAutoSaveSavesTheFourRecordsOnShowInOrderThenShowsTheNewTrigger) {
     TwoTriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     showAndEditTheFirstTrigger(w);
     ASSERT_TRUE(e.dialogs.messages.empty()) << shown(e.dialogs);
     e.dialogs.answers = {MsgAnswer::Yes};
@@ -180,7 +180,7 @@ TEST(TriggerSelection, WithAutoSaveSavesTheFourRecordsOnShowInOrderThenShowsTheN
 
 TEST(TriggerSelection, WithAutoSaveOffSavesNothingAndDropsUnsavedEdits) {
     TwoTriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     showAndEditTheFirstTrigger(w);
     clickRow(w.LstRoot, 1);
     clickRow(w.LstRoot, 0);
@@ -193,7 +193,7 @@ TEST(TriggerSelection, WithAutoSaveOffSavesNothingAndDropsUnsavedEdits) {
 
 TEST(SaveAll, WithAllFourOnShowSavesEachWithItsConfirmationInOrder) {
     TwoTriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     showAndEditTheFirstTrigger(w);
     click(w.CmdSaveAll);
     EXPECT_EQ(e.dialogs.messages, kFourSaves) << shown(e.dialogs);
@@ -207,7 +207,7 @@ TEST(SaveAll, WithAllFourOnShowSavesEachWithItsConfirmationInOrder) {
 
 TEST(TriggerTeamList, HoldsTwoAtMostAndNoneAfterASave) {
     TwoTriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     clickRow(w.LstRoot, 1);
     ASSERT_EQ(items(w.LstTeam), (QStringList{"TM-B", "TM-A"}));
     // Full: adding does nothing.
@@ -258,7 +258,7 @@ TEST(TriggerTeamList, HoldsTwoAtMostAndNoneAfterASave) {
 TEST(NewTrigger, IsBuiltCompleteInAFileOfFourHeadersAndComesBackAfterReopening) {
     Editor e(true);
     e.dir.write(QStringLiteral("Name.WQ"), QByteArray());
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const QString path = e.dir.write(
         QStringLiteral("aimd.ini"),
         crlf({"[AITriggerTypes]", "[TeamTypes]", "[TaskForces]", "[ScriptTypes]"}));
@@ -366,7 +366,7 @@ TEST(NewTrigger, IsBuiltCompleteInAFileOfFourHeadersAndComesBackAfterReopening) 
     Editor again(true);
     again.dir.write(QStringLiteral("Name.WQ"), QByteArray());
     again.open(path);
-    FrmMain& v = *again.w;
+    Window& v = *again.w;
     EXPECT_EQ(items(v.LstRoot), QStringList{QStringLiteral("N1=新触发")});
     clickRow(v.LstRoot, 0);
     EXPECT_TRUE(again.dialogs.messages.empty()) << shown(again.dialogs);
@@ -403,22 +403,22 @@ TEST(ClosingTheEditor, WithAutoSaveOnSavesTheFourInOrderThenBothWindowsAreGone) 
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
     click(frm.Chk);
     click(frm.CmdOpen);
-    FrmMain* w = frm.mainWindow();
-    ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    ASSERT_NE(frm.mainWindow(), nullptr);
+    Window w(*frm.mainWindow());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.main));
     dialogs.files.push_back(path);
-    click(w->CmdOpen);
-    showAndEditTheFirstTrigger(*w);
+    click(w.CmdOpen);
+    showAndEditTheFirstTrigger(w);
     dialogs.clear();
     dialogs.answers = {MsgAnswer::Yes};
-    w->mYes->trigger();
+    w.mYes->trigger();
 
-    w->close();
+    w.main.close();
     std::vector<ShownMessage> expected{autoSaveQuestion()};
     expected.insert(expected.end(), kFourSaves.begin(), kFourSaves.end());
     EXPECT_EQ(dialogs.messages, expected) << shown(dialogs);
     EXPECT_EQ(readBytes(path), crlf(withTheFirstTriggersEdits()));
-    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(w.main.isVisible());
     EXPECT_FALSE(frm.isVisible());
     for (QWidget* top : QApplication::topLevelWidgets())
         EXPECT_FALSE(top->isVisible()) << top->metaObject()->className();
@@ -450,10 +450,9 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     EXPECT_FALSE(frm.CmdOpen->isEnabled());
     click(frm.Chk);
     click(frm.CmdOpen);
-    FrmMain* wp = frm.mainWindow();
-    ASSERT_NE(wp, nullptr);
-    FrmMain& w = *wp;
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_NE(frm.mainWindow(), nullptr);
+    Window w(*frm.mainWindow());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.main));
     EXPECT_FALSE(frm.isVisible());
     EXPECT_TRUE(dialogs.messages.empty()) << shown(dialogs);
 
@@ -582,8 +581,8 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     w.TxtTeamName->setText(QStringLiteral("尤里小队"));
     EXPECT_EQ(readBytes(path), crlf(expected)); // the auto-saves wrote what was there
 
-    w.close();
-    EXPECT_FALSE(w.isVisible());
+    w.main.close();
+    EXPECT_FALSE(w.main.isVisible());
     EXPECT_FALSE(frm.isVisible());
     replaceLine(expected,
                 g("04000005-G=尤里突袭,,<all>,10,0,<none>,") + QByteArray(64, '0') +

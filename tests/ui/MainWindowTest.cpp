@@ -33,9 +33,9 @@ QStringList headers(const QTreeWidget* view) {
 
 TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
     Editor e(false);
-    FrmMain& w = *e.w;
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Tarvok"));
-    const QList<QAction*> bar = w.menuBar()->actions();
+    Window& w = *e.w;
+    EXPECT_EQ(w.main.windowTitle(), QStringLiteral("Tarvok"));
+    const QList<QAction*> bar = w.main.menuBar()->actions();
     ASSERT_EQ(bar.size(), 3);
     EXPECT_EQ(bar[0]->text(), QStringLiteral("自动保存（&A）"));
     EXPECT_EQ(bar[1]->text(), QStringLiteral("锁定/解锁（&R）"));
@@ -48,8 +48,10 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
     EXPECT_EQ(w.mJie->shortcut(), QKeySequence(QStringLiteral("Ctrl+J")));
     EXPECT_FALSE(w.mSuo->isChecked());
     EXPECT_FALSE(w.mJie->isChecked());
-    EXPECT_EQ(w.AutoSave, 0);
-    EXPECT_EQ(w.DlgFilter, QStringLiteral("规则文件(*.ini)|*.ini"));
+    EXPECT_EQ(w.AutoSave(), 0);
+    w.CmdOpen_Click(); // cancelled: the filter is what the file dialog was given
+    EXPECT_EQ(e.dialogs.fileFilters, QStringList{QStringLiteral("规则文件(*.ini)|*.ini")});
+    e.dialogs.clear();
 
     ASSERT_EQ(w.SSTab->count(), 4);
     EXPECT_EQ(w.SSTab->tabText(0), QStringLiteral("AI触发"));
@@ -83,27 +85,28 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
 TEST(MainWindowStart, MissingUnitTableIsReportedOnceAndTheWindowStillOpens) {
     TempDir dir;
     ScriptedDialogs dialogs;
-    FrmMain w(dialogs, dir.path());
+    FrmMain window(dialogs, dir.path());
+    Window w(window);
     EXPECT_EQ(dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("找不到文件！"))});
     EXPECT_EQ(w.CboUnit->count(), 0);
 }
 
 TEST(AutoSaveMenu, IsTurnedOnOnlyAfterAYes) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.dialogs.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::Yes};
     w.mYes->trigger();
-    EXPECT_EQ(w.AutoSave, 0);
+    EXPECT_EQ(w.AutoSave(), 0);
     EXPECT_EQ(w.mYes->text(), QStringLiteral("是"));
     w.mYes->trigger();
     w.mYes->trigger();
-    EXPECT_EQ(w.AutoSave, -1);
+    EXPECT_EQ(w.AutoSave(), -1);
     EXPECT_EQ(w.mYes->text(), QStringLiteral("是(选中)"));
     EXPECT_EQ(w.mNo->text(), QStringLiteral("否"));
     EXPECT_EQ(e.dialogs.messages,
               std::vector<ShownMessage>(3, question(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"))));
     w.mNo->trigger();
-    EXPECT_EQ(w.AutoSave, 0);
+    EXPECT_EQ(w.AutoSave(), 0);
     EXPECT_EQ(w.mNo->text(), QStringLiteral("否(选中)"));
     EXPECT_EQ(w.mYes->text(), QStringLiteral("是"));
     w.mNo->trigger(); // already off: nothing visible changes, no question
@@ -113,7 +116,7 @@ TEST(AutoSaveMenu, IsTurnedOnOnlyAfterAYes) {
 
 TEST(LockMenu, DisablesOnlyTheRegistryTabs) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     w.mSuo->trigger();
     EXPECT_FALSE(w.SSTab->isEnabled());
     EXPECT_FALSE(w.LstRoot->isEnabled());
@@ -129,7 +132,7 @@ TEST(LockMenu, DisablesOnlyTheRegistryTabs) {
 
 TEST(ColourMenu, BlackOrCancelChangesNothingAndAColourReachesExactlyTheEightLists) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const QColor before = w.LstRoot->palette().color(QPalette::Text);
     e.dialogs.colors = {0, 0x3366CC};
     w.mColor->trigger();

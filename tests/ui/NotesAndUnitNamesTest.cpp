@@ -38,8 +38,8 @@ QStringList comboItems(const QComboBox* box) {
 }
 
 ShownMessage missingFile() { return info(QStringLiteral("无法找到文件"), QStringLiteral("错误")); }
-ShownMessage writeFailed() {
-    return info(QStringLiteral("文件写入失败，原文件未改动"), QStringLiteral("错误"));
+ShownMessage readOnly() {
+    return info(QStringLiteral("文件写入失败，原文件未改动\n原因：文件为只读"), QStringLiteral("错误"));
 }
 
 // An editor whose program directory holds the given notes file (and no other data).
@@ -200,7 +200,7 @@ TEST(IdNotesUi, AFailedRewriteKeepsTheOldNotes) {
     click(e.w->CmdDelete);
 
     // No success message after the failure, and the note box keeps its text.
-    EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{writeFailed(), writeFailed()}));
+    EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{readOnly(), readOnly()}));
     EXPECT_EQ(e.w->TxtNote->text(), QStringLiteral("first"));
     EXPECT_EQ(e.notes(), old);
     // The scratch copy was made first and holds the old notes.
@@ -238,7 +238,8 @@ TEST(UnitNamesUi, StartUpFillsTheFiveListsInTableOrderAndKeepsTheirTexts) {
     TempDir dir;
     dir.write(QStringLiteral("NameTable.WQ"), unitTable());
     ScriptedDialogs dialogs;
-    FrmMain w(dialogs, dir.path());
+    FrmMain window(dialogs, dir.path());
+    Window w(window);
     EXPECT_TRUE(dialogs.messages.empty());
     const QStringList ids{"E1", "GAWEAP", "ONLY", "E2", "E1"};
     const QStringList names{QStringLiteral("美国大兵"), QStringLiteral("盟军战车工厂"),
@@ -251,7 +252,8 @@ TEST(UnitNamesUi, StartUpFillsTheFiveListsInTableOrderAndKeepsTheirTexts) {
     // Filling keeps the start-up texts (CboUnit's "<none>"): they match a window
     // whose table is missing and whose lists stay empty.
     TempDir emptyDir;
-    FrmMain bare(dialogs, emptyDir.path());
+    FrmMain bareWindow(dialogs, emptyDir.path());
+    Window bare(bareWindow);
     for (auto [filled, empty] : {std::pair{w.CboUnit, bare.CboUnit}, std::pair{w.CboSpeE, bare.CboSpeE},
                                  std::pair{w.CboUnitC, bare.CboUnitC}, std::pair{w.CboSpeC, bare.CboSpeC},
                                  std::pair{w.TxtScrUnitC, bare.TxtScrUnitC}}) {
@@ -337,7 +339,7 @@ TEST(ShippedSample, OpensWithItsFourRegistriesListed) {
     EXPECT_EQ(items(e.w->LstFig), (QStringList{"01000001-G", "01000002-G", "01000003-G", "01000004-G"}));
     EXPECT_EQ(items(e.w->LstSpe), (QStringList{"03000001-G", "03000002-G", "03000003-G", "03000004-G"}));
     EXPECT_EQ(items(e.w->LstScr), (QStringList{"02000001-G", "02000002-G", "02000003-G", "02000004-G"}));
-    EXPECT_EQ(e.w->TeamTypeCount, 4);
-    EXPECT_EQ(e.w->TaskForceCount, 4);
-    EXPECT_EQ(e.w->ScriptTypeCount, 4);
+    EXPECT_EQ(e.w->TeamTypeCount(), 4);
+    EXPECT_EQ(e.w->TaskForceCount(), 4);
+    EXPECT_EQ(e.w->ScriptTypeCount(), 4);
 }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace tarvok;
 using namespace tarvok::test;
 
@@ -29,16 +31,16 @@ TEST(OpenRulesFile, ScanFillsTheFourListsWithTheRunRules) {
     e.dialogs.files.push_back(path);
     e.w->CmdOpen_Click();
     EXPECT_TRUE(e.dialogs.messages.empty());
-    EXPECT_EQ(e.w->RulesFilePath, path);
+    EXPECT_EQ(e.w->RulesFilePath(), path);
     EXPECT_EQ(e.w->LblRoot->text(), path);
     EXPECT_EQ(items(e.w->LstSpe), (QStringList{"TF-A", "TF-B"}));
     EXPECT_EQ(items(e.w->LstRoot), (QStringList{"T1=One", "T2=Two"}));
     EXPECT_EQ(items(e.w->LstScr), (QStringList{"SC-A"}));
     // "[TaskForces]" right after the [TeamTypes] run is not examined again.
     EXPECT_EQ(items(e.w->LstFig), (QStringList{"TM-1", "TM-2"}));
-    EXPECT_EQ(e.w->TaskForceCount, 2);
-    EXPECT_EQ(e.w->ScriptTypeCount, 1);
-    EXPECT_EQ(e.w->TeamTypeCount, 2);
+    EXPECT_EQ(e.w->TaskForceCount(), 2);
+    EXPECT_EQ(e.w->ScriptTypeCount(), 1);
+    EXPECT_EQ(e.w->TeamTypeCount(), 2);
     EXPECT_EQ(e.dialogs.fileFilters, QStringList{QStringLiteral("规则文件(*.ini)|*.ini")});
 }
 
@@ -54,9 +56,9 @@ TEST(OpenRulesFile, RefusedChoicesLeaveEverythingAsItWas) {
     EXPECT_EQ(e.dialogs.messages,
               (std::vector<ShownMessage>{info(QStringLiteral("请选择文件!"), QStringLiteral("提示")),
                                          info(QStringLiteral("请正确选择文件！"), QStringLiteral("提示"))}));
-    EXPECT_EQ(e.w->RulesFilePath, first);
+    EXPECT_EQ(e.w->RulesFilePath(), first);
     EXPECT_EQ(e.w->LstRoot->count(), 2);
-    EXPECT_EQ(e.w->TaskForceCount, 2);
+    EXPECT_EQ(e.w->TaskForceCount(), 2);
 }
 
 TEST(OpenRulesFile, NameTestLooksAtTheWholeLowerCasedPath) {
@@ -65,14 +67,14 @@ TEST(OpenRulesFile, NameTestLooksAtTheWholeLowerCasedPath) {
     e.dialogs.files.push_back(upper);
     e.w->CmdOpen_Click();
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("使用原版AI时请谨慎"))});
-    EXPECT_EQ(e.w->RulesFilePath, upper); // kept as the dialog returned it
+    EXPECT_EQ(e.w->RulesFilePath(), upper); // kept as the dialog returned it
 
     e.dialogs.clear();
     const QString inFolder = e.dir.write(QStringLiteral("ai.ini/rules.ini"), sampleRules());
     e.dialogs.files.push_back(inFolder);
     e.w->CmdOpen_Click();
     EXPECT_EQ(e.dialogs.texts(), QStringList{QStringLiteral("使用原版AI时请谨慎")});
-    EXPECT_EQ(e.w->RulesFilePath, inFolder);
+    EXPECT_EQ(e.w->RulesFilePath(), inFolder);
 
     e.dialogs.clear();
     const QString md = e.dir.write(QStringLiteral("mod/aimd.ini"), sampleRules());
@@ -94,7 +96,7 @@ TEST(OpenRulesFile, UnreadableFileIsReportedAndTheOpenFileStays) {
               (std::vector<ShownMessage>{info(QStringLiteral("无法打开文件"), QStringLiteral("错误")),
                                          plain(QStringLiteral("使用原版AI时请谨慎")),
                                          info(QStringLiteral("无法打开文件"), QStringLiteral("错误"))}));
-    EXPECT_EQ(e.w->RulesFilePath, first);
+    EXPECT_EQ(e.w->RulesFilePath(), first);
     EXPECT_EQ(items(e.w->LstRoot), (QStringList{"T1=One", "T2=Two"}));
 }
 
@@ -112,9 +114,9 @@ TEST(OpenRulesFile, SecondFileReplacesListsAndCountersAndClearsTheRecordKeys) {
     EXPECT_EQ(items(e.w->LstRoot), QStringList{QStringLiteral("N1=新触发")});
     EXPECT_TRUE(items(e.w->LstSpe).isEmpty());
     EXPECT_TRUE(items(e.w->LstScr).isEmpty());
-    EXPECT_EQ(e.w->TeamTypeCount, 1);
-    EXPECT_EQ(e.w->TaskForceCount, 0);
-    EXPECT_EQ(e.w->ScriptTypeCount, 0);
+    EXPECT_EQ(e.w->TeamTypeCount(), 1);
+    EXPECT_EQ(e.w->TaskForceCount(), 0);
+    EXPECT_EQ(e.w->ScriptTypeCount(), 0);
     for (QLineEdit* key : {e.w->TxtRoot, e.w->TxtTeam, e.w->TxtSpe, e.w->TxtScr})
         EXPECT_TRUE(key->text().isEmpty()) << key->objectName().toStdString();
 }
@@ -127,17 +129,44 @@ TEST(OpenRulesFile, Utf8FilesAreReadAsUtf8) {
     EXPECT_EQ(items(e.w->LstScr), QStringList{QStringLiteral("脚本-甲")});
 }
 
-TEST(RewriteFailure, IsReportedAndLeavesTheFileUnchanged) {
-    Editor e(false);
-    const QByteArray content = sampleRules();
-    const QString path = e.dir.write(QStringLiteral("aimd.ini"), content);
-    e.open(path);
-    QFile::setPermissions(path, QFile::ReadOwner);
-    const bool ok = e.w->rewriteRules([](const QByteArray& c, const TextCodec&) { return c + "x\r\n"; });
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(readBytes(path), content);
-    EXPECT_EQ(readBytes(e.dir.file(QStringLiteral("File.ini"))), content);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(
-                                      QStringLiteral("文件写入失败，原文件未改动"), QStringLiteral("错误"))});
+TEST(RewriteFailure, IsReportedWithItsReasonAndLeavesTheFileUnchanged) {
+    const struct {
+        const char* what;
+        const char* rulesName;
+        std::function<void(const TempDir&, const QString& rules)> spoil;
+        QString reason;
+    } cases[] = {
+        {"read-only file", "aimd.ini",
+         [](const TempDir&, const QString& rules) { QFile::setPermissions(rules, QFile::ReadOwner); },
+         QStringLiteral("文件为只读")},
+        {"read-only folder", "sub/aimd.ini",
+         [](const TempDir& dir, const QString&) {
+             QFile::setPermissions(dir.file(QStringLiteral("sub")), QFile::ReadOwner | QFile::ExeOwner);
+         },
+         QStringLiteral("文件夹为只读")},
+        {"no scratch copy", "aimd.ini",
+         [](const TempDir& dir, const QString&) { QDir(dir.path()).mkdir(QStringLiteral("File.ini")); },
+         QStringLiteral("无法创建备份文件 File.ini")},
+        {"file gone", "aimd.ini", [](const TempDir&, const QString& rules) { QFile::remove(rules); },
+         QStringLiteral("文件已不存在")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e(false);
+        const QByteArray content = sampleRules();
+        const QString path = e.dir.write(QString::fromLatin1(c.rulesName), content);
+        e.open(path);
+        c.spoil(e.dir, path);
+        PanelKit& kit = e.w->main.kit();
+        const bool ok = kit.reportWrite(kit.document().rewrite(
+            [](const QByteArray& bytes, const TextCodec&) { return bytes + "x\r\n"; }));
+        QFile::setPermissions(e.dir.file(QStringLiteral("sub")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        EXPECT_FALSE(ok);
+        if (QFile::exists(path))
+            EXPECT_EQ(readBytes(path), content);
+        EXPECT_EQ(e.dialogs.messages,
+                  std::vector<ShownMessage>{info(QStringLiteral("文件写入失败，原文件未改动\n原因：") + c.reason,
+                                                 QStringLiteral("错误"))});
+    }
 }

@@ -282,10 +282,10 @@ TEST(RoundTrip, TheFixtureHoldsWhatRealFilesHold) {
 TEST(RoundTrip, EveryRecordOfARealisticFileLoadedAndSavedLeavesItsBytes) {
     const Fixture f = realisticFixture();
     RoundTripEditor e(crlf(f.lines));
-    FrmMain& w = *e.w;
-    EXPECT_EQ(w.TeamTypeCount, f.teams);
-    EXPECT_EQ(w.TaskForceCount, f.taskForces + 1);
-    EXPECT_EQ(w.ScriptTypeCount, f.scripts);
+    Window& w = *e.w;
+    EXPECT_EQ(w.TeamTypeCount(), f.teams);
+    EXPECT_EQ(w.TaskForceCount(), f.taskForces + 1);
+    EXPECT_EQ(w.ScriptTypeCount(), f.scripts);
 
     e.selectAndSaveEach(w.LstRoot, w.CmdSaveRoot, f.triggers + 1);
     // Every trigger shows no refusal while it loads and is confirmed once.
@@ -312,7 +312,7 @@ TEST(RoundTrip, EveryRecordOfARealisticFileLoadedAndSavedLeavesItsBytes) {
 TEST(RoundTrip, TheDuplicatedTriggerKeepsWhatEachOfItsLinesDoesNotShow) {
     const Fixture f = realisticFixture();
     RoundTripEditor e(crlf(f.lines));
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const QString key = QStringLiteral("04000040-G=触发40号");
     const int r = items(w.LstRoot).indexOf(key);
     ASSERT_GE(r, 0);
@@ -373,7 +373,7 @@ TEST(RoundTrip, TeamBlocksOutOfTableOrderAreWrittenInOrderWithTheirFixedValues) 
         "Suicide=NO\n"
         "Whiner=no";
     RoundTripEditor e(content);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.selectAndSaveEach(w.LstFig, w.CmdSaveFig, 2);
     EXPECT_EQ(e.dialogs.texts(), repeated(kTeamSaved, 2));
 

@@ -39,7 +39,7 @@ int rowOf(const QListWidget* list, const QString& text) {
 }
 
 struct LineEditor : Editor {
-    FrmMain& w = *Editor::w;
+    Window& w = *Editor::w;
 
     void chooseAction(const QString& name) { clickRow(w.LstScrAct, rowOf(w.LstScrAct, name)); }
     void chooseParameter(const QString& text) {

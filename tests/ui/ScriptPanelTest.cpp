@@ -41,10 +41,10 @@ QByteArray rules() {
                  "1=0,0"});
 }
 
-struct ScriptPanel : ::testing::Test {
+struct ScriptFrame : ::testing::Test {
     Editor e{false};
     QString path;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
 
     void SetUp() override {
         writePanelDataFiles(e.dir);
@@ -64,8 +64,8 @@ const ShownMessage kSaved = plain(QStringLiteral("脚本已保存！"));
 
 } // namespace
 
-TEST_F(ScriptPanel, SelectingShowsTheScriptAndTheBuildingRule) {
-    w.selectRowQuietly(w.LstSpe, 0);
+TEST_F(ScriptFrame, SelectingShowsTheScriptAndTheBuildingRule) {
+    w.main.kit().selectRowQuietly(w.LstSpe, 0);
     w.TxtScrUnitE->setText(QStringLiteral("GAPOWR"));
     clickRow(w.LstScr, 0);
     EXPECT_TRUE(e.dialogs.messages.empty());
@@ -92,7 +92,7 @@ TEST_F(ScriptPanel, SelectingShowsTheScriptAndTheBuildingRule) {
     EXPECT_EQ(w.TxtScrName->text(), QStringLiteral("建造"));
 }
 
-TEST_F(ScriptPanel, SavingKeepsUnchangedScriptsByteForByte) {
+TEST_F(ScriptFrame, SavingKeepsUnchangedScriptsByteForByte) {
     for (int i = 0; i < 3; ++i) {
         clickRow(w.LstScr, i);
         click(w.CmdSaveScr);
@@ -108,7 +108,7 @@ TEST_F(ScriptPanel, SavingKeepsUnchangedScriptsByteForByte) {
         file().endsWith(crlf({"[SC-C]", "Name=" + gbk(QStringLiteral("新名")), "0=5", "1=0,0"})));
 }
 
-TEST_F(ScriptPanel, AddModeAndNumberingCheck) {
+TEST_F(ScriptFrame, AddModeAndNumberingCheck) {
     clickRow(w.LstScr, 0);
     click(w.CmdScrTypeAdd);
     EXPECT_EQ(w.CmdScrTypeAdd->text(), QStringLiteral("写入"));
@@ -146,12 +146,12 @@ TEST_F(ScriptPanel, AddModeAndNumberingCheck) {
         file().contains(crlf({"[SC-A]", "Name=Go", "0=53,0", "1=47,2", "2=49,0", "", "[SC-B]"})));
 }
 
-TEST_F(ScriptPanel, AddingAndDeletingScriptsLeavesTheTaskForceRegistry) {
+TEST_F(ScriptFrame, AddingAndDeletingScriptsLeavesTheTaskForceRegistry) {
     e.dialogs.promptAnswers.push_back(QStringLiteral("SC-D"));
     click(w.CmdScrAdd);
     ASSERT_EQ(e.dialogs.prompts.size(), 1u);
     EXPECT_EQ(e.dialogs.prompts[0].text, QStringLiteral("输入脚本名称（英文）"));
-    EXPECT_EQ(w.ScriptTypeCount, 4);
+    EXPECT_EQ(w.ScriptTypeCount(), 4);
     EXPECT_TRUE(file().contains(crlf({"2=SC-C", "3=SC-D", "", "[SC-D]", "Name=", "", "[SC-A]"})));
 
     e.dialogs.promptAnswers.push_back(QStringLiteral("SC-A"));
@@ -163,7 +163,7 @@ TEST_F(ScriptPanel, AddingAndDeletingScriptsLeavesTheTaskForceRegistry) {
     e.dialogs.answers.push_back(MsgAnswer::Yes);
     click(w.CmdScrKill);
     EXPECT_EQ(items(w.LstScr), (QStringList{"SC-B", "SC-C", "SC-D"}));
-    EXPECT_EQ(w.ScriptTypeCount, 3);
+    EXPECT_EQ(w.ScriptTypeCount(), 3);
     const QByteArray now = file();
     EXPECT_TRUE(now.startsWith(crlf({"[TaskForces]", "0=TF-A", "", "[TF-A]"})));
     EXPECT_TRUE(now.contains(crlf({"[ScriptTypes]", "0=SC-B", "1=SC-C", "2=SC-D", ""})));
@@ -177,8 +177,8 @@ TEST_F(ScriptPanel, AddingAndDeletingScriptsLeavesTheTaskForceRegistry) {
     EXPECT_EQ(file(), now);
 }
 
-TEST_F(ScriptPanel, TheTeamTypesScriptListAndCopy) {
-    w.selectRowQuietly(w.LstSpe, 0);
+TEST_F(ScriptFrame, TheTeamTypesScriptListAndCopy) {
+    w.main.kit().selectRowQuietly(w.LstSpe, 0);
     w.LstScrAdd->item(0)->setText("SC-B");
     clickRow(w.LstScrAdd, 0);
     EXPECT_EQ(w.TxtScr->text(), "SC-B");
@@ -191,7 +191,7 @@ TEST_F(ScriptPanel, TheTeamTypesScriptListAndCopy) {
 TEST(NewTaskForceAndScript, AreBuiltInAnEmptyFileAndComeBackAfterReopening) {
     Editor e(false);
     writePanelDataFiles(e.dir);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const QByteArray empty =
         crlf({"[AITriggerTypes]", "", "[TeamTypes]", "", "[TaskForces]", "", "[ScriptTypes]"});
     const QString path = e.dir.write(QStringLiteral("aimd.ini"), empty);
@@ -240,7 +240,7 @@ TEST(NewTaskForceAndScript, AreBuiltInAnEmptyFileAndComeBackAfterReopening) {
 
 TEST(ShippedSampleSections, SavingEveryTaskForceAndScriptUnchangedKeepsTheFile) {
     Editor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const QString path = e.dir.write(QStringLiteral("aimd.ini"),
                                      readBytes(shippedDataDir() + QStringLiteral("/aimd.ini")));
     e.open(path);

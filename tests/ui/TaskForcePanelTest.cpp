@@ -56,10 +56,10 @@ const QList<QByteArray> kRules{"[TaskForces]",
                                "[TM-1]",
                                "Name=Team"};
 
-struct TaskForcePanel : ::testing::Test {
+struct TaskForceFrame : ::testing::Test {
     Editor e{false};
     QString path;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
 
     void SetUp() override {
         writePanelDataFiles(e.dir);
@@ -96,10 +96,10 @@ const ShownMessage kBadNumbering = plain(QStringLiteral("输入不合法！"));
 
 } // namespace
 
-TEST_F(TaskForcePanel, SelectingShowsTheTaskForceAndItsFirstRow) {
-    w.selectRowQuietly(w.LstRoot, 0);
-    w.selectRowQuietly(w.LstFig, 0);
-    w.selectRowQuietly(w.LstScr, 0);
+TEST_F(TaskForceFrame, SelectingShowsTheTaskForceAndItsFirstRow) {
+    w.main.kit().selectRowQuietly(w.LstRoot, 0);
+    w.main.kit().selectRowQuietly(w.LstFig, 0);
+    w.main.kit().selectRowQuietly(w.LstScr, 0);
     clickRow(w.LstSpe, 0);
     EXPECT_TRUE(e.dialogs.messages.empty());
     EXPECT_EQ(w.TxtSpe->text(), "TF-A");
@@ -125,7 +125,7 @@ TEST_F(TaskForcePanel, SelectingShowsTheTaskForceAndItsFirstRow) {
     EXPECT_EQ(w.TxtID->text(), "1");
 }
 
-TEST_F(TaskForcePanel, SavingUnchangedKeepsTheFileAndConfirms) {
+TEST_F(TaskForceFrame, SavingUnchangedKeepsTheFileAndConfirms) {
     const QByteArray before = file();
     clickRow(w.LstSpe, 0);
     click(w.CmdSaveSpe);
@@ -139,14 +139,14 @@ TEST_F(TaskForcePanel, SavingUnchangedKeepsTheFileAndConfirms) {
     EXPECT_TRUE(e.dialogs.messages.empty());
 }
 
-TEST_F(TaskForcePanel, EntriesAfterTheGroupLineAreSavedBeforeIt) {
+TEST_F(TaskForceFrame, EntriesAfterTheGroupLineAreSavedBeforeIt) {
     clickRow(w.LstSpe, 1);
     EXPECT_EQ(rows(), (QList<QStringList>{{"0", "2", "ADOG"}, {"1", "1", "LATE"}}));
     click(w.CmdSaveSpe);
     EXPECT_EQ(file(), rulesWith({{14, {"0=2,ADOG", "1=1,LATE"}}, {16, {}}}));
 }
 
-TEST_F(TaskForcePanel, CountAndUnitFollowTheFieldsIntoTheSelectedRow) {
+TEST_F(TaskForceFrame, CountAndUnitFollowTheFieldsIntoTheSelectedRow) {
     w.CboSpeE->addItems({"HTNK", "MTNK"});
     clickRow(w.LstSpe, 0);
     clickRow(w.LvwSpe, 1);
@@ -173,14 +173,14 @@ TEST_F(TaskForcePanel, CountAndUnitFollowTheFieldsIntoTheSelectedRow) {
     EXPECT_EQ(row(w.LvwSpe, 1).at(0), "1");
 }
 
-TEST_F(TaskForcePanel, ACountThatIsNoNumberIsShortenedWhenTheRowIsShown) {
+TEST_F(TaskForceFrame, ACountThatIsNoNumberIsShortenedWhenTheRowIsShown) {
     clickRow(w.LstSpe, 3);
     EXPECT_EQ(e.dialogs.messages,
               std::vector<ShownMessage>{info(QStringLiteral("数量输入不合法！"), "错误")});
     EXPECT_EQ(rows(), (QList<QStringList>{{"0", "2", "E1"}}));
 }
 
-TEST_F(TaskForcePanel, NumberingCheckAndRowRemoval) {
+TEST_F(TaskForceFrame, NumberingCheckAndRowRemoval) {
     clickRow(w.LstSpe, 0);
     clickRow(w.LvwSpe, 0);
     // Answering No keeps the row.
@@ -211,7 +211,7 @@ TEST_F(TaskForcePanel, NumberingCheckAndRowRemoval) {
     EXPECT_EQ(file(), rulesWith({{8, {}}, {9, {}}}));
 }
 
-TEST_F(TaskForcePanel, AddModeAppendsARowAndRefusesADuplicateNumber) {
+TEST_F(TaskForceFrame, AddModeAppendsARowAndRefusesADuplicateNumber) {
     clickRow(w.LstSpe, 0);
     w.TxtID->clear();
     click(w.CmdSpeTypeAdd); // an empty field: nothing happens
@@ -249,7 +249,7 @@ TEST_F(TaskForcePanel, AddModeAppendsARowAndRefusesADuplicateNumber) {
     EXPECT_EQ(file(), rulesWith({{9, {"1=1,A,B", "2=5,E2"}}}));
 }
 
-TEST_F(TaskForcePanel, AddingTaskForces) {
+TEST_F(TaskForceFrame, AddingTaskForces) {
     auto add = [&](const QString& answer) {
         e.dialogs.clear();
         e.dialogs.promptAnswers.push_back(answer);
@@ -273,12 +273,12 @@ TEST_F(TaskForcePanel, AddingTaskForces) {
     add(QStringLiteral("tf-b"));
     EXPECT_TRUE(e.dialogs.messages.empty());
     EXPECT_EQ(items(w.LstSpe), (QStringList{"TF-A", "TF-B", "TF-C", "TF-D", "tf-b"}));
-    EXPECT_EQ(w.TaskForceCount, 5);
+    EXPECT_EQ(w.TaskForceCount(), 5);
     EXPECT_EQ(file(), rulesWith({{4, {"3=TF-D", "4=tf-b", "", "[tf-b]", "Name=", "Group=-1"}}}));
     EXPECT_EQ(w.TxtSpe->text(), ""); // the new one is not shown
 }
 
-TEST_F(TaskForcePanel, DeletingRenumbersAndRemovesTheSection) {
+TEST_F(TaskForceFrame, DeletingRenumbersAndRemovesTheSection) {
     clickRow(w.LstSpe, 1);
     e.dialogs.clear();
     click(w.CmdSpeKill); // answered No
@@ -289,7 +289,7 @@ TEST_F(TaskForcePanel, DeletingRenumbersAndRemovesTheSection) {
     e.dialogs.answers.push_back(MsgAnswer::Yes);
     click(w.CmdSpeKill);
     EXPECT_EQ(items(w.LstSpe), (QStringList{"TF-A", "TF-C", "TF-D"}));
-    EXPECT_EQ(w.TaskForceCount, 3);
+    EXPECT_EQ(w.TaskForceCount(), 3);
     EXPECT_EQ(w.TxtSpe->text(), "TF-B"); // left as it was
     EXPECT_EQ(file(), rulesWith({{2, {}},
                                  {3, {"1=TF-C"}},
@@ -307,7 +307,7 @@ TEST_F(TaskForcePanel, DeletingRenumbersAndRemovesTheSection) {
     EXPECT_TRUE(file().contains("[ScriptTypes]\r\n0=SC-A\r\n"));
 }
 
-TEST_F(TaskForcePanel, AutoSaveSavesTheTaskForceOnShowFirst) {
+TEST_F(TaskForceFrame, AutoSaveSavesTheTaskForceOnShowFirst) {
     e.dialogs.answers.push_back(MsgAnswer::Yes);
     w.mYes_Click();
     clickRow(w.LstSpe, 0);
@@ -328,8 +328,8 @@ TEST_F(TaskForcePanel, AutoSaveSavesTheTaskForceOnShowFirst) {
     EXPECT_EQ(w.TxtSpeName->text(), "Dogs");
 }
 
-TEST_F(TaskForcePanel, TheTeamTypesTaskForceListShowsEntryZero) {
-    w.selectRowQuietly(w.LstRoot, 0);
+TEST_F(TaskForceFrame, TheTeamTypesTaskForceListShowsEntryZero) {
+    w.main.kit().selectRowQuietly(w.LstRoot, 0);
     w.LstSpeAdd->item(0)->setText("TF-B");
     clickRow(w.LstSpeAdd, 0);
     EXPECT_EQ(w.TxtSpe->text(), "TF-B");
@@ -349,7 +349,7 @@ TEST_F(TaskForcePanel, TheTeamTypesTaskForceListShowsEntryZero) {
     EXPECT_EQ(file(), crlf(kRules));
 }
 
-TEST_F(TaskForcePanel, CopyPutsTheIdOnTheClipboard) {
+TEST_F(TaskForceFrame, CopyPutsTheIdOnTheClipboard) {
     clickRow(w.LstSpe, 2);
     click(w.CmdSpeCopy);
     EXPECT_EQ(e.dialogs.clipboard, QStringList{"TF-C"});
@@ -363,17 +363,17 @@ TEST(TaskForcePanelWithoutFile, AddOnlyFillsTheListAndRowsStillWork) {
     e.dialogs.promptAnswers.push_back(QStringLiteral("TF-X"));
     click(e.w->CmdSpeAdd);
     EXPECT_EQ(items(e.w->LstSpe), QStringList{"TF-X"});
-    EXPECT_EQ(e.w->TaskForceCount, 0);
+    EXPECT_EQ(e.w->TaskForceCount(), 0);
     clickRow(e.w->LstSpe, 0);
     EXPECT_EQ(e.w->TxtSpe->text(), "TF-X");
     click(e.w->CmdSaveSpe); // no file: no message
     EXPECT_TRUE(e.dialogs.messages.empty());
 }
 
-TEST_F(TaskForcePanel, DeletingWithAnEmptyIdChangesNothing) {
+TEST_F(TaskForceFrame, DeletingWithAnEmptyIdChangesNothing) {
     EXPECT_TRUE(w.DeleteTaskForce(QString()));
     EXPECT_TRUE(w.DeleteScriptType(QString()));
     EXPECT_EQ(file(), crlf(kRules));
-    EXPECT_EQ(w.TaskForceCount, 4);
-    EXPECT_EQ(w.ScriptTypeCount, 1);
+    EXPECT_EQ(w.TaskForceCount(), 4);
+    EXPECT_EQ(w.ScriptTypeCount(), 1);
 }

@@ -82,7 +82,7 @@ QList<QByteArray> replaceLines(QList<QByteArray> lines, qsizetype from, qsizetyp
 
 TEST(TeamPanel, StartValuesAndCaptions) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     EXPECT_EQ(w.TxtPriority->text(), "5");
     EXPECT_EQ(w.TxtTeamCount->text(), "1");
     EXPECT_EQ(w.CboAction->currentText(), "0");
@@ -92,7 +92,7 @@ TEST(TeamPanel, StartValuesAndCaptions) {
     EXPECT_FALSE(w.TxtTeam->isEnabled());
     EXPECT_EQ(items(w.LstSpeAdd), QStringList{QString()});
     EXPECT_EQ(items(w.LstScrAdd), QStringList{QString()});
-    for (QCheckBox* box : w.findChildren<QCheckBox*>()) {
+    for (QCheckBox* box : w.main.findChildren<QCheckBox*>()) {
         if (box->parentWidget() != w.FraTeam && box->parentWidget() != w.FraFig1)
             continue;
         const bool on = box == w.ChkAutocreate || box == w.ChkAvoidThreats ||
@@ -111,7 +111,7 @@ TEST(TeamPanel, StartValuesAndCaptions) {
 
 TEST(TeamPanel, SelectingLoadsWithChecksAndNeverInheritsThePreviousTeamType) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     clickRow(w.LstFig, e.figRow("TM-A"));
     // The priority "a5" meets its check during the load.
     EXPECT_EQ(e.dialogs.messages,
@@ -156,7 +156,7 @@ TEST(TeamPanel, SelectingLoadsWithChecksAndNeverInheritsThePreviousTeamType) {
 
 TEST(TeamPanel, SelectionClearsTheOtherRegistryLists) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     w.LstRoot->setCurrentRow(0);
     w.LstSpe->setCurrentRow(0);
     w.LstScr->setCurrentRow(0);
@@ -168,7 +168,7 @@ TEST(TeamPanel, SelectionClearsTheOtherRegistryLists) {
 
 TEST(TeamPanel, SaveWritesTheBlockKeepsUnknownKeysAndConfirms) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     clickRow(w.LstFig, e.figRow("TM-A"));
     e.dialogs.clear();
     w.ChkAble->setChecked(true);
@@ -237,7 +237,7 @@ TEST(TeamPanel, LoadingAndSavingEveryTeamTypeLeavesAWrittenFileAsItWas) {
             lines << "";
     }
     TeamEditor e(lines);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const QByteArray original = e.bytes();
     for (int i = 0; i < n; ++i) {
         clickRow(w.LstFig, i);
@@ -250,7 +250,7 @@ TEST(TeamPanel, LoadingAndSavingEveryTeamTypeLeavesAWrittenFileAsItWas) {
 TEST(TeamPanel, DuplicateSectionsLoadInOrderAndAreBothReplaced) {
     TeamEditor e({"[TeamTypes]", "0=TM-D", "", " [TM-D] ", "Name=first", "Max=3", "", "K=v",
                   "[TM-D]", "Name=second", "Priority=8", "", "[End]"});
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     clickRow(w.LstFig, 0);
     EXPECT_EQ(w.TxtTeamName->text(), "second");
     EXPECT_EQ(w.TxtTeamCount->text(), "3"); // the later section is applied over the first
@@ -268,7 +268,7 @@ TEST(TeamPanel, DuplicateSectionsLoadInOrderAndAreBothReplaced) {
 
 TEST(TeamPanel, SaveOfAMissingSectionConfirmsAndChangesNothing) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const QByteArray before = e.bytes();
     clickRow(w.LstFig, e.figRow("TM-C"));
     click(w.CmdSaveFig);
@@ -278,7 +278,7 @@ TEST(TeamPanel, SaveOfAMissingSectionConfirmsAndChangesNothing) {
 
 TEST(TeamPanel, NothingIsSavedWithoutAnIdOrWithoutARulesFile) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     click(w.CmdSaveFig);
     w.TxtTeam->setText(QStringLiteral("TM-A"));
     click(w.CmdSaveFig);
@@ -291,7 +291,7 @@ TEST(TeamPanel, NothingIsSavedWithoutAnIdOrWithoutARulesFile) {
 static void roundTripOfANonAsciiName(QByteArray (*encode)(const QString&)) {
     TeamEditor e({"[TeamTypes]", "0=TM-G", "", "[TM-G]", "Name=" + encode(QStringLiteral("苏军坦克")),
                   "ExtraFlag=" + encode(QStringLiteral("保留")), "", "[Other]", "a=b"});
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     clickRow(w.LstFig, 0);
     EXPECT_EQ(w.TxtTeamName->text(), QStringLiteral("苏军坦克"));
     w.TxtTeamName->setText(QStringLiteral("盟军 坦克"));
@@ -323,7 +323,7 @@ TEST(TeamPanel, GbkNameRoundTrip) { roundTripOfANonAsciiName(gbk); }
 
 TEST(TeamFields, DigitFiltersRemoveEachBadCharacterWithItsMessage) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     replaceText(w.TxtPriority, QString());
     typeText(w.TxtPriority, QStringLiteral("1a2"));
     EXPECT_EQ(w.TxtPriority->text(), "12");
@@ -344,7 +344,7 @@ TEST(TeamFields, DigitFiltersRemoveEachBadCharacterWithItsMessage) {
 
 TEST(TeamFields, TechLevelAcceptsZeroToTenAndEmptiesOtherNumbers) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     w.ChkAble->setChecked(true);
     for (const char* ok : {"10", "0", "abc", "5.5"}) {
         replaceText(w.CboTeamTech, QString::fromLatin1(ok));
@@ -363,7 +363,7 @@ TEST(TeamFields, TechLevelAcceptsZeroToTenAndEmptiesOtherNumbers) {
 
 TEST(TeamFields, MindControlDecisionShowsItsDescriptionAndRefusesOthers) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     chooseItem(w.CboAction, 5);
     EXPECT_EQ(w.TxtAction->text(), QStringLiteral("什么也不做"));
     EXPECT_TRUE(e.dialogs.messages.empty());
@@ -391,7 +391,7 @@ TEST(TeamFields, MindControlDecisionShowsItsDescriptionAndRefusesOthers) {
 
 TEST(TeamFields, HintsOfFlagsAndFieldsAndTheFrameSwitch) {
     Editor e(false);
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     click(w.ChkAggressive);
     EXPECT_EQ(w.LblMsg->text(), QStringLiteral("侵略性的，电脑在防御达到一定数量之后再开始建造该小队"));
     click(w.ChkTransportsReturnOnUnload);
@@ -415,7 +415,7 @@ TEST(TeamFields, HintsOfFlagsAndFieldsAndTheFrameSwitch) {
 
 TEST(TeamList, AddWritesRegistryLineAndDefaultSectionAfterTheRegistry) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.dialogs.promptAnswers = {QStringLiteral("tm-a")};
     click(w.CmdTeamAdd);
     ASSERT_EQ(e.dialogs.prompts.size(), 1u);
@@ -423,7 +423,7 @@ TEST(TeamList, AddWritesRegistryLineAndDefaultSectionAfterTheRegistry) {
     EXPECT_EQ(e.dialogs.prompts[0].title, QStringLiteral("新增"));
     EXPECT_TRUE(e.dialogs.messages.empty());
     EXPECT_EQ(items(w.LstFig).last(), "tm-a"); // letter case makes it another ID
-    EXPECT_EQ(w.TeamTypeCount, 4);
+    EXPECT_EQ(w.TeamTypeCount(), 4);
     std::vector<QByteArray> added{"3=tm-a", "", "[tm-a]"};
     for (const QByteArray& l : blockWith({}))
         added.push_back(l);
@@ -433,7 +433,7 @@ TEST(TeamList, AddWritesRegistryLineAndDefaultSectionAfterTheRegistry) {
 
 TEST(TeamList, AddRefusesDuplicatesAnswersWithoutDashAndCommas) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const QByteArray before = e.bytes();
     e.dialogs.promptAnswers = {QStringLiteral("TM-A"), QStringLiteral("TMX"),
                                QStringLiteral("TM-X,Y"), QString()};
@@ -446,7 +446,7 @@ TEST(TeamList, AddRefusesDuplicatesAnswersWithoutDashAndCommas) {
     };
     EXPECT_EQ(e.dialogs.messages, expected);
     EXPECT_EQ(items(w.LstFig), (QStringList{"TM-A", "TM-B", "TM-C"}));
-    EXPECT_EQ(w.TeamTypeCount, 3);
+    EXPECT_EQ(w.TeamTypeCount(), 3);
     EXPECT_EQ(e.bytes(), before);
 }
 
@@ -455,12 +455,12 @@ TEST(TeamList, AddWithoutARulesFileOnlyListsTheId) {
     e.dialogs.promptAnswers = {QStringLiteral("TM-N")};
     click(e.w->CmdTeamAdd);
     EXPECT_EQ(items(e.w->LstFig), QStringList{"TM-N"});
-    EXPECT_EQ(e.w->TeamTypeCount, 0);
+    EXPECT_EQ(e.w->TeamTypeCount(), 0);
 }
 
 TEST(TeamList, DeleteRenumbersTheRegistryAndRemovesTheSection) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     clickRow(w.LstFig, e.figRow("TM-A"));
     e.dialogs.clear();
     const QByteArray before = e.bytes();
@@ -474,7 +474,7 @@ TEST(TeamList, DeleteRenumbersTheRegistryAndRemovesTheSection) {
     const ShownMessage ask = question(QStringLiteral("确定删除？"), QStringLiteral("提示"));
     EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{ask, ask}));
     EXPECT_EQ(items(w.LstFig), (QStringList{"TM-B", "TM-C"}));
-    EXPECT_EQ(w.TeamTypeCount, 2);
+    EXPECT_EQ(w.TeamTypeCount(), 2);
     EXPECT_EQ(w.TxtTeam->text(), "TM-A"); // still names the deleted team type
     QList<QByteArray> expected = registryAndSections();
     expected.remove(8, 12); // the section with its key lines; its blank line stays
@@ -491,9 +491,9 @@ TEST(TeamList, DeleteRenumbersTheRegistryAndRemovesTheSection) {
 
 TEST(TeamList, DeletingAnIdOutsideTheRegistryStillRemovesItsSection) {
     TeamEditor e({"[TeamTypes]", "0=TM-A", "", "[TM-Z]", "Name=z", "", "[TM-A]", "Name=a"});
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     EXPECT_TRUE(w.DeleteTeamType(QStringLiteral("TM-Z")));
-    EXPECT_EQ(w.TeamTypeCount, 1);
+    EXPECT_EQ(w.TeamTypeCount(), 1);
     EXPECT_EQ(e.bytes(), crlf({"[TeamTypes]", "0=TM-A", "", "", "[TM-A]", "Name=a"}));
     // An empty ID deletes nothing.
     EXPECT_TRUE(w.DeleteTeamType(QString()));
@@ -502,7 +502,7 @@ TEST(TeamList, DeletingAnIdOutsideTheRegistryStillRemovesItsSection) {
 
 TEST(TeamList, TriggerTeamListTakesTwoEntriesAndAsksBeforeRemoving) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     click(w.CmdTeam); // nothing selected in LstFig
     EXPECT_EQ(w.LstTeam->count(), 0);
     clickRow(w.LstFig, e.figRow("TM-B"));
@@ -527,7 +527,7 @@ TEST(TeamList, TriggerTeamListTakesTwoEntriesAndAsksBeforeRemoving) {
 
 TEST(TeamList, SelectingATriggerTeamLoadsItAndNoneLoadsNothing) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     w.LstTeam->addItems({QStringLiteral("TM-B"), QStringLiteral("<none>")});
     w.TxtNote->setText(QStringLiteral("note"));
     clickRow(w.LstTeam, 0);
@@ -542,12 +542,12 @@ TEST(TeamList, SelectingATriggerTeamLoadsItAndNoneLoadsNothing) {
 
 TEST(TeamList, AutoSaveSavesTheTeamOnShowBeforeTheNextIsLoaded) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     clickRow(w.LstFig, e.figRow("TM-B"));
     replaceText(w.TxtPriority, QStringLiteral("9"));
     e.dialogs.answers = {MsgAnswer::Yes};
     w.mYes_Click();
-    ASSERT_EQ(w.AutoSave, -1);
+    ASSERT_EQ(w.AutoSave(), -1);
     e.dialogs.clear();
     w.LstTeam->addItem(QStringLiteral("TM-A"));
     clickRow(w.LstTeam, 0);
@@ -562,7 +562,7 @@ TEST(TeamList, AutoSaveSavesTheTeamOnShowBeforeTheNextIsLoaded) {
 
 TEST(TeamList, CopyAndChangingTaskForceAndScript) {
     TeamEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     clickRow(w.LstFig, e.figRow("TM-B"));
     click(w.CmdTeamCopy);
     EXPECT_EQ(e.dialogs.clipboard, QStringList{"TM-B"});

@@ -65,7 +65,7 @@ struct TriggerEditor : Editor {
 
 TEST(TriggerPanel, StartsWithTheInitialValuesAndNothingToSave) {
     Editor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     EXPECT_FALSE(w.TxtRoot->isEnabled());
     EXPECT_EQ(w.TxtRoot->text(), "");
     EXPECT_EQ(w.CboCountry->currentText(), "<all>");
@@ -103,7 +103,7 @@ TEST(TriggerPanel, StartsWithTheInitialValuesAndNothingToSave) {
 
 TEST(TriggerPanel, SelectingShowsTheTriggerWithItsDescriptions) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.select("A1=Old raid");
     EXPECT_TRUE(e.dialogs.messages.empty()) << e.dialogs.texts().join('|').toStdString();
     EXPECT_EQ(w.TxtRoot->text(), "A1=Old raid");
@@ -124,7 +124,7 @@ TEST(TriggerPanel, SelectingShowsTheTriggerWithItsDescriptions) {
     EXPECT_FALSE(w.ChkMid->isChecked());
     EXPECT_TRUE(w.ChkHigh->isChecked());
     EXPECT_EQ(w.TxtTeam->text(), "TM-1");
-    EXPECT_EQ(w.RecordFound, -1);
+    EXPECT_EQ(w.RecordFound(), -1);
 
     // Tech level 0 and the amount FF (255) load without a refusal; "<none>" teams give
     // an empty LstTeam and leave the team panel as it was.
@@ -150,17 +150,17 @@ TEST(TriggerPanel, SelectingShowsTheTriggerWithItsDescriptions) {
 
 TEST(TriggerPanel, LoadingAKeyThatIsNotThereChangesNothing) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.select("A1=Old raid");
     w.LoadTrigger(QStringLiteral("A1=Old"));
-    EXPECT_EQ(w.RecordFound, 0);
+    EXPECT_EQ(w.RecordFound(), 0);
     EXPECT_EQ(items(w.LstTeam), (QStringList{"TM-1", "TM-2"}));
     EXPECT_EQ(w.CboTech->currentText(), "5");
 }
 
 TEST(TriggerPanel, SavingUnchangedKeepsEveryOtherByte) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.select("A1=Old raid");
     click(w.CmdSaveRoot);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(kSaved)});
@@ -183,7 +183,7 @@ TEST(TriggerPanel, SavingUnchangedKeepsEveryOtherByte) {
 
 TEST(TriggerPanel, SavingWritesTheEditedValues) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.select("AB=x");
     replaceText(w.TxtKeyNum, "12");
     replaceText(w.CboWay, "5");
@@ -199,7 +199,7 @@ TEST(TriggerPanel, SavingWritesTheEditedValues) {
 
 TEST(TriggerPanel, SaveIsRefusedWithoutAComparison) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.select("CAB=x");
     replaceText(w.CboWay, "");
     e.dialogs.clear();
@@ -219,7 +219,7 @@ TEST(TriggerPanel, SaveIsRefusedWithoutAComparison) {
 
 TEST(TriggerPanel, AddPutsTheTriggerFirstAndRefusesBadAnswers) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     auto add = [&](const QString& answer) {
         e.dialogs.clear();
         e.dialogs.promptAnswers.push_back(answer);
@@ -272,7 +272,7 @@ TEST(TriggerPanel, AddPutsTheTriggerFirstAndRefusesBadAnswers) {
 
 TEST(TriggerPanel, DeleteRemovesOnlyTheSelectedKey) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     click(w.CmdKill); // nothing selected
     EXPECT_TRUE(e.dialogs.messages.empty());
 
@@ -304,10 +304,11 @@ TEST(TriggerPanel, DeleteRemovesOnlyTheSelectedKey) {
 
 TEST(TriggerPanel, AutoSaveSavesTheTriggerOnShowBeforeTheNextOneIsShown) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.select("CAB=x");
     replaceText(w.CboTech, "7");
-    w.AutoSave = -1;
+    e.dialogs.answers.push_back(MsgAnswer::Yes);
+    w.mYes->trigger();
     e.dialogs.clear();
     e.select("A1=Old raid");
     EXPECT_EQ(e.dialogs.messages.front(), plain(kSaved));
@@ -327,7 +328,7 @@ TEST(TriggerPanel, CopyPutsTheKeyOnTheClipboard) {
 
 TEST(TriggerFields, ComparisonAndSideAcceptOnlyTheirDigits) {
     Editor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const ShownMessage refused = info(QStringLiteral("输入不合法！"), kError);
 
     replaceText(w.CboWay, "7");
@@ -357,7 +358,7 @@ TEST(TriggerFields, ComparisonAndSideAcceptOnlyTheirDigits) {
 
 TEST(TriggerFields, ConditionDescribesItsDigitsAndMinusOne) {
     Editor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     replaceText(w.CboKey, "9");
     EXPECT_EQ(w.TxtKey->text(), "");
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("输入不合法！"))});
@@ -374,7 +375,7 @@ TEST(TriggerFields, ConditionDescribesItsDigitsAndMinusOne) {
 
 TEST(TriggerFields, AmountTakesUpTo255) {
     Editor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     replaceText(w.TxtKeyNum, "255");
     EXPECT_TRUE(e.dialogs.messages.empty());
     EXPECT_EQ(w.TxtKeyNum->text(), "255");
@@ -398,7 +399,7 @@ TEST(TriggerFields, AmountTakesUpTo255) {
 
 TEST(TriggerFields, TechLevelTakesZeroToTen) {
     Editor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     const ShownMessage refused = info(QStringLiteral("输入不合法"), kError);
     for (const char* ok : {"0", "1", "10", "1a"}) {
         e.dialogs.clear();
@@ -425,7 +426,7 @@ TEST(TriggerFields, TechLevelTakesZeroToTen) {
 
 TEST(TriggerFields, WeightsAreCheckedOnlyAfterTheUserTyped) {
     TriggerEditor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     e.select("A1=Old raid"); // base 75, maximum 600
     focusOn(w.CboBase);
     leave(w.CboBase);
@@ -452,7 +453,7 @@ TEST(TriggerFields, WeightsAreCheckedOnlyAfterTheUserTyped) {
 
 TEST(TriggerFields, HintsFollowTheFocusAndTheDifficultyBoxes) {
     Editor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     focusOn(w.CboUnit);
     EXPECT_EQ(w.LblMsg->text(), QStringLiteral("指定在触发条件里评估什么单位"));
     focusOn(w.CboMin);
@@ -471,7 +472,7 @@ TEST(TriggerFields, HintsFollowTheFocusAndTheDifficultyBoxes) {
 
 TEST(TriggerFields, UnitNameLookupNeverEmptiesTheUnit) {
     Editor e;
-    FrmMain& w = *e.w;
+    Window& w = *e.w;
     w.CboUnit->setEditText(QStringLiteral("E1"));
     click(w.CmdCE);
     EXPECT_EQ(w.CboUnitC->currentText(), QStringLiteral("美国大兵"));

@@ -4,6 +4,7 @@
 //   tarvok_crash_child rules <program dir> <rules file>     save a trigger forever
 //   tarvok_crash_child notes <program dir>                  add and delete a note forever
 //   tarvok_crash_child fsize <program dir> <rules file> <bytes>  one save under a limit
+#include "support/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/FrmMain.h"
 
@@ -52,15 +53,16 @@ int main(int argc, char* argv[]) {
         return 2;
     const char* mode = argv[1];
     PrintingDialogs dialogs;
-    tarvok::FrmMain w(dialogs, QString::fromLocal8Bit(argv[2]));
+    tarvok::FrmMain window(dialogs, QString::fromLocal8Bit(argv[2]));
+    tarvok::test::Window w(window);
 
     if (std::strcmp(mode, "notes") == 0) {
         w.TxtName->setText(QStringLiteral("A1"));
         w.TxtNote->setText(QStringLiteral("进攻备注"));
         ready();
         for (;;) {
-            w.CmdNew_Click();
-            w.CmdDelete_Click();
+            w.CmdNew->click();
+            w.CmdDelete->click();
         }
     }
     if (argc < 4)

@@ -1,10 +1,14 @@
 // The trigger panel: the list of AI triggers, the trigger's field editors and the
 // load and save of its [AITriggerTypes] line.
-#include "ui/FrmMain.h"
+#include "ui/TriggerPanel.h"
 
-#include "document/Lines.h"
 #include "document/Rewrite.h"
+#include "records/FieldRules.h"
+#include "records/RecordWrites.h"
 #include "records/TriggerLine.h"
+#include "ui/Messages.h"
+#include "ui/PanelKit.h"
+#include "ui/WidgetMaking.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,83 +24,40 @@
 namespace tarvok {
 namespace {
 
-const QString kBadInput = QStringLiteral("输入不合法！");
-const QString kBadInputShort = QStringLiteral("输入不合法");
-const QString kErrorTitle = QStringLiteral("错误");
+using namespace messages;
+namespace rules = fieldrules;
 
-QString keyDescription(const QString& value) {
-    static const QStringList texts{
-        QStringLiteral("目标敌方单位满足条件"), QStringLiteral("本方单位满足条件"),
-        QStringLiteral("敌方电力黄"),           QStringLiteral("敌方电力红"),
-        QStringLiteral("目标敌方金钱大于或等于"), QStringLiteral("本方铁幕装置就绪"),
-        QStringLiteral("本方超时空传送就绪"),   QStringLiteral("平民单位满足条件")};
-    if (value == QStringLiteral("-1"))
-        return QStringLiteral("无");
-    if (value.size() == 1 && value[0] >= QLatin1Char('0') && value[0] <= QLatin1Char('7'))
-        return texts[value[0].unicode() - '0'];
-    return {};
-}
-
-QString wayDescription(const QString& value) {
-    static const QStringList texts{QStringLiteral("小于"),       QStringLiteral("小于或等于"),
-                                   QStringLiteral("等于"),       QStringLiteral("大于或等于"),
-                                   QStringLiteral("大于"),       QStringLiteral("不等于")};
-    if (value.size() == 1 && value[0] >= QLatin1Char('0') && value[0] <= QLatin1Char('5'))
-        return texts[value[0].unicode() - '0'];
-    return {};
-}
-
-QString ownerDescription(const QString& value) {
-    static const QStringList texts{QStringLiteral("盟军"),     QStringLiteral("苏联"),
-                                   QStringLiteral("尤里"),     QStringLiteral("第四阵营"),
-                                   QStringLiteral("第五阵营"), QStringLiteral("第六阵营")};
-    if (value.size() == 1 && value[0] >= QLatin1Char('1') && value[0] <= QLatin1Char('6'))
-        return texts[value[0].unicode() - '1'];
-    return {};
-}
-
-// The single-digit check of the comparison and side boxes: an empty text passes.
-bool outsideDigitRange(const QString& text, char low, char high) {
-    if (text.isEmpty())
-        return false;
-    const QChar c = text.at(0);
-    return c.unicode() > static_cast<ushort>(high) || c.unicode() < static_cast<ushort>(low) ||
-           text.size() > 1;
-}
-
-bool isWeight(const QString& text) {
-    static const QStringList weights{QStringLiteral("10"), QStringLiteral("20"),
-                                     QStringLiteral("40"), QStringLiteral("50"),
-                                     QStringLiteral("70"), QStringLiteral("500"),
-                                     QStringLiteral("5000")};
-    return weights.contains(text);
-}
-
-QLabel* label(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
 QLineEdit* lineEdit(const QString& name, const QString& text, QWidget* parent) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(name);
-    return edit;
+    return named(new QLineEdit(text, parent), name);
 }
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
+    return named(new QPushButton(caption, parent), name);
 }
 
 QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent) {
-    auto* c = new QCheckBox(caption, parent);
-    c->setObjectName(name);
-    return c;
+    return named(new QCheckBox(caption, parent), name);
 }
 
 } // namespace
 
 // ---------------------------------------------------------------- the frame
 
-void FrmMain::createRootFrame() {
+TriggerPanel::TriggerPanel(PanelKit& kit, QListWidget* teamTypes, QObject* parent)
+    : QObject(parent), kit_(kit), teamTypes_(teamTypes) {
+    createControls();
+}
+
+QString TriggerPanel::key() const { return TxtRoot->text(); }
+void TriggerPanel::setKey(const QString& key) { TxtRoot->setText(key); }
+
+void TriggerPanel::addUnitChoices(const QStringList& ids, const QStringList& names) {
+    addItemsKeepingText(CboUnit, ids);
+    addItemsKeepingText(CboUnitC, names);
+}
+
+void TriggerPanel::createControls() {
     FraRoot = new QGroupBox(QStringLiteral("AI触发"));
     FraRoot->setObjectName(QStringLiteral("FraRoot"));
     QWidget* f = FraRoot;
@@ -106,30 +67,30 @@ void FrmMain::createRootFrame() {
     CmdRootCopy = button(QStringLiteral("CmdRootCopy"), QStringLiteral("复制"), f);
     CmdSaveRoot = button(QStringLiteral("CmdSaveRoot"), QStringLiteral("保存触发"), f);
 
-    CboCountry = makeCombo(QStringLiteral("CboCountry"), f);
+    CboCountry = PanelKit::makeCombo(QStringLiteral("CboCountry"), f);
     CboCountry->setEditText(QStringLiteral("<all>"));
-    CboTech = makeCombo(QStringLiteral("CboTech"), f);
+    CboTech = PanelKit::makeCombo(QStringLiteral("CboTech"), f);
     CboTech->setEditText(QStringLiteral("10"));
-    CboKey = makeCombo(QStringLiteral("CboKey"), f);
+    CboKey = PanelKit::makeCombo(QStringLiteral("CboKey"), f);
     CboKey->setEditText(QStringLiteral("0"));
     TxtKey = lineEdit(QStringLiteral("TxtKey"), QString(), f);
-    CboUnit = makeCombo(QStringLiteral("CboUnit"), f);
+    CboUnit = PanelKit::makeCombo(QStringLiteral("CboUnit"), f);
     CboUnit->setEditText(QStringLiteral("<none>"));
     CmdCE = button(QStringLiteral("CmdCE"), QStringLiteral(">"), f);
     CmdCE->setMaximumWidth(32);
-    CboUnitC = makeCombo(QStringLiteral("CboUnitC"), f);
+    CboUnitC = PanelKit::makeCombo(QStringLiteral("CboUnitC"), f);
     CboUnitC->setEditText(QStringLiteral("无"));
     TxtKeyNum = lineEdit(QStringLiteral("TxtKeyNum"), QStringLiteral("00"), f);
-    CboWay = makeCombo(QStringLiteral("CboWay"), f);
+    CboWay = PanelKit::makeCombo(QStringLiteral("CboWay"), f);
     CboWay->setEditText(QStringLiteral("0"));
     TxtWay = lineEdit(QStringLiteral("TxtWay"), QString(), f);
-    CboBase = makeCombo(QStringLiteral("CboBase"), f);
+    CboBase = PanelKit::makeCombo(QStringLiteral("CboBase"), f);
     CboBase->setEditText(QStringLiteral("70"));
-    CboMin = makeCombo(QStringLiteral("CboMin"), f);
+    CboMin = PanelKit::makeCombo(QStringLiteral("CboMin"), f);
     CboMin->setEditText(QStringLiteral("10"));
-    CboMax = makeCombo(QStringLiteral("CboMax"), f);
+    CboMax = PanelKit::makeCombo(QStringLiteral("CboMax"), f);
     CboMax->setEditText(QStringLiteral("70"));
-    CboOwner = makeCombo(QStringLiteral("CboOwner"), f);
+    CboOwner = PanelKit::makeCombo(QStringLiteral("CboOwner"), f);
     CboOwner->setEditText(QStringLiteral("1"));
     TxtOwner = lineEdit(QStringLiteral("TxtOwner"), QStringLiteral("盟军"), f);
     // The description boxes are written by the handlers only.
@@ -176,30 +137,47 @@ void FrmMain::createRootFrame() {
     teams->setColumnStretch(0, 1);
     rows->addLayout(teams);
     rows->addStretch(1); // spare height goes below the fields, not between them
+
+    addItemsKeepingText(CboCountry,
+                        {QStringLiteral("<all>"), QStringLiteral("Russians"),
+                         QStringLiteral("Confederation"), QStringLiteral("Africans"),
+                         QStringLiteral("Arabs"), QStringLiteral("YuriCountry"),
+                         QStringLiteral("British"), QStringLiteral("French"),
+                         QStringLiteral("Germans"), QStringLiteral("Americans"),
+                         QStringLiteral("Alliance")});
+    addItemsKeepingText(CboTech, numberRange(1, 10));
+    addItemsKeepingText(CboKey, numberRange(0, 7));
+    addItemsKeepingText(CboWay, numberRange(0, 5));
+    const QStringList weights{QStringLiteral("5000"), QStringLiteral("500"), QStringLiteral("70"),
+                              QStringLiteral("50"),   QStringLiteral("40"),  QStringLiteral("20"),
+                              QStringLiteral("10")};
+    addItemsKeepingText(CboBase, weights);
+    addItemsKeepingText(CboMin, weights);
+    addItemsKeepingText(CboMax, weights);
+    addItemsKeepingText(CboOwner, numberRange(1, 6));
 }
 
-void FrmMain::connectRootHandlers() {
-    onUserSelect(LstRoot, [this] { LstRoot_Click(); });
-    connect(CmdAdd, &QPushButton::clicked, this, &FrmMain::CmdAdd_Click);
-    connect(CmdKill, &QPushButton::clicked, this, &FrmMain::CmdKill_Click);
-    connect(CmdSaveRoot, &QPushButton::clicked, this, &FrmMain::CmdSaveRoot_Click);
-    connect(CmdRootCopy, &QPushButton::clicked, this, &FrmMain::CmdRootCopy_Click);
-    connect(CmdCE, &QPushButton::clicked, this, &FrmMain::CmdCE_Click);
+void TriggerPanel::connectHandlers() {
+    connect(CmdTeam, &QPushButton::clicked, this, &TriggerPanel::CmdTeam_Click);
+    connect(CmdTeamDelete, &QPushButton::clicked, this, &TriggerPanel::CmdTeamDelete_Click);
+    connect(CmdSaveRoot, &QPushButton::clicked, this, &TriggerPanel::CmdSaveRoot_Click);
+    connect(CmdRootCopy, &QPushButton::clicked, this, &TriggerPanel::CmdRootCopy_Click);
+    connect(CmdCE, &QPushButton::clicked, this, &TriggerPanel::CmdCE_Click);
 
-    connect(CboTech, &QComboBox::editTextChanged, this, &FrmMain::CboTech_Change);
-    connect(CboKey, &QComboBox::editTextChanged, this, &FrmMain::CboKey_Change);
-    connect(CboKey, &QComboBox::activated, this, &FrmMain::CboKey_Click);
-    connect(CboUnitC, &QComboBox::editTextChanged, this, &FrmMain::CboUnitC_Change);
-    connect(CboUnitC, &QComboBox::activated, this, &FrmMain::CboUnitC_Click);
-    connect(TxtKeyNum, &QLineEdit::textChanged, this, &FrmMain::TxtKeyNum_Change);
-    connect(CboWay, &QComboBox::editTextChanged, this, &FrmMain::CboWay_Change);
-    connect(CboWay, &QComboBox::activated, this, &FrmMain::CboWay_Click);
-    connect(CboOwner, &QComboBox::editTextChanged, this, &FrmMain::CboOwner_Change);
-    connect(CboOwner, &QComboBox::activated, this, &FrmMain::CboOwner_Click);
-    onFocusOut(CboOwner, [this] { CboOwner_LostFocus(); });
-    onFocusOut(CboBase, [this] { CboBase_LostFocus(); });
-    onFocusOut(CboMin, [this] { CboMin_LostFocus(); });
-    onFocusOut(CboMax, [this] { CboMax_LostFocus(); });
+    connect(CboTech, &QComboBox::editTextChanged, this, &TriggerPanel::CboTech_Change);
+    connect(CboKey, &QComboBox::editTextChanged, this, &TriggerPanel::CboKey_Change);
+    connect(CboKey, &QComboBox::activated, this, &TriggerPanel::CboKey_Click);
+    connect(CboUnitC, &QComboBox::editTextChanged, this, &TriggerPanel::CboUnitC_Change);
+    connect(CboUnitC, &QComboBox::activated, this, &TriggerPanel::CboUnitC_Click);
+    connect(TxtKeyNum, &QLineEdit::textChanged, this, &TriggerPanel::TxtKeyNum_Change);
+    connect(CboWay, &QComboBox::editTextChanged, this, &TriggerPanel::CboWay_Change);
+    connect(CboWay, &QComboBox::activated, this, &TriggerPanel::CboWay_Click);
+    connect(CboOwner, &QComboBox::editTextChanged, this, &TriggerPanel::CboOwner_Change);
+    connect(CboOwner, &QComboBox::activated, this, &TriggerPanel::CboOwner_Click);
+    kit_.onFocusOut(CboOwner, [this] { CboOwner_LostFocus(); });
+    kit_.onFocusOut(CboBase, [this] { CboBase_LostFocus(); });
+    kit_.onFocusOut(CboMin, [this] { CboMin_LostFocus(); });
+    kit_.onFocusOut(CboMax, [this] { CboMax_LostFocus(); });
 
     const std::pair<QWidget*, QString> focusHints[] = {
         {CboCountry, QStringLiteral("指定只有特定一个国家的电脑玩家才允许激活该触发.英语不错吧？！我就不翻译了")},
@@ -214,7 +192,7 @@ void FrmMain::connectRootHandlers() {
         {CboOwner, QStringLiteral("哪个作战方可以启动该AI触发.1代表盟军，2代表苏联，3代表尤里，4、5、6分别代表第四、五、六阵营")},
     };
     for (const auto& [w, text] : focusHints)
-        onFocusIn(w, [this, text = text] { hint(text); });
+        kit_.onFocusIn(w, [this, text = text] { kit_.hint(text); });
 
     const std::pair<QCheckBox*, QString> clickHints[] = {
         {ChkLow, QStringLiteral("是否允许简单的敌人启动该AI触发")},
@@ -223,13 +201,13 @@ void FrmMain::connectRootHandlers() {
         {ChkRnd, QStringLiteral("该触发在遭遇战中是否允许启动，疑似无效")},
     };
     for (const auto& [box, text] : clickHints)
-        connect(box, &QCheckBox::toggled, this, [this, text = text](bool) { hint(text); });
+        connect(box, &QCheckBox::toggled, this, [this, text = text](bool) { kit_.hint(text); });
 }
 
 // ---------------------------------------------------------------- load and save
 
-void FrmMain::LoadTrigger(const QString& key) {
-    const std::optional<RulesContent> rules = readRules();
+void TriggerPanel::LoadTrigger(const QString& key) {
+    const std::optional<RulesDocument::Content> rules = kit_.document().read();
     if (!rules)
         return;
     RecordFound = 0;
@@ -275,8 +253,8 @@ void FrmMain::LoadTrigger(const QString& key) {
     }
 }
 
-void FrmMain::SaveTrigger(const QString& key) {
-    if (RulesFilePath.isEmpty())
+void TriggerPanel::SaveTrigger(const QString& key) {
+    if (!kit_.document().isOpen())
         return;
     // The panel's values, encoded in the file's own encoding once the rewrite has it.
     auto editIn = [&](const TextCodec& codec) {
@@ -303,231 +281,148 @@ void FrmMain::SaveTrigger(const QString& key) {
     // A line that cannot be written whole is not written at all. The check looks at
     // commas and digits only, which every encoding writes alike.
     if (trigger::checkEdit(editIn(TextCodec(Encoding::Utf8))) != trigger::EditProblem::None) {
-        msg(kBadInput);
+        kit_.msg(kBadInput);
         return;
     }
 
     while (LstTeam->count() < 2)
         LstTeam->addItem(QStringLiteral("<none>"));
-    const bool written = rewriteRules([&](const QByteArray& content, const TextCodec& codec) {
-        const trigger::TriggerEdit e = editIn(codec);
-        return rewriteLines(content, ReplaceTriggerLine(e.key, [&e](QByteArrayView old) {
-                                return trigger::buildTriggerLine(e, old);
-                            }));
-    });
+    const bool written = kit_.reportWrite(
+        kit_.document().rewrite([&](const QByteArray& content, const TextCodec& codec) {
+            const trigger::TriggerEdit e = editIn(codec);
+            return rewriteLines(content, ReplaceTriggerLine(e.key, [&e](QByteArrayView old) {
+                                    return trigger::buildTriggerLine(e, old);
+                                }));
+        }));
     if (written)
-        msg(QStringLiteral("触发已保存！"));
+        kit_.msg(kTriggerSaved);
 }
 
 // ---------------------------------------------------------------- list operations
 
-void FrmMain::LstRoot_Click() {
-    QListWidgetItem* item = LstRoot->currentItem();
-    if (!item || !item->isSelected())
-        return;
-    const QString entry = item->text();
-
-    if (AutoSave == -1) {
-        CmdSaveRoot_Click();
-        CmdSaveFig_Click();
-        CmdSaveSpe_Click();
-        CmdSaveScr_Click();
-    }
-    TxtName->setText(entry);
-    TxtNote->clear();
-    TxtRoot->setText(entry);
-    clearSelectionQuietly(LstFig);
-    clearSelectionQuietly(LstSpe);
-    clearSelectionQuietly(LstScr);
-    CmdFind_Click();
-    LoadTrigger(entry);
-    CmdCE_Click();
-
-    if (LstTeam->count() == 0)
-        return; // the team, task force and script panels keep what they showed
-    selectRowQuietly(LstTeam, 0);
-    const QString team = LstTeam->item(0)->text();
-    TxtTeam->setText(team);
-    LoadTeamType(team);
-    selectRowQuietly(LstSpeAdd, 0);
-    selectRowQuietly(LstScrAdd, 0);
-    const QString taskForce = LstSpeAdd->count() > 0 ? LstSpeAdd->item(0)->text() : QString();
-    const QString script = LstScrAdd->count() > 0 ? LstScrAdd->item(0)->text() : QString();
-    TxtSpe->setText(taskForce);
-    TxtScr->setText(script);
-    LoadTaskForce(taskForce);
-    LoadScriptType(script);
-    FillSpeEntryFields();
-    FillScrLineFields();
-}
-
-void FrmMain::CmdAdd_Click() {
-    const QString answer = dialogs().prompt(
-        this, QStringLiteral("输入新增ID和名称（ID和名称用=分开|英文）"), QStringLiteral("新增"),
-        QString());
-    if (answer.isEmpty())
-        return;
-    // A comma would split the new trigger line.
-    if (!answer.contains(QLatin1Char('=')) || answer.contains(QLatin1Char(','))) {
-        msg(kBadInputShort, kErrorTitle);
-        return;
-    }
-    const QString id = answer.left(answer.indexOf(QLatin1Char('=')));
-    for (int i = 0; i < LstRoot->count(); ++i) {
-        const QString entry = LstRoot->item(i)->text();
-        const qsizetype eq = entry.indexOf(QLatin1Char('='));
-        // An entry without "=" has no ID and equals none.
-        if (eq >= 0 && entry.left(eq) == id) {
-            msg(QStringLiteral("注册ID重复，请重新输入！"), kErrorTitle, MsgIcon::Information);
-            return;
-        }
-    }
-    LstRoot->insertItem(0, answer);
-    if (RulesFilePath.isEmpty())
-        return;
-    const bool written = rewriteRules([&answer](const QByteArray& content, const TextCodec& codec) {
-        return rewriteLines(content, InsertAfterHeader("AITriggerTypes",
-                                                       trigger::newTriggerLine(codec.encode(answer))));
-    });
-    if (!written)
-        delete LstRoot->takeItem(0); // the file does not have it
-}
-
-void FrmMain::CmdKill_Click() {
-    QListWidgetItem* item = LstRoot->currentItem();
-    if (!item || !item->isSelected())
-        return;
-    if (msg(QStringLiteral("确定删除？"), QStringLiteral("提示"), MsgIcon::Question,
-            MsgButtons::YesNo) == MsgAnswer::No)
-        return;
-    const QString key = item->text();
-    if (!RulesFilePath.isEmpty()) {
-        const bool written = rewriteRules([&key](const QByteArray& content, const TextCodec& codec) {
-            return rewriteLines(content, RemoveTriggerLines(codec.encode(key)));
-        });
-        if (!written)
-            return;
-    }
-    delete LstRoot->takeItem(LstRoot->row(item));
-}
-
-void FrmMain::CmdSaveRoot_Click() {
+void TriggerPanel::CmdSaveRoot_Click() {
     if (!TxtRoot->text().isEmpty())
         SaveTrigger(TxtRoot->text());
 }
 
-void FrmMain::CmdRootCopy_Click() { dialogs().setClipboardText(TxtRoot->text()); }
+void TriggerPanel::CmdRootCopy_Click() { kit_.dialogs().setClipboardText(TxtRoot->text()); }
 
 // ---------------------------------------------------------------- field editors
 
-void FrmMain::CboTech_Change() {
+void TriggerPanel::CboTech_Change() {
     // Tech levels 0 to 10: the game's own triggers use 0. A text must start with a
     // number (after spaces), so letters are still refused.
-    const QString text = CboTech->currentText();
-    if (text.isEmpty())
-        return;
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == QLatin1Char(' '))
-        ++i;
-    const bool hasNumber = i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9');
-    const QByteArray bytes = text.toUtf8();
-    if (text.size() > 2 || !hasNumber || lines::leadingNumber(bytes) > 10) {
-        msg(kBadInputShort, kErrorTitle, MsgIcon::Information);
+    if (!rules::triggerTechAccepted(CboTech->currentText())) {
+        kit_.msg(kBadInputShort, kErrorTitle, MsgIcon::Information);
         CboTech->setEditText(QString());
     }
 }
 
-void FrmMain::CboKey_Change() {
+void TriggerPanel::CboKey_Change() {
     const QString text = CboKey->currentText();
     if (text.isEmpty())
         return;
     TxtKey->clear();
-    TxtKey->setText(keyDescription(text));
+    TxtKey->setText(rules::conditionDescription(text));
     if (TxtKey->text().isEmpty())
-        msg(kBadInput);
+        kit_.msg(kBadInput);
 }
 
-void FrmMain::CboKey_Click() { TxtKey->setText(keyDescription(CboKey->currentText())); }
+void TriggerPanel::CboKey_Click() { TxtKey->setText(rules::conditionDescription(CboKey->currentText())); }
 
-void FrmMain::CboUnitC_Change() {
+void TriggerPanel::CboUnitC_Change() {
     // An empty name (">" for a unit the table lacks) keeps the condition unit.
     const QString name = CboUnitC->currentText();
     if (name.isEmpty())
         return;
-    CboUnit->setEditText(LookupUnitId(name));
+    CboUnit->setEditText(kit_.LookupUnitId(name));
 }
 
-void FrmMain::CboUnitC_Click() { CboUnitC_Change(); }
+void TriggerPanel::CboUnitC_Click() { CboUnitC_Change(); }
 
-void FrmMain::CmdCE_Click() { CboUnitC->setEditText(LookupUnitName(CboUnit->currentText())); }
+void TriggerPanel::CmdCE_Click() { CboUnitC->setEditText(kit_.LookupUnitName(CboUnit->currentText())); }
 
-void FrmMain::TxtKeyNum_Change() {
+void TriggerPanel::TxtKeyNum_Change() {
     // The amount is a byte: up to three digits, at most 255.
     const QString text = TxtKeyNum->text();
-    bool allDigits = !text.isEmpty();
-    for (QChar c : text)
-        allDigits = allDigits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    if (text.size() > 3 || (allDigits && text.toInt() > 255)) {
-        msg(kBadInputShort);
+    if (rules::amountTooLarge(text)) {
+        kit_.msg(kBadInputShort);
         TxtKeyNum->setText(text.left(2));
         return;
     }
-    digitFilter(TxtKeyNum, kBadInput);
+    kit_.digitFilter(TxtKeyNum, kBadInput);
 }
 
-void FrmMain::CboWay_Change() {
+void TriggerPanel::CboWay_Change() {
     const QString text = CboWay->currentText();
-    if (outsideDigitRange(text, '0', '5')) {
-        msg(kBadInput, kErrorTitle, MsgIcon::Information);
+    if (!rules::comparisonAccepted(text)) {
+        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
         CboWay->setEditText(QString());
         return;
     }
     CboWay_Click();
 }
 
-void FrmMain::CboWay_Click() {
-    const QString d = wayDescription(CboWay->currentText());
+void TriggerPanel::CboWay_Click() {
+    const QString d = rules::comparisonDescription(CboWay->currentText());
     if (!d.isEmpty())
         TxtWay->setText(d);
 }
 
-void FrmMain::CboOwner_Change() {
+void TriggerPanel::CboOwner_Change() {
     const QString text = CboOwner->currentText();
-    if (outsideDigitRange(text, '1', '6')) {
-        msg(kBadInput, kErrorTitle, MsgIcon::Information);
+    if (!rules::sideAccepted(text)) {
+        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
         CboOwner->setEditText(QString());
         return;
     }
     CboOwner_Click();
 }
 
-void FrmMain::CboOwner_Click() {
-    const QString d = ownerDescription(CboOwner->currentText());
+void TriggerPanel::CmdTeam_Click() {
+    const QListWidgetItem* item = teamTypes_->currentItem();
+    if (!item || !item->isSelected() || LstTeam->count() == 2)
+        return;
+    LstTeam->addItem(item->text());
+}
+
+void TriggerPanel::CmdTeamDelete_Click() {
+    QListWidgetItem* item = LstTeam->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    if (kit_.msg(kConfirmDelete, kQuestionTitle, MsgIcon::Information, MsgButtons::YesNo) ==
+        MsgAnswer::No)
+        return;
+    delete LstTeam->takeItem(LstTeam->row(item));
+}
+
+void TriggerPanel::CboOwner_Click() {
+    const QString d = rules::sideDescription(CboOwner->currentText());
     if (!d.isEmpty())
         TxtOwner->setText(d);
 }
 
-void FrmMain::CboOwner_LostFocus() {
+void TriggerPanel::CboOwner_LostFocus() {
     // Only what the user typed is checked: a loaded value passes through untouched.
-    if (!userEditedSinceFocus(CboOwner))
+    if (!kit_.userEditedSinceFocus(CboOwner))
         return;
-    if (outsideDigitRange(CboOwner->currentText(), '1', '6')) {
-        msg(kBadInput, kErrorTitle, MsgIcon::Information);
+    if (!rules::sideAccepted(CboOwner->currentText())) {
+        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
         CboOwner->setEditText(QString());
     }
 }
 
-void FrmMain::CboBase_LostFocus() { checkWeightOnLeave(CboBase); }
-void FrmMain::CboMin_LostFocus() { checkWeightOnLeave(CboMin); }
-void FrmMain::CboMax_LostFocus() { checkWeightOnLeave(CboMax); }
+void TriggerPanel::CboBase_LostFocus() { checkWeightOnLeave(CboBase); }
+void TriggerPanel::CboMin_LostFocus() { checkWeightOnLeave(CboMin); }
+void TriggerPanel::CboMax_LostFocus() { checkWeightOnLeave(CboMax); }
 
-void FrmMain::checkWeightOnLeave(QComboBox* box) {
+void TriggerPanel::checkWeightOnLeave(QComboBox* box) {
     // Real files hold weights such as 600 or 1000: a loaded value is never erased.
-    if (!userEditedSinceFocus(box))
+    if (!kit_.userEditedSinceFocus(box))
         return;
     const QString text = box->currentText();
-    if (!text.isEmpty() && !isWeight(text)) {
-        msg(kBadInput, kErrorTitle, MsgIcon::Information);
+    if (!text.isEmpty() && !rules::isListedWeight(text)) {
+        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
         box->setEditText(QString());
     }
 }

@@ -1,0 +1,128 @@
+#include "records/FieldRules.h"
+
+#include "document/Lines.h"
+
+namespace tarvok::fieldrules {
+namespace {
+
+// The description of a one-digit value from first to first + texts.size() - 1.
+QString digitDescription(const QString& value, char first, const QStringList& texts) {
+    if (value.size() != 1)
+        return {};
+    const int i = value[0].unicode() - first;
+    return i >= 0 && i < texts.size() ? texts[i] : QString();
+}
+
+// One digit from low to high; an empty text passes.
+bool digitInRange(const QString& text, char low, char high) {
+    if (text.isEmpty())
+        return true;
+    const ushort c = text.at(0).unicode();
+    return text.size() == 1 && c >= static_cast<ushort>(low) && c <= static_cast<ushort>(high);
+}
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+} // namespace
+
+QString conditionDescription(const QString& value) {
+    static const QStringList texts{
+        QStringLiteral("目标敌方单位满足条件"), QStringLiteral("本方单位满足条件"),
+        QStringLiteral("敌方电力黄"),           QStringLiteral("敌方电力红"),
+        QStringLiteral("目标敌方金钱大于或等于"), QStringLiteral("本方铁幕装置就绪"),
+        QStringLiteral("本方超时空传送就绪"),   QStringLiteral("平民单位满足条件")};
+    if (value == QStringLiteral("-1"))
+        return QStringLiteral("无");
+    return digitDescription(value, '0', texts);
+}
+
+QString comparisonDescription(const QString& value) {
+    static const QStringList texts{QStringLiteral("小于"),       QStringLiteral("小于或等于"),
+                                   QStringLiteral("等于"),       QStringLiteral("大于或等于"),
+                                   QStringLiteral("大于"),       QStringLiteral("不等于")};
+    return digitDescription(value, '0', texts);
+}
+
+QString sideDescription(const QString& value) {
+    static const QStringList texts{QStringLiteral("盟军"),     QStringLiteral("苏联"),
+                                   QStringLiteral("尤里"),     QStringLiteral("第四阵营"),
+                                   QStringLiteral("第五阵营"), QStringLiteral("第六阵营")};
+    return digitDescription(value, '1', texts);
+}
+
+bool comparisonAccepted(const QString& text) { return digitInRange(text, '0', '5'); }
+bool sideAccepted(const QString& text) { return digitInRange(text, '1', '6'); }
+
+bool isListedWeight(const QString& text) {
+    static const QStringList weights{QStringLiteral("10"), QStringLiteral("20"),
+                                     QStringLiteral("40"), QStringLiteral("50"),
+                                     QStringLiteral("70"), QStringLiteral("500"),
+                                     QStringLiteral("5000")};
+    return weights.contains(text);
+}
+
+bool triggerTechAccepted(const QString& text) {
+    // The game's own triggers use 0; letters are refused.
+    if (text.isEmpty())
+        return true;
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    const bool hasNumber = i < text.size() && isDigit(text[i]);
+    return text.size() <= 2 && hasNumber && lines::leadingNumber(text.toUtf8()) <= 10;
+}
+
+bool amountTooLarge(const QString& text) {
+    bool allDigits = !text.isEmpty();
+    for (QChar c : text)
+        allDigits = allDigits && isDigit(c);
+    return text.size() > 3 || (allDigits && text.toInt() > 255);
+}
+
+IdCheck checkNewRecordId(const QString& id, const QStringList& existing) {
+    // A comma would break every trigger or team line that names the record.
+    if (!id.contains(QLatin1Char('-')) || id.contains(QLatin1Char(',')))
+        return IdCheck::Invalid;
+    return existing.contains(id) ? IdCheck::Duplicate : IdCheck::Ok;
+}
+
+QString triggerId(const QString& key) {
+    const qsizetype eq = key.indexOf(QLatin1Char('='));
+    return eq < 0 ? QString() : key.left(eq);
+}
+
+IdCheck checkNewTriggerKey(const QString& key, const QStringList& existingKeys) {
+    // A comma would split the new trigger line.
+    if (!key.contains(QLatin1Char('=')) || key.contains(QLatin1Char(',')))
+        return IdCheck::Invalid;
+    const QString id = triggerId(key);
+    for (const QString& entry : existingKeys) {
+        // An entry without "=" has no ID and equals none.
+        if (entry.contains(QLatin1Char('=')) && triggerId(entry) == id)
+            return IdCheck::Duplicate;
+    }
+    return IdCheck::Ok;
+}
+
+bool rowNumberingFits(const QStringList& rowNumbers) {
+    // An empty list is saved as the Name line alone (and the Group line).
+    if (rowNumbers.isEmpty())
+        return true;
+    return lines::leadingNumber(rowNumbers.last().toUtf8()) + 1 == rowNumbers.size();
+}
+
+bool isBuildingAction(const QString& action) {
+    return action == QLatin1String("46") || action == QLatin1String("47") ||
+           action == QLatin1String("56") || action == QLatin1String("58");
+}
+
+bool isRulesFileName(const QString& path) {
+    const QString lower = path.toLower();
+    return lower.contains(QStringLiteral("aimd.ini")) || lower.contains(QStringLiteral("ai.ini"));
+}
+
+bool mayBeOriginalAi(const QString& path) {
+    return path.toLower().contains(QStringLiteral("ai.ini"));
+}
+
+} // namespace tarvok::fieldrules

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The checks and descriptions of the editor's fields that need no widget: what a box
+// accepts and what a choice means. The windows show the messages; these say when.
+namespace tarvok::fieldrules {
+
+// ---- trigger fields
+
+// The description of a trigger condition ("0" to "7", "-1" for none); empty otherwise.
+QString conditionDescription(const QString& value);
+// The description of a comparison ("0" to "5"); empty otherwise.
+QString comparisonDescription(const QString& value);
+// The description of a side ("1" to "6"); empty otherwise.
+QString sideDescription(const QString& value);
+
+// The comparison and side boxes take one digit of their range; an empty text passes.
+bool comparisonAccepted(const QString& text);
+bool sideAccepted(const QString& text);
+// The weights the game's own triggers use: 5000, 500, 70, 50, 40, 20, 10.
+bool isListedWeight(const QString& text);
+// A trigger's tech level: 0 to 10, written as a number (spaces before it allowed); an
+// empty text passes.
+bool triggerTechAccepted(const QString& text);
+// The condition amount is a byte: at most three characters, at most 255 when all digits.
+bool amountTooLarge(const QString& text);
+
+// ---- record IDs
+
+enum class IdCheck { Ok, Invalid, Duplicate };
+
+// A new team type, task force or script ID must hold "-" and no ","; it must not be in
+// the list yet.
+IdCheck checkNewRecordId(const QString& id, const QStringList& existing);
+// The ID of a trigger key "ID=name" (the text before the first "="); empty without "=".
+QString triggerId(const QString& key);
+// A new trigger key must hold "=" and no ","; its ID must be no other key's ID.
+IdCheck checkNewTriggerKey(const QString& key, const QStringList& existingKeys);
+
+// ---- task force and script rows
+
+// The rows are numbered so that the last row's leading number is the count less one;
+// no rows pass.
+bool rowNumberingFits(const QStringList& rowNumbers);
+
+// The four building actions: their parameter names a building.
+bool isBuildingAction(const QString& action);
+
+// ---- the rules file
+
+// A rules file's path names "ai.ini" or "aimd.ini", in any letter case.
+bool isRulesFileName(const QString& path);
+// A path naming "ai.ini" may be the game's own AI: the user is warned.
+bool mayBeOriginalAi(const QString& path);
+
+} // namespace tarvok::fieldrules

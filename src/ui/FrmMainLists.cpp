@@ -1,0 +1,339 @@
+// Opening a rules file, and the registry lists: selections, adds and deletes.
+#include "ui/FrmMain.h"
+
+#include "records/FieldRules.h"
+#include "records/RecordWrites.h"
+#include "records/TeamTypeSection.h"
+#include "ui/Messages.h"
+#include "ui/NotesPanel.h"
+#include "ui/PanelKit.h"
+#include "ui/ScriptPanel.h"
+#include "ui/TaskForcePanel.h"
+#include "ui/TeamPanel.h"
+#include "ui/TriggerPanel.h"
+#include "ui/WidgetMaking.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+#include <limits>
+
+namespace tarvok {
+namespace {
+
+using namespace messages;
+
+QStringList decodeAll(const std::vector<QByteArrayView>& entries, const TextCodec& codec) {
+    QStringList out;
+    out.reserve(static_cast<qsizetype>(entries.size()));
+    for (QByteArrayView e : entries)
+        out.append(codec.decode(e));
+    return out;
+}
+
+void refill(QListWidget* list, const QStringList& items) {
+    list->setUpdatesEnabled(false);
+    list->clear();
+    list->addItems(items);
+    list->setUpdatesEnabled(true);
+}
+
+QStringList entries(const QListWidget* list) {
+    QStringList out;
+    out.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// Entry 0 of a team type's one-entry lists; empty when there is none.
+QString entry0(const QListWidget* list) {
+    return list->count() > 0 ? list->item(0)->text() : QString();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- the rules file
+
+void FrmMain::CmdOpen_Click() {
+    const QString file = kit_->dialogs().openFile(this, DlgFilter);
+    if (file.isEmpty()) {
+        kit_->msg(QStringLiteral("请选择文件!"), kQuestionTitle, MsgIcon::Information);
+        return;
+    }
+    if (!fieldrules::isRulesFileName(file)) {
+        kit_->msg(QStringLiteral("请正确选择文件！"), kQuestionTitle, MsgIcon::Information);
+        return;
+    }
+    if (fieldrules::mayBeOriginalAi(file))
+        kit_->msg(QStringLiteral("使用原版AI时请谨慎"));
+
+    // The records on show belong to the file they were loaded from: with auto-save on
+    // they are written there before another file takes its place.
+    if (AutoSave == -1)
+        saveAll();
+
+    const std::optional<RulesDocument::Opened> opened = document().open(file);
+    if (!opened) {
+        kit_->msg(QStringLiteral("无法打开文件"), kErrorTitle, MsgIcon::Information);
+        return;
+    }
+    LblRoot->setText(QString());
+    LblRoot->setText(file);
+
+    const TextCodec& codec = opened->content.codec;
+    refill(LstRoot, decodeAll(opened->scan.triggerKeys, codec));
+    refill(LstFig, decodeAll(opened->scan.teamTypes, codec));
+    refill(LstSpe, decodeAll(opened->scan.taskForces, codec));
+    refill(LstScr, decodeAll(opened->scan.scriptTypes, codec));
+
+    // No record of the previous file may be saved under its key into this one.
+    trigger_->setKey(QString());
+    team_->setId(QString());
+    taskForce_->setId(QString());
+    script_->setId(QString());
+}
+
+// ---------------------------------------------------------------- selections
+
+void FrmMain::LstRoot_Click() {
+    const QListWidgetItem* item = selectedEntry(LstRoot);
+    if (!item)
+        return;
+    const QString entry = item->text();
+    if (AutoSave == -1)
+        saveAll();
+    notes_->showNoteOf(entry);
+    trigger_->setKey(entry);
+    kit_->clearSelectionQuietly(LstFig);
+    kit_->clearSelectionQuietly(LstSpe);
+    kit_->clearSelectionQuietly(LstScr);
+    trigger_->LoadTrigger(entry);
+    trigger_->CmdCE_Click();
+
+    QListWidget* teams = trigger_->teamList();
+    if (teams->count() == 0)
+        return; // the team, task force and script panels keep what they showed
+    kit_->selectRowQuietly(teams, 0);
+    const QString team = teams->item(0)->text();
+    team_->setId(team);
+    team_->LoadTeamType(team);
+    kit_->selectRowQuietly(team_->taskForceList(), 0);
+    kit_->selectRowQuietly(team_->scriptList(), 0);
+    const QString taskForce = team_->taskForce();
+    const QString script = team_->script();
+    taskForce_->setId(taskForce);
+    script_->setId(script);
+    taskForce_->LoadTaskForce(taskForce);
+    script_->LoadScriptType(script);
+    taskForce_->FillSpeEntryFields();
+    script_->FillScrLineFields();
+}
+
+void FrmMain::LstFig_Click() {
+    const QListWidgetItem* item = selectedEntry(LstFig);
+    if (!item)
+        return;
+    const QString id = item->text();
+    if (AutoSave == -1) {
+        team_->CmdSaveFig_Click();
+        taskForce_->CmdSaveSpe_Click();
+        script_->CmdSaveScr_Click();
+    }
+    notes_->showNoteOf(id);
+    team_->setId(id);
+    kit_->clearSelectionQuietly(LstRoot);
+    kit_->clearSelectionQuietly(LstSpe);
+    kit_->clearSelectionQuietly(LstScr);
+    team_->LoadTeamType(id);
+    showTeamTaskForceAndScript();
+}
+
+void FrmMain::LstTeam_Click() {
+    if (AutoSave == -1) {
+        team_->CmdSaveFig_Click();
+        taskForce_->CmdSaveSpe_Click();
+        script_->CmdSaveScr_Click();
+    }
+    const QListWidgetItem* item = selectedEntry(trigger_->teamList());
+    if (!item)
+        return;
+    const QString id = item->text();
+    team_->setId(id);
+    team_->LoadTeamType(id);
+    showTeamTaskForceAndScript();
+}
+
+void FrmMain::showTeamTaskForceAndScript() {
+    kit_->selectRowQuietly(team_->taskForceList(), 0);
+    kit_->selectRowQuietly(team_->scriptList(), 0);
+    taskForce_->setId(team_->taskForce());
+    script_->setId(team_->script());
+    taskForce_->LoadTaskForce(taskForce_->id());
+    script_->LoadScriptType(script_->id());
+    if (taskForce_->hasRows())
+        taskForce_->FillSpeEntryFields();
+    if (script_->hasRows())
+        script_->FillScrLineFields();
+}
+
+void FrmMain::selectRegistryEntry(QListWidget* list, const std::function<void()>& show) {
+    const QListWidgetItem* item = selectedEntry(list);
+    if (!item)
+        return;
+    const QString id = item->text();
+    SectionPanel* panel = list == LstSpe ? static_cast<SectionPanel*>(taskForce_)
+                                         : static_cast<SectionPanel*>(script_);
+    if (AutoSave == -1)
+        panel == taskForce_ ? taskForce_->CmdSaveSpe_Click() : script_->CmdSaveScr_Click();
+    notes_->showNoteOf(id);
+    panel->setId(id);
+    for (QListWidget* other : {LstRoot, LstFig, LstSpe, LstScr}) {
+        if (other != list)
+            kit_->clearSelectionQuietly(other);
+    }
+    show();
+}
+
+void FrmMain::LstSpe_Click() {
+    selectRegistryEntry(LstSpe, [this] {
+        taskForce_->LoadTaskForce(taskForce_->id());
+        taskForce_->FillSpeEntryFields();
+    });
+}
+
+void FrmMain::LstScr_Click() {
+    selectRegistryEntry(LstScr, [this] {
+        script_->LoadScriptType(script_->id());
+        script_->FillScrLineFields();
+    });
+}
+
+// The team type's own task force and script: its one-entry lists show entry 0,
+// whichever was hit.
+void FrmMain::LstSpeAdd_Click() {
+    if (AutoSave == -1)
+        taskForce_->CmdSaveSpe_Click();
+    taskForce_->setId(entry0(team_->taskForceList()));
+    taskForce_->LoadTaskForce(taskForce_->id());
+    taskForce_->FillSpeEntryFields();
+}
+
+void FrmMain::LstScrAdd_Click() {
+    if (AutoSave == -1)
+        script_->CmdSaveScr_Click();
+    script_->setId(entry0(team_->scriptList()));
+    script_->LoadScriptType(script_->id());
+    script_->FillScrLineFields();
+}
+
+// ---------------------------------------------------------------- adds and deletes
+
+void FrmMain::CmdAdd_Click() {
+    const QString answer = kit_->dialogs().prompt(
+        this, QStringLiteral("输入新增ID和名称（ID和名称用=分开|英文）"), QStringLiteral("新增"),
+        QString());
+    if (answer.isEmpty())
+        return;
+    switch (fieldrules::checkNewTriggerKey(answer, entries(LstRoot))) {
+    case fieldrules::IdCheck::Invalid: kit_->msg(kBadInputShort, kErrorTitle); return;
+    case fieldrules::IdCheck::Duplicate:
+        kit_->msg(QStringLiteral("注册ID重复，请重新输入！"), kErrorTitle, MsgIcon::Information);
+        return;
+    case fieldrules::IdCheck::Ok: break;
+    }
+    LstRoot->insertItem(0, answer);
+    if (!document().isOpen())
+        return;
+    if (!kit_->reportWrite(addTriggerRecord(document(), answer)))
+        delete LstRoot->takeItem(0); // the file does not have it
+}
+
+void FrmMain::CmdKill_Click() {
+    killSelectedRecord(LstRoot, [this](const QString& key) {
+        return !document().isOpen() || kit_->reportWrite(removeTriggerRecord(document(), key));
+    });
+}
+
+void FrmMain::addRegistryEntry(const QString& promptText, QListWidget* list,
+                               const QString& duplicateMessage, RegistryKind kind,
+                               const std::vector<QByteArray>& block) {
+    const QString answer = kit_->dialogs().prompt(this, promptText, QStringLiteral("新增"), QString());
+    if (answer.isEmpty())
+        return;
+    switch (fieldrules::checkNewRecordId(answer, entries(list))) {
+    case fieldrules::IdCheck::Invalid: kit_->msg(kBadInputShort, kErrorTitle); return;
+    case fieldrules::IdCheck::Duplicate:
+        kit_->msg(duplicateMessage, kErrorTitle, MsgIcon::Information);
+        return;
+    case fieldrules::IdCheck::Ok: break;
+    }
+    // The registry counters are 16-bit: a full registry takes no more entries rather
+    // than writing a negative number into the file.
+    if (document().count(kind) == std::numeric_limits<qint16>::max()) {
+        kit_->msg(kRegistryFull, kErrorTitle, MsgIcon::Information);
+        return;
+    }
+    list->addItem(answer);
+    if (!document().isOpen())
+        return;
+    if (!kit_->reportWrite(addRegistryRecord(document(), kind, answer, block)))
+        delete list->takeItem(list->count() - 1); // the file does not have it
+}
+
+void FrmMain::killSelectedRecord(QListWidget* list,
+                                 const std::function<bool(const QString&)>& remove) {
+    QListWidgetItem* item = selectedEntry(list);
+    if (!item)
+        return;
+    if (kit_->msg(kConfirmDelete, kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
+        MsgAnswer::No)
+        return;
+    if (remove(item->text()))
+        delete list->takeItem(list->row(item));
+}
+
+void FrmMain::CmdTeamAdd_Click() {
+    addRegistryEntry(QStringLiteral("输入新增作战小队名称（英文）"), LstFig,
+                     QStringLiteral("作战小队名称重复，请重新输入！"), RegistryKind::TeamTypes,
+                     teamtype::defaultBlock());
+}
+
+void FrmMain::CmdSpeAdd_Click() {
+    addRegistryEntry(QStringLiteral("输入新增特遣小队名称（英文）"), LstSpe, kDuplicateRecord,
+                     RegistryKind::TaskForces, {"Name=", "Group=-1"});
+}
+
+void FrmMain::CmdScrAdd_Click() {
+    addRegistryEntry(QStringLiteral("输入脚本名称（英文）"), LstScr, kDuplicateRecord,
+                     RegistryKind::ScriptTypes, {"Name="});
+}
+
+void FrmMain::CmdTeamKill_Click() {
+    killSelectedRecord(LstFig, [this](const QString& id) { return DeleteTeamType(id); });
+}
+
+void FrmMain::CmdSpeKill_Click() {
+    killSelectedRecord(LstSpe, [this](const QString& id) { return DeleteTaskForce(id); });
+}
+
+void FrmMain::CmdScrKill_Click() {
+    killSelectedRecord(LstScr, [this](const QString& id) { return DeleteScriptType(id); });
+}
+
+bool FrmMain::DeleteTeamType(const QString& id) {
+    return !document().isOpen() ||
+           kit_->reportWrite(removeRegistryRecord(document(), RegistryKind::TeamTypes, id));
+}
+
+bool FrmMain::DeleteTaskForce(const QString& id) {
+    return !document().isOpen() ||
+           kit_->reportWrite(removeRegistryRecord(document(), RegistryKind::TaskForces, id));
+}
+
+bool FrmMain::DeleteScriptType(const QString& id) {
+    return !document().isOpen() ||
+           kit_->reportWrite(removeRegistryRecord(document(), RegistryKind::ScriptTypes, id));
+}
+
+} // namespace tarvok

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "document/FileStore.h"
+
+#include <QString>
+
+// The texts of the messages the editor shows more than once, and their titles. A text
+// shown by one handler only stands where it is shown.
+namespace tarvok::messages {
+
+inline const QString kErrorTitle = QStringLiteral("错误");
+inline const QString kQuestionTitle = QStringLiteral("提示");
+
+inline const QString kBadInput = QStringLiteral("输入不合法！");
+inline const QString kBadInputShort = QStringLiteral("输入不合法");
+inline const QString kFileMissing = QStringLiteral("无法找到文件");
+inline const QString kWriteFailed = QStringLiteral("文件写入失败，原文件未改动");
+inline const QString kConfirmDelete = QStringLiteral("确定删除？");
+inline const QString kConfirmRowDelete = QStringLiteral("确定删除吗？注意正确选定删除项");
+inline const QString kRegistryFull = QStringLiteral("注册数量已达上限，无法新增！");
+inline const QString kDuplicateRecord = QStringLiteral("小队名称重复，请重新输入！");
+inline const QString kDuplicateRow = QStringLiteral("ID重复，请重新输入！");
+
+inline const QString kTriggerSaved = QStringLiteral("触发已保存！");
+inline const QString kTeamTypeSaved = QStringLiteral("作战小队已保存！");
+inline const QString kTaskForceSaved = QStringLiteral("特遣小队已保存！");
+inline const QString kScriptSaved = QStringLiteral("脚本已保存！");
+
+// "文件写入失败，原文件未改动" and, on a second line, why: what the user can mend.
+QString writeFailure(const filestore::WriteResult& result);
+
+} // namespace tarvok::messages

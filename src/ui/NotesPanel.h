@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tarvok {
+
+class PanelKit;
+
+// The user's notes on IDs: the ID box, the note box and their three buttons, over the
+// notes file Name.WQ of the program directory.
+class NotesPanel : public QObject {
+    Q_OBJECT
+
+public:
+    NotesPanel(PanelKit& kit, QObject* parent);
+
+    QGroupBox* frame() const { return FraNotes; }
+    // A selection's note: the ID shown, the note box emptied, the note looked up.
+    void showNoteOf(const QString& id);
+
+    void CmdFind_Click();
+    void CmdNew_Click();
+    void CmdDelete_Click();
+    void TxtNote_GotFocus();
+
+private:
+    PanelKit& kit_;
+    QGroupBox* FraNotes = nullptr;
+    QLineEdit* TxtName = nullptr;
+    QLineEdit* TxtNote = nullptr;
+    QPushButton* CmdNew = nullptr;
+    QPushButton* CmdFind = nullptr;
+    QPushButton* CmdDelete = nullptr;
+};
+
+} // namespace tarvok

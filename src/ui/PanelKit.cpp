@@ -1,0 +1,170 @@
+#include "ui/PanelKit.h"
+
+#include "catalogues/ActionCatalogue.h"
+#include "catalogues/UnitNameTable.h"
+#include "ui/Messages.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <algorithm>
+
+namespace tarvok {
+
+PanelKit::PanelKit(Dialogs& dialogs, QWidget* window, const QString& programDir)
+    : QObject(window), dialogs_(dialogs), window_(window), files_(programDir),
+      document_(files_.scratchCopy()) {}
+
+MsgAnswer PanelKit::msg(const QString& text, const QString& title, MsgIcon icon,
+                        MsgButtons buttons) {
+    return dialogs_.message(window_, text, title.isEmpty() ? kAppName : title, icon, buttons);
+}
+
+bool PanelKit::reportWrite(const filestore::WriteResult& result) {
+    if (result.ok())
+        return true;
+    msg(messages::writeFailure(result), messages::kErrorTitle, MsgIcon::Information);
+    return false;
+}
+
+void PanelKit::hint(const QString& text) {
+    if (hintLabel_)
+        hintLabel_->setText(text);
+}
+
+std::optional<QStringList> PanelKit::dataFile(const QString& name) {
+    std::optional<QStringList> lines = files_.lines(name);
+    if (!lines)
+        msg(messages::kFileMissing, messages::kErrorTitle, MsgIcon::Information);
+    return lines;
+}
+
+QString PanelKit::LookupUnitName(const QString& unitId) {
+    const std::optional<QStringList> table = dataFile(unitnames::kTableFile);
+    return table ? unitnames::nameOf(*table, unitId) : QString();
+}
+
+QString PanelKit::LookupUnitId(const QString& displayName) {
+    const std::optional<QStringList> table = dataFile(unitnames::kTableFile);
+    return table ? unitnames::idOf(*table, displayName) : QString();
+}
+
+QString PanelKit::LookupBuildingName(const QString& buildingId) {
+    const std::optional<QStringList> lines = dataFile(QStringLiteral("ID.WQ"));
+    return lines ? catalogue::lastValueOf(*lines, buildingId) : QString();
+}
+
+QString PanelKit::LookupBuildingId(const QString& buildingName) {
+    const std::optional<QStringList> lines = dataFile(QStringLiteral("ID2.WQ"));
+    return lines ? catalogue::lastKeyOf(*lines, buildingName) : QString();
+}
+
+bool PanelKit::digitFilter(QLineEdit* box, const QString& message) {
+    const QString text = box->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            continue;
+        msg(message, messages::kErrorTitle, MsgIcon::Information);
+        // One character is one user-visible character, also outside the BMP.
+        const qsizetype len = (c.isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const int cursor = box->cursorPosition();
+        QString rest = text;
+        rest.remove(i, len);
+        box->setText(rest); // runs the change handler again on the rest
+        const QString now = box->text();
+        const int removed = static_cast<int>(text.size() - now.size());
+        box->setCursorPosition(std::clamp(cursor - removed, 0, static_cast<int>(now.size())));
+        return true;
+    }
+    return false;
+}
+
+void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handler) {
+    connect(view, &QAbstractItemView::clicked, this, [this, handler](const QModelIndex&) {
+        if (programSelecting_)
+            return;
+        RulesDocument::SharedRead shared(document_);
+        handler();
+    });
+    // Keyboard moves: only while the list has the focus, and not as part of a click
+    // (the click above reports that one).
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, view, handler](const QModelIndex& current, const QModelIndex&) {
+                if (programSelecting_ || !view->hasFocus() || !current.isValid() ||
+                    QApplication::mouseButtons() != Qt::NoButton)
+                    return;
+                RulesDocument::SharedRead shared(document_);
+                handler();
+            });
+}
+
+void PanelKit::selectRowQuietly(QListWidget* list, int row) {
+    ProgramSelection quiet(*this);
+    list->setCurrentRow(row);
+}
+
+void PanelKit::clearSelectionQuietly(QListWidget* list) {
+    ProgramSelection quiet(*this);
+    list->clearSelection();
+    list->setCurrentRow(-1);
+}
+
+void PanelKit::onFocusIn(QWidget* w, std::function<void()> handler) {
+    w->installEventFilter(this);
+    focusIn_[w] = std::move(handler);
+}
+
+void PanelKit::onFocusOut(QWidget* w, std::function<void()> handler) {
+    w->installEventFilter(this);
+    focusOut_[w] = std::move(handler);
+    editedSinceFocus_[w] = false;
+    QLineEdit* edit = qobject_cast<QLineEdit*>(w);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        edit = combo->lineEdit();
+        connect(combo, &QComboBox::activated, this, [this, w](int) { editedSinceFocus_[w] = true; });
+    }
+    if (edit)
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, w](const QString&) { editedSinceFocus_[w] = true; });
+}
+
+bool PanelKit::userEditedSinceFocus(QWidget* w) const {
+    const auto it = editedSinceFocus_.find(w);
+    return it != editedSinceFocus_.end() && it->second;
+}
+
+bool PanelKit::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        // A message box or a menu taking the focus for a moment is no move of the user's.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (event->type() == QEvent::FocusIn) {
+                if (editedSinceFocus_.count(watched))
+                    editedSinceFocus_[watched] = false;
+                if (const auto it = focusIn_.find(watched); it != focusIn_.end())
+                    it->second();
+            } else if (const auto it = focusOut_.find(watched); it != focusOut_.end()) {
+                it->second();
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QComboBox* PanelKit::makeCombo(const QString& objectName, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(objectName);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->setMaxVisibleItems(20);
+    return box;
+}
+
+} // namespace tarvok

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "catalogues/ProgramFiles.h"
+#include "document/RulesDocument.h"
+#include "ui/Dialogs.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+#include <unordered_map>
+
+class QAbstractItemView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QWidget;
+
+namespace tarvok {
+
+// What the panels of the main window share: the open rules file, the program
+// directory's files, the dialogs, the hint area, and the small behaviours every field
+// and list of the window has (digit filter, user selections, focus handlers).
+class PanelKit : public QObject {
+    Q_OBJECT
+
+public:
+    PanelKit(Dialogs& dialogs, QWidget* window, const QString& programDir);
+
+    Dialogs& dialogs() { return dialogs_; }
+    QWidget* window() const { return window_; }
+    RulesDocument& document() { return document_; }
+    const ProgramFiles& files() const { return files_; }
+
+    // A message box; an empty title means the message has no title of its own, and the
+    // application's name is shown.
+    MsgAnswer msg(const QString& text, const QString& title = QString(),
+                  MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
+    // Tells the user why a write failed; true when it succeeded.
+    bool reportWrite(const filestore::WriteResult& result);
+
+    // The caption of the hint label LblMsg.
+    void setHintLabel(QLabel* label) { hintLabel_ = label; }
+    void hint(const QString& text);
+
+    // One of the program directory's data files as lines. When it is missing
+    // "无法找到文件" (title "错误", information icon) is shown and nothing is returned.
+    std::optional<QStringList> dataFile(const QString& name);
+
+    // Look-ups in the unit name table NameTable.WQ and the building tables ID.WQ and
+    // ID2.WQ, read anew each time; empty when not found.
+    QString LookupUnitName(const QString& unitId);
+    QString LookupUnitId(const QString& displayName);
+    QString LookupBuildingName(const QString& buildingId);
+    QString LookupBuildingId(const QString& buildingName);
+
+    // The digit filter of a numeric text box: at the first character that is not an
+    // ASCII digit, the message (title "错误", information icon) and that character is
+    // removed; the removal runs the box's change handler again on the rest. Returns
+    // true when it removed a character (the nested handler has then done the work).
+    bool digitFilter(QLineEdit* box, const QString& message);
+
+    // Runs handler when the user selects in a list or list view (mouse or keyboard),
+    // never when the program changes the selection. The loads of one selection share
+    // one reading of the rules file.
+    void onUserSelect(QAbstractItemView* view, std::function<void()> handler);
+
+    // While one lives, selection changes are the program's: they run no selection handler.
+    class ProgramSelection {
+    public:
+        explicit ProgramSelection(PanelKit& kit) : kit_(kit), was_(kit.programSelecting_) {
+            kit_.programSelecting_ = true;
+        }
+        ~ProgramSelection() { kit_.programSelecting_ = was_; }
+        ProgramSelection(const ProgramSelection&) = delete;
+        ProgramSelection& operator=(const ProgramSelection&) = delete;
+
+    private:
+        PanelKit& kit_;
+        bool was_;
+    };
+    void selectRowQuietly(QListWidget* list, int row);
+    void clearSelectionQuietly(QListWidget* list);
+
+    // GotFocus / LostFocus handlers of a control.
+    void onFocusIn(QWidget* w, std::function<void()> handler);
+    void onFocusOut(QWidget* w, std::function<void()> handler);
+    // True when the user typed into the control since it last received the focus.
+    bool userEditedSinceFocus(QWidget* w) const;
+
+    // An editable combo box as the panels use it: typed text is never added to the
+    // items and never completed behind the user's back.
+    static QComboBox* makeCombo(const QString& objectName, QWidget* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Dialogs& dialogs_;
+    QWidget* window_;
+    ProgramFiles files_;
+    RulesDocument document_;
+    QLabel* hintLabel_ = nullptr;
+    bool programSelecting_ = false;
+    std::unordered_map<QObject*, std::function<void()>> focusIn_;
+    std::unordered_map<QObject*, std::function<void()>> focusOut_;
+    std::unordered_map<QObject*, bool> editedSinceFocus_;
+};
+
+} // namespace tarvok

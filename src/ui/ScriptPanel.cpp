@@ -1,0 +1,125 @@
+#include "ui/ScriptPanel.h"
+
+#include "records/FieldRules.h"
+#include "records/ScriptActions.h"
+#include "ui/PanelKit.h"
+#include "ui/WidgetMaking.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tarvok {
+
+ScriptPanel::ScriptPanel(PanelKit& kit, QObject* parent) : SectionPanel(kit, Kind::Script, parent) {
+    createControls();
+    Parts parts;
+    parts.frame = FraScr;
+    parts.idBox = TxtScr;
+    parts.nameBox = TxtScrName;
+    parts.view = LvwScr;
+    parts.fields[0] = TxtScrID;
+    parts.fields[1] = TxtAct;
+    parts.fields[2] = TxtNumber;
+    parts.addButton = CmdScrTypeAdd;
+    parts.killButton = CmdScrTypeKill;
+    parts.saveButton = CmdSaveScr;
+    parts.copyButton = CmdScrCopy;
+    setParts(parts, {QStringLiteral("ID"), QStringLiteral("动作"), QStringLiteral("参数")});
+}
+
+void ScriptPanel::createControls() {
+    FraScr = new QGroupBox(QStringLiteral("脚本"));
+    FraScr->setObjectName(QStringLiteral("FraScr"));
+    TxtScrUnitC = PanelKit::makeCombo(QStringLiteral("TxtScrUnitC"), FraScr);
+    Command1 = named(new QPushButton(QStringLiteral("<"), FraScr), QStringLiteral("Command1"));
+    Command1->setMaximumWidth(28);
+    TxtScrAct = named(new QLineEdit(FraScr), QStringLiteral("TxtScrAct"));
+    TxtScrOther = named(new QLineEdit(FraScr), QStringLiteral("TxtScrOther"));
+    TxtScrUnitE = named(new QLineEdit(FraScr), QStringLiteral("TxtScrUnitE"));
+    TxtNumber = named(new QLineEdit(FraScr), QStringLiteral("TxtNumber"));
+    TxtAct = named(new QLineEdit(FraScr), QStringLiteral("TxtAct"));
+    TxtScrID = named(new QLineEdit(FraScr), QStringLiteral("TxtScrID"));
+    LstScrNumber = named(new QListWidget(FraScr), QStringLiteral("LstScrNumber"));
+    LstScrAct = named(new QListWidget(FraScr), QStringLiteral("LstScrAct"));
+    CmdSaveScr = named(new QPushButton(QStringLiteral("保存脚本"), FraScr), QStringLiteral("CmdSaveScr"));
+    CmdScrTypeKill = named(new QPushButton(QStringLiteral("删除"), FraScr), QStringLiteral("CmdScrTypeKill"));
+    CmdScrTypeAdd = named(new QPushButton(QStringLiteral("添加"), FraScr), QStringLiteral("CmdScrTypeAdd"));
+    LvwScr = named(new QTreeWidget(FraScr), QStringLiteral("LvwScr"));
+    TxtScrName = named(new QLineEdit(FraScr), QStringLiteral("TxtScrName"));
+    TxtScr = named(new QLineEdit(FraScr), QStringLiteral("TxtScr"));
+    CmdScrCopy = named(new QPushButton(QStringLiteral("复制"), FraScr), QStringLiteral("CmdScrCopy"));
+
+    const auto caption = [this](const QString& text) { return label(text, FraScr); };
+    auto* v = new QVBoxLayout(FraScr);
+
+    auto* idRow = new QGridLayout;
+    idRow->addWidget(TxtScr, 0, 0, 1, 2);
+    idRow->addWidget(CmdScrCopy, 0, 2);
+    idRow->addWidget(caption(QStringLiteral("名称(注释)")), 1, 0);
+    idRow->addWidget(TxtScrName, 1, 1, 1, 2);
+    idRow->setColumnStretch(1, 1);
+    v->addLayout(idRow);
+
+    // The steps, with the action list and the parameter choices beside them.
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(LvwScr, 3);
+    lists->addWidget(LstScrAct, 3);
+    lists->addWidget(LstScrNumber, 2);
+    v->addLayout(lists, 1);
+
+    auto* step = new QHBoxLayout;
+    step->addWidget(caption(QStringLiteral("ID:")));
+    step->addWidget(TxtScrID, 2);
+    step->addWidget(caption(QStringLiteral("动作:")));
+    step->addWidget(TxtAct, 2);
+    step->addWidget(caption(QStringLiteral("参数:")));
+    step->addWidget(TxtNumber, 2);
+    step->addWidget(caption(QStringLiteral("动作解释:")));
+    step->addWidget(TxtScrAct, 5);
+    v->addLayout(step);
+
+    auto* meaning = new QHBoxLayout;
+    meaning->addWidget(caption(QStringLiteral("参数解释:")));
+    meaning->addWidget(caption(QStringLiteral("建筑:")));
+    meaning->addWidget(TxtScrUnitE, 2);
+    meaning->addWidget(Command1);
+    meaning->addWidget(TxtScrUnitC, 2);
+    meaning->addWidget(caption(QStringLiteral("其他:")));
+    meaning->addWidget(TxtScrOther, 2);
+    v->addLayout(meaning);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CmdScrTypeAdd);
+    buttons->addWidget(CmdScrTypeKill);
+    buttons->addStretch(1);
+    buttons->addWidget(CmdSaveScr);
+    v->addLayout(buttons);
+
+    LstScrAct->addItem(QString());
+    for (const ScriptAction& a : kScriptActions)
+        LstScrAct->addItem(QString::fromUtf8(a.name));
+}
+
+void ScriptPanel::addUnitChoices(const QStringList& names) {
+    addItemsKeepingText(TxtScrUnitC, names);
+}
+
+void ScriptPanel::FillScrLineFields() {
+    // Read the row first: the action and parameter fields write back into that row.
+    const QStringList texts = selectedRowTexts();
+    if (!texts.isEmpty()) {
+        TxtScrID->setText(texts[0]);
+        TxtAct->setText(texts[1]);
+        TxtNumber->setText(texts[2]);
+    }
+    if (!fieldrules::isBuildingAction(TxtAct->text()))
+        TxtScrUnitE->clear();
+}
+
+} // namespace tarvok

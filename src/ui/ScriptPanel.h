@@ -1,0 +1,75 @@
+#pragma once
+
+#include "ui/SectionPanel.h"
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTreeWidget;
+
+namespace tarvok {
+
+// The script frame FraScr: the script on show keyed by TxtScr, its steps, and the
+// script line editor that explains a step's action and parameter from the action
+// catalogue and the building tables (ScriptLineEditor.cpp).
+class ScriptPanel : public SectionPanel {
+    Q_OBJECT
+
+public:
+    ScriptPanel(PanelKit& kit, QObject* parent);
+
+    void LoadScriptType(const QString& id) { loadSection(id); }
+    void SaveScriptType(const QString& id) { saveSection(id); }
+    void CmdSaveScr_Click() { saveClicked(); }
+    void CmdScrCopy_Click() { copyClicked(); }
+    void CmdScrTypeAdd_Click() { addRowClicked(); }
+    void CmdScrTypeKill_Click() { removeRowClicked(); }
+    void LvwScr_Click() { rowClicked(); }
+    // Shows the selected step in TxtScrID, TxtAct and TxtNumber (when it has rows), then
+    // the building rule: TxtScrUnitE is emptied unless the action is 46, 47, 56 or 58.
+    void FillScrLineFields();
+    void fillEntryFields() override { FillScrLineFields(); }
+
+    // ---- the script line editor
+    void LstScrAct_Click();
+    void LstScrNumber_Click();
+    void TxtAct_Change();
+    void TxtAct_LostFocus();
+    void TxtNumber_Change();
+    void TxtNumber_LostFocus();
+    void TxtScrID_Change();
+    void TxtScrUnitE_Change();
+    void Command1_Click();
+    void LoadActionParameters(const QString& actionName);
+    void ListBuildingNames();
+
+    // The start-up lists: the unit names of the building name box.
+    void addUnitChoices(const QStringList& names);
+    void connectHandlers();
+
+private:
+    void createControls();
+
+    QGroupBox* FraScr = nullptr;
+    QLineEdit* TxtScr = nullptr;
+    QLineEdit* TxtScrName = nullptr;
+    QTreeWidget* LvwScr = nullptr;
+    QListWidget* LstScrAct = nullptr;
+    QListWidget* LstScrNumber = nullptr;
+    QLineEdit* TxtScrID = nullptr;
+    QLineEdit* TxtAct = nullptr;
+    QLineEdit* TxtNumber = nullptr;
+    QLineEdit* TxtScrAct = nullptr;
+    QLineEdit* TxtScrUnitE = nullptr;
+    QComboBox* TxtScrUnitC = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLineEdit* TxtScrOther = nullptr;
+    QPushButton* CmdSaveScr = nullptr;
+    QPushButton* CmdScrTypeAdd = nullptr;
+    QPushButton* CmdScrTypeKill = nullptr;
+    QPushButton* CmdScrCopy = nullptr;
+};
+
+} // namespace tarvok

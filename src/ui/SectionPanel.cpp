@@ -1,0 +1,223 @@
+#include "ui/SectionPanel.h"
+
+#include "document/Rewrite.h"
+#include "records/FieldRules.h"
+#include "records/ScriptSection.h"
+#include "records/TaskForceSection.h"
+#include "ui/Messages.h"
+#include "ui/PanelKit.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace tarvok {
+namespace {
+
+using namespace messages;
+
+const QString kAddCaption = QStringLiteral("添加");
+const QString kWriteCaption = QStringLiteral("写入");
+
+QString fieldText(QWidget* w) {
+    if (auto* box = qobject_cast<QComboBox*>(w))
+        return box->currentText();
+    return static_cast<QLineEdit*>(w)->text();
+}
+
+// Setting a field from code runs its change handler, as typing does.
+void setFieldText(QWidget* w, const QString& text) {
+    if (auto* box = qobject_cast<QComboBox*>(w))
+        box->setEditText(text);
+    else
+        static_cast<QLineEdit*>(w)->setText(text);
+}
+
+// The line a row was read from travels with the row, so an untouched row is written
+// back as it was.
+constexpr int kRawLineRole = Qt::UserRole;
+
+QTreeWidgetItem* makeRow(const SectionRow& row) {
+    auto* item = new QTreeWidgetItem(QStringList{row.number, row.first, row.second});
+    if (!row.raw.isEmpty())
+        item->setData(0, kRawLineRole, row.raw);
+    return item;
+}
+
+} // namespace
+
+SectionPanel::SectionPanel(PanelKit& kit, Kind kind, QObject* parent)
+    : QObject(parent), kit_(kit), kind_(kind) {}
+
+void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
+    parts_ = parts;
+    QTreeWidget* view = parts_.view;
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->header()->setStretchLastSection(true);
+    view->setHeaderLabels(columns);
+    const int w = std::max(view->viewport()->width(), 200);
+    view->setColumnWidth(0, w / 4);
+    view->setColumnWidth(1, w / 4);
+    view->setColumnWidth(2, w / 2);
+}
+
+void SectionPanel::connectCommonHandlers() {
+    kit_.onUserSelect(parts_.view, [this] { rowClicked(); });
+    connect(parts_.saveButton, &QPushButton::clicked, this, &SectionPanel::saveClicked);
+    connect(parts_.copyButton, &QPushButton::clicked, this, &SectionPanel::copyClicked);
+    connect(parts_.addButton, &QPushButton::clicked, this, &SectionPanel::addRowClicked);
+    connect(parts_.killButton, &QPushButton::clicked, this, &SectionPanel::removeRowClicked);
+}
+
+QString SectionPanel::id() const { return parts_.idBox->text(); }
+void SectionPanel::setId(const QString& id) { parts_.idBox->setText(id); }
+bool SectionPanel::hasRows() const { return parts_.view->topLevelItemCount() > 0; }
+
+QTreeWidgetItem* SectionPanel::selectedRow() const {
+    QTreeWidgetItem* item = parts_.view->currentItem();
+    if (item && item->isSelected())
+        return item;
+    const QList<QTreeWidgetItem*> selected = parts_.view->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+QStringList SectionPanel::selectedRowTexts() const {
+    const QTreeWidgetItem* item = selectedRow();
+    if (!item)
+        return {};
+    return {item->text(0), item->text(1), item->text(2)};
+}
+
+void SectionPanel::updateSelectedRow(int column, const QString& text) {
+    // Rows only follow the fields while the list is usable and a row is selected, so
+    // typing with no row selected (or while a new row is typed) changes no row.
+    if (!parts_.view->isEnabled())
+        return;
+    if (QTreeWidgetItem* item = selectedRow())
+        item->setText(column, text);
+}
+
+// ---------------------------------------------------------------- load and save
+
+void SectionPanel::loadSection(const QString& id) {
+    const std::optional<RulesDocument::Content> rules = kit_.document().read();
+    if (!rules || id.isEmpty())
+        return;
+    const QByteArray key = rules->codec.encode(id);
+    const std::optional<SectionRecord> record =
+        kind_ == Kind::TaskForce ? readTaskForceSection(rules->bytes, key, rules->codec)
+                                 : readScriptSection(rules->bytes, key, rules->codec);
+    if (!record)
+        return; // the panel keeps what it showed
+    parts_.nameBox->setText(record->name);
+    nameLine_ = record->nameLine;
+    PanelKit::ProgramSelection quiet(kit_);
+    QTreeWidget* view = parts_.view;
+    view->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(record->rows.size()));
+    for (const SectionRow& row : record->rows)
+        items.append(makeRow(row));
+    view->addTopLevelItems(items);
+    // After a load the first row is the selected one.
+    if (!items.isEmpty()) {
+        view->setCurrentItem(items.first());
+        items.first()->setSelected(true);
+    }
+}
+
+void SectionPanel::saveSection(const QString& id) {
+    if (!kit_.document().isOpen())
+        return;
+    SectionRecord record;
+    record.name = parts_.nameBox->text();
+    record.nameLine = nameLine_;
+    QTreeWidget* view = parts_.view;
+    record.rows.reserve(static_cast<size_t>(view->topLevelItemCount()));
+    for (int i = 0; i < view->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = view->topLevelItem(i);
+        record.rows.push_back(SectionRow{item->text(0), item->text(1), item->text(2),
+                                         item->data(0, kRawLineRole).toByteArray()});
+    }
+    const bool taskForce = kind_ == Kind::TaskForce;
+    const bool written = kit_.reportWrite(
+        kit_.document().rewrite([&](const QByteArray& content, const TextCodec& codec) {
+            const std::vector<QByteArray> block =
+                taskForce ? taskForceBlock(record, codec) : scriptBlock(record, codec);
+            return rewriteLines(content, ReplaceSectionBody(codec.encode(id), block));
+        }));
+    if (written)
+        kit_.msg(taskForce ? kTaskForceSaved : kScriptSaved);
+}
+
+// ---------------------------------------------------------------- buttons and rows
+
+void SectionPanel::saveClicked() {
+    if (id().isEmpty())
+        return;
+    QStringList numbers;
+    for (int i = 0; i < parts_.view->topLevelItemCount(); ++i)
+        numbers << parts_.view->topLevelItem(i)->text(0);
+    if (!fieldrules::rowNumberingFits(numbers)) {
+        kit_.msg(kBadInput);
+        return;
+    }
+    saveSection(id());
+}
+
+void SectionPanel::copyClicked() { kit_.dialogs().setClipboardText(id()); }
+
+void SectionPanel::addRowClicked() {
+    for (QWidget* f : parts_.fields) {
+        if (fieldText(f).isEmpty())
+            return;
+    }
+    QTreeWidget* view = parts_.view;
+    if (parts_.addButton->text() == kAddCaption) {
+        // Add mode: the list stops following the fields while the new row is typed.
+        view->setEnabled(false);
+        for (QWidget* f : parts_.fields)
+            setFieldText(f, QString());
+        parts_.addButton->setText(kWriteCaption);
+        return;
+    }
+    const QString number = fieldText(parts_.fields[0]);
+    for (int i = 0; i < view->topLevelItemCount(); ++i) {
+        if (view->topLevelItem(i)->text(0) == number) {
+            kit_.msg(kDuplicateRow);
+            return;
+        }
+    }
+    view->addTopLevelItem(new QTreeWidgetItem(
+        QStringList{number, fieldText(parts_.fields[1]), fieldText(parts_.fields[2])}));
+    view->setEnabled(true);
+    parts_.addButton->setText(kAddCaption);
+}
+
+void SectionPanel::removeRowClicked() {
+    QTreeWidgetItem* item = selectedRow();
+    if (parts_.view->topLevelItemCount() == 0 || !item)
+        return;
+    if (kit_.msg(kConfirmRowDelete, kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
+        MsgAnswer::No)
+        return;
+    PanelKit::ProgramSelection quiet(kit_);
+    delete item;
+}
+
+void SectionPanel::rowClicked() {
+    if (parts_.view->isEnabled() && !selectedRowTexts().isEmpty())
+        fillEntryFields();
+}
+
+} // namespace tarvok

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace tarvok {
+
+class PanelKit;
+
+// The task force and script panels are one design used twice: an ID box, a name box,
+// a list view of numbered rows, three entry fields for the selected row (its number,
+// then the texts of columns 1 and 2), and buttons to add and delete a row, save and
+// copy. This class holds that design; TaskForcePanel and ScriptPanel build their frames
+// and add what only they have.
+class SectionPanel : public QObject {
+    Q_OBJECT
+
+public:
+    QGroupBox* frame() const { return parts_.frame; }
+    QString id() const;
+    void setId(const QString& id);
+    bool hasRows() const;
+
+    // Shows the selected row in the entry fields.
+    virtual void fillEntryFields() = 0;
+
+protected:
+    enum class Kind { TaskForce, Script };
+    struct Parts {
+        QGroupBox* frame = nullptr;
+        QLineEdit* idBox = nullptr;
+        QLineEdit* nameBox = nullptr;
+        QTreeWidget* view = nullptr;
+        QWidget* fields[3] = {nullptr, nullptr, nullptr};
+        QPushButton* addButton = nullptr;
+        QPushButton* killButton = nullptr;
+        QPushButton* saveButton = nullptr;
+        QPushButton* copyButton = nullptr;
+    };
+
+    SectionPanel(PanelKit& kit, Kind kind, QObject* parent);
+    // The subclass's controls; the list view gets its columns.
+    void setParts(const Parts& parts, const QStringList& columns);
+    // The buttons, the list view and the row fields' edits of the selected row.
+    void connectCommonHandlers();
+
+    void loadSection(const QString& id);
+    void saveSection(const QString& id);
+    void saveClicked();
+    void copyClicked();
+    void addRowClicked();
+    void removeRowClicked();
+    void rowClicked();
+    // The texts of the selected row (number, column 1, column 2); empty when none.
+    QStringList selectedRowTexts() const;
+    // Writes a column of the selected row, while the list follows the fields.
+    void updateSelectedRow(int column, const QString& text);
+
+    PanelKit& kit_;
+
+private:
+    QTreeWidgetItem* selectedRow() const;
+
+    Kind kind_;
+    Parts parts_;
+    QByteArray nameLine_; // the Name line as read: written back while the name is unchanged
+};
+
+} // namespace tarvok

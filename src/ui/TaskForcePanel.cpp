@@ -1,0 +1,117 @@
+#include "ui/TaskForcePanel.h"
+
+#include "ui/PanelKit.h"
+#include "ui/WidgetMaking.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace tarvok {
+
+TaskForcePanel::TaskForcePanel(PanelKit& kit, QObject* parent)
+    : SectionPanel(kit, Kind::TaskForce, parent) {
+    FraSpe = named(new QGroupBox(QStringLiteral("特遣小队")), QStringLiteral("FraSpe"));
+    QGroupBox* f = FraSpe;
+    CmdSaveSpe = named(new QPushButton(QStringLiteral("保存特遣小队"), f), QStringLiteral("CmdSaveSpe"));
+    CmdSpeTypeKill = named(new QPushButton(QStringLiteral("删除"), f), QStringLiteral("CmdSpeTypeKill"));
+    CmdSpeTypeAdd = named(new QPushButton(QStringLiteral("添加"), f), QStringLiteral("CmdSpeTypeAdd"));
+    CmdCE2 = named(new QPushButton(QStringLiteral("<"), f), QStringLiteral("CmdCE2"));
+    CmdCE2->setMaximumWidth(28);
+    CboSpeC = PanelKit::makeCombo(QStringLiteral("CboSpeC"), f);
+    CboSpeE = PanelKit::makeCombo(QStringLiteral("CboSpeE"), f);
+    TxtSpeNum = named(new QLineEdit(f), QStringLiteral("TxtSpeNum"));
+    TxtID = named(new QLineEdit(f), QStringLiteral("TxtID"));
+    TxtSpeName = named(new QLineEdit(f), QStringLiteral("TxtSpeName"));
+    TxtSpe = named(new QLineEdit(f), QStringLiteral("TxtSpe"));
+    LvwSpe = named(new QTreeWidget(f), QStringLiteral("LvwSpe"));
+    CmdSpeCopy = named(new QPushButton(QStringLiteral("复制"), f), QStringLiteral("CmdSpeCopy"));
+
+    auto* grid = new QGridLayout(f);
+    grid->addWidget(TxtSpe, 0, 0, 1, 2);
+    grid->addWidget(CmdSpeCopy, 0, 2);
+    grid->addWidget(label(QStringLiteral("名称(注释)"), f), 1, 0);
+    grid->addWidget(TxtSpeName, 1, 1, 1, 3);
+    grid->addWidget(LvwSpe, 2, 0, 1, 4);
+    grid->addWidget(label(QStringLiteral("ID:"), f), 3, 0);
+    grid->addWidget(TxtID, 3, 1);
+    grid->addWidget(label(QStringLiteral("数量:"), f), 3, 2);
+    grid->addWidget(TxtSpeNum, 3, 3);
+    grid->addWidget(label(QStringLiteral("单位类型:"), f), 4, 0);
+    auto* unit = new QHBoxLayout;
+    unit->addWidget(CboSpeE, 1);
+    unit->addWidget(CmdCE2);
+    unit->addWidget(CboSpeC, 1);
+    grid->addLayout(unit, 4, 1, 1, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CmdSpeTypeAdd);
+    buttons->addWidget(CmdSpeTypeKill);
+    buttons->addStretch(1);
+    buttons->addWidget(CmdSaveSpe);
+    grid->addLayout(buttons, 5, 0, 1, 4);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(2, 1);
+
+    Parts parts;
+    parts.frame = FraSpe;
+    parts.idBox = TxtSpe;
+    parts.nameBox = TxtSpeName;
+    parts.view = LvwSpe;
+    parts.fields[0] = TxtID;
+    parts.fields[1] = TxtSpeNum;
+    parts.fields[2] = CboSpeE;
+    parts.addButton = CmdSpeTypeAdd;
+    parts.killButton = CmdSpeTypeKill;
+    parts.saveButton = CmdSaveSpe;
+    parts.copyButton = CmdSpeCopy;
+    setParts(parts, {QStringLiteral("ID"), QStringLiteral("数量"), QStringLiteral("单位类型")});
+}
+
+void TaskForcePanel::addUnitChoices(const QStringList& ids, const QStringList& names) {
+    addItemsKeepingText(CboSpeE, ids);
+    addItemsKeepingText(CboSpeC, names);
+}
+
+void TaskForcePanel::connectHandlers() {
+    connectCommonHandlers();
+    connect(TxtID, &QLineEdit::textChanged, this, &TaskForcePanel::TxtID_Change);
+    connect(TxtSpeNum, &QLineEdit::textChanged, this, &TaskForcePanel::TxtSpeNum_Change);
+    connect(CboSpeE, &QComboBox::editTextChanged, this, &TaskForcePanel::CboSpeE_Change);
+    connect(CboSpeE, &QComboBox::activated, this, &TaskForcePanel::CboSpeE_Click);
+    // CmdCE2 does nothing when clicked.
+}
+
+void TaskForcePanel::TxtID_Change() {
+    // The rows do not follow the number field.
+    kit_.digitFilter(TxtID, QStringLiteral("特遣小队ID输入不合法！"));
+}
+
+void TaskForcePanel::TxtSpeNum_Change() {
+    if (kit_.digitFilter(TxtSpeNum, QStringLiteral("数量输入不合法！")))
+        return;
+    updateSelectedRow(1, TxtSpeNum->text());
+}
+
+void TaskForcePanel::CboSpeE_Change() {
+    CboSpeC->setEditText(kit_.LookupUnitName(CboSpeE->currentText()));
+    updateSelectedRow(2, CboSpeE->currentText());
+}
+
+void TaskForcePanel::CboSpeE_Click() { CboSpeE_Change(); }
+
+void TaskForcePanel::FillSpeEntryFields() {
+    // Read the row first: setting the count and the unit writes back into that row.
+    const QStringList texts = selectedRowTexts();
+    if (texts.isEmpty())
+        return;
+    TxtID->setText(texts[0]);
+    TxtSpeNum->setText(texts[1]);
+    CboSpeE->setEditText(texts[2]);
+}
+
+} // namespace tarvok

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ui/SectionPanel.h"
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace tarvok {
+
+// The task force frame FraSpe: the task force on show keyed by TxtSpe, its rows of unit
+// count and unit type, and the unit name shown beside the selected row's unit.
+class TaskForcePanel : public SectionPanel {
+    Q_OBJECT
+
+public:
+    TaskForcePanel(PanelKit& kit, QObject* parent);
+
+    void LoadTaskForce(const QString& id) { loadSection(id); }
+    void SaveTaskForce(const QString& id) { saveSection(id); }
+    void CmdSaveSpe_Click() { saveClicked(); }
+    void CmdSpeCopy_Click() { copyClicked(); }
+    void CmdSpeTypeAdd_Click() { addRowClicked(); }
+    void CmdSpeTypeKill_Click() { removeRowClicked(); }
+    void LvwSpe_Click() { rowClicked(); }
+    void TxtID_Change();
+    void TxtSpeNum_Change();
+    void CboSpeE_Change();
+    void CboSpeE_Click();
+    void FillSpeEntryFields();
+    void fillEntryFields() override { FillSpeEntryFields(); }
+
+    // The start-up choice lists of the unit boxes.
+    void addUnitChoices(const QStringList& ids, const QStringList& names);
+    void connectHandlers();
+
+private:
+    QGroupBox* FraSpe = nullptr;
+    QLineEdit* TxtSpe = nullptr;
+    QLineEdit* TxtSpeName = nullptr;
+    QTreeWidget* LvwSpe = nullptr;
+    QLineEdit* TxtID = nullptr;
+    QLineEdit* TxtSpeNum = nullptr;
+    QComboBox* CboSpeE = nullptr;
+    QComboBox* CboSpeC = nullptr;
+    QPushButton* CmdCE2 = nullptr;
+    QPushButton* CmdSaveSpe = nullptr;
+    QPushButton* CmdSpeTypeAdd = nullptr;
+    QPushButton* CmdSpeTypeKill = nullptr;
+    QPushButton* CmdSpeCopy = nullptr;
+};
+
+} // namespace tarvok

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "document/TextEncoding.h"
+#include "records/TeamTypeSection.h"
+
+#include <QObject>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tarvok {
+
+class PanelKit;
+
+// The team type editor: the frames FraTeam and FraFig1 and the button CmdSaveFig, the
+// team type on show keyed by TxtTeam, and the load and save of its section.
+class TeamPanel : public QObject {
+    Q_OBJECT
+
+public:
+    // CmdFigChange and CmdBaseChange take the selected entry of these registry lists.
+    TeamPanel(PanelKit& kit, QListWidget* taskForces, QListWidget* scripts, QObject* parent);
+
+    QGroupBox* frame() const { return FraTeam; }
+    QGroupBox* flagsFrame() const { return FraFig1; }
+    QPushButton* saveButton() const { return CmdSaveFig; }
+    QString id() const;
+    void setId(const QString& id);
+    // The team type's task force and script (entry 0 of LstSpeAdd and LstScrAdd).
+    QListWidget* taskForceList() const { return LstSpeAdd; }
+    QListWidget* scriptList() const { return LstScrAdd; }
+    QString taskForce() const;
+    QString script() const;
+
+    void LoadTeamType(const QString& id);
+    void SaveTeamType(const QString& id);
+    void CmdSaveFig_Click();
+    void CmdTeamCopy_Click();
+    void CmdFigChange_Click();
+    void CmdBaseChange_Click();
+    void ChkAble_Click();
+    void TxtPriority_Change();
+    void TxtTeamCount_Change();
+    void CboTeamTech_Change();
+    void CboAction_Change();
+    void CboAction_Click();
+
+    void connectHandlers();
+
+private:
+    void createControls();
+    QCheckBox* flag(int key) const { return flags_[static_cast<size_t>(key)]; }
+    void setDefaults();
+    void apply(const teamtype::Assignment& a, const TextCodec& codec);
+    void setTextControl(int key, const QString& text);
+    QString textOfControl(int key) const;
+
+    PanelKit& kit_;
+    QListWidget* taskForces_;
+    QListWidget* scripts_;
+
+    QGroupBox* FraTeam = nullptr;
+    QGroupBox* FraFig1 = nullptr;
+    QPushButton* CmdSaveFig = nullptr;
+    QLineEdit* TxtTeam = nullptr;
+    QLineEdit* TxtTeamName = nullptr;
+    QLineEdit* TxtPriority = nullptr;
+    QLineEdit* TxtTeamCount = nullptr;
+    QComboBox* CboAction = nullptr;
+    QLineEdit* TxtAction = nullptr;
+    QListWidget* LstSpeAdd = nullptr;
+    QListWidget* LstScrAdd = nullptr;
+    QPushButton* CmdFigChange = nullptr;
+    QPushButton* CmdBaseChange = nullptr;
+    QPushButton* CmdTeamCopy = nullptr;
+    QCheckBox* ChkAble = nullptr;
+    QComboBox* CboTeamTech = nullptr;
+    // The 21 flag boxes (ChkSuicide, ChkAggressive …), by the key each one writes.
+    std::array<QCheckBox*, teamtype::kKeyCount> flags_{};
+};
+
+} // namespace tarvok

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QObject>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tarvok {
+
+class PanelKit;
+
+// The trigger frame FraRoot: the trigger on show, keyed by TxtRoot, its field editors,
+// its team list, and the load and save of its [AITriggerTypes] line.
+class TriggerPanel : public QObject {
+    Q_OBJECT
+
+public:
+    // teamTypes is the registry list CmdTeam takes the selected team type from.
+    TriggerPanel(PanelKit& kit, QListWidget* teamTypes, QObject* parent);
+
+    QGroupBox* frame() const { return FraRoot; }
+    QString key() const;
+    void setKey(const QString& key);
+    QListWidget* teamList() const { return LstTeam; }
+    // Did the last load find the trigger's line?
+    bool recordFound() const { return RecordFound != 0; }
+
+    void LoadTrigger(const QString& key);
+    void SaveTrigger(const QString& key);
+    void CmdSaveRoot_Click();
+    void CmdRootCopy_Click();
+    void CmdTeam_Click();
+    void CmdTeamDelete_Click();
+    void CboTech_Change();
+    void CboKey_Change();
+    void CboKey_Click();
+    void CboUnitC_Change();
+    void CboUnitC_Click();
+    void CmdCE_Click();
+    void TxtKeyNum_Change();
+    void CboWay_Change();
+    void CboWay_Click();
+    void CboOwner_Change();
+    void CboOwner_Click();
+    void CboOwner_LostFocus();
+    void CboBase_LostFocus();
+    void CboMin_LostFocus();
+    void CboMax_LostFocus();
+
+    // The start-up choice lists of the unit boxes.
+    void addUnitChoices(const QStringList& ids, const QStringList& names);
+    // The handlers run from here on: the start-up lists are filled before.
+    void connectHandlers();
+
+private:
+    void createControls();
+    void checkWeightOnLeave(QComboBox* box);
+
+    PanelKit& kit_;
+    QListWidget* teamTypes_;
+    qint16 RecordFound = 0;
+
+    QGroupBox* FraRoot = nullptr;
+    QLineEdit* TxtRoot = nullptr;
+    QPushButton* CmdRootCopy = nullptr;
+    QPushButton* CmdSaveRoot = nullptr;
+    QListWidget* LstTeam = nullptr;
+    QPushButton* CmdTeam = nullptr;
+    QPushButton* CmdTeamDelete = nullptr;
+    QComboBox* CboCountry = nullptr;
+    QComboBox* CboTech = nullptr;
+    QComboBox* CboKey = nullptr;
+    QLineEdit* TxtKey = nullptr;
+    QComboBox* CboUnit = nullptr;
+    QComboBox* CboUnitC = nullptr;
+    QPushButton* CmdCE = nullptr;
+    QLineEdit* TxtKeyNum = nullptr;
+    QComboBox* CboWay = nullptr;
+    QLineEdit* TxtWay = nullptr;
+    QComboBox* CboBase = nullptr;
+    QComboBox* CboMin = nullptr;
+    QComboBox* CboMax = nullptr;
+    QComboBox* CboOwner = nullptr;
+    QLineEdit* TxtOwner = nullptr;
+    QCheckBox* ChkLow = nullptr;
+    QCheckBox* ChkMid = nullptr;
+    QCheckBox* ChkHigh = nullptr;
+    QCheckBox* ChkRnd = nullptr;
+};
+
+} // namespace tarvok
