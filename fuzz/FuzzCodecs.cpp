@@ -187,8 +187,7 @@ void fuzzTeam(QByteArrayView key, QByteArrayView content) {
     check(next == saved.size());
 }
 
-// The one-pass section rewrite and the line-by-line one agree on CR LF content, and
-// the bodies found are the bodies the rewrite hands over.
+// The section bodies found are the bodies the line rewrite hands over.
 void fuzzTeamSections(QByteArrayView key, QByteArrayView content) {
     std::vector<std::vector<QByteArray>> seen;
     const auto makeBody = [&seen](const std::vector<QByteArrayView>& old) {
@@ -199,21 +198,15 @@ void fuzzTeamSections(QByteArrayView key, QByteArrayView content) {
         copy.push_back("Added=1");
         return copy;
     };
-    const QByteArray byLines = rewriteLines(content, ReplaceSectionBody(key.toByteArray(), makeBody));
-    const std::vector<std::vector<QByteArray>> byLinesSeen = seen;
-    seen.clear();
+    (void)rewriteLines(content, ReplaceSectionBody(key.toByteArray(), makeBody));
 
     const std::vector<std::vector<QByteArrayView>> found = teamtype::findSectionBodies(content, key);
-    check(found.size() == byLinesSeen.size());
+    check(found.size() == seen.size());
     for (size_t i = 0; i < found.size(); ++i) {
-        check(found[i].size() == byLinesSeen[i].size());
+        check(found[i].size() == seen[i].size());
         for (size_t j = 0; j < found[i].size(); ++j)
-            check(found[i][j] == byLinesSeen[i][j]);
+            check(found[i][j] == seen[i][j]);
     }
-
-    const std::optional<QByteArray> onePass = teamtype::replaceSectionBodies(content, key, makeBody);
-    if (onePass)
-        check(*onePass == byLines);
 }
 
 // ---------------------------------------------------------------- task forces, scripts

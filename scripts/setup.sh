@@ -22,7 +22,18 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build_dir="${TARVOK_BUILD_DIR:-build}"
-if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${TARVOK_CMAKE_ARGS:-}
+# The arguments the build directory was configured with are kept in a stamp file beside
+# its cache: cmake runs again only when there is no cache yet or TARVOK_CMAKE_ARGS changed.
+# A change configures afresh, so an option that was dropped from the arguments does not
+# linger in the cache (a directory without a stamp keeps its cache and is configured again).
+cmake_args="-DCMAKE_BUILD_TYPE=RelWithDebInfo ${TARVOK_CMAKE_ARGS:-}"
+stamp="$build_dir/tarvok-cmake-args.txt"
+if [ ! -f "$build_dir/CMakeCache.txt" ] || [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$cmake_args" ]; then
+    fresh=()
+    [ -f "$build_dir/CMakeCache.txt" ] && [ -f "$stamp" ] && fresh=(--fresh)
+    rm -f "$stamp"
+    # shellcheck disable=SC2086 # the arguments are split into words on purpose
+    cmake "${fresh[@]}" -S . -B "$build_dir" $cmake_args
+    printf '%s\n' "$cmake_args" >"$stamp"
 fi
 cmake --build "$build_dir" -j"$(nproc)"

@@ -49,8 +49,7 @@ struct ReferenceBuilding {
 };
 
 std::vector<ReferenceBuilding> referenceBuildings() {
-    QFile f(sourceDir() +
-            QStringLiteral("/../shared/reference/game-objects.tsv"));
+    QFile f(referenceFile(QStringLiteral("game-objects.tsv")));
     std::vector<ReferenceBuilding> out;
     if (!f.open(QIODevice::ReadOnly))
         return out;

@@ -51,7 +51,7 @@ struct ReferenceType {
 
 // The reference table of the game's types, beside the source tree.
 std::vector<ReferenceType> referenceTypes() {
-    QFile f(QDir(shippedDataDir()).filePath(QStringLiteral("../../shared/reference/game-objects.tsv")));
+    QFile f(referenceFile(QStringLiteral("game-objects.tsv")));
     std::vector<ReferenceType> out;
     if (!f.open(QIODevice::ReadOnly))
         return out;

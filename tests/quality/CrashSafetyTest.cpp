@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 
 using namespace tarvok;
 using namespace tarvok::test;
@@ -32,15 +33,34 @@ QByteArray rulesWith(char low) {
     return crlf(lines);
 }
 
+// The delays before the kills come from a generator seeded from TARVOK_CRASH_SEED when it
+// is set, else from a fresh seed. The seed is printed, so that a failing run can be replayed
+// with the same delays (where in a save each kill lands still depends on the machine).
+QRandomGenerator seededDelays() {
+    quint32 seed = QRandomGenerator::system()->generate();
+    if (qEnvironmentVariableIsSet("TARVOK_CRASH_SEED")) {
+        bool ok = false;
+        const quint32 given = qEnvironmentVariable("TARVOK_CRASH_SEED").toUInt(&ok);
+        if (ok)
+            seed = given;
+        else
+            ADD_FAILURE() << "TARVOK_CRASH_SEED is not a number";
+    }
+    std::printf("seed %u; replay with TARVOK_CRASH_SEED=%u\n", seed, seed);
+    std::fflush(stdout);
+    return QRandomGenerator(seed);
+}
+
 // Starts the child, waits until it saves, lets it run a random while, kills it.
-void runAndKill(QProcess& child, const QStringList& args, int maxDelayMs) {
+void runAndKill(QProcess& child, const QStringList& args, QRandomGenerator& delays,
+                int maxDelayMs) {
     child.start(kChild, args);
     ASSERT_TRUE(child.waitForStarted(5000));
     QElapsedTimer t;
     t.start();
     while (!child.readAllStandardOutput().contains("READY") && t.elapsed() < 10000)
         child.waitForReadyRead(100);
-    QThread::msleep(QRandomGenerator::global()->bounded(maxDelayMs));
+    QThread::msleep(delays.bounded(maxDelayMs));
     child.kill(); // SIGKILL
     ASSERT_TRUE(child.waitForFinished(5000));
 }
@@ -53,12 +73,13 @@ TEST(CrashSafety, KilledSavesLeaveTheRulesFileWholeBeforeOrAfter) {
     const QByteArray before = rulesWith('0');
     const QByteArray after = rulesWith('1');
     const QString path = dir.write(QStringLiteral("aimd.ini"), before);
+    QRandomGenerator delays = seededDelays();
     QElapsedTimer budget;
     budget.start();
     int kills = 0;
     for (; kills < 25 && budget.elapsed() < 40000; ++kills) {
         QProcess child;
-        runAndKill(child, {QStringLiteral("rules"), dir.path(), path}, 400);
+        runAndKill(child, {QStringLiteral("rules"), dir.path(), path}, delays, 400);
         const QByteArray now = readBytes(path);
         ASSERT_TRUE(now == before || now == after) << "kill " << kills << ": " << now.size() << " bytes";
         const RulesScan scan = scanRules(now);
@@ -77,12 +98,13 @@ TEST(CrashSafety, KilledNoteEditsLeaveTheNotesWholeBeforeOrAfter) {
     const QByteArray without = crlf(others);
     const QByteArray with = crlf(QList<QByteArray>{"A1," + gbk(QStringLiteral("进攻备注"))} + others);
     dir.write(QStringLiteral("Name.WQ"), without);
+    QRandomGenerator delays = seededDelays();
     QElapsedTimer budget;
     budget.start();
     int kills = 0;
     for (; kills < 25 && budget.elapsed() < 30000; ++kills) {
         QProcess child;
-        runAndKill(child, {QStringLiteral("notes"), dir.path()}, 300);
+        runAndKill(child, {QStringLiteral("notes"), dir.path()}, delays, 300);
         const QByteArray now = readBytes(dir.file(QStringLiteral("Name.WQ")));
         ASSERT_TRUE(now == without || now == with) << "kill " << kills << ": " << now.size() << " bytes";
     }

@@ -80,6 +80,10 @@ QString sourceDir() { return QString::fromUtf8(TARVOK_SOURCE_DIR); }
 
 QString shippedDataDir() { return sourceDir() + QStringLiteral("/data"); }
 
+QString referenceFile(const QString& name) {
+    return QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/reference/") + name);
+}
+
 void TempDir::copyShippedData() const {
     const QDir data(shippedDataDir());
     ASSERT_TRUE(data.exists()) << data.path().toStdString();

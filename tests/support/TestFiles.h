@@ -47,5 +47,8 @@ private:
 QString sourceDir();
 // Its data/ directory: the program directory's files as shipped.
 QString shippedDataDir();
+// A file of the reference facts kept beside the source tree (../shared/reference/), which
+// a checkout may not have: the tests that read one skip themselves when it is absent.
+QString referenceFile(const QString& name);
 
 } // namespace tarvok::test
