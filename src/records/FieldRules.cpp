@@ -25,6 +25,17 @@ bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 } // namespace
 
+std::optional<NonDigit> firstNonDigit(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (isDigit(c))
+            continue;
+        // One character is one user-visible character, also outside the BMP.
+        return NonDigit{i, (c.isHighSurrogate() && i + 1 < text.size()) ? 2 : 1};
+    }
+    return std::nullopt;
+}
+
 QString conditionDescription(const QString& value) {
     static const QStringList texts{
         QStringLiteral("目标敌方单位满足条件"), QStringLiteral("本方单位满足条件"),

@@ -3,9 +3,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The checks and descriptions of the editor's fields that need no widget: what a box
 // accepts and what a choice means. The windows show the messages; these say when.
 namespace tarvok::fieldrules {
+
+// ---- every numeric box
+
+// Where the digit filter of a numeric box cuts: the first character that is not an
+// ASCII digit (index and length, 2 for a character outside the BMP); nothing when the
+// text is all digits or empty.
+struct NonDigit {
+    qsizetype index;
+    qsizetype length;
+};
+std::optional<NonDigit> firstNonDigit(const QString& text);
 
 // ---- trigger fields
 

@@ -2,6 +2,7 @@
 
 #include "catalogues/ActionCatalogue.h"
 #include "catalogues/UnitNameTable.h"
+#include "records/FieldRules.h"
 #include "ui/Messages.h"
 
 #include <QAbstractItemView>
@@ -66,23 +67,18 @@ QString PanelKit::LookupBuildingId(const QString& buildingName) {
 
 bool PanelKit::digitFilter(QLineEdit* box, const QString& message) {
     const QString text = box->text();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            continue;
-        msg(message, messages::kErrorTitle, MsgIcon::Information);
-        // One character is one user-visible character, also outside the BMP.
-        const qsizetype len = (c.isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        const int cursor = box->cursorPosition();
-        QString rest = text;
-        rest.remove(i, len);
-        box->setText(rest); // runs the change handler again on the rest
-        const QString now = box->text();
-        const int removed = static_cast<int>(text.size() - now.size());
-        box->setCursorPosition(std::clamp(cursor - removed, 0, static_cast<int>(now.size())));
-        return true;
-    }
-    return false;
+    const std::optional<fieldrules::NonDigit> bad = fieldrules::firstNonDigit(text);
+    if (!bad)
+        return false;
+    msg(message, messages::kErrorTitle, MsgIcon::Information);
+    const int cursor = box->cursorPosition();
+    QString rest = text;
+    rest.remove(bad->index, bad->length);
+    box->setText(rest); // runs the change handler again on the rest
+    const QString now = box->text();
+    const int removed = static_cast<int>(text.size() - now.size());
+    box->setCursorPosition(std::clamp(cursor - removed, 0, static_cast<int>(now.size())));
+    return true;
 }
 
 void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handler) {

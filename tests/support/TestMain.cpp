@@ -11,12 +11,6 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 
-// TODO: remove this one exception once the main window sets its tab order only between
-// widgets that are already in one window; until then it prints this warning, about 30
-// times, at every start.
-constexpr QLatin1StringView
-    kTabOrderAcrossWindows("QWidget::setTabOrder: 'first' and 'second' must be in the same window");
-
 // The offscreen platform that the tests run on has no window manager to pass a window's
 // minimum and maximum size to, and says so each time a window with a layout is shown.
 // That is about the platform, not about the code under test.
@@ -31,8 +25,6 @@ void failOnQtWarning(QtMsgType type, const QMessageLogContext& context, const QS
             previousHandler(type, context, text);
         return;
     }
-    if (text == kTabOrderAcrossWindows)
-        return;
     if (text == kOffscreenSizeHints &&
         QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;

@@ -157,3 +157,33 @@ TEST(SaveAll, WithNothingOnShowSaysAndWritesNothing) {
     EXPECT_EQ(readBytes(path), content);
     EXPECT_FALSE(QFile::exists(e.dir.file(QStringLiteral("File.ini"))));
 }
+
+// Tab follows the window as it reads: the file, the lists, the trigger, the two team
+// frames, the task force, the script, the notes, then save-all; each frame row by row.
+TEST(TabChain, FollowsTheWindowAsItReads) {
+    Editor e(false);
+    const QStringList reading = {
+        "CmdOpen",      "LstRoot",       "CmdAdd",        "CmdKill",        "LstFig",
+        "LstScr",       "CmdScrKill",    "CmdRootCopy",   "CmdSaveRoot",    "CboCountry",
+        "CboTech",      "CboKey",        "CboUnit",       "CmdCE",          "CboUnitC",
+        "TxtKeyNum",    "CboWay",        "CboBase",       "CboMin",         "CboMax",
+        "CboOwner",     "ChkRnd",        "ChkLow",        "ChkMid",         "ChkHigh",
+        "LstTeam",      "CmdTeam",       "CmdTeamDelete", "CmdTeamCopy",    "TxtTeamName",
+        "TxtPriority",  "TxtTeamCount",  "CboAction",     "LstSpeAdd",      "CmdFigChange",
+        "LstScrAdd",    "CmdBaseChange", "ChkIsBaseDefense", "ChkRecruiter", "ChkAble",
+        "CboTeamTech",  "ChkOnlyTargetHouseEnemy", "ChkAnnoyance", "CmdSaveFig", "CmdSpeCopy",
+        "TxtSpeName",   "LvwSpe",        "TxtID",         "TxtSpeNum",      "CboSpeE",
+        "CboSpeC",      "CmdSpeTypeAdd", "CmdSaveSpe",    "CmdScrCopy",     "TxtScrName",
+        "LvwScr",       "LstScrAct",     "LstScrNumber",  "TxtScrID",       "TxtAct",
+        "TxtNumber",    "TxtScrAct",     "TxtScrUnitE",   "Command1",       "TxtScrUnitC",
+        "TxtScrOther",  "CmdScrTypeAdd", "CmdSaveScr",    "TxtName",        "TxtNote",
+        "CmdNew",       "CmdFind",       "CmdDelete",     "CmdSaveAll"};
+    QStringList chain;
+    QWidget* start = e.w->CmdOpen;
+    for (QWidget* w = start->nextInFocusChain(); w != start; w = w->nextInFocusChain()) {
+        if (reading.contains(w->objectName()) && !chain.contains(w->objectName()))
+            chain << w->objectName();
+    }
+    chain.prepend(start->objectName());
+    EXPECT_EQ(chain, reading);
+}

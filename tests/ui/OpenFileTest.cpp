@@ -163,8 +163,9 @@ TEST(RewriteFailure, IsReportedWithItsReasonAndLeavesTheFileUnchanged) {
         QFile::setPermissions(e.dir.file(QStringLiteral("sub")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         EXPECT_FALSE(ok);
-        if (QFile::exists(path))
+        if (QFile::exists(path)) {
             EXPECT_EQ(readBytes(path), content);
+        }
         EXPECT_EQ(e.dialogs.messages,
                   std::vector<ShownMessage>{info(QStringLiteral("文件写入失败，原文件未改动\n原因：") + c.reason,
                                                  QStringLiteral("错误"))});
