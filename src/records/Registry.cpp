@@ -1,7 +1,5 @@
 #include "records/Registry.h"
 
-#include <algorithm>
-#include <limits>
 #include <set>
 
 namespace tarvok {
@@ -82,29 +80,31 @@ RewriteRule DeleteRegistryEntry(QByteArray registry, QByteArray id, int count,
             return;
         }
         out.write(line);
+        // The numbers freed by the dropped lines move up the run: each line that
+        // carries the next number of an unbroken sequence after a dropped line takes a
+        // number `shift` lower. The first line off that sequence stops the renumbering,
+        // so two lines never end up with one number however the run is numbered.
+        long long shift = 0;
+        long long expected = 0; // the number the next line needs to be renumbered
         while (!in.atEnd()) {
             const QByteArrayView l = in.next();
             if (!lines::hasEquals(l)) {
                 sectionStep(l, in, out); // the line after the registry is examined as usual
                 return;
             }
-            if (lines::trimSpaces(lines::after(l, '=')) != id) {
+            const long long own = lines::leadingNumber(lines::before(l, '='));
+            const bool next = shift > 0 && own == expected;
+            if (lines::trimSpaces(lines::after(l, '=')) == id) {
+                shift = next ? shift + 1 : 1;
+                expected = own + 1;
+                --result->count;
+                ++result->entriesRemoved;
+            } else if (next) {
+                out.write(registryLine(own - shift, lines::after(l, '=')));
+                ++expected;
+            } else {
+                shift = 0;
                 out.write(l);
-                continue;
-            }
-            const long long k = lines::leadingNumber(lines::before(l, '='));
-            long long toRenumber = std::max<long long>(0, result->count - k - 1);
-            // A counter at its 16-bit limit no longer says how many entries follow:
-            // the rest of the run is renumbered, so no gap opens past the limit.
-            if (result->count >= std::numeric_limits<qint16>::max())
-                toRenumber = std::numeric_limits<long long>::max();
-            --result->count;
-            ++result->entriesRemoved;
-            while (toRenumber > 0 && !in.atEnd() && lines::hasEquals(in.peek())) {
-                const QByteArrayView r = in.next();
-                const long long own = lines::leadingNumber(lines::before(r, '='));
-                out.write(registryLine(own - 1, lines::after(r, '=')));
-                --toRenumber;
             }
         }
     };

@@ -9,7 +9,8 @@
 namespace tarvok {
 
 // Registry sections: [TeamTypes], [TaskForces] and [ScriptTypes] list their records as
-// "number=ID" lines directly after the header, numbered from 0 in file order.
+// "number=ID" lines directly after the header, in file order. The editor numbers from 0,
+// but a registry may start at 1 or have gaps.
 
 struct RegistryAddition {
     int headersFound = 0;       // registry headers met (the entry is added at each)
@@ -29,10 +30,12 @@ struct RegistryDeletion {
     int count = 0;          // the counter after the deletion
 };
 
-// Drops the registry line of id, renumbers the count - k - 1 registry lines after it
-// (k being the dropped line's number) one lower, and removes the section [id] with its
-// key lines wherever it stands; the counter falls by one for each registry line dropped.
-// An empty id changes nothing.
+// Drops the registry lines of id and removes the section [id] with its key lines
+// wherever it stands; the counter falls by one for each registry line dropped. The lines
+// after a dropped line numbered k are renumbered one lower while they carry k+1, k+2, ...
+// in turn; the first line that breaks the sequence and every line after it keep their
+// numbers. A run numbered 0, 1, 2, ... thus stays so, and no two lines share a number
+// that did not before. An empty id changes nothing.
 RewriteRule DeleteRegistryEntry(QByteArray registry, QByteArray id, int count,
                                 RegistryDeletion* result);
 
