@@ -9,12 +9,14 @@
 namespace tarvok {
 
 // The encodings a rules file or data file is found in. GBK is what the game's
-// Chinese-speaking users save in; UTF-8 files exist too and are told apart by their
-// byte-order mark or by being valid UTF-8 with non-ASCII bytes in them.
+// Chinese-speaking users save in; UTF-8 files exist too.
 enum class Encoding { Gbk, Utf8 };
 
 inline constexpr QByteArrayView kUtf8Bom{"\xEF\xBB\xBF", 3};
 
+// UTF-8 when the content starts with a UTF-8 byte-order mark, or when it has non-ASCII
+// characters and at least 99% of them are well-formed UTF-8 (a UTF-8 file with a stray
+// byte of another encoding stays UTF-8); GBK otherwise, plain ASCII included.
 Encoding detectEncoding(QByteArrayView content);
 
 // Decodes text for the user and encodes what the user typed, in one file's encoding.

@@ -15,14 +15,22 @@ TEST(DetectEncoding, TellsGbkFromUtf8) {
     EXPECT_EQ(detectEncoding(QByteArray("Name=\xE8\x8B")), Encoding::Gbk);
 }
 
-TEST(DetectEncoding, LooksAtTheWholeFileAcrossChunkBoundaries) {
+// A malformed character (cut short, overlong, a surrogate, beyond U+10FFFF) counts per byte.
+TEST(DetectEncoding, Utf8WhenAtLeast99PercentOfItsCharactersAre) {
+    const QByteArray ok99 = utf8(QStringLiteral("中")).repeated(99);
+    EXPECT_EQ(detectEncoding(ok99 + ";\xB9\r\n"), Encoding::Utf8);
+    for (const char* bad : {"\xB9\xB9", "\xE8\x8B", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
+        EXPECT_EQ(detectEncoding(ok99 + bad), Encoding::Gbk) << QByteArray(bad).toHex().toStdString();
+}
+
+TEST(DetectEncoding, LooksAtTheWholeFile) {
     // Valid UTF-8 for more than a megabyte, then one GBK line.
     QByteArray content;
     const QByteArray line = utf8(QStringLiteral("Name=进攻小队\r\n"));
     while (content.size() < (3 << 20))
         content += line;
     EXPECT_EQ(detectEncoding(content), Encoding::Utf8);
-    EXPECT_EQ(detectEncoding(content + gbk(QStringLiteral("Name=进攻\r\n"))), Encoding::Gbk);
+    EXPECT_EQ(detectEncoding(content + gbk(QStringLiteral("Name=进攻\r\n"))), Encoding::Utf8); // stray bytes
     // One long line without line ends is still read whole.
     QByteArray longLine = QByteArray(3 << 20, 'a') + utf8(QStringLiteral("中"));
     EXPECT_EQ(detectEncoding(longLine), Encoding::Utf8);
