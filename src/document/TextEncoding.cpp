@@ -8,6 +8,8 @@
 namespace tarvok {
 namespace {
 
+constexpr QStringConverter::Flags kStateless = QStringConverter::Flag::Stateless;
+
 const char* codecName(Encoding e) { return e == Encoding::Utf8 ? "UTF-8" : "GBK"; }
 
 bool isAscii(QByteArrayView bytes) {
@@ -79,27 +81,46 @@ Encoding detectEncoding(QByteArrayView content) {
 }
 
 TextCodec::TextCodec(Encoding encoding)
-    : encoding_(encoding), decoder_(codecName(encoding)), encoder_(codecName(encoding)) {}
+    : encoding_(encoding), decoder_(codecName(encoding), kStateless),
+      encoder_(codecName(encoding), kStateless) {}
 
 TextCodec& TextCodec::operator=(const TextCodec& other) {
     if (this != &other) {
         encoding_ = other.encoding_;
-        decoder_ = QStringDecoder(codecName(encoding_));
-        encoder_ = QStringEncoder(codecName(encoding_));
+        decoder_ = QStringDecoder(codecName(encoding_), kStateless);
+        encoder_ = QStringEncoder(codecName(encoding_), kStateless);
     }
     return *this;
 }
 
+// Each call stands alone: the converters are stateless. A stateless converter drops a
+// character cut short at the very end of its input instead of replacing it, though, so
+// input that may end in one gets a line feed after it, which no character can take in,
+// and the result loses the line feed again.
 QString TextCodec::decode(QByteArrayView bytes) const {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     decoder_.resetState();
-    return decoder_.decode(bytes);
+    if (static_cast<unsigned char>(bytes.back()) < 0x80)
+        return decoder_.decode(bytes);
+    QByteArray ended(bytes.size() + 1, '\n');
+    std::copy(bytes.begin(), bytes.end(), ended.begin());
+    QString text = decoder_.decode(ended);
+    text.chop(1);
+    return text;
 }
 
 QByteArray TextCodec::encode(QStringView text) const {
     encoder_.resetState();
-    return encoder_.encode(text);
+    if (text.isEmpty() || !text.back().isHighSurrogate())
+        return encoder_.encode(text);
+    QByteArray bytes = encoder_.encode(text.toString() + QLatin1Char('\n'));
+    bytes.chop(1);
+    return bytes;
+}
+
+bool TextCodec::roundTrips(QByteArrayView bytes) const {
+    return isAscii(bytes) || encode(decode(bytes)) == bytes;
 }
 
 QStringList decodeLines(QByteArrayView content) {

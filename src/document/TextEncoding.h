@@ -20,7 +20,9 @@ inline constexpr QByteArrayView kUtf8Bom{"\xEF\xBB\xBF", 3};
 Encoding detectEncoding(QByteArrayView content);
 
 // Decodes text for the user and encodes what the user typed, in one file's encoding.
-// Lines the user did not touch never pass through here.
+// Lines the user did not touch never pass through here. Each call stands alone: every
+// byte decodes to some character (U+FFFD for bytes that make none, a character cut
+// short at the end included), and nothing of one call carries over into the next.
 class TextCodec {
 public:
     explicit TextCodec(Encoding encoding = Encoding::Gbk);
@@ -30,6 +32,9 @@ public:
     Encoding encoding() const { return encoding_; }
     QString decode(QByteArrayView bytes) const;
     QByteArray encode(QStringView text) const;
+    // True when decoding bytes and encoding the text again gives exactly bytes back: text
+    // that cannot be shown and saved unchanged fails (invalid bytes, for one).
+    bool roundTrips(QByteArrayView bytes) const;
 
 private:
     Encoding encoding_;

@@ -43,6 +43,10 @@ TEST(TextCodec, RoundTripsChineseInBothEncodings) {
         const QByteArray bytes = codec.encode(text);
         EXPECT_EQ(bytes, e == Encoding::Gbk ? gbk(text) : utf8(text));
         EXPECT_EQ(codec.decode(bytes), text);
+        EXPECT_EQ(codec.decode(bytes + "\xD6") + codec.decode(bytes), text + QChar(0xFFFD) + text); // cut short
+        EXPECT_EQ(codec.encode(text + QChar(0xD800)).chopped(e == Encoding::Gbk ? 1 : 3) + codec.encode(text), bytes + bytes);
+        EXPECT_TRUE(codec.roundTrips(bytes));
+        EXPECT_FALSE(codec.roundTrips(bytes + "\xD6")); // as a UTF-8 name in a GBK file may be
     }
     // A copy keeps working after the original is gone.
     auto* original = new TextCodec(Encoding::Gbk);
