@@ -1,5 +1,6 @@
 #include "document/FileStore.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -7,7 +8,52 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace tarvok::filestore {
+
+// The system calls of the file layer, and the fallback where there are none.
+#ifdef Q_OS_UNIX
+
+FileFacts facts(const QString& path) {
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+#ifdef Q_OS_DARWIN
+    const timespec modified = st.st_mtimespec;
+#else
+    const timespec modified = st.st_mtim;
+#endif
+    return {true,
+            S_ISREG(st.st_mode),
+            static_cast<uint>(st.st_uid),
+            static_cast<uint>(st.st_gid),
+            static_cast<quint64>(st.st_nlink),
+            static_cast<quint64>(st.st_dev),
+            static_cast<quint64>(st.st_ino),
+            static_cast<qint64>(st.st_size),
+            static_cast<qint64>(modified.tv_sec) * 1000000000 + modified.tv_nsec};
+}
+
+#else
+
+FileFacts facts(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return {};
+    FileFacts f;
+    f.exists = true;
+    f.isRegular = info.isFile();
+    f.links = 1;
+    f.size = info.size();
+    f.modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
+    return f;
+}
+
+#endif
+
 namespace {
 
 constexpr QFileDevice::Permissions kAnyWrite =
@@ -67,8 +113,7 @@ bool linkScratch(const QString& path, const QString& scratchPath) {
 } // namespace
 
 std::optional<QByteArray> read(const QString& path) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir())
+    if (!exists(path))
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -79,10 +124,7 @@ std::optional<QByteArray> read(const QString& path) {
     return bytes;
 }
 
-bool exists(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
-}
+bool exists(const QString& path) { return facts(path).isRegular; }
 
 WriteResult replace(const QString& path, QByteArrayView bytes) {
     if (const Result blocked = writeBlocker(path); blocked != Result::Ok)

@@ -33,10 +33,28 @@ struct WriteResult {
     friend bool operator==(const WriteResult& r, Result e) { return r.result == e; }
 };
 
-// The whole content of a regular, readable file; nothing for a missing file,
-// a directory or a file that cannot be read.
+// What the system says of a path (a symbolic link is followed). All zero for a path that
+// does not exist. Where the system knows no owners, links or inodes, they are 0 (links 1).
+struct FileFacts {
+    bool exists = false;
+    bool isRegular = false; // a plain file: no folder, pipe, device or socket
+    uint owner = 0;         // user ID
+    uint group = 0;         // group ID
+    quint64 links = 0;      // hard links: names of the same file
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0; // modification time, nanoseconds since 1970
+};
+
+FileFacts facts(const QString& path);
+
+// The whole content of a regular, readable file; nothing for a missing file, a folder,
+// a pipe, a device or a file that cannot be read. Only a regular file is ever opened:
+// opening a pipe waits for a writer that may never come.
 std::optional<QByteArray> read(const QString& path);
 
+// True for a regular file.
 bool exists(const QString& path);
 
 // Writes bytes to path through a temporary file that replaces it only when complete.

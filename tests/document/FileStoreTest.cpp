@@ -120,3 +120,17 @@ TEST_F(FileStoreTest, ScratchCopyThatIsAFolderCountsAsAFailedCopy) {
     EXPECT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::BackupFailed);
     EXPECT_EQ(readBytes(path), content);
 }
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+
+TEST_F(FileStoreTest, PipesAndDevicesAreNeverOpenedAndFactsCountLinks) {
+    const QString fifo = rulesDir.file(QStringLiteral("pipe")), path = rulesDir.write(QStringLiteral("ai.ini"), "B=b,2");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    for (const QString& p : {fifo, QStringLiteral("/dev/null")})
+        EXPECT_FALSE(filestore::read(p) || filestore::exists(p)) << p.toStdString();
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(fifo + "2").constData()), 0);
+    EXPECT_EQ(filestore::facts(path).links, 2u);
+}
+#endif
