@@ -10,6 +10,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace tarvok::filestore {
@@ -37,6 +38,14 @@ FileFacts facts(const QString& path) {
             static_cast<qint64>(modified.tv_sec) * 1000000000 + modified.tv_nsec};
 }
 
+namespace {
+// Gives path the owner and group; false when the system refuses.
+bool setOwner(const QString& path, uint owner, uint group) {
+    return ::chown(QFile::encodeName(path).constData(), static_cast<uid_t>(owner),
+                   static_cast<gid_t>(group)) == 0;
+}
+} // namespace
+
 #else
 
 FileFacts facts(const QString& path) {
@@ -51,6 +60,10 @@ FileFacts facts(const QString& path) {
     f.modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
     return f;
 }
+
+namespace {
+bool setOwner(const QString&, uint, uint) { return false; }
+} // namespace
 
 #endif
 
@@ -129,6 +142,7 @@ bool exists(const QString& path) { return facts(path).isRegular; }
 WriteResult replace(const QString& path, QByteArrayView bytes) {
     if (const Result blocked = writeBlocker(path); blocked != Result::Ok)
         return {blocked, {}};
+    const FileFacts old = facts(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failedWith(file);
@@ -139,6 +153,11 @@ WriteResult replace(const QString& path, QByteArrayView bytes) {
     }
     if (!file.commit())
         return failedWith(file);
+    if (old.exists) {
+        const FileFacts now = facts(path);
+        if (now.owner != old.owner || now.group != old.group)
+            setOwner(path, old.owner, old.group); // a refusal leaves the editor's own user
+    }
     return {};
 }
 

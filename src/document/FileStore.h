@@ -59,7 +59,8 @@ bool exists(const QString& path);
 
 // Writes bytes to path through a temporary file that replaces it only when complete.
 // A file or directory marked read-only is refused, also for a user who could
-// override the marking.
+// override the marking. The new file keeps the owner and group of the file it replaces
+// where the system lets the editor give them (a normal user cannot give a file away).
 WriteResult replace(const QString& path, QByteArrayView bytes);
 
 // Copies a file over another (a scratch copy: no temporary file, no flush to disk;
