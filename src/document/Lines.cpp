@@ -43,6 +43,11 @@ bool isHeader(QByteArrayView line, QByteArrayView name) {
            t.sliced(1, name.size()) == name;
 }
 
+bool isAnyHeader(QByteArrayView line) {
+    const QByteArrayView t = trimBlanks(line);
+    return t.size() >= 2 && t.front() == '[' && t.back() == ']';
+}
+
 long long leadingNumber(QByteArrayView text) {
     qsizetype i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))

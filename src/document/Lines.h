@@ -28,6 +28,9 @@ QByteArrayView after(QByteArrayView line, char sep);
 
 // True when the line with its surrounding spaces removed is "[" + name + "]".
 bool isHeader(QByteArrayView line, QByteArrayView name);
+// True when the line with its surrounding spaces and tabs removed starts with "[" and
+// ends with "]": the header of a section of any name.
+bool isAnyHeader(QByteArrayView line);
 
 // The leading decimal number of a text, skipping leading spaces and tabs; 0 when there
 // is none.

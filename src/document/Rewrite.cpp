@@ -20,10 +20,20 @@ QByteArray rewriteLines(QByteArrayView content, const RewriteRule& rule) {
 }
 
 RewriteRule RemoveTriggerLines(QByteArray key) {
-    return [key = std::move(key)](QByteArrayView line, LineCursor&, LineSink& out) {
-        if (!key.isEmpty() && lines::hasComma(line) && lines::before(line, ',') == key)
-            return;
+    return [key = std::move(key)](QByteArrayView line, LineCursor& in, LineSink& out) {
         out.write(line);
+        if (key.isEmpty() || !lines::isHeader(line, "AITriggerTypes"))
+            return;
+        while (!in.atEnd()) {
+            const QByteArrayView l = in.next();
+            if (lines::isAnyHeader(l)) {
+                out.write(l);
+                if (!lines::isHeader(l, "AITriggerTypes"))
+                    return; // the section ended
+            } else if (!lines::hasComma(l) || lines::before(l, ',') != key) {
+                out.write(l);
+            }
+        }
     };
 }
 

@@ -23,7 +23,8 @@ using TriggerLineMaker = std::function<QByteArray(QByteArrayView oldLine)>;
 // Builds a section's new body from its old key lines.
 using SectionBodyMaker = std::function<std::vector<QByteArray>(const std::vector<QByteArrayView>& oldBody)>;
 
-// Drops every line whose trigger key (the text before its first comma) equals key.
+// Drops every line of the [AITriggerTypes] sections (from a header to the next section
+// header of any name) whose trigger key (the text before its first comma) equals key.
 // An empty key drops nothing: a delete without a key must not touch the file.
 RewriteRule RemoveTriggerLines(QByteArray key);
 

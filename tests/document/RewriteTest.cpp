@@ -12,16 +12,16 @@ QByteArray run(const QByteArray& content, const RewriteRule& rule) {
     return rewriteLines(content, rule);
 }
 
-const QByteArray kTriggers = crlf({"; comment", "[AITriggerTypes]", "T1=Attack,TM1,<all>",
+const QByteArray kTriggers = crlf({"T1=Attack,before", "[AITriggerTypes]", "T1=Attack,TM1,<all>",
                                    "XT1=Attack,TM2,<all>", "AB=x,a", "CAB=x,b", "", "[Other]",
-                                   "Name=T1=Attack,q"});
+                                   "Name=T1=Attack,q", " [AITriggerTypes]", "T1=Attack,y", "\t[X] ", "T1=Attack,z"});
 
 } // namespace
 
 TEST(RemoveTriggerLines, DropsOnlyLinesWhoseWholeKeyMatches) {
     const QByteArray out = run(kTriggers, RemoveTriggerLines("T1=Attack"));
-    EXPECT_EQ(out, crlf({"; comment", "[AITriggerTypes]", "XT1=Attack,TM2,<all>", "AB=x,a",
-                         "CAB=x,b", "", "[Other]", "Name=T1=Attack,q"}));
+    EXPECT_EQ(out, crlf({"T1=Attack,before", "[AITriggerTypes]", "XT1=Attack,TM2,<all>", "AB=x,a",
+                         "CAB=x,b", "", "[Other]", "Name=T1=Attack,q", " [AITriggerTypes]", "\t[X] ", "T1=Attack,z"}));
 }
 
 TEST(RemoveTriggerLines, EmptyKeyChangesNothing) {
