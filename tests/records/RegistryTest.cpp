@@ -1,3 +1,4 @@
+#include "records/RecordIds.h"
 #include "records/Registry.h"
 
 #include <gtest/gtest.h>
@@ -36,4 +37,13 @@ TEST(Registry, AddsAndDeletesKeepNumbersUniqueAndEntriesInOrder) {
                 ASSERT_TRUE(start[0] || ids.empty() || *numbers.rbegin() == long(ids.size()) - 1);
             }
         }
+}
+
+TEST(RecordIdInUse, SectionNamesAndRegistryEntriesAreTaken) {
+    const QByteArray content = "[General]\n \t[Sec1]\t\nX=[Value]\n[TeamTypes]\n0= TM1\t\n[TaskForces]\n0=TF1\n"
+                               "\n1=Late\n[ScriptTypes]\n0=SC1\n[Other]\n0=Other1\n";
+    for (const char* id : {"General", "Sec1", "TM1", "TF1", "SC1"})
+        EXPECT_TRUE(recordIdInUse(content, id)) << id;
+    for (const char* id : {"Value", "Late", "Other1", "TM", "general", "0"})
+        EXPECT_FALSE(recordIdInUse(content, id)) << id;
 }
