@@ -1,5 +1,7 @@
 #include "document/RulesDocument.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <limits>
 
@@ -14,15 +16,30 @@ QByteArray registrySection(RegistryKind kind) {
     return {};
 }
 
+namespace {
+
+// Two names of one file: the same path, or the same file reached through a link.
+bool sameFile(const QString& a, const QString& b) {
+    const filestore::FileFacts fa = filestore::facts(a);
+    const filestore::FileFacts fb = filestore::facts(b);
+    return fa.exists && fb.exists && fa.device == fb.device && fa.inode == fb.inode &&
+           (fa.inode != 0 || QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath());
+}
+
+} // namespace
+
 RulesDocument::RulesDocument(QString scratchPath) : scratchPath_(std::move(scratchPath)) {}
 
 std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
+    if (sameFile(path, scratchPath_))
+        return std::nullopt;
     std::optional<QByteArray> bytes = filestore::read(path);
     if (!bytes)
         return std::nullopt;
     shared_.reset();
     path_ = path;
-    Opened opened{Content{std::move(*bytes), TextCodec(Encoding::Gbk)}, {}};
+    Opened opened{Content{std::move(*bytes), TextCodec(Encoding::Gbk)}, {}, 1};
+    opened.hardLinks = static_cast<int>(filestore::facts(path).links);
     opened.content.codec = TextCodec(detectEncoding(opened.content.bytes));
     opened.scan = scanRules(opened.content.bytes);
     setCount(RegistryKind::TeamTypes, static_cast<long long>(opened.scan.teamTypes.size()));

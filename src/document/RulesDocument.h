@@ -35,10 +35,12 @@ public:
     struct Opened {
         Content content;
         RulesScan scan;
+        int hardLinks = 1; // names the file has; a save replaces this one only
     };
 
     // Makes path the rules file when it can be read, with the registry counters of its
-    // scan. Nothing changes when it cannot.
+    // scan. Nothing changes when it cannot, or when path is the scratch copy itself
+    // (the first rewrite would replace the file it reads from).
     std::optional<Opened> open(const QString& path);
 
     bool isOpen() const { return !path_.isEmpty(); }

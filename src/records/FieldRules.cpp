@@ -90,6 +90,22 @@ bool amountTooLarge(const QString& text) {
     return text.size() > 3 || (allDigits && text.toInt() > 255);
 }
 
+QString amountKept(const QString& text) {
+    const QString three = text.left(3);
+    return amountTooLarge(three) ? text.left(2) : three;
+}
+
+QString trimBlanks(const QString& text) {
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (from < to && blank(text[from]))
+        ++from;
+    while (to > from && blank(text[to - 1]))
+        --to;
+    return text.sliced(from, to - from);
+}
+
 IdCheck checkNewRecordId(const QString& id, const QStringList& existing) {
     // A comma would break every trigger or team line that names the record.
     if (!id.contains(QLatin1Char('-')) || id.contains(QLatin1Char(',')))

@@ -39,6 +39,12 @@ bool isListedWeight(const QString& text);
 bool triggerTechAccepted(const QString& text);
 // The condition amount is a byte: at most three characters, at most 255 when all digits.
 bool amountTooLarge(const QString& text);
+// What an amount that is too large keeps: its first three characters when they make a
+// number up to 255, else its first two.
+QString amountKept(const QString& text);
+
+// An add prompt's answer: the spaces and tabs around it are not part of the ID.
+QString trimBlanks(const QString& text);
 
 // ---- record IDs
 

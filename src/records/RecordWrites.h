@@ -8,22 +8,32 @@
 
 namespace tarvok {
 
-// The file side of adding and deleting records: each is one rewrite of the rules file,
-// and its result says why it failed. The registry counters follow what was written.
+// The file side of adding and deleting records: each is one rewrite of the rules file.
+// The registry counters follow what was written.
+
+// What a delete did: whether the file held anything of the record, and how the write
+// went. Nothing is written when the file holds nothing of it.
+struct RecordRemoval {
+    bool found = false;
+    filestore::WriteResult write;
+};
 
 // "number=id" at the end of the registry run, and the section [id] with block after it.
 filestore::WriteResult addRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
                                          const std::vector<QByteArray>& block);
 
 // The registry line of id (later lines renumbered) and the section [id]. An empty id
-// writes nothing and counts as done.
-filestore::WriteResult removeRegistryRecord(RulesDocument& doc, RegistryKind kind,
-                                            const QString& id);
+// finds nothing.
+RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id);
 
 // A new trigger line, keyed "ID=name", first in [AITriggerTypes].
 filestore::WriteResult addTriggerRecord(RulesDocument& doc, const QString& key);
 
-// Every trigger line keyed key.
-filestore::WriteResult removeTriggerRecord(RulesDocument& doc, const QString& key);
+// Every trigger line keyed key in [AITriggerTypes]. An empty key finds nothing.
+RecordRemoval removeTriggerRecord(RulesDocument& doc, const QString& key);
+
+// Is id already the ID of a section or of an entry of one of the three registries?
+// Nothing is in use while no file is open.
+bool recordIdInUse(const RulesDocument& doc, const QString& id);
 
 } // namespace tarvok

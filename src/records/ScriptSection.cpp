@@ -28,6 +28,17 @@ qsizetype lineStartOf(QByteArrayView content, qsizetype at, qsizetype firstLine)
     return s;
 }
 
+// A row's key: a decimal number, spaces and tabs around it allowed.
+bool isRowKey(QByteArrayView key) {
+    const QByteArrayView k = lines::trimBlanks(key);
+    if (k.isEmpty())
+        return false;
+    for (char c : k)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
 // Every row whose number equals the new row's takes the new row's values; then the new
 // row is appended.
 void appendRow(std::vector<SectionRow>& rows, SectionRow row) {
@@ -111,16 +122,20 @@ std::optional<SectionRecord> readNumberedSection(QByteArrayView content, QByteAr
         record.name =
             lines::hasEquals(nameLine) ? codec.decode(lines::after(nameLine, '=')) : decodedName;
         record.nameLine = nameLine.toByteArray();
+        bool rowsOnly = true;
         while (pos < content.size()) {
             const QByteArrayView l = lineAt(content, pos, &pos);
             if (!lines::hasEquals(l))
                 break;
             if (kind == SectionKind::TaskForce && isGroupLine(l))
                 continue;
+            rowsOnly = rowsOnly && isRowKey(lines::before(l, '='));
             appendRow(record.rows, splitSectionRow(l, codec));
         }
         consumed = from = pos;
-        found = std::move(record);
+        // A section whose keys are not numbered rows (a team type's keys, say) is no
+        // task force or script: its lines must never be shown or written as rows.
+        found = rowsOnly ? std::optional<SectionRecord>(std::move(record)) : std::nullopt;
     }
     return found;
 }

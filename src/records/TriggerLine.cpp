@@ -123,6 +123,11 @@ EditProblem checkEdit(const TriggerEdit& e) {
         return EditProblem::BadWay;
     if (!amountToHex(e.amount))
         return EditProblem::BadAmount;
+    // An empty weight would be written ".000000", an empty tech level or side as an
+    // empty field: the line is written whole or not at all.
+    if (e.base.isEmpty() || e.min.isEmpty() || e.max.isEmpty() || e.tech.isEmpty() ||
+        e.owner.isEmpty())
+        return EditProblem::EmptyField;
     for (const QByteArray* v : {&e.key, &e.team1, &e.team2, &e.country, &e.tech, &e.condition,
                                 &e.unit, &e.base, &e.min, &e.max, &e.owner})
         if (v->contains(','))
@@ -178,6 +183,11 @@ QByteArray buildTriggerLine(const TriggerEdit& e, QByteArrayView oldLine) {
 }
 
 std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayView key) {
+    return findTriggerLines(content, [key](QByteArrayView k) { return k == key; });
+}
+
+std::vector<QByteArrayView> findTriggerLines(QByteArrayView content,
+                                             const std::function<bool(QByteArrayView)>& keyMatches) {
     static constexpr QByteArrayView kHeader("[AITriggerTypes]");
     std::vector<QByteArrayView> found;
     qsizetype from = 0;
@@ -213,7 +223,7 @@ std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayV
             pos = after;
             if (!lines::hasComma(l))
                 break;
-            if (lines::before(l, ',') == key)
+            if (keyMatches(lines::before(l, ',')))
                 found.push_back(l);
         }
         from = pos;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -60,6 +61,7 @@ enum class EditProblem {
     BadWay,    // a comparison other than "0" to "5"
     BadAmount, // an amount that is no number from 0 to 255
     Comma,     // a value with a comma would split the line
+    EmptyField, // an empty weight, tech level or side
 };
 
 // Whether the values make a well-formed line; a save writes nothing otherwise.
@@ -79,6 +81,9 @@ QByteArray newTriggerLine(QByteArrayView key);
 // run of lines with a comma directly after each [AITriggerTypes] header. Only the
 // headers are searched for; the rest of the file is never split into lines.
 std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayView key);
+// The same, for the keys keyMatches accepts (a key compared as decoded text).
+std::vector<QByteArrayView> findTriggerLines(QByteArrayView content,
+                                             const std::function<bool(QByteArrayView)>& keyMatches);
 
 // The fields of a line, split at every comma.
 std::vector<QByteArrayView> splitFields(QByteArrayView line);

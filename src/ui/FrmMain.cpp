@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
@@ -121,7 +122,7 @@ RulesDocument& FrmMain::document() { return kit_->document(); }
 // ---------------------------------------------------------------- building the window
 
 void FrmMain::createMenus() {
-    mAutoSave = menuBar()->addMenu(QStringLiteral("自动保存（&A）"));
+    QMenu* mAutoSave = menuBar()->addMenu(QStringLiteral("自动保存（&A）"));
     mAutoSave->setObjectName(QStringLiteral("mAutoSave"));
     mYes = mAutoSave->addAction(QStringLiteral("是"));
     mYes->setObjectName(QStringLiteral("mYes"));
@@ -130,7 +131,7 @@ void FrmMain::createMenus() {
     mNo->setObjectName(QStringLiteral("mNo"));
     mNo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
 
-    mSuoJie = menuBar()->addMenu(QStringLiteral("锁定/解锁（&R）"));
+    QMenu* mSuoJie = menuBar()->addMenu(QStringLiteral("锁定/解锁（&R）"));
     mSuoJie->setObjectName(QStringLiteral("mSuoJie"));
     mSuo = mSuoJie->addAction(QStringLiteral("锁定"));
     mSuo->setObjectName(QStringLiteral("mSuo"));
@@ -241,6 +242,8 @@ void FrmMain::createControls() {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(central);
     setCentralWidget(scroll);
+    // Notes on the open file; LblMsg stays the hint area of the fields.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     // Combo boxes need not be as wide as their longest item; their lists open wide
     // enough to read every item (see Form_Load).
@@ -303,7 +306,6 @@ void FrmMain::setTabChain() {
 
 void FrmMain::Form_Load() {
     AutoSave = 0;
-    DlgFilter = QStringLiteral("规则文件(*.ini)|*.ini");
 
     if (const std::optional<QStringList> table = kit_->files().lines(unitnames::kTableFile)) {
         const unitnames::ChoiceLists lists = unitnames::choiceLists(*table);
@@ -394,25 +396,31 @@ void FrmMain::mColor_Click() {
     }
 }
 
-void FrmMain::saveAll() {
-    trigger_->CmdSaveRoot_Click();
-    team_->CmdSaveFig_Click();
-    taskForce_->CmdSaveSpe_Click();
-    script_->CmdSaveScr_Click();
+void FrmMain::CmdSaveAll_Click() {
+    for (RecordPanel* panel : std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_})
+        panel->save(RecordPanel::SaveMode::Button);
 }
 
-void FrmMain::CmdSaveAll_Click() { saveAll(); }
+bool FrmMain::autoSave(std::initializer_list<RecordPanel*> panels) {
+    for (RecordPanel* panel : panels)
+        if (RecordPanel::holdsUser(panel->save(RecordPanel::SaveMode::Auto)))
+            return false;
+    return true;
+}
 
 void FrmMain::Form_Unload() {
-    if (AutoSave == -1)
-        saveAll();
     if (welcome_)
         welcome_->close();
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
+    // Edits whose save was refused keep the window open: the user can mend them.
+    if (AutoSave == -1 && !autoSave({trigger_, team_, taskForce_, script_})) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
-    event->accept(); // the close is never cancelled
+    event->accept();
 }
 
 } // namespace tarvok

@@ -12,14 +12,14 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class QMenu;
 class QPushButton;
 class QTabWidget;
 
 namespace tarvok {
-
 class NotesPanel;
 class PanelKit;
+class RecordPanel;
+struct RecordRemoval;
 class RulesDocument;
 enum class RegistryKind;
 class ScriptPanel;
@@ -32,7 +32,6 @@ class TriggerPanel;
 // each kind (TriggerPanel, TeamPanel, TaskForcePanel, ScriptPanel) and the notes. The
 // window wires them: a selection saves what is on show (with auto-save on) and loads
 // the chosen record into its panel and those it names.
-//
 // FrmMain.cpp builds the window and holds the menus; FrmMainLists.cpp opens a rules
 // file and holds the registry lists' operations.
 class FrmMain : public QMainWindow {
@@ -80,7 +79,8 @@ public:
     void LstScrAdd_Click();
     void CmdScrAdd_Click();
     void CmdScrKill_Click();
-    bool DeleteTeamType(const QString& id); // false when the file could not be rewritten
+    // The file side of a delete; false when nothing was removed (the user was told why).
+    bool DeleteTeamType(const QString& id);
     bool DeleteTaskForce(const QString& id);
     bool DeleteScriptType(const QString& id);
 
@@ -93,9 +93,6 @@ private:
     QWidget* createTabs();
     void connectHandlers();
     void setTabChain();
-    // The four records on show saved, in this order: trigger, team type, task force,
-    // script (save-all, auto-save before another file, closing).
-    void saveAll();
     // The tail of a selection: the team type's task force and script shown in their
     // panels, with their selected rows in the entry fields.
     void showTeamTaskForceAndScript();
@@ -104,10 +101,15 @@ private:
     void addRegistryEntry(const QString& promptText, QListWidget* list,
                           const QString& duplicateMessage, RegistryKind kind,
                           const std::vector<QByteArray>& block);
-    void killSelectedRecord(QListWidget* list, const std::function<bool(const QString&)>& remove);
+    void killSelectedRecord(QListWidget* list, RecordPanel* panel,
+                            const std::function<bool(const QString&)>& remove);
+    bool reportRemoval(const RecordRemoval& removal);
+    QString panelId(RecordPanel* panel) const;
+    // The auto-save of the given panels, in order: false when one of them holds the
+    // user (its refusal or failure was shown), and the action must not go on.
+    bool autoSave(std::initializer_list<RecordPanel*> panels);
 
     qint16 AutoSave = 0; // -1 on, 0 off
-    QString DlgFilter;
     QWidget* welcome_ = nullptr;
     PanelKit* kit_ = nullptr;
     TriggerPanel* trigger_ = nullptr;
@@ -116,10 +118,8 @@ private:
     ScriptPanel* script_ = nullptr;
     NotesPanel* notes_ = nullptr;
 
-    QMenu* mAutoSave = nullptr;
     QAction* mYes = nullptr;
     QAction* mNo = nullptr;
-    QMenu* mSuoJie = nullptr;
     QAction* mSuo = nullptr;
     QAction* mJie = nullptr;
     QAction* mColor = nullptr;

@@ -14,6 +14,7 @@
 #include "ui/WidgetMaking.h"
 
 #include <QLabel>
+#include <QStatusBar>
 #include <QListWidget>
 
 #include <limits>
@@ -56,7 +57,7 @@ QString entry0(const QListWidget* list) {
 // ---------------------------------------------------------------- the rules file
 
 void FrmMain::CmdOpen_Click() {
-    const QString file = kit_->dialogs().openFile(this, DlgFilter);
+    const QString file = kit_->dialogs().openFile(this, QStringLiteral("规则文件(*.ini)|*.ini"));
     if (file.isEmpty()) {
         kit_->msg(QStringLiteral("请选择文件!"), kQuestionTitle, MsgIcon::Information);
         return;
@@ -70,8 +71,8 @@ void FrmMain::CmdOpen_Click() {
 
     // The records on show belong to the file they were loaded from: with auto-save on
     // they are written there before another file takes its place.
-    if (AutoSave == -1)
-        saveAll();
+    if (AutoSave == -1 && !autoSave({trigger_, team_, taskForce_, script_}))
+        return; // the user stays with the record whose save was refused
 
     const std::optional<RulesDocument::Opened> opened = document().open(file);
     if (!opened) {
@@ -87,6 +88,10 @@ void FrmMain::CmdOpen_Click() {
     refill(LstSpe, decodeAll(opened->scan.taskForces, codec));
     refill(LstScr, decodeAll(opened->scan.scriptTypes, codec));
 
+    statusBar()->clearMessage();
+    if (opened->hardLinks > 1)
+        statusBar()->showMessage(QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新"));
+
     // No record of the previous file may be saved under its key into this one.
     trigger_->setKey(QString());
     team_->setId(QString());
@@ -101,8 +106,10 @@ void FrmMain::LstRoot_Click() {
     if (!item)
         return;
     const QString entry = item->text();
-    if (AutoSave == -1)
-        saveAll();
+    if (AutoSave == -1 && !autoSave({trigger_, team_, taskForce_, script_})) {
+        kit_->restoreSelection(LstRoot);
+        return;
+    }
     notes_->showNoteOf(entry);
     trigger_->setKey(entry);
     kit_->clearSelectionQuietly(LstFig);
@@ -135,10 +142,9 @@ void FrmMain::LstFig_Click() {
     if (!item)
         return;
     const QString id = item->text();
-    if (AutoSave == -1) {
-        team_->CmdSaveFig_Click();
-        taskForce_->CmdSaveSpe_Click();
-        script_->CmdSaveScr_Click();
+    if (AutoSave == -1 && !autoSave({team_, taskForce_, script_})) {
+        kit_->restoreSelection(LstFig);
+        return;
     }
     notes_->showNoteOf(id);
     team_->setId(id);
@@ -150,10 +156,9 @@ void FrmMain::LstFig_Click() {
 }
 
 void FrmMain::LstTeam_Click() {
-    if (AutoSave == -1) {
-        team_->CmdSaveFig_Click();
-        taskForce_->CmdSaveSpe_Click();
-        script_->CmdSaveScr_Click();
+    if (AutoSave == -1 && !autoSave({team_, taskForce_, script_})) {
+        kit_->restoreSelection(trigger_->teamList());
+        return;
     }
     const QListWidgetItem* item = selectedEntry(trigger_->teamList());
     if (!item)
@@ -184,8 +189,10 @@ void FrmMain::selectRegistryEntry(QListWidget* list, const std::function<void()>
     const QString id = item->text();
     SectionPanel* panel = list == LstSpe ? static_cast<SectionPanel*>(taskForce_)
                                          : static_cast<SectionPanel*>(script_);
-    if (AutoSave == -1)
-        panel == taskForce_ ? taskForce_->CmdSaveSpe_Click() : script_->CmdSaveScr_Click();
+    if (AutoSave == -1 && !autoSave({panel})) {
+        kit_->restoreSelection(list);
+        return;
+    }
     notes_->showNoteOf(id);
     panel->setId(id);
     for (QListWidget* other : {LstRoot, LstFig, LstSpe, LstScr}) {
@@ -212,16 +219,20 @@ void FrmMain::LstScr_Click() {
 // The team type's own task force and script: its one-entry lists show entry 0,
 // whichever was hit.
 void FrmMain::LstSpeAdd_Click() {
-    if (AutoSave == -1)
-        taskForce_->CmdSaveSpe_Click();
+    if (AutoSave == -1 && !autoSave({taskForce_})) {
+        kit_->restoreSelection(team_->taskForceList());
+        return;
+    }
     taskForce_->setId(entry0(team_->taskForceList()));
     taskForce_->LoadTaskForce(taskForce_->id());
     taskForce_->FillSpeEntryFields();
 }
 
 void FrmMain::LstScrAdd_Click() {
-    if (AutoSave == -1)
-        script_->CmdSaveScr_Click();
+    if (AutoSave == -1 && !autoSave({script_})) {
+        kit_->restoreSelection(team_->scriptList());
+        return;
+    }
     script_->setId(entry0(team_->scriptList()));
     script_->LoadScriptType(script_->id());
     script_->FillScrLineFields();
@@ -230,9 +241,9 @@ void FrmMain::LstScrAdd_Click() {
 // ---------------------------------------------------------------- adds and deletes
 
 void FrmMain::CmdAdd_Click() {
-    const QString answer = kit_->dialogs().prompt(
+    const QString answer = fieldrules::trimBlanks(kit_->dialogs().prompt(
         this, QStringLiteral("输入新增ID和名称（ID和名称用=分开|英文）"), QStringLiteral("新增"),
-        QString());
+        QString()));
     if (answer.isEmpty())
         return;
     switch (fieldrules::checkNewTriggerKey(answer, entries(LstRoot))) {
@@ -250,18 +261,26 @@ void FrmMain::CmdAdd_Click() {
 }
 
 void FrmMain::CmdKill_Click() {
-    killSelectedRecord(LstRoot, [this](const QString& key) {
-        return !document().isOpen() || kit_->reportWrite(removeTriggerRecord(document(), key));
+    const QListWidgetItem* item = selectedEntry(LstRoot);
+    if (item && item->text().isEmpty())
+        return; // a line without a key: nothing names it
+    killSelectedRecord(LstRoot, trigger_, [this](const QString& key) {
+        return !document().isOpen() || reportRemoval(removeTriggerRecord(document(), key));
     });
 }
 
 void FrmMain::addRegistryEntry(const QString& promptText, QListWidget* list,
                                const QString& duplicateMessage, RegistryKind kind,
                                const std::vector<QByteArray>& block) {
-    const QString answer = kit_->dialogs().prompt(this, promptText, QStringLiteral("新增"), QString());
+    const QString answer =
+        fieldrules::trimBlanks(kit_->dialogs().prompt(this, promptText, QStringLiteral("新增"), QString()));
     if (answer.isEmpty())
         return;
-    switch (fieldrules::checkNewRecordId(answer, entries(list))) {
+    // A new record never shares a section with an old one, of whatever kind.
+    fieldrules::IdCheck check = fieldrules::checkNewRecordId(answer, entries(list));
+    if (check == fieldrules::IdCheck::Ok && recordIdInUse(document(), answer))
+        check = fieldrules::IdCheck::Duplicate;
+    switch (check) {
     case fieldrules::IdCheck::Invalid: kit_->msg(kBadInputShort, kErrorTitle); return;
     case fieldrules::IdCheck::Duplicate:
         kit_->msg(duplicateMessage, kErrorTitle, MsgIcon::Information);
@@ -281,7 +300,7 @@ void FrmMain::addRegistryEntry(const QString& promptText, QListWidget* list,
         delete list->takeItem(list->count() - 1); // the file does not have it
 }
 
-void FrmMain::killSelectedRecord(QListWidget* list,
+void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
                                  const std::function<bool(const QString&)>& remove) {
     QListWidgetItem* item = selectedEntry(list);
     if (!item)
@@ -289,8 +308,23 @@ void FrmMain::killSelectedRecord(QListWidget* list,
     if (kit_->msg(kConfirmDelete, kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
         MsgAnswer::No)
         return;
-    if (remove(item->text()))
-        delete list->takeItem(list->row(item));
+    const QString id = item->text();
+    if (!remove(id))
+        return;
+    delete list->takeItem(list->row(item));
+    // No neighbour takes the deleted entry's place: a second delete must be a new choice.
+    kit_->clearSelectionQuietly(list);
+    // The panel may go on showing the deleted record, but never saves it again.
+    if (panelId(panel) == id)
+        panel->forgetRecord();
+}
+
+bool FrmMain::reportRemoval(const RecordRemoval& removal) {
+    if (!removal.found) {
+        kit_->msg(kNothingDeleted, kErrorTitle, MsgIcon::Information);
+        return false;
+    }
+    return kit_->reportWrite(removal.write);
 }
 
 void FrmMain::CmdTeamAdd_Click() {
@@ -310,30 +344,40 @@ void FrmMain::CmdScrAdd_Click() {
 }
 
 void FrmMain::CmdTeamKill_Click() {
-    killSelectedRecord(LstFig, [this](const QString& id) { return DeleteTeamType(id); });
+    killSelectedRecord(LstFig, team_, [this](const QString& id) { return DeleteTeamType(id); });
 }
 
 void FrmMain::CmdSpeKill_Click() {
-    killSelectedRecord(LstSpe, [this](const QString& id) { return DeleteTaskForce(id); });
+    killSelectedRecord(LstSpe, taskForce_, [this](const QString& id) { return DeleteTaskForce(id); });
 }
 
 void FrmMain::CmdScrKill_Click() {
-    killSelectedRecord(LstScr, [this](const QString& id) { return DeleteScriptType(id); });
+    killSelectedRecord(LstScr, script_, [this](const QString& id) { return DeleteScriptType(id); });
 }
 
 bool FrmMain::DeleteTeamType(const QString& id) {
     return !document().isOpen() ||
-           kit_->reportWrite(removeRegistryRecord(document(), RegistryKind::TeamTypes, id));
+           reportRemoval(removeRegistryRecord(document(), RegistryKind::TeamTypes, id));
 }
 
 bool FrmMain::DeleteTaskForce(const QString& id) {
     return !document().isOpen() ||
-           kit_->reportWrite(removeRegistryRecord(document(), RegistryKind::TaskForces, id));
+           reportRemoval(removeRegistryRecord(document(), RegistryKind::TaskForces, id));
 }
 
 bool FrmMain::DeleteScriptType(const QString& id) {
     return !document().isOpen() ||
-           kit_->reportWrite(removeRegistryRecord(document(), RegistryKind::ScriptTypes, id));
+           reportRemoval(removeRegistryRecord(document(), RegistryKind::ScriptTypes, id));
+}
+
+QString FrmMain::panelId(RecordPanel* panel) const {
+    if (panel == team_)
+        return team_->id();
+    if (panel == taskForce_)
+        return taskForce_->id();
+    if (panel == script_)
+        return script_->id();
+    return trigger_->key();
 }
 
 } // namespace tarvok

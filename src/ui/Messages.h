@@ -21,6 +21,13 @@ inline const QString kRegistryFull = QStringLiteral("注册数量已达上限，
 inline const QString kDuplicateRecord = QStringLiteral("小队名称重复，请重新输入！");
 inline const QString kDuplicateRow = QStringLiteral("ID重复，请重新输入！");
 
+inline const QString kUndecodable = QStringLiteral("该记录含有无法识别的字符，未保存！");
+inline const QString kTriggerNotInFile = QStringLiteral("文件中没有这个触发，未保存！");
+inline const QString kTeamTypeNotInFile = QStringLiteral("文件中没有这个作战小队，未保存！");
+inline const QString kTaskForceNotInFile = QStringLiteral("文件中没有这个特遣小队，未保存！");
+inline const QString kScriptNotInFile = QStringLiteral("文件中没有这个脚本，未保存！");
+inline const QString kNothingDeleted = QStringLiteral("文件中没有这个记录，未删除！");
+
 inline const QString kTriggerSaved = QStringLiteral("触发已保存！");
 inline const QString kTeamTypeSaved = QStringLiteral("作战小队已保存！");
 inline const QString kTaskForceSaved = QStringLiteral("特遣小队已保存！");

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QItemSelectionModel>
 
 #include <algorithm>
 
@@ -82,6 +83,11 @@ bool PanelKit::digitFilter(QLineEdit* box, const QString& message) {
 }
 
 void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handler) {
+    // What the list looked like before the user touched it, for restoreSelection.
+    for (QObject* target : {static_cast<QObject*>(view), static_cast<QObject*>(view->viewport())}) {
+        target->installEventFilter(this);
+        selectable_[target] = view;
+    }
     connect(view, &QAbstractItemView::clicked, this, [this, handler](const QModelIndex&) {
         if (programSelecting_)
             return;
@@ -105,10 +111,23 @@ void PanelKit::selectRowQuietly(QListWidget* list, int row) {
     list->setCurrentRow(row);
 }
 
-void PanelKit::clearSelectionQuietly(QListWidget* list) {
+void PanelKit::clearSelectionQuietly(QAbstractItemView* view) {
     ProgramSelection quiet(*this);
-    list->clearSelection();
-    list->setCurrentRow(-1);
+    view->selectionModel()->clear();
+}
+
+void PanelKit::restoreSelection(QAbstractItemView* view) {
+    const auto it = beforeUser_.find(view);
+    ProgramSelection quiet(*this);
+    QItemSelectionModel* model = view->selectionModel();
+    model->clear();
+    if (it == beforeUser_.end())
+        return;
+    for (const QPersistentModelIndex& index : it->second.selected)
+        if (index.isValid())
+            model->select(index, QItemSelectionModel::Select);
+    if (it->second.current.isValid())
+        model->setCurrentIndex(it->second.current, QItemSelectionModel::NoUpdate);
 }
 
 void PanelKit::onFocusIn(QWidget* w, std::function<void()> handler) {
@@ -136,6 +155,18 @@ bool PanelKit::userEditedSinceFocus(QWidget* w) const {
 }
 
 bool PanelKit::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+        type == QEvent::KeyPress) {
+        if (const auto it = selectable_.find(watched); it != selectable_.end()) {
+            QItemSelectionModel* model = it->second->selectionModel();
+            SelectionSnapshot& snapshot = beforeUser_[it->second];
+            snapshot.current = model->currentIndex();
+            snapshot.selected.clear();
+            for (const QModelIndex& index : model->selectedIndexes())
+                snapshot.selected.append(index);
+        }
+    }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         // A message box or a menu taking the focus for a moment is no move of the user's.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();

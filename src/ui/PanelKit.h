@@ -5,6 +5,7 @@
 #include "ui/Dialogs.h"
 
 #include <QObject>
+#include <QPersistentModelIndex>
 
 #include <functional>
 #include <optional>
@@ -81,7 +82,11 @@ public:
         bool was_;
     };
     void selectRowQuietly(QListWidget* list, int row);
-    void clearSelectionQuietly(QListWidget* list);
+    void clearSelectionQuietly(QAbstractItemView* view);
+    // Puts back a list's selection and current entry as they were before the user's
+    // last click or key in it, without running its handler: an action the user was held
+    // from (a refused auto-save) leaves the list as it found it.
+    void restoreSelection(QAbstractItemView* view);
 
     // GotFocus / LostFocus handlers of a control.
     void onFocusIn(QWidget* w, std::function<void()> handler);
@@ -106,6 +111,13 @@ private:
     std::unordered_map<QObject*, std::function<void()>> focusIn_;
     std::unordered_map<QObject*, std::function<void()>> focusOut_;
     std::unordered_map<QObject*, bool> editedSinceFocus_;
+    struct SelectionSnapshot {
+        QPersistentModelIndex current;
+        QList<QPersistentModelIndex> selected;
+    };
+    // The user-selectable views, by the object that receives their clicks and keys.
+    std::unordered_map<QObject*, QAbstractItemView*> selectable_;
+    std::unordered_map<QAbstractItemView*, SelectionSnapshot> beforeUser_;
 };
 
 } // namespace tarvok

@@ -52,7 +52,8 @@ QTreeWidgetItem* makeRow(const SectionRow& row) {
 } // namespace
 
 SectionPanel::SectionPanel(PanelKit& kit, Kind kind, QObject* parent)
-    : QObject(parent), kit_(kit), kind_(kind) {}
+    : RecordPanel(kit, kind == Kind::TaskForce ? kTaskForceNotInFile : kScriptNotInFile, parent),
+      kind_(kind) {}
 
 void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     parts_ = parts;
@@ -109,24 +110,36 @@ void SectionPanel::updateSelectedRow(int column, const QString& text) {
 
 // ---------------------------------------------------------------- load and save
 
+std::optional<SectionRecord> SectionPanel::readSection(const RulesDocument::Content& rules,
+                                                       const QString& id) const {
+    if (id.isEmpty())
+        return std::nullopt;
+    const QByteArray key = rules.codec.encode(id);
+    return kind_ == Kind::TaskForce ? readTaskForceSection(rules.bytes, key, rules.codec)
+                                    : readScriptSection(rules.bytes, key, rules.codec);
+}
+
 void SectionPanel::loadSection(const QString& id) {
     const std::optional<RulesDocument::Content> rules = kit_.document().read();
-    if (!rules || id.isEmpty())
+    if (!rules)
         return;
-    const QByteArray key = rules->codec.encode(id);
-    const std::optional<SectionRecord> record =
-        kind_ == Kind::TaskForce ? readTaskForceSection(rules->bytes, key, rules->codec)
-                                 : readScriptSection(rules->bytes, key, rules->codec);
-    if (!record)
-        return; // the panel keeps what it showed
-    parts_.nameBox->setText(record->name);
-    nameLine_ = record->nameLine;
+    // A record the file does not have (or not as a task force or script) shows as a new,
+    // empty one: no name, no rows.
+    const std::optional<SectionRecord> found = readSection(*rules, id);
+    const SectionRecord record = found.value_or(SectionRecord{});
+    bool decodes = rules->codec.roundTrips(record.nameLine);
+    for (const SectionRow& row : record.rows)
+        decodes = decodes && rules->codec.roundTrips(row.raw);
+    setLoaded(found.has_value(), decodes);
+
+    parts_.nameBox->setText(record.name);
+    nameLine_ = record.nameLine;
     PanelKit::ProgramSelection quiet(kit_);
     QTreeWidget* view = parts_.view;
     view->clear();
     QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(record->rows.size()));
-    for (const SectionRow& row : record->rows)
+    items.reserve(static_cast<qsizetype>(record.rows.size()));
+    for (const SectionRow& row : record.rows)
         items.append(makeRow(row));
     view->addTopLevelItems(items);
     // After a load the first row is the selected one.
@@ -136,13 +149,27 @@ void SectionPanel::loadSection(const QString& id) {
     }
 }
 
-void SectionPanel::saveSection(const QString& id) {
-    if (!kit_.document().isOpen())
-        return;
+void SectionPanel::saveSection(const QString& id) { saveUnder(id, SaveMode::Button); }
+
+RecordPanel::Saved SectionPanel::save(SaveMode mode) { return saveUnder(id(), mode); }
+
+RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
+    if (id.isEmpty() || !kit_.document().isOpen())
+        return Saved::Nothing;
+    const std::optional<RulesDocument::Content> rules = kit_.document().read();
+    if (const Saved s = checkWritable(mode, rules && readSection(*rules, id)); s != Saved::Done)
+        return s;
+    QTreeWidget* view = parts_.view;
+    QStringList numbers;
+    for (int i = 0; i < view->topLevelItemCount(); ++i)
+        numbers << view->topLevelItem(i)->text(0);
+    if (!fieldrules::rowNumberingFits(numbers)) {
+        kit_.msg(kBadInput);
+        return Saved::Refused;
+    }
     SectionRecord record;
     record.name = parts_.nameBox->text();
     record.nameLine = nameLine_;
-    QTreeWidget* view = parts_.view;
     record.rows.reserve(static_cast<size_t>(view->topLevelItemCount()));
     for (int i = 0; i < view->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = view->topLevelItem(i);
@@ -150,30 +177,18 @@ void SectionPanel::saveSection(const QString& id) {
                                          item->data(0, kRawLineRole).toByteArray()});
     }
     const bool taskForce = kind_ == Kind::TaskForce;
-    const bool written = kit_.reportWrite(
+    return finishWrite(
         kit_.document().rewrite([&](const QByteArray& content, const TextCodec& codec) {
             const std::vector<QByteArray> block =
                 taskForce ? taskForceBlock(record, codec) : scriptBlock(record, codec);
             return rewriteLines(content, ReplaceSectionBody(codec.encode(id), block));
-        }));
-    if (written)
-        kit_.msg(taskForce ? kTaskForceSaved : kScriptSaved);
+        }),
+        taskForce ? kTaskForceSaved : kScriptSaved);
 }
 
 // ---------------------------------------------------------------- buttons and rows
 
-void SectionPanel::saveClicked() {
-    if (id().isEmpty())
-        return;
-    QStringList numbers;
-    for (int i = 0; i < parts_.view->topLevelItemCount(); ++i)
-        numbers << parts_.view->topLevelItem(i)->text(0);
-    if (!fieldrules::rowNumberingFits(numbers)) {
-        kit_.msg(kBadInput);
-        return;
-    }
-    saveSection(id());
-}
+void SectionPanel::saveClicked() { save(SaveMode::Button); }
 
 void SectionPanel::copyClicked() { kit_.dialogs().setClipboardText(id()); }
 
@@ -213,6 +228,9 @@ void SectionPanel::removeRowClicked() {
         return;
     PanelKit::ProgramSelection quiet(kit_);
     delete item;
+    // No neighbour takes the deleted row's place: the entry fields change no row until
+    // the user picks one.
+    parts_.view->selectionModel()->clear();
 }
 
 void SectionPanel::rowClicked() {

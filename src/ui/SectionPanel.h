@@ -1,7 +1,12 @@
 #pragma once
 
-#include <QObject>
+#include "document/RulesDocument.h"
+#include "records/ScriptSection.h"
+#include "ui/RecordPanel.h"
+
 #include <QString>
+
+#include <optional>
 
 class QGroupBox;
 class QLineEdit;
@@ -19,7 +24,7 @@ class PanelKit;
 // then the texts of columns 1 and 2), and buttons to add and delete a row, save and
 // copy. This class holds that design; TaskForcePanel and ScriptPanel build their frames
 // and add what only they have.
-class SectionPanel : public QObject {
+class SectionPanel : public RecordPanel {
     Q_OBJECT
 
 public:
@@ -30,6 +35,7 @@ public:
 
     // Shows the selected row in the entry fields.
     virtual void fillEntryFields() = 0;
+    Saved save(SaveMode mode) override;
 
 protected:
     enum class Kind { TaskForce, Script };
@@ -63,10 +69,12 @@ protected:
     // Writes a column of the selected row, while the list follows the fields.
     void updateSelectedRow(int column, const QString& text);
 
-    PanelKit& kit_;
-
 private:
     QTreeWidgetItem* selectedRow() const;
+    // The section of id as this panel's kind reads it; nothing when the file has none.
+    std::optional<SectionRecord> readSection(const RulesDocument::Content& rules,
+                                             const QString& id) const;
+    Saved saveUnder(const QString& id, SaveMode mode);
 
     Kind kind_;
     Parts parts_;

@@ -112,7 +112,8 @@ void makeSingleEntryList(QListWidget* list) {
 // ---------------------------------------------------------------- building the frames
 
 TeamPanel::TeamPanel(PanelKit& kit, QListWidget* taskForces, QListWidget* scripts, QObject* parent)
-    : QObject(parent), kit_(kit), taskForces_(taskForces), scripts_(scripts) {
+    : RecordPanel(kit, messages::kTeamTypeNotInFile, parent), taskForces_(taskForces),
+      scripts_(scripts) {
     createControls();
 }
 
@@ -303,20 +304,31 @@ void TeamPanel::LoadTeamType(const QString& id) {
     if (!rules)
         return;
     const auto bodies = tt::findSectionBodies(rules->bytes, rules->codec.encode(id));
-    if (bodies.empty())
-        return;
-    // A key the section lacks shows what a new team type has, never the value of the
-    // team type shown before.
+    // A key the section lacks, or a team type the file does not have, shows what a new
+    // team type has, never the value of the team type shown before.
     setDefaults();
+    bool decodes = true;
     for (const auto& body : bodies) {
+        for (QByteArrayView line : body)
+            decodes = decodes && rules->codec.roundTrips(line);
         for (const tt::Assignment& a : tt::parseBody(body))
             apply(a, rules->codec);
     }
+    setLoaded(!bodies.empty(), decodes);
 }
 
-void TeamPanel::SaveTeamType(const QString& id) {
-    if (!kit_.document().isOpen())
-        return;
+void TeamPanel::SaveTeamType(const QString& id) { saveUnder(id, SaveMode::Button); }
+
+RecordPanel::Saved TeamPanel::save(SaveMode mode) { return saveUnder(TxtTeam->text(), mode); }
+
+RecordPanel::Saved TeamPanel::saveUnder(const QString& id, SaveMode mode) {
+    if (id.isEmpty() || !kit_.document().isOpen())
+        return Saved::Nothing;
+    const std::optional<RulesDocument::Content> rules = kit_.document().read();
+    const bool inFile =
+        rules && !tt::findSectionBodies(rules->bytes, rules->codec.encode(id)).empty();
+    if (const Saved s = checkWritable(mode, inFile); s != Saved::Done)
+        return s;
     // The controls at the moment of the save; texts are encoded once the file's
     // encoding is known.
     std::array<QString, tt::kKeyCount> texts;
@@ -328,7 +340,7 @@ void TeamPanel::SaveTeamType(const QString& id) {
         case tt::KeyKind::Text: texts[k] = textOfControl(k); break;
         }
     }
-    const bool written = kit_.reportWrite(
+    return finishWrite(
         kit_.document().rewrite([&](const QByteArray& content, const TextCodec& codec) {
             tt::Values v = values;
             for (int k = 0; k < tt::kKeyCount; ++k) {
@@ -339,17 +351,13 @@ void TeamPanel::SaveTeamType(const QString& id) {
                 return tt::buildBody(v, oldBody);
             };
             return rewriteLines(content, ReplaceSectionBody(codec.encode(id), makeBody));
-        }));
-    if (written)
-        kit_.msg(messages::kTeamTypeSaved);
+        }),
+        messages::kTeamTypeSaved);
 }
 
 // ---------------------------------------------------------------- buttons
 
-void TeamPanel::CmdSaveFig_Click() {
-    if (!TxtTeam->text().isEmpty())
-        SaveTeamType(TxtTeam->text());
-}
+void TeamPanel::CmdSaveFig_Click() { save(SaveMode::Button); }
 
 void TeamPanel::CmdTeamCopy_Click() { kit_.dialogs().setClipboardText(TxtTeam->text()); }
 

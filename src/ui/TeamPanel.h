@@ -3,7 +3,7 @@
 #include "document/TextEncoding.h"
 #include "records/TeamTypeSection.h"
 
-#include <QObject>
+#include "ui/RecordPanel.h"
 
 #include <array>
 
@@ -20,7 +20,7 @@ class PanelKit;
 
 // The team type editor: the frames FraTeam and FraFig1 and the button CmdSaveFig, the
 // team type on show keyed by TxtTeam, and the load and save of its section.
-class TeamPanel : public QObject {
+class TeamPanel : public RecordPanel {
     Q_OBJECT
 
 public:
@@ -39,7 +39,9 @@ public:
     QString script() const;
 
     void LoadTeamType(const QString& id);
+    // Saves the panel under id, as its button does.
     void SaveTeamType(const QString& id);
+    Saved save(SaveMode mode) override;
     void CmdSaveFig_Click();
     void CmdTeamCopy_Click();
     void CmdFigChange_Click();
@@ -59,9 +61,9 @@ private:
     void setDefaults();
     void apply(const teamtype::Assignment& a, const TextCodec& codec);
     void setTextControl(int key, const QString& text);
+    Saved saveUnder(const QString& id, SaveMode mode);
     QString textOfControl(int key) const;
 
-    PanelKit& kit_;
     QListWidget* taskForces_;
     QListWidget* scripts_;
 

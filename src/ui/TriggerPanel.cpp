@@ -45,7 +45,7 @@ QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent
 // ---------------------------------------------------------------- the frame
 
 TriggerPanel::TriggerPanel(PanelKit& kit, QListWidget* teamTypes, QObject* parent)
-    : QObject(parent), kit_(kit), teamTypes_(teamTypes) {
+    : RecordPanel(kit, kTriggerNotInFile, parent), teamTypes_(teamTypes) {
     createControls();
 }
 
@@ -206,56 +206,79 @@ void TriggerPanel::connectHandlers() {
 
 // ---------------------------------------------------------------- load and save
 
+void TriggerPanel::showTrigger(const trigger::TriggerView& v, const TextCodec& codec) {
+    auto setCombo = [&codec](QComboBox* box, const std::optional<QByteArray>& value) {
+        if (value)
+            box->setEditText(codec.decode(*value));
+    };
+    auto setCheck = [](QCheckBox* box, std::optional<bool> value) {
+        if (value)
+            box->setChecked(*value);
+    };
+    LstTeam->clear();
+    for (const QByteArray& team : v.teams)
+        LstTeam->addItem(codec.decode(team));
+    setCombo(CboCountry, v.country);
+    setCombo(CboTech, v.tech);
+    setCombo(CboKey, v.condition);
+    setCombo(CboUnit, v.unit);
+    if (v.amount)
+        TxtKeyNum->setText(codec.decode(*v.amount));
+    setCombo(CboWay, v.way);
+    setCombo(CboBase, v.base);
+    setCombo(CboMin, v.min);
+    setCombo(CboMax, v.max);
+    setCombo(CboOwner, v.owner);
+    setCheck(ChkLow, v.low);
+    setCheck(ChkMid, v.mid);
+    setCheck(ChkHigh, v.high);
+}
+
+// Found on the raw bytes; only the matching lines are ever decoded. A key whose bytes
+// did not decode is looked for as the text the list shows.
+std::vector<QByteArrayView> TriggerPanel::linesOf(const RulesDocument::Content& rules,
+                                                  const QString& key) {
+    std::vector<QByteArrayView> found = trigger::findTriggerLines(rules.bytes, rules.codec.encode(key));
+    if (found.empty() && key.contains(QChar::ReplacementCharacter))
+        found = trigger::findTriggerLines(
+            rules.bytes, [&](QByteArrayView k) { return rules.codec.decode(k) == key; });
+    return found;
+}
+
 void TriggerPanel::LoadTrigger(const QString& key) {
     const std::optional<RulesDocument::Content> rules = kit_.document().read();
     if (!rules)
         return;
-    RecordFound = 0;
-    const QByteArray wanted = rules->codec.encode(key);
-
-    // Found on the raw bytes; only the matching lines are ever decoded.
-    std::vector<QByteArrayView> found = trigger::findTriggerLines(rules->bytes, wanted);
-
     const TextCodec& codec = rules->codec;
-    auto setCombo = [&codec](QComboBox* box, const std::optional<QByteArray>& v) {
-        if (v)
-            box->setEditText(codec.decode(*v));
-    };
-    auto setCheck = [](QCheckBox* box, std::optional<bool> v) {
-        if (v)
-            box->setChecked(*v);
-    };
+    const std::vector<QByteArrayView> found = linesOf(*rules, key);
+
+    // What a new trigger has, first: a line too short to hold a field, or no line at
+    // all, never leaves another trigger's value on show.
+    static const trigger::TriggerView kNew = trigger::readTriggerLine(trigger::newTriggerLine("x"));
+    showTrigger(kNew, TextCodec(Encoding::Utf8));
+    if (found.empty()) {
+        setLoaded(false, true);
+        return;
+    }
     // Of duplicates the last one is what stays on show. Only that one is shown: showing
     // each in turn ends the same way, but a file holding a key thousands of times with
     // values the checks refuse would raise thousands of message boxes, one after another.
-    if (found.size() > 1)
-        found.erase(found.begin(), found.end() - 1);
-    for (QByteArrayView line : found) {
-        RecordFound = -1;
-        const trigger::TriggerView v = trigger::readTriggerLine(line);
-        LstTeam->clear();
-        for (const QByteArray& team : v.teams)
-            LstTeam->addItem(codec.decode(team));
-        setCombo(CboCountry, v.country);
-        setCombo(CboTech, v.tech);
-        setCombo(CboKey, v.condition);
-        setCombo(CboUnit, v.unit);
-        if (v.amount)
-            TxtKeyNum->setText(codec.decode(*v.amount));
-        setCombo(CboWay, v.way);
-        setCombo(CboBase, v.base);
-        setCombo(CboMin, v.min);
-        setCombo(CboMax, v.max);
-        setCombo(CboOwner, v.owner);
-        setCheck(ChkLow, v.low);
-        setCheck(ChkMid, v.mid);
-        setCheck(ChkHigh, v.high);
-    }
+    const QByteArrayView line = found.back();
+    setLoaded(true, codec.roundTrips(line));
+    showTrigger(trigger::readTriggerLine(line), codec);
 }
 
-void TriggerPanel::SaveTrigger(const QString& key) {
-    if (!kit_.document().isOpen())
-        return;
+void TriggerPanel::SaveTrigger(const QString& key) { saveUnder(key, SaveMode::Button); }
+
+RecordPanel::Saved TriggerPanel::save(SaveMode mode) { return saveUnder(TxtRoot->text(), mode); }
+
+RecordPanel::Saved TriggerPanel::saveUnder(const QString& key, SaveMode mode) {
+    if (key.isEmpty() || !kit_.document().isOpen())
+        return Saved::Nothing;
+    const std::optional<RulesDocument::Content> rules = kit_.document().read();
+    const bool inFile = rules && !linesOf(*rules, key).empty();
+    if (const Saved s = checkWritable(mode, inFile); s != Saved::Done)
+        return s;
     // The panel's values, encoded in the file's own encoding once the rewrite has it.
     auto editIn = [&](const TextCodec& codec) {
         auto text = [&codec](const QString& s) { return codec.encode(s); };
@@ -279,31 +302,27 @@ void TriggerPanel::SaveTrigger(const QString& key) {
         return e;
     };
     // A line that cannot be written whole is not written at all. The check looks at
-    // commas and digits only, which every encoding writes alike.
+    // commas, digits and empty fields only, which every encoding writes alike.
     if (trigger::checkEdit(editIn(TextCodec(Encoding::Utf8))) != trigger::EditProblem::None) {
         kit_.msg(kBadInput);
-        return;
+        return Saved::Refused;
     }
 
     while (LstTeam->count() < 2)
         LstTeam->addItem(QStringLiteral("<none>"));
-    const bool written = kit_.reportWrite(
+    return finishWrite(
         kit_.document().rewrite([&](const QByteArray& content, const TextCodec& codec) {
             const trigger::TriggerEdit e = editIn(codec);
             return rewriteLines(content, ReplaceTriggerLine(e.key, [&e](QByteArrayView old) {
                                     return trigger::buildTriggerLine(e, old);
                                 }));
-        }));
-    if (written)
-        kit_.msg(kTriggerSaved);
+        }),
+        kTriggerSaved);
 }
 
 // ---------------------------------------------------------------- list operations
 
-void TriggerPanel::CmdSaveRoot_Click() {
-    if (!TxtRoot->text().isEmpty())
-        SaveTrigger(TxtRoot->text());
-}
+void TriggerPanel::CmdSaveRoot_Click() { save(SaveMode::Button); }
 
 void TriggerPanel::CmdRootCopy_Click() { kit_.dialogs().setClipboardText(TxtRoot->text()); }
 
@@ -347,7 +366,7 @@ void TriggerPanel::TxtKeyNum_Change() {
     const QString text = TxtKeyNum->text();
     if (rules::amountTooLarge(text)) {
         kit_.msg(kBadInputShort);
-        TxtKeyNum->setText(text.left(2));
+        TxtKeyNum->setText(rules::amountKept(text));
         return;
     }
     kit_.digitFilter(TxtKeyNum, kBadInput);
@@ -394,6 +413,7 @@ void TriggerPanel::CmdTeamDelete_Click() {
         MsgAnswer::No)
         return;
     delete LstTeam->takeItem(LstTeam->row(item));
+    kit_.clearSelectionQuietly(LstTeam); // no neighbour takes the deleted entry's place
 }
 
 void TriggerPanel::CboOwner_Click() {

@@ -1,6 +1,9 @@
 #pragma once
 
-#include <QObject>
+#include "document/RulesDocument.h"
+#include "document/TextEncoding.h"
+#include "records/TriggerLine.h"
+#include "ui/RecordPanel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,7 +18,7 @@ class PanelKit;
 
 // The trigger frame FraRoot: the trigger on show, keyed by TxtRoot, its field editors,
 // its team list, and the load and save of its [AITriggerTypes] line.
-class TriggerPanel : public QObject {
+class TriggerPanel : public RecordPanel {
     Q_OBJECT
 
 public:
@@ -26,11 +29,10 @@ public:
     QString key() const;
     void setKey(const QString& key);
     QListWidget* teamList() const { return LstTeam; }
-    // Did the last load find the trigger's line?
-    bool recordFound() const { return RecordFound != 0; }
-
     void LoadTrigger(const QString& key);
+    // Saves the panel under key, as its button does.
     void SaveTrigger(const QString& key);
+    Saved save(SaveMode mode) override;
     void CmdSaveRoot_Click();
     void CmdRootCopy_Click();
     void CmdTeam_Click();
@@ -59,10 +61,11 @@ public:
 private:
     void createControls();
     void checkWeightOnLeave(QComboBox* box);
+    void showTrigger(const trigger::TriggerView& v, const TextCodec& codec);
+    Saved saveUnder(const QString& key, SaveMode mode);
+    static std::vector<QByteArrayView> linesOf(const RulesDocument::Content& rules, const QString& key);
 
-    PanelKit& kit_;
     QListWidget* teamTypes_;
-    qint16 RecordFound = 0;
 
     QGroupBox* FraRoot = nullptr;
     QLineEdit* TxtRoot = nullptr;

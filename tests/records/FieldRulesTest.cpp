@@ -53,6 +53,9 @@ TEST(FieldRules, NumbersOfTheTriggerLine) {
         EXPECT_FALSE(amountTooLarge(u(a))) << a;
     for (const char* a : {"256", "999", "1234", "abcd"})
         EXPECT_TRUE(amountTooLarge(u(a))) << a;
+    EXPECT_EQ(amountKept(u("1234")), u("123"));
+    EXPECT_EQ(amountKept(u("2560")), u("25"));
+    EXPECT_EQ(amountKept(u("999")), u("99"));
 }
 
 TEST(FieldRules, NewIdsAreCheckedForTheirFormAndAgainstTheList) {
@@ -87,6 +90,10 @@ TEST(FieldRules, RowNumberingDigitFilterAndFileNames) {
     const auto wide = firstNonDigit(u("1\xF0\x9F\x98\x80"));
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->length, 2);
+
+    EXPECT_EQ(trimBlanks(u(" \tC-3 \t")), u("C-3"));
+    EXPECT_EQ(trimBlanks(u("C 3")), u("C 3"));
+    EXPECT_EQ(trimBlanks(u("\nC-3")), u("\nC-3")); // only spaces and tabs
 
     EXPECT_TRUE(isRulesFileName(u("/mods/AIMD.INI")));
     EXPECT_TRUE(isRulesFileName(u("C:/game/ai.ini")));

@@ -1,4 +1,5 @@
 #include "records/ScriptSection.h"
+#include "records/TaskForceSection.h"
 #include "document/Rewrite.h"
 #include "support/TestFiles.h"
 
@@ -46,12 +47,12 @@ TEST(ScriptSection, StepsRunningIntoTheNextHeaderOrTheEndOfTheFile) {
     EXPECT_EQ(roundTrip(adjacent, "SC-B"), adjacent);
 }
 
-TEST(ScriptSection, ScriptsHaveNoGroupLineAndKeepKeyLinesAsSteps) {
-    // A script section has no closing key: every key line is a step.
-    const QByteArray content = crlf({"[SC-A]", "Name=a", "0=53,0", "Group=-1"});
-    EXPECT_EQ(rowsOf(*readScriptSection(content, "SC-A", kGbk)),
-              (QStringList{"0|53|0", "Group|-1|"}));
-    EXPECT_EQ(roundTrip(content, "SC-A"), content);
+TEST(ScriptSection, ASectionWithKeysThatAreNoStepsIsNoScript) {
+    // A script has no closing key: a Group line (or a team type's keys) makes the
+    // section something else, which is never shown or written as steps.
+    EXPECT_FALSE(readScriptSection(crlf({"[SC-A]", "Name=a", "0=53,0", "Group=-1"}), "SC-A", kGbk));
+    EXPECT_FALSE(readTaskForceSection(crlf({"[TF-A]", "Name=a", "Loadable=no", "Group=-1"}), "TF-A", kGbk));
+    EXPECT_TRUE(readTaskForceSection(crlf({"[TF-A]", "Name=a", " 0 =1,E1", "Group=-1"}), "TF-A", kGbk));
 }
 
 TEST(ScriptSection, ALineWithoutCommaIsKeptAsItWasUntilEdited) {

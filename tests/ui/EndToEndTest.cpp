@@ -237,10 +237,11 @@ TEST(TriggerTeamList, HoldsTwoAtMostAndNoneAfterASave) {
     click(w.CmdTeam);
     EXPECT_EQ(items(w.LstTeam), (QStringList{"TM-B", "<none>"}));
 
-    // Selecting "<none>" shows it as the team key and loads nothing.
+    // Selecting "<none>" shows it as the team key, and a new team type's values: no
+    // field keeps the previous team type's.
     clickRow(w.LstTeam, 1);
     EXPECT_EQ(w.TxtTeam->text(), "<none>");
-    EXPECT_EQ(w.TxtTeamName->text(), "Alpha team");
+    EXPECT_EQ(w.TxtTeamName->text(), "");
 
     // Remove "<none>", add TM-A twice: the second add finds the list full.
     e.dialogs.clear();
@@ -555,7 +556,7 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
 
     // Auto-save on; the new trigger gets the new team type and another owner, and the
     // new team type a name. Every selection first saves what is on show; the deleted
-    // script's save changes nothing but still confirms.
+    // script is no longer in the file and is passed over.
     dialogs.clear();
     dialogs.answers = {MsgAnswer::Yes};
     w.mYes->trigger();
@@ -565,13 +566,13 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     EXPECT_EQ(w.LstTeam->count(), 0);
     EXPECT_EQ(w.TxtTeam->text(), "01000002-G"); // no team type: the panels stay
     std::vector<ShownMessage> said{autoSaveQuestion()};
-    said.insert(said.end(), kFourSaves.begin(), kFourSaves.end());
+    said.insert(said.end(), kFourSaves.begin(), kFourSaves.end() - 1);
     EXPECT_EQ(dialogs.messages, said) << shown(dialogs);
     chooseItem(w.CboOwner, 2);
     w.SSTab->setCurrentIndex(1);
     clickRow(w.LstFig, 4);
     EXPECT_EQ(w.TxtTeam->text(), "01000005-G");
-    said.insert(said.end(), kFourSaves.begin() + 1, kFourSaves.end()); // no trigger save
+    said.insert(said.end(), kFourSaves.begin() + 1, kFourSaves.end() - 1); // no trigger save
     EXPECT_EQ(dialogs.messages, said) << shown(dialogs);
     // The new team type names no task force and no script: none is on show any more.
     EXPECT_EQ(w.TxtSpe->text(), QString());

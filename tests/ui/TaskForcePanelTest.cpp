@@ -319,13 +319,14 @@ TEST_F(TaskForceFrame, AutoSaveSavesTheTaskForceOnShowFirst) {
     EXPECT_EQ(file(), rulesWith({{9, {"1=9,A,B"}}}));
     EXPECT_EQ(w.TxtSpeName->text(), "Empty");
 
-    // Rows that fail the numbering check are reported, and the new one still loads.
+    // Rows that fail the numbering check are reported, and the user stays with them.
     clickRow(w.LstSpe, 0);
     w.LvwSpe->topLevelItem(1)->setText(0, "5");
     e.dialogs.clear();
     clickRow(w.LstSpe, 1);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kBadNumbering});
-    EXPECT_EQ(w.TxtSpeName->text(), "Dogs");
+    EXPECT_EQ(w.TxtSpeName->text(), "Rhinos");
+    EXPECT_EQ(w.LstSpe->currentRow(), 0);
 }
 
 TEST_F(TaskForceFrame, TheTeamTypesTaskForceListShowsEntryZero) {
@@ -338,12 +339,12 @@ TEST_F(TaskForceFrame, TheTeamTypesTaskForceListShowsEntryZero) {
     EXPECT_EQ(w.LstRoot->selectedItems().size(), 1); // other lists keep their selection
     EXPECT_EQ(w.TxtName->text(), "");
 
-    // An empty entry empties the ID; the rows stay; a save then does nothing.
+    // An empty entry empties the ID and shows no task force; a save then does nothing.
     w.LstSpeAdd->item(0)->setText(QString());
     clickRow(w.LstSpeAdd, 0);
     EXPECT_EQ(w.TxtSpe->text(), "");
-    EXPECT_EQ(w.TxtSpeName->text(), "Dogs");
-    EXPECT_EQ(rows().size(), 2);
+    EXPECT_EQ(w.TxtSpeName->text(), "");
+    EXPECT_EQ(rows().size(), 0);
     click(w.CmdSaveSpe);
     EXPECT_TRUE(e.dialogs.messages.empty());
     EXPECT_EQ(file(), crlf(kRules));
@@ -371,8 +372,8 @@ TEST(TaskForcePanelWithoutFile, AddOnlyFillsTheListAndRowsStillWork) {
 }
 
 TEST_F(TaskForceFrame, DeletingWithAnEmptyIdChangesNothing) {
-    EXPECT_TRUE(w.DeleteTaskForce(QString()));
-    EXPECT_TRUE(w.DeleteScriptType(QString()));
+    EXPECT_FALSE(w.DeleteTaskForce(QString()));
+    EXPECT_FALSE(w.DeleteScriptType(QString()));
     EXPECT_EQ(file(), crlf(kRules));
     EXPECT_EQ(w.TaskForceCount(), 4);
     EXPECT_EQ(w.ScriptTypeCount(), 1);

@@ -146,12 +146,12 @@ TEST(TeamPanel, SelectingLoadsWithChecksAndNeverInheritsThePreviousTeamType) {
     EXPECT_EQ(items(w.LstScrAdd), QStringList{QString()});
     EXPECT_EQ(items(w.LstSpeAdd), QStringList{QString()});
 
-    // A registry entry without a section changes no control.
+    // A registry entry without a section shows a new team type's values.
     w.TxtTeamName->setText(QStringLiteral("kept"));
     clickRow(w.LstFig, e.figRow("TM-C"));
     EXPECT_EQ(w.TxtTeam->text(), "TM-C");
-    EXPECT_EQ(w.TxtTeamName->text(), QStringLiteral("kept"));
-    EXPECT_EQ(w.TxtPriority->text(), "7");
+    EXPECT_EQ(w.TxtTeamName->text(), QString());
+    EXPECT_EQ(w.TxtPriority->text(), "5");
 }
 
 TEST(TeamPanel, SelectionClearsTheOtherRegistryLists) {
@@ -266,13 +266,14 @@ TEST(TeamPanel, DuplicateSectionsLoadInOrderAndAreBothReplaced) {
     EXPECT_EQ(e.bytes(), crlf(expected));
 }
 
-TEST(TeamPanel, SaveOfAMissingSectionConfirmsAndChangesNothing) {
+TEST(TeamPanel, SaveOfAMissingSectionIsRefusedAndChangesNothing) {
     TeamEditor e;
     Window& w = *e.w;
     const QByteArray before = e.bytes();
     clickRow(w.LstFig, e.figRow("TM-C"));
     click(w.CmdSaveFig);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(kSaved)});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(
+                                      QStringLiteral("文件中没有这个作战小队，未保存！"), QStringLiteral("错误"))});
     EXPECT_EQ(e.bytes(), before);
 }
 
@@ -496,7 +497,7 @@ TEST(TeamList, DeletingAnIdOutsideTheRegistryStillRemovesItsSection) {
     EXPECT_EQ(w.TeamTypeCount(), 1);
     EXPECT_EQ(e.bytes(), crlf({"[TeamTypes]", "0=TM-A", "", "", "[TM-A]", "Name=a"}));
     // An empty ID deletes nothing.
-    EXPECT_TRUE(w.DeleteTeamType(QString()));
+    EXPECT_FALSE(w.DeleteTeamType(QString()));
     EXPECT_EQ(e.bytes(), crlf({"[TeamTypes]", "0=TM-A", "", "", "[TM-A]", "Name=a"}));
 }
 
@@ -525,7 +526,7 @@ TEST(TeamList, TriggerTeamListTakesTwoEntriesAndAsksBeforeRemoving) {
     EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{ask, ask}));
 }
 
-TEST(TeamList, SelectingATriggerTeamLoadsItAndNoneLoadsNothing) {
+TEST(TeamList, SelectingATriggerTeamLoadsItAndNoneShowsANewTeamType) {
     TeamEditor e;
     Window& w = *e.w;
     w.LstTeam->addItems({QStringLiteral("TM-B"), QStringLiteral("<none>")});
@@ -536,7 +537,7 @@ TEST(TeamList, SelectingATriggerTeamLoadsItAndNoneLoadsNothing) {
     EXPECT_EQ(w.TxtNote->text(), QStringLiteral("note")); // the note panel stays
     clickRow(w.LstTeam, 1);
     EXPECT_EQ(w.TxtTeam->text(), "<none>");
-    EXPECT_EQ(w.TxtTeamName->text(), "Bravo");
+    EXPECT_EQ(w.TxtTeamName->text(), "");
     EXPECT_TRUE(e.dialogs.messages.empty());
 }
 

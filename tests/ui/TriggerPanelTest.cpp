@@ -148,14 +148,14 @@ TEST(TriggerPanel, SelectingShowsTheTriggerWithItsDescriptions) {
     EXPECT_EQ(w.TxtOwner->text(), QStringLiteral("第六阵营"));
 }
 
-TEST(TriggerPanel, LoadingAKeyThatIsNotThereChangesNothing) {
+TEST(TriggerPanel, LoadingAKeyThatIsNotThereShowsANewTrigger) {
     TriggerEditor e;
     Window& w = *e.w;
     e.select("A1=Old raid");
     w.LoadTrigger(QStringLiteral("A1=Old"));
     EXPECT_EQ(w.RecordFound(), 0);
-    EXPECT_EQ(items(w.LstTeam), (QStringList{"TM-1", "TM-2"}));
-    EXPECT_EQ(w.CboTech->currentText(), "5");
+    EXPECT_EQ(items(w.LstTeam), QStringList{});
+    EXPECT_EQ(w.CboTech->currentText(), "10");
 }
 
 TEST(TriggerPanel, SavingUnchangedKeepsEveryOtherByte) {
@@ -294,11 +294,11 @@ TEST(TriggerPanel, DeleteRemovesOnlyTheSelectedKey) {
     EXPECT_TRUE(items(w.LstRoot).contains("CAB=x"));
     EXPECT_EQ(w.TxtRoot->text(), "AB=x"); // still on show
 
-    // Saving the deleted trigger changes nothing but is confirmed all the same.
+    // Saving the deleted trigger changes nothing and says so.
     e.dialogs.clear();
     const QByteArray before = e.bytes();
     click(w.CmdSaveRoot);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(kSaved)});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("文件中没有这个触发，未保存！"), kError)});
     EXPECT_EQ(e.bytes(), before);
 }
 
@@ -383,9 +383,9 @@ TEST(TriggerFields, AmountTakesUpTo255) {
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("输入不合法"))});
     EXPECT_EQ(w.TxtKeyNum->text(), "25");
     e.dialogs.clear();
-    typeText(w.TxtKeyNum, "12"); // "2512": too long
+    typeText(w.TxtKeyNum, "12"); // "2512": too long, its first three digits stay
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("输入不合法"))});
-    EXPECT_EQ(w.TxtKeyNum->text(), "25");
+    EXPECT_EQ(w.TxtKeyNum->text(), "251");
     e.dialogs.clear();
     replaceText(w.TxtKeyNum, "1a");
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("输入不合法！"), kError)});
@@ -496,5 +496,6 @@ TEST(TriggerPanel, DeletingAnEntryWithoutAKeyLeavesTheFile) {
     e.dialogs.answers.push_back(MsgAnswer::Yes);
     click(e.w->CmdKill);
     EXPECT_EQ(readBytes(path), content);
-    EXPECT_EQ(items(e.w->LstRoot), QStringList{"CAB=x"});
+    EXPECT_EQ(items(e.w->LstRoot), (QStringList{"", "CAB=x"}));
+    EXPECT_TRUE(e.dialogs.messages.empty()); // nothing names it: nothing is asked
 }

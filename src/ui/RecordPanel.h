@@ -1,0 +1,64 @@
+#pragma once
+
+#include "document/FileStore.h"
+
+#include <QObject>
+#include <QString>
+
+namespace tarvok {
+
+class PanelKit;
+
+// What every record panel knows of the record it shows: whether its last load found
+// that record in the file, and whether the record's lines read back exactly as they
+// were written (text that did not decode is never written back). A save goes by these,
+// so a panel never writes one record's values under another record's ID.
+class RecordPanel : public QObject {
+    Q_OBJECT
+
+public:
+    // How a save is asked for: by its button or save-all (every refusal is told), or
+    // on the user's behalf before a selection, another file or closing (a record that
+    // is gone or did not decode is passed over silently).
+    enum class SaveMode { Button, Auto };
+    enum class Saved {
+        Done,    // written, and confirmed
+        Nothing, // no record on show, or no rules file open
+        Refused, // input the user can correct; the refusal was shown
+        Skipped, // the record is not in the file or did not decode; nothing written
+        Failed,  // the file could not be written; the failure was shown
+    };
+
+    // True while the user has to stay on the record: a refusal the user can correct, or
+    // a write that failed (the edits would be lost otherwise).
+    static bool holdsUser(Saved s) { return s == Saved::Refused || s == Saved::Failed; }
+
+    bool recordFound() const { return found_; }
+    // The record on show is gone from the file (it was deleted): saves are refused.
+    void forgetRecord() { found_ = false; }
+
+    virtual Saved save(SaveMode mode) = 0;
+
+protected:
+    RecordPanel(PanelKit& kit, QString notFoundMessage, QObject* parent);
+
+    // The result of a load: found in the file, and whether its lines decode losslessly.
+    void setLoaded(bool found, bool decodes) {
+        found_ = found;
+        decodes_ = decodes;
+    }
+    // Before a write: Done when the record may be written, given whether the file still
+    // holds it; otherwise Skipped, with the refusal shown for a button save.
+    Saved checkWritable(SaveMode mode, bool inFileNow);
+    // Tells the outcome of a write: the confirmation, or why it failed.
+    Saved finishWrite(const filestore::WriteResult& result, const QString& confirmation);
+
+    PanelKit& kit_;
+
+private:
+    QString notFoundMessage_;
+    bool found_ = false;
+    bool decodes_ = true;
+};
+
+} // namespace tarvok
