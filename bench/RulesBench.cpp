@@ -4,6 +4,7 @@
 #include "RulesGenerator.h"
 
 #include "document/FileStore.h"
+#include "document/IniText.h"
 #include "document/Rewrite.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
@@ -62,6 +63,17 @@ void BM_OpenScan(benchmark::State& state) {
     setBytes(state, f.rules.content.size());
 }
 
+// The line model alone: every line split and read, every section found.
+void BM_LineModel(benchmark::State& state) {
+    Fixture& f = fixture(state.range(0));
+    for (auto _ : state) {
+        IniText text(f.rules.content);
+        benchmark::DoNotOptimize(text);
+    }
+    setBytes(state, f.rules.content.size());
+    state.counters["lines"] = static_cast<double>(IniText(f.rules.content).lineCount());
+}
+
 void BM_EncodingDetection(benchmark::State& state) {
     Fixture& f = fixture(state.range(0));
     for (auto _ : state)
@@ -109,6 +121,7 @@ void BM_RewriteReplaceTriggerLine(benchmark::State& state) {
 
 #define SIZES ->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_OpenScan) SIZES;
+BENCHMARK(BM_LineModel) SIZES;
 BENCHMARK(BM_EncodingDetection) SIZES;
 BENCHMARK(BM_PlainCopy) SIZES;
 BENCHMARK(BM_SafeCopy) SIZES;

@@ -1,48 +1,72 @@
 #include "document/RulesScan.h"
 
-#include "document/Lines.h"
+#include "document/IniText.h"
 
 namespace tarvok {
-namespace {
 
-// Reads the run of key lines after a registry header into out; returns the line that
-// ended the run (empty at the end of the file).
-QByteArrayView readRegistryRun(LineCursor& in, std::vector<QByteArrayView>& out) {
-    while (!in.atEnd()) {
-        const QByteArrayView line = in.next();
-        if (!lines::hasEquals(line))
-            return line;
-        out.push_back(lines::after(line, '='));
-    }
-    return {};
-}
-
-} // namespace
-
-RulesScan scanRules(QByteArrayView content) {
+RulesScan scanRules(const IniText& text) {
     RulesScan scan;
-    LineCursor in(content);
-    while (!in.atEnd()) {
-        QByteArrayView buffer = in.next();
-        if (lines::isHeader(buffer, "TaskForces"))
-            buffer = readRegistryRun(in, scan.taskForces);
-        if (lines::isHeader(buffer, "AITriggerTypes")) {
-            buffer = {};
-            while (!in.atEnd()) {
-                const QByteArrayView line = in.next();
-                if (!lines::hasComma(line)) {
-                    buffer = line;
-                    break;
-                }
-                scan.triggerKeys.push_back(lines::before(line, ','));
+    // Trigger entries written anew: their index in triggerKeys and place in the buffer.
+    struct Owned {
+        size_t entry;
+        qsizetype offset;
+        qsizetype length;
+    };
+    std::vector<Owned> owned;
+    QByteArray buffer;
+
+    for (const IniText::Section& section : text.sections()) {
+        std::vector<QByteArrayView>* registry = nullptr;
+        const bool triggers = section.name == QByteArrayView("AITriggerTypes");
+        if (section.name == QByteArrayView("TeamTypes"))
+            registry = &scan.teamTypes;
+        else if (section.name == QByteArrayView("TaskForces"))
+            registry = &scan.taskForces;
+        else if (section.name == QByteArrayView("ScriptTypes"))
+            registry = &scan.scriptTypes;
+        if (!registry && !triggers)
+            continue;
+
+        for (qsizetype i = section.bodyBegin; i < section.bodyEnd; ++i) {
+            if (text.kind(i) == IniText::Kind::Other) {
+                scan.skippedLines.push_back(i + 1);
+                continue;
+            }
+            if (text.kind(i) != IniText::Kind::Key)
+                continue;
+            const QByteArrayView value = text.value(i);
+            if (registry) {
+                registry->push_back(value);
+                continue;
+            }
+            const QByteArrayView key = text.key(i);
+            const qsizetype comma = value.indexOf(',');
+            QByteArrayView name = comma < 0 ? value : value.first(comma);
+            while (!name.isEmpty() && (name.back() == ' ' || name.back() == '\t'))
+                name.chop(1);
+            // The line reads "ID=name" as it stands unless blanks surround the '='.
+            if (key.end() + 1 == name.begin()) {
+                scan.triggerKeys.push_back(QByteArrayView(key.begin(), name.end() - key.begin()));
+            } else {
+                owned.push_back(
+                    {scan.triggerKeys.size(), buffer.size(), key.size() + 1 + name.size()});
+                buffer.append(key).append('=').append(name);
+                scan.triggerKeys.emplace_back();
             }
         }
-        if (lines::isHeader(buffer, "ScriptTypes"))
-            buffer = readRegistryRun(in, scan.scriptTypes);
-        if (lines::isHeader(buffer, "TeamTypes"))
-            buffer = readRegistryRun(in, scan.teamTypes);
+    }
+
+    if (!owned.empty()) {
+        scan.ownedBytes = std::make_shared<const QByteArray>(std::move(buffer));
+        for (const Owned& o : owned)
+            scan.triggerKeys[o.entry] =
+                QByteArrayView(scan.ownedBytes->constData() + o.offset, o.length);
     }
     return scan;
+}
+
+RulesScan scanRules(QByteArrayView content) {
+    return scanRules(IniText(content));
 }
 
 } // namespace tarvok

@@ -1,25 +1,36 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 
+#include <memory>
 #include <vector>
 
 namespace tarvok {
 
-// What one pass over a rules file finds: the four registry lists in file order, as
-// views into the scanned content, and the number of entries of each registry run.
+class IniText;
+
+// What one pass over a rules file finds: the four registry lists in file order, and the
+// lines of those sections that the game ignores. The entries are views into the scanned
+// content, except trigger entries written anew (see triggerKeys), which view ownedBytes:
+// they stay valid as long as the content and this scan (or a copy of it) live.
 struct RulesScan {
-    std::vector<QByteArrayView> triggerKeys; // [AITriggerTypes]: text before the first ','
-    std::vector<QByteArrayView> teamTypes;   // [TeamTypes]: text after the first '='
+    // [AITriggerTypes]: "ID=name" for every key line, ID its key and name the first
+    // comma field of its value, trimmed (the whole value when it has no comma).
+    std::vector<QByteArrayView> triggerKeys;
+    std::vector<QByteArrayView> teamTypes;   // [TeamTypes]: the value of every key line
     std::vector<QByteArrayView> taskForces;  // [TaskForces]
     std::vector<QByteArrayView> scriptTypes; // [ScriptTypes]
+    // Line numbers (from 1, ascending) of the lines in those four sections that are not
+    // blank, not a comment and have no '=', which the game skips.
+    std::vector<qsizetype> skippedLines;
+    // The bytes of the trigger entries whose line does not read "ID=name" as it stands.
+    std::shared_ptr<const QByteArray> ownedBytes;
 };
 
-// The opening scan. Each pass reads one line and applies four tests to it in a fixed
-// order ([TaskForces], [AITriggerTypes], [ScriptTypes], [TeamTypes]); a test that
-// reads a run leaves the line that ended it for the tests after it only. So
-// "[AITriggerTypes]" right after the [TaskForces] run is found, while "[TaskForces]"
-// right after the [TeamTypes] run is not.
+// The opening scan: every section of the four names, in file order, read as the game
+// reads it (see IniText). A section named twice is read twice.
+RulesScan scanRules(const IniText& text);
 RulesScan scanRules(QByteArrayView content);
 
 } // namespace tarvok

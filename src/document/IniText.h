@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QtGlobal>
+
+#include <optional>
+#include <vector>
+
+namespace tarvok {
+
+// A rules file's content as physical lines, each read the way the game reads it.
+//
+// Lines end at LF or CR LF; a lone CR stays part of its line. A UTF-8 byte-order mark
+// at the start belongs to no line. On each line ';' starts a comment that runs to the
+// line's end; what is left, trimmed of spaces and tabs, is
+//   - nothing: a Blank line (a Comment line when there was a ';');
+//   - "[" name "]": a Header line starting the section name (the name is not trimmed);
+//   - text with an '=': a Key line, key and value trimmed on either side of the first '=';
+//   - anything else: an Other line, which the game ignores.
+// A section runs from its header to the next header line or the end of the content.
+// Names are compared byte for byte, so GBK and UTF-8 names need no decoding: ';', '='
+// and blanks never occur inside a GBK or UTF-8 character. ']' does, as the second byte of
+// some GBK characters; it can mislead only on a line that starts with '[' and has no ']'
+// of its own after such a character, which is then read as a header.
+//
+// Everything returned is a view into the content, which must outlive the IniText.
+// A line of 4 GiB or more is not read (its kind is Other).
+class IniText {
+  public:
+    enum class Kind : quint8 { Blank, Comment, Header, Key, Other };
+
+    // A byte range inside one line's text.
+    struct Range {
+        qsizetype begin = 0;
+        qsizetype length = 0;
+    };
+
+    struct Section {
+        QByteArrayView name;
+        qsizetype header = 0;    // index of its header line
+        qsizetype bodyBegin = 0; // header + 1
+        qsizetype bodyEnd = 0;   // the next header line, or lineCount()
+    };
+
+    explicit IniText(QByteArrayView content);
+
+    QByteArrayView content() const { return content_; }
+    bool hasBom() const { return bom_; }
+
+    qsizetype lineCount() const { return static_cast<qsizetype>(lines_.size()); }
+    // Where line i starts in the content, its length without the line end, and the
+    // length of its line end: 0 (only on the last line), 1 (LF) or 2 (CR LF).
+    qsizetype offset(qsizetype i) const { return lines_[i].offset; }
+    qsizetype length(qsizetype i) const { return endOf(i) - offset(i); }
+    int endLength(qsizetype i) const { return lines_[i].endLength; }
+    QByteArrayView text(qsizetype i) const { return content_.sliced(offset(i), length(i)); }
+    QByteArrayView lineEnd(qsizetype i) const { return content_.sliced(endOf(i), endLength(i)); }
+
+    Kind kind(qsizetype i) const { return lines_[i].kind; }
+    // The section name of a Header line; empty for other lines.
+    QByteArrayView sectionName(qsizetype i) const;
+    // The key and value of a Key line, trimmed, without the comment; empty for others.
+    QByteArrayView key(qsizetype i) const;
+    QByteArrayView value(qsizetype i) const;
+    // Where the value lies in the line's text. An empty value lies right after the '=',
+    // so replacing the range keeps the indentation, the spacing around '=' and a
+    // trailing comment. Empty for lines other than Key lines.
+    Range valueRange(qsizetype i) const;
+
+    // Every section, in file order.
+    const std::vector<Section>& sections() const { return sections_; }
+    // Every section with this name, in file order (a look-up through all sections).
+    std::vector<Section> sections(QByteArrayView name) const;
+
+  private:
+    struct Line {
+        qsizetype offset = 0;
+        // Relative to the line's start: the section name of a header, or the key.
+        quint32 nameBegin = 0;
+        quint32 nameLength = 0;
+        quint32 valueBegin = 0;
+        quint32 valueLength = 0;
+        quint8 endLength = 0;
+        Kind kind = Kind::Other;
+    };
+
+    qsizetype endOf(qsizetype i) const;
+
+    QByteArrayView content_;
+    bool bom_ = false;
+    std::vector<Line> lines_;
+    std::vector<Section> sections_;
+};
+
+// Changes to the lines of an IniText, applied in one pass by applyEdits. Lines are named
+// by their index in the IniText; every byte no edit touches comes back unchanged.
+class IniEdits {
+  public:
+    // The text of line i becomes text; its line end stays.
+    void replaceLine(qsizetype line, QByteArray text);
+    // The bytes [begin, begin + length) of line i's text become text. Several ranges of
+    // one line may be replaced as long as they do not overlap.
+    void replaceInLine(qsizetype line, IniText::Range range, QByteArray text);
+    // Line i goes, with its line end.
+    void deleteLine(qsizetype line);
+    // A new line after line i (-1: before the first line, after a byte-order mark).
+    // Lines inserted after the same line keep the order they were inserted in. A new
+    // line ends like the line above it (CR LF at the start of the content, or after a
+    // last line without line end, when the line above that has none); a last line
+    // without line end first gets the new line's line end.
+    void insertAfter(qsizetype line, QByteArray text);
+
+    bool isEmpty() const { return edits_.empty(); }
+
+  private:
+    friend std::optional<QByteArray> applyEdits(const IniText& text, const IniEdits& edits);
+    enum class Op : quint8 { Replace, ReplaceRange, Delete, Insert };
+    struct Edit {
+        qsizetype line;
+        Op op;
+        IniText::Range range;
+        QByteArray text;
+    };
+    std::vector<Edit> edits_;
+};
+
+// The content of text with the edits made. Nothing when an edit names a line or a range
+// that text does not have, a new text holds an LF, or two edits of one line collide (a
+// line replaced or deleted twice or both, or overlapping ranges).
+std::optional<QByteArray> applyEdits(const IniText& text, const IniEdits& edits);
+
+} // namespace tarvok
