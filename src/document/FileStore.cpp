@@ -179,6 +179,13 @@ bool copy(const QString& from, const QString& to) {
 
 WriteResult rewrite(const QString& path, const QString& scratchPath,
                     const std::function<QByteArray(const QByteArray&)>& transform) {
+    return rewriteIf(path, scratchPath, [&](const QByteArray& content) {
+        return std::optional<QByteArray>(transform(content));
+    });
+}
+
+WriteResult rewriteIf(const QString& path, const QString& scratchPath,
+                      const std::function<std::optional<QByteArray>(const QByteArray&)>& transform) {
     if (!exists(path))
         return {Result::ReadFailed, {}};
     const bool linked = linkScratch(path, scratchPath);
@@ -189,7 +196,7 @@ WriteResult rewrite(const QString& path, const QString& scratchPath,
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly))
         return {Result::ReadFailed, source.errorString()};
-    QByteArray updated;
+    std::optional<QByteArray> updated;
     const qint64 size = source.size();
     uchar* mapped = size > 0 ? source.map(0, size) : nullptr;
     if (mapped) {
@@ -204,11 +211,14 @@ WriteResult rewrite(const QString& path, const QString& scratchPath,
     }
     // Nothing of the new content may point into the mapping, which goes now: a file
     // that is open or mapped cannot be replaced on every system.
-    updated.detach();
+    if (updated)
+        updated->detach();
     if (mapped)
         source.unmap(mapped);
     source.close();
-    const WriteResult written = replace(path, updated);
+    if (!updated)
+        return {}; // nothing to write: the file stays as it is
+    const WriteResult written = replace(path, *updated);
     if (!written.ok()) {
         // The rules file was not replaced: the scratch name must not stay a second name
         // of it, or writing to one would change the other.

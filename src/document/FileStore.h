@@ -70,7 +70,10 @@ bool copy(const QString& from, const QString& to);
 // Copies path to scratchPath, then replaces path with transform(its content). The
 // scratch copy is made before anything else is written; a failed copy stops it.
 WriteResult rewrite(const QString& path, const QString& scratchPath,
-               const std::function<QByteArray(const QByteArray&)>& transform);
+                    const std::function<QByteArray(const QByteArray&)>& transform);
+// The same, but transform may decline (return nothing): then the file is not written.
+WriteResult rewriteIf(const QString& path, const QString& scratchPath,
+                      const std::function<std::optional<QByteArray>(const QByteArray&)>& transform);
 
 } // namespace filestore
 } // namespace tarvok

@@ -73,6 +73,16 @@ filestore::WriteResult RulesDocument::rewrite(const Transform& transform) {
     });
 }
 
+filestore::WriteResult RulesDocument::edit(const Edit& edit) {
+    if (path_.isEmpty())
+        return {filestore::Result::ReadFailed, {}};
+    shared_.reset(); // the file may change
+    return filestore::rewriteIf(path_, scratchPath_, [&](const QByteArray& content) {
+        const TextCodec codec(detectEncoding(content));
+        return edit(content, codec);
+    });
+}
+
 void RulesDocument::setCount(RegistryKind kind, long long n) {
     constexpr long long kMax = std::numeric_limits<qint16>::max();
     counts_[static_cast<int>(kind)] = static_cast<qint16>(std::clamp(n, 0LL, kMax));

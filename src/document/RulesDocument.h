@@ -67,11 +67,16 @@ public:
     };
 
     using Transform = std::function<QByteArray(const QByteArray& content, const TextCodec& codec)>;
+    // Computes the new content from the file as it is when written: nothing when there
+    // is nothing to write (the record is gone, or nothing changed).
+    using Edit = std::function<std::optional<QByteArray>(const QByteArray& content, const TextCodec& codec)>;
 
     // Rewrites the rules file: the scratch copy first, then the new content replaces the
     // file once complete. On failure the file is unchanged and the result says why.
     // Without an open file nothing is written and the result is ReadFailed.
     filestore::WriteResult rewrite(const Transform& transform);
+    // The same for an edit that may decline: then the file is not replaced.
+    filestore::WriteResult edit(const Edit& edit);
 
     // The 16-bit registry counters: the number of entries found at opening, kept up to
     // date by the editor's adds and deletes. They saturate instead of wrapping.

@@ -230,6 +230,46 @@ std::vector<QByteArrayView> findTriggerLines(QByteArrayView content,
     }
 }
 
+ChangedFields changedFields(const TriggerEdit& e, const TriggerEdit& loaded) {
+    // The fields each control writes; 0 (the key), 10, 11 and 13 no control writes.
+    return {false,
+            e.team1 != loaded.team1,
+            e.country != loaded.country,
+            e.tech != loaded.tech,
+            e.condition != loaded.condition,
+            e.unit != loaded.unit,
+            e.amount != loaded.amount || e.way != loaded.way, // the block
+            e.base != loaded.base,
+            e.min != loaded.min,
+            e.max != loaded.max,
+            false,
+            false,
+            e.owner != loaded.owner,
+            false,
+            e.team2 != loaded.team2,
+            e.low != loaded.low,
+            e.mid != loaded.mid,
+            e.high != loaded.high};
+}
+
+QByteArray buildChangedTriggerLine(const TriggerEdit& e, const ChangedFields& changed,
+                                   QByteArrayView oldLine) {
+    const QByteArray full = buildTriggerLine(e, oldLine);
+    const std::vector<QByteArrayView> old = splitFields(oldLine);
+    if (old.size() < static_cast<size_t>(kFieldCount))
+        return full;
+    const std::vector<QByteArrayView> now = splitFields(full);
+    QByteArray out;
+    out.reserve(full.size());
+    for (size_t i = 0; i < now.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        const bool keepOld = i < old.size() && (i >= static_cast<size_t>(kFieldCount) || !changed[i]);
+        out += keepOld ? old[i] : now[i];
+    }
+    return out;
+}
+
 QByteArray newTriggerLine(QByteArrayView key) {
     QByteArray out = key.toByteArray();
     out.append(",,<all>,10,0,<none>,");

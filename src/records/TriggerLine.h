@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -46,6 +47,7 @@ std::optional<QByteArray> amountToHex(QByteArrayView decimal);
 
 // The panel's values, in the file's encoding, as a save reads them.
 struct TriggerEdit {
+    bool operator==(const TriggerEdit&) const = default;
     QByteArray key;
     QByteArray team1, team2; // "<none>" where the trigger has none
     QByteArray country, tech, condition, unit;
@@ -73,6 +75,15 @@ EditProblem checkEdit(const TriggerEdit& edit);
 // too short to hold them, fields 10, 11, 13 become "1", "0", "0" and block positions
 // "0". Requires checkEdit(edit) == EditProblem::None.
 QByteArray buildTriggerLine(const TriggerEdit& edit, QByteArrayView oldLine);
+
+// Like buildTriggerLine, but a field whose values in edit and loaded (the panel right
+// after its load) are the same keeps its text from oldLine exactly ("5000" stays
+// "5000", "75.500000" stays "75.500000"). A line too short to hold every field is
+// built whole.
+using ChangedFields = std::array<bool, kFieldCount>;
+ChangedFields changedFields(const TriggerEdit& edit, const TriggerEdit& loaded);
+QByteArray buildChangedTriggerLine(const TriggerEdit& edit, const ChangedFields& changed,
+                                   QByteArrayView oldLine);
 
 // The line the add command writes for a new trigger with the given key.
 QByteArray newTriggerLine(QByteArrayView key);

@@ -96,6 +96,7 @@ private:
     // The tail of a selection: the team type's task force and script shown in their
     // panels, with their selected rows in the entry fields.
     void showTeamTaskForceAndScript();
+    void settleBaselines();
     // A selection in the task force or script registry list.
     void selectRegistryEntry(QListWidget* list, const std::function<void()>& show);
     void addRegistryEntry(const QString& promptText, QListWidget* list,

@@ -56,6 +56,32 @@ QString entry0(const QListWidget* list) {
 
 // ---------------------------------------------------------------- the rules file
 
+namespace {
+
+// What the user should know of a file just opened: lines the editor could not read,
+// no record at all, other names of the file.
+QStringList openingNotes(const RulesDocument::Opened& opened) {
+    QStringList notes;
+    const std::vector<qsizetype>& skipped = opened.scan.skippedLines;
+    if (!skipped.empty()) {
+        QStringList first;
+        for (size_t i = 0; i < std::min<size_t>(skipped.size(), 5); ++i)
+            first << QString::number(skipped[i]);
+        notes << QStringLiteral("有 %1 行未能读取（第 %2 行）")
+                     .arg(skipped.size())
+                     .arg(first.join(QStringLiteral("、")) + (skipped.size() > 5 ? QStringLiteral("……") : QString()));
+    }
+    const RulesScan& scan = opened.scan;
+    if (scan.triggerKeys.empty() && scan.teamTypes.empty() && scan.taskForces.empty() &&
+        scan.scriptTypes.empty())
+        notes << QStringLiteral("文件中没有找到 AI 记录");
+    if (opened.hardLinks > 1)
+        notes << QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新");
+    return notes;
+}
+
+} // namespace
+
 void FrmMain::CmdOpen_Click() {
     const QString file = kit_->dialogs().openFile(this, QStringLiteral("规则文件(*.ini)|*.ini"));
     if (file.isEmpty()) {
@@ -88,9 +114,7 @@ void FrmMain::CmdOpen_Click() {
     refill(LstSpe, decodeAll(opened->scan.taskForces, codec));
     refill(LstScr, decodeAll(opened->scan.scriptTypes, codec));
 
-    statusBar()->clearMessage();
-    if (opened->hardLinks > 1)
-        statusBar()->showMessage(QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新"));
+    statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
 
     // No record of the previous file may be saved under its key into this one.
     trigger_->setKey(QString());
@@ -135,6 +159,7 @@ void FrmMain::LstRoot_Click() {
     script_->LoadScriptType(script);
     taskForce_->FillSpeEntryFields();
     script_->FillScrLineFields();
+    settleBaselines();
 }
 
 void FrmMain::LstFig_Click() {
@@ -180,6 +205,14 @@ void FrmMain::showTeamTaskForceAndScript() {
         taskForce_->FillSpeEntryFields();
     if (script_->hasRows())
         script_->FillScrLineFields();
+    settleBaselines();
+}
+
+// Filling the row fields runs their checks, which may mend a row: what the selection
+// leaves on show is the record as loaded.
+void FrmMain::settleBaselines() {
+    taskForce_->captureBaseline();
+    script_->captureBaseline();
 }
 
 void FrmMain::selectRegistryEntry(QListWidget* list, const std::function<void()>& show) {
@@ -206,6 +239,7 @@ void FrmMain::LstSpe_Click() {
     selectRegistryEntry(LstSpe, [this] {
         taskForce_->LoadTaskForce(taskForce_->id());
         taskForce_->FillSpeEntryFields();
+        taskForce_->captureBaseline();
     });
 }
 
@@ -213,6 +247,7 @@ void FrmMain::LstScr_Click() {
     selectRegistryEntry(LstScr, [this] {
         script_->LoadScriptType(script_->id());
         script_->FillScrLineFields();
+        script_->captureBaseline();
     });
 }
 
@@ -226,6 +261,7 @@ void FrmMain::LstSpeAdd_Click() {
     taskForce_->setId(entry0(team_->taskForceList()));
     taskForce_->LoadTaskForce(taskForce_->id());
     taskForce_->FillSpeEntryFields();
+    taskForce_->captureBaseline();
 }
 
 void FrmMain::LstScrAdd_Click() {
@@ -236,6 +272,7 @@ void FrmMain::LstScrAdd_Click() {
     script_->setId(entry0(team_->scriptList()));
     script_->LoadScriptType(script_->id());
     script_->FillScrLineFields();
+    script_->captureBaseline();
 }
 
 // ---------------------------------------------------------------- adds and deletes
@@ -262,7 +299,7 @@ void FrmMain::CmdAdd_Click() {
 
 void FrmMain::CmdKill_Click() {
     const QListWidgetItem* item = selectedEntry(LstRoot);
-    if (item && item->text().isEmpty())
+    if (item && fieldrules::triggerId(item->text()).isEmpty())
         return; // a line without a key: nothing names it
     killSelectedRecord(LstRoot, trigger_, [this](const QString& key) {
         return !document().isOpen() || reportRemoval(removeTriggerRecord(document(), key));

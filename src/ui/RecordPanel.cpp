@@ -8,23 +8,27 @@ namespace tarvok {
 RecordPanel::RecordPanel(PanelKit& kit, QString notFoundMessage, QObject* parent)
     : QObject(parent), kit_(kit), notFoundMessage_(std::move(notFoundMessage)) {}
 
-RecordPanel::Saved RecordPanel::checkWritable(SaveMode mode, bool inFileNow) {
-    QString refusal;
-    if (!found_ || !inFileNow)
-        refusal = notFoundMessage_;
-    else if (!decodes_)
-        refusal = messages::kUndecodable;
-    if (refusal.isEmpty())
-        return Saved::Done;
+RecordPanel::Saved RecordPanel::refuse(SaveMode mode, const QString& message) {
     if (mode == SaveMode::Button)
-        kit_.msg(refusal, messages::kErrorTitle, MsgIcon::Information);
+        kit_.msg(message, messages::kErrorTitle, MsgIcon::Information);
     return Saved::Skipped;
 }
 
-RecordPanel::Saved RecordPanel::finishWrite(const filestore::WriteResult& result,
+RecordPanel::Saved RecordPanel::checkLoaded(SaveMode mode) {
+    if (!found_)
+        return refuse(mode, notFoundMessage_);
+    if (!decodes_)
+        return refuse(mode, messages::kUndecodable);
+    return Saved::Done;
+}
+
+RecordPanel::Saved RecordPanel::finishWrite(SaveMode mode, bool found,
+                                            const filestore::WriteResult& result,
                                             const QString& confirmation) {
     if (!kit_.reportWrite(result))
         return Saved::Failed;
+    if (!found)
+        return refuse(mode, notFoundMessage_);
     kit_.msg(confirmation);
     return Saved::Done;
 }

@@ -38,6 +38,10 @@ public:
     void forgetRecord() { found_ = false; }
 
     virtual Saved save(SaveMode mode) = 0;
+    // The panel's values as they are now count as the record as loaded: what a save
+    // compares with to find what the user changed. Called at the end of every load
+    // (and again once a selection has filled the row fields).
+    virtual void captureBaseline() = 0;
 
 protected:
     RecordPanel(PanelKit& kit, QString notFoundMessage, QObject* parent);
@@ -47,15 +51,19 @@ protected:
         found_ = found;
         decodes_ = decodes;
     }
-    // Before a write: Done when the record may be written, given whether the file still
-    // holds it; otherwise Skipped, with the refusal shown for a button save.
-    Saved checkWritable(SaveMode mode, bool inFileNow);
-    // Tells the outcome of a write: the confirmation, or why it failed.
-    Saved finishWrite(const filestore::WriteResult& result, const QString& confirmation);
+    // Before a write: Done when the record as loaded may be written back; otherwise
+    // Skipped, with the refusal shown for a button save.
+    Saved checkLoaded(SaveMode mode);
+    // The outcome of a write whose edit found the record (found) or not: the
+    // confirmation, the refusal, or why the write failed.
+    Saved finishWrite(SaveMode mode, bool found, const filestore::WriteResult& result,
+                      const QString& confirmation);
 
     PanelKit& kit_;
 
 private:
+    Saved refuse(SaveMode mode, const QString& message);
+
     QString notFoundMessage_;
     bool found_ = false;
     bool decodes_ = true;

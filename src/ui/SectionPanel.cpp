@@ -1,6 +1,7 @@
 #include "ui/SectionPanel.h"
 
-#include "document/Rewrite.h"
+#include "document/IniText.h"
+#include "records/RecordLines.h"
 #include "records/FieldRules.h"
 #include "records/ScriptSection.h"
 #include "records/TaskForceSection.h"
@@ -36,17 +37,6 @@ void setFieldText(QWidget* w, const QString& text) {
         box->setEditText(text);
     else
         static_cast<QLineEdit*>(w)->setText(text);
-}
-
-// The line a row was read from travels with the row, so an untouched row is written
-// back as it was.
-constexpr int kRawLineRole = Qt::UserRole;
-
-QTreeWidgetItem* makeRow(const SectionRow& row) {
-    auto* item = new QTreeWidgetItem(QStringList{row.number, row.first, row.second});
-    if (!row.raw.isEmpty())
-        item->setData(0, kRawLineRole, row.raw);
-    return item;
 }
 
 } // namespace
@@ -110,43 +100,53 @@ void SectionPanel::updateSelectedRow(int column, const QString& text) {
 
 // ---------------------------------------------------------------- load and save
 
-std::optional<SectionRecord> SectionPanel::readSection(const RulesDocument::Content& rules,
-                                                       const QString& id) const {
-    if (id.isEmpty())
-        return std::nullopt;
-    const QByteArray key = rules.codec.encode(id);
-    return kind_ == Kind::TaskForce ? readTaskForceSection(rules.bytes, key, rules.codec)
-                                    : readScriptSection(rules.bytes, key, rules.codec);
-}
-
 void SectionPanel::loadSection(const QString& id) {
     const std::optional<RulesDocument::Content> rules = kit_.document().read();
     if (!rules)
         return;
+    const IniText text(rules->bytes);
+    const SectionKind kind = kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
+    const std::optional<recordlines::SectionLines> found =
+        id.isEmpty() ? std::nullopt
+                     : recordlines::readSection(text, rules->codec.encode(id), rules->codec, kind);
     // A record the file does not have (or not as a task force or script) shows as a new,
     // empty one: no name, no rows.
-    const std::optional<SectionRecord> found = readSection(*rules, id);
-    const SectionRecord record = found.value_or(SectionRecord{});
-    bool decodes = rules->codec.roundTrips(record.nameLine);
-    for (const SectionRow& row : record.rows)
-        decodes = decodes && rules->codec.roundTrips(row.raw);
+    const recordlines::SectionLines section = found.value_or(recordlines::SectionLines{});
+    bool decodes = true;
+    for (qsizetype line : section.lines)
+        decodes = decodes && rules->codec.roundTrips(text.text(line));
     setLoaded(found.has_value(), decodes);
 
-    parts_.nameBox->setText(record.name);
-    nameLine_ = record.nameLine;
+    parts_.nameBox->setText(section.name);
     PanelKit::ProgramSelection quiet(kit_);
     QTreeWidget* view = parts_.view;
     view->clear();
     QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(record.rows.size()));
-    for (const SectionRow& row : record.rows)
-        items.append(makeRow(row));
+    items.reserve(static_cast<qsizetype>(section.rows.size()));
+    for (const SectionRow& row : section.rows)
+        items.append(new QTreeWidgetItem(QStringList{row.number, row.first, row.second}));
     view->addTopLevelItems(items);
     // After a load the first row is the selected one.
     if (!items.isEmpty()) {
         view->setCurrentItem(items.first());
         items.first()->setSelected(true);
     }
+    captureBaseline();
+}
+
+std::vector<SectionRow> SectionPanel::rows() const {
+    std::vector<SectionRow> out;
+    out.reserve(static_cast<size_t>(parts_.view->topLevelItemCount()));
+    for (int i = 0; i < parts_.view->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = parts_.view->topLevelItem(i);
+        out.push_back(SectionRow{item->text(0), item->text(1), item->text(2), {}});
+    }
+    return out;
+}
+
+void SectionPanel::captureBaseline() {
+    loadedName_ = parts_.nameBox->text();
+    loadedRows_ = rows();
 }
 
 void SectionPanel::saveSection(const QString& id) { saveUnder(id, SaveMode::Button); }
@@ -156,34 +156,38 @@ RecordPanel::Saved SectionPanel::save(SaveMode mode) { return saveUnder(id(), mo
 RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
     if (id.isEmpty() || !kit_.document().isOpen())
         return Saved::Nothing;
-    const std::optional<RulesDocument::Content> rules = kit_.document().read();
-    if (const Saved s = checkWritable(mode, rules && readSection(*rules, id)); s != Saved::Done)
+    if (const Saved s = checkLoaded(mode); s != Saved::Done)
         return s;
-    QTreeWidget* view = parts_.view;
+    const std::vector<SectionRow> now = rows();
     QStringList numbers;
-    for (int i = 0; i < view->topLevelItemCount(); ++i)
-        numbers << view->topLevelItem(i)->text(0);
+    for (const SectionRow& row : now)
+        numbers << row.number;
     if (!fieldrules::rowNumberingFits(numbers)) {
         kit_.msg(kBadInput);
         return Saved::Refused;
     }
-    SectionRecord record;
-    record.name = parts_.nameBox->text();
-    record.nameLine = nameLine_;
-    record.rows.reserve(static_cast<size_t>(view->topLevelItemCount()));
-    for (int i = 0; i < view->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = view->topLevelItem(i);
-        record.rows.push_back(SectionRow{item->text(0), item->text(1), item->text(2),
-                                         item->data(0, kRawLineRole).toByteArray()});
-    }
-    const bool taskForce = kind_ == Kind::TaskForce;
-    return finishWrite(
-        kit_.document().rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            const std::vector<QByteArray> block =
-                taskForce ? taskForceBlock(record, codec) : scriptBlock(record, codec);
-            return rewriteLines(content, ReplaceSectionBody(codec.encode(id), block));
-        }),
-        taskForce ? kTaskForceSaved : kScriptSaved);
+    const SectionKind kind = kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
+    const QString name = parts_.nameBox->text();
+    bool found = false;
+    const filestore::WriteResult written =
+        kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+            const IniText text(content);
+            const std::optional<recordlines::SectionLines> old =
+                recordlines::readSection(text, codec.encode(id), codec, kind);
+            found = old.has_value();
+            if (!found)
+                return std::nullopt;
+            IniEdits edits;
+            recordlines::editSection(text, *old, loadedName_, loadedRows_, name, now, codec, edits);
+            if (edits.isEmpty())
+                return std::nullopt;
+            return applyEdits(text, edits);
+        });
+    const Saved saved = finishWrite(mode, found, written,
+                                    kind_ == Kind::TaskForce ? kTaskForceSaved : kScriptSaved);
+    if (saved == Saved::Done)
+        captureBaseline();
+    return saved;
 }
 
 // ---------------------------------------------------------------- buttons and rows

@@ -36,6 +36,7 @@ public:
     // Shows the selected row in the entry fields.
     virtual void fillEntryFields() = 0;
     Saved save(SaveMode mode) override;
+    void captureBaseline() override;
 
 protected:
     enum class Kind { TaskForce, Script };
@@ -71,14 +72,13 @@ protected:
 
 private:
     QTreeWidgetItem* selectedRow() const;
-    // The section of id as this panel's kind reads it; nothing when the file has none.
-    std::optional<SectionRecord> readSection(const RulesDocument::Content& rules,
-                                             const QString& id) const;
     Saved saveUnder(const QString& id, SaveMode mode);
+    std::vector<SectionRow> rows() const;
 
     Kind kind_;
     Parts parts_;
-    QByteArray nameLine_; // the Name line as read: written back while the name is unchanged
+    QString loadedName_; // the name and rows right after the load
+    std::vector<SectionRow> loadedRows_;
 };
 
 } // namespace tarvok

@@ -1,6 +1,7 @@
 #include "ui/TeamPanel.h"
 
-#include "document/Rewrite.h"
+#include "document/IniText.h"
+#include "records/RecordLines.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
@@ -303,18 +304,29 @@ void TeamPanel::LoadTeamType(const QString& id) {
     const std::optional<RulesDocument::Content> rules = kit_.document().read();
     if (!rules)
         return;
-    const auto bodies = tt::findSectionBodies(rules->bytes, rules->codec.encode(id));
+    const IniText text(rules->bytes);
+    const recordlines::TeamLines team = recordlines::readTeam(text, rules->codec.encode(id));
     // A key the section lacks, or a team type the file does not have, shows what a new
     // team type has, never the value of the team type shown before.
     setDefaults();
     bool decodes = true;
-    for (const auto& body : bodies) {
-        for (QByteArrayView line : body)
-            decodes = decodes && rules->codec.roundTrips(line);
-        for (const tt::Assignment& a : tt::parseBody(body))
-            apply(a, rules->codec);
-    }
-    setLoaded(!bodies.empty(), decodes);
+    for (qsizetype line : team.lines)
+        decodes = decodes && rules->codec.roundTrips(text.text(line));
+    for (const tt::Assignment& a : team.assignments)
+        apply(a, rules->codec);
+    setLoaded(team.found, decodes);
+    captureBaseline();
+}
+
+QString TeamPanel::valueOf(int key) const {
+    if (tt::kKeys[key].kind == tt::KeyKind::Flag)
+        return flag(key)->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
+    return textOfControl(key);
+}
+
+void TeamPanel::captureBaseline() {
+    for (int k = 0; k < tt::kKeyCount; ++k)
+        loaded_[k] = tt::kKeys[k].kind == tt::KeyKind::Fixed ? QString() : valueOf(k);
 }
 
 void TeamPanel::SaveTeamType(const QString& id) { saveUnder(id, SaveMode::Button); }
@@ -324,35 +336,32 @@ RecordPanel::Saved TeamPanel::save(SaveMode mode) { return saveUnder(TxtTeam->te
 RecordPanel::Saved TeamPanel::saveUnder(const QString& id, SaveMode mode) {
     if (id.isEmpty() || !kit_.document().isOpen())
         return Saved::Nothing;
-    const std::optional<RulesDocument::Content> rules = kit_.document().read();
-    const bool inFile =
-        rules && !tt::findSectionBodies(rules->bytes, rules->codec.encode(id)).empty();
-    if (const Saved s = checkWritable(mode, inFile); s != Saved::Done)
+    if (const Saved s = checkLoaded(mode); s != Saved::Done)
         return s;
-    // The controls at the moment of the save; texts are encoded once the file's
-    // encoding is known.
-    std::array<QString, tt::kKeyCount> texts;
-    tt::Values values;
-    for (int k = 0; k < tt::kKeyCount; ++k) {
-        switch (tt::kKeys[k].kind) {
-        case tt::KeyKind::Fixed: break;
-        case tt::KeyKind::Flag: values[k] = flag(k)->isChecked() ? "yes" : "no"; break;
-        case tt::KeyKind::Text: texts[k] = textOfControl(k); break;
-        }
-    }
-    return finishWrite(
-        kit_.document().rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            tt::Values v = values;
-            for (int k = 0; k < tt::kKeyCount; ++k) {
-                if (tt::kKeys[k].kind == tt::KeyKind::Text)
-                    v[k] = codec.encode(texts[k]);
-            }
-            const auto makeBody = [&v](const std::vector<QByteArrayView>& oldBody) {
-                return tt::buildBody(v, oldBody);
-            };
-            return rewriteLines(content, ReplaceSectionBody(codec.encode(id), makeBody));
-        }),
-        messages::kTeamTypeSaved);
+    // Only the keys whose controls changed since the load are written: a changed value
+    // replaces its own text; a key the section lacks gets a line after its last key.
+    // Unknown keys and the fixed ones are never touched.
+    std::vector<std::pair<int, QString>> changed;
+    for (int k = 0; k < tt::kKeyCount; ++k)
+        if (tt::kKeys[k].kind != tt::KeyKind::Fixed && valueOf(k) != loaded_[k])
+            changed.emplace_back(k, valueOf(k));
+    bool found = false;
+    const filestore::WriteResult written =
+        kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+            const IniText text(content);
+            const recordlines::TeamLines team = recordlines::readTeam(text, codec.encode(id));
+            found = team.found;
+            if (!found || changed.empty())
+                return std::nullopt;
+            IniEdits edits;
+            for (const auto& [key, value] : changed)
+                recordlines::editTeamKey(text, team, key, codec.encode(value), edits);
+            return applyEdits(text, edits);
+        });
+    const Saved saved = finishWrite(mode, found, written, messages::kTeamTypeSaved);
+    if (saved == Saved::Done)
+        captureBaseline();
+    return saved;
 }
 
 // ---------------------------------------------------------------- buttons

@@ -42,6 +42,7 @@ public:
     // Saves the panel under id, as its button does.
     void SaveTeamType(const QString& id);
     Saved save(SaveMode mode) override;
+    void captureBaseline() override;
     void CmdSaveFig_Click();
     void CmdTeamCopy_Click();
     void CmdFigChange_Click();
@@ -62,6 +63,8 @@ private:
     void apply(const teamtype::Assignment& a, const TextCodec& codec);
     void setTextControl(int key, const QString& text);
     Saved saveUnder(const QString& id, SaveMode mode);
+    // What a key's control holds, as the file writes it ("yes"/"no" for a flag).
+    QString valueOf(int key) const;
     QString textOfControl(int key) const;
 
     QListWidget* taskForces_;
@@ -85,6 +88,7 @@ private:
     QComboBox* CboTeamTech = nullptr;
     // The 21 flag boxes (ChkSuicide, ChkAggressive …), by the key each one writes.
     std::array<QCheckBox*, teamtype::kKeyCount> flags_{};
+    std::array<QString, teamtype::kKeyCount> loaded_; // the values right after the load
 };
 
 } // namespace tarvok

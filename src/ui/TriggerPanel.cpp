@@ -5,6 +5,7 @@
 #include "document/Rewrite.h"
 #include "records/FieldRules.h"
 #include "records/RecordWrites.h"
+#include "records/RecordLines.h"
 #include "records/TriggerLine.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
@@ -234,15 +235,14 @@ void TriggerPanel::showTrigger(const trigger::TriggerView& v, const TextCodec& c
     setCheck(ChkHigh, v.high);
 }
 
-// Found on the raw bytes; only the matching lines are ever decoded. A key whose bytes
-// did not decode is looked for as the text the list shows.
-std::vector<QByteArrayView> TriggerPanel::linesOf(const RulesDocument::Content& rules,
-                                                  const QString& key) {
-    std::vector<QByteArrayView> found = trigger::findTriggerLines(rules.bytes, rules.codec.encode(key));
-    if (found.empty() && key.contains(QChar::ReplacementCharacter))
-        found = trigger::findTriggerLines(
-            rules.bytes, [&](QByteArrayView k) { return rules.codec.decode(k) == key; });
-    return found;
+// The line of the trigger listed as key. A key whose bytes did not decode is looked for
+// as the text the list shows.
+std::optional<qsizetype> TriggerPanel::lineOf(const IniText& text, const TextCodec& codec,
+                                              const QString& key) {
+    std::optional<qsizetype> line = recordlines::findTrigger(text, codec.encode(key));
+    if (!line && key.contains(QChar::ReplacementCharacter))
+        line = recordlines::findTrigger(text, key, codec);
+    return line;
 }
 
 void TriggerPanel::LoadTrigger(const QString& key) {
@@ -250,23 +250,47 @@ void TriggerPanel::LoadTrigger(const QString& key) {
     if (!rules)
         return;
     const TextCodec& codec = rules->codec;
-    const std::vector<QByteArrayView> found = linesOf(*rules, key);
+    const IniText text(rules->bytes);
+    const std::optional<qsizetype> line = lineOf(text, codec, key);
 
     // What a new trigger has, first: a line too short to hold a field, or no line at
-    // all, never leaves another trigger's value on show.
+    // all, never leaves another trigger's value on show. Of duplicates the last one is
+    // what stays on show.
     static const trigger::TriggerView kNew = trigger::readTriggerLine(trigger::newTriggerLine("x"));
     showTrigger(kNew, TextCodec(Encoding::Utf8));
-    if (found.empty()) {
+    if (line) {
+        setLoaded(true, codec.roundTrips(text.text(*line)));
+        showTrigger(trigger::readTriggerLine(recordlines::triggerLine(text, *line)), codec);
+    } else {
         setLoaded(false, true);
-        return;
     }
-    // Of duplicates the last one is what stays on show. Only that one is shown: showing
-    // each in turn ends the same way, but a file holding a key thousands of times with
-    // values the checks refuse would raise thousands of message boxes, one after another.
-    const QByteArrayView line = found.back();
-    setLoaded(true, codec.roundTrips(line));
-    showTrigger(trigger::readTriggerLine(line), codec);
+    loadedKey_ = key;
+    captureBaseline();
 }
+
+trigger::TriggerEdit TriggerPanel::values(const QString& key, const TextCodec& codec) const {
+    auto text = [&codec](const QString& s) { return codec.encode(s); };
+    trigger::TriggerEdit e;
+    e.key = text(key);
+    e.team1 = LstTeam->count() > 0 ? text(LstTeam->item(0)->text()) : "<none>";
+    e.team2 = LstTeam->count() > 1 ? text(LstTeam->item(1)->text()) : "<none>";
+    e.country = text(CboCountry->currentText());
+    e.tech = text(CboTech->currentText());
+    e.condition = text(CboKey->currentText());
+    e.unit = text(CboUnit->currentText());
+    e.amount = text(TxtKeyNum->text());
+    e.way = text(CboWay->currentText());
+    e.base = text(CboBase->currentText());
+    e.min = text(CboMin->currentText());
+    e.max = text(CboMax->currentText());
+    e.owner = text(CboOwner->currentText());
+    e.low = ChkLow->isChecked();
+    e.mid = ChkMid->isChecked();
+    e.high = ChkHigh->isChecked();
+    return e;
+}
+
+void TriggerPanel::captureBaseline() { loaded_ = values(QString(), TextCodec(Encoding::Utf8)); }
 
 void TriggerPanel::SaveTrigger(const QString& key) { saveUnder(key, SaveMode::Button); }
 
@@ -275,49 +299,40 @@ RecordPanel::Saved TriggerPanel::save(SaveMode mode) { return saveUnder(TxtRoot-
 RecordPanel::Saved TriggerPanel::saveUnder(const QString& key, SaveMode mode) {
     if (key.isEmpty() || !kit_.document().isOpen())
         return Saved::Nothing;
-    const std::optional<RulesDocument::Content> rules = kit_.document().read();
-    const bool inFile = rules && !linesOf(*rules, key).empty();
-    if (const Saved s = checkWritable(mode, inFile); s != Saved::Done)
+    if (const Saved s = checkLoaded(mode); s != Saved::Done)
         return s;
-    // The panel's values, encoded in the file's own encoding once the rewrite has it.
-    auto editIn = [&](const TextCodec& codec) {
-        auto text = [&codec](const QString& s) { return codec.encode(s); };
-        trigger::TriggerEdit e;
-        e.key = text(key);
-        e.team1 = LstTeam->count() > 0 ? text(LstTeam->item(0)->text()) : "<none>";
-        e.team2 = LstTeam->count() > 1 ? text(LstTeam->item(1)->text()) : "<none>";
-        e.country = text(CboCountry->currentText());
-        e.tech = text(CboTech->currentText());
-        e.condition = text(CboKey->currentText());
-        e.unit = text(CboUnit->currentText());
-        e.amount = text(TxtKeyNum->text());
-        e.way = text(CboWay->currentText());
-        e.base = text(CboBase->currentText());
-        e.min = text(CboMin->currentText());
-        e.max = text(CboMax->currentText());
-        e.owner = text(CboOwner->currentText());
-        e.low = ChkLow->isChecked();
-        e.mid = ChkMid->isChecked();
-        e.high = ChkHigh->isChecked();
-        return e;
-    };
     // A line that cannot be written whole is not written at all. The check looks at
     // commas, digits and empty fields only, which every encoding writes alike.
-    if (trigger::checkEdit(editIn(TextCodec(Encoding::Utf8))) != trigger::EditProblem::None) {
+    const trigger::TriggerEdit now = values(QString(), TextCodec(Encoding::Utf8));
+    if (trigger::checkEdit(now) != trigger::EditProblem::None) {
         kit_.msg(kBadInput);
         return Saved::Refused;
     }
-
     while (LstTeam->count() < 2)
         LstTeam->addItem(QStringLiteral("<none>"));
-    return finishWrite(
-        kit_.document().rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            const trigger::TriggerEdit e = editIn(codec);
-            return rewriteLines(content, ReplaceTriggerLine(e.key, [&e](QByteArrayView old) {
-                                    return trigger::buildTriggerLine(e, old);
-                                }));
-        }),
-        kTriggerSaved);
+    // Only the fields whose controls changed since the load are written; every other
+    // byte of the line (spacing, comment, the exact text of the other fields) stays.
+    const trigger::ChangedFields changed = trigger::changedFields(now, loaded_);
+    bool found = false;
+    const filestore::WriteResult written =
+        kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+            const IniText text(content);
+            const std::optional<qsizetype> line = lineOf(text, codec, key);
+            if (!line)
+                return std::nullopt;
+            found = true;
+            const QByteArray newLine = trigger::buildChangedTriggerLine(
+                values(key, codec), changed, recordlines::triggerLine(text, *line));
+            IniEdits edits;
+            recordlines::editTrigger(text, *line, newLine, edits);
+            if (edits.isEmpty())
+                return std::nullopt;
+            return applyEdits(text, edits);
+        });
+    const Saved saved = finishWrite(mode, found, written, kTriggerSaved);
+    if (saved == Saved::Done)
+        captureBaseline();
+    return saved;
 }
 
 // ---------------------------------------------------------------- list operations

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/IniText.h"
 #include "document/RulesDocument.h"
 #include "document/TextEncoding.h"
 #include "records/TriggerLine.h"
@@ -33,6 +34,7 @@ public:
     // Saves the panel under key, as its button does.
     void SaveTrigger(const QString& key);
     Saved save(SaveMode mode) override;
+    void captureBaseline() override;
     void CmdSaveRoot_Click();
     void CmdRootCopy_Click();
     void CmdTeam_Click();
@@ -63,9 +65,14 @@ private:
     void checkWeightOnLeave(QComboBox* box);
     void showTrigger(const trigger::TriggerView& v, const TextCodec& codec);
     Saved saveUnder(const QString& key, SaveMode mode);
-    static std::vector<QByteArrayView> linesOf(const RulesDocument::Content& rules, const QString& key);
+    static std::optional<qsizetype> lineOf(const IniText& text, const TextCodec& codec,
+                                           const QString& key);
+    // The panel's values, in codec, as the trigger keyed key.
+    trigger::TriggerEdit values(const QString& key, const TextCodec& codec) const;
 
     QListWidget* teamTypes_;
+    QString loadedKey_;
+    trigger::TriggerEdit loaded_; // the panel right after its load, in UTF-8
 
     QGroupBox* FraRoot = nullptr;
     QLineEdit* TxtRoot = nullptr;

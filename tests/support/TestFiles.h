@@ -8,6 +8,15 @@
 #include <initializer_list>
 #include <utility>
 
+#include <ostream>
+
+// Failures show a file's bytes as the text lines they are, line ends marked.
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
+    QByteArray shown = bytes;
+    shown.replace("\r", "\\r").replace("\n", "\\n\n");
+    *os << "\n" << shown.toStdString();
+}
+
 namespace tarvok::test {
 
 // Lines joined with CR LF after each one, as the editor writes them.

@@ -350,7 +350,7 @@ TEST(NewTrigger, IsBuiltCompleteInAFileOfFourHeadersAndComesBackAfterReopening) 
     QList<QByteArray> expected{
         "[AITriggerTypes]",
         gbk(QStringLiteral("N1=新触发")) + ",TM-NEW,Americans,10,0,<none>," +
-            blockWithAmount("03", '0') + ",70.000000,10.000000,70.000000,1,0,1,0,<none>,1,0,0",
+            blockWithAmount("03", '0') + ",70.000000,10.000000,70.000000,1,0,1,0,,1,0,0",
         "[TeamTypes]", "0=TM-NEW", "", "[TM-NEW]"};
     expected << newTeamBlock({{"Name", gbk(QStringLiteral("新作战小队"))},
                            {"Priority", "8"},
@@ -589,7 +589,7 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
                 g("04000005-G=尤里突袭,,<all>,10,0,<none>,") + QByteArray(64, '0') +
                     ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0",
                 g("04000005-G=尤里突袭,01000005-G,<all>,10,0,<none>,") + QByteArray(64, '0') +
-                    ",70.000000,10.000000,70.000000,1,0,3,0,<none>,0,0,0");
+                    ",70.000000,10.000000,70.000000,1,0,3,0,,0,0,0");
     replaceLineAfter(expected, "[01000005-G]", "Name=", g("Name=尤里小队"));
     EXPECT_EQ(readBytes(path), crlf(expected));
     // Closing saved the trigger and the team type; no task force or script was on show.

@@ -20,12 +20,12 @@ const QString kOk = QStringLiteral("OK");
 QByteArray sampleRules() {
     return crlf({"[TaskForces]", "0=TF-A", "1=TF-B", "[AITriggerTypes]", "T1=One,TM-1,<all>",
                  "T2=Two,TM-2,<all>", "", "[ScriptTypes]", "0=SC-A", "", "[TeamTypes]",
-                 "0=TM-1", "1=TM-2", "[TaskForces]", "9=NOT-READ"});
+                 "0=TM-1", "1=TM-2", "[TaskForces]", "9=TF-LATE"});
 }
 
 } // namespace
 
-TEST(OpenRulesFile, ScanFillsTheFourListsWithTheRunRules) {
+TEST(OpenRulesFile, ScanFillsTheFourListsAsTheGameReadsThem) {
     Editor e(false);
     const QString path = e.dir.write(QStringLiteral("aimd.ini"), sampleRules());
     e.dialogs.files.push_back(path);
@@ -33,12 +33,12 @@ TEST(OpenRulesFile, ScanFillsTheFourListsWithTheRunRules) {
     EXPECT_TRUE(e.dialogs.messages.empty());
     EXPECT_EQ(e.w->RulesFilePath(), path);
     EXPECT_EQ(e.w->LblRoot->text(), path);
-    EXPECT_EQ(items(e.w->LstSpe), (QStringList{"TF-A", "TF-B"}));
+    // A registry written twice lists the entries of both, in file order.
+    EXPECT_EQ(items(e.w->LstSpe), (QStringList{"TF-A", "TF-B", "TF-LATE"}));
     EXPECT_EQ(items(e.w->LstRoot), (QStringList{"T1=One", "T2=Two"}));
     EXPECT_EQ(items(e.w->LstScr), (QStringList{"SC-A"}));
-    // "[TaskForces]" right after the [TeamTypes] run is not examined again.
     EXPECT_EQ(items(e.w->LstFig), (QStringList{"TM-1", "TM-2"}));
-    EXPECT_EQ(e.w->TaskForceCount(), 2);
+    EXPECT_EQ(e.w->TaskForceCount(), 3);
     EXPECT_EQ(e.w->ScriptTypeCount(), 1);
     EXPECT_EQ(e.w->TeamTypeCount(), 2);
     EXPECT_EQ(e.dialogs.fileFilters, QStringList{QStringLiteral("规则文件(*.ini)|*.ini")});
@@ -58,7 +58,7 @@ TEST(OpenRulesFile, RefusedChoicesLeaveEverythingAsItWas) {
                                          info(QStringLiteral("请正确选择文件！"), QStringLiteral("提示"))}));
     EXPECT_EQ(e.w->RulesFilePath(), first);
     EXPECT_EQ(e.w->LstRoot->count(), 2);
-    EXPECT_EQ(e.w->TaskForceCount(), 2);
+    EXPECT_EQ(e.w->TaskForceCount(), 3);
 }
 
 TEST(OpenRulesFile, NameTestLooksAtTheWholeLowerCasedPath) {

@@ -139,11 +139,15 @@ TEST_F(TaskForceFrame, SavingUnchangedKeepsTheFileAndConfirms) {
     EXPECT_TRUE(e.dialogs.messages.empty());
 }
 
-TEST_F(TaskForceFrame, EntriesAfterTheGroupLineAreSavedBeforeIt) {
+TEST_F(TaskForceFrame, EntriesAfterTheGroupLineAreRowsAndStayWhereTheyStand) {
     clickRow(w.LstSpe, 1);
     EXPECT_EQ(rows(), (QList<QStringList>{{"0", "2", "ADOG"}, {"1", "1", "LATE"}}));
     click(w.CmdSaveSpe);
-    EXPECT_EQ(file(), rulesWith({{14, {"0=2,ADOG", "1=1,LATE"}}, {16, {}}}));
+    EXPECT_EQ(file(), crlf(kRules));
+    clickRow(w.LvwSpe, 1);
+    replaceText(w.TxtSpeNum, "4");
+    click(w.CmdSaveSpe);
+    EXPECT_EQ(file(), rulesWith({{16, {"1=4,LATE"}}}));
 }
 
 TEST_F(TaskForceFrame, CountAndUnitFollowTheFieldsIntoTheSelectedRow) {

@@ -166,7 +166,7 @@ TEST(TeamPanel, SelectionClearsTheOtherRegistryLists) {
     EXPECT_TRUE(w.LstScr->selectedItems().isEmpty());
 }
 
-TEST(TeamPanel, SaveWritesTheBlockKeepsUnknownKeysAndConfirms) {
+TEST(TeamPanel, SaveWritesWhatChangedKeepsEverythingElseAndConfirms) {
     TeamEditor e;
     Window& w = *e.w;
     clickRow(w.LstFig, e.figRow("TM-A"));
@@ -177,17 +177,12 @@ TEST(TeamPanel, SaveWritesTheBlockKeepsUnknownKeysAndConfirms) {
     click(w.CmdSaveFig);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(kSaved)});
 
-    std::vector<QByteArray> body = blockWith({{"Name", "Alpha 2"},
-                                              {"MindControlDecision", "4"},
-                                              {"Loadable", "yes"},
-                                              {"GuardSlower", "yes"},
-                                              {"Max", "2"},
-                                              {"TechLevel", "3"},
-                                              {"Script", "SC-1"},
-                                              {"TaskForce", "TF-1"}});
-    body.push_back("Custom=keep");
-    body.push_back("AreTeamMembersRecruitabl=no");
-    EXPECT_EQ(e.bytes(), crlf(replaceLines(registryAndSections(), 9, 11, body)));
+    // The name's text is replaced; the flag the section lacks follows its last key; the
+    // values the user did not change ("a5", "YES") and unknown keys keep their bytes.
+    QList<QByteArray> expected = registryAndSections();
+    expected[9] = "Name=Alpha 2";
+    expected.insert(20, "GuardSlower=yes");
+    EXPECT_EQ(e.bytes(), crlf(expected));
 
     // Unchecking ChkAble disables the frame but the save still writes its boxes.
     w.ChkAble->setChecked(false);
@@ -247,22 +242,21 @@ TEST(TeamPanel, LoadingAndSavingEveryTeamTypeLeavesAWrittenFileAsItWas) {
     EXPECT_EQ(e.bytes(), original);
 }
 
-TEST(TeamPanel, DuplicateSectionsLoadInOrderAndAreBothReplaced) {
-    TeamEditor e({"[TeamTypes]", "0=TM-D", "", " [TM-D] ", "Name=first", "Max=3", "", "K=v",
-                  "[TM-D]", "Name=second", "Priority=8", "", "[End]"});
+TEST(TeamPanel, DuplicateSectionsLoadInOrderAndTheLastLineOfAKeyIsEdited) {
+    const QList<QByteArray> lines{"[TeamTypes]", "0=TM-D", "", " [TM-D] ", "Name=first", "Max=3", "", "K=v",
+                                  "[TM-D]", "Name=second", "Priority=8", "", "[End]"};
+    TeamEditor e(lines);
     Window& w = *e.w;
     clickRow(w.LstFig, 0);
     EXPECT_EQ(w.TxtTeamName->text(), "second");
     EXPECT_EQ(w.TxtTeamCount->text(), "3"); // the later section is applied over the first
     EXPECT_EQ(w.TxtPriority->text(), "8");
+    replaceText(w.TxtTeamCount, QStringLiteral("4"));
+    replaceText(w.TxtPriority, QStringLiteral("9"));
     w.CmdSaveFig_Click();
-    const std::vector<QByteArray> block =
-        blockWith({{"Name", "second"}, {"Max", "3"}, {"Priority", "8"}});
-    QList<QByteArray> expected{"[TeamTypes]", "0=TM-D", "", " [TM-D] "};
-    expected.append(QList<QByteArray>(block.begin(), block.end()));
-    expected.append({"", "K=v", "[TM-D]"});
-    expected.append(QList<QByteArray>(block.begin(), block.end()));
-    expected.append({"", "[End]"});
+    QList<QByteArray> expected = lines;
+    expected[5] = "Max=4";
+    expected[10] = "Priority=9";
     EXPECT_EQ(e.bytes(), crlf(expected));
 }
 
@@ -297,25 +291,17 @@ static void roundTripOfANonAsciiName(QByteArray (*encode)(const QString&)) {
     EXPECT_EQ(w.TxtTeamName->text(), QStringLiteral("苏军坦克"));
     w.TxtTeamName->setText(QStringLiteral("盟军 坦克"));
     w.CmdSaveFig_Click();
-    std::vector<QByteArray> body = blockWith({{"Name", encode(QStringLiteral("盟军 坦克"))}});
-    body.push_back("ExtraFlag=" + encode(QStringLiteral("保留")));
-    QList<QByteArray> expected{"[TeamTypes]", "0=TM-G", "", "[TM-G]"};
-    expected.append(QList<QByteArray>(body.begin(), body.end()));
-    expected.append({"", "[Other]", "a=b"});
-    EXPECT_EQ(e.bytes(), crlf(expected));
+    EXPECT_EQ(e.bytes(), crlf({"[TeamTypes]", "0=TM-G", "", "[TM-G]", "Name=" + encode(QStringLiteral("盟军 坦克")),
+                               "ExtraFlag=" + encode(QStringLiteral("保留")), "", "[Other]", "a=b"}));
 }
 
-TEST(TeamPanel, SaveOfAFileWithBareLineFeedsWritesEveryLineWithCrLf) {
+TEST(TeamPanel, SaveOfAFileWithBareLineFeedsKeepsThem) {
     TeamEditor e;
     writeBytes(e.path, "[TeamTypes]\n0=TM-A\n\n[TM-A]\nName=a\nX=1\n\n[Next]\nk=v");
     clickRow(e.w->LstFig, 0);
+    replaceText(e.w->TxtTeamName, QStringLiteral("b"));
     e.w->CmdSaveFig_Click();
-    std::vector<QByteArray> body = blockWith({{"Name", "a"}});
-    body.push_back("X=1");
-    QList<QByteArray> expected{"[TeamTypes]", "0=TM-A", "", "[TM-A]"};
-    expected.append(QList<QByteArray>(body.begin(), body.end()));
-    expected.append({"", "[Next]", "k=v"});
-    EXPECT_EQ(e.bytes(), crlf(expected));
+    EXPECT_EQ(e.bytes(), "[TeamTypes]\n0=TM-A\n\n[TM-A]\nName=b\nX=1\n\n[Next]\nk=v");
 }
 
 TEST(TeamPanel, Utf8NameRoundTrip) { roundTripOfANonAsciiName(utf8); }

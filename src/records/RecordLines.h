@@ -1,0 +1,76 @@
+#pragma once
+
+#include "document/IniText.h"
+#include "document/TextEncoding.h"
+#include "records/ScriptSection.h"
+#include "records/TeamTypeSection.h"
+#include "records/TriggerLine.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+// The records of a rules file as the game reads them (IniText), and the edits that write
+// a record back changing only what changed: a value that changed replaces its own text
+// in its own line; indentation, spacing, trailing comments, line ends and every value
+// that did not change keep their bytes.
+namespace tarvok::recordlines {
+
+// ---- triggers: key lines of [AITriggerTypes] sections
+
+// The line of the trigger listed as entry ("ID=name"): the last key line whose key is
+// the ID and whose value's first field is the name; nothing when there is none.
+std::optional<qsizetype> findTrigger(const IniText& text, QByteArrayView entry);
+// The same, comparing the listed text with the decoded key (an entry whose bytes did
+// not decode).
+std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry, const TextCodec& codec);
+// The line as the trigger codec reads it: key "=" value, the comment and blanks gone.
+QByteArray triggerLine(const IniText& text, qsizetype line);
+// The edits that make line hold newLine (a full trigger line): only the fields that
+// differ from the line as read are replaced, in place; a line too short for a changed
+// field gets its whole value rewritten.
+void editTrigger(const IniText& text, qsizetype line, QByteArrayView newLine, IniEdits& edits);
+
+// ---- team types: the 31 keys of the sections named ID
+
+struct TeamLines {
+    bool found = false;
+    std::vector<teamtype::Assignment> assignments; // in file order; later ones win
+    std::array<qsizetype, teamtype::kKeyCount> lineOfKey; // the key's last line, or -1
+    qsizetype lastKeyLine = -1;                           // where a missing key goes
+    qsizetype header = -1;
+    std::vector<qsizetype> lines; // every line of the sections (for the decode check)
+};
+TeamLines readTeam(const IniText& text, QByteArrayView id);
+// A flag is on when its value starts with "y", "Y", "t", "T" or "1".
+bool flagIsOn(QByteArrayView value);
+// key's line gets value (encoded), or a new line "key=value" after the last key line.
+void editTeamKey(const IniText& text, const TeamLines& team, int key, QByteArrayView value,
+                 IniEdits& edits);
+
+// ---- task forces and scripts: Name, numbered rows (and a task force's Group)
+
+struct SectionLines {
+    QString name;
+    qsizetype nameLine = -1;
+    qsizetype header = -1;
+    std::vector<SectionRow> rows;   // as the panel shows them
+    std::vector<qsizetype> rowLine; // the line of each row
+    qsizetype anchor = -1;          // the line new rows follow: the last row, or Name, or the header
+    std::vector<qsizetype> lines;   // every key line (for the decode check)
+};
+// The last section named id that is a task force or script: a Name key anywhere, every
+// other key a row number (and, for a task force, Group). Nothing otherwise.
+std::optional<SectionLines> readSection(const IniText& text, QByteArrayView id,
+                                        const TextCodec& codec, SectionKind kind);
+// The edits that make the section show name and rows, where loadedName and loadedRows
+// are what the panel showed right after its load: rows map to lines by order; a row
+// that changed rewrites its line (its indentation and comment kept), rows beyond the
+// old ones go after the anchor, old rows beyond the new ones lose their lines.
+void editSection(const IniText& text, const SectionLines& old, const QString& loadedName,
+                 const std::vector<SectionRow>& loadedRows, const QString& name,
+                 const std::vector<SectionRow>& rows, const TextCodec& codec, IniEdits& edits);
+
+} // namespace tarvok::recordlines
