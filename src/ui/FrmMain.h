@@ -41,8 +41,7 @@ public:
     FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    // Closing the editor closes this window too (the hidden welcome window).
-    void setWelcomeWindow(QWidget* welcome) { welcome_ = welcome; }
+    void setWelcomeWindow(QWidget* welcome) { welcome_ = welcome; } // closed with the editor
 
     RulesDocument& document();
     PanelKit& kit() { return *kit_; }

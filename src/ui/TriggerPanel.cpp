@@ -264,7 +264,6 @@ void TriggerPanel::LoadTrigger(const QString& key) {
     } else {
         setLoaded(false, true);
     }
-    loadedKey_ = key;
     captureBaseline();
 }
 

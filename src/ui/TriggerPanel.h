@@ -71,7 +71,6 @@ private:
     trigger::TriggerEdit values(const QString& key, const TextCodec& codec) const;
 
     QListWidget* teamTypes_;
-    QString loadedKey_;
     trigger::TriggerEdit loaded_; // the panel right after its load, in UTF-8
 
     QGroupBox* FraRoot = nullptr;
