@@ -1,33 +1,13 @@
 #include "records/RecordWrites.h"
 
 #include "document/Lines.h"
-#include "document/RulesScan.h"
+#include "document/Rewrite.h"
 #include "records/RecordIds.h"
 #include "records/Registry.h"
 #include "records/TriggerLine.h"
 
 namespace tarvok {
 namespace {
-
-bool hasSection(QByteArrayView content, QByteArrayView id) {
-    LineCursor in(content);
-    while (!in.atEnd())
-        if (lines::isHeader(in.next(), id))
-            return true;
-    return false;
-}
-
-bool hasRegistryEntry(QByteArrayView content, RegistryKind kind, QByteArrayView id) {
-    const RulesScan scan = scanRules(content);
-    const std::vector<QByteArrayView>& entries = kind == RegistryKind::TeamTypes ? scan.teamTypes
-                                                 : kind == RegistryKind::TaskForces
-                                                     ? scan.taskForces
-                                                     : scan.scriptTypes;
-    for (QByteArrayView e : entries)
-        if (e == id)
-            return true;
-    return false;
-}
 
 // A line keyed key in an [AITriggerTypes] section, from its header to the next header:
 // what the delete removes.
@@ -50,32 +30,36 @@ bool hasTriggerLine(QByteArrayView content, QByteArrayView key) {
 
 filestore::WriteResult addRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
                                          const std::vector<QByteArray>& block) {
-    RegistryAddition result;
+    bool added = false;
     const filestore::WriteResult written =
         doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            return rewriteLines(content, AddRegistryEntry(registrySection(kind), codec.encode(id),
-                                                          doc.count(kind), block, &result));
+            const std::optional<RegistryAddition> a = addRegistryEntry(
+                content, registrySection(kind), codec.encode(id), doc.count(kind), block);
+            added = a.has_value();
+            return a ? a->content : content;
         });
-    if (written.ok())
-        doc.setCount(kind, result.count);
+    if (!written.ok())
+        return written;
+    if (!added)
+        return {filestore::Result::WriteFailed, {}};
+    doc.setCount(kind, doc.count(kind) + 1LL);
     return written;
 }
 
 RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id) {
     const std::optional<RulesDocument::Content> rules = doc.read();
-    if (id.isEmpty() || !rules)
+    if (id.isEmpty() || !rules ||
+        !removeRegistryEntry(rules->bytes, registrySection(kind), rules->codec.encode(id)).found())
         return {};
-    const QByteArray key = rules->codec.encode(id);
-    if (!hasRegistryEntry(rules->bytes, kind, key) && !hasSection(rules->bytes, key))
-        return {};
-    RegistryDeletion result;
+    int removed = 0;
     const filestore::WriteResult written =
         doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            return rewriteLines(content, DeleteRegistryEntry(registrySection(kind), codec.encode(id),
-                                                             doc.count(kind), &result));
+            RegistryRemoval r = removeRegistryEntry(content, registrySection(kind), codec.encode(id));
+            removed = r.entriesRemoved;
+            return std::move(r.content);
         });
     if (written.ok())
-        doc.setCount(kind, result.count);
+        doc.setCount(kind, doc.count(kind) - static_cast<long long>(removed));
     return {true, written};
 }
 

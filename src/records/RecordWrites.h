@@ -18,11 +18,13 @@ struct RecordRemoval {
     filestore::WriteResult write;
 };
 
-// "number=id" at the end of the registry run, and the section [id] with block after it.
+// "number=id" after the registry's last entry, and the section [id] with block after the
+// registry section (see addRegistryEntry). An id that cannot be written (a line feed in
+// it or in block) leaves the content as it was and fails with WriteFailed.
 filestore::WriteResult addRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
                                          const std::vector<QByteArray>& block);
 
-// The registry line of id (later lines renumbered) and the section [id]. An empty id
+// The registry lines of id (later lines renumbered) and the sections [id]. An empty id
 // finds nothing.
 RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id);
 
