@@ -1,32 +1,10 @@
 #include "records/RecordWrites.h"
 
-#include "document/Lines.h"
-#include "document/Rewrite.h"
 #include "records/RecordIds.h"
 #include "records/Registry.h"
-#include "records/TriggerLine.h"
+#include "records/TriggerList.h"
 
 namespace tarvok {
-namespace {
-
-// A line keyed key in an [AITriggerTypes] section, from its header to the next header:
-// what the delete removes.
-bool hasTriggerLine(QByteArrayView content, QByteArrayView key) {
-    LineCursor in(content);
-    bool inSection = false;
-    while (!in.atEnd()) {
-        const QByteArrayView l = in.next();
-        if (lines::isAnyHeader(l)) {
-            inSection = lines::isHeader(l, "AITriggerTypes");
-            continue;
-        }
-        if (inSection && lines::hasComma(l) && lines::before(l, ',') == key)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 filestore::WriteResult addRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
                                          const std::vector<QByteArray>& block) {
@@ -64,18 +42,23 @@ RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const 
 }
 
 filestore::WriteResult addTriggerRecord(RulesDocument& doc, const QString& key) {
-    return doc.rewrite([&key](const QByteArray& content, const TextCodec& codec) {
-        return rewriteLines(content,
-                            InsertAfterHeader("AITriggerTypes", trigger::newTriggerLine(codec.encode(key))));
-    });
+    bool added = false;
+    const filestore::WriteResult written =
+        doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
+            std::optional<QByteArray> out = addTriggerEntry(content, codec.encode(key));
+            added = out.has_value();
+            return out ? std::move(*out) : content;
+        });
+    return written.ok() && !added ? filestore::WriteResult{filestore::Result::WriteFailed, {}}
+                                  : written;
 }
 
 RecordRemoval removeTriggerRecord(RulesDocument& doc, const QString& key) {
     const std::optional<RulesDocument::Content> rules = doc.read();
-    if (key.isEmpty() || !rules || !hasTriggerLine(rules->bytes, rules->codec.encode(key)))
+    if (!rules || !removeTriggerEntry(rules->bytes, rules->codec.encode(key)).linesRemoved)
         return {};
     return {true, doc.rewrite([&key](const QByteArray& content, const TextCodec& codec) {
-                return rewriteLines(content, RemoveTriggerLines(codec.encode(key)));
+                return removeTriggerEntry(content, codec.encode(key)).content;
             })};
 }
 

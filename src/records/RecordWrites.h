@@ -8,8 +8,9 @@
 
 namespace tarvok {
 
-// The file side of adding and deleting records: each is one rewrite of the rules file.
-// The registry counters follow what was written.
+// The file side of adding and deleting records: each is one rewrite of the rules file
+// through the edits of Registry.h and TriggerList.h, which keep every line they do not
+// change byte for byte. The registry counters follow what was written.
 
 // What a delete did: whether the file held anything of the record, and how the write
 // went. Nothing is written when the file holds nothing of it.
@@ -28,10 +29,12 @@ filestore::WriteResult addRegistryRecord(RulesDocument& doc, RegistryKind kind, 
 // finds nothing.
 RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id);
 
-// A new trigger line, keyed "ID=name", first in [AITriggerTypes].
+// A new trigger line, keyed "ID=name", first in the first [AITriggerTypes] section; a
+// file without that section is written unchanged.
 filestore::WriteResult addTriggerRecord(RulesDocument& doc, const QString& key);
 
-// Every trigger line keyed key in [AITriggerTypes]. An empty key finds nothing.
+// Every trigger line the list shows as key ("ID=name") in the [AITriggerTypes] sections.
+// An empty ID finds nothing.
 RecordRemoval removeTriggerRecord(RulesDocument& doc, const QString& key);
 
 // Is id already the ID of a section or of an entry of one of the three registries?

@@ -1,6 +1,8 @@
 #include "document/IniText.h"
 #include "records/RecordIds.h"
 #include "records/Registry.h"
+#include "records/TriggerLine.h"
+#include "records/TriggerList.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +108,8 @@ TEST(Registry, AddsAndDeletesKeepEntriesAndEveryOtherLine) {
         }
 }
 
-// Where adds and deletes put and take lines ('a' adds id with count 2, 'd' deletes it).
+// Where adds and deletes put and take lines ('a' adds id with count 2, 'd' deletes it; 't'
+// adds the trigger id, 'k' deletes the trigger the list shows as id).
 TEST(Registry, PlacementOfAddedAndDeletedLines) {
     const struct {
         char op;
@@ -127,10 +130,15 @@ TEST(Registry, PlacementOfAddedAndDeletedLines) {
         {'d', "A", "[TeamTypes]\n0=B\n1=A\n\t2 = C ;c\n;x\n3=D\n5=E\n6=A\n7=F\n[A]\nk=v\n;c\nj=w\n; about B\n\n[B]\n[A]\n",
          "[TeamTypes]\n0=B\n\t1 = C ;c\n;x\n2=D\n5=E\n6=F\n; about B\n\n[B]\n"},
         {'d', "", "[TeamTypes]\n0=\n[]\n", "[TeamTypes]\n0=\n[]\n"},
+        {'t', "N=n", "[X]\n[AITriggerTypes]\nA=a\n[AITriggerTypes]\n", "[X]\n[AITriggerTypes]\n" + trigger::newTriggerLine("N=n") + "\nA=a\n[AITriggerTypes]\n"},
+        {'k', "T1=One", "[AITriggerTypes]\n T1 = One ,x\nT1=Two,x\nT10=One\n[X]\nT1=One\n[AITriggerTypes]\nT1=One\n", "[AITriggerTypes]\nT1=Two,x\nT10=One\n[X]\nT1=One\n[AITriggerTypes]\n"},
+        {'k', "=One", "[AITriggerTypes]\n=One\n", "[AITriggerTypes]\n=One\n"},
     };
     for (const auto& c : cases) {
         const QByteArray out = c.op == 'a' ? addRegistryEntry(c.content, "TeamTypes", c.id, 2, {"Name="}).value().content
-                                           : removeRegistryEntry(c.content, "TeamTypes", c.id).content;
+                               : c.op == 'd' ? removeRegistryEntry(c.content, "TeamTypes", c.id).content
+                               : c.op == 't' ? addTriggerEntry(c.content, c.id).value()
+                                             : removeTriggerEntry(c.content, c.id).content;
         EXPECT_EQ(out, c.expected) << c.content.toStdString();
     }
     EXPECT_EQ(removeRegistryEntry("[TeamTypes]\n0=A\n1=A\n", "TeamTypes", "A").entriesRemoved, 2);
