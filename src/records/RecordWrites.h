@@ -37,8 +37,8 @@ filestore::WriteResult addTriggerRecord(RulesDocument& doc, const QString& key);
 // An empty ID finds nothing.
 RecordRemoval removeTriggerRecord(RulesDocument& doc, const QString& key);
 
-// Is id already the ID of a section or of an entry of one of the three registries?
-// Nothing is in use while no file is open.
+// Is id already the name of a section or an entry of one of the three registries (see
+// RecordIds.h)? Nothing is in use while no file is open.
 bool recordIdInUse(const RulesDocument& doc, const QString& id);
 
 } // namespace tarvok

@@ -146,10 +146,10 @@ TEST(Registry, PlacementOfAddedAndDeletedLines) {
 }
 
 TEST(RecordIdInUse, SectionNamesAndRegistryEntriesAreTaken) {
-    const QByteArray content = "[General]\n \t[Sec1]\t\nX=[Value]\n[TeamTypes]\n0= TM1\t\n[TaskForces]\n0=TF1\n"
-                               "\n1=Late\n[ScriptTypes]\n0=SC1\n[Other]\n0=Other1\n";
-    for (const char* id : {"General", "Sec1", "TM1", "TF1", "SC1"})
+    const QByteArray content = "X=[Before]\n[General] ;c\n \t[Sec1]\t\nX=[Value]\n[TeamTypes]\n0= TM1\t;c\n[TaskForces]\n0=TF1\n"
+                               "\n;1=Gone\n1=Late\n[ScriptTypes]\n0=SC1\n[Other]\n0=Other1\n";
+    for (const char* id : {"General", "Sec1", "TM1", "TF1", "SC1", "Late"})
         EXPECT_TRUE(recordIdInUse(content, id)) << id;
-    for (const char* id : {"Value", "Late", "Other1", "TM", "general", "0"})
+    for (const char* id : {"Value", "Before", "Gone", "Other1", "TM", "general", "0"})
         EXPECT_FALSE(recordIdInUse(content, id)) << id;
 }
