@@ -1,26 +1,20 @@
 #include "records/RecordIds.h"
 
-#include "document/Lines.h"
+#include "document/IniText.h"
 
 namespace tarvok {
 
 bool recordIdInUse(QByteArrayView content, QByteArrayView id) {
-    LineCursor in(content);
-    bool inRegistry = false; // within the run of entries after a registry header
-    while (!in.atEnd()) {
-        const QByteArrayView line = in.next();
-        if (inRegistry && lines::hasEquals(line)) {
-            if (lines::trimBlanks(lines::after(line, '=')) == id)
-                return true;
-            continue;
-        }
-        // Any other line ends a run, and may be a header itself.
-        const QByteArrayView t = lines::trimBlanks(line);
-        if (t.size() == id.size() + 2 && t.front() == '[' && t.back() == ']' &&
-            t.sliced(1, id.size()) == id)
+    const IniText text(content);
+    for (const IniText::Section& s : text.sections()) {
+        if (s.name == id)
             return true;
-        inRegistry = lines::isHeader(line, "TeamTypes") || lines::isHeader(line, "TaskForces") ||
-                     lines::isHeader(line, "ScriptTypes");
+        if (s.name != QByteArrayView("TeamTypes") && s.name != QByteArrayView("TaskForces") &&
+            s.name != QByteArrayView("ScriptTypes"))
+            continue;
+        for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i)
+            if (text.kind(i) == IniText::Kind::Key && text.value(i) == id)
+                return true;
     }
     return false;
 }

@@ -1,97 +1,64 @@
 #include "records/RecordWrites.h"
 
-#include "document/Lines.h"
-#include "document/RulesScan.h"
 #include "records/RecordIds.h"
 #include "records/Registry.h"
-#include "records/TriggerLine.h"
+#include "records/TriggerList.h"
 
 namespace tarvok {
-namespace {
-
-bool hasSection(QByteArrayView content, QByteArrayView id) {
-    LineCursor in(content);
-    while (!in.atEnd())
-        if (lines::isHeader(in.next(), id))
-            return true;
-    return false;
-}
-
-bool hasRegistryEntry(QByteArrayView content, RegistryKind kind, QByteArrayView id) {
-    const RulesScan scan = scanRules(content);
-    const std::vector<QByteArrayView>& entries = kind == RegistryKind::TeamTypes ? scan.teamTypes
-                                                 : kind == RegistryKind::TaskForces
-                                                     ? scan.taskForces
-                                                     : scan.scriptTypes;
-    for (QByteArrayView e : entries)
-        if (e == id)
-            return true;
-    return false;
-}
-
-// A line keyed key in an [AITriggerTypes] section, from its header to the next header:
-// what the delete removes.
-bool hasTriggerLine(QByteArrayView content, QByteArrayView key) {
-    LineCursor in(content);
-    bool inSection = false;
-    while (!in.atEnd()) {
-        const QByteArrayView l = in.next();
-        if (lines::isAnyHeader(l)) {
-            inSection = lines::isHeader(l, "AITriggerTypes");
-            continue;
-        }
-        if (inSection && lines::hasComma(l) && lines::before(l, ',') == key)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 filestore::WriteResult addRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
                                          const std::vector<QByteArray>& block) {
-    RegistryAddition result;
+    bool added = false;
     const filestore::WriteResult written =
         doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            return rewriteLines(content, AddRegistryEntry(registrySection(kind), codec.encode(id),
-                                                          doc.count(kind), block, &result));
+            const std::optional<RegistryAddition> a = addRegistryEntry(
+                content, registrySection(kind), codec.encode(id), doc.count(kind), block);
+            added = a.has_value();
+            return a ? a->content : content;
         });
-    if (written.ok())
-        doc.setCount(kind, result.count);
+    if (!written.ok())
+        return written;
+    if (!added)
+        return {filestore::Result::WriteFailed, {}};
+    doc.setCount(kind, doc.count(kind) + 1LL);
     return written;
 }
 
 RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id) {
     const std::optional<RulesDocument::Content> rules = doc.read();
-    if (id.isEmpty() || !rules)
+    if (id.isEmpty() || !rules ||
+        !removeRegistryEntry(rules->bytes, registrySection(kind), rules->codec.encode(id)).found())
         return {};
-    const QByteArray key = rules->codec.encode(id);
-    if (!hasRegistryEntry(rules->bytes, kind, key) && !hasSection(rules->bytes, key))
-        return {};
-    RegistryDeletion result;
+    int removed = 0;
     const filestore::WriteResult written =
         doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            return rewriteLines(content, DeleteRegistryEntry(registrySection(kind), codec.encode(id),
-                                                             doc.count(kind), &result));
+            RegistryRemoval r = removeRegistryEntry(content, registrySection(kind), codec.encode(id));
+            removed = r.entriesRemoved;
+            return std::move(r.content);
         });
     if (written.ok())
-        doc.setCount(kind, result.count);
+        doc.setCount(kind, doc.count(kind) - static_cast<long long>(removed));
     return {true, written};
 }
 
 filestore::WriteResult addTriggerRecord(RulesDocument& doc, const QString& key) {
-    return doc.rewrite([&key](const QByteArray& content, const TextCodec& codec) {
-        return rewriteLines(content,
-                            InsertAfterHeader("AITriggerTypes", trigger::newTriggerLine(codec.encode(key))));
-    });
+    bool added = false;
+    const filestore::WriteResult written =
+        doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
+            std::optional<QByteArray> out = addTriggerEntry(content, codec.encode(key));
+            added = out.has_value();
+            return out ? std::move(*out) : content;
+        });
+    return written.ok() && !added ? filestore::WriteResult{filestore::Result::WriteFailed, {}}
+                                  : written;
 }
 
 RecordRemoval removeTriggerRecord(RulesDocument& doc, const QString& key) {
     const std::optional<RulesDocument::Content> rules = doc.read();
-    if (key.isEmpty() || !rules || !hasTriggerLine(rules->bytes, rules->codec.encode(key)))
+    if (!rules || !removeTriggerEntry(rules->bytes, rules->codec.encode(key)).linesRemoved)
         return {};
     return {true, doc.rewrite([&key](const QByteArray& content, const TextCodec& codec) {
-                return rewriteLines(content, RemoveTriggerLines(codec.encode(key)));
+                return removeTriggerEntry(content, codec.encode(key)).content;
             })};
 }
 

@@ -1,0 +1,57 @@
+#include "records/TriggerList.h"
+
+#include "document/IniText.h"
+#include "records/TriggerLine.h"
+
+namespace tarvok {
+namespace {
+
+const QByteArrayView kTriggers("AITriggerTypes");
+
+// The name the list shows for a trigger line's value: its first field, trimmed.
+QByteArrayView triggerName(QByteArrayView value) {
+    const qsizetype comma = value.indexOf(',');
+    QByteArrayView name = comma < 0 ? value : value.first(comma);
+    while (!name.isEmpty() && (name.back() == ' ' || name.back() == '\t'))
+        name.chop(1);
+    return name;
+}
+
+} // namespace
+
+std::optional<QByteArray> addTriggerEntry(QByteArrayView content, QByteArrayView key) {
+    const IniText text(content);
+    const std::vector<IniText::Section> sections = text.sections(kTriggers);
+    if (sections.empty())
+        return content.toByteArray();
+    IniEdits edits;
+    edits.insertAfter(sections.front().header, trigger::newTriggerLine(key));
+    return applyEdits(text, edits);
+}
+
+TriggerRemoval removeTriggerEntry(QByteArrayView content, QByteArrayView entry) {
+    const qsizetype eq = entry.indexOf('=');
+    if (eq <= 0)
+        return {content.toByteArray()};
+    const QByteArrayView id = entry.first(eq);
+    const QByteArrayView name = entry.sliced(eq + 1);
+
+    const IniText text(content);
+    IniEdits edits;
+    TriggerRemoval removal;
+    for (const IniText::Section& s : text.sections(kTriggers))
+        for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i)
+            if (text.kind(i) == IniText::Kind::Key && text.key(i) == id &&
+                triggerName(text.value(i)) == name) {
+                edits.deleteLine(i);
+                ++removal.linesRemoved;
+            }
+    // Each line is deleted once: the edits always apply.
+    std::optional<QByteArray> out = removal.linesRemoved ? applyEdits(text, edits) : std::nullopt;
+    if (!out)
+        return {content.toByteArray()};
+    removal.content = std::move(*out);
+    return removal;
+}
+
+} // namespace tarvok
