@@ -470,10 +470,11 @@ TEST(TeamList, DeleteRenumbersTheRegistryAndRemovesTheSection) {
     expected.remove(6);
     EXPECT_EQ(e.bytes(), crlf(expected));
 
-    // The next add takes the freed number.
+    // The next add takes the freed number; its section goes before the next header.
     e.dialogs.promptAnswers = {QStringLiteral("TM-D")};
     click(w.CmdTeamAdd);
-    EXPECT_TRUE(e.bytes().contains("1=TM-C\r\n2=TM-D\r\n\r\n[TM-D]\r\n"));
+    EXPECT_TRUE(e.bytes().contains("1=TM-C\r\n2=TM-D\r\n\r\n\r\n[TM-D]\r\n")) << e.bytes().toStdString();
+    EXPECT_TRUE(e.bytes().contains("TaskForce=\r\n\r\n[TM-B]\r\n"));
 }
 
 TEST(TeamList, DeletingAnIdOutsideTheRegistryStillRemovesItsSection) {
