@@ -157,25 +157,38 @@ void BM_LoadScriptType(benchmark::State& state) {
 void BM_SaveTrigger(benchmark::State& state) {
     Session& s = session(state.range(0));
     s.selectMiddleTrigger();
-    timed(state, s, [&] { s.w->CmdSaveRoot_Click(); }, true);
+    // Each save writes: the value changes every time.
+    timed(state, s, [&] {
+        s.w->ChkLow->setChecked(!s.w->ChkLow->isChecked());
+        s.w->CmdSaveRoot_Click();
+    }, true);
 }
 
 void BM_SaveTeamType(benchmark::State& state) {
     Session& s = session(state.range(0));
     s.selectMiddleTrigger();
-    timed(state, s, [&] { s.w->CmdSaveFig_Click(); }, true);
+    timed(state, s, [&] {
+        s.w->TxtPriority->setText(s.w->TxtPriority->text() == "7" ? "8" : "7");
+        s.w->CmdSaveFig_Click();
+    }, true);
 }
 
 void BM_SaveTaskForce(benchmark::State& state) {
     Session& s = session(state.range(0));
     s.selectMiddleTrigger();
-    timed(state, s, [&] { s.w->CmdSaveSpe_Click(); }, true);
+    timed(state, s, [&] {
+        s.w->TxtSpeName->setText(s.w->TxtSpeName->text() == "A" ? "B" : "A");
+        s.w->CmdSaveSpe_Click();
+    }, true);
 }
 
 void BM_SaveScriptType(benchmark::State& state) {
     Session& s = session(state.range(0));
     s.selectMiddleTrigger();
-    timed(state, s, [&] { s.w->CmdSaveScr_Click(); }, true);
+    timed(state, s, [&] {
+        s.w->TxtScrName->setText(s.w->TxtScrName->text() == "A" ? "B" : "A");
+        s.w->CmdSaveScr_Click();
+    }, true);
 }
 
 // An add of a task force, and its delete, each timed alone.

@@ -231,4 +231,72 @@ std::optional<QByteArray> applyEdits(const IniText& text, const IniEdits& edits)
     return out;
 }
 
+namespace {
+
+// The line [begin, end) read as the game reads a header: its name, or nothing.
+std::optional<QByteArrayView> headerName(const char* begin, const char* end) {
+    const char* semi = find(begin, end, ';');
+    const char* b = begin;
+    const char* e = semi ? semi : end;
+    while (b < e && isBlank(*b))
+        ++b;
+    while (e > b && isBlank(e[-1]))
+        --e;
+    if (e - b < 2 || *b != '[' || e[-1] != ']')
+        return std::nullopt;
+    return QByteArrayView(b + 1, e - b - 2);
+}
+
+// Where a line ends without its line end: before the LF, or before the CR of a CR LF.
+const char* withoutLineEnd(const char* begin, const char* nl, const char* end) {
+    if (!nl)
+        return end;
+    return nl > begin && nl[-1] == '\r' ? nl - 1 : nl;
+}
+
+} // namespace
+
+IniText::Range sectionSpan(QByteArrayView content, QByteArrayView name) {
+    const char* const data = content.data();
+    const char* const end = data + content.size();
+    const qsizetype first = content.startsWith(kUtf8Bom) ? kUtf8Bom.size() : 0;
+    const QByteArray needle = '[' + name.toByteArray() + ']';
+    qsizetype begin = -1;
+    qsizetype stop = 0;
+    for (qsizetype from = first; from < content.size();) {
+        const qsizetype hit = content.indexOf(needle, from);
+        if (hit < 0)
+            break;
+        from = hit + 1;
+        const char* lineStart = data + hit;
+        while (lineStart > data + first && lineStart[-1] != '\n')
+            --lineStart;
+        if (lineStart - data < stop)
+            continue; // inside the section already taken
+        const char* nl = find(data + hit, end, '\n');
+        const std::optional<QByteArrayView> header = headerName(lineStart, withoutLineEnd(lineStart, nl, end));
+        if (!header || *header != name)
+            continue;
+        if (begin < 0)
+            begin = lineStart - data;
+        // The section runs to the next header line of any name.
+        const char* p = nl ? nl + 1 : end;
+        while (p < end) {
+            const char* next = find(p, end, '\n');
+            const char* e = withoutLineEnd(p, next, end);
+            const char* b = p;
+            while (b < e && isBlank(*b))
+                ++b;
+            if (b < e && *b == '[' && headerName(p, e))
+                break;
+            p = next ? next + 1 : end;
+        }
+        stop = p - data;
+        from = stop;
+    }
+    if (begin < 0)
+        return {0, 0};
+    return {begin, stop - begin};
+}
+
 } // namespace tarvok

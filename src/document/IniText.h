@@ -93,6 +93,14 @@ class IniText {
     std::vector<Section> sections_;
 };
 
+// Where the sections named name stand in content: from the line of the first such header
+// to the end of the last such section (the start of the next header line, or the end of
+// the content), as byte offsets. Empty (begin == end) when content has no such section.
+// A record's loads and saves read only this part as lines, so they do not grow with the
+// rest of the file. Only the places where "[name]" occurs, and the lines of the sections,
+// are looked at.
+IniText::Range sectionSpan(QByteArrayView content, QByteArrayView name);
+
 // Changes to the lines of an IniText, applied in one pass by applyEdits. Lines are named
 // by their index in the IniText; every byte no edit touches comes back unchanged.
 class IniEdits {

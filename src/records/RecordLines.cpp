@@ -69,6 +69,23 @@ IniText::Range rowRange(const IniText& text, qsizetype line) {
 
 } // namespace
 
+// ---------------------------------------------------------------- a part of the file
+
+SectionSlice::SectionSlice(QByteArrayView content, QByteArrayView name)
+    : span_(sectionSpan(content, name)), text_(content.sliced(span_.begin, span_.length)) {}
+
+std::optional<QByteArray> SectionSlice::apply(QByteArrayView content, const IniEdits& edits) const {
+    const std::optional<QByteArray> part = applyEdits(text_, edits);
+    if (!part)
+        return std::nullopt;
+    QByteArray out;
+    out.reserve(content.size() - span_.length + part->size());
+    out += content.first(span_.begin);
+    out += *part;
+    out += content.sliced(span_.begin + span_.length);
+    return out;
+}
+
 // ---------------------------------------------------------------- triggers
 
 std::optional<qsizetype> findTrigger(const IniText& text, QByteArrayView entry) {

@@ -18,6 +18,20 @@
 // that did not change keep their bytes.
 namespace tarvok::recordlines {
 
+// The part of a content that holds the sections named name, read as lines: what a
+// record's load and save look at, however large the rest of the file is.
+class SectionSlice {
+public:
+    SectionSlice(QByteArrayView content, QByteArrayView name);
+    const IniText& text() const { return text_; }
+    // The content with the edits made in this part; nothing when they do not apply.
+    std::optional<QByteArray> apply(QByteArrayView content, const IniEdits& edits) const;
+
+private:
+    IniText::Range span_;
+    IniText text_;
+};
+
 // ---- triggers: key lines of [AITriggerTypes] sections
 
 // The line of the trigger listed as entry ("ID=name"): the last key line whose key is

@@ -104,11 +104,12 @@ void SectionPanel::loadSection(const QString& id) {
     const std::optional<RulesDocument::Content> rules = kit_.document().read();
     if (!rules)
         return;
-    const IniText text(rules->bytes);
     const SectionKind kind = kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
+    const QByteArray key = rules->codec.encode(id);
+    const recordlines::SectionSlice slice(rules->bytes, key);
+    const IniText& text = slice.text();
     const std::optional<recordlines::SectionLines> found =
-        id.isEmpty() ? std::nullopt
-                     : recordlines::readSection(text, rules->codec.encode(id), rules->codec, kind);
+        id.isEmpty() ? std::nullopt : recordlines::readSection(text, key, rules->codec, kind);
     // A record the file does not have (or not as a task force or script) shows as a new,
     // empty one: no name, no rows.
     const recordlines::SectionLines section = found.value_or(recordlines::SectionLines{});
@@ -171,17 +172,18 @@ RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
     bool found = false;
     const filestore::WriteResult written =
         kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
-            const IniText text(content);
+            const QByteArray section = codec.encode(id);
+            const recordlines::SectionSlice slice(content, section);
             const std::optional<recordlines::SectionLines> old =
-                recordlines::readSection(text, codec.encode(id), codec, kind);
+                recordlines::readSection(slice.text(), section, codec, kind);
             found = old.has_value();
             if (!found)
                 return std::nullopt;
             IniEdits edits;
-            recordlines::editSection(text, *old, loadedName_, loadedRows_, name, now, codec, edits);
+            recordlines::editSection(slice.text(), *old, loadedName_, loadedRows_, name, now, codec, edits);
             if (edits.isEmpty())
                 return std::nullopt;
-            return applyEdits(text, edits);
+            return slice.apply(content, edits);
         });
     const Saved saved = finishWrite(mode, found, written,
                                     kind_ == Kind::TaskForce ? kTaskForceSaved : kScriptSaved);

@@ -304,8 +304,10 @@ void TeamPanel::LoadTeamType(const QString& id) {
     const std::optional<RulesDocument::Content> rules = kit_.document().read();
     if (!rules)
         return;
-    const IniText text(rules->bytes);
-    const recordlines::TeamLines team = recordlines::readTeam(text, rules->codec.encode(id));
+    const QByteArray key = rules->codec.encode(id);
+    const recordlines::SectionSlice slice(rules->bytes, key);
+    const IniText& text = slice.text();
+    const recordlines::TeamLines team = recordlines::readTeam(text, key);
     // A key the section lacks, or a team type the file does not have, shows what a new
     // team type has, never the value of the team type shown before.
     setDefaults();
@@ -348,15 +350,16 @@ RecordPanel::Saved TeamPanel::saveUnder(const QString& id, SaveMode mode) {
     bool found = false;
     const filestore::WriteResult written =
         kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
-            const IniText text(content);
-            const recordlines::TeamLines team = recordlines::readTeam(text, codec.encode(id));
+            const QByteArray section = codec.encode(id);
+            const recordlines::SectionSlice slice(content, section);
+            const recordlines::TeamLines team = recordlines::readTeam(slice.text(), section);
             found = team.found;
             if (!found || changed.empty())
                 return std::nullopt;
             IniEdits edits;
             for (const auto& [key, value] : changed)
-                recordlines::editTeamKey(text, team, key, codec.encode(value), edits);
-            return applyEdits(text, edits);
+                recordlines::editTeamKey(slice.text(), team, key, codec.encode(value), edits);
+            return slice.apply(content, edits);
         });
     const Saved saved = finishWrite(mode, found, written, messages::kTeamTypeSaved);
     if (saved == Saved::Done)

@@ -28,6 +28,8 @@ namespace {
 using namespace messages;
 namespace rules = fieldrules;
 
+constexpr QByteArrayView kTriggerSection("AITriggerTypes");
+
 
 QLineEdit* lineEdit(const QString& name, const QString& text, QWidget* parent) {
     return named(new QLineEdit(text, parent), name);
@@ -250,7 +252,8 @@ void TriggerPanel::LoadTrigger(const QString& key) {
     if (!rules)
         return;
     const TextCodec& codec = rules->codec;
-    const IniText text(rules->bytes);
+    const recordlines::SectionSlice slice(rules->bytes, kTriggerSection);
+    const IniText& text = slice.text();
     const std::optional<qsizetype> line = lineOf(text, codec, key);
 
     // What a new trigger has, first: a line too short to hold a field, or no line at
@@ -315,7 +318,8 @@ RecordPanel::Saved TriggerPanel::saveUnder(const QString& key, SaveMode mode) {
     bool found = false;
     const filestore::WriteResult written =
         kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
-            const IniText text(content);
+            const recordlines::SectionSlice slice(content, kTriggerSection);
+            const IniText& text = slice.text();
             const std::optional<qsizetype> line = lineOf(text, codec, key);
             if (!line)
                 return std::nullopt;
@@ -326,7 +330,7 @@ RecordPanel::Saved TriggerPanel::saveUnder(const QString& key, SaveMode mode) {
             recordlines::editTrigger(text, *line, newLine, edits);
             if (edits.isEmpty())
                 return std::nullopt;
-            return applyEdits(text, edits);
+            return slice.apply(content, edits);
         });
     const Saved saved = finishWrite(mode, found, written, kTriggerSaved);
     if (saved == Saved::Done)
