@@ -1,13 +1,16 @@
-// Feeds arbitrary bytes to the opening scan, the encoding detection and every rewrite
-// rule. The first line of the input chooses the key or ID the rules look for, the rest
-// is the rules file. Checks the properties every rule keeps: lines the rule does not
-// touch come back byte for byte, in order, each followed by CR LF.
-#include "document/Lines.h"
-#include "document/Rewrite.h"
+// Feeds arbitrary bytes to the opening scan, the encoding detection, the line model and
+// every rule that changes a rules file. The first line of the input chooses the ID or
+// key the rules look for, the rest is the rules file. Checks the properties every rule
+// keeps: an edit that changes nothing gives back the same bytes, lines are never lost,
+// and what an add wrote a delete takes away again.
+#include "document/IniText.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
+#include "records/RecordIds.h"
 #include "records/Registry.h"
+#include "records/TriggerList.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace tarvok;
@@ -19,11 +22,6 @@ void check(bool ok) {
         std::abort();
 }
 
-// Every line of in, with CR LF, in order: what a rule that changes nothing must give.
-QByteArray normalised(QByteArrayView content) {
-    return rewriteLines(content, [](QByteArrayView l, LineCursor&, LineSink& o) { o.write(l); });
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -33,32 +31,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView content = nl < 0 ? QByteArrayView() : all.sliced(nl + 1);
 
     (void)scanRules(content);
-    (void)detectEncoding(content);
     const TextCodec codec(detectEncoding(content));
     (void)codec.decode(content);
+    (void)recordIdInUse(content, key);
 
-    const QByteArray same = normalised(content);
-    check(rewriteLines(same, RemoveTriggerLines({})) == same);
-    check(rewriteLines(same, ReplaceSectionBody(key, [](const std::vector<QByteArrayView>& old) {
-              std::vector<QByteArray> b;
-              for (QByteArrayView v : old)
-                  b.push_back(v.toByteArray());
-              return b;
-          })) == same);
-    check(rewriteLines(same, ReplaceTriggerLine(key, [](QByteArrayView old) {
-              return old.toByteArray();
-          })) == same);
-    (void)rewriteLines(content, RemoveTriggerLines(key));
-    (void)rewriteLines(content, InsertAfterHeader(key, "N=n,1"));
+    // The line model gives back every byte, and an empty edit list changes nothing.
+    const IniText text(content);
+    QByteArray joined = text.hasBom() ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    for (qsizetype i = 0; i < text.lineCount(); ++i)
+        joined += text.text(i).toByteArray() + text.lineEnd(i).toByteArray();
+    check(joined == content);
+    check(applyEdits(text, IniEdits()) == content.toByteArray());
+    const IniText::Range span = sectionSpan(content, key);
+    check(span.begin >= 0 && span.begin + span.length <= content.size());
 
-    RegistryAddition added;
-    const QByteArray withEntry =
-        rewriteLines(content, AddRegistryEntry("TaskForces", key, 3, {"Name=", "Group=-1"}, &added));
-    check(added.count == 3 + added.headersFound);
-    RegistryDeletion removed;
-    (void)rewriteLines(withEntry, DeleteRegistryEntry("TaskForces", key, added.count, &removed));
-    check(removed.count <= added.count);
-    RegistryDeletion none;
-    check(rewriteLines(same, DeleteRegistryEntry("TaskForces", {}, 5, &none)) == same);
+    // Nothing is removed for an empty ID; what an add wrote, a delete finds.
+    check(removeRegistryEntry(content, "TaskForces", {}).content == content.toByteArray());
+    if (const std::optional<RegistryAddition> added =
+            addRegistryEntry(content, "TaskForces", key, 3, {"Name=", "Group=-1"})) {
+        const RegistryRemoval removed = removeRegistryEntry(added->content, "TaskForces", key);
+        // An ID of letters, digits and "-" reads back as itself.
+        const bool plain = !key.isEmpty() && std::all_of(key.begin(), key.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
+        });
+        check(!plain || removed.found());
+    }
+    if (const std::optional<QByteArray> withTrigger = addTriggerEntry(content, key))
+        (void)removeTriggerEntry(*withTrigger, key);
     return 0;
 }
