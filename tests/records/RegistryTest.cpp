@@ -59,12 +59,12 @@ TEST(Registry, AddsAndDeletesKeepEntriesAndEveryOtherLine) {
                     model.erase(model.begin() + gone);
                     const RegistryRemoval r = removeRegistryEntry(content, "TeamTypes", id);
                     EXPECT_EQ(r.entriesRemoved + r.sectionsRemoved, 2);
-                    content = r.content;
                     // Gone: the registry line and the section's header and key line.
                     const qsizetype header = before.sections(id).at(0).header;
                     for (qsizetype i = before.lineCount() - 1; i >= 0; --i)
                         if (i == header || i == header + 1 || (before.value(i) == id && before.key(i) != "Name"))
                             old.erase(old.begin() + i);
+                    content = r.content; // before reads the old content: replaced only now
                     const std::vector<QByteArray> now = linesOf(content);
                     ASSERT_EQ(now.size(), old.size()) << content.toStdString();
                     for (size_t i = 0; i < now.size(); ++i) { // or a renumbered entry: its key one lower alone
