@@ -246,7 +246,7 @@ void fuzzNumberedSection(QByteArrayView key, QByteArrayView content, SectionKind
         const QString number = QStringLiteral("9999");
         if (std::any_of(rows.begin(), rows.end(), [&](const SectionRow& r) { return r.number == number; }))
             continue;
-        rows.push_back({number, QStringLiteral("1"), QStringLiteral("E1"), {}});
+        rows.push_back({number, QStringLiteral("1"), QStringLiteral("E1")});
         const QString name = old->name == QStringLiteral("N") ? QStringLiteral("M") : QStringLiteral("N");
         IniEdits edits;
         recordlines::editSection(text, *old, old->name, old->rows, name, rows, codec, edits);
