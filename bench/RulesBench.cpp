@@ -5,9 +5,9 @@
 
 #include "document/FileStore.h"
 #include "document/IniText.h"
-#include "document/Rewrite.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
+#include "records/RecordLines.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -103,16 +103,35 @@ void BM_SafeCopy(benchmark::State& state) {
     setBytes(state, f.rules.content.size());
 }
 
-void BM_RewriteReplaceTriggerLine(benchmark::State& state) {
+// A trigger saved as the panel saves it: the trigger sections read as lines, the tech
+// level edited in place (a different value each time), the file written back.
+void BM_SaveTriggerEdit(benchmark::State& state) {
     Fixture& f = fixture(state.range(0));
-    const TextCodec codec(Encoding::Gbk);
-    const QByteArray key = codec.encode(f.rules.middleTriggerKey);
-    const QByteArray line = key + ",TM000000-G,<all>,10,0,<none>," + QByteArray(64, '0') +
-                            ",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0";
+    const QByteArray entry = TextCodec(Encoding::Gbk).encode(f.rules.middleTriggerKey);
+    int round = 0;
     for (auto _ : state) {
-        filestore::rewrite(f.path, f.scratch, [&](const QByteArray& content) {
-            return rewriteLines(content, ReplaceTriggerLine(key, line));
+        const QByteArray tech = QByteArray::number(++round % 10);
+        bool found = false;
+        filestore::rewriteIf(f.path, f.scratch, [&](const QByteArray& content) -> std::optional<QByteArray> {
+            const recordlines::SectionSlice slice(content, "AITriggerTypes");
+            const std::optional<qsizetype> line = recordlines::findTrigger(slice.text(), entry);
+            if (!line)
+                return std::nullopt;
+            found = true;
+            const QByteArray old = recordlines::triggerLine(slice.text(), *line);
+            std::vector<QByteArrayView> fields = trigger::splitFields(old);
+            fields.at(3) = tech;
+            QByteArray newLine;
+            for (QByteArrayView field : fields)
+                newLine += (newLine.isEmpty() ? "" : ",") + field.toByteArray();
+            IniEdits edits;
+            recordlines::editTrigger(slice.text(), *line, newLine, edits);
+            return slice.apply(content, edits);
         });
+        if (!found) {
+            state.SkipWithError("the trigger is missing");
+            break;
+        }
     }
     setBytes(state, f.rules.content.size());
 }
@@ -125,4 +144,4 @@ BENCHMARK(BM_LineModel) SIZES;
 BENCHMARK(BM_EncodingDetection) SIZES;
 BENCHMARK(BM_PlainCopy) SIZES;
 BENCHMARK(BM_SafeCopy) SIZES;
-BENCHMARK(BM_RewriteReplaceTriggerLine) SIZES;
+BENCHMARK(BM_SaveTriggerEdit) SIZES;

@@ -4,29 +4,23 @@
 // of an edit, one a line). Checks the properties the codecs promise:
 // - a trigger line built from an edit reads back as that edit, and rebuilding a line
 //   from itself gives the same line;
-// - the trigger lines the load finds are exactly those the save replaces;
-// - a team body keeps every line of a key it does not know, the block reads back as
-//   the values it was built from, and the one-pass section rewrite gives the same bytes
-//   as the line-by-line one;
-// - a script or task force section rebuilt from itself keeps every line;
+// - a record (trigger, team type, script, task force) saved unchanged writes nothing,
+//   and what a save writes reads back;
 // - the catalogue and note readers never fail, and a note put on top is found again.
 #include "catalogues/ActionCatalogue.h"
 #include "catalogues/IdNotes.h"
 #include "catalogues/UnitNameTable.h"
+#include "document/IniText.h"
 #include "document/Lines.h"
-#include "document/Rewrite.h"
 #include "document/TextEncoding.h"
+#include "records/RecordLines.h"
 #include "records/ScriptExplain.h"
-#include "records/ScriptSection.h"
-#include "records/TaskForceSection.h"
-#include "records/TeamTypeSection.h"
-#include "records/TriggerLine.h"
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 
 using namespace tarvok;
 
@@ -42,7 +36,13 @@ namespace {
     } while (false)
 
 // Lines split at LF, a CR before it dropped, as the editor reads them.
-std::vector<QByteArrayView> linesOf(QByteArrayView content) { return splitLines(content); }
+std::vector<QByteArrayView> linesOf(QByteArrayView content) {
+    std::vector<QByteArrayView> out;
+    LineCursor cursor(content);
+    while (!cursor.atEnd())
+        out.push_back(cursor.next());
+    return out;
+}
 
 QByteArray field(const std::vector<QByteArrayView>& fields, size_t i) {
     return i < fields.size() ? fields[i].toByteArray() : QByteArray();
@@ -125,150 +125,138 @@ void fuzzTrigger(QByteArrayView key, QByteArrayView content) {
     check(trigger::buildTriggerLine(e, line) == line);
 }
 
-// The load finds exactly the lines the save replaces, in order.
-void fuzzTriggerSearch(QByteArrayView key, QByteArrayView content) {
-    const std::vector<QByteArrayView> found = trigger::findTriggerLines(content, key);
-    std::vector<QByteArray> replaced;
-    (void)rewriteLines(content, ReplaceTriggerLine(key.toByteArray(), [&replaced](QByteArrayView old) {
-                           replaced.push_back(old.toByteArray());
-                           return old.toByteArray();
-                       }));
-    check(found.size() == replaced.size());
-    for (size_t i = 0; i < found.size(); ++i) {
-        check(found[i] == replaced[i]);
-        check(lines::before(found[i], ',') == key);
+// A trigger saved unchanged writes nothing; a saved field reads back.
+void fuzzTriggerEdit(QByteArrayView key, QByteArrayView content) {
+    const IniText text(content);
+    const std::optional<qsizetype> line = recordlines::findTrigger(text, key);
+    if (!line)
+        return;
+    if (text.key(*line).contains(','))
+        return; // the fields would not start at the value
+    const QByteArray old = recordlines::triggerLine(text, *line);
+    IniEdits unchanged;
+    recordlines::editTrigger(text, *line, old, unchanged);
+    check(unchanged.isEmpty());
+
+    // The tech level (field 3) changed, or the value replaced whole on a short line.
+    std::vector<QByteArrayView> fields = trigger::splitFields(old);
+    const QByteArray tech = field(fields, 3) == "7" ? "8" : "7";
+    QByteArray changed;
+    if (fields.size() > 3) {
+        for (size_t i = 0; i < fields.size(); ++i)
+            changed += (i ? "," : "") + (i == 3 ? tech : fields[i].toByteArray());
+    } else {
+        changed = old + ",x,y," + tech;
     }
+    IniEdits edits;
+    recordlines::editTrigger(text, *line, changed, edits);
+    const std::optional<QByteArray> after = applyEdits(text, edits);
+    check(after.has_value());
+    const IniText now(*after);
+    check(now.lineCount() == text.lineCount());
+    check(recordlines::triggerLine(now, *line) == changed);
+    for (qsizetype i = 0; i < text.lineCount(); ++i)
+        check(i == *line || (now.text(i) == text.text(i) && now.lineEnd(i) == text.lineEnd(i)));
 }
 
 // ---------------------------------------------------------------- team types
 
 void fuzzTeam(QByteArrayView key, QByteArrayView content) {
-    const std::vector<QByteArrayView> body = linesOf(content);
-    (void)teamtype::parseBody(body);
-    (void)teamtype::lineKey(key);
     (void)teamtype::keyIndex(key);
     (void)teamtype::techLevelAccepted(QString::fromUtf8(key));
     (void)teamtype::mindControlAccepted(QString::fromUtf8(key));
     (void)teamtype::mindControlDescription(QString::fromUtf8(key));
 
-    // Values from the body's lines: texts without line ends, flags yes or no.
+    // Values from the content's lines, as a control holds them: texts without line ends
+    // or comments and with no blanks around them, flags yes or no.
+    const std::vector<QByteArrayView> given = linesOf(content);
     teamtype::Values values = teamtype::defaultValues();
-    for (int i = 0; i < teamtype::kKeyCount && i < static_cast<int>(body.size()); ++i) {
-        const QByteArray v = body[static_cast<size_t>(i)].toByteArray();
-        if (v.contains('\n') || v.contains('\r'))
+    for (int i = 0; i < teamtype::kKeyCount && i < static_cast<int>(given.size()); ++i) {
+        const QByteArray v = given[static_cast<size_t>(i)].toByteArray();
+        if (v.contains('\n') || v.contains('\r') || v.contains(';') || v.trimmed() != v ||
+            v.contains('\t') || v.contains('\v') || v.contains('\f'))
             return;
         if (teamtype::kKeys[i].kind == teamtype::KeyKind::Flag)
             values[i] = v.isEmpty() ? "no" : "yes";
         else if (teamtype::kKeys[i].kind == teamtype::KeyKind::Text)
             values[i] = v;
     }
+    // The block of a new team type reads back as the values it was built from.
     const std::vector<QByteArray> block = teamtype::buildBlock(values);
     check(block.size() == static_cast<size_t>(teamtype::kKeyCount));
-    std::vector<QByteArrayView> blockViews(block.begin(), block.end());
-    for (const teamtype::Assignment& a : teamtype::parseBody(blockViews)) {
+    QByteArray section = "[T]\r\n";
+    for (const QByteArray& l : block)
+        section += l + "\r\n";
+    const recordlines::TeamLines team = recordlines::readTeam(IniText(section), "T");
+    check(team.found);
+    for (const teamtype::Assignment& a : team.assignments) {
         check(a.key >= 0 && a.key < teamtype::kKeyCount);
         if (teamtype::kKeys[a.key].kind == teamtype::KeyKind::Flag)
             check(a.on == (values[a.key] == "yes"));
         else
             check(a.value == values[a.key]);
     }
-
-    // The save's body: the block, then every line of an unknown key, in order.
-    const std::vector<QByteArray> saved = teamtype::buildBody(values, body);
-    check(saved.size() >= block.size());
-    check(std::equal(block.begin(), block.end(), saved.begin()));
-    size_t next = block.size();
-    for (QByteArrayView l : body) {
-        if (teamtype::isKnownKeyAnyCase(teamtype::lineKey(l)))
-            continue;
-        check(next < saved.size() && saved[next] == l);
-        ++next;
-    }
-    check(next == saved.size());
 }
 
-// The section bodies found are the bodies the line rewrite hands over.
-void fuzzTeamSections(QByteArrayView key, QByteArrayView content) {
-    std::vector<std::vector<QByteArray>> seen;
-    const auto makeBody = [&seen](const std::vector<QByteArrayView>& old) {
-        std::vector<QByteArray> copy;
-        for (QByteArrayView l : old)
-            copy.push_back(l.toByteArray());
-        seen.push_back(copy);
-        copy.push_back("Added=1");
-        return copy;
-    };
-    (void)rewriteLines(content, ReplaceSectionBody(key.toByteArray(), makeBody));
+// Every key of a team type saved with the value it holds writes nothing; a saved key
+// reads back, whether its line was there or is added.
+void fuzzTeamEdit(QByteArrayView key, QByteArrayView content) {
+    const IniText text(content);
+    const recordlines::TeamLines team = recordlines::readTeam(text, key);
+    if (!team.found)
+        return;
+    IniEdits same;
+    for (int k = 0; k < teamtype::kKeyCount; ++k)
+        if (const qsizetype line = team.lineOfKey[k]; line >= 0)
+            recordlines::editTeamKey(text, team, k, text.value(line), same);
+    check(applyEdits(text, same) == content.toByteArray());
 
-    const std::vector<std::vector<QByteArrayView>> found = teamtype::findSectionBodies(content, key);
-    check(found.size() == seen.size());
-    for (size_t i = 0; i < found.size(); ++i) {
-        check(found[i].size() == seen[i].size());
-        for (size_t j = 0; j < found[i].size(); ++j)
-            check(found[i][j] == seen[i][j]);
+    for (const int k : {int(teamtype::Priority), int(teamtype::Suicide)}) {
+        IniEdits edits;
+        const bool flag = teamtype::kKeys[k].kind == teamtype::KeyKind::Flag;
+        recordlines::editTeamKey(text, team, k, flag ? "yes" : "42", edits);
+        const std::optional<QByteArray> after = applyEdits(text, edits);
+        check(after.has_value());
+        const recordlines::TeamLines now = recordlines::readTeam(IniText(*after), key);
+        check(now.found && !now.assignments.empty());
+        const auto last = std::find_if(now.assignments.rbegin(), now.assignments.rend(),
+                                       [k](const teamtype::Assignment& a) { return a.key == k; });
+        check(last != now.assignments.rend());
+        check(flag ? last->on : last->value == "42");
     }
 }
 
 // ---------------------------------------------------------------- task forces, scripts
 
-// The key lines right after the only header [id], when "[id]" occurs once in the file.
-std::optional<std::vector<QByteArrayView>> onlyBody(QByteArrayView content, QByteArrayView id) {
-    if (content.count(QByteArray("[" + id.toByteArray() + "]")) != 1)
-        return std::nullopt;
-    const std::vector<std::vector<QByteArrayView>> bodies = teamtype::findSectionBodies(content, id);
-    if (bodies.size() != 1)
-        return std::nullopt;
-    return bodies.front();
-}
-
+// A section saved unchanged writes nothing; a new name and an added row read back, and
+// every line that is no key line of the section keeps its bytes.
 void fuzzNumberedSection(QByteArrayView key, QByteArrayView content, SectionKind kind) {
+    const IniText text(content);
     for (Encoding enc : {Encoding::Gbk, Encoding::Utf8}) {
         const TextCodec codec(enc);
-        (void)splitSectionRow(content, codec);
-        const std::optional<SectionRecord> r =
-            kind == SectionKind::Script ? readScriptSection(content, key, codec)
-                                        : readTaskForceSection(content, key, codec);
-        if (!r)
+        const std::optional<recordlines::SectionLines> old = recordlines::readSection(text, key, codec, kind);
+        if (!old)
             continue;
-        // Every row reads back as itself once joined.
-        std::set<QString> numbers;
-        bool distinct = true;
-        const auto survives = [&codec](const QString& t) { return codec.decode(codec.encode(t)) == t; };
-        for (const SectionRow& row : r->rows) {
-            const QByteArray joined = joinSectionRow(row, codec);
-            // A row whose texts the encoding cannot write (bytes that decoded to
-            // replacement characters, taken over from a duplicate) cannot read back.
-            if (survives(row.number) && survives(row.first) && survives(row.second) &&
-                !row.first.contains(QLatin1Char(',')) && !row.number.contains(QLatin1Char('=')))
-                check(splitSectionRow(joined, codec) == row);
-            distinct = numbers.insert(row.number).second && distinct;
-        }
-        const std::vector<QByteArray> block =
-            kind == SectionKind::Script ? scriptBlock(*r, codec) : taskForceBlock(*r, codec);
-        check(block.size() == r->rows.size() + (kind == SectionKind::Script ? 1 : 2));
+        check(old->rows.size() == old->rowLine.size());
+        IniEdits unchanged;
+        recordlines::editSection(text, *old, old->name, old->rows, old->name, old->rows, codec, unchanged);
+        check(unchanged.isEmpty());
 
-        // A body rebuilt from itself keeps every line: with one section whose rows have
-        // distinct numbers, the block is the body (a task force's Group lines gathered
-        // into the one closing line).
-        const std::optional<std::vector<QByteArrayView>> body = onlyBody(content, key);
-        if (!distinct || !body || body->empty() || !body->front().contains("Name"))
+        std::vector<SectionRow> rows = old->rows;
+        const QString number = QStringLiteral("9999");
+        if (std::any_of(rows.begin(), rows.end(), [&](const SectionRow& r) { return r.number == number; }))
             continue;
-        std::vector<QByteArray> expected;
-        bool hasGroup = false;
-        for (size_t i = 0; i < body->size(); ++i) {
-            const QByteArrayView l = (*body)[i];
-            if (kind == SectionKind::TaskForce && i > 0 && isGroupLine(l)) {
-                hasGroup = true;
-                continue;
-            }
-            expected.push_back(l.toByteArray());
-        }
-        if (kind == SectionKind::TaskForce) {
-            if (!hasGroup)
-                continue; // a task force without its closing line gains one
-            expected.push_back("Group=-1");
-        }
-        check(block == expected);
+        rows.push_back({number, QStringLiteral("1"), QStringLiteral("E1")});
+        const QString name = old->name == QStringLiteral("N") ? QStringLiteral("M") : QStringLiteral("N");
+        IniEdits edits;
+        recordlines::editSection(text, *old, old->name, old->rows, name, rows, codec, edits);
+        const std::optional<QByteArray> after = applyEdits(text, edits);
+        check(after.has_value());
+        const std::optional<recordlines::SectionLines> now =
+            recordlines::readSection(IniText(*after), key, codec, kind);
+        check(now.has_value());
+        check(now->name == name);
+        check(now->rows == rows);
     }
 }
 
@@ -339,9 +327,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView content = nl < 0 ? QByteArrayView() : all.sliced(nl + 1);
     switch (data[0] % 8) {
     case 0: fuzzTrigger(key, content); break;
-    case 1: fuzzTriggerSearch(key, content); break;
+    case 1: fuzzTriggerEdit(key, content); break;
     case 2: fuzzTeam(key, content); break;
-    case 3: fuzzTeamSections(key, content); break;
+    case 3: fuzzTeamEdit(key, content); break;
     case 4: fuzzNumberedSection(key, content, SectionKind::Script); break;
     case 5: fuzzNumberedSection(key, content, SectionKind::TaskForce); break;
     case 6: fuzzCatalogues(key, content); break;

@@ -218,9 +218,10 @@ std::optional<QByteArray> applyEdits(const IniText& text, const IniEdits& edits)
                 newEnd = text.lineEnd(line);
             else if (line > 0)
                 newEnd = text.lineEnd(line - 1);
-            // A last line without line end gets one before the lines inserted after it.
+            // A last line without line end gets one before the lines inserted after it. A
+            // lone CR that ends its text stays in it: after it, LF alone would make a CR LF.
             if (!deleted && text.endLength(line) == 0 && k < groupEnd)
-                out.append(newEnd);
+                out.append(out.endsWith('\r') ? crlf : newEnd);
         }
         for (; k < groupEnd; ++k) {
             out.append(order[k]->text);

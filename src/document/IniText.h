@@ -116,7 +116,8 @@ class IniEdits {
     // Lines inserted after the same line keep the order they were inserted in. A new
     // line ends like the line above it (CR LF at the start of the content, or after a
     // last line without line end, when the line above that has none); a last line
-    // without line end first gets the new line's line end.
+    // without line end first gets the new line's line end (CR LF when its text ends in a
+    // lone CR, which stays part of the text).
     void insertAfter(qsizetype line, QByteArray text);
 
     bool isEmpty() const { return edits_.empty(); }

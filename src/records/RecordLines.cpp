@@ -1,7 +1,6 @@
 #include "records/RecordLines.h"
 
 #include "document/Lines.h"
-#include "records/TaskForceSection.h"
 
 namespace tarvok::recordlines {
 namespace {
@@ -189,8 +188,7 @@ std::optional<SectionLines> readSection(const IniText& text, QByteArrayView id,
             } else if (isRowKey(key)) {
                 const QByteArrayView value = text.value(i);
                 SectionRow row{codec.decode(key), codec.decode(lines::before(value, ',')),
-                               lines::hasComma(value) ? codec.decode(lines::after(value, ',')) : QString(),
-                               {}};
+                               lines::hasComma(value) ? codec.decode(lines::after(value, ',')) : QString()};
                 // Rows with one number all show the values of the last of them.
                 for (SectionRow& r : section.rows)
                     if (r.number == row.number) {

@@ -1,7 +1,5 @@
 #include "records/TriggerLine.h"
 
-#include "document/Lines.h"
-
 namespace tarvok::trigger {
 namespace {
 
@@ -180,54 +178,6 @@ QByteArray buildTriggerLine(const TriggerEdit& e, QByteArrayView oldLine) {
         out.append(old[i]);
     }
     return out;
-}
-
-std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayView key) {
-    return findTriggerLines(content, [key](QByteArrayView k) { return k == key; });
-}
-
-std::vector<QByteArrayView> findTriggerLines(QByteArrayView content,
-                                             const std::function<bool(QByteArrayView)>& keyMatches) {
-    static constexpr QByteArrayView kHeader("[AITriggerTypes]");
-    std::vector<QByteArrayView> found;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype hit = content.indexOf(kHeader, from);
-        if (hit < 0)
-            return found;
-        const qsizetype lineStart = hit == 0 ? 0 : content.lastIndexOf('\n', hit - 1) + 1;
-        qsizetype lineEnd = content.indexOf('\n', hit);
-        const qsizetype next = lineEnd < 0 ? content.size() : lineEnd + 1;
-        if (lineEnd < 0)
-            lineEnd = content.size();
-        from = next;
-        QByteArrayView line = content.sliced(lineStart, lineEnd - lineStart);
-        if (lineEnd < content.size() && line.endsWith('\r'))
-            line.chop(1);
-        if (lineStart == 0 && line.startsWith(QByteArrayView("\xEF\xBB\xBF", 3)))
-            line = line.sliced(3);
-        if (!lines::isHeader(line, "AITriggerTypes"))
-            continue;
-        // The run, read as the save reads it: the line that ends it is passed over
-        // unexamined, so a header glued to the run's end opens no run here either and
-        // the load never shows a line that the save would not replace.
-        qsizetype pos = next;
-        while (pos < content.size()) {
-            qsizetype end = content.indexOf('\n', pos);
-            const qsizetype after = end < 0 ? content.size() : end + 1;
-            if (end < 0)
-                end = content.size();
-            QByteArrayView l = content.sliced(pos, end - pos);
-            if (end < content.size() && l.endsWith('\r'))
-                l.chop(1);
-            pos = after;
-            if (!lines::hasComma(l))
-                break;
-            if (keyMatches(lines::before(l, ',')))
-                found.push_back(l);
-        }
-        from = pos;
-    }
 }
 
 ChangedFields changedFields(const TriggerEdit& e, const TriggerEdit& loaded) {

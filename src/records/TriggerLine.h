@@ -4,7 +4,6 @@
 #include <QByteArrayView>
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -87,14 +86,6 @@ QByteArray buildChangedTriggerLine(const TriggerEdit& edit, const ChangedFields&
 
 // The line the add command writes for a new trigger with the given key.
 QByteArray newTriggerLine(QByteArrayView key);
-
-// Every trigger line of the file whose key equals key, in file order: the lines of the
-// run of lines with a comma directly after each [AITriggerTypes] header. Only the
-// headers are searched for; the rest of the file is never split into lines.
-std::vector<QByteArrayView> findTriggerLines(QByteArrayView content, QByteArrayView key);
-// The same, for the keys keyMatches accepts (a key compared as decoded text).
-std::vector<QByteArrayView> findTriggerLines(QByteArrayView content,
-                                             const std::function<bool(QByteArrayView)>& keyMatches);
 
 // The fields of a line, split at every comma.
 std::vector<QByteArrayView> splitFields(QByteArrayView line);

