@@ -22,8 +22,8 @@ namespace trigger {
 inline constexpr int kFieldCount = 18;
 inline constexpr int kBlockLength = 64;
 
-// What the panel shows of one trigger line. A field that a short line lacks is
-// absent, and the control it feeds keeps what it showed.
+// What the panel shows of one trigger line. A field that a short line lacks is absent:
+// the panel shows a new trigger's value for it.
 struct TriggerView {
     std::vector<QByteArray> teams; // fields 1 and 14, skipping empty and "<none>"
     std::optional<QByteArray> country, tech, condition, unit;
