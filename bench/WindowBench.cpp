@@ -129,6 +129,18 @@ void BM_OpenFile(benchmark::State& state) {
     timed(state, s, [&] { s.w->CmdOpen_Click(); });
 }
 
+// One keystroke in the trigger list's filter, until the list is laid out again.
+void BM_FilterKeystroke(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    auto* filter = s.main->findChild<QLineEdit*>(QStringLiteral("TxtFindRoot"));
+    int i = 0;
+    timed(state, s, [&] {
+        filter->setText(++i % 2 ? QStringLiteral("00") : QStringLiteral("001"));
+        s.w->LstRoot->doItemsLayout();
+    });
+    filter->clear();
+}
+
 void BM_SelectTrigger(benchmark::State& state) {
     Session& s = session(state.range(0));
     timed(state, s, [&] { s.selectMiddleTrigger(); });
@@ -254,6 +266,7 @@ WINDOW_BENCH(BM_LoadTrigger);
 WINDOW_BENCH(BM_LoadTeamType);
 WINDOW_BENCH(BM_LoadTaskForce);
 WINDOW_BENCH(BM_LoadScriptType);
+WINDOW_BENCH(BM_FilterKeystroke);
 WINDOW_BENCH(BM_SaveTrigger);
 WINDOW_BENCH(BM_SaveTeamType);
 WINDOW_BENCH(BM_SaveTaskForce);

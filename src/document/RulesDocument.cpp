@@ -1,5 +1,7 @@
 #include "document/RulesDocument.h"
 
+#include "document/IniText.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -38,10 +40,15 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
         return std::nullopt;
     shared_.reset();
     path_ = path;
-    Opened opened{Content{std::move(*bytes), TextCodec(Encoding::Gbk)}, {}, 1};
+    Opened opened{Content{std::move(*bytes), TextCodec(Encoding::Gbk)}, {}, 1, {}};
     opened.hardLinks = static_cast<int>(filestore::facts(path).links);
     opened.content.codec = TextCodec(detectEncoding(opened.content.bytes));
-    opened.scan = scanRules(opened.content.bytes);
+    const IniText text(opened.content.bytes);
+    opened.scan = scanRules(text);
+    for (const IniText::Section& section : text.sections())
+        for (qsizetype i = section.bodyBegin; i < section.bodyEnd; ++i)
+            if (text.kind(i) == IniText::Kind::Key && text.key(i) == "Name")
+                opened.names.insert(section.name, text.value(i));
     setCount(RegistryKind::TeamTypes, static_cast<long long>(opened.scan.teamTypes.size()));
     setCount(RegistryKind::TaskForces, static_cast<long long>(opened.scan.taskForces.size()));
     setCount(RegistryKind::ScriptTypes, static_cast<long long>(opened.scan.scriptTypes.size()));

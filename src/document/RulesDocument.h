@@ -5,6 +5,7 @@
 #include "document/TextEncoding.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -36,6 +37,9 @@ public:
         Content content;
         RulesScan scan;
         int hardLinks = 1; // names the file has; a save replaces this one only
+        // The value of the Name key of every section that has one (the last one read),
+        // by section name; views into content.bytes.
+        QHash<QByteArrayView, QByteArrayView> names;
     };
 
     // Makes path the rules file when it can be read, with the registry counters of its

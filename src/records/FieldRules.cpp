@@ -143,6 +143,10 @@ bool isBuildingAction(const QString& action) {
            action == QLatin1String("56") || action == QLatin1String("58");
 }
 
+QString searchKey(const QString& text) {
+    return text.normalized(QString::NormalizationForm_KC).toCaseFolded();
+}
+
 bool isRulesFileName(const QString& path) {
     const QString lower = path.toLower();
     return lower.contains(QStringLiteral("aimd.ini")) || lower.contains(QStringLiteral("ai.ini"));

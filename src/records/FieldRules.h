@@ -67,6 +67,12 @@ bool rowNumberingFits(const QStringList& rowNumbers);
 // The four building actions: their parameter names a building.
 bool isBuildingAction(const QString& action);
 
+// ---- finding entries
+
+// What a filter compares: letter case and full-width letters and digits set aside
+// ("Ｔｍ－１" and "tm-1" read alike).
+QString searchKey(const QString& text);
+
 // ---- the rules file
 
 // A rules file's path names "ai.ini" or "aimd.ini", in any letter case.

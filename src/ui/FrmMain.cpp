@@ -3,6 +3,7 @@
 #include "catalogues/UnitNameTable.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
+#include "ui/RegistryLists.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
 #include "ui/TeamPanel.h"
@@ -23,8 +24,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QStatusBar>
 #include <QStyledItemDelegate>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -32,22 +33,6 @@
 
 namespace tarvok {
 namespace {
-
-// Shows at most a screenful of an entry's text. The item keeps its whole text; only what
-// is measured and painted is cut, so an ID or name of megabytes in a damaged file does not
-// make every repaint of the list lay out megabytes of text.
-class ShortTextDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        constexpr qsizetype kShown = 400;
-        if (option->text.size() > kShown)
-            option->text = option->text.left(kShown) + QStringLiteral("…");
-    }
-};
 
 QFont editorFont() {
     QFont f = QApplication::font();
@@ -259,22 +244,27 @@ void FrmMain::createControls() {
 QWidget* FrmMain::createTabs() {
     SSTab = new QTabWidget;
     SSTab->setObjectName(QStringLiteral("SSTab"));
-    auto tab = [this](const QString& caption, QListWidget*& list, const char* listName,
-                      QPushButton*& add, const char* addName, const QString& addCaption,
-                      QPushButton*& kill, const char* killName, const QString& killCaption) {
+    int index = 0;
+    auto tab = [this, &index](const QString& caption, QListWidget*& list, const char* listName,
+                              QPushButton*& add, const char* addName, const QString& addCaption,
+                              QPushButton*& kill, const char* killName, const QString& killCaption) {
+        static const char* const kFilterNames[] = {"TxtFindRoot", "TxtFindFig", "TxtFindSpe", "TxtFindScr"};
         auto* page = new QWidget;
         list = new QListWidget(page);
         list->setObjectName(QLatin1String(listName));
         list->setUniformItemSizes(true); // tens of thousands of one-line entries
-        list->setItemDelegate(new ShortTextDelegate(list));
+        list->setItemDelegate(registrylists::makeDelegate(list));
+        finds_[index] = registrylists::makeFilter(list, QLatin1String(kFilterNames[index]), page);
+        ++index;
         add = new QPushButton(addCaption, page);
         add->setObjectName(QLatin1String(addName));
         kill = new QPushButton(killCaption, page);
         kill->setObjectName(QLatin1String(killName));
         auto* l = new QGridLayout(page);
-        l->addWidget(list, 0, 0, 1, 2);
-        l->addWidget(add, 1, 0);
-        l->addWidget(kill, 1, 1);
+        l->addWidget(finds_[index - 1], 0, 0, 1, 2);
+        l->addWidget(list, 1, 0, 1, 2);
+        l->addWidget(add, 2, 0);
+        l->addWidget(kill, 2, 1);
         SSTab->addTab(page, caption);
     };
     tab(QStringLiteral("AI触发"), LstRoot, "LstRoot", CmdAdd, "CmdAdd", QStringLiteral("新增"),
@@ -328,6 +318,17 @@ void FrmMain::connectHandlers() {
     connect(mColor, &QAction::triggered, this, &FrmMain::mColor_Click);
     connect(CmdSaveAll, &QPushButton::clicked, this, &FrmMain::CmdSaveAll_Click);
     connect(CmdOpen, &QPushButton::clicked, this, &FrmMain::CmdOpen_Click);
+    // Ctrl+F: the filter of the list on show.
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] { finds_[SSTab->currentIndex()]->setFocus(Qt::ShortcutFocusReason); });
+    // A saved name shows beside its entry.
+    const std::pair<RecordPanel*, QListWidget*> named[] = {{team_, LstFig}, {taskForce_, LstSpe}, {script_, LstScr}};
+    for (const auto& [panel, list] : named)
+        connect(panel, &RecordPanel::saved, this, [this, panel = panel, list = list] {
+            registrylists::setName(list, panelId(panel), panel->name());
+        });
 
     kit_->onUserSelect(LstRoot, [this] { LstRoot_Click(); });
     connect(CmdAdd, &QPushButton::clicked, this, &FrmMain::CmdAdd_Click);

@@ -11,6 +11,7 @@ class QAction;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
@@ -51,7 +52,6 @@ public:
     ScriptPanel& scriptPanel() { return *script_; }
     bool autoSaveOn() const { return AutoSave == -1; }
 
-    // ---- window
     void Form_Load();
     void Form_Unload();
     void mYes_Click();
@@ -62,7 +62,6 @@ public:
     void CmdSaveAll_Click();
     void CmdOpen_Click();
 
-    // ---- registry lists
     void LstRoot_Click();
     void CmdAdd_Click();
     void CmdKill_Click();
@@ -140,6 +139,7 @@ private:
     QListWidget* LstScr = nullptr;
     QPushButton* CmdScrAdd = nullptr;
     QPushButton* CmdScrKill = nullptr;
+    QLineEdit* finds_[4] = {}; // TxtFindRoot, TxtFindFig, TxtFindSpe, TxtFindScr
     QFrame* Picture1 = nullptr;
     QLabel* LblMsg = nullptr;
     QPushButton* CmdSaveAll = nullptr;

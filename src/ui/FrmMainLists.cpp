@@ -7,6 +7,7 @@
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
+#include "ui/RegistryLists.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
 #include "ui/TeamPanel.h"
@@ -14,6 +15,7 @@
 #include "ui/WidgetMaking.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QListWidget>
 
@@ -32,12 +34,6 @@ QStringList decodeAll(const std::vector<QByteArrayView>& entries, const TextCode
     return out;
 }
 
-void refill(QListWidget* list, const QStringList& items) {
-    list->setUpdatesEnabled(false);
-    list->clear();
-    list->addItems(items);
-    list->setUpdatesEnabled(true);
-}
 
 QStringList entries(const QListWidget* list) {
     QStringList out;
@@ -109,10 +105,20 @@ void FrmMain::CmdOpen_Click() {
     LblRoot->setText(file);
 
     const TextCodec& codec = opened->content.codec;
-    refill(LstRoot, decodeAll(opened->scan.triggerKeys, codec));
-    refill(LstFig, decodeAll(opened->scan.teamTypes, codec));
-    refill(LstSpe, decodeAll(opened->scan.taskForces, codec));
-    refill(LstScr, decodeAll(opened->scan.scriptTypes, codec));
+    const auto namesOf = [&](const std::vector<QByteArrayView>& ids) {
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(ids.size()));
+        for (QByteArrayView id : ids)
+            names.append(codec.decode(opened->names.value(id)));
+        return names;
+    };
+    registrylists::fill(LstRoot, decodeAll(opened->scan.triggerKeys, codec));
+    registrylists::fill(LstFig, decodeAll(opened->scan.teamTypes, codec), namesOf(opened->scan.teamTypes));
+    registrylists::fill(LstSpe, decodeAll(opened->scan.taskForces, codec), namesOf(opened->scan.taskForces));
+    registrylists::fill(LstScr, decodeAll(opened->scan.scriptTypes, codec), namesOf(opened->scan.scriptTypes));
+    QListWidget* const lists[] = {LstRoot, LstFig, LstSpe, LstScr};
+    for (int i = 0; i < 4; ++i) // a filter typed before stays in force
+        registrylists::applyFilter(lists[i], finds_[i]->text());
 
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
 

@@ -30,6 +30,7 @@ RecordPanel::Saved RecordPanel::finishWrite(SaveMode mode, bool found,
     if (!found)
         return refuse(mode, notFoundMessage_);
     kit_.msg(confirmation);
+    emit saved();
     return Saved::Done;
 }
 

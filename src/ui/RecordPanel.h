@@ -38,6 +38,14 @@ public:
     void forgetRecord() { found_ = false; }
 
     virtual Saved save(SaveMode mode) = 0;
+    // The record's name as the panel shows it (empty for a trigger).
+    virtual QString name() const { return {}; }
+
+signals:
+    // A save wrote the record.
+    void saved();
+
+public:
     // The panel's values as they are now count as the record as loaded: what a save
     // compares with to find what the user changed. Called at the end of every load
     // (and again once a selection has filled the row fields).

@@ -2,6 +2,7 @@
 
 #include "records/FieldRules.h"
 #include "records/ScriptActions.h"
+#include "records/ScriptExplain.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
 
@@ -18,19 +19,9 @@ namespace tarvok {
 
 ScriptPanel::ScriptPanel(PanelKit& kit, QObject* parent) : SectionPanel(kit, Kind::Script, parent) {
     createControls();
-    Parts parts;
-    parts.frame = FraScr;
-    parts.idBox = TxtScr;
-    parts.nameBox = TxtScrName;
-    parts.view = LvwScr;
-    parts.fields[0] = TxtScrID;
-    parts.fields[1] = TxtAct;
-    parts.fields[2] = TxtNumber;
-    parts.addButton = CmdScrTypeAdd;
-    parts.killButton = CmdScrTypeKill;
-    parts.saveButton = CmdSaveScr;
-    parts.copyButton = CmdScrCopy;
-    setParts(parts, {QStringLiteral("ID"), QStringLiteral("动作"), QStringLiteral("参数")});
+    setParts({FraScr, TxtScr, TxtScrName, LvwScr, {TxtScrID, TxtAct, TxtNumber}, CmdScrTypeAdd,
+              CmdScrTypeKill, CmdSaveScr, CmdScrCopy},
+             {QStringLiteral("ID"), QStringLiteral("动作"), QStringLiteral("参数"), QStringLiteral("动作名称")});
 }
 
 void ScriptPanel::createControls() {
@@ -104,6 +95,12 @@ void ScriptPanel::createControls() {
     LstScrAct->addItem(QString());
     for (const ScriptAction& a : kScriptActions)
         LstScrAct->addItem(QString::fromUtf8(a.name));
+}
+
+// The action's name from the catalogue beside its number, which is what the save writes.
+QString ScriptPanel::rowNote(const QString& action) const {
+    const ScriptAction* a = scripts::actionByNumber(scripts::numericValue(action));
+    return a ? QString::fromUtf8(a->name) : QString();
 }
 
 void ScriptPanel::addUnitChoices(const QStringList& names) {

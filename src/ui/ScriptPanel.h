@@ -49,6 +49,9 @@ public:
     void addUnitChoices(const QStringList& names);
     void connectHandlers();
 
+protected:
+    QString rowNote(const QString& action) const override;
+
 private:
     void createControls();
 

@@ -56,9 +56,10 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     view->header()->setStretchLastSection(true);
     view->setHeaderLabels(columns);
     const int w = std::max(view->viewport()->width(), 200);
+    const bool note = columns.size() > 3;
     view->setColumnWidth(0, w / 4);
     view->setColumnWidth(1, w / 4);
-    view->setColumnWidth(2, w / 2);
+    view->setColumnWidth(2, note ? w / 4 : w / 2);
 }
 
 void SectionPanel::connectCommonHandlers() {
@@ -70,6 +71,7 @@ void SectionPanel::connectCommonHandlers() {
 }
 
 QString SectionPanel::id() const { return parts_.idBox->text(); }
+QString SectionPanel::name() const { return parts_.nameBox->text(); }
 void SectionPanel::setId(const QString& id) { parts_.idBox->setText(id); }
 bool SectionPanel::hasRows() const { return parts_.view->topLevelItemCount() > 0; }
 
@@ -93,8 +95,20 @@ void SectionPanel::updateSelectedRow(int column, const QString& text) {
     // typing with no row selected (or while a new row is typed) changes no row.
     if (!parts_.view->isEnabled())
         return;
-    if (QTreeWidgetItem* item = selectedRow())
+    if (QTreeWidgetItem* item = selectedRow()) {
         item->setText(column, text);
+        if (column == 1 && parts_.view->columnCount() > 3)
+            item->setText(3, rowNote(text));
+    }
+}
+
+QString SectionPanel::rowNote(const QString&) const { return {}; }
+
+QTreeWidgetItem* SectionPanel::makeRow(const QStringList& texts) const {
+    auto* item = new QTreeWidgetItem(texts);
+    if (parts_.view->columnCount() > 3)
+        item->setText(3, rowNote(texts.value(1)));
+    return item;
 }
 
 // ---------------------------------------------------------------- load and save
@@ -124,7 +138,7 @@ void SectionPanel::loadSection(const QString& id) {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(section.rows.size()));
     for (const SectionRow& row : section.rows)
-        items.append(new QTreeWidgetItem(QStringList{row.number, row.first, row.second}));
+        items.append(makeRow({row.number, row.first, row.second}));
     view->addTopLevelItems(items);
     // After a load the first row is the selected one.
     if (!items.isEmpty()) {
@@ -218,8 +232,7 @@ void SectionPanel::addRowClicked() {
             return;
         }
     }
-    view->addTopLevelItem(new QTreeWidgetItem(
-        QStringList{number, fieldText(parts_.fields[1]), fieldText(parts_.fields[2])}));
+    view->addTopLevelItem(makeRow({number, fieldText(parts_.fields[1]), fieldText(parts_.fields[2])}));
     view->setEnabled(true);
     parts_.addButton->setText(kAddCaption);
 }

@@ -30,6 +30,7 @@ class SectionPanel : public RecordPanel {
 public:
     QGroupBox* frame() const { return parts_.frame; }
     QString id() const;
+    QString name() const override;
     void setId(const QString& id);
     bool hasRows() const;
 
@@ -69,9 +70,13 @@ protected:
     QStringList selectedRowTexts() const;
     // Writes a column of the selected row, while the list follows the fields.
     void updateSelectedRow(int column, const QString& text);
+    // What a fourth column shows for a row whose column 1 reads first (nothing when the
+    // list view has three columns). The save never reads it.
+    virtual QString rowNote(const QString& first) const;
 
 private:
     QTreeWidgetItem* selectedRow() const;
+    QTreeWidgetItem* makeRow(const QStringList& texts) const;
     Saved saveUnder(const QString& id, SaveMode mode);
     std::vector<SectionRow> rows() const;
 

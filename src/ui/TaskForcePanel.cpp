@@ -57,19 +57,9 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, QObject* parent)
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(2, 1);
 
-    Parts parts;
-    parts.frame = FraSpe;
-    parts.idBox = TxtSpe;
-    parts.nameBox = TxtSpeName;
-    parts.view = LvwSpe;
-    parts.fields[0] = TxtID;
-    parts.fields[1] = TxtSpeNum;
-    parts.fields[2] = CboSpeE;
-    parts.addButton = CmdSpeTypeAdd;
-    parts.killButton = CmdSpeTypeKill;
-    parts.saveButton = CmdSaveSpe;
-    parts.copyButton = CmdSpeCopy;
-    setParts(parts, {QStringLiteral("ID"), QStringLiteral("数量"), QStringLiteral("单位类型")});
+    setParts({FraSpe, TxtSpe, TxtSpeName, LvwSpe, {TxtID, TxtSpeNum, CboSpeE}, CmdSpeTypeAdd,
+              CmdSpeTypeKill, CmdSaveSpe, CmdSpeCopy},
+             {QStringLiteral("ID"), QStringLiteral("数量"), QStringLiteral("单位类型")});
 }
 
 void TaskForcePanel::addUnitChoices(const QStringList& ids, const QStringList& names) {

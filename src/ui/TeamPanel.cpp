@@ -120,6 +120,7 @@ TeamPanel::TeamPanel(PanelKit& kit, QListWidget* taskForces, QListWidget* script
 
 QString TeamPanel::id() const { return TxtTeam->text(); }
 void TeamPanel::setId(const QString& id) { TxtTeam->setText(id); }
+QString TeamPanel::name() const { return TxtTeamName->text(); }
 QString TeamPanel::taskForce() const { return entry0(LstSpeAdd); }
 QString TeamPanel::script() const { return entry0(LstScrAdd); }
 

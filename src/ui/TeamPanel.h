@@ -31,6 +31,7 @@ public:
     QGroupBox* flagsFrame() const { return FraFig1; }
     QPushButton* saveButton() const { return CmdSaveFig; }
     QString id() const;
+    QString name() const override;
     void setId(const QString& id);
     // The team type's task force and script (entry 0 of LstSpeAdd and LstScrAdd).
     QListWidget* taskForceList() const { return LstSpeAdd; }

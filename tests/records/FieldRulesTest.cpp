@@ -95,6 +95,9 @@ TEST(FieldRules, RowNumberingDigitFilterAndFileNames) {
     EXPECT_EQ(trimBlanks(u("C 3")), u("C 3"));
     EXPECT_EQ(trimBlanks(u("\nC-3")), u("\nC-3")); // only spaces and tabs
 
+    EXPECT_EQ(searchKey(u("ＴＭ－１ Raid")), searchKey(u("tm-1 raid")));
+    EXPECT_NE(searchKey(u("TM-1")), searchKey(u("TM-2")));
+
     EXPECT_TRUE(isRulesFileName(u("/mods/AIMD.INI")));
     EXPECT_TRUE(isRulesFileName(u("C:/game/ai.ini")));
     EXPECT_FALSE(isRulesFileName(u("/mods/rules.ini")));
