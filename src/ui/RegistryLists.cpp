@@ -97,10 +97,9 @@ void applyFilter(QListWidget* list, const QString& text) {
     const QString key = fieldrules::searchKey(text);
     list->setUpdatesEnabled(false);
     for (int i = 0; i < list->count(); ++i) {
-        QListWidgetItem* item = list->item(i);
-        const bool hide = !key.isEmpty() && !searchText(item).contains(key);
-        if (item->isHidden() != hide)
-            item->setHidden(hide);
+        const bool hide = !key.isEmpty() && !searchText(list->item(i)).contains(key);
+        if (list->isRowHidden(i) != hide)
+            list->setRowHidden(i, hide);
     }
     list->setUpdatesEnabled(true);
 }
