@@ -1,9 +1,11 @@
 // The record on show is the record that gets written: through the real window, each
 // group of ways a save, delete or selection could touch a record the user did not pick.
+#include "document/IniText.h"
 #include "support/WidgetDriver.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QSet>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStatusBar>
@@ -171,4 +173,28 @@ TEST(Integrity, WhatTheFileSaysOfItselfIsHeeded) {
     ASSERT_FALSE(ec);
     e.open(path);
     EXPECT_EQ(e.w->main.statusBar()->currentMessage(), QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新"));
+}
+
+TEST(Integrity, ARegistryNumberedFromOneNeverGetsADuplicateNumber) {
+    Editor e;
+    const QString path = e.dir.write(QStringLiteral("aimd.ini"), crlf(awkwardFile()));
+    e.open(path);
+    const auto deleteFirst = [&] {
+        clickRow(e.w->LstFig, 0);
+        e.dialogs.answers.push_back(MsgAnswer::Yes);
+        click(e.w->CmdTeamKill);
+    };
+    deleteFirst();
+    e.dialogs.promptAnswers = {QStringLiteral("TM-NEW")};
+    click(e.w->CmdTeamAdd);
+    deleteFirst();
+    const IniText text(readBytes(path));
+    QList<QByteArrayView> numbers;
+    for (const IniText::Section& s : text.sections("TeamTypes"))
+        for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i)
+            if (text.kind(i) == IniText::Kind::Key)
+                numbers << text.key(i);
+    EXPECT_EQ(numbers.size(), 3);
+    EXPECT_EQ(QSet<QByteArrayView>(numbers.begin(), numbers.end()).size(), numbers.size());
+    EXPECT_EQ(items(e.w->LstFig), (QStringList{"TM-NOSEC", "TM-C", "TM-NEW"}));
 }
