@@ -26,264 +26,63 @@
 
 namespace tarvok::test {
 
+// Every control of the main window by type and objectName.
+#define TARVOK_MAIN_WINDOW_CONTROLS(X) \
+    X(QPushButton, CmdSaveAll) X(QTabWidget, SSTab) X(QFrame, Picture1) \
+    X(QLabel, LblMsg) X(QGroupBox, FraFile) X(QPushButton, CmdOpen) \
+    X(QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) \
+    X(QAction, mYes) X(QAction, mNo) X(QMenu, mSuoJie) \
+    X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) \
+    X(QListWidget, LstRoot) X(QPushButton, CmdAdd) X(QPushButton, CmdKill) \
+    X(QListWidget, LstFig) X(QPushButton, CmdTeamAdd) X(QPushButton, CmdTeamKill) \
+    X(QListWidget, LstSpe) X(QPushButton, CmdSpeAdd) X(QPushButton, CmdSpeKill) \
+    X(QListWidget, LstScr) X(QPushButton, CmdScrAdd) X(QPushButton, CmdScrKill) \
+    X(QLineEdit, TxtName) X(QLineEdit, TxtNote) X(QPushButton, CmdNew) \
+    X(QPushButton, CmdFind) X(QPushButton, CmdDelete) X(QGroupBox, FraRoot) \
+    X(QLineEdit, TxtRoot) X(QPushButton, CmdRootCopy) X(QPushButton, CmdSaveRoot) \
+    X(QListWidget, LstTeam) X(QPushButton, CmdTeam) X(QPushButton, CmdTeamDelete) \
+    X(QComboBox, CboCountry) X(QComboBox, CboTech) X(QComboBox, CboKey) \
+    X(QLineEdit, TxtKey) X(QComboBox, CboUnit) X(QComboBox, CboUnitC) \
+    X(QPushButton, CmdCE) X(QLineEdit, TxtKeyNum) X(QComboBox, CboWay) \
+    X(QLineEdit, TxtWay) X(QComboBox, CboBase) X(QComboBox, CboMin) \
+    X(QComboBox, CboMax) X(QComboBox, CboOwner) X(QLineEdit, TxtOwner) \
+    X(QCheckBox, ChkLow) X(QCheckBox, ChkMid) X(QCheckBox, ChkHigh) \
+    X(QCheckBox, ChkRnd) X(QGroupBox, FraTeam) X(QPushButton, CmdSaveFig) \
+    X(QLineEdit, TxtTeam) X(QLineEdit, TxtTeamName) X(QLineEdit, TxtPriority) \
+    X(QLineEdit, TxtTeamCount) X(QComboBox, CboAction) X(QLineEdit, TxtAction) \
+    X(QListWidget, LstSpeAdd) X(QListWidget, LstScrAdd) X(QPushButton, CmdFigChange) \
+    X(QPushButton, CmdBaseChange) X(QPushButton, CmdTeamCopy) X(QCheckBox, ChkAble) \
+    X(QCheckBox, ChkIsBaseDefense) X(QCheckBox, ChkAreTeamMembersRecruitable) X(QCheckBox, ChkTransportsReturnOnUnload) \
+    X(QCheckBox, ChkAvoidThreats) X(QCheckBox, ChkSuicide) X(QCheckBox, ChkAggressive) \
+    X(QCheckBox, ChkAutocreate) X(QCheckBox, ChkRecruiter) X(QGroupBox, FraFig1) \
+    X(QComboBox, CboTeamTech) X(QCheckBox, ChkOnlyTargetHouseEnemy) X(QCheckBox, ChkIonImmune) \
+    X(QCheckBox, ChkOnTransOnly) X(QCheckBox, ChkDroppod) X(QCheckBox, ChkPrebuild) \
+    X(QCheckBox, ChkFull) X(QCheckBox, ChkLoadable) X(QCheckBox, ChkLooseRecruit) \
+    X(QCheckBox, ChkWhiner) X(QCheckBox, ChkUseTransportOrigin) X(QCheckBox, ChkReinforce) \
+    X(QCheckBox, ChkGuardSlower) X(QCheckBox, ChkAnnoyance) X(QGroupBox, FraSpe) \
+    X(QLineEdit, TxtSpe) X(QLineEdit, TxtSpeName) X(QTreeWidget, LvwSpe) \
+    X(QLineEdit, TxtID) X(QLineEdit, TxtSpeNum) X(QComboBox, CboSpeE) \
+    X(QComboBox, CboSpeC) X(QPushButton, CmdCE2) X(QPushButton, CmdSaveSpe) \
+    X(QPushButton, CmdSpeTypeAdd) X(QPushButton, CmdSpeTypeKill) X(QPushButton, CmdSpeCopy) \
+    X(QGroupBox, FraScr) X(QLineEdit, TxtScr) X(QLineEdit, TxtScrName) \
+    X(QTreeWidget, LvwScr) X(QListWidget, LstScrAct) X(QListWidget, LstScrNumber) \
+    X(QLineEdit, TxtScrID) X(QLineEdit, TxtAct) X(QLineEdit, TxtNumber) \
+    X(QLineEdit, TxtScrAct) X(QLineEdit, TxtScrUnitE) X(QComboBox, TxtScrUnitC) \
+    X(QPushButton, Command1) X(QLineEdit, TxtScrOther) X(QPushButton, CmdSaveScr) \
+    X(QPushButton, CmdScrTypeAdd) X(QPushButton, CmdScrTypeKill) X(QPushButton, CmdScrCopy)
+
 // Every control of the main window, found by its objectName, as a user finds it by its
 // place: tests and benchmarks drive the window through these.
 struct Controls {
     explicit Controls(QObject* window) {
-        find(window, CmdSaveAll, "CmdSaveAll");
-        find(window, SSTab, "SSTab");
-        find(window, Picture1, "Picture1");
-        find(window, LblMsg, "LblMsg");
-        find(window, FraFile, "FraFile");
-        find(window, CmdOpen, "CmdOpen");
-        find(window, LblRoot, "LblRoot");
-        find(window, LblInfo, "LblInfo");
-        find(window, mAutoSave, "mAutoSave");
-        find(window, mYes, "mYes");
-        find(window, mNo, "mNo");
-        find(window, mSuoJie, "mSuoJie");
-        find(window, mSuo, "mSuo");
-        find(window, mJie, "mJie");
-        find(window, mColor, "mColor");
-        find(window, LstRoot, "LstRoot");
-        find(window, CmdAdd, "CmdAdd");
-        find(window, CmdKill, "CmdKill");
-        find(window, LstFig, "LstFig");
-        find(window, CmdTeamAdd, "CmdTeamAdd");
-        find(window, CmdTeamKill, "CmdTeamKill");
-        find(window, LstSpe, "LstSpe");
-        find(window, CmdSpeAdd, "CmdSpeAdd");
-        find(window, CmdSpeKill, "CmdSpeKill");
-        find(window, LstScr, "LstScr");
-        find(window, CmdScrAdd, "CmdScrAdd");
-        find(window, CmdScrKill, "CmdScrKill");
-        find(window, TxtName, "TxtName");
-        find(window, TxtNote, "TxtNote");
-        find(window, CmdNew, "CmdNew");
-        find(window, CmdFind, "CmdFind");
-        find(window, CmdDelete, "CmdDelete");
-        find(window, FraRoot, "FraRoot");
-        find(window, TxtRoot, "TxtRoot");
-        find(window, CmdRootCopy, "CmdRootCopy");
-        find(window, CmdSaveRoot, "CmdSaveRoot");
-        find(window, LstTeam, "LstTeam");
-        find(window, CmdTeam, "CmdTeam");
-        find(window, CmdTeamDelete, "CmdTeamDelete");
-        find(window, CboCountry, "CboCountry");
-        find(window, CboTech, "CboTech");
-        find(window, CboKey, "CboKey");
-        find(window, TxtKey, "TxtKey");
-        find(window, CboUnit, "CboUnit");
-        find(window, CboUnitC, "CboUnitC");
-        find(window, CmdCE, "CmdCE");
-        find(window, TxtKeyNum, "TxtKeyNum");
-        find(window, CboWay, "CboWay");
-        find(window, TxtWay, "TxtWay");
-        find(window, CboBase, "CboBase");
-        find(window, CboMin, "CboMin");
-        find(window, CboMax, "CboMax");
-        find(window, CboOwner, "CboOwner");
-        find(window, TxtOwner, "TxtOwner");
-        find(window, ChkLow, "ChkLow");
-        find(window, ChkMid, "ChkMid");
-        find(window, ChkHigh, "ChkHigh");
-        find(window, ChkRnd, "ChkRnd");
-        find(window, FraTeam, "FraTeam");
-        find(window, CmdSaveFig, "CmdSaveFig");
-        find(window, TxtTeam, "TxtTeam");
-        find(window, TxtTeamName, "TxtTeamName");
-        find(window, TxtPriority, "TxtPriority");
-        find(window, TxtTeamCount, "TxtTeamCount");
-        find(window, CboAction, "CboAction");
-        find(window, TxtAction, "TxtAction");
-        find(window, LstSpeAdd, "LstSpeAdd");
-        find(window, LstScrAdd, "LstScrAdd");
-        find(window, CmdFigChange, "CmdFigChange");
-        find(window, CmdBaseChange, "CmdBaseChange");
-        find(window, CmdTeamCopy, "CmdTeamCopy");
-        find(window, ChkAble, "ChkAble");
-        find(window, ChkIsBaseDefense, "ChkIsBaseDefense");
-        find(window, ChkAreTeamMembersRecruitable, "ChkAreTeamMembersRecruitable");
-        find(window, ChkTransportsReturnOnUnload, "ChkTransportsReturnOnUnload");
-        find(window, ChkAvoidThreats, "ChkAvoidThreats");
-        find(window, ChkSuicide, "ChkSuicide");
-        find(window, ChkAggressive, "ChkAggressive");
-        find(window, ChkAutocreate, "ChkAutocreate");
-        find(window, ChkRecruiter, "ChkRecruiter");
-        find(window, FraFig1, "FraFig1");
-        find(window, CboTeamTech, "CboTeamTech");
-        find(window, ChkOnlyTargetHouseEnemy, "ChkOnlyTargetHouseEnemy");
-        find(window, ChkIonImmune, "ChkIonImmune");
-        find(window, ChkOnTransOnly, "ChkOnTransOnly");
-        find(window, ChkDroppod, "ChkDroppod");
-        find(window, ChkPrebuild, "ChkPrebuild");
-        find(window, ChkFull, "ChkFull");
-        find(window, ChkLoadable, "ChkLoadable");
-        find(window, ChkLooseRecruit, "ChkLooseRecruit");
-        find(window, ChkWhiner, "ChkWhiner");
-        find(window, ChkUseTransportOrigin, "ChkUseTransportOrigin");
-        find(window, ChkReinforce, "ChkReinforce");
-        find(window, ChkGuardSlower, "ChkGuardSlower");
-        find(window, ChkAnnoyance, "ChkAnnoyance");
-        find(window, FraSpe, "FraSpe");
-        find(window, TxtSpe, "TxtSpe");
-        find(window, TxtSpeName, "TxtSpeName");
-        find(window, LvwSpe, "LvwSpe");
-        find(window, TxtID, "TxtID");
-        find(window, TxtSpeNum, "TxtSpeNum");
-        find(window, CboSpeE, "CboSpeE");
-        find(window, CboSpeC, "CboSpeC");
-        find(window, CmdCE2, "CmdCE2");
-        find(window, CmdSaveSpe, "CmdSaveSpe");
-        find(window, CmdSpeTypeAdd, "CmdSpeTypeAdd");
-        find(window, CmdSpeTypeKill, "CmdSpeTypeKill");
-        find(window, CmdSpeCopy, "CmdSpeCopy");
-        find(window, FraScr, "FraScr");
-        find(window, TxtScr, "TxtScr");
-        find(window, TxtScrName, "TxtScrName");
-        find(window, LvwScr, "LvwScr");
-        find(window, LstScrAct, "LstScrAct");
-        find(window, LstScrNumber, "LstScrNumber");
-        find(window, TxtScrID, "TxtScrID");
-        find(window, TxtAct, "TxtAct");
-        find(window, TxtNumber, "TxtNumber");
-        find(window, TxtScrAct, "TxtScrAct");
-        find(window, TxtScrUnitE, "TxtScrUnitE");
-        find(window, TxtScrUnitC, "TxtScrUnitC");
-        find(window, Command1, "Command1");
-        find(window, TxtScrOther, "TxtScrOther");
-        find(window, CmdSaveScr, "CmdSaveScr");
-        find(window, CmdScrTypeAdd, "CmdScrTypeAdd");
-        find(window, CmdScrTypeKill, "CmdScrTypeKill");
-        find(window, CmdScrCopy, "CmdScrCopy");
+#define TARVOK_FIND(Type, name) find(window, name, #name);
+        TARVOK_MAIN_WINDOW_CONTROLS(TARVOK_FIND)
+#undef TARVOK_FIND
     }
 
-    QPushButton* CmdSaveAll = nullptr;
-    QTabWidget* SSTab = nullptr;
-    QFrame* Picture1 = nullptr;
-    QLabel* LblMsg = nullptr;
-    QGroupBox* FraFile = nullptr;
-    QPushButton* CmdOpen = nullptr;
-    QLabel* LblRoot = nullptr;
-    QLabel* LblInfo = nullptr;
-    QMenu* mAutoSave = nullptr;
-    QAction* mYes = nullptr;
-    QAction* mNo = nullptr;
-    QMenu* mSuoJie = nullptr;
-    QAction* mSuo = nullptr;
-    QAction* mJie = nullptr;
-    QAction* mColor = nullptr;
-    QListWidget* LstRoot = nullptr;
-    QPushButton* CmdAdd = nullptr;
-    QPushButton* CmdKill = nullptr;
-    QListWidget* LstFig = nullptr;
-    QPushButton* CmdTeamAdd = nullptr;
-    QPushButton* CmdTeamKill = nullptr;
-    QListWidget* LstSpe = nullptr;
-    QPushButton* CmdSpeAdd = nullptr;
-    QPushButton* CmdSpeKill = nullptr;
-    QListWidget* LstScr = nullptr;
-    QPushButton* CmdScrAdd = nullptr;
-    QPushButton* CmdScrKill = nullptr;
-    QLineEdit* TxtName = nullptr;
-    QLineEdit* TxtNote = nullptr;
-    QPushButton* CmdNew = nullptr;
-    QPushButton* CmdFind = nullptr;
-    QPushButton* CmdDelete = nullptr;
-    QGroupBox* FraRoot = nullptr;
-    QLineEdit* TxtRoot = nullptr;
-    QPushButton* CmdRootCopy = nullptr;
-    QPushButton* CmdSaveRoot = nullptr;
-    QListWidget* LstTeam = nullptr;
-    QPushButton* CmdTeam = nullptr;
-    QPushButton* CmdTeamDelete = nullptr;
-    QComboBox* CboCountry = nullptr;
-    QComboBox* CboTech = nullptr;
-    QComboBox* CboKey = nullptr;
-    QLineEdit* TxtKey = nullptr;
-    QComboBox* CboUnit = nullptr;
-    QComboBox* CboUnitC = nullptr;
-    QPushButton* CmdCE = nullptr;
-    QLineEdit* TxtKeyNum = nullptr;
-    QComboBox* CboWay = nullptr;
-    QLineEdit* TxtWay = nullptr;
-    QComboBox* CboBase = nullptr;
-    QComboBox* CboMin = nullptr;
-    QComboBox* CboMax = nullptr;
-    QComboBox* CboOwner = nullptr;
-    QLineEdit* TxtOwner = nullptr;
-    QCheckBox* ChkLow = nullptr;
-    QCheckBox* ChkMid = nullptr;
-    QCheckBox* ChkHigh = nullptr;
-    QCheckBox* ChkRnd = nullptr;
-    QGroupBox* FraTeam = nullptr;
-    QPushButton* CmdSaveFig = nullptr;
-    QLineEdit* TxtTeam = nullptr;
-    QLineEdit* TxtTeamName = nullptr;
-    QLineEdit* TxtPriority = nullptr;
-    QLineEdit* TxtTeamCount = nullptr;
-    QComboBox* CboAction = nullptr;
-    QLineEdit* TxtAction = nullptr;
-    QListWidget* LstSpeAdd = nullptr;
-    QListWidget* LstScrAdd = nullptr;
-    QPushButton* CmdFigChange = nullptr;
-    QPushButton* CmdBaseChange = nullptr;
-    QPushButton* CmdTeamCopy = nullptr;
-    QCheckBox* ChkAble = nullptr;
-    QCheckBox* ChkIsBaseDefense = nullptr;
-    QCheckBox* ChkAreTeamMembersRecruitable = nullptr;
-    QCheckBox* ChkTransportsReturnOnUnload = nullptr;
-    QCheckBox* ChkAvoidThreats = nullptr;
-    QCheckBox* ChkSuicide = nullptr;
-    QCheckBox* ChkAggressive = nullptr;
-    QCheckBox* ChkAutocreate = nullptr;
-    QCheckBox* ChkRecruiter = nullptr;
-    QGroupBox* FraFig1 = nullptr;
-    QComboBox* CboTeamTech = nullptr;
-    QCheckBox* ChkOnlyTargetHouseEnemy = nullptr;
-    QCheckBox* ChkIonImmune = nullptr;
-    QCheckBox* ChkOnTransOnly = nullptr;
-    QCheckBox* ChkDroppod = nullptr;
-    QCheckBox* ChkPrebuild = nullptr;
-    QCheckBox* ChkFull = nullptr;
-    QCheckBox* ChkLoadable = nullptr;
-    QCheckBox* ChkLooseRecruit = nullptr;
-    QCheckBox* ChkWhiner = nullptr;
-    QCheckBox* ChkUseTransportOrigin = nullptr;
-    QCheckBox* ChkReinforce = nullptr;
-    QCheckBox* ChkGuardSlower = nullptr;
-    QCheckBox* ChkAnnoyance = nullptr;
-    QGroupBox* FraSpe = nullptr;
-    QLineEdit* TxtSpe = nullptr;
-    QLineEdit* TxtSpeName = nullptr;
-    QTreeWidget* LvwSpe = nullptr;
-    QLineEdit* TxtID = nullptr;
-    QLineEdit* TxtSpeNum = nullptr;
-    QComboBox* CboSpeE = nullptr;
-    QComboBox* CboSpeC = nullptr;
-    QPushButton* CmdCE2 = nullptr;
-    QPushButton* CmdSaveSpe = nullptr;
-    QPushButton* CmdSpeTypeAdd = nullptr;
-    QPushButton* CmdSpeTypeKill = nullptr;
-    QPushButton* CmdSpeCopy = nullptr;
-    QGroupBox* FraScr = nullptr;
-    QLineEdit* TxtScr = nullptr;
-    QLineEdit* TxtScrName = nullptr;
-    QTreeWidget* LvwScr = nullptr;
-    QListWidget* LstScrAct = nullptr;
-    QListWidget* LstScrNumber = nullptr;
-    QLineEdit* TxtScrID = nullptr;
-    QLineEdit* TxtAct = nullptr;
-    QLineEdit* TxtNumber = nullptr;
-    QLineEdit* TxtScrAct = nullptr;
-    QLineEdit* TxtScrUnitE = nullptr;
-    QComboBox* TxtScrUnitC = nullptr;
-    QPushButton* Command1 = nullptr;
-    QLineEdit* TxtScrOther = nullptr;
-    QPushButton* CmdSaveScr = nullptr;
-    QPushButton* CmdScrTypeAdd = nullptr;
-    QPushButton* CmdScrTypeKill = nullptr;
-    QPushButton* CmdScrCopy = nullptr;
+#define TARVOK_MEMBER(Type, name) Type* name = nullptr;
+    TARVOK_MAIN_WINDOW_CONTROLS(TARVOK_MEMBER)
+#undef TARVOK_MEMBER
 
 private:
     template <class T>
