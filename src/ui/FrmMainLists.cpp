@@ -43,11 +43,6 @@ QStringList entries(const QListWidget* list) {
     return out;
 }
 
-// Entry 0 of a team type's one-entry lists; empty when there is none.
-QString entry0(const QListWidget* list) {
-    return list->count() > 0 ? list->item(0)->text() : QString();
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- the rules file
@@ -264,7 +259,7 @@ void FrmMain::LstSpeAdd_Click() {
         kit_->restoreSelection(team_->taskForceList());
         return;
     }
-    taskForce_->setId(entry0(team_->taskForceList()));
+    taskForce_->setId(team_->taskForce());
     taskForce_->LoadTaskForce(taskForce_->id());
     taskForce_->FillSpeEntryFields();
     taskForce_->captureBaseline();
@@ -275,7 +270,7 @@ void FrmMain::LstScrAdd_Click() {
         kit_->restoreSelection(team_->scriptList());
         return;
     }
-    script_->setId(entry0(team_->scriptList()));
+    script_->setId(team_->script());
     script_->LoadScriptType(script_->id());
     script_->FillScrLineFields();
     script_->captureBaseline();
