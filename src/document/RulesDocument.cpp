@@ -2,6 +2,7 @@
 
 #include "document/IniText.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -31,62 +32,144 @@ bool sameFile(const QString& a, const QString& b) {
 } // namespace
 
 RulesDocument::RulesDocument(QString scratchPath) : scratchPath_(std::move(scratchPath)) {}
+RulesDocument::~RulesDocument() = default;
+
+namespace {
+
+// A file written this recently (in nanoseconds) may be written again without its time
+// changing: file systems keep times in steps of up to a few milliseconds.
+constexpr qint64 kTimeStepNs = 100'000'000;
+
+qint64 nowNs() { return QDateTime::currentMSecsSinceEpoch() * 1'000'000; }
+
+bool sameFacts(const filestore::FileFacts& a, const filestore::FileFacts& b) {
+    return a.exists == b.exists && a.size == b.size && a.modifiedNs == b.modifiedNs &&
+           a.device == b.device && a.inode == b.inode;
+}
+
+} // namespace
+
+RulesDocument::Stamp RulesDocument::stampOf(const QString& path) {
+    const qint64 taken = nowNs();
+    return {filestore::facts(path), taken};
+}
 
 std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     if (sameFile(path, scratchPath_))
         return std::nullopt;
+    const Stamp stamp = stampOf(path);
     std::optional<QByteArray> bytes = filestore::read(path);
     if (!bytes)
         return std::nullopt;
-    shared_.reset();
     path_ = path;
-    Opened opened{Content{std::move(*bytes), TextCodec(Encoding::Gbk)}, {}, 1, {}};
-    opened.hardLinks = static_cast<int>(filestore::facts(path).links);
-    opened.content.codec = TextCodec(detectEncoding(opened.content.bytes));
-    const IniText text(opened.content.bytes);
-    opened.scan = scanRules(text);
-    for (const IniText::Section& section : text.sections())
-        for (qsizetype i = section.bodyBegin; i < section.bodyEnd; ++i)
-            if (text.kind(i) == IniText::Kind::Key && text.key(i) == "Name")
-                opened.names.insert(section.name, text.value(i));
-    setCount(RegistryKind::TeamTypes, static_cast<long long>(opened.scan.teamTypes.size()));
-    setCount(RegistryKind::TaskForces, static_cast<long long>(opened.scan.taskForces.size()));
-    setCount(RegistryKind::ScriptTypes, static_cast<long long>(opened.scan.scriptTypes.size()));
-    return opened;
+    stamp_ = stamp;
+    known_ = std::move(*bytes);
+    index_ = std::make_shared<const RulesIndex>(known_);
+    countFromScan();
+    return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1))};
+}
+
+void RulesDocument::countFromScan() const {
+    const RulesScan& scan = index_->scan();
+    auto* self = const_cast<RulesDocument*>(this);
+    self->setCount(RegistryKind::TeamTypes, static_cast<long long>(scan.teamTypes.size()));
+    self->setCount(RegistryKind::TaskForces, static_cast<long long>(scan.taskForces.size()));
+    self->setCount(RegistryKind::ScriptTypes, static_cast<long long>(scan.scriptTypes.size()));
+}
+
+bool RulesDocument::changedOutside(QByteArray* bytesNow) const {
+    const filestore::FileFacts now = filestore::facts(path_);
+    // Written within one step of the file system's clock before the facts were taken, a
+    // second write in the same step could leave them unchanged: the content tells then.
+    if (sameFacts(now, stamp_.facts) && now.modifiedNs + kTimeStepNs < stamp_.takenNs)
+        return false;
+    const Stamp again = stampOf(path_);
+    std::optional<QByteArray> bytes = filestore::read(path_);
+    if (!bytes || *bytes != known_) {
+        if (bytes)
+            *bytesNow = std::move(*bytes);
+        return true;
+    }
+    stamp_ = again; // touched, or saved unchanged: nothing to read again
+    return false;
+}
+
+void RulesDocument::reload(QByteArray bytes) const {
+    known_ = std::move(bytes);
+    index_ = std::make_shared<const RulesIndex>(known_);
+    countFromScan();
+}
+
+std::shared_ptr<const RulesIndex> RulesDocument::index() const {
+    if (path_.isEmpty())
+        return nullptr;
+    QByteArray bytesNow;
+    if (changedOutside(&bytesNow)) {
+        const Stamp stamp = stampOf(path_);
+        if (bytesNow.isNull()) {
+            std::optional<QByteArray> bytes = filestore::read(path_);
+            if (!bytes)
+                return nullptr; // gone or unreadable: nothing to show, the stamp stays
+            bytesNow = std::move(*bytes);
+        }
+        stamp_ = stamp;
+        reload(std::move(bytesNow));
+        if (reloaded_)
+            reloaded_();
+        return index_;
+    }
+    if (!index_)
+        index_ = std::make_shared<const RulesIndex>(known_);
+    return index_;
 }
 
 std::optional<RulesDocument::Content> RulesDocument::read() const {
+    const std::shared_ptr<const RulesIndex> index = this->index();
+    if (!index)
+        return std::nullopt;
+    return Content{index->bytes(), index->codec()};
+}
+
+filestore::WriteResult RulesDocument::write(
+    const std::function<std::optional<QByteArray>(const QByteArray&)>& compute) {
     if (path_.isEmpty())
-        return std::nullopt;
-    if (sharedDepth_ > 0 && shared_)
-        return shared_; // shares the bytes, no copy
-    std::optional<QByteArray> bytes = filestore::read(path_);
-    if (!bytes)
-        return std::nullopt;
-    const Encoding e = detectEncoding(*bytes);
-    Content content{std::move(*bytes), TextCodec(e)};
-    if (sharedDepth_ > 0)
-        shared_ = content;
-    return content;
+        return {filestore::Result::ReadFailed, {}};
+    bool outside = false;
+    QByteArray before;
+    std::optional<QByteArray> written;
+    const filestore::WriteResult result =
+        filestore::rewriteIf(path_, scratchPath_, [&](const QByteArray& content) {
+            outside = content != known_;
+            if (outside)
+                before = content;
+            written = compute(content);
+            return written;
+        });
+    // Another program's content is what the edit was made on: the lists and counters
+    // are those of that content, which the edit then changes as it does any other.
+    if (outside) {
+        stamp_ = stampOf(path_);
+        reload(std::move(before));
+    }
+    if (result.ok() && written) {
+        stamp_ = stampOf(path_);
+        known_ = std::move(*written);
+        index_.reset(); // built again when first asked for
+    }
+    if (outside && reloaded_)
+        reloaded_();
+    return result;
 }
 
 filestore::WriteResult RulesDocument::rewrite(const Transform& transform) {
-    if (path_.isEmpty())
-        return {filestore::Result::ReadFailed, {}};
-    shared_.reset(); // the file is about to change
-    return filestore::rewrite(path_, scratchPath_, [&](const QByteArray& content) {
-        const TextCodec codec(detectEncoding(content));
-        return transform(content, codec);
+    return write([&](const QByteArray& content) -> std::optional<QByteArray> {
+        return transform(content, TextCodec(detectEncoding(content)));
     });
 }
 
 filestore::WriteResult RulesDocument::edit(const Edit& edit) {
-    if (path_.isEmpty())
-        return {filestore::Result::ReadFailed, {}};
-    shared_.reset(); // the file may change
-    return filestore::rewriteIf(path_, scratchPath_, [&](const QByteArray& content) {
-        const TextCodec codec(detectEncoding(content));
-        return edit(content, codec);
+    return write([&](const QByteArray& content) {
+        return edit(content, TextCodec(detectEncoding(content)));
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/FileStore.h"
+#include "document/RulesIndex.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
 
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tarvok {
@@ -19,27 +21,28 @@ enum class RegistryKind { TeamTypes, TaskForces, ScriptTypes };
 // The section name of a registry: "TeamTypes", "TaskForces" or "ScriptTypes".
 QByteArray registrySection(RegistryKind kind);
 
-// The open rules file: its path, how its text is read, every rewrite of it through the
-// scratch copy, and the registry counters. Nothing of the file's content is kept between
-// operations except, within one user selection, the one reading its loads share.
+// The open rules file: its path, its index (one reading of it, kept between operations),
+// every rewrite of it through the scratch copy, and the registry counters.
+//
+// Before each use the index is checked against the file: when the file's size, time or
+// identity changed since the editor last read or wrote it (or its content, when it was
+// written too recently for its time to tell), another program changed it, and the index
+// is read again and the reload listener told.
 class RulesDocument {
 public:
     // scratchPath is the scratch copy File.ini that every rewrite leaves the old content in.
     explicit RulesDocument(QString scratchPath);
+    ~RulesDocument();
 
     struct Content {
         QByteArray bytes;
         TextCodec codec;
     };
 
-    // What opening finds: the content and the scan of it (views into content.bytes).
+    // What opening finds.
     struct Opened {
-        Content content;
-        RulesScan scan;
+        std::shared_ptr<const RulesIndex> index;
         int hardLinks = 1; // names the file has; a save replaces this one only
-        // The value of the Name key of every section that has one (the last one read),
-        // by section name; views into content.bytes.
-        QHash<QByteArrayView, QByteArrayView> names;
     };
 
     // Makes path the rules file when it can be read, with the registry counters of its
@@ -50,25 +53,14 @@ public:
     bool isOpen() const { return !path_.isEmpty(); }
     const QString& path() const { return path_; }
 
-    // The file's bytes and the codec of its texts; nothing while no file is open or when
-    // it cannot be read.
+    // The file as it is now; null while no file is open or when it cannot be read.
+    std::shared_ptr<const RulesIndex> index() const;
+    // The file's bytes and the codec of its texts, from the index.
     std::optional<Content> read() const;
 
-    // While one lives, the reads share one reading of the file (a selection loads up to
-    // four records). Any rewrite drops the shared reading.
-    class SharedRead {
-    public:
-        explicit SharedRead(const RulesDocument& doc) : doc_(doc) { ++doc_.sharedDepth_; }
-        ~SharedRead() {
-            if (--doc_.sharedDepth_ == 0)
-                doc_.shared_.reset();
-        }
-        SharedRead(const SharedRead&) = delete;
-        SharedRead& operator=(const SharedRead&) = delete;
-
-    private:
-        const RulesDocument& doc_;
-    };
+    // Told, after the index was read again because another program changed the file,
+    // (the registry counters then are those of the new reading).
+    void setReloadListener(std::function<void()> listener) { reloaded_ = std::move(listener); }
 
     using Transform = std::function<QByteArray(const QByteArray& content, const TextCodec& codec)>;
     // Computes the new content from the file as it is when written: nothing when there
@@ -90,11 +82,26 @@ public:
     const QString& scratchPath() const { return scratchPath_; }
 
 private:
+    // What the file looked like when the editor last read or wrote it.
+    struct Stamp {
+        filestore::FileFacts facts;
+        qint64 takenNs = 0; // when the facts were taken
+    };
+    static Stamp stampOf(const QString& path);
+    // The content the index stands for no longer is the file's.
+    bool changedOutside(QByteArray* bytesNow) const;
+    void reload(QByteArray bytes) const;
+    void countFromScan() const;
+    filestore::WriteResult write(const std::function<std::optional<QByteArray>(const QByteArray&)>& compute);
+
     QString scratchPath_;
     QString path_;
-    qint16 counts_[3] = {0, 0, 0};
-    mutable int sharedDepth_ = 0;
-    mutable std::optional<Content> shared_;
+    mutable qint16 counts_[3] = {0, 0, 0};
+    mutable Stamp stamp_;
+    // The content last read or written; its index is built when first asked for.
+    mutable QByteArray known_;
+    mutable std::shared_ptr<const RulesIndex> index_;
+    std::function<void()> reloaded_;
 };
 
 } // namespace tarvok

@@ -318,6 +318,15 @@ void FrmMain::connectHandlers() {
     connect(mColor, &QAction::triggered, this, &FrmMain::mColor_Click);
     connect(CmdSaveAll, &QPushButton::clicked, this, &FrmMain::CmdSaveAll_Click);
     connect(CmdOpen, &QPushButton::clicked, this, &FrmMain::CmdOpen_Click);
+    // Another program changed the file: the lists show it again once the operation that
+    // found out is over. Coming back to the editor is when that is most likely.
+    document().setReloadListener([this] {
+        QMetaObject::invokeMethod(this, &FrmMain::showReloadedLists, Qt::QueuedConnection);
+    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            document().index();
+    });
     // Ctrl+F: the filter of the list on show.
     auto* find = new QAction(this);
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));

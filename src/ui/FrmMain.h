@@ -95,6 +95,8 @@ private:
     // panels, with their selected rows in the entry fields.
     void showTeamTaskForceAndScript();
     void settleBaselines();
+    // After another program changed the file: the lists as it is now, selections kept.
+    void showReloadedLists();
     // A selection in the task force or script registry list.
     void selectRegistryEntry(QListWidget* list, const std::function<void()>& show);
     void addRegistryEntry(const QString& promptText, QListWidget* list,
@@ -117,11 +119,7 @@ private:
     ScriptPanel* script_ = nullptr;
     NotesPanel* notes_ = nullptr;
 
-    QAction* mYes = nullptr;
-    QAction* mNo = nullptr;
-    QAction* mSuo = nullptr;
-    QAction* mJie = nullptr;
-    QAction* mColor = nullptr;
+    QAction *mYes = nullptr, *mNo = nullptr, *mSuo = nullptr, *mJie = nullptr, *mColor = nullptr;
 
     QGroupBox* FraFile = nullptr;
     QPushButton* CmdOpen = nullptr;

@@ -26,15 +26,6 @@ namespace {
 
 using namespace messages;
 
-QStringList decodeAll(const std::vector<QByteArrayView>& entries, const TextCodec& codec) {
-    QStringList out;
-    out.reserve(static_cast<qsizetype>(entries.size()));
-    for (QByteArrayView e : entries)
-        out.append(codec.decode(e));
-    return out;
-}
-
-
 QStringList entries(const QListWidget* list) {
     QStringList out;
     out.reserve(list->count());
@@ -53,7 +44,8 @@ namespace {
 // no record at all, other names of the file.
 QStringList openingNotes(const RulesDocument::Opened& opened) {
     QStringList notes;
-    const std::vector<qsizetype>& skipped = opened.scan.skippedLines;
+    const RulesScan& scan = opened.index->scan();
+    const std::vector<qsizetype>& skipped = scan.skippedLines;
     if (!skipped.empty()) {
         QStringList first;
         for (size_t i = 0; i < std::min<size_t>(skipped.size(), 5); ++i)
@@ -62,7 +54,6 @@ QStringList openingNotes(const RulesDocument::Opened& opened) {
                      .arg(skipped.size())
                      .arg(first.join(QStringLiteral("、")) + (skipped.size() > 5 ? QStringLiteral("……") : QString()));
     }
-    const RulesScan& scan = opened.scan;
     if (scan.triggerKeys.empty() && scan.teamTypes.empty() && scan.taskForces.empty() &&
         scan.scriptTypes.empty())
         notes << QStringLiteral("文件中没有找到 AI 记录");
@@ -99,22 +90,8 @@ void FrmMain::CmdOpen_Click() {
     LblRoot->setText(QString());
     LblRoot->setText(file);
 
-    const TextCodec& codec = opened->content.codec;
-    const auto namesOf = [&](const std::vector<QByteArrayView>& ids) {
-        QStringList names;
-        names.reserve(static_cast<qsizetype>(ids.size()));
-        for (QByteArrayView id : ids)
-            names.append(codec.decode(opened->names.value(id)));
-        return names;
-    };
-    registrylists::fill(LstRoot, decodeAll(opened->scan.triggerKeys, codec));
-    registrylists::fill(LstFig, decodeAll(opened->scan.teamTypes, codec), namesOf(opened->scan.teamTypes));
-    registrylists::fill(LstSpe, decodeAll(opened->scan.taskForces, codec), namesOf(opened->scan.taskForces));
-    registrylists::fill(LstScr, decodeAll(opened->scan.scriptTypes, codec), namesOf(opened->scan.scriptTypes));
-    QListWidget* const lists[] = {LstRoot, LstFig, LstSpe, LstScr};
-    for (int i = 0; i < 4; ++i) // a filter typed before stays in force
-        registrylists::applyFilter(lists[i], finds_[i]->text());
-
+    registrylists::fillAll({LstRoot, LstFig, LstSpe, LstScr}, {finds_[0], finds_[1], finds_[2], finds_[3]},
+                           *opened->index);
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
 
     // No record of the previous file may be saved under its key into this one.
@@ -122,6 +99,24 @@ void FrmMain::CmdOpen_Click() {
     team_->setId(QString());
     taskForce_->setId(QString());
     script_->setId(QString());
+}
+
+void FrmMain::showReloadedLists() {
+    const std::shared_ptr<const RulesIndex> index = document().index();
+    if (!index)
+        return;
+    const std::array<QListWidget*, 4> lists{LstRoot, LstFig, LstSpe, LstScr};
+    QString selected[4];
+    for (int i = 0; i < 4; ++i)
+        if (const QListWidgetItem* item = selectedEntry(lists[i]))
+            selected[i] = item->text();
+    registrylists::fillAll(lists, {finds_[0], finds_[1], finds_[2], finds_[3]}, *index);
+    for (int i = 0; i < 4; ++i) {
+        const QList<QListWidgetItem*> found = lists[i]->findItems(selected[i], Qt::MatchExactly);
+        if (!selected[i].isEmpty() && !found.isEmpty())
+            kit_->selectRowQuietly(lists[i], lists[i]->row(found.first()));
+    }
+    statusBar()->showMessage(QStringLiteral("文件已被其他程序修改，已重新读取"));
 }
 
 // ---------------------------------------------------------------- selections

@@ -91,7 +91,6 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
     connect(view, &QAbstractItemView::clicked, this, [this, handler](const QModelIndex&) {
         if (programSelecting_)
             return;
-        RulesDocument::SharedRead shared(document_);
         handler();
     });
     // Keyboard moves: only while the list has the focus, and not as part of a click
@@ -101,7 +100,6 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
                 if (programSelecting_ || !view->hasFocus() || !current.isValid() ||
                     QApplication::mouseButtons() != Qt::NoButton)
                     return;
-                RulesDocument::SharedRead shared(document_);
                 handler();
             });
 }

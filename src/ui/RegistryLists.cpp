@@ -1,5 +1,6 @@
 #include "ui/RegistryLists.h"
 
+#include "document/RulesIndex.h"
 #include "records/FieldRules.h"
 
 #include <QAction>
@@ -84,6 +85,25 @@ void fill(QListWidget* list, const QStringList& ids, const QStringList& names) {
         if (!names[i].isEmpty())
             list->item(static_cast<int>(i))->setData(kNameRole, names[i]);
     list->setUpdatesEnabled(true);
+}
+
+void fillAll(const std::array<QListWidget*, 4>& lists, const std::array<QLineEdit*, 4>& filters,
+             const RulesIndex& index) {
+    const TextCodec& codec = index.codec();
+    const RulesScan& scan = index.scan();
+    const std::vector<QByteArrayView>* entries[] = {&scan.triggerKeys, &scan.teamTypes,
+                                                    &scan.taskForces, &scan.scriptTypes};
+    for (size_t i = 0; i < lists.size(); ++i) {
+        QStringList ids, names;
+        ids.reserve(static_cast<qsizetype>(entries[i]->size()));
+        for (QByteArrayView id : *entries[i]) {
+            ids.append(codec.decode(id));
+            if (i > 0) // a trigger entry holds its name already
+                names.append(codec.decode(index.name(id)));
+        }
+        fill(lists[i], ids, names);
+        applyFilter(lists[i], filters[i]->text());
+    }
 }
 
 void setName(QListWidget* list, const QString& id, const QString& name) {

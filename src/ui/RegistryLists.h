@@ -3,10 +3,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 class QLineEdit;
 class QListWidget;
 class QStyledItemDelegate;
 class QWidget;
+
+namespace tarvok {
+class RulesIndex;
+}
 
 // The four registry lists as the user sees them: an entry's text is its ID (what every
 // operation uses), the record's name stands beside it in a quieter colour, and a filter
@@ -18,6 +24,10 @@ QStyledItemDelegate* makeDelegate(QWidget* list);
 
 // The entries of a list, with the names of the records (an empty name shows nothing).
 void fill(QListWidget* list, const QStringList& ids, const QStringList& names = {});
+// The four lists (triggers, team types, task forces, scripts) filled from a reading of
+// the file, each list's filter kept in force.
+void fillAll(const std::array<QListWidget*, 4>& lists, const std::array<QLineEdit*, 4>& filters,
+             const RulesIndex& index);
 // The name shown beside every entry whose ID is id.
 void setName(QListWidget* list, const QString& id, const QString& name);
 

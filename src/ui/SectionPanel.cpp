@@ -114,21 +114,21 @@ QTreeWidgetItem* SectionPanel::makeRow(const QStringList& texts) const {
 // ---------------------------------------------------------------- load and save
 
 void SectionPanel::loadSection(const QString& id) {
-    const std::optional<RulesDocument::Content> rules = kit_.document().read();
+    const std::shared_ptr<const RulesIndex> rules = kit_.document().index();
     if (!rules)
         return;
     const SectionKind kind = kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
-    const QByteArray key = rules->codec.encode(id);
-    const recordlines::SectionSlice slice(rules->bytes, key);
-    const IniText& text = slice.text();
+    const TextCodec& codec = rules->codec();
+    const QByteArray key = codec.encode(id);
+    const IniText& text = rules->text();
     const std::optional<recordlines::SectionLines> found =
-        id.isEmpty() ? std::nullopt : recordlines::readSection(text, key, rules->codec, kind);
+        id.isEmpty() ? std::nullopt : recordlines::readSection(text, key, codec, kind);
     // A record the file does not have (or not as a task force or script) shows as a new,
     // empty one: no name, no rows.
     const recordlines::SectionLines section = found.value_or(recordlines::SectionLines{});
     bool decodes = true;
     for (qsizetype line : section.lines)
-        decodes = decodes && rules->codec.roundTrips(text.text(line));
+        decodes = decodes && codec.roundTrips(text.text(line));
     setLoaded(found.has_value(), decodes);
 
     parts_.nameBox->setText(section.name);

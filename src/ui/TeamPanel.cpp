@@ -302,21 +302,21 @@ void TeamPanel::setDefaults() {
 // ---------------------------------------------------------------- load and save
 
 void TeamPanel::LoadTeamType(const QString& id) {
-    const std::optional<RulesDocument::Content> rules = kit_.document().read();
+    const std::shared_ptr<const RulesIndex> rules = kit_.document().index();
     if (!rules)
         return;
-    const QByteArray key = rules->codec.encode(id);
-    const recordlines::SectionSlice slice(rules->bytes, key);
-    const IniText& text = slice.text();
+    const TextCodec& codec = rules->codec();
+    const QByteArray key = codec.encode(id);
+    const IniText& text = rules->text();
     const recordlines::TeamLines team = recordlines::readTeam(text, key);
     // A key the section lacks, or a team type the file does not have, shows what a new
     // team type has, never the value of the team type shown before.
     setDefaults();
     bool decodes = true;
     for (qsizetype line : team.lines)
-        decodes = decodes && rules->codec.roundTrips(text.text(line));
+        decodes = decodes && codec.roundTrips(text.text(line));
     for (const tt::Assignment& a : team.assignments)
-        apply(a, rules->codec);
+        apply(a, codec);
     setLoaded(team.found, decodes);
     captureBaseline();
 }

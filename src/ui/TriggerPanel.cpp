@@ -247,12 +247,11 @@ std::optional<qsizetype> TriggerPanel::lineOf(const IniText& text, const TextCod
 }
 
 void TriggerPanel::LoadTrigger(const QString& key) {
-    const std::optional<RulesDocument::Content> rules = kit_.document().read();
+    const std::shared_ptr<const RulesIndex> rules = kit_.document().index();
     if (!rules)
         return;
-    const TextCodec& codec = rules->codec;
-    const recordlines::SectionSlice slice(rules->bytes, kTriggerSection);
-    const IniText& text = slice.text();
+    const TextCodec& codec = rules->codec();
+    const IniText& text = rules->text();
     const std::optional<qsizetype> line = lineOf(text, codec, key);
 
     // What a new trigger has, first: a line too short to hold a field, or no line at

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "document/IniText.h"
+#include "document/RulesScan.h"
+#include "document/TextEncoding.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <string_view>
+#include <unordered_map>
+
+namespace tarvok {
+
+// One reading of a rules file, kept between operations: its bytes, the codec of its
+// texts, its lines as the game reads them, the four registry lists and every record's
+// name. Everything it returns views its own bytes, which never change; it lives as long
+// as someone holds it (the document hands it out shared), so a reading taken before a
+// write stays whole while the editor goes on with the next one.
+class RulesIndex {
+public:
+    explicit RulesIndex(QByteArray bytes);
+    RulesIndex(const RulesIndex&) = delete;
+    RulesIndex& operator=(const RulesIndex&) = delete;
+
+    const QByteArray& bytes() const { return bytes_; }
+    const TextCodec& codec() const { return codec_; }
+    const IniText& text() const { return text_; }
+    const RulesScan& scan() const { return scan_; }
+
+    // The value of the Name key of the sections named section (the last one read);
+    // empty when none has one.
+    QByteArrayView name(QByteArrayView section) const;
+
+private:
+    QByteArray bytes_;
+    TextCodec codec_;
+    IniText text_;
+    RulesScan scan_;
+    std::unordered_map<std::string_view, qsizetype> nameLine_; // section name -> its Name line
+};
+
+} // namespace tarvok
