@@ -5,6 +5,7 @@
 
 #include "document/FileStore.h"
 #include "document/IniText.h"
+#include "document/RulesIndex.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
 #include "records/RecordLines.h"
@@ -74,6 +75,17 @@ void BM_LineModel(benchmark::State& state) {
     state.counters["lines"] = static_cast<double>(IniText(f.rules.content).lineCount());
 }
 
+// The whole index of a file read: encoding, line model, the four lists, every name.
+void BM_BuildIndex(benchmark::State& state) {
+    Fixture& f = fixture(state.range(0));
+    for (auto _ : state) {
+        RulesIndex index(f.rules.content);
+        benchmark::DoNotOptimize(index);
+    }
+    setBytes(state, f.rules.content.size());
+    state.counters["sections"] = static_cast<double>(RulesIndex(f.rules.content).text().sections().size());
+}
+
 void BM_EncodingDetection(benchmark::State& state) {
     Fixture& f = fixture(state.range(0));
     for (auto _ : state)
@@ -141,6 +153,7 @@ void BM_SaveTriggerEdit(benchmark::State& state) {
 #define SIZES ->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_OpenScan) SIZES;
 BENCHMARK(BM_LineModel) SIZES;
+BENCHMARK(BM_BuildIndex) SIZES;
 BENCHMARK(BM_EncodingDetection) SIZES;
 BENCHMARK(BM_PlainCopy) SIZES;
 BENCHMARK(BM_SafeCopy) SIZES;

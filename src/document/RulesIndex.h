@@ -6,9 +6,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 
-#include <string_view>
-#include <unordered_map>
 
 namespace tarvok {
 
@@ -37,7 +36,7 @@ private:
     TextCodec codec_;
     IniText text_;
     RulesScan scan_;
-    std::unordered_map<std::string_view, qsizetype> nameLine_; // section name -> its Name line
+    QHash<QByteArrayView, qsizetype> nameLine_; // section name -> its Name line
 };
 
 } // namespace tarvok

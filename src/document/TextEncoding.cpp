@@ -97,6 +97,23 @@ TextCodec& TextCodec::operator=(const TextCodec& other) {
 // character cut short at the very end of its input instead of replacing it, though, so
 // input that may end in one gets a line feed after it, which no character can take in,
 // and the result loses the line feed again.
+QStringList TextCodec::decodeAll(const std::vector<QByteArrayView>& texts) const {
+    // An LF ends whatever a broken character before it started, in GBK as in UTF-8, so
+    // the joined texts decode to the texts decoded one by one, joined.
+    qsizetype size = 0;
+    for (QByteArrayView t : texts)
+        size += t.size() + 1;
+    QByteArray joined;
+    joined.reserve(size);
+    for (QByteArrayView t : texts)
+        joined.append(t).append('\n');
+    if (texts.empty())
+        return {};
+    QStringList out = decode(joined).split(QLatin1Char('\n'));
+    out.removeLast();
+    return out;
+}
+
 QString TextCodec::decode(QByteArrayView bytes) const {
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);

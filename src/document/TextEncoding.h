@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QStringList>
+
+#include <vector>
 
 namespace tarvok {
 
@@ -31,6 +33,8 @@ public:
 
     Encoding encoding() const { return encoding_; }
     QString decode(QByteArrayView bytes) const;
+    // Each of many texts decoded as decode() does, in one pass: none may hold an LF.
+    QStringList decodeAll(const std::vector<QByteArrayView>& texts) const;
     QByteArray encode(QStringView text) const;
     // True when decoding bytes and encoding the text again gives exactly bytes back: text
     // that cannot be shown and saved unchanged fails (invalid bytes, for one).

@@ -3,6 +3,7 @@
 #include "catalogues/UnitNameTable.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
+#include "ui/ReferenceLists.h"
 #include "ui/RegistryLists.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
@@ -28,6 +29,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -138,6 +140,7 @@ void FrmMain::createControls() {
 
     CmdSaveAll = new QPushButton(QStringLiteral("全部保存"), central);
     CmdSaveAll->setObjectName(QStringLiteral("CmdSaveAll"));
+    refs_ = new ReferenceLists(document(), this);
     createTabs();
     script_ = new ScriptPanel(*kit_, this);
     taskForce_ = new TaskForcePanel(*kit_, this);
@@ -265,6 +268,8 @@ QWidget* FrmMain::createTabs() {
         l->addWidget(list, 1, 0, 1, 2);
         l->addWidget(add, 2, 0);
         l->addWidget(kill, 2, 1);
+        l->addWidget(new QLabel(QStringLiteral("引用"), page), 3, 0, 1, 2);
+        l->addWidget(refs_->list(static_cast<references::Kind>(index - 1)), 4, 0, 1, 2);
         SSTab->addTab(page, caption);
     };
     tab(QStringLiteral("AI触发"), LstRoot, "LstRoot", CmdAdd, "CmdAdd", QStringLiteral("新增"),
@@ -332,6 +337,14 @@ void FrmMain::connectHandlers() {
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addAction(find);
     connect(find, &QAction::triggered, this, [this] { finds_[SSTab->currentIndex()]->setFocus(Qt::ShortcutFocusReason); });
+    // What uses the records on show, and what they use, follows every load and save.
+    auto* refsLater = new QTimer(this);
+    refsLater->setSingleShot(true);
+    connect(refsLater, &QTimer::timeout, this, &FrmMain::showReferences);
+    for (RecordPanel* panel : std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_}) {
+        connect(panel, &RecordPanel::loaded, refsLater, qOverload<>(&QTimer::start));
+        connect(panel, &RecordPanel::saved, refsLater, qOverload<>(&QTimer::start));
+    }
     // A saved name shows beside its entry.
     const std::pair<RecordPanel*, QListWidget*> named[] = {{team_, LstFig}, {taskForce_, LstSpe}, {script_, LstScr}};
     for (const auto& [panel, list] : named)

@@ -20,6 +20,7 @@ namespace tarvok {
 class NotesPanel;
 class PanelKit;
 class RecordPanel;
+class ReferenceLists;
 struct RecordRemoval;
 class RulesDocument;
 enum class RegistryKind;
@@ -97,6 +98,7 @@ private:
     void settleBaselines();
     // After another program changed the file: the lists as it is now, selections kept.
     void showReloadedLists();
+    void showReferences(); // of the records on show, once the current operation is over
     // A selection in the task force or script registry list.
     void selectRegistryEntry(QListWidget* list, const std::function<void()>& show);
     void addRegistryEntry(const QString& promptText, QListWidget* list,
@@ -118,6 +120,7 @@ private:
     TaskForcePanel* taskForce_ = nullptr;
     ScriptPanel* script_ = nullptr;
     NotesPanel* notes_ = nullptr;
+    ReferenceLists* refs_ = nullptr;
 
     QAction *mYes = nullptr, *mNo = nullptr, *mSuo = nullptr, *mJie = nullptr, *mColor = nullptr;
 

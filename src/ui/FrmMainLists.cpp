@@ -7,6 +7,7 @@
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
+#include "ui/ReferenceLists.h"
 #include "ui/RegistryLists.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
@@ -117,6 +118,13 @@ void FrmMain::showReloadedLists() {
             kit_->selectRowQuietly(lists[i], lists[i]->row(found.first()));
     }
     statusBar()->showMessage(QStringLiteral("文件已被其他程序修改，已重新读取"));
+}
+
+void FrmMain::showReferences() {
+    refs_->show(references::Kind::Trigger, trigger_->key());
+    refs_->show(references::Kind::TeamType, team_->id());
+    refs_->show(references::Kind::TaskForce, taskForce_->id());
+    refs_->show(references::Kind::Script, script_->id());
 }
 
 // ---------------------------------------------------------------- selections
@@ -338,10 +346,14 @@ void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
     QListWidgetItem* item = selectedEntry(list);
     if (!item)
         return;
-    if (kit_->msg(kConfirmDelete, kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
+    const QString id = item->text();
+    const references::Kind kind = list == LstRoot ? references::Kind::Trigger
+                                  : list == LstFig ? references::Kind::TeamType
+                                  : list == LstSpe ? references::Kind::TaskForce
+                                                   : references::Kind::Script;
+    if (kit_->msg(refs_->deleteQuestion(kind, id), kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
         MsgAnswer::No)
         return;
-    const QString id = item->text();
     if (!remove(id))
         return;
     delete list->takeItem(list->row(item));
@@ -350,6 +362,7 @@ void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
     // The panel may go on showing the deleted record, but never saves it again.
     if (panelId(panel) == id)
         panel->forgetRecord();
+    showReferences();
 }
 
 bool FrmMain::reportRemoval(const RecordRemoval& removal) {

@@ -44,6 +44,8 @@ public:
 signals:
     // A save wrote the record.
     void saved();
+    // A load put a record (or a new record's values) on show.
+    void loaded();
 
 public:
     // The panel's values as they are now count as the record as loaded: what a save
@@ -58,6 +60,7 @@ protected:
     void setLoaded(bool found, bool decodes) {
         found_ = found;
         decodes_ = decodes;
+        emit loaded();
     }
     // Before a write: Done when the record as loaded may be written back; otherwise
     // Skipped, with the refusal shown for a button save.

@@ -94,15 +94,15 @@ void fillAll(const std::array<QListWidget*, 4>& lists, const std::array<QLineEdi
     const std::vector<QByteArrayView>* entries[] = {&scan.triggerKeys, &scan.teamTypes,
                                                     &scan.taskForces, &scan.scriptTypes};
     for (size_t i = 0; i < lists.size(); ++i) {
-        QStringList ids, names;
-        ids.reserve(static_cast<qsizetype>(entries[i]->size()));
-        for (QByteArrayView id : *entries[i]) {
-            ids.append(codec.decode(id));
-            if (i > 0) // a trigger entry holds its name already
-                names.append(codec.decode(index.name(id)));
+        std::vector<QByteArrayView> names;
+        if (i > 0) { // a trigger entry holds its name already
+            names.reserve(entries[i]->size());
+            for (QByteArrayView id : *entries[i])
+                names.push_back(index.name(id));
         }
-        fill(lists[i], ids, names);
-        applyFilter(lists[i], filters[i]->text());
+        fill(lists[i], codec.decodeAll(*entries[i]), codec.decodeAll(names));
+        if (!filters[i]->text().isEmpty()) // a new list hides nothing
+            applyFilter(lists[i], filters[i]->text());
     }
 }
 

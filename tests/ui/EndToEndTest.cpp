@@ -528,7 +528,7 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     dialogs.answers = {MsgAnswer::Yes};
     click(w.CmdScrKill);
     EXPECT_EQ(dialogs.messages,
-              std::vector<ShownMessage>{question(QStringLiteral("确定删除？"), kHint)})
+              std::vector<ShownMessage>{question(QStringLiteral("有 1 个作战小队使用此脚本，确定删除？"), kHint)})
         << shown(dialogs);
     EXPECT_EQ(items(w.LstScr), (QStringList{"02000001-G", "02000002-G", "02000004-G"}));
     EXPECT_EQ(items(w.LstRoot).first(), QStringLiteral("04000005-G=尤里突袭"));

@@ -458,7 +458,8 @@ TEST(TeamList, DeleteRenumbersTheRegistryAndRemovesTheSection) {
 
     e.dialogs.answers = {MsgAnswer::Yes};
     click(w.CmdTeamKill);
-    const ShownMessage ask = question(QStringLiteral("确定删除？"), QStringLiteral("提示"));
+    // A team type that a trigger uses says so.
+    const ShownMessage ask = question(QStringLiteral("有 1 个触发使用此作战小队，确定删除？"), QStringLiteral("提示"));
     EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{ask, ask}));
     EXPECT_EQ(items(w.LstFig), (QStringList{"TM-B", "TM-C"}));
     EXPECT_EQ(w.TeamTypeCount(), 2);

@@ -1,0 +1,127 @@
+#include "records/References.h"
+
+#include "document/RulesIndex.h"
+
+#include <algorithm>
+
+namespace tarvok::references {
+namespace {
+
+QByteArrayView trimmed(QByteArrayView v) {
+    while (!v.isEmpty() && (v.front() == ' ' || v.front() == '\t'))
+        v = v.sliced(1);
+    while (!v.isEmpty() && (v.back() == ' ' || v.back() == '\t'))
+        v.chop(1);
+    return v;
+}
+
+// Field n of a comma-separated value (the value's first field is 0), trimmed.
+QByteArrayView field(QByteArrayView value, int n) {
+    for (int i = 0; i < n; ++i) {
+        const qsizetype comma = value.indexOf(',');
+        if (comma < 0)
+            return {};
+        value = value.sliced(comma + 1);
+    }
+    const qsizetype comma = value.indexOf(',');
+    return trimmed(comma < 0 ? value : value.first(comma));
+}
+
+// "No team" as trigger lines write it.
+bool namesATeam(QByteArrayView team) { return !team.isEmpty() && team != "<none>"; }
+
+} // namespace
+
+RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
+    const IniText& text = index.text();
+    // The task force and script of every section that names one (later lines win), then
+    // those of the listed team types.
+    QHash<QByteArrayView, Team> named;
+    for (const IniText::Section& s : text.sections()) {
+        const bool triggers = s.name == "AITriggerTypes";
+        Team team{s.name, {}, {}};
+        for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
+            if (text.kind(i) != IniText::Kind::Key)
+                continue;
+            if (triggers) {
+                const QByteArrayView value = text.value(i);
+                triggers_.push_back({text.key(i), {}, field(value, 1), field(value, 14)});
+            } else if (text.key(i) == "TaskForce") {
+                team.taskForce = text.value(i);
+            } else if (text.key(i) == "Script") {
+                team.script = text.value(i);
+            }
+        }
+        if (!team.taskForce.isEmpty() || !team.script.isEmpty()) {
+            Team& t = named[s.name];
+            t.id = s.name;
+            if (!team.taskForce.isEmpty())
+                t.taskForce = team.taskForce;
+            if (!team.script.isEmpty())
+                t.script = team.script;
+        }
+    }
+    const std::vector<QByteArrayView>& entries = index.scan().triggerKeys;
+    for (size_t i = 0; i < triggers_.size() && i < entries.size(); ++i)
+        triggers_[i].entry = entries[i];
+    for (QByteArrayView id : index.scan().teamTypes) {
+        const auto it = named.constFind(id);
+        teams_.push_back(it == named.cend() ? Team{id, {}, {}} : *it);
+    }
+}
+
+bool RecordReferences::listed(Kind kind, QByteArrayView id) const {
+    const RulesScan& scan = index_.scan();
+    const std::vector<QByteArrayView>* list = kind == Kind::TeamType    ? &scan.teamTypes
+                                              : kind == Kind::TaskForce ? &scan.taskForces
+                                                                        : &scan.scriptTypes;
+    return std::find(list->begin(), list->end(), id) != list->end();
+}
+
+Reference RecordReferences::named(Kind kind, QByteArrayView id) const {
+    return {id.toByteArray(), id.toByteArray(), kind, !listed(kind, id), true};
+}
+
+std::vector<Reference> RecordReferences::of(Kind kind, QByteArrayView id) const {
+    std::vector<Reference> out;
+    const auto add = [&out](Reference r) {
+        if (std::find(out.begin(), out.end(), r) == out.end())
+            out.push_back(std::move(r));
+    };
+    switch (kind) {
+    case Kind::Trigger:
+        for (const Trigger& t : triggers_)
+            if (t.key == id) {
+                for (QByteArrayView team : {t.team1, t.team2})
+                    if (namesATeam(team))
+                        add(named(Kind::TeamType, team));
+            }
+        break;
+    case Kind::TeamType:
+        for (const Team& t : teams_)
+            if (t.id == id) {
+                if (!t.taskForce.isEmpty())
+                    add(named(Kind::TaskForce, t.taskForce));
+                if (!t.script.isEmpty())
+                    add(named(Kind::Script, t.script));
+            }
+        for (const Trigger& t : triggers_)
+            if (t.team1 == id || t.team2 == id)
+                add({t.key.toByteArray(), t.entry.toByteArray(), Kind::Trigger});
+        break;
+    case Kind::TaskForce:
+    case Kind::Script:
+        for (const Team& t : teams_)
+            if ((kind == Kind::TaskForce ? t.taskForce : t.script) == id)
+                add({t.id.toByteArray(), t.id.toByteArray(), Kind::TeamType});
+        break;
+    }
+    return out;
+}
+
+int RecordReferences::users(Kind kind, QByteArrayView id) const {
+    const std::vector<Reference> refs = of(kind, id);
+    return static_cast<int>(std::count_if(refs.begin(), refs.end(), [](const Reference& r) { return !r.own; }));
+}
+
+} // namespace tarvok::references

@@ -1,0 +1,96 @@
+#include "ui/ReferenceLists.h"
+
+#include "document/RulesDocument.h"
+#include "records/FieldRules.h"
+#include "ui/Messages.h"
+
+#include <QListWidget>
+
+namespace tarvok {
+namespace {
+
+using references::Kind;
+
+constexpr int kKindRole = Qt::UserRole + 1;
+
+QString kindCaption(Kind kind) {
+    switch (kind) {
+    case Kind::Trigger: return QStringLiteral("触发");
+    case Kind::TeamType: return QStringLiteral("作战小队");
+    case Kind::TaskForce: return QStringLiteral("特遣小队");
+    case Kind::Script: return QStringLiteral("脚本");
+    }
+    return {};
+}
+
+} // namespace
+
+ReferenceLists::ReferenceLists(RulesDocument& document, QWidget* parent)
+    : QObject(parent), document_(document) {
+    static const char* const kNames[] = {"LstRefRoot", "LstRefFig", "LstRefSpe", "LstRefScr"};
+    for (int i = 0; i < 4; ++i) {
+        auto* list = new QListWidget(parent);
+        list->setObjectName(QLatin1String(kNames[i]));
+        list->setToolTip(QStringLiteral("使用此记录的记录，以及它所用的记录（红色为文件中缺失的）；双击可转到该记录"));
+        list->setMaximumHeight(list->fontMetrics().height() * 5 + 8);
+        connect(list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+            if (item->data(kKindRole).isValid())
+                emit chosen(static_cast<Kind>(item->data(kKindRole).toInt()), item->data(Qt::UserRole).toString());
+        });
+        lists_[i] = list;
+    }
+}
+
+const references::RecordReferences* ReferenceLists::current() {
+    std::shared_ptr<const RulesIndex> index = document_.index();
+    if (!index) {
+        index_.reset();
+        refs_.reset();
+        return nullptr;
+    }
+    if (index != index_) {
+        refs_ = std::make_unique<references::RecordReferences>(*index);
+        index_ = std::move(index);
+    }
+    return refs_.get();
+}
+
+void ReferenceLists::show(Kind kind, const QString& id) {
+    QListWidget* list = this->list(kind);
+    list->clear();
+    const references::RecordReferences* refs = id.isEmpty() ? nullptr : current();
+    if (!refs)
+        return;
+    const TextCodec& codec = index_->codec();
+    const QString key = kind == Kind::Trigger ? fieldrules::triggerId(id) : id;
+    for (const references::Reference& r : refs->of(kind, codec.encode(key))) {
+        const QString rid = codec.decode(r.id);
+        auto* item = new QListWidgetItem(list);
+        if (r.missing) {
+            item->setText(rid + QStringLiteral(" (缺失)"));
+            item->setForeground(Qt::red);
+            item->setToolTip(QStringLiteral("文件中没有此%1").arg(kindCaption(r.kind)));
+            continue;
+        }
+        item->setText(rid + QStringLiteral(" (%1)").arg(kindCaption(r.kind)) +
+                      (r.own ? QStringLiteral(" ← 所用") : QString()));
+        item->setData(Qt::UserRole, codec.decode(r.entry));
+        item->setData(kKindRole, static_cast<int>(r.kind));
+    }
+}
+
+QString ReferenceLists::deleteQuestion(Kind kind, const QString& id) {
+    const references::RecordReferences* refs = kind == Kind::Trigger ? nullptr : current();
+    const int users = refs ? refs->users(kind, index_->codec().encode(id)) : 0;
+    if (users == 0)
+        return messages::kConfirmDelete;
+    switch (kind) {
+    case Kind::TeamType: return QStringLiteral("有 %1 个触发使用此作战小队，确定删除？").arg(users);
+    case Kind::TaskForce: return QStringLiteral("有 %1 个作战小队使用此特遣小队，确定删除？").arg(users);
+    case Kind::Script: return QStringLiteral("有 %1 个作战小队使用此脚本，确定删除？").arg(users);
+    case Kind::Trigger: break;
+    }
+    return messages::kConfirmDelete;
+}
+
+} // namespace tarvok
