@@ -110,7 +110,7 @@ std::filesystem::path nativePath(const QString& path) {
 // then replaces the rules file by a new file, so the scratch name keeps the old content
 // without one byte being copied. Fails where the file system has no hard links, across
 // file systems, or where the system protects links to other users' files.
-bool linkScratch(const QString& path, const QString& scratchPath) {
+bool link(const QString& path, const QString& scratchPath) {
     if (!mayWrite(scratchPath))
         return false;
     if (QFileInfo::exists(scratchPath) && !QFile::remove(scratchPath))
@@ -177,6 +177,8 @@ bool copy(const QString& from, const QString& to) {
     return true;
 }
 
+bool linkOrCopy(const QString& from, const QString& to) { return link(from, to) || copy(from, to); }
+
 WriteResult rewrite(const QString& path, const QString& scratchPath,
                     const std::function<QByteArray(const QByteArray&)>& transform) {
     return rewriteIf(path, scratchPath, [&](const QByteArray& content) {
@@ -188,7 +190,7 @@ WriteResult rewriteIf(const QString& path, const QString& scratchPath,
                       const std::function<std::optional<QByteArray>(const QByteArray&)>& transform) {
     if (!exists(path))
         return {Result::ReadFailed, {}};
-    const bool linked = linkScratch(path, scratchPath);
+    const bool linked = link(path, scratchPath);
     if (!linked && !copy(path, scratchPath))
         return {Result::BackupFailed, {}};
     // The old content is mapped rather than copied into memory where the system allows:

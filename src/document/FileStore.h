@@ -67,6 +67,11 @@ WriteResult replace(const QString& path, QByteArrayView bytes);
 // the copy is whole or the call fails). Refused like replace() for read-only targets.
 bool copy(const QString& from, const QString& to);
 
+// Gives the file from a second name to (a copy where the file system has no hard links
+// or the names lie on different file systems). Either way to then holds from's content
+// and is never written in place by the editor.
+bool linkOrCopy(const QString& from, const QString& to);
+
 // Copies path to scratchPath, then replaces path with transform(its content). The
 // scratch copy is made before anything else is written; a failed copy stops it.
 WriteResult rewrite(const QString& path, const QString& scratchPath,

@@ -64,6 +64,7 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     path_ = path;
     stamp_ = stamp;
     known_ = std::move(*bytes);
+    history_ = historyFolder_.isEmpty() ? nullptr : std::make_unique<History>(historyFolder_, path);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
     return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1))};
@@ -140,8 +141,8 @@ filestore::WriteResult RulesDocument::write(
     const filestore::WriteResult result =
         filestore::rewriteIf(path_, scratchPath_, [&](const QByteArray& content) {
             outside = content != known_;
-            if (outside)
-                before = content;
+            if (outside) // the content may be a view of the file mapped: a copy of its own
+                before = QByteArray(content.constData(), content.size());
             written = compute(content);
             return written;
         });
@@ -155,10 +156,37 @@ filestore::WriteResult RulesDocument::write(
         stamp_ = stampOf(path_);
         known_ = std::move(*written);
         index_.reset(); // built again when first asked for
+        // The scratch copy holds the content before the change now.
+        if (history_ && history_->push(History::Stack::Undo, scratchPath_))
+            history_->clear(History::Stack::Redo);
     }
     if (outside && reloaded_)
         reloaded_();
     return result;
+}
+
+RulesDocument::Restored RulesDocument::restore(History::Stack from) {
+    const std::optional<History::Version> version = history_ ? history_->top(from) : std::nullopt;
+    if (!version)
+        return {};
+    QByteArray bytesNow;
+    if (changedOutside(&bytesNow)) {
+        index(); // read again, and the listener told
+        return {Restored::ChangedOutside, {}, {}};
+    }
+    std::optional<QByteArray> bytes = filestore::read(version->file);
+    if (!bytes)
+        return {Restored::Failed, {}, {filestore::Result::ReadFailed, {}}};
+    const filestore::WriteResult result = filestore::rewriteIf(
+        path_, scratchPath_, [&](const QByteArray&) { return std::optional<QByteArray>(*bytes); });
+    if (!result.ok())
+        return {Restored::Failed, {}, result};
+    const History::Stack to = from == History::Stack::Undo ? History::Stack::Redo : History::Stack::Undo;
+    history_->push(to, scratchPath_);
+    history_->pop(from);
+    stamp_ = stampOf(path_);
+    reload(std::move(*bytes));
+    return {Restored::Done, version->time, result};
 }
 
 filestore::WriteResult RulesDocument::rewrite(const Transform& transform) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/FileStore.h"
+#include "document/History.h"
 #include "document/RulesIndex.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
@@ -81,6 +82,28 @@ public:
 
     const QString& scratchPath() const { return scratchPath_; }
 
+    // Where the versions before each change are kept (no history without one). Every
+    // write of the editor pushes the content before it onto the file's undo stack and
+    // empties its redo stack.
+    void setHistoryFolder(const QString& folder) { historyFolder_ = folder; }
+    // The open file's history; null while no file is open or without a folder.
+    const History* history() const { return history_.get(); }
+
+    struct Restored {
+        enum Outcome {
+            Done,
+            Nothing,        // the stack is empty
+            ChangedOutside, // the file is not what the editor last read or wrote; it was read again
+            Failed,         // the version could not be read or the file not written
+        } outcome = Nothing;
+        QDateTime time; // of the version put back
+        filestore::WriteResult write;
+    };
+    // Puts the newest version of one stack back (through the same safe replace) and keeps
+    // the content it replaces as the newest of the other: undo takes from the undo stack,
+    // redo from the redo stack. The index is then that of the version.
+    Restored restore(History::Stack from);
+
 private:
     // What the file looked like when the editor last read or wrote it.
     struct Stamp {
@@ -102,6 +125,8 @@ private:
     mutable QByteArray known_;
     mutable std::shared_ptr<const RulesIndex> index_;
     std::function<void()> reloaded_;
+    QString historyFolder_;
+    std::unique_ptr<History> history_;
 };
 
 } // namespace tarvok
