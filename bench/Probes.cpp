@@ -37,7 +37,7 @@ public:
         return tarvok::MsgAnswer::Ok;
     }
     QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString openFile(QWidget*, const QString&) override { return file; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return file; }
     quint32 chooseColor(QWidget*) override { return 0; }
     void setClipboardText(const QString&) override {}
 };

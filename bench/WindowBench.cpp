@@ -35,7 +35,7 @@ public:
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
     }
     QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return answer; }
-    QString openFile(QWidget*, const QString&) override { return file; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return file; }
     quint32 chooseColor(QWidget*) override { return 0; }
     void setClipboardText(const QString&) override {}
 };

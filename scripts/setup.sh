@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+# qt6-translations-l10n: Qt's own dialogs (file dialog, message box buttons) in Chinese.
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
 packages+=("$@")
 
 missing=()

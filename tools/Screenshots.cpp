@@ -4,6 +4,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Frm.h"
 #include "ui/FrmMain.h"
+#include "ui/WindowRules.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,7 +30,7 @@ public:
         return buttons == tarvok::MsgButtons::Ok ? tarvok::MsgAnswer::Ok : tarvok::MsgAnswer::Yes;
     }
     QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString openFile(QWidget*, const QString&) override { return file_; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return file_; }
     quint32 chooseColor(QWidget*) override { return 0; }
     void setClipboardText(const QString&) override {}
 
@@ -76,7 +77,9 @@ int main(int argc, char* argv[]) {
     welcome.Chk->setChecked(true);
     welcome.CmdOpen_Click();
     tarvok::FrmMain* editor = welcome.mainWindow();
-    editor->resize(1366, 740);
+    // As it opens on a 1366x768 screen.
+    editor->showNormal();
+    editor->resize(tarvok::windowrules::initialWindowGeometry(QSize(1366, 768), editor->sizeHint()).size);
     QApplication::processEvents();
     editor->CmdOpen_Click();
     auto* triggers = editor->findChild<QListWidget*>(QStringLiteral("LstRoot"));

@@ -1,3 +1,4 @@
+#include "catalogues/QtTranslations.h"
 #include "ui/Dialogs.h"
 #include "ui/Frm.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(tarvok::kAppName);
+    tarvok::qttranslations::installChinese(app, QCoreApplication::applicationDirPath());
     tarvok::QtDialogs dialogs;
     tarvok::Frm welcome(dialogs, QCoreApplication::applicationDirPath());
     welcome.show();

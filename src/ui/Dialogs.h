@@ -10,8 +10,8 @@ namespace tarvok {
 inline const QString kAppName = QStringLiteral("Tarvok");
 
 enum class MsgIcon { None, Information, Question };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
 
 // Every message box, prompt, file and colour dialog and clipboard write of the editor
 // goes through this interface, so that tests can answer them and read what was shown.
@@ -26,9 +26,11 @@ public:
     // A one-line input prompt; empty when cancelled.
     virtual QString prompt(QWidget* parent, const QString& text, const QString& title,
                            const QString& defaultText) = 0;
-    // The file-open dialog. filter is in the "description|pattern|..." form; the
-    // result is the chosen path, empty when cancelled.
-    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // The file-open dialog, showing startFolder first and never offering the file
+    // hiddenFile. filter is in the "description|pattern|..." form; the result is the
+    // chosen path, empty when cancelled.
+    virtual QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
+                             const QString& hiddenFile) = 0;
     // The colour dialog: a 24-bit RGB value, 0 when nothing was chosen.
     virtual quint32 chooseColor(QWidget* parent) = 0;
     // Empties the system clipboard and puts plain text on it.
@@ -42,7 +44,8 @@ public:
                       MsgButtons buttons) override;
     QString prompt(QWidget* parent, const QString& text, const QString& title,
                    const QString& defaultText) override;
-    QString openFile(QWidget* parent, const QString& filter) override;
+    QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
+                     const QString& hiddenFile) override;
     quint32 chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
 };

@@ -3,6 +3,7 @@
 #include "catalogues/ProgramFiles.h"
 #include "ui/Messages.h"
 #include "ui/FrmMain.h"
+#include "ui/WindowRules.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -85,8 +86,10 @@ void Frm::CmdOpen_Click() {
     if (!main_) {
         main_ = std::make_unique<FrmMain>(dialogs_, programDir_);
         main_->setWelcomeWindow(this);
+        windowrules::showFitted(*main_);
+    } else {
+        main_->show();
     }
-    main_->show();
     hide();
 }
 

@@ -1,6 +1,8 @@
 #include "ui/FrmMain.h"
 
 #include "catalogues/UnitNameTable.h"
+#include "ui/FileDrops.h"
+#include "ui/Messages.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
 #include "ui/ReferenceLists.h"
@@ -9,6 +11,7 @@
 #include "ui/TaskForcePanel.h"
 #include "ui/TeamPanel.h"
 #include "ui/TriggerPanel.h"
+#include "ui/WindowRules.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -88,6 +91,50 @@ void appendInReadingOrder(QLayout* layout, std::vector<QWidget*>& out) {
     }
 }
 
+// One question for the edited ones of panels, whose records are about to be replaced: Yes
+// saves them in turn; false when the user stays.
+bool askToSave(PanelKit& kit, std::initializer_list<RecordPanel*> panels) {
+    std::vector<RecordPanel*> edited;
+    for (RecordPanel* panel : panels)
+        if (panel->edited())
+            edited.push_back(panel);
+    if (edited.empty())
+        return true;
+    switch (kit.msg(QStringLiteral("当前记录已修改，是否保存？"), messages::kQuestionTitle, MsgIcon::Question,
+                    MsgButtons::YesNoCancel)) {
+    case MsgAnswer::No: return true;
+    case MsgAnswer::Yes: break;
+    default: return false;
+    }
+    for (RecordPanel* panel : edited) {
+        const RecordPanel::Saved saved = panel->save(RecordPanel::SaveMode::Button);
+        if (saved != RecordPanel::Saved::Done && saved != RecordPanel::Saved::Nothing)
+            return false;
+    }
+    return true;
+}
+
+// Wraps its text within the room it is given, yet leaves the window's height free of its
+// width: with a height that depends on the width, the scroll area would lay the window out
+// at its preferred height and scroll below it, rather than only below its least one.
+class WrappingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    bool hasHeightForWidth() const override { return false; }
+};
+
+// Asks for the size its content wants, within what a common laptop screen has room for,
+// and never for less than shows every control without scrolling.
+class FittingScrollArea : public QScrollArea {
+public:
+    QSize sizeHint() const override {
+        const QWidget* content = widget();
+        if (!content)
+            return QScrollArea::sizeHint();
+        return content->sizeHint().boundedTo(windowrules::kRoomyContent).expandedTo(content->minimumSizeHint());
+    }
+};
+
 } // namespace
 
 FrmMain::FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent) : QMainWindow(parent) {
@@ -152,7 +199,7 @@ void FrmMain::createControls() {
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFrameShape(QFrame::StyledPanel);
     Picture1->setMinimumHeight(96);
-    LblMsg = new QLabel(Picture1);
+    LblMsg = new WrappingLabel(Picture1);
     LblMsg->setObjectName(QStringLiteral("LblMsg"));
     LblMsg->setWordWrap(true);
     LblMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -165,7 +212,7 @@ void FrmMain::createControls() {
     FraFile->setObjectName(QStringLiteral("FraFile"));
     CmdOpen = new QPushButton(QStringLiteral("打开"), FraFile);
     CmdOpen->setObjectName(QStringLiteral("CmdOpen"));
-    LblRoot = new QLabel(FraFile);
+    LblRoot = new WrappingLabel(FraFile);
     LblRoot->setObjectName(QStringLiteral("LblRoot"));
     LblRoot->setWordWrap(true);
     LblRoot->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -173,7 +220,7 @@ void FrmMain::createControls() {
     fileLayout->addWidget(CmdOpen);
     fileLayout->addWidget(LblRoot, 1);
 
-    LblInfo = new QLabel(QStringLiteral("Tarvok AI 规则编辑器：修改即写回所打开的文件，请先备份。"), central);
+    LblInfo = new WrappingLabel(QStringLiteral("Tarvok AI 规则编辑器：修改即写回所打开的文件，请先备份。"), central);
     LblInfo->setObjectName(QStringLiteral("LblInfo"));
     LblInfo->setWordWrap(true);
 
@@ -186,8 +233,8 @@ void FrmMain::createControls() {
     left->addWidget(CmdSaveAll);
     left->addWidget(LblInfo);
 
-    // Right: the trigger and team frames above; the task force, the script and the
-    // rarely used team flags below. Fits a 1366x768 screen.
+    // Right: the trigger, the team type and its rarely used flags above; the task force
+    // and the wider script below, so that the step explanations have room.
     auto* fig1Column = new QVBoxLayout;
     fig1Column->addWidget(team_->flagsFrame());
     fig1Column->addStretch(1);
@@ -195,12 +242,12 @@ void FrmMain::createControls() {
 
     auto* right = new QGridLayout;
     right->addWidget(trigger_->frame(), 0, 0);
-    right->addWidget(team_->frame(), 0, 1, 1, 2);
+    right->addWidget(team_->frame(), 0, 1);
+    right->addLayout(fig1Column, 0, 2);
     right->addWidget(taskForce_->frame(), 1, 0);
-    right->addWidget(script_->frame(), 1, 1);
-    right->addLayout(fig1Column, 1, 2);
+    right->addWidget(script_->frame(), 1, 1, 1, 2);
     right->setColumnStretch(0, 4);
-    right->setColumnStretch(1, 5);
+    right->setColumnStretch(1, 4);
     right->setColumnStretch(2, 2);
     right->setRowStretch(1, 1);
 
@@ -214,17 +261,19 @@ void FrmMain::createControls() {
         if (QLayout* l = frame->layout())
             l->setContentsMargins(6, 4, 6, 4);
     }
+    // The registry lists grow with the window, a little: long entries show more.
     auto* leftHolder = new QWidget;
     leftHolder->setLayout(left);
     left->setContentsMargins(0, 0, 0, 0);
-    leftHolder->setFixedWidth(268);
+    leftHolder->setMinimumWidth(280);
+    leftHolder->setMaximumWidth(420);
 
     auto* top = new QHBoxLayout(central);
     top->setContentsMargins(6, 6, 6, 6);
-    top->addWidget(leftHolder, 0);
-    top->addLayout(right, 1);
+    top->addWidget(leftHolder, 1);
+    top->addLayout(right, 5);
 
-    auto* scroll = new QScrollArea;
+    auto* scroll = new FittingScrollArea;
     scroll->setObjectName(QStringLiteral("scroll"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -241,7 +290,7 @@ void FrmMain::createControls() {
     }
     // The step lists show a few rows whatever the window's size.
     for (const char* name : {"LvwSpe", "LvwScr", "LstScrAct", "LstScrNumber"})
-        findChild<QAbstractItemView*>(QLatin1String(name))->setMinimumHeight(100);
+        findChild<QAbstractItemView*>(QLatin1String(name))->setMinimumHeight(72);
 }
 
 QWidget* FrmMain::createTabs() {
@@ -349,7 +398,7 @@ void FrmMain::connectHandlers() {
     const std::pair<RecordPanel*, QListWidget*> named[] = {{team_, LstFig}, {taskForce_, LstSpe}, {script_, LstScr}};
     for (const auto& [panel, list] : named)
         connect(panel, &RecordPanel::saved, this, [this, panel = panel, list = list] {
-            registrylists::setName(list, panelId(panel), panel->name());
+            registrylists::setName(list, panel->recordKey(), panel->name());
         });
 
     kit_->onUserSelect(LstRoot, [this] { LstRoot_Click(); });
@@ -367,6 +416,8 @@ void FrmMain::connectHandlers() {
     kit_->onUserSelect(team_->scriptList(), [this] { LstScrAdd_Click(); });
     connect(CmdScrAdd, &QPushButton::clicked, this, &FrmMain::CmdScrAdd_Click);
     connect(CmdScrKill, &QPushButton::clicked, this, &FrmMain::CmdScrKill_Click);
+
+    acceptFileDrops(this, [this](const QString& file) { openRulesFile(file); });
 
     trigger_->connectHandlers();
     team_->connectHandlers();
@@ -409,6 +460,11 @@ void FrmMain::mColor_Click() {
     const quint32 rgb = kit_->dialogs().chooseColor(this);
     if (rgb == 0)
         return;
+    if (!windowrules::readableOn(rgb, LstRoot->palette().color(QPalette::Base).rgb() & 0xFFFFFFu)) {
+        kit_->msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"), messages::kErrorTitle,
+                  MsgIcon::Information);
+        return;
+    }
     const QColor color = QColor::fromRgb(rgb);
     for (const char* name : {"LstRoot", "LstFig", "LstSpe", "LstScr", "LvwSpe", "LvwScr",
                              "LstScrAct", "LstScrNumber"}) {
@@ -424,12 +480,16 @@ void FrmMain::CmdSaveAll_Click() {
         panel->save(RecordPanel::SaveMode::Button);
 }
 
-bool FrmMain::autoSave(std::initializer_list<RecordPanel*> panels) {
+bool FrmMain::leaveRecords(std::initializer_list<RecordPanel*> panels) {
+    if (AutoSave != -1)
+        return askToSave(*kit_, panels);
     for (RecordPanel* panel : panels)
         if (RecordPanel::holdsUser(panel->save(RecordPanel::SaveMode::Auto)))
             return false;
     return true;
 }
+
+bool FrmMain::settleEdits() { return askToSave(*kit_, {trigger_, team_, taskForce_, script_}); }
 
 void FrmMain::Form_Unload() {
     if (welcome_)
@@ -438,7 +498,7 @@ void FrmMain::Form_Unload() {
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     // Edits whose save was refused keep the window open: the user can mend them.
-    if (AutoSave == -1 && !autoSave({trigger_, team_, taskForce_, script_})) {
+    if (!leaveRecords({trigger_, team_, taskForce_, script_})) {
         event->ignore();
         return;
     }

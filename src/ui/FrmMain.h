@@ -29,13 +29,10 @@ class TaskForcePanel;
 class TeamPanel;
 class TriggerPanel;
 
-// The editor's working window: the menus, the file frame, the four registry lists with
-// their add and delete buttons, the hint area, and the panels that show one record of
-// each kind (TriggerPanel, TeamPanel, TaskForcePanel, ScriptPanel) and the notes. The
-// window wires them: a selection saves what is on show (with auto-save on) and loads
-// the chosen record into its panel and those it names.
-// FrmMain.cpp builds the window and holds the menus; FrmMainLists.cpp opens a rules
-// file and holds the registry lists' operations.
+// The editor's working window: menus, file frame, the registry lists, the hint area, and
+// the panels of one record of each kind and of the notes. A selection settles what is on
+// show and loads the chosen record into its panel and those it names. FrmMain.cpp builds
+// the window and holds the menus; FrmMainLists.cpp opens files and runs the lists.
 class FrmMain : public QMainWindow {
     Q_OBJECT
 
@@ -52,6 +49,9 @@ public:
     TaskForcePanel& taskForcePanel() { return *taskForce_; }
     ScriptPanel& scriptPanel() { return *script_; }
     bool autoSaveOn() const { return AutoSave == -1; }
+    // Before the panels' records are replaced: asks whether to save edited panels; false
+    // when the user stays (Cancel, or a save that was refused or failed).
+    bool settleEdits();
 
     void Form_Load();
     void Form_Unload();
@@ -107,10 +107,10 @@ private:
     void killSelectedRecord(QListWidget* list, RecordPanel* panel,
                             const std::function<bool(const QString&)>& remove);
     bool reportRemoval(const RecordRemoval& removal);
-    QString panelId(RecordPanel* panel) const;
-    // The auto-save of the given panels, in order: false when one of them holds the
-    // user (its refusal or failure was shown), and the action must not go on.
-    bool autoSave(std::initializer_list<RecordPanel*> panels);
+    // Before the given panels' records are replaced: their auto-save, or with auto-save
+    // off the question; false when the user stays and the action must not go on.
+    bool leaveRecords(std::initializer_list<RecordPanel*> panels);
+    void openRulesFile(const QString& file); // as chosen in the file dialog
 
     qint16 AutoSave = 0; // -1 on, 0 off
     QWidget* welcome_ = nullptr;

@@ -15,6 +15,7 @@
 #include "ui/TriggerPanel.h"
 #include "ui/WidgetMaking.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
@@ -66,7 +67,13 @@ QStringList openingNotes(const RulesDocument::Opened& opened) {
 } // namespace
 
 void FrmMain::CmdOpen_Click() {
-    const QString file = kit_->dialogs().openFile(this, QStringLiteral("规则文件(*.ini)|*.ini"));
+    // The dialog starts where the last file came from, and never offers the scratch copy.
+    const QString folder = document().isOpen() ? QFileInfo(document().path()).absolutePath() : kit_->files().dir();
+    openRulesFile(kit_->dialogs().openFile(this, QStringLiteral("规则文件(*.ini)|*.ini"), folder,
+                                           kit_->files().scratchCopy()));
+}
+
+void FrmMain::openRulesFile(const QString& file) {
     if (file.isEmpty()) {
         kit_->msg(QStringLiteral("请选择文件!"), kQuestionTitle, MsgIcon::Information);
         return;
@@ -78,10 +85,10 @@ void FrmMain::CmdOpen_Click() {
     if (fieldrules::mayBeOriginalAi(file))
         kit_->msg(QStringLiteral("使用原版AI时请谨慎"));
 
-    // The records on show belong to the file they were loaded from: with auto-save on
-    // they are written there before another file takes its place.
-    if (AutoSave == -1 && !autoSave({trigger_, team_, taskForce_, script_}))
-        return; // the user stays with the record whose save was refused
+    // The records on show belong to the file they were loaded from: they are written
+    // there (auto-save, or the user's answer) before another file takes its place.
+    if (!leaveRecords({trigger_, team_, taskForce_, script_}))
+        return; // the user stays with the records on show
 
     const std::optional<RulesDocument::Opened> opened = document().open(file);
     if (!opened) {
@@ -134,7 +141,7 @@ void FrmMain::LstRoot_Click() {
     if (!item)
         return;
     const QString entry = item->text();
-    if (AutoSave == -1 && !autoSave({trigger_, team_, taskForce_, script_})) {
+    if (!leaveRecords({trigger_, team_, taskForce_, script_})) {
         kit_->restoreSelection(LstRoot);
         return;
     }
@@ -171,7 +178,7 @@ void FrmMain::LstFig_Click() {
     if (!item)
         return;
     const QString id = item->text();
-    if (AutoSave == -1 && !autoSave({team_, taskForce_, script_})) {
+    if (!leaveRecords({team_, taskForce_, script_})) {
         kit_->restoreSelection(LstFig);
         return;
     }
@@ -185,7 +192,7 @@ void FrmMain::LstFig_Click() {
 }
 
 void FrmMain::LstTeam_Click() {
-    if (AutoSave == -1 && !autoSave({team_, taskForce_, script_})) {
+    if (!leaveRecords({team_, taskForce_, script_})) {
         kit_->restoreSelection(trigger_->teamList());
         return;
     }
@@ -226,7 +233,7 @@ void FrmMain::selectRegistryEntry(QListWidget* list, const std::function<void()>
     const QString id = item->text();
     SectionPanel* panel = list == LstSpe ? static_cast<SectionPanel*>(taskForce_)
                                          : static_cast<SectionPanel*>(script_);
-    if (AutoSave == -1 && !autoSave({panel})) {
+    if (!leaveRecords({panel})) {
         kit_->restoreSelection(list);
         return;
     }
@@ -258,7 +265,7 @@ void FrmMain::LstScr_Click() {
 // The team type's own task force and script: its one-entry lists show entry 0,
 // whichever was hit.
 void FrmMain::LstSpeAdd_Click() {
-    if (AutoSave == -1 && !autoSave({taskForce_})) {
+    if (!leaveRecords({taskForce_})) {
         kit_->restoreSelection(team_->taskForceList());
         return;
     }
@@ -269,7 +276,7 @@ void FrmMain::LstSpeAdd_Click() {
 }
 
 void FrmMain::LstScrAdd_Click() {
-    if (AutoSave == -1 && !autoSave({script_})) {
+    if (!leaveRecords({script_})) {
         kit_->restoreSelection(team_->scriptList());
         return;
     }
@@ -360,7 +367,7 @@ void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
     // No neighbour takes the deleted entry's place: a second delete must be a new choice.
     kit_->clearSelectionQuietly(list);
     // The panel may go on showing the deleted record, but never saves it again.
-    if (panelId(panel) == id)
+    if (panel->recordKey() == id)
         panel->forgetRecord();
     showReferences();
 }
@@ -414,16 +421,6 @@ bool FrmMain::DeleteTaskForce(const QString& id) {
 bool FrmMain::DeleteScriptType(const QString& id) {
     return !document().isOpen() ||
            reportRemoval(removeRegistryRecord(document(), RegistryKind::ScriptTypes, id));
-}
-
-QString FrmMain::panelId(RecordPanel* panel) const {
-    if (panel == team_)
-        return team_->id();
-    if (panel == taskForce_)
-        return taskForce_->id();
-    if (panel == script_)
-        return script_->id();
-    return trigger_->key();
 }
 
 } // namespace tarvok

@@ -6,6 +6,7 @@
 #include "ui/PanelKit.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,9 +34,10 @@ NotesPanel::NotesPanel(PanelKit& kit, QObject* parent) : QObject(parent), kit_(k
     grid->addWidget(new QLabel(QStringLiteral("ID:")), 0, 0);
     grid->addWidget(TxtName, 0, 1, 1, 3);
     grid->addWidget(TxtNote, 1, 0, 1, 4);
-    grid->addWidget(CmdNew, 2, 1);
-    grid->addWidget(CmdFind, 2, 2);
-    grid->addWidget(CmdDelete, 2, 3);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {CmdNew, CmdFind, CmdDelete})
+        buttons->addWidget(b);
+    grid->addLayout(buttons, 2, 0, 1, 4);
 
     connect(CmdFind, &QPushButton::clicked, this, &NotesPanel::CmdFind_Click);
     connect(CmdNew, &QPushButton::clicked, this, &NotesPanel::CmdNew_Click);

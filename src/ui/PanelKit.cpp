@@ -152,6 +152,13 @@ bool PanelKit::userEditedSinceFocus(QWidget* w) const {
     return it != editedSinceFocus_.end() && it->second;
 }
 
+void PanelKit::runLeaveCheck(QWidget* w) {
+    if (const auto it = focusOut_.find(w); it != focusOut_.end())
+        it->second();
+    if (const auto it = editedSinceFocus_.find(w); it != editedSinceFocus_.end())
+        it->second = false;
+}
+
 bool PanelKit::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||

@@ -93,6 +93,9 @@ public:
     void onFocusOut(QWidget* w, std::function<void()> handler);
     // True when the user typed into the control since it last received the focus.
     bool userEditedSinceFocus(QWidget* w) const;
+    // Runs the control's LostFocus handler as if the user had left it, and counts what
+    // was typed so far as checked.
+    void runLeaveCheck(QWidget* w);
 
     // An editable combo box as the panels use it: typed text is never added to the
     // items and never completed behind the user's back.

@@ -4,10 +4,39 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 
 namespace tarvok {
+namespace {
+
+// Leaves one file out of the file dialog's lists.
+class HidingFilter : public QSortFilterProxyModel {
+public:
+    HidingFilter(const QString& hidden, QObject* parent)
+        : QSortFilterProxyModel(parent), hidden_(hidden), hiddenName_(QFileInfo(hidden).fileName()) {}
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files || hiddenName_.isEmpty())
+            return true;
+        const QModelIndex index = files->index(row, 0, parent);
+        // Names first: only a file of that name is worth a look at the file system.
+        if (files->fileName(index).compare(hiddenName_, Qt::CaseInsensitive) != 0)
+            return true;
+        return QFileInfo(files->filePath(index)) != QFileInfo(hidden_);
+    }
+
+private:
+    QString hidden_;
+    QString hiddenName_;
+};
+
+} // namespace
 
 MsgAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString& title,
                              MsgIcon icon, MsgButtons buttons) {
@@ -31,6 +60,16 @@ MsgAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
     }
+    if (buttons == MsgButtons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Yes: return MsgAnswer::Yes;
+        case QMessageBox::No: return MsgAnswer::No;
+        default: return MsgAnswer::Cancel;
+        }
+    }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return MsgAnswer::Ok;
@@ -44,8 +83,20 @@ QString QtDialogs::prompt(QWidget* parent, const QString& text, const QString& t
     return ok ? answer : QString();
 }
 
-QString QtDialogs::openFile(QWidget* parent, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), qtFileFilter(filter));
+QString QtDialogs::openFile(QWidget* parent, const QString& filter, const QString& startFolder,
+                           const QString& hiddenFile) {
+    QFileDialog dialog(parent);
+    // Qt's own dialog, on every system: it speaks the program's language and takes the
+    // filter below, which a system dialog would not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(qtFileFilter(filter).split(QStringLiteral(";;")));
+    dialog.setDirectory(startFolder);
+    dialog.setProxyModel(new HidingFilter(hiddenFile, &dialog));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 quint32 QtDialogs::chooseColor(QWidget* parent) {

@@ -3,6 +3,14 @@
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
 namespace tarvok {
 
 RecordPanel::RecordPanel(PanelKit& kit, QString notFoundMessage, QObject* parent)
@@ -32,6 +40,81 @@ RecordPanel::Saved RecordPanel::finishWrite(SaveMode mode, bool found,
     kit_.msg(confirmation);
     emit saved();
     return Saved::Done;
+}
+
+namespace {
+
+// The parts of a combo box (its text box, its drop-down list) belong to the combo box.
+bool insideCombo(const QObject* o) {
+    for (o = o->parent(); o; o = o->parent())
+        if (qobject_cast<const QComboBox*>(o))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void RecordPanel::watchFrames(std::vector<WatchedFrame> frames) {
+    const auto refresh = [this] { refreshEdited(); };
+    for (const WatchedFrame& w : frames) {
+        frames_.push_back({w, w.frame->title()});
+        for (QLineEdit* edit : w.frame->findChildren<QLineEdit*>()) {
+            if (edit->isReadOnly())
+                continue; // a description the handlers write
+            edit->installEventFilter(this);
+            if (!insideCombo(edit))
+                connect(edit, &QLineEdit::textChanged, this, refresh);
+        }
+        for (QComboBox* box : w.frame->findChildren<QComboBox*>()) {
+            box->installEventFilter(this);
+            connect(box, &QComboBox::editTextChanged, this, refresh);
+        }
+        for (QCheckBox* box : w.frame->findChildren<QCheckBox*>())
+            connect(box, &QCheckBox::toggled, this, refresh);
+        for (QAbstractItemView* view : w.frame->findChildren<QAbstractItemView*>()) {
+            if (insideCombo(view))
+                continue;
+            QAbstractItemModel* model = view->model();
+            connect(model, &QAbstractItemModel::rowsInserted, this, refresh);
+            connect(model, &QAbstractItemModel::rowsRemoved, this, refresh);
+            connect(model, &QAbstractItemModel::dataChanged, this, refresh);
+            connect(model, &QAbstractItemModel::modelReset, this, refresh);
+        }
+    }
+    refreshEdited();
+}
+
+void RecordPanel::refreshEdited() {
+    const bool onShow = found_ && decodes_ && !recordKey().isEmpty() && kit_.document().isOpen();
+    bool any = false;
+    for (const FrameMark& f : frames_) {
+        const bool differs = onShow && f.watched.differs();
+        any = any || differs;
+        const QString title = differs ? f.caption + QStringLiteral(" *") : f.caption;
+        if (f.watched.frame->title() != title)
+            f.watched.frame->setTitle(title);
+    }
+    if (any != edited_) {
+        edited_ = any;
+        emit editedChanged(any);
+    }
+}
+
+bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            // A combo box's own text box is checked as the combo box.
+            auto* field = static_cast<QWidget*>(watched);
+            if (auto* box = qobject_cast<QComboBox*>(field->parentWidget()))
+                field = box;
+            kit_.runLeaveCheck(field);
+            enterPressed();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace tarvok

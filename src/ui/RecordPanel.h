@@ -5,6 +5,11 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <vector>
+
+class QGroupBox;
+
 namespace tarvok {
 
 class PanelKit;
@@ -35,17 +40,31 @@ public:
 
     bool recordFound() const { return found_; }
     // The record on show is gone from the file (it was deleted): saves are refused.
-    void forgetRecord() { found_ = false; }
+    void forgetRecord() {
+        found_ = false;
+        refreshEdited();
+    }
 
     virtual Saved save(SaveMode mode) = 0;
     // The record's name as the panel shows it (empty for a trigger).
     virtual QString name() const { return {}; }
+
+    // The ID or key of the record on show (empty when there is none).
+    virtual QString recordKey() const = 0;
+    // True while the panel shows a record of the open file that it could save, and its
+    // fields differ from that record as loaded: its frame's caption then ends in " *".
+    bool edited() const { return edited_; }
+    // Enter in one of the panel's single-line fields, after that field's leave check: the
+    // save, as the panel's button does.
+    virtual void enterPressed() { save(SaveMode::Button); }
 
 signals:
     // A save wrote the record.
     void saved();
     // A load put a record (or a new record's values) on show.
     void loaded();
+    // The panel became edited, or no longer is.
+    void editedChanged(bool edited);
 
 public:
     // The panel's values as they are now count as the record as loaded: what a save
@@ -55,6 +74,18 @@ public:
 
 protected:
     RecordPanel(PanelKit& kit, QString notFoundMessage, QObject* parent);
+
+    // The panel's frames, each with the test whether a field of it differs from the
+    // record as loaded. Every change in a frame's fields looks again; Enter in a frame's
+    // single-line field runs enterPressed. Called once the handlers are connected.
+    struct WatchedFrame {
+        QGroupBox* frame;
+        std::function<bool()> differs;
+    };
+    void watchFrames(std::vector<WatchedFrame> frames);
+    // Looks again whether the panel is edited; every captureBaseline ends with it.
+    void refreshEdited();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The result of a load: found in the file, and whether its lines decode losslessly.
     void setLoaded(bool found, bool decodes) {
@@ -78,6 +109,12 @@ private:
     QString notFoundMessage_;
     bool found_ = false;
     bool decodes_ = true;
+    bool edited_ = false;
+    struct FrameMark {
+        WatchedFrame watched;
+        QString caption; // as built, without the mark
+    };
+    std::vector<FrameMark> frames_;
 };
 
 } // namespace tarvok

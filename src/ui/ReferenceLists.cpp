@@ -32,7 +32,10 @@ ReferenceLists::ReferenceLists(RulesDocument& document, QWidget* parent)
         auto* list = new QListWidget(parent);
         list->setObjectName(QLatin1String(kNames[i]));
         list->setToolTip(QStringLiteral("使用此记录的记录，以及它所用的记录（红色为文件中缺失的）；双击可转到该记录"));
-        list->setMaximumHeight(list->fontMetrics().height() * 5 + 8);
+        // A few rows: it shrinks before the registry list above it does.
+        const int row = list->fontMetrics().height();
+        list->setMinimumHeight(row * 2 + 8);
+        list->setMaximumHeight(row * 4 + 8);
         connect(list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
             if (item->data(kKindRole).isValid())
                 emit chosen(static_cast<Kind>(item->data(kKindRole).toInt()), item->data(Qt::UserRole).toString());

@@ -3,13 +3,16 @@
 #include "document/RulesIndex.h"
 #include "records/FieldRules.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QHelpEvent>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace tarvok::registrylists {
 namespace {
@@ -30,6 +33,20 @@ protected:
         constexpr qsizetype kShown = 400;
         if (option->text.size() > kShown)
             option->text = option->text.left(kShown) + QStringLiteral("…");
+    }
+
+    // The whole entry, name included, for a list too narrow to show it.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        constexpr qsizetype kShown = 400;
+        const QString name = index.data(kNameRole).toString().left(kShown);
+        QString text = index.data().toString().left(kShown);
+        if (!name.isEmpty())
+            text += QStringLiteral("  ") + name;
+        QToolTip::showText(event->globalPos(), text, view);
+        return true;
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {

@@ -61,7 +61,10 @@ void ScriptPanel::createControls() {
     auto* lists = new QHBoxLayout;
     lists->addWidget(LvwScr, 3);
     lists->addWidget(LstScrAct, 3);
-    lists->addWidget(LstScrNumber, 2);
+    lists->addWidget(LstScrNumber, 3);
+    // A parameter choice longer than the list is wide wraps onto a second line.
+    LstScrNumber->setWordWrap(true);
+    LstScrNumber->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     v->addLayout(lists, 1);
 
     auto* step = new QHBoxLayout;
@@ -82,7 +85,7 @@ void ScriptPanel::createControls() {
     meaning->addWidget(Command1);
     meaning->addWidget(TxtScrUnitC, 2);
     meaning->addWidget(caption(QStringLiteral("其他:")));
-    meaning->addWidget(TxtScrOther, 2);
+    meaning->addWidget(TxtScrOther, 4);
     v->addLayout(meaning);
 
     auto* buttons = new QHBoxLayout;
@@ -91,6 +94,10 @@ void ScriptPanel::createControls() {
     buttons->addStretch(1);
     buttons->addWidget(CmdSaveScr);
     v->addLayout(buttons);
+
+    // An explanation longer than its box shows whole when the pointer rests on it.
+    for (QLineEdit* box : {TxtScrAct, TxtScrOther})
+        connect(box, &QLineEdit::textChanged, box, &QLineEdit::setToolTip);
 
     LstScrAct->addItem(QString());
     for (const ScriptAction& a : kScriptActions)

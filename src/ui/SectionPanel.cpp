@@ -68,6 +68,7 @@ void SectionPanel::connectCommonHandlers() {
     connect(parts_.copyButton, &QPushButton::clicked, this, &SectionPanel::copyClicked);
     connect(parts_.addButton, &QPushButton::clicked, this, &SectionPanel::addRowClicked);
     connect(parts_.killButton, &QPushButton::clicked, this, &SectionPanel::removeRowClicked);
+    watchFrames({{parts_.frame, [this] { return parts_.nameBox->text() != loadedName_ || rows() != loadedRows_; }}});
 }
 
 QString SectionPanel::id() const { return parts_.idBox->text(); }
@@ -161,6 +162,7 @@ std::vector<SectionRow> SectionPanel::rows() const {
 void SectionPanel::captureBaseline() {
     loadedName_ = parts_.nameBox->text();
     loadedRows_ = rows();
+    refreshEdited();
 }
 
 void SectionPanel::saveSection(const QString& id) { saveUnder(id, SaveMode::Button); }
@@ -208,6 +210,13 @@ RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
 // ---------------------------------------------------------------- buttons and rows
 
 void SectionPanel::saveClicked() { save(SaveMode::Button); }
+
+void SectionPanel::enterPressed() {
+    if (parts_.addButton->text() == kWriteCaption)
+        addRowClicked();
+    else
+        save(SaveMode::Button);
+}
 
 void SectionPanel::copyClicked() { kit_.dialogs().setClipboardText(id()); }
 

@@ -32,12 +32,15 @@ public:
     QString id() const;
     QString name() const override;
     void setId(const QString& id);
+    QString recordKey() const override { return id(); }
     bool hasRows() const;
 
     // Shows the selected row in the entry fields.
     virtual void fillEntryFields() = 0;
     Saved save(SaveMode mode) override;
     void captureBaseline() override;
+    // In add mode Enter writes the new row, as 写入 does.
+    void enterPressed() override;
 
 protected:
     enum class Kind { TaskForce, Script };

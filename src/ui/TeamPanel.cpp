@@ -17,6 +17,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 namespace tarvok {
 namespace {
 
@@ -180,12 +183,16 @@ void TeamPanel::createControls() {
     g->addWidget(label(QStringLiteral("脚本:"), FraTeam), 5, 0);
     g->addWidget(LstScrAdd, 5, 1, 1, 2);
     g->addWidget(CmdBaseChange, 5, 3);
+    // The flags in a grid of their own, three a row and ChkAble after them, so that
+    // they do not widen the columns of the fields above.
+    auto* flagGrid = new QGridLayout;
     int i = 0;
     for (int key : kTeamFrameFlags) {
-        g->addWidget(flag(key), 6 + i / 4, i % 4);
+        flagGrid->addWidget(flag(key), i / 3, i % 3);
         ++i;
     }
-    g->addWidget(ChkAble, 8, 0, 1, 2);
+    flagGrid->addWidget(ChkAble, 2, 2, 1, 2);
+    g->addLayout(flagGrid, 6, 0, 1, 4);
     g->setColumnStretch(1, 1);
     g->setColumnStretch(3, 1);
 
@@ -246,6 +253,17 @@ void TeamPanel::connectHandlers() {
     };
     for (const auto& [w, text] : focusHints)
         kit_.onFocusIn(w, [this, text = text] { kit_.hint(text); });
+
+    // Each frame is marked for the keys it shows.
+    const auto differs = [this](bool fig1) {
+        for (int k = 0; k < tt::kKeyCount; ++k) {
+            const bool onFig1 = k == tt::TechLevel || std::find(std::begin(kFig1Flags), std::end(kFig1Flags), k) != std::end(kFig1Flags);
+            if (tt::kKeys[k].kind != tt::KeyKind::Fixed && onFig1 == fig1 && valueOf(k) != loaded_[k])
+                return true;
+        }
+        return false;
+    };
+    watchFrames({{FraTeam, [differs] { return differs(false); }}, {FraFig1, [differs] { return differs(true); }}});
 }
 
 // ---------------------------------------------------------------- controls and values
@@ -330,6 +348,7 @@ QString TeamPanel::valueOf(int key) const {
 void TeamPanel::captureBaseline() {
     for (int k = 0; k < tt::kKeyCount; ++k)
         loaded_[k] = tt::kKeys[k].kind == tt::KeyKind::Fixed ? QString() : valueOf(k);
+    refreshEdited();
 }
 
 void TeamPanel::SaveTeamType(const QString& id) { saveUnder(id, SaveMode::Button); }

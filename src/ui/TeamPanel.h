@@ -56,6 +56,7 @@ public:
     void CboAction_Click();
 
     void connectHandlers();
+    QString recordKey() const override { return id(); }
 
 private:
     void createControls();

@@ -106,7 +106,8 @@ void TriggerPanel::createControls() {
 
     LstTeam = new QListWidget(f);
     LstTeam->setObjectName(QStringLiteral("LstTeam"));
-    LstTeam->setMaximumHeight(64);
+    // A trigger names two team types at most: two rows, no more.
+    LstTeam->setFixedHeight(2 * (LstTeam->fontMetrics().height() + 4) + 2 * LstTeam->frameWidth());
     CmdTeam = button(QStringLiteral("CmdTeam"), QStringLiteral("添加小队"), f);
     CmdTeamDelete = button(QStringLiteral("CmdTeamDelete"), QStringLiteral("删除小队"), f);
 
@@ -132,11 +133,10 @@ void TriggerPanel::createControls() {
          {label(QStringLiteral("分量上限："), f), 0}, {CboMax, 1}});
     row({{label(QStringLiteral("所属方："), f), 0}, {CboOwner, 1}, {TxtOwner, 2}, {ChkRnd, 0}});
     row({{ChkLow, 1}, {ChkMid, 1}, {ChkHigh, 1}});
-    auto* teams = new QGridLayout;
-    teams->addWidget(LstTeam, 0, 0, 2, 1);
-    teams->addWidget(CmdTeam, 0, 1);
-    teams->addWidget(CmdTeamDelete, 1, 1);
-    teams->setColumnStretch(0, 1);
+    auto* teams = new QHBoxLayout;
+    teams->addWidget(LstTeam, 1);
+    teams->addWidget(CmdTeam, 0, Qt::AlignTop);
+    teams->addWidget(CmdTeamDelete, 0, Qt::AlignTop);
     rows->addLayout(teams);
     rows->addStretch(1); // spare height goes below the fields, not between them
 
@@ -204,6 +204,8 @@ void TriggerPanel::connectHandlers() {
     };
     for (const auto& [box, text] : clickHints)
         connect(box, &QCheckBox::toggled, this, [this, text = text](bool) { kit_.hint(text); });
+
+    watchFrames({{FraRoot, [this] { return values(QString(), TextCodec(Encoding::Utf8)) != loaded_; }}});
 }
 
 // ---------------------------------------------------------------- load and save
@@ -290,7 +292,10 @@ trigger::TriggerEdit TriggerPanel::values(const QString& key, const TextCodec& c
     return e;
 }
 
-void TriggerPanel::captureBaseline() { loaded_ = values(QString(), TextCodec(Encoding::Utf8)); }
+void TriggerPanel::captureBaseline() {
+    loaded_ = values(QString(), TextCodec(Encoding::Utf8));
+    refreshEdited();
+}
 
 void TriggerPanel::SaveTrigger(const QString& key) { saveUnder(key, SaveMode::Button); }
 

@@ -59,6 +59,7 @@ public:
     void addUnitChoices(const QStringList& ids, const QStringList& names);
     // The handlers run from here on: the start-up lists are filled before.
     void connectHandlers();
+    QString recordKey() const override { return key(); }
 
 private:
     void createControls();

@@ -8,7 +8,10 @@ std::ostream& operator<<(std::ostream& os, const ShownMessage& m) {
     static const char* icons[] = {"none", "information", "question"};
     return os << "{\"" << m.text.toStdString() << "\", title \"" << m.title.toStdString()
               << "\", " << icons[static_cast<int>(m.icon)] << ", "
-              << (m.buttons == MsgButtons::Ok ? "OK" : "Yes/No") << "}";
+              << (m.buttons == MsgButtons::Ok      ? "OK"
+                  : m.buttons == MsgButtons::YesNo ? "Yes/No"
+                                                   : "Yes/No/Cancel")
+              << "}";
 }
 
 MsgAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QString& title,
@@ -33,8 +36,11 @@ QString ScriptedDialogs::prompt(QWidget*, const QString& text, const QString& ti
     return a;
 }
 
-QString ScriptedDialogs::openFile(QWidget*, const QString& filter) {
+QString ScriptedDialogs::openFile(QWidget*, const QString& filter, const QString& startFolder,
+                                  const QString& hiddenFile) {
     fileFilters << filter;
+    fileFolders << startFolder;
+    hiddenFiles << hiddenFile;
     if (files.empty())
         return {};
     QString f = files.front();
@@ -64,6 +70,8 @@ void ScriptedDialogs::clear() {
     messages.clear();
     prompts.clear();
     fileFilters.clear();
+    fileFolders.clear();
+    hiddenFiles.clear();
     colorDialogs = 0;
     clipboard.clear();
 }

@@ -29,7 +29,8 @@ public:
                       MsgButtons buttons) override;
     QString prompt(QWidget* parent, const QString& text, const QString& title,
                    const QString& defaultText) override;
-    QString openFile(QWidget* parent, const QString& filter) override;
+    QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
+                     const QString& hiddenFile) override;
     quint32 chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
 
@@ -46,6 +47,8 @@ public:
     };
     std::vector<Prompt> prompts;
     QStringList fileFilters;
+    QStringList fileFolders;  // the folder each file dialog started in
+    QStringList hiddenFiles;  // the file each file dialog left out
     int colorDialogs = 0;
     QStringList clipboard; // every text put on the clipboard, in order
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -178,17 +179,75 @@ TEST(TriggerSelection, WithAutoSaveSavesTheFourRecordsOnShowInOrderThenShowsTheN
     EXPECT_EQ(w.TxtKeyNum->text(), "12");
 }
 
-TEST(TriggerSelection, WithAutoSaveOffSavesNothingAndDropsUnsavedEdits) {
+// With auto-save off, the edited panels are marked, and leaving them asks once: Yes
+// saves all four in order, No drops the edits, Cancel stays on them.
+TEST(TriggerSelection, WithAutoSaveOffAsksOnceBeforeEditsAreLeft) {
+    const struct {
+        MsgAnswer answer;
+        bool leaves; // the other trigger is shown
+        bool saves;
+    } cases[] = {{MsgAnswer::Yes, true, true}, {MsgAnswer::No, true, false}, {MsgAnswer::Cancel, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        TwoTriggerEditor e;
+        Window& w = *e.w;
+        showAndEditTheFirstTrigger(w);
+        for (QGroupBox* frame : {w.FraRoot, w.FraTeam, w.FraSpe, w.FraScr})
+            EXPECT_TRUE(frame->title().endsWith(QStringLiteral(" *"))) << frame->objectName().toStdString();
+        EXPECT_EQ(w.FraFig1->title(), QStringLiteral("作战小队(作用不明)"));
+
+        e.dialogs.answers = {c.answer};
+        clickRow(w.LstRoot, 1);
+        std::vector<ShownMessage> expected{{QStringLiteral("当前记录已修改，是否保存？"), kHint,
+                                            MsgIcon::Question, MsgButtons::YesNoCancel}};
+        if (c.saves)
+            expected.insert(expected.end(), kFourSaves.begin(), kFourSaves.end());
+        EXPECT_EQ(e.dialogs.messages, expected) << shown(e.dialogs);
+        EXPECT_EQ(e.bytes(), crlf(c.saves ? withTheFirstTriggersEdits() : twoTriggers()));
+        EXPECT_EQ(w.LstRoot->currentRow(), c.leaves ? 1 : 0);
+        EXPECT_EQ(w.TxtKeyNum->text(), c.leaves ? "00" : "12");
+        EXPECT_EQ(w.FraRoot->title().endsWith(QStringLiteral(" *")), !c.leaves);
+        if (!c.leaves) { // closing asks too, and Cancel keeps the window
+            e.dialogs.answers = {MsgAnswer::Cancel};
+            EXPECT_FALSE(w.main.close());
+            EXPECT_EQ(e.dialogs.messages.size(), 2u);
+            continue;
+        }
+        // Back on the first trigger: what the file holds, without a question.
+        e.dialogs.clear();
+        clickRow(w.LstRoot, 0);
+        EXPECT_TRUE(e.dialogs.messages.empty()) << shown(e.dialogs);
+        EXPECT_EQ(w.TxtKeyNum->text(), c.saves ? "12" : "10");
+        EXPECT_EQ(w.TxtPriority->text(), c.saves ? "9" : "5");
+    }
+}
+
+TEST(EnterKey, ChecksTheFieldThenSavesItsPanelOrWritesTheNewRow) {
     TwoTriggerEditor e;
     Window& w = *e.w;
-    showAndEditTheFirstTrigger(w);
-    clickRow(w.LstRoot, 1);
     clickRow(w.LstRoot, 0);
+    replaceText(w.TxtKeyNum, "12");
+    QTest::keyClick(w.TxtKeyNum, Qt::Key_Return);
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(kTriggerSaved)}) << shown(e.dialogs);
+    EXPECT_TRUE(e.bytes().contains(blockWithAmount("0C", '2')));
+
+    // The weight's leave check first empties an unlisted weight; the save then refuses.
+    e.dialogs.clear();
+    replaceText(w.CboBase, "33");
+    QTest::keyClick(w.CboBase->lineEdit(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(e.dialogs.texts(), (QStringList{QStringLiteral("输入不合法！"), QStringLiteral("输入不合法！")}));
+    EXPECT_EQ(e.dialogs.messages[0].title, QStringLiteral("错误"));
+
+    // In add mode Enter writes the new row; nothing is saved.
+    e.dialogs.clear();
+    click(w.CmdSpeTypeAdd);
+    replaceText(w.TxtID, "5");
+    replaceText(w.TxtSpeNum, "1");
+    replaceText(w.CboSpeE, "E2");
+    QTest::keyClick(w.TxtSpeNum, Qt::Key_Return);
+    EXPECT_EQ(w.LvwSpe->topLevelItemCount(), 3);
+    EXPECT_EQ(w.CmdSpeTypeAdd->text(), QStringLiteral("添加"));
     EXPECT_TRUE(e.dialogs.messages.empty()) << shown(e.dialogs);
-    EXPECT_EQ(e.bytes(), crlf(twoTriggers()));
-    EXPECT_EQ(w.TxtKeyNum->text(), "10");
-    EXPECT_EQ(w.TxtPriority->text(), "5");
-    EXPECT_EQ(row(w.LvwSpe, 0), (QStringList{"0", "2", "E1"}));
 }
 
 TEST(SaveAll, WithAllFourOnShowSavesEachWithItsConfirmationInOrder) {
@@ -198,6 +257,8 @@ TEST(SaveAll, WithAllFourOnShowSavesEachWithItsConfirmationInOrder) {
     click(w.CmdSaveAll);
     EXPECT_EQ(e.dialogs.messages, kFourSaves) << shown(e.dialogs);
     EXPECT_EQ(e.bytes(), crlf(withTheFirstTriggersEdits()));
+    for (QGroupBox* frame : {w.FraRoot, w.FraTeam, w.FraSpe, w.FraScr}) // saved: no longer marked
+        EXPECT_FALSE(frame->title().endsWith(QStringLiteral(" *"))) << frame->objectName().toStdString();
     // Unchanged records saved again leave the file as it is.
     e.dialogs.clear();
     click(w.CmdSaveAll);

@@ -131,15 +131,18 @@ TEST(LockMenu, DisablesOnlyTheRegistryTabs) {
     EXPECT_FALSE(w.mSuo->isChecked());
 }
 
-TEST(ColourMenu, BlackOrCancelChangesNothingAndAColourReachesExactlyTheEightLists) {
+TEST(ColourMenu, BlackCancelOrAnUnreadableColourChangeNothingAndAColourReachesExactlyTheEightLists) {
     Editor e(false);
     Window& w = *e.w;
     const QColor before = w.LstRoot->palette().color(QPalette::Text);
-    e.dialogs.colors = {0, 0x3366CC};
+    e.dialogs.colors = {0, w.LstRoot->palette().color(QPalette::Base).rgb() & 0xFFFFFFu, 0x3366CC};
+    w.mColor->trigger();
     w.mColor->trigger();
     EXPECT_EQ(w.LstRoot->palette().color(QPalette::Text), before);
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral(
+        "所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"), QStringLiteral("错误"))});
     w.mColor->trigger();
-    EXPECT_EQ(e.dialogs.colorDialogs, 2);
+    EXPECT_EQ(e.dialogs.colorDialogs, 3);
     for (QWidget* list : std::initializer_list<QWidget*>{w.LstRoot, w.LstFig, w.LstSpe, w.LstScr,
                                                          w.LvwSpe, w.LvwScr, w.LstScrAct,
                                                          w.LstScrNumber})

@@ -1,6 +1,10 @@
 #include "support/WidgetDriver.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,6 +63,34 @@ TEST(OpenRulesFile, RefusedChoicesLeaveEverythingAsItWas) {
     EXPECT_EQ(e.w->RulesFilePath(), first);
     EXPECT_EQ(e.w->LstRoot->count(), 2);
     EXPECT_EQ(e.w->TaskForceCount(), 3);
+}
+
+TEST(OpenRulesFile, DialogStartsWhereTheLastFileCameFromAndADroppedFileOpensAsChosen) {
+    Editor e(false);
+    e.w->CmdOpen_Click(); // cancelled
+    const QString scratch = e.dir.path() + QStringLiteral("/File.ini");
+    EXPECT_EQ(e.dialogs.fileFolders, QStringList{e.dir.path()});
+    EXPECT_EQ(e.dialogs.hiddenFiles, QStringList{scratch});
+    e.open(e.dir.write(QStringLiteral("mod/aimd.ini"), sampleRules()));
+    e.w->CmdOpen_Click();
+    EXPECT_EQ(e.dialogs.fileFolders, QStringList{e.dir.path() + QStringLiteral("/mod")});
+
+    // A drop takes the dialog's place: the same checks, the same opening.
+    const auto drop = [&e](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(e.main.get(), &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(e.main.get(), &event);
+        QApplication::processEvents();
+    };
+    e.dialogs.clear();
+    drop(e.dir.write(QStringLiteral("rules.txt"), sampleRules()));
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("请正确选择文件！"), QStringLiteral("提示"))});
+    const QString other = e.dir.write(QStringLiteral("other/aimd.ini"), sampleRules());
+    drop(other);
+    EXPECT_EQ(e.w->RulesFilePath(), other);
 }
 
 TEST(OpenRulesFile, NameTestLooksAtTheWholeLowerCasedPath) {
