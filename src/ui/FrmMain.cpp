@@ -305,6 +305,7 @@ QWidget* FrmMain::createTabs() {
         list = new QListWidget(page);
         list->setObjectName(QLatin1String(listName));
         list->setUniformItemSizes(true); // tens of thousands of one-line entries
+        list->setMinimumHeight(list->fontMetrics().height() * 4 + 8);
         list->setItemDelegate(registrylists::makeDelegate(list));
         finds_[index] = registrylists::makeFilter(list, QLatin1String(kFilterNames[index]), page);
         ++index;
@@ -317,8 +318,10 @@ QWidget* FrmMain::createTabs() {
         l->addWidget(list, 1, 0, 1, 2);
         l->addWidget(add, 2, 0);
         l->addWidget(kill, 2, 1);
-        l->addWidget(new QLabel(QStringLiteral("引用"), page), 3, 0, 1, 2);
-        l->addWidget(refs_->list(static_cast<references::Kind>(index - 1)), 4, 0, 1, 2);
+        auto* refs = new QHBoxLayout;
+        refs->addWidget(new QLabel(QStringLiteral("引用"), page), 0, Qt::AlignTop);
+        refs->addWidget(refs_->list(static_cast<references::Kind>(index - 1)));
+        l->addLayout(refs, 3, 0, 1, 2);
         SSTab->addTab(page, caption);
     };
     tab(QStringLiteral("AI触发"), LstRoot, "LstRoot", CmdAdd, "CmdAdd", QStringLiteral("新增"),
