@@ -1,6 +1,7 @@
 #include "ui/FrmMain.h"
 
 #include "catalogues/UnitNameTable.h"
+#include "ui/FrmCheck.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
 #include "ui/RegistryLists.h"
@@ -130,6 +131,13 @@ void FrmMain::createMenus() {
     // The colour menu has no items: its title is the command.
     mColor = menuBar()->addAction(QStringLiteral("文字前景色（&C）"));
     mColor->setObjectName(QStringLiteral("mColor"));
+
+    QMenu* mTools = menuBar()->addMenu(QStringLiteral("工具（&T）"));
+    mTools->setObjectName(QStringLiteral("mTools"));
+    mCheck = mTools->addAction(QStringLiteral("检查文件"));
+    mCheck->setObjectName(QStringLiteral("mCheck"));
+    mCheck->setShortcut(QKeySequence(Qt::Key_F7));
+    mCheck->setEnabled(false); // until a file is open
 }
 
 void FrmMain::createControls() {
@@ -316,6 +324,7 @@ void FrmMain::connectHandlers() {
     connect(mSuo, &QAction::triggered, this, &FrmMain::mSuo_Click);
     connect(mJie, &QAction::triggered, this, &FrmMain::mJie_Click);
     connect(mColor, &QAction::triggered, this, &FrmMain::mColor_Click);
+    connect(mCheck, &QAction::triggered, this, &FrmMain::mCheck_Click);
     connect(CmdSaveAll, &QPushButton::clicked, this, &FrmMain::CmdSaveAll_Click);
     connect(CmdOpen, &QPushButton::clicked, this, &FrmMain::CmdOpen_Click);
     // Ctrl+F: the filter of the list on show.
@@ -395,6 +404,23 @@ void FrmMain::mColor_Click() {
         p.setColor(QPalette::Text, color);
         view->setPalette(p);
     }
+}
+
+// The check window is made at its first use; each use checks the file as it is then.
+void FrmMain::mCheck_Click() {
+    auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!check) {
+        check = new FrmCheck(this);
+        check->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
+            QListWidget* const lists[] = {nullptr, LstRoot, LstFig, LstSpe, LstScr};
+            if (QListWidget* list = lists[static_cast<int>(kind)])
+                selectRecord(list, id);
+        });
+    }
+    check->checkFile(document(), kit_->files());
+    check->show();
+    check->raise();
+    check->activateWindow();
 }
 
 void FrmMain::CmdSaveAll_Click() {

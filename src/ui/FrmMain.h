@@ -28,20 +28,17 @@ class TaskForcePanel;
 class TeamPanel;
 class TriggerPanel;
 
-// The editor's working window: the menus, the file frame, the four registry lists with
-// their add and delete buttons, the hint area, and the panels that show one record of
-// each kind (TriggerPanel, TeamPanel, TaskForcePanel, ScriptPanel) and the notes. The
-// window wires them: a selection saves what is on show (with auto-save on) and loads
-// the chosen record into its panel and those it names.
-// FrmMain.cpp builds the window and holds the menus; FrmMainLists.cpp opens a rules
-// file and holds the registry lists' operations.
+// The editor's working window: menus, file frame, the four registry lists with their add
+// and delete buttons, hint area, and one panel per kind of record (TriggerPanel, TeamPanel,
+// TaskForcePanel, ScriptPanel) and the notes; a selection saves what is on show (with
+// auto-save on) and loads the chosen record into its panel and those it names.
+// FrmMain.cpp builds the window and its menus; FrmMainLists.cpp the file and the lists.
 class FrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
     FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent = nullptr);
     ~FrmMain() override;
-
     void setWelcomeWindow(QWidget* welcome) { welcome_ = welcome; } // closed with the editor
 
     RulesDocument& document();
@@ -61,6 +58,8 @@ public:
     void mColor_Click();
     void CmdSaveAll_Click();
     void CmdOpen_Click();
+    void mCheck_Click();
+    void selectRecord(QListWidget* list, const QString& id); // as a user click would
 
     void LstRoot_Click();
     void CmdAdd_Click();
@@ -122,6 +121,7 @@ private:
     QAction* mSuo = nullptr;
     QAction* mJie = nullptr;
     QAction* mColor = nullptr;
+    QAction* mCheck = nullptr;
 
     QGroupBox* FraFile = nullptr;
     QPushButton* CmdOpen = nullptr;

@@ -15,10 +15,12 @@
 #include "ui/WidgetMaking.h"
 
 #include <QLabel>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QListWidget>
 
+#include <algorithm>
 #include <limits>
 
 namespace tarvok {
@@ -116,6 +118,7 @@ void FrmMain::CmdOpen_Click() {
         registrylists::applyFilter(lists[i], finds_[i]->text());
 
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
+    mCheck->setEnabled(true);
 
     // No record of the previous file may be saved under its key into this one.
     trigger_->setKey(QString());
@@ -125,6 +128,29 @@ void FrmMain::CmdOpen_Click() {
 }
 
 // ---------------------------------------------------------------- selections
+
+// A trigger is found by its ID, whatever its name. A list that is locked takes no
+// selection, as it takes no click.
+void FrmMain::selectRecord(QListWidget* list, const QString& id) {
+    if (!list->isEnabled())
+        return;
+    int row = -1;
+    for (int i = 0; i < list->count() && row < 0; ++i) {
+        const QString entry = list->item(i)->text();
+        if (entry == id || (list == LstRoot && fieldrules::triggerId(entry) == id))
+            row = i;
+    }
+    if (row < 0)
+        return;
+    const QListWidget* const lists[] = {LstRoot, LstFig, LstSpe, LstScr};
+    if (const auto tab = std::find(std::begin(lists), std::end(lists), list); tab != std::end(lists)) {
+        const int index = static_cast<int>(tab - std::begin(lists));
+        SSTab->setCurrentIndex(index);
+        if (list->item(row)->isHidden())
+            finds_[index]->clear();
+    }
+    kit_->selectAsUser(list, row);
+}
 
 void FrmMain::LstRoot_Click() {
     const QListWidgetItem* item = selectedEntry(LstRoot);
