@@ -419,7 +419,6 @@ void FrmMain::mCheck_Click() {
     }
     check->checkFile(document(), kit_->files());
     check->show();
-    check->raise();
     check->activateWindow();
 }
 
