@@ -1,5 +1,6 @@
 #include "records/FileCheck.h"
 
+#include "document/Lines.h"
 #include "records/FieldRules.h"
 #include "records/RecordLines.h"
 #include "records/ScriptExplain.h"
@@ -10,6 +11,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace tarvok::filecheck {
 namespace {
@@ -33,6 +36,12 @@ const RegistryInfo kRegistries[kRegistryCount] = {
 
 QString u8(const char* text) { return QString::fromUtf8(text); }
 
+// The check looks up every ID a few times; the standard hash of a string view is several
+// times cheaper than QHash's on a large file.
+std::string_view sv(QByteArrayView bytes) { return {bytes.data(), static_cast<size_t>(bytes.size())}; }
+template <class T>
+using ByName = std::unordered_map<std::string_view, T>;
+
 bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 bool isDigits(const QString& text) {
@@ -51,7 +60,7 @@ struct Claim {
 
 // A value used many times (a unit, an action), told once, where it is first used.
 struct Tally {
-    QString value;
+    QByteArrayView value;
     QString record;
     RecordKind kind;
     qsizetype line;
@@ -60,19 +69,17 @@ struct Tally {
 
 class Tallies {
 public:
-    void count(const QString& value, const QString& record, RecordKind kind, qsizetype line) {
-        const auto it = index_.constFind(value);
-        if (it != index_.cend()) {
-            ++list_[*it].uses;
-            return;
-        }
-        index_.insert(value, list_.size());
-        list_.push_back({value, record, kind, line, 1});
+    void count(QByteArrayView value, const QString& record, RecordKind kind, qsizetype line) {
+        const auto [it, added] = index_.emplace(sv(value), list_.size());
+        if (added)
+            list_.push_back({value, record, kind, line, 1});
+        else
+            ++list_[it->second].uses;
     }
     const std::vector<Tally>& list() const { return list_; }
 
 private:
-    QHash<QString, qsizetype> index_;
+    ByName<size_t> index_;
     std::vector<Tally> list_;
 };
 
@@ -80,8 +87,9 @@ class Checker {
 public:
     Checker(const IniText& text, const TextCodec& codec, const CheckCatalogues& catalogues)
         : text_(text), codec_(codec), catalogues_(catalogues) {
+        sections_.reserve(text.sections().size());
         for (const IniText::Section& s : text.sections())
-            sections_[s.name].push_back(&s);
+            sections_[sv(s.name)].push_back(&s);
     }
 
     std::vector<Problem> run() {
@@ -104,45 +112,51 @@ private:
         problems_.push_back({level, u8(kind), recordKind, record, lineIndex + 1, text});
     }
     QString decode(QByteArrayView bytes) const { return codec_.decode(bytes); }
+    QString decode(std::string_view bytes) const { return codec_.decode(QByteArrayView(bytes)); }
+
+    const std::vector<const IniText::Section*>& sectionsNamed(QByteArrayView name) const {
+        static const std::vector<const IniText::Section*> none;
+        const auto it = sections_.find(sv(name));
+        return it == sections_.end() ? none : it->second;
+    }
 
     // ---- registries
 
     void readRegistries() {
         for (int r = 0; r < kRegistryCount; ++r) {
             const RegistryInfo& info = kRegistries[r];
-            QHash<QByteArrayView, qsizetype> numbers;
-            for (const IniText::Section* s : sections_.value(info.section)) {
+            ByName<qsizetype> numbers;
+            for (const IniText::Section* s : sectionsNamed(info.section)) {
                 for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
                     if (text_.kind(i) != IniText::Kind::Key)
                         continue;
                     const QByteArrayView id = text_.value(i);
-                    if (const auto seen = numbers.constFind(text_.key(i)); seen != numbers.cend())
+                    if (const auto [seen, added] = numbers.emplace(sv(text_.key(i)), i); !added)
                         add(Level::Error, "编号重复", info.kind, decode(id), i,
                             u8("[%1] 中编号 %2 已用于第 %3 行，重复的编号会使其中一项被覆盖")
                                 .arg(decode(info.section), decode(text_.key(i)))
-                                .arg(*seen + 1));
-                    else
-                        numbers.insert(text_.key(i), i);
+                                .arg(seen->second + 1));
                     if (id.isEmpty()) {
                         add(Level::Error, "注册项为空", RecordKind::None, QString(), i,
                             u8("[%1] 中编号 %2 的注册项没有 ID")
                                 .arg(decode(info.section), decode(text_.key(i))));
                         continue;
                     }
-                    if (const auto claim = claims_.constFind(id); claim != claims_.cend()) {
-                        const QString other = decode(kRegistries[claim->registry].section);
+                    const auto [claim, added] = claims_.emplace(sv(id), Claim{static_cast<Registry>(r), i});
+                    if (!added) {
+                        const Claim& first = claim->second;
+                        const QString other = decode(kRegistries[first.registry].section);
                         add(Level::Error, "ID 重复", info.kind, decode(id), i,
-                            claim->registry == r
+                            first.registry == r
                                 ? u8("%1 在 [%2] 中登记了两次（另见第 %3 行）")
                                       .arg(decode(id), other)
-                                      .arg(claim->line + 1)
+                                      .arg(first.line + 1)
                                 : u8("%1 同时登记在 [%2]（第 %3 行）和 [%4] 中，两者共用同一个节")
                                       .arg(decode(id), other)
-                                      .arg(claim->line + 1)
+                                      .arg(first.line + 1)
                                       .arg(decode(info.section)));
                         continue;
                     }
-                    claims_.insert(id, {static_cast<Registry>(r), i});
                     registered_[r].push_back({id, i});
                 }
             }
@@ -152,14 +166,14 @@ private:
     // Why value, named where a record of the registry want is expected, names none; an
     // empty text when it does.
     QString missingReference(QByteArrayView value, Registry want) const {
-        const auto claim = claims_.constFind(value);
-        if (claim != claims_.cend() && claim->registry == want)
+        const auto claim = claims_.find(sv(value));
+        if (claim != claims_.end() && claim->second.registry == want)
             return QString();
         const QString id = decode(value);
         QString text = u8("%1 %2 不存在").arg(u8(kRegistries[want].what), id);
-        if (claim != claims_.cend())
-            text += u8("（%1 登记在 [%2] 中）").arg(id, decode(kRegistries[claim->registry].section));
-        else if (sections_.contains(value))
+        if (claim != claims_.end())
+            text += u8("（%1 登记在 [%2] 中）").arg(id, decode(kRegistries[claim->second.registry].section));
+        else if (sections_.count(sv(value)))
             text += u8("（有节 [%1]，但未在 [%2] 中登记）").arg(id, decode(kRegistries[want].section));
         return text;
     }
@@ -167,17 +181,15 @@ private:
     // ---- triggers
 
     void checkTriggers() {
-        QHash<QByteArrayView, qsizetype> ids;
-        for (const IniText::Section* s : sections_.value(kTriggers)) {
+        ByName<qsizetype> ids;
+        for (const IniText::Section* s : sectionsNamed(kTriggers)) {
             for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
                 if (text_.kind(i) != IniText::Kind::Key)
                     continue;
                 const QString id = decode(text_.key(i));
-                if (const auto seen = ids.constFind(text_.key(i)); seen != ids.cend())
+                if (const auto [seen, added] = ids.emplace(sv(text_.key(i)), i); !added)
                     add(Level::Error, "ID 重复", RecordKind::Trigger, id, i,
-                        u8("触发 ID %1 已用于第 %2 行").arg(id).arg(*seen + 1));
-                else
-                    ids.insert(text_.key(i), i);
+                        u8("触发 ID %1 已用于第 %2 行").arg(id).arg(seen->second + 1));
 
                 const QByteArray line = recordlines::triggerLine(text_, i);
                 const std::vector<QByteArrayView> fields = trigger::splitFields(line);
@@ -213,7 +225,7 @@ private:
     void checkRecord(Registry r, QByteArrayView id, qsizetype registryLine) {
         const RegistryInfo& info = kRegistries[r];
         const QString name = decode(id);
-        const std::vector<const IniText::Section*> found = sections_.value(id);
+        const std::vector<const IniText::Section*>& found = sectionsNamed(id);
         if (found.empty()) {
             QString text = u8("%1 %2 没有对应的节 [%2]").arg(u8(info.what), name);
             const QString other = sectionInOtherCase(id);
@@ -294,12 +306,13 @@ private:
                     .arg(u8(info.what), name)
                     .arg(numbers.size())
                     .arg(numbers.back()));
-        for (size_t i = 0; i < read.rows.size(); ++i) {
-            const SectionRow& row = read.rows[i];
+        // A task force row's count and unit, a script row's action and parameter.
+        for (const qsizetype line : read.rowLine) {
+            const QByteArrayView value = text_.value(line);
             if (taskForce)
-                units_.count(row.second, name, info.kind, read.rowLine[i]);
+                units_.count(lines::after(value, ','), name, info.kind, line);
             else
-                actions_.count(row.first, name, info.kind, read.rowLine[i]);
+                actions_.count(lines::before(value, ','), name, info.kind, line);
         }
     }
 
@@ -308,7 +321,7 @@ private:
     void checkUnregistered() {
         QSet<QByteArrayView> told;
         for (const IniText::Section& s : text_.sections()) {
-            if (claims_.contains(s.name) || s.name == kTriggers || told.contains(s.name) ||
+            if (claims_.count(sv(s.name)) || s.name == kTriggers || told.contains(s.name) ||
                 std::any_of(std::begin(kRegistries), std::end(kRegistries),
                             [&](const RegistryInfo& r) { return r.section == s.name; }))
                 continue;
@@ -355,10 +368,11 @@ private:
             byFolded.insert(id.toCaseFolded(), id);
         }
         for (const Tally& t : units_.list()) {
-            if (known.contains(t.value))
+            const QString unit = decode(t.value);
+            if (known.contains(unit))
                 continue;
-            QString text = u8("单位 %1 不在单位名称表中").arg(t.value);
-            const auto other = byFolded.constFind(t.value.toCaseFolded());
+            QString text = u8("单位 %1 不在单位名称表中").arg(unit);
+            const auto other = byFolded.constFind(unit.toCaseFolded());
             if (other != byFolded.cend())
                 text += u8("（表中有大小写不同的 %1）").arg(*other);
             add(Level::Hint, "未知单位", t.kind, t.record, t.line,
@@ -368,19 +382,20 @@ private:
 
     void reportActions() {
         for (const Tally& t : actions_.list()) {
-            if (isDigits(t.value) && scripts::actionByNumber(scripts::numericValue(t.value)))
+            const QString action = decode(t.value);
+            if (isDigits(action) && scripts::actionByNumber(scripts::numericValue(action)))
                 continue;
             add(Level::Hint, "未知动作", t.kind, t.record, t.line,
-                u8("动作 %1 不在动作目录中，共使用 %2 次").arg(t.value).arg(t.uses));
+                u8("动作 %1 不在动作目录中，共使用 %2 次").arg(action).arg(t.uses));
         }
     }
 
     const IniText& text_;
     const TextCodec& codec_;
     const CheckCatalogues& catalogues_;
-    QHash<QByteArrayView, std::vector<const IniText::Section*>> sections_;
+    ByName<std::vector<const IniText::Section*>> sections_;
     QHash<QByteArray, QByteArrayView> folded_; // section names by lower case, when needed
-    QHash<QByteArrayView, Claim> claims_;
+    ByName<Claim> claims_;
     std::vector<std::pair<QByteArrayView, qsizetype>> registered_[kRegistryCount];
     Tallies units_;
     Tallies actions_;
