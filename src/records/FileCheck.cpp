@@ -11,6 +11,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -88,8 +89,16 @@ public:
     Checker(const IniText& text, const TextCodec& codec, const CheckCatalogues& catalogues)
         : text_(text), codec_(codec), catalogues_(catalogues) {
         sections_.reserve(text.sections().size());
-        for (const IniText::Section& s : text.sections())
-            sections_[sv(s.name)].push_back(&s);
+        claims_.reserve(text.sections().size());
+        for (const IniText::Section& s : text.sections()) {
+            const auto [first, added] = sections_.emplace(sv(s.name), &s);
+            if (added)
+                continue;
+            std::vector<const IniText::Section*>& all = repeated_[sv(s.name)];
+            if (all.empty())
+                all.push_back(first->second);
+            all.push_back(&s);
+        }
     }
 
     std::vector<Problem> run() {
@@ -114,10 +123,21 @@ private:
     QString decode(QByteArrayView bytes) const { return codec_.decode(bytes); }
     QString decode(std::string_view bytes) const { return codec_.decode(QByteArrayView(bytes)); }
 
-    const std::vector<const IniText::Section*>& sectionsNamed(QByteArrayView name) const {
-        static const std::vector<const IniText::Section*> none;
+    // The sections named name, in file order.
+    std::span<const IniText::Section* const> sectionsNamed(QByteArrayView name) const {
+        if (const auto all = repeated_.find(sv(name)); all != repeated_.end())
+            return all->second;
         const auto it = sections_.find(sv(name));
-        return it == sections_.end() ? none : it->second;
+        return it == sections_.end() ? std::span<const IniText::Section* const>()
+                                     : std::span<const IniText::Section* const>(&it->second, 1);
+    }
+
+    // Room for the lines of a section's body in a map of them.
+    static size_t bodySize(std::span<const IniText::Section* const> sections) {
+        size_t n = 0;
+        for (const IniText::Section* s : sections)
+            n += static_cast<size_t>(s->bodyEnd - s->bodyBegin);
+        return n;
     }
 
     // ---- registries
@@ -126,6 +146,7 @@ private:
         for (int r = 0; r < kRegistryCount; ++r) {
             const RegistryInfo& info = kRegistries[r];
             ByName<qsizetype> numbers;
+            numbers.reserve(bodySize(sectionsNamed(info.section)));
             for (const IniText::Section* s : sectionsNamed(info.section)) {
                 for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
                     if (text_.kind(i) != IniText::Kind::Key)
@@ -182,6 +203,7 @@ private:
 
     void checkTriggers() {
         ByName<qsizetype> ids;
+        ids.reserve(bodySize(sectionsNamed(kTriggers)));
         for (const IniText::Section* s : sectionsNamed(kTriggers)) {
             for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
                 if (text_.kind(i) != IniText::Kind::Key)
@@ -225,7 +247,7 @@ private:
     void checkRecord(Registry r, QByteArrayView id, qsizetype registryLine) {
         const RegistryInfo& info = kRegistries[r];
         const QString name = decode(id);
-        const std::vector<const IniText::Section*>& found = sectionsNamed(id);
+        const std::span<const IniText::Section* const> found = sectionsNamed(id);
         if (found.empty()) {
             QString text = u8("%1 %2 没有对应的节 [%2]").arg(u8(info.what), name);
             const QString other = sectionInOtherCase(id);
@@ -257,7 +279,7 @@ private:
         return it == folded_.cend() ? QString() : decode(*it);
     }
 
-    void checkTeamType(const QString& name, const std::vector<const IniText::Section*>& found) {
+    void checkTeamType(const QString& name, std::span<const IniText::Section* const> found) {
         // Of keys given twice the later one counts, as when the team type is loaded.
         qsizetype taskForce = -1;
         qsizetype script = -1;
@@ -393,7 +415,8 @@ private:
     const IniText& text_;
     const TextCodec& codec_;
     const CheckCatalogues& catalogues_;
-    ByName<std::vector<const IniText::Section*>> sections_;
+    ByName<const IniText::Section*> sections_;                      // the first of each name
+    ByName<std::vector<const IniText::Section*>> repeated_; // every one of a name used twice
     QHash<QByteArray, QByteArrayView> folded_; // section names by lower case, when needed
     ByName<Claim> claims_;
     std::vector<std::pair<QByteArrayView, qsizetype>> registered_[kRegistryCount];
