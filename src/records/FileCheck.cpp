@@ -35,15 +35,20 @@ const RegistryInfo kRegistries[kRegistryCount] = {
     {"ScriptTypes", RecordKind::Script, "脚本"},
 };
 
-QString u8(const char* text) { return QString::fromUtf8(text); }
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 // The check looks up every ID a few times; the standard hash of a string view is several
 // times cheaper than QHash's on a large file.
-std::string_view sv(QByteArrayView bytes) { return {bytes.data(), static_cast<size_t>(bytes.size())}; }
-template <class T>
-using ByName = std::unordered_map<std::string_view, T>;
+std::string_view sv(QByteArrayView bytes) {
+    return {bytes.data(), static_cast<size_t>(bytes.size())};
+}
+template <class T> using ByName = std::unordered_map<std::string_view, T>;
 
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool isHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
 
 bool isDigits(const QString& text) {
     return !text.isEmpty() &&
@@ -51,7 +56,9 @@ bool isDigits(const QString& text) {
 }
 
 // An ID that names no record: a team type's or trigger's empty slot.
-bool namesNothing(QByteArrayView value) { return value.isEmpty() || value == kNone; }
+bool namesNothing(QByteArrayView value) {
+    return value.isEmpty() || value == kNone;
+}
 
 // Where an ID is registered: the first registry line that lists it.
 struct Claim {
@@ -69,7 +76,7 @@ struct Tally {
 };
 
 class Tallies {
-public:
+  public:
     void count(QByteArrayView value, const QString& record, RecordKind kind, qsizetype line) {
         const auto [it, added] = index_.emplace(sv(value), list_.size());
         if (added)
@@ -79,13 +86,13 @@ public:
     }
     const std::vector<Tally>& list() const { return list_; }
 
-private:
+  private:
     ByName<size_t> index_;
     std::vector<Tally> list_;
 };
 
 class Checker {
-public:
+  public:
     Checker(const IniText& text, const TextCodec& codec, const CheckCatalogues& catalogues)
         : text_(text), codec_(codec), catalogues_(catalogues) {
         sections_.reserve(text.sections().size());
@@ -115,18 +122,18 @@ public:
         return std::move(problems_);
     }
 
-private:
+  private:
     void add(Level level, const char* kind, RecordKind recordKind, const QString& record,
              qsizetype lineIndex, const QString& text) {
         problems_.push_back({level, u8(kind), recordKind, record, lineIndex + 1, text});
     }
     QString decode(QByteArrayView bytes) const { return codec_.decode(bytes); }
-    QString decode(std::string_view bytes) const { return codec_.decode(QByteArrayView(bytes)); }
 
     // The sections named name, in file order.
     std::span<const IniText::Section* const> sectionsNamed(QByteArrayView name) const {
-        if (const auto all = repeated_.find(sv(name)); all != repeated_.end())
-            return all->second;
+        if (!repeated_.empty())
+            if (const auto all = repeated_.find(sv(name)); all != repeated_.end())
+                return all->second;
         const auto it = sections_.find(sv(name));
         return it == sections_.end() ? std::span<const IniText::Section* const>()
                                      : std::span<const IniText::Section* const>(&it->second, 1);
@@ -163,7 +170,8 @@ private:
                                 .arg(decode(info.section), decode(text_.key(i))));
                         continue;
                     }
-                    const auto [claim, added] = claims_.emplace(sv(id), Claim{static_cast<Registry>(r), i});
+                    const auto [claim, added] =
+                        claims_.emplace(sv(id), Claim{static_cast<Registry>(r), i});
                     if (!added) {
                         const Claim& first = claim->second;
                         const QString other = decode(kRegistries[first.registry].section);
@@ -193,9 +201,11 @@ private:
         const QString id = decode(value);
         QString text = u8("%1 %2 不存在").arg(u8(kRegistries[want].what), id);
         if (claim != claims_.end())
-            text += u8("（%1 登记在 [%2] 中）").arg(id, decode(kRegistries[claim->second.registry].section));
+            text += u8("（%1 登记在 [%2] 中）")
+                        .arg(id, decode(kRegistries[claim->second.registry].section));
         else if (sections_.count(sv(value)))
-            text += u8("（有节 [%1]，但未在 [%2] 中登记）").arg(id, decode(kRegistries[want].section));
+            text +=
+                u8("（有节 [%1]，但未在 [%2] 中登记）").arg(id, decode(kRegistries[want].section));
         return text;
     }
 
@@ -292,7 +302,8 @@ private:
                 else if (text_.key(i) == "Script")
                     script = i;
             }
-        const std::pair<qsizetype, Registry> refs[] = {{taskForce, TaskForces}, {script, ScriptTypes}};
+        const std::pair<qsizetype, Registry> refs[] = {{taskForce, TaskForces},
+                                                       {script, ScriptTypes}};
         for (const auto& [line, want] : refs) {
             if (line < 0 || namesNothing(text_.value(line)))
                 continue; // a new team type has neither yet
@@ -313,7 +324,8 @@ private:
             add(Level::Error, "节格式", info.kind, name, read.strayKey,
                 u8("%1 %2 的节含有%3键 %4，编辑器无法读取它")
                     .arg(u8(info.what), name,
-                         u8(teamtype::keyIndex(key) >= 0 ? "作战小队的" : "不属于它的"), decode(key)));
+                         u8(teamtype::keyIndex(key) >= 0 ? "作战小队的" : "不属于它的"),
+                         decode(key)));
             return;
         }
         if (read.nameLine < 0)
@@ -369,9 +381,10 @@ private:
             if (k >= 0 && k != teamtype::Name && k != teamtype::Group && ++teamKeys == 2)
                 return TeamTypes;
         }
-        for (const auto& [kind, registry] :
-             {std::pair{SectionKind::Script, ScriptTypes}, std::pair{SectionKind::TaskForce, TaskForces}}) {
-            const recordlines::SectionLines read = recordlines::readSectionAt(text_, s, codec_, kind);
+        for (const auto& [kind, registry] : {std::pair{SectionKind::Script, ScriptTypes},
+                                             std::pair{SectionKind::TaskForce, TaskForces}}) {
+            const recordlines::SectionLines read =
+                recordlines::readSectionAt(text_, s, codec_, kind);
             if (read.strayKey < 0 && read.nameLine >= 0 && !read.rows.empty())
                 return registry;
         }
@@ -415,7 +428,7 @@ private:
     const IniText& text_;
     const TextCodec& codec_;
     const CheckCatalogues& catalogues_;
-    ByName<const IniText::Section*> sections_;                      // the first of each name
+    ByName<const IniText::Section*> sections_;              // the first of each name
     ByName<std::vector<const IniText::Section*>> repeated_; // every one of a name used twice
     QHash<QByteArray, QByteArrayView> folded_; // section names by lower case, when needed
     ByName<Claim> claims_;
@@ -427,7 +440,9 @@ private:
 
 } // namespace
 
-QString levelText(Level level) { return level == Level::Error ? u8("错误") : u8("提示"); }
+QString levelText(Level level) {
+    return level == Level::Error ? u8("错误") : u8("提示");
+}
 
 std::vector<Problem> checkRules(const IniText& text, const TextCodec& codec,
                                 const CheckCatalogues& catalogues) {

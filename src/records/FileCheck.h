@@ -20,9 +20,9 @@ enum class RecordKind { None, Trigger, TeamType, TaskForce, Script };
 
 struct Problem {
     Level level = Level::Error;
-    QString kind;   // a short type text, e.g. "引用缺失"
+    QString kind; // a short type text, e.g. "引用缺失"
     RecordKind recordKind = RecordKind::None;
-    QString record; // the record's ID (a trigger's ID without its name); may be empty
+    QString record;     // the record's ID (a trigger's ID without its name); may be empty
     qsizetype line = 0; // from 1
     QString text;
     bool operator==(const Problem&) const = default;

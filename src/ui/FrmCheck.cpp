@@ -30,8 +30,9 @@ FrmCheck::FrmCheck(QWidget* parent) : QWidget(parent, Qt::Window) {
     LvwCheck->setObjectName(QStringLiteral("LvwCheck"));
     LvwCheck->setRootIsDecorated(false);
     LvwCheck->setUniformRowHeights(true);
-    LvwCheck->setHeaderLabels({QStringLiteral("级别"), QStringLiteral("类型"), QStringLiteral("记录"),
-                               QStringLiteral("行"), QStringLiteral("说明")});
+    LvwCheck->setHeaderLabels({QStringLiteral("级别"), QStringLiteral("类型"),
+                               QStringLiteral("记录"), QStringLiteral("行"),
+                               QStringLiteral("说明")});
     LvwCheck->header()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LvwCheck);
@@ -67,8 +68,8 @@ void FrmCheck::showProblems(const std::vector<filecheck::Problem>& problems) {
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(problems.size()));
     for (const filecheck::Problem& p : problems) {
-        auto* item = new QTreeWidgetItem(QStringList{filecheck::levelText(p.level), p.kind, p.record,
-                                                     QString::number(p.line), p.text});
+        auto* item = new QTreeWidgetItem(QStringList{filecheck::levelText(p.level), p.kind,
+                                                     p.record, QString::number(p.line), p.text});
         item->setData(0, kKindRole, static_cast<int>(p.recordKind));
         item->setData(0, kRecordRole, p.record);
         if (p.level == filecheck::Level::Error)

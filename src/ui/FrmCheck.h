@@ -20,7 +20,7 @@ class RulesDocument;
 class FrmCheck : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit FrmCheck(QWidget* parent);
 
     using Choose = std::function<void(filecheck::RecordKind kind, const QString& id)>;
@@ -30,7 +30,7 @@ public:
     void checkFile(const RulesDocument& doc, const ProgramFiles& files);
     void showProblems(const std::vector<filecheck::Problem>& problems);
 
-private:
+  private:
     QTreeWidget* LvwCheck = nullptr;
     Choose choose_;
 };

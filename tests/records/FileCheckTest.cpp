@@ -33,20 +33,20 @@ QByteArray triggerLine(const QByteArray& key, const QByteArray& team1, const QBy
 // One of each problem, found at its line, with its record so that the window can show it.
 TEST(FileCheck, FindsEachProblemOnceAtItsLine) {
     const QByteArray content = crlf({
-        "; each problem once",                                       // 1
-        "[AITriggerTypes]",                                          // 2
-        triggerLine("T1=Good", "TM-1", "<none>"),                   // 3
-        "T2=Short,TM-1,<all>",                                       // 4 field count
+        "; each problem once",                                            // 1
+        "[AITriggerTypes]",                                               // 2
+        triggerLine("T1=Good", "TM-1", "<none>"),                         // 3
+        "T2=Short,TM-1,<all>",                                            // 4 field count
         triggerLine("T3=Block", "TM-1", "", "00G" + QByteArray(61, '0')), // 5 block
-        triggerLine("T4=Ref", "TM-1", "TM-NONE"),                   // 6 missing team
-        triggerLine("T1=Again", "TM-1", "<none>"),                  // 7 trigger ID twice
+        triggerLine("T4=Ref", "TM-1", "TM-NONE"),                         // 6 missing team
+        triggerLine("T1=Again", "TM-1", "<none>"),                        // 7 trigger ID twice
         "",
-        "[TeamTypes]",                                               // 9
+        "[TeamTypes]", // 9
         "0=TM-1",
-        "1=TM-2",  // 11 no section
-        "1=TM-3",  // 12 number twice
-        "3=",      // 13 no ID
-        "4=TM-1",  // 14 registered twice
+        "1=TM-2", // 11 no section
+        "1=TM-3", // 12 number twice
+        "3=",     // 13 no ID
+        "4=TM-1", // 14 registered twice
         "",
         "[TaskForces]",
         "0=TF-1",
@@ -82,7 +82,7 @@ TEST(FileCheck, FindsEachProblemOnceAtItsLine) {
         "[SC-1]",
         "Name=Go",
         "0=53,0",
-        "1=99,0", // 50 unknown action
+        "1=99,0",   // 50 unknown action
         "[OLD-TF]", // 51 a task force in no registry
         "Name=Old",
         "0=1,E1",
@@ -100,14 +100,14 @@ TEST(FileCheck, FindsEachProblemOnceAtItsLine) {
     using enum Level;
     using enum RecordKind;
     const Expected expected[] = {
-        {Error, "字段数", Trigger, "T2", 4},          {Error, "条件块", Trigger, "T3", 5},
-        {Error, "引用缺失", Trigger, "T4", 6},        {Error, "ID 重复", Trigger, "T1", 7},
-        {Error, "缺少节", TeamType, "TM-2", 11},      {Error, "编号重复", TeamType, "TM-3", 12},
-        {Error, "注册项为空", None, "", 13},          {Error, "ID 重复", TeamType, "TM-1", 14},
-        {Error, "ID 重复", Script, "TF-1", 23},       {Error, "引用缺失", TeamType, "TM-1", 28},
-        {Error, "节重复", TeamType, "TM-3", 32},      {Hint, "未知单位", TaskForce, "TF-1", 36},
-        {Hint, "未知单位", TaskForce, "TF-1", 37},    {Error, "节格式", TaskForce, "TF-2", 41},
-        {Error, "行编号", TaskForce, "TF-3", 44},     {Hint, "未知动作", Script, "SC-1", 50},
+        {Error, "字段数", Trigger, "T2", 4},       {Error, "条件块", Trigger, "T3", 5},
+        {Error, "引用缺失", Trigger, "T4", 6},     {Error, "ID 重复", Trigger, "T1", 7},
+        {Error, "缺少节", TeamType, "TM-2", 11},   {Error, "编号重复", TeamType, "TM-3", 12},
+        {Error, "注册项为空", None, "", 13},       {Error, "ID 重复", TeamType, "TM-1", 14},
+        {Error, "ID 重复", Script, "TF-1", 23},    {Error, "引用缺失", TeamType, "TM-1", 28},
+        {Error, "节重复", TeamType, "TM-3", 32},   {Hint, "未知单位", TaskForce, "TF-1", 36},
+        {Hint, "未知单位", TaskForce, "TF-1", 37}, {Error, "节格式", TaskForce, "TF-2", 41},
+        {Error, "行编号", TaskForce, "TF-3", 44},  {Hint, "未知动作", Script, "SC-1", 50},
         {Hint, "未登记", None, "OLD-TF", 51},
     };
     ASSERT_EQ(found.size(), std::size(expected));
@@ -120,9 +120,11 @@ TEST(FileCheck, FindsEachProblemOnceAtItsLine) {
         EXPECT_EQ(found[i].line, expected[i].line);
     }
     // Values used many times are told once, with their count and a near miss in the table.
-    EXPECT_EQ(found[11].text, QStringLiteral("单位 e1 不在单位名称表中（表中有大小写不同的 E1），共使用 2 次"));
+    EXPECT_EQ(found[11].text,
+              QStringLiteral("单位 e1 不在单位名称表中（表中有大小写不同的 E1），共使用 2 次"));
     EXPECT_EQ(found[12].text, QStringLiteral("单位 MYUNIT 不在单位名称表中，共使用 1 次"));
-    EXPECT_EQ(found[5].text, QStringLiteral("[TeamTypes] 中编号 1 已用于第 11 行，重复的编号会使其中一项被覆盖"));
+    EXPECT_EQ(found[5].text,
+              QStringLiteral("[TeamTypes] 中编号 1 已用于第 11 行，重复的编号会使其中一项被覆盖"));
 }
 
 // No false alarm: the shipped sample, and a file made by the editor's own adds with what
@@ -132,16 +134,37 @@ TEST(FileCheck, CleanFilesGiveNoProblem) {
     const QByteArray sample = test::readBytes(test::shippedDataDir() + QStringLiteral("/aimd.ini"));
     ASSERT_FALSE(sample.isEmpty());
     const QStringList units =
-        unitnames::choiceLists(decodeLines(test::readBytes(test::shippedDataDir() + "/NameTable.WQ"))).ids;
+        unitnames::choiceLists(
+            decodeLines(test::readBytes(test::shippedDataDir() + "/NameTable.WQ")))
+            .ids;
     EXPECT_EQ(check(sample, units), std::vector<Problem>{});
 
-    QByteArray content = crlf({"; made by hand, then by the editor", "[AITriggerTypes]", "",
-                               "[TeamTypes]", "  1 = TM-0 ; the first", "", "[TaskForces]", "5=TF-0",
-                               "", "[ScriptTypes]", "", "[TM-0]", "Name=Zero", "TaskForce=TF-0",
-                               "Script=<none>", "", "[TF-0]", "0=1,E1 ; one", "Name=Late name",
-                               "Group=-1", "", "[Digest]", "1=abc"});
+    QByteArray content = crlf({"; made by hand, then by the editor",
+                               "[AITriggerTypes]",
+                               "",
+                               "[TeamTypes]",
+                               "  1 = TM-0 ; the first",
+                               "",
+                               "[TaskForces]",
+                               "5=TF-0",
+                               "",
+                               "[ScriptTypes]",
+                               "",
+                               "[TM-0]",
+                               "Name=Zero",
+                               "TaskForce=TF-0",
+                               "Script=<none>",
+                               "",
+                               "[TF-0]",
+                               "0=1,E1 ; one",
+                               "Name=Late name",
+                               "Group=-1",
+                               "",
+                               "[Digest]",
+                               "1=abc"});
     content = *addTriggerEntry(content, "T-NEW=新的");
-    content = addRegistryEntry(content, "TeamTypes", "TM-NEW", 1, teamtype::defaultBlock())->content;
+    content =
+        addRegistryEntry(content, "TeamTypes", "TM-NEW", 1, teamtype::defaultBlock())->content;
     content = addRegistryEntry(content, "TaskForces", "TF-NEW", 1, {"Name=", "Group=-1"})->content;
     content = addRegistryEntry(content, "ScriptTypes", "SC-NEW", 0, {"Name="})->content;
     const std::vector<Problem> found = check(content);
