@@ -8,6 +8,9 @@
 #include "document/RulesIndex.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
+#include "catalogues/ProgramFiles.h"
+#include "catalogues/UnitNameTable.h"
+#include "records/FileCheck.h"
 #include "records/RecordLines.h"
 
 #include <QFile>
@@ -148,6 +151,24 @@ void BM_SaveTriggerEdit(benchmark::State& state) {
     setBytes(state, f.rules.content.size());
 }
 
+// The whole-file check as the check window runs it: the file read as lines, then every
+// registry, trigger, record and reference looked at, against the shipped unit table.
+void BM_CheckFile(benchmark::State& state) {
+    Fixture& f = fixture(state.range(0));
+    const std::optional<QStringList> table =
+        ProgramFiles(QStringLiteral(TARVOK_DATA_DIR)).lines(unitnames::kTableFile);
+    const filecheck::CheckCatalogues catalogues{table ? unitnames::choiceLists(*table).ids : QStringList()};
+    const TextCodec codec(detectEncoding(f.rules.content));
+    size_t problems = 0;
+    for (auto _ : state) {
+        const IniText text(f.rules.content);
+        problems = filecheck::checkRules(text, codec, catalogues).size();
+        benchmark::DoNotOptimize(problems);
+    }
+    setBytes(state, f.rules.content.size());
+    state.counters["problems"] = static_cast<double>(problems);
+}
+
 } // namespace
 
 #define SIZES ->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)
@@ -158,3 +179,4 @@ BENCHMARK(BM_EncodingDetection) SIZES;
 BENCHMARK(BM_PlainCopy) SIZES;
 BENCHMARK(BM_SafeCopy) SIZES;
 BENCHMARK(BM_SaveTriggerEdit) SIZES;
+BENCHMARK(BM_CheckFile) SIZES;

@@ -23,6 +23,8 @@ public:
 
     // The scratch copy every rewrite of the rules file leaves the old content in.
     QString scratchCopy() const { return path(QStringLiteral("File.ini")); }
+    // Where the versions of each rules file before the editor's changes are kept.
+    QString historyFolder() const { return path(QStringLiteral("history")); }
 
 private:
     QString dir_;

@@ -168,45 +168,50 @@ void editTeamKey(const IniText& text, const TeamLines& team, int key, QByteArray
 
 // ---------------------------------------------------------------- task forces and scripts
 
+SectionLines readSectionAt(const IniText& text, const IniText::Section& s, const TextCodec& codec,
+                           SectionKind kind) {
+    SectionLines section;
+    section.header = s.header;
+    for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
+        if (text.kind(i) != IniText::Kind::Key)
+            continue;
+        section.lines.push_back(i);
+        const QByteArrayView key = text.key(i);
+        if (key == "Name") {
+            section.name = codec.decode(text.value(i));
+            section.nameLine = i;
+        } else if (kind == SectionKind::TaskForce && key == "Group") {
+            continue;
+        } else if (isRowKey(key)) {
+            const QByteArrayView value = text.value(i);
+            SectionRow row{codec.decode(key), codec.decode(lines::before(value, ',')),
+                           lines::hasComma(value) ? codec.decode(lines::after(value, ',')) : QString()};
+            // Rows with one number all show the values of the last of them.
+            for (SectionRow& r : section.rows)
+                if (r.number == row.number) {
+                    r.first = row.first;
+                    r.second = row.second;
+                }
+            section.rows.push_back(std::move(row));
+            section.rowLine.push_back(i);
+        } else {
+            section.strayKey = i; // a team type's keys, say: no task force or script
+            break;
+        }
+    }
+    section.anchor = !section.rowLine.empty() ? section.rowLine.back()
+                     : section.nameLine >= 0  ? section.nameLine
+                                              : section.header;
+    return section;
+}
+
 std::optional<SectionLines> readSection(const IniText& text, QByteArrayView id,
                                         const TextCodec& codec, SectionKind kind) {
     std::optional<SectionLines> found;
     for (const IniText::Section& s : text.sections(id)) {
-        SectionLines section;
-        section.header = s.header;
-        bool valid = true;
-        for (qsizetype i = s.bodyBegin; i < s.bodyEnd && valid; ++i) {
-            if (text.kind(i) != IniText::Kind::Key)
-                continue;
-            section.lines.push_back(i);
-            const QByteArrayView key = text.key(i);
-            if (key == "Name") {
-                section.name = codec.decode(text.value(i));
-                section.nameLine = i;
-            } else if (kind == SectionKind::TaskForce && key == "Group") {
-                continue;
-            } else if (isRowKey(key)) {
-                const QByteArrayView value = text.value(i);
-                SectionRow row{codec.decode(key), codec.decode(lines::before(value, ',')),
-                               lines::hasComma(value) ? codec.decode(lines::after(value, ',')) : QString()};
-                // Rows with one number all show the values of the last of them.
-                for (SectionRow& r : section.rows)
-                    if (r.number == row.number) {
-                        r.first = row.first;
-                        r.second = row.second;
-                    }
-                section.rows.push_back(std::move(row));
-                section.rowLine.push_back(i);
-            } else {
-                valid = false; // a team type's keys, say: no task force or script
-            }
-        }
-        if (!valid || section.nameLine < 0)
-            continue;
-        section.anchor = !section.rowLine.empty() ? section.rowLine.back()
-                         : section.nameLine >= 0  ? section.nameLine
-                                                  : section.header;
-        found = std::move(section);
+        SectionLines section = readSectionAt(text, s, codec, kind);
+        if (section.strayKey < 0 && section.nameLine >= 0)
+            found = std::move(section);
     }
     return found;
 }

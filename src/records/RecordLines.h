@@ -74,7 +74,14 @@ struct SectionLines {
     std::vector<qsizetype> rowLine; // the line of each row
     qsizetype anchor = -1;          // the line new rows follow: the last row, or Name, or the header
     std::vector<qsizetype> lines;   // every key line (for the decode check)
+    // The first key line that is neither Name, a row number nor (for a task force) Group:
+    // such a section is no task force or script, and is read no further. -1 when none.
+    qsizetype strayKey = -1;
 };
+// One section read as a task force or script, whatever it holds (see strayKey; nameLine
+// is -1 when it has no Name key).
+SectionLines readSectionAt(const IniText& text, const IniText::Section& section,
+                           const TextCodec& codec, SectionKind kind);
 // The last section named id that is a task force or script: a Name key anywhere, every
 // other key a row number (and, for a task force, Group). Nothing otherwise.
 std::optional<SectionLines> readSection(const IniText& text, QByteArrayView id,

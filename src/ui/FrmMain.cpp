@@ -2,6 +2,7 @@
 
 #include "catalogues/UnitNameTable.h"
 #include "ui/FileDrops.h"
+#include "ui/FrmCheck.h"
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
@@ -179,6 +180,33 @@ void FrmMain::createMenus() {
     // The colour menu has no items: its title is the command.
     mColor = menuBar()->addAction(QStringLiteral("文字前景色（&C）"));
     mColor->setObjectName(QStringLiteral("mColor"));
+
+    // Undo and redo of the editor's changes to the file. Text boxes keep Ctrl+Z for their
+    // own text. The menu shows what there is to undo; the keys always ask.
+    QMenu* mEdit = menuBar()->addMenu(QStringLiteral("编辑（&E）"));
+    mEdit->setObjectName(QStringLiteral("mEdit"));
+    mUndo = mEdit->addAction(QStringLiteral("撤销上次修改"));
+    mUndo->setObjectName(QStringLiteral("mUndo"));
+    mUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mRedo = mEdit->addAction(QStringLiteral("重做"));
+    mRedo->setObjectName(QStringLiteral("mRedo"));
+    mRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    connect(mEdit, &QMenu::aboutToShow, this, [this] {
+        const History* history = document().history();
+        mUndo->setEnabled(history && history->size(History::Stack::Undo) > 0);
+        mRedo->setEnabled(history && history->size(History::Stack::Redo) > 0);
+    });
+    connect(mEdit, &QMenu::aboutToHide, this, [this] {
+        mUndo->setEnabled(true);
+        mRedo->setEnabled(true);
+    });
+
+    QMenu* mTools = menuBar()->addMenu(QStringLiteral("工具（&T）"));
+    mTools->setObjectName(QStringLiteral("mTools"));
+    mCheck = mTools->addAction(QStringLiteral("检查文件"));
+    mCheck->setObjectName(QStringLiteral("mCheck"));
+    mCheck->setShortcut(QKeySequence(Qt::Key_F7));
+    mCheck->setEnabled(false); // until a file is open
 }
 
 void FrmMain::createControls() {
@@ -373,6 +401,9 @@ void FrmMain::connectHandlers() {
     connect(mSuo, &QAction::triggered, this, &FrmMain::mSuo_Click);
     connect(mJie, &QAction::triggered, this, &FrmMain::mJie_Click);
     connect(mColor, &QAction::triggered, this, &FrmMain::mColor_Click);
+    connect(mCheck, &QAction::triggered, this, &FrmMain::mCheck_Click);
+    connect(mUndo, &QAction::triggered, this, &FrmMain::mUndo_Click);
+    connect(mRedo, &QAction::triggered, this, &FrmMain::mRedo_Click);
     connect(CmdSaveAll, &QPushButton::clicked, this, &FrmMain::CmdSaveAll_Click);
     connect(CmdOpen, &QPushButton::clicked, this, &FrmMain::CmdOpen_Click);
     // Another program changed the file: the lists show it again once the operation that
@@ -476,6 +507,22 @@ void FrmMain::mColor_Click() {
         p.setColor(QPalette::Text, color);
         view->setPalette(p);
     }
+}
+
+// The check window is made at its first use; each use checks the file as it is then.
+void FrmMain::mCheck_Click() {
+    auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!check) {
+        check = new FrmCheck(this);
+        check->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
+            QListWidget* const lists[] = {nullptr, LstRoot, LstFig, LstSpe, LstScr};
+            if (QListWidget* list = lists[static_cast<int>(kind)])
+                selectRecord(list, id);
+        });
+    }
+    check->checkFile(document(), kit_->files());
+    check->show();
+    check->activateWindow();
 }
 
 void FrmMain::CmdSaveAll_Click() {

@@ -39,7 +39,6 @@ class FrmMain : public QMainWindow {
 public:
     FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent = nullptr);
     ~FrmMain() override;
-
     void setWelcomeWindow(QWidget* welcome) { welcome_ = welcome; } // closed with the editor
 
     RulesDocument& document();
@@ -62,6 +61,10 @@ public:
     void mColor_Click();
     void CmdSaveAll_Click();
     void CmdOpen_Click();
+    void mCheck_Click();
+    void mUndo_Click();
+    void mRedo_Click();
+    void selectRecord(QListWidget* list, const QString& id); // as a user click would
 
     void LstRoot_Click();
     void CmdAdd_Click();
@@ -92,13 +95,12 @@ private:
     QWidget* createTabs();
     void connectHandlers();
     void setTabChain();
-    // The tail of a selection: the team type's task force and script shown in their
-    // panels, with their selected rows in the entry fields.
-    void showTeamTaskForceAndScript();
+    void showTeamTaskForceAndScript(); // a selection's tail: the team's task force and script
     void settleBaselines();
     // After another program changed the file: the lists as it is now, selections kept.
     void showReloadedLists();
     void showReferences(); // of the records on show, once the current operation is over
+    void restoreVersion(bool redo); // a version from the file's history put back
     // A selection in the task force or script registry list.
     void selectRegistryEntry(QListWidget* list, const std::function<void()>& show);
     void addRegistryEntry(const QString& promptText, QListWidget* list,
@@ -123,23 +125,20 @@ private:
     ReferenceLists* refs_ = nullptr;
 
     QAction *mYes = nullptr, *mNo = nullptr, *mSuo = nullptr, *mJie = nullptr, *mColor = nullptr;
+    QAction *mCheck = nullptr, *mUndo = nullptr, *mRedo = nullptr;
 
     QGroupBox* FraFile = nullptr;
     QPushButton* CmdOpen = nullptr;
     QLabel* LblRoot = nullptr;
     QTabWidget* SSTab = nullptr;
     QListWidget* LstRoot = nullptr;
-    QPushButton* CmdAdd = nullptr;
-    QPushButton* CmdKill = nullptr;
+    QPushButton *CmdAdd = nullptr, *CmdKill = nullptr;
     QListWidget* LstFig = nullptr;
-    QPushButton* CmdTeamAdd = nullptr;
-    QPushButton* CmdTeamKill = nullptr;
+    QPushButton *CmdTeamAdd = nullptr, *CmdTeamKill = nullptr;
     QListWidget* LstSpe = nullptr;
-    QPushButton* CmdSpeAdd = nullptr;
-    QPushButton* CmdSpeKill = nullptr;
+    QPushButton *CmdSpeAdd = nullptr, *CmdSpeKill = nullptr;
     QListWidget* LstScr = nullptr;
-    QPushButton* CmdScrAdd = nullptr;
-    QPushButton* CmdScrKill = nullptr;
+    QPushButton *CmdScrAdd = nullptr, *CmdScrKill = nullptr;
     QLineEdit* finds_[4] = {}; // TxtFindRoot, TxtFindFig, TxtFindSpe, TxtFindScr
     QFrame* Picture1 = nullptr;
     QLabel* LblMsg = nullptr;

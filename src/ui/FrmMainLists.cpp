@@ -17,10 +17,12 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QListWidget>
 
+#include <algorithm>
 #include <limits>
 
 namespace tarvok {
@@ -101,12 +103,50 @@ void FrmMain::openRulesFile(const QString& file) {
     registrylists::fillAll({LstRoot, LstFig, LstSpe, LstScr}, {finds_[0], finds_[1], finds_[2], finds_[3]},
                            *opened->index);
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
+    mCheck->setEnabled(true);
 
     // No record of the previous file may be saved under its key into this one.
     trigger_->setKey(QString());
     team_->setId(QString());
     taskForce_->setId(QString());
     script_->setId(QString());
+    showReferences();
+}
+
+void FrmMain::mUndo_Click() { restoreVersion(false); }
+
+void FrmMain::mRedo_Click() { restoreVersion(true); }
+
+void FrmMain::restoreVersion(bool redo) {
+    const History* history = document().history();
+    const History::Stack from = redo ? History::Stack::Redo : History::Stack::Undo;
+    if (!history || history->size(from) == 0) {
+        statusBar()->showMessage(redo ? QStringLiteral("没有可重做的修改") : QStringLiteral("没有可撤销的修改"));
+        return;
+    }
+    if (!settleEdits())
+        return;
+    const RulesDocument::Restored restored = document().restore(from);
+    switch (restored.outcome) {
+    case RulesDocument::Restored::Nothing: return;
+    case RulesDocument::Restored::ChangedOutside:
+        kit_->msg(QStringLiteral("文件已被其他程序修改，无法撤销"), kErrorTitle, MsgIcon::Information);
+        return;
+    case RulesDocument::Restored::Failed: kit_->reportWrite(restored.write); return;
+    case RulesDocument::Restored::Done: break;
+    }
+    // The lists as opening reads them; no record on show.
+    const std::array<QListWidget*, 4> lists{LstRoot, LstFig, LstSpe, LstScr};
+    registrylists::fillAll(lists, {finds_[0], finds_[1], finds_[2], finds_[3]}, *document().index());
+    trigger_->setKey(QString());
+    trigger_->LoadTrigger(QString());
+    team_->setId(QString());
+    team_->LoadTeamType(QString());
+    taskForce_->setId(QString());
+    taskForce_->LoadTaskForce(QString());
+    script_->setId(QString());
+    script_->LoadScriptType(QString());
+    statusBar()->showMessage(QStringLiteral("已恢复到 %1 的版本").arg(restored.time.toString(QStringLiteral("HH:mm:ss"))));
 }
 
 void FrmMain::showReloadedLists() {
@@ -125,6 +165,7 @@ void FrmMain::showReloadedLists() {
             kit_->selectRowQuietly(lists[i], lists[i]->row(found.first()));
     }
     statusBar()->showMessage(QStringLiteral("文件已被其他程序修改，已重新读取"));
+    showReferences();
 }
 
 void FrmMain::showReferences() {
@@ -135,6 +176,29 @@ void FrmMain::showReferences() {
 }
 
 // ---------------------------------------------------------------- selections
+
+// A trigger is found by its ID, whatever its name. A list that is locked takes no
+// selection, as it takes no click.
+void FrmMain::selectRecord(QListWidget* list, const QString& id) {
+    if (!list->isEnabled())
+        return;
+    int row = -1;
+    for (int i = 0; i < list->count() && row < 0; ++i) {
+        const QString entry = list->item(i)->text();
+        if (entry == id || (list == LstRoot && fieldrules::triggerId(entry) == id))
+            row = i;
+    }
+    if (row < 0)
+        return;
+    const QListWidget* const lists[] = {LstRoot, LstFig, LstSpe, LstScr};
+    if (const auto tab = std::find(std::begin(lists), std::end(lists), list); tab != std::end(lists)) {
+        const int index = static_cast<int>(tab - std::begin(lists));
+        SSTab->setCurrentIndex(index);
+        if (list->item(row)->isHidden())
+            finds_[index]->clear();
+    }
+    kit_->selectAsUser(list, row);
+}
 
 void FrmMain::LstRoot_Click() {
     const QListWidgetItem* item = selectedEntry(LstRoot);

@@ -20,7 +20,9 @@ namespace tarvok {
 
 PanelKit::PanelKit(Dialogs& dialogs, QWidget* window, const QString& programDir)
     : QObject(window), dialogs_(dialogs), window_(window), files_(programDir),
-      document_(files_.scratchCopy()) {}
+      document_(files_.scratchCopy()) {
+    document_.setHistoryFolder(files_.historyFolder());
+}
 
 MsgAnswer PanelKit::msg(const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) {
@@ -88,6 +90,7 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
         target->installEventFilter(this);
         selectable_[target] = view;
     }
+    selectHandlers_[view] = handler;
     connect(view, &QAbstractItemView::clicked, this, [this, handler](const QModelIndex&) {
         if (programSelecting_)
             return;
@@ -107,6 +110,14 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
 void PanelKit::selectRowQuietly(QListWidget* list, int row) {
     ProgramSelection quiet(*this);
     list->setCurrentRow(row);
+}
+
+void PanelKit::selectAsUser(QListWidget* list, int row) {
+    rememberSelection(list);
+    selectRowQuietly(list, row);
+    list->scrollToItem(list->item(row));
+    if (const auto it = selectHandlers_.find(list); it != selectHandlers_.end())
+        it->second();
 }
 
 void PanelKit::clearSelectionQuietly(QAbstractItemView* view) {
@@ -159,18 +170,21 @@ void PanelKit::runLeaveCheck(QWidget* w) {
         it->second = false;
 }
 
+void PanelKit::rememberSelection(QAbstractItemView* view) {
+    QItemSelectionModel* model = view->selectionModel();
+    SelectionSnapshot& snapshot = beforeUser_[view];
+    snapshot.current = model->currentIndex();
+    snapshot.selected.clear();
+    for (const QModelIndex& index : model->selectedIndexes())
+        snapshot.selected.append(index);
+}
+
 bool PanelKit::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
         type == QEvent::KeyPress) {
-        if (const auto it = selectable_.find(watched); it != selectable_.end()) {
-            QItemSelectionModel* model = it->second->selectionModel();
-            SelectionSnapshot& snapshot = beforeUser_[it->second];
-            snapshot.current = model->currentIndex();
-            snapshot.selected.clear();
-            for (const QModelIndex& index : model->selectedIndexes())
-                snapshot.selected.append(index);
-        }
+        if (const auto it = selectable_.find(watched); it != selectable_.end())
+            rememberSelection(it->second);
     }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         // A message box or a menu taking the focus for a moment is no move of the user's.

@@ -82,6 +82,9 @@ public:
         bool was_;
     };
     void selectRowQuietly(QListWidget* list, int row);
+    // Selects a row of a list as if the user had clicked it: its selection handler runs,
+    // and restoreSelection can put back what was selected before.
+    void selectAsUser(QListWidget* list, int row);
     void clearSelectionQuietly(QAbstractItemView* view);
     // Puts back a list's selection and current entry as they were before the user's
     // last click or key in it, without running its handler: an action the user was held
@@ -121,6 +124,8 @@ private:
     // The user-selectable views, by the object that receives their clicks and keys.
     std::unordered_map<QObject*, QAbstractItemView*> selectable_;
     std::unordered_map<QAbstractItemView*, SelectionSnapshot> beforeUser_;
+    std::unordered_map<QAbstractItemView*, std::function<void()>> selectHandlers_;
+    void rememberSelection(QAbstractItemView* view);
 };
 
 } // namespace tarvok

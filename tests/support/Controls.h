@@ -32,7 +32,7 @@ namespace tarvok::test {
     X(QLabel, LblMsg) X(QGroupBox, FraFile) X(QPushButton, CmdOpen) \
     X(QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) \
     X(QAction, mYes) X(QAction, mNo) X(QMenu, mSuoJie) \
-    X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) \
+    X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) \
     X(QListWidget, LstRoot) X(QPushButton, CmdAdd) X(QPushButton, CmdKill) \
     X(QListWidget, LstFig) X(QPushButton, CmdTeamAdd) X(QPushButton, CmdTeamKill) \
     X(QListWidget, LstSpe) X(QPushButton, CmdSpeAdd) X(QPushButton, CmdSpeKill) \
@@ -93,6 +93,15 @@ private:
             std::abort();
         }
     }
+};
+
+// The check window "检查文件", once the menu command has made it (nullptr before).
+struct CheckControls {
+    explicit CheckControls(QObject* window)
+        : FrmCheck(window->findChild<QWidget*>(QStringLiteral("FrmCheck"))),
+          LvwCheck(FrmCheck ? FrmCheck->findChild<QTreeWidget*>(QStringLiteral("LvwCheck")) : nullptr) {}
+    QWidget* FrmCheck;
+    QTreeWidget* LvwCheck;
 };
 
 // The main window as tests and benchmarks see it: its controls by name, and the

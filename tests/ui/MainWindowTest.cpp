@@ -36,10 +36,12 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
     Window& w = *e.w;
     EXPECT_EQ(w.main.windowTitle(), QStringLiteral("Tarvok"));
     const QList<QAction*> bar = w.main.menuBar()->actions();
-    ASSERT_EQ(bar.size(), 3);
+    ASSERT_EQ(bar.size(), 5);
     EXPECT_EQ(bar[0]->text(), QStringLiteral("自动保存（&A）"));
     EXPECT_EQ(bar[1]->text(), QStringLiteral("锁定/解锁（&R）"));
     EXPECT_EQ(bar[2]->text(), QStringLiteral("文字前景色（&C）"));
+    EXPECT_EQ(bar[3]->text(), QStringLiteral("编辑（&E）"));
+    EXPECT_EQ(bar[4]->text(), QStringLiteral("工具（&T）"));
     EXPECT_EQ(w.mYes->text(), QStringLiteral("是"));
     EXPECT_EQ(w.mNo->text(), QStringLiteral("否(选中)"));
     EXPECT_EQ(w.mYes->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));

@@ -67,3 +67,47 @@ TEST(Workbench, FiltersFindByIdOrNameAndHideWithoutRemoving) {
     EXPECT_EQ(w.LvwScr->topLevelItem(0)->text(1), "53");
     EXPECT_EQ(w.LvwScr->topLevelItem(0)->text(3), QString::fromUtf8(scripts::actionByNumber(53)->name));
 }
+
+// The check window: enabled with a file, F7, a problem's record selected by a double
+// click (its hidden entry shown again), a clean file's single line.
+TEST(Workbench, CheckFileListsProblemsAndDoubleClickSelectsTheRecord) {
+    Editor e;
+    Window& w = *e.w;
+    EXPECT_FALSE(w.mCheck->isEnabled());
+    EXPECT_EQ(w.mCheck->text(), QStringLiteral("检查文件"));
+    EXPECT_EQ(w.mCheck->shortcut(), QKeySequence(Qt::Key_F7));
+    const auto file = [](const QByteArray& taskForce) {
+        return crlf({"[TeamTypes]", "0=TM-0", "1=TM-1", "", "[TaskForces]", "0=TF-1", "", "[TM-0]",
+                     "Name=Zero", "[TM-1]", "Name=One", "TaskForce=" + taskForce, "", "[TF-1]",
+                     "Name=Units", "0=1,E1", "Group=-1"});
+    };
+    const QString path = e.dir.write(QStringLiteral("aimd.ini"), file("TF-GONE"));
+    e.open(path);
+    EXPECT_TRUE(w.mCheck->isEnabled());
+    w.main.findChild<QLineEdit*>(QStringLiteral("TxtFindFig"))->setText(QStringLiteral("Zero"));
+
+    QTest::keyClick(&w.main, Qt::Key_F7);
+    const CheckControls check(&w.main);
+    ASSERT_NE(check.LvwCheck, nullptr);
+    EXPECT_TRUE(check.FrmCheck->isVisible());
+    EXPECT_EQ(check.FrmCheck->windowTitle(), QStringLiteral("检查文件"));
+    ASSERT_EQ(check.LvwCheck->topLevelItemCount(), 1);
+    EXPECT_EQ(check.LvwCheck->headerItem()->text(3), QStringLiteral("行"));
+    QTreeWidgetItem* item = check.LvwCheck->topLevelItem(0);
+    EXPECT_EQ(row(check.LvwCheck, 0), (QStringList{QStringLiteral("错误"), QStringLiteral("引用缺失"), "TM-1"}));
+    EXPECT_EQ(item->text(3), "12");
+    clickRow(check.LvwCheck, 0); // a double click: a click, then the second press
+    QTest::mouseDClick(check.LvwCheck->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       check.LvwCheck->visualItemRect(item).center());
+    EXPECT_EQ(w.SSTab->currentIndex(), 1);
+    EXPECT_FALSE(w.LstFig->item(1)->isHidden());
+    EXPECT_TRUE(w.LstFig->item(1)->isSelected());
+    EXPECT_EQ(w.TxtTeam->text(), "TM-1");
+    EXPECT_EQ(w.TxtTeamName->text(), "One");
+
+    test::writeBytes(path, file("TF-1"));
+    w.mCheck->trigger();
+    ASSERT_EQ(check.LvwCheck->topLevelItemCount(), 1);
+    EXPECT_EQ(check.LvwCheck->topLevelItem(0)->text(0), QStringLiteral("未发现问题"));
+    EXPECT_TRUE(e.dialogs.texts().isEmpty());
+}

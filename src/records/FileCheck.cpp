@@ -1,0 +1,452 @@
+#include "records/FileCheck.h"
+
+#include "document/Lines.h"
+#include "records/FieldRules.h"
+#include "records/RecordLines.h"
+#include "records/ScriptExplain.h"
+#include "records/TeamTypeSection.h"
+#include "records/TriggerLine.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <span>
+#include <string_view>
+#include <unordered_map>
+
+namespace tarvok::filecheck {
+namespace {
+
+constexpr QByteArrayView kTriggers("AITriggerTypes");
+constexpr QByteArrayView kNone("<none>");
+
+// The three registries, in the order their IDs are claimed.
+enum Registry { TeamTypes, TaskForces, ScriptTypes, kRegistryCount };
+
+struct RegistryInfo {
+    QByteArrayView section;
+    RecordKind kind;
+    const char* what; // the record's name in messages
+};
+const RegistryInfo kRegistries[kRegistryCount] = {
+    {"TeamTypes", RecordKind::TeamType, "作战小队"},
+    {"TaskForces", RecordKind::TaskForce, "特遣小队"},
+    {"ScriptTypes", RecordKind::Script, "脚本"},
+};
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// The check looks up every ID a few times; the standard hash of a string view is several
+// times cheaper than QHash's on a large file.
+std::string_view sv(QByteArrayView bytes) {
+    return {bytes.data(), static_cast<size_t>(bytes.size())};
+}
+template <class T> using ByName = std::unordered_map<std::string_view, T>;
+
+bool isHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+bool isDigits(const QString& text) {
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// An ID that names no record: a team type's or trigger's empty slot.
+bool namesNothing(QByteArrayView value) {
+    return value.isEmpty() || value == kNone;
+}
+
+// Where an ID is registered: the first registry line that lists it.
+struct Claim {
+    Registry registry;
+    qsizetype line;
+};
+
+// A value used many times (a unit, an action), told once, where it is first used.
+struct Tally {
+    QByteArrayView value;
+    QString record;
+    RecordKind kind;
+    qsizetype line;
+    int uses = 0;
+};
+
+class Tallies {
+  public:
+    void count(QByteArrayView value, const QString& record, RecordKind kind, qsizetype line) {
+        const auto [it, added] = index_.emplace(sv(value), list_.size());
+        if (added)
+            list_.push_back({value, record, kind, line, 1});
+        else
+            ++list_[it->second].uses;
+    }
+    const std::vector<Tally>& list() const { return list_; }
+
+  private:
+    ByName<size_t> index_;
+    std::vector<Tally> list_;
+};
+
+class Checker {
+  public:
+    Checker(const IniText& text, const TextCodec& codec, const CheckCatalogues& catalogues)
+        : text_(text), codec_(codec), catalogues_(catalogues) {
+        sections_.reserve(text.sections().size());
+        claims_.reserve(text.sections().size());
+        for (const IniText::Section& s : text.sections()) {
+            const auto [first, added] = sections_.emplace(sv(s.name), &s);
+            if (added)
+                continue;
+            std::vector<const IniText::Section*>& all = repeated_[sv(s.name)];
+            if (all.empty())
+                all.push_back(first->second);
+            all.push_back(&s);
+        }
+    }
+
+    std::vector<Problem> run() {
+        readRegistries();
+        checkTriggers();
+        for (int r = 0; r < kRegistryCount; ++r)
+            for (const auto& [id, line] : registered_[r])
+                checkRecord(static_cast<Registry>(r), id, line);
+        checkUnregistered();
+        reportUnits();
+        reportActions();
+        std::stable_sort(problems_.begin(), problems_.end(),
+                         [](const Problem& a, const Problem& b) { return a.line < b.line; });
+        return std::move(problems_);
+    }
+
+  private:
+    void add(Level level, const char* kind, RecordKind recordKind, const QString& record,
+             qsizetype lineIndex, const QString& text) {
+        problems_.push_back({level, u8(kind), recordKind, record, lineIndex + 1, text});
+    }
+    QString decode(QByteArrayView bytes) const { return codec_.decode(bytes); }
+
+    // The sections named name, in file order.
+    std::span<const IniText::Section* const> sectionsNamed(QByteArrayView name) const {
+        if (!repeated_.empty())
+            if (const auto all = repeated_.find(sv(name)); all != repeated_.end())
+                return all->second;
+        const auto it = sections_.find(sv(name));
+        return it == sections_.end() ? std::span<const IniText::Section* const>()
+                                     : std::span<const IniText::Section* const>(&it->second, 1);
+    }
+
+    // Room for the lines of a section's body in a map of them.
+    static size_t bodySize(std::span<const IniText::Section* const> sections) {
+        size_t n = 0;
+        for (const IniText::Section* s : sections)
+            n += static_cast<size_t>(s->bodyEnd - s->bodyBegin);
+        return n;
+    }
+
+    // ---- registries
+
+    void readRegistries() {
+        for (int r = 0; r < kRegistryCount; ++r) {
+            const RegistryInfo& info = kRegistries[r];
+            ByName<qsizetype> numbers;
+            numbers.reserve(bodySize(sectionsNamed(info.section)));
+            for (const IniText::Section* s : sectionsNamed(info.section)) {
+                for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
+                    if (text_.kind(i) != IniText::Kind::Key)
+                        continue;
+                    const QByteArrayView id = text_.value(i);
+                    if (const auto [seen, added] = numbers.emplace(sv(text_.key(i)), i); !added)
+                        add(Level::Error, "编号重复", info.kind, decode(id), i,
+                            u8("[%1] 中编号 %2 已用于第 %3 行，重复的编号会使其中一项被覆盖")
+                                .arg(decode(info.section), decode(text_.key(i)))
+                                .arg(seen->second + 1));
+                    if (id.isEmpty()) {
+                        add(Level::Error, "注册项为空", RecordKind::None, QString(), i,
+                            u8("[%1] 中编号 %2 的注册项没有 ID")
+                                .arg(decode(info.section), decode(text_.key(i))));
+                        continue;
+                    }
+                    const auto [claim, added] =
+                        claims_.emplace(sv(id), Claim{static_cast<Registry>(r), i});
+                    if (!added) {
+                        const Claim& first = claim->second;
+                        const QString other = decode(kRegistries[first.registry].section);
+                        add(Level::Error, "ID 重复", info.kind, decode(id), i,
+                            first.registry == r
+                                ? u8("%1 在 [%2] 中登记了两次（另见第 %3 行）")
+                                      .arg(decode(id), other)
+                                      .arg(first.line + 1)
+                                : u8("%1 同时登记在 [%2]（第 %3 行）和 [%4] 中，两者共用同一个节")
+                                      .arg(decode(id), other)
+                                      .arg(first.line + 1)
+                                      .arg(decode(info.section)));
+                        continue;
+                    }
+                    registered_[r].push_back({id, i});
+                }
+            }
+        }
+    }
+
+    // Why value, named where a record of the registry want is expected, names none; an
+    // empty text when it does.
+    QString missingReference(QByteArrayView value, Registry want) const {
+        const auto claim = claims_.find(sv(value));
+        if (claim != claims_.end() && claim->second.registry == want)
+            return QString();
+        const QString id = decode(value);
+        QString text = u8("%1 %2 不存在").arg(u8(kRegistries[want].what), id);
+        if (claim != claims_.end())
+            text += u8("（%1 登记在 [%2] 中）")
+                        .arg(id, decode(kRegistries[claim->second.registry].section));
+        else if (sections_.count(sv(value)))
+            text +=
+                u8("（有节 [%1]，但未在 [%2] 中登记）").arg(id, decode(kRegistries[want].section));
+        return text;
+    }
+
+    // ---- triggers
+
+    void checkTriggers() {
+        ByName<qsizetype> ids;
+        ids.reserve(bodySize(sectionsNamed(kTriggers)));
+        for (const IniText::Section* s : sectionsNamed(kTriggers)) {
+            for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
+                if (text_.kind(i) != IniText::Kind::Key)
+                    continue;
+                const QString id = decode(text_.key(i));
+                if (const auto [seen, added] = ids.emplace(sv(text_.key(i)), i); !added)
+                    add(Level::Error, "ID 重复", RecordKind::Trigger, id, i,
+                        u8("触发 ID %1 已用于第 %2 行").arg(id).arg(seen->second + 1));
+
+                const QByteArray line = recordlines::triggerLine(text_, i);
+                const std::vector<QByteArrayView> fields = trigger::splitFields(line);
+                const auto count = static_cast<int>(fields.size());
+                if (count != trigger::kFieldCount)
+                    add(Level::Error, "字段数", RecordKind::Trigger, id, i,
+                        u8("触发行有 %1 个字段，应为 %2 个").arg(count).arg(trigger::kFieldCount));
+                if (count > 6) {
+                    const QByteArrayView block = fields[6];
+                    if (block.size() != trigger::kBlockLength)
+                        add(Level::Error, "条件块", RecordKind::Trigger, id, i,
+                            u8("条件块有 %1 个字符，应为 %2 个十六进制字符")
+                                .arg(block.size())
+                                .arg(trigger::kBlockLength));
+                    else if (!std::all_of(block.begin(), block.end(), isHex))
+                        add(Level::Error, "条件块", RecordKind::Trigger, id, i,
+                            u8("条件块含有十六进制数字以外的字符"));
+                }
+                for (int field : {1, 14}) {
+                    if (field >= count || namesNothing(fields[field]))
+                        continue;
+                    const QString missing = missingReference(fields[field], TeamTypes);
+                    if (!missing.isEmpty())
+                        add(Level::Error, "引用缺失", RecordKind::Trigger, id, i,
+                            u8("触发的%1：%2").arg(u8(field == 1 ? "小队1" : "小队2"), missing));
+                }
+            }
+        }
+    }
+
+    // ---- registered records
+
+    void checkRecord(Registry r, QByteArrayView id, qsizetype registryLine) {
+        const RegistryInfo& info = kRegistries[r];
+        const QString name = decode(id);
+        const std::span<const IniText::Section* const> found = sectionsNamed(id);
+        if (found.empty()) {
+            QString text = u8("%1 %2 没有对应的节 [%2]").arg(u8(info.what), name);
+            const QString other = sectionInOtherCase(id);
+            if (!other.isEmpty())
+                text += u8("（只有大小写不同的节 [%1]，编辑器找不到它）").arg(other);
+            add(Level::Error, "缺少节", info.kind, name, registryLine, text);
+            return;
+        }
+        if (found.size() > 1)
+            add(Level::Error, "节重复", info.kind, name, found[1]->header,
+                u8("节 [%1] 在文件中出现了 %2 次（首次在第 %3 行）")
+                    .arg(name)
+                    .arg(found.size())
+                    .arg(found[0]->header + 1));
+        if (r == TeamTypes) {
+            checkTeamType(name, found);
+            return;
+        }
+        for (const IniText::Section* s : found)
+            checkRows(r, name, *s);
+    }
+
+    // The name of a section that differs from id only in letter case; empty when none.
+    QString sectionInOtherCase(QByteArrayView id) {
+        if (folded_.isEmpty())
+            for (const IniText::Section& s : text_.sections())
+                folded_.insert(s.name.toByteArray().toLower(), s.name);
+        const auto it = folded_.constFind(id.toByteArray().toLower());
+        return it == folded_.cend() ? QString() : decode(*it);
+    }
+
+    void checkTeamType(const QString& name, std::span<const IniText::Section* const> found) {
+        // Of keys given twice the later one counts, as when the team type is loaded.
+        qsizetype taskForce = -1;
+        qsizetype script = -1;
+        for (const IniText::Section* s : found)
+            for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
+                if (text_.kind(i) != IniText::Kind::Key)
+                    continue;
+                if (text_.key(i) == "TaskForce")
+                    taskForce = i;
+                else if (text_.key(i) == "Script")
+                    script = i;
+            }
+        const std::pair<qsizetype, Registry> refs[] = {{taskForce, TaskForces},
+                                                       {script, ScriptTypes}};
+        for (const auto& [line, want] : refs) {
+            if (line < 0 || namesNothing(text_.value(line)))
+                continue; // a new team type has neither yet
+            const QString missing = missingReference(text_.value(line), want);
+            if (!missing.isEmpty())
+                add(Level::Error, "引用缺失", RecordKind::TeamType, name, line,
+                    u8("作战小队的 %1：%2").arg(decode(text_.key(line)), missing));
+        }
+    }
+
+    void checkRows(Registry r, const QString& name, const IniText::Section& s) {
+        const RegistryInfo& info = kRegistries[r];
+        const bool taskForce = r == TaskForces;
+        const recordlines::SectionLines read = recordlines::readSectionAt(
+            text_, s, codec_, taskForce ? SectionKind::TaskForce : SectionKind::Script);
+        if (read.strayKey >= 0) {
+            const QByteArrayView key = text_.key(read.strayKey);
+            add(Level::Error, "节格式", info.kind, name, read.strayKey,
+                u8("%1 %2 的节含有%3键 %4，编辑器无法读取它")
+                    .arg(u8(info.what), name,
+                         u8(teamtype::keyIndex(key) >= 0 ? "作战小队的" : "不属于它的"),
+                         decode(key)));
+            return;
+        }
+        if (read.nameLine < 0)
+            add(Level::Error, "节格式", info.kind, name, s.header,
+                u8("%1 %2 的节没有 Name 键，编辑器无法读取它").arg(u8(info.what), name));
+        QStringList numbers;
+        for (const SectionRow& row : read.rows)
+            numbers << row.number;
+        if (!fieldrules::rowNumberingFits(numbers))
+            add(Level::Error, "行编号", info.kind, name, read.rowLine.front(),
+                u8("%1 %2 共 %3 行，最后一行的编号却是 %4，应从 0 起连续编号，否则无法保存")
+                    .arg(u8(info.what), name)
+                    .arg(numbers.size())
+                    .arg(numbers.back()));
+        // A task force row's count and unit, a script row's action and parameter.
+        for (const qsizetype line : read.rowLine) {
+            const QByteArrayView value = text_.value(line);
+            if (taskForce)
+                units_.count(lines::after(value, ','), name, info.kind, line);
+            else
+                actions_.count(lines::before(value, ','), name, info.kind, line);
+        }
+    }
+
+    // ---- sections in no registry
+
+    void checkUnregistered() {
+        QSet<QByteArrayView> told;
+        for (const IniText::Section& s : text_.sections()) {
+            if (claims_.count(sv(s.name)) || s.name == kTriggers || told.contains(s.name) ||
+                std::any_of(std::begin(kRegistries), std::end(kRegistries),
+                            [&](const RegistryInfo& r) { return r.section == s.name; }))
+                continue;
+            const int looks = looksLike(s);
+            if (looks < 0)
+                continue;
+            told.insert(s.name);
+            const RegistryInfo& info = kRegistries[looks];
+            add(Level::Hint, "未登记", RecordKind::None, decode(s.name), s.header,
+                u8("节 [%1] 像是%2，但不在 [%3] 中")
+                    .arg(decode(s.name), u8(info.what), decode(info.section)));
+        }
+    }
+
+    // The registry a section's keys belong to: two keys only a team type has, or a Name
+    // with numbered rows (a task force's Group among them); -1 for neither.
+    int looksLike(const IniText::Section& s) const {
+        int teamKeys = 0;
+        for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
+            if (text_.kind(i) != IniText::Kind::Key)
+                continue;
+            const int k = teamtype::keyIndex(text_.key(i));
+            if (k >= 0 && k != teamtype::Name && k != teamtype::Group && ++teamKeys == 2)
+                return TeamTypes;
+        }
+        for (const auto& [kind, registry] : {std::pair{SectionKind::Script, ScriptTypes},
+                                             std::pair{SectionKind::TaskForce, TaskForces}}) {
+            const recordlines::SectionLines read =
+                recordlines::readSectionAt(text_, s, codec_, kind);
+            if (read.strayKey < 0 && read.nameLine >= 0 && !read.rows.empty())
+                return registry;
+        }
+        return -1;
+    }
+
+    // ---- hints on values used many times
+
+    void reportUnits() {
+        if (catalogues_.unitIds.isEmpty())
+            return;
+        QSet<QString> known;
+        QHash<QString, QString> byFolded;
+        for (const QString& id : catalogues_.unitIds) {
+            known.insert(id);
+            byFolded.insert(id.toCaseFolded(), id);
+        }
+        for (const Tally& t : units_.list()) {
+            const QString unit = decode(t.value);
+            if (known.contains(unit))
+                continue;
+            QString text = u8("单位 %1 不在单位名称表中").arg(unit);
+            const auto other = byFolded.constFind(unit.toCaseFolded());
+            if (other != byFolded.cend())
+                text += u8("（表中有大小写不同的 %1）").arg(*other);
+            add(Level::Hint, "未知单位", t.kind, t.record, t.line,
+                text + u8("，共使用 %1 次").arg(t.uses));
+        }
+    }
+
+    void reportActions() {
+        for (const Tally& t : actions_.list()) {
+            const QString action = decode(t.value);
+            if (isDigits(action) && scripts::actionByNumber(scripts::numericValue(action)))
+                continue;
+            add(Level::Hint, "未知动作", t.kind, t.record, t.line,
+                u8("动作 %1 不在动作目录中，共使用 %2 次").arg(action).arg(t.uses));
+        }
+    }
+
+    const IniText& text_;
+    const TextCodec& codec_;
+    const CheckCatalogues& catalogues_;
+    ByName<const IniText::Section*> sections_;              // the first of each name
+    ByName<std::vector<const IniText::Section*>> repeated_; // every one of a name used twice
+    QHash<QByteArray, QByteArrayView> folded_; // section names by lower case, when needed
+    ByName<Claim> claims_;
+    std::vector<std::pair<QByteArrayView, qsizetype>> registered_[kRegistryCount];
+    Tallies units_;
+    Tallies actions_;
+    std::vector<Problem> problems_;
+};
+
+} // namespace
+
+QString levelText(Level level) {
+    return level == Level::Error ? u8("错误") : u8("提示");
+}
+
+std::vector<Problem> checkRules(const IniText& text, const TextCodec& codec,
+                                const CheckCatalogues& catalogues) {
+    return Checker(text, codec, catalogues).run();
+}
+
+} // namespace tarvok::filecheck

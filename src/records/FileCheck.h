@@ -1,0 +1,61 @@
+#pragma once
+
+#include "document/IniText.h"
+#include "document/TextEncoding.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The whole-file check: what in a rules file, read as the game reads it (IniText), breaks
+// it for the game or for the editor (errors), and what may be a slip but may as well be
+// meant (hints). It reads and changes nothing else.
+namespace tarvok::filecheck {
+
+enum class Level { Error, Hint };
+
+// The list a problem's record stands in, so that the window can show it.
+enum class RecordKind { None, Trigger, TeamType, TaskForce, Script };
+
+struct Problem {
+    Level level = Level::Error;
+    QString kind; // a short type text, e.g. "引用缺失"
+    RecordKind recordKind = RecordKind::None;
+    QString record;     // the record's ID (a trigger's ID without its name); may be empty
+    qsizetype line = 0; // from 1
+    QString text;
+    bool operator==(const Problem&) const = default;
+};
+
+// "错误" or "提示".
+QString levelText(Level level);
+
+// What the check compares the file with: the unit IDs of the unit name table (no unit is
+// looked at when it is empty). Script actions are compared with the editor's own list.
+struct CheckCatalogues {
+    QStringList unitIds;
+};
+
+// Every problem of the file, sorted by line (problems of one line in the order found).
+// Errors:
+//   - a registry entry without ID, or without a section [ID];
+//   - a trigger's first or second team, a team type's TaskForce or Script, that names no
+//     entry of its registry (empty values and "<none>" name nothing);
+//   - an ID listed twice in the registries, or a trigger ID twice in [AITriggerTypes];
+//   - a registered ID whose section stands in the file more than once;
+//   - a number used twice in one registry;
+//   - a trigger line without 18 fields, or whose condition block is not 64 hexadecimal
+//     characters;
+//   - a task force or script whose rows a save would refuse (see
+//     fieldrules::rowNumberingFits), or whose section holds keys other than Name, row
+//     numbers (and Group), or no Name: the editor cannot read it.
+// Hints, one per distinct value with its count of uses:
+//   - a task force's unit not in the unit name table (noting one that differs only in
+//     letter case);
+//   - a script action the editor does not know;
+//   - a section that looks like a team type, task force or script but is in no registry.
+std::vector<Problem> checkRules(const IniText& text, const TextCodec& codec,
+                                const CheckCatalogues& catalogues);
+
+} // namespace tarvok::filecheck

@@ -1,0 +1,173 @@
+#include "records/FileCheck.h"
+
+#include "catalogues/UnitNameTable.h"
+#include "records/Registry.h"
+#include "records/TeamTypeSection.h"
+#include "records/TriggerList.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvok;
+using namespace tarvok::filecheck;
+using tarvok::test::crlf;
+
+namespace {
+
+const TextCodec kUtf8(Encoding::Utf8);
+
+std::vector<Problem> check(const QByteArray& content, const QStringList& units = {"E1"}) {
+    const TextCodec codec(detectEncoding(content));
+    return checkRules(IniText(content), codec, CheckCatalogues{units});
+}
+
+// A trigger line with the given teams and condition block, otherwise as the editor writes.
+QByteArray triggerLine(const QByteArray& key, const QByteArray& team1, const QByteArray& team2,
+                       const QByteArray& block = QByteArray(64, '0')) {
+    return key + "," + team1 + ",<all>,1,0,<none>," + block +
+           ",70.000000,10.000000,70.000000,1,0,1,0," + team2 + ",1,1,1";
+}
+
+} // namespace
+
+// One of each problem, found at its line, with its record so that the window can show it.
+TEST(FileCheck, FindsEachProblemOnceAtItsLine) {
+    const QByteArray content = crlf({
+        "; each problem once",                                            // 1
+        "[AITriggerTypes]",                                               // 2
+        triggerLine("T1=Good", "TM-1", "<none>"),                         // 3
+        "T2=Short,TM-1,<all>",                                            // 4 field count
+        triggerLine("T3=Block", "TM-1", "", "00G" + QByteArray(61, '0')), // 5 block
+        triggerLine("T4=Ref", "TM-1", "TM-NONE"),                         // 6 missing team
+        triggerLine("T1=Again", "TM-1", "<none>"),                        // 7 trigger ID twice
+        "",
+        "[TeamTypes]", // 9
+        "0=TM-1",
+        "1=TM-2", // 11 no section
+        "1=TM-3", // 12 number twice
+        "3=",     // 13 no ID
+        "4=TM-1", // 14 registered twice
+        "",
+        "[TaskForces]",
+        "0=TF-1",
+        "1=TF-2",
+        "2=TF-3",
+        "",
+        "[ScriptTypes]",
+        "0=SC-1",
+        "1=TF-1", // 23 in two registries
+        "",
+        "[TM-1]",
+        "Name=One",
+        "TaskForce=TF-1",
+        "Script=SC-GONE", // 28 missing script
+        "[TM-3]",
+        "Name=Three",
+        "TaskForce=TF-1",
+        "[TM-3]", // 32 section twice
+        "Script=SC-1",
+        "[TF-1]",
+        "Name=Units",
+        "0=2,e1",     // 36 unit in another letter case
+        "1=1,MYUNIT", // 37 unit not in the table
+        "Group=-1",
+        "[TF-2]",
+        "Name=Wrong",
+        "Priority=5", // 41 a team type's key
+        "[TF-3]",
+        "Name=Gap",
+        "0=1,E1", // 44 numbering a save refuses
+        "2=1,e1",
+        "Group=-1",
+        "[SC-1]",
+        "Name=Go",
+        "0=53,0",
+        "1=99,0",   // 50 unknown action
+        "[OLD-TF]", // 51 a task force in no registry
+        "Name=Old",
+        "0=1,E1",
+        "Group=-1",
+    });
+    const std::vector<Problem> found = check(content);
+
+    struct Expected {
+        Level level;
+        const char* kind;
+        RecordKind recordKind;
+        const char* record;
+        qsizetype line;
+    };
+    using enum Level;
+    using enum RecordKind;
+    const Expected expected[] = {
+        {Error, "字段数", Trigger, "T2", 4},       {Error, "条件块", Trigger, "T3", 5},
+        {Error, "引用缺失", Trigger, "T4", 6},     {Error, "ID 重复", Trigger, "T1", 7},
+        {Error, "缺少节", TeamType, "TM-2", 11},   {Error, "编号重复", TeamType, "TM-3", 12},
+        {Error, "注册项为空", None, "", 13},       {Error, "ID 重复", TeamType, "TM-1", 14},
+        {Error, "ID 重复", Script, "TF-1", 23},    {Error, "引用缺失", TeamType, "TM-1", 28},
+        {Error, "节重复", TeamType, "TM-3", 32},   {Hint, "未知单位", TaskForce, "TF-1", 36},
+        {Hint, "未知单位", TaskForce, "TF-1", 37}, {Error, "节格式", TaskForce, "TF-2", 41},
+        {Error, "行编号", TaskForce, "TF-3", 44},  {Hint, "未知动作", Script, "SC-1", 50},
+        {Hint, "未登记", None, "OLD-TF", 51},
+    };
+    ASSERT_EQ(found.size(), std::size(expected));
+    for (size_t i = 0; i < found.size(); ++i) {
+        SCOPED_TRACE(found[i].text.toStdString());
+        EXPECT_EQ(found[i].level, expected[i].level);
+        EXPECT_EQ(found[i].kind, QString::fromUtf8(expected[i].kind));
+        EXPECT_EQ(found[i].recordKind, expected[i].recordKind);
+        EXPECT_EQ(found[i].record, QString::fromUtf8(expected[i].record));
+        EXPECT_EQ(found[i].line, expected[i].line);
+    }
+    // Values used many times are told once, with their count and a near miss in the table.
+    EXPECT_EQ(found[11].text,
+              QStringLiteral("单位 e1 不在单位名称表中（表中有大小写不同的 E1），共使用 2 次"));
+    EXPECT_EQ(found[12].text, QStringLiteral("单位 MYUNIT 不在单位名称表中，共使用 1 次"));
+    EXPECT_EQ(found[5].text,
+              QStringLiteral("[TeamTypes] 中编号 1 已用于第 11 行，重复的编号会使其中一项被覆盖"));
+}
+
+// No false alarm: the shipped sample, and a file made by the editor's own adds with what
+// modders write on purpose (comments, indentation, a registry from 1 with gaps, empty
+// slots, a section the editor does not know).
+TEST(FileCheck, CleanFilesGiveNoProblem) {
+    const QByteArray sample = test::readBytes(test::shippedDataDir() + QStringLiteral("/aimd.ini"));
+    ASSERT_FALSE(sample.isEmpty());
+    const QStringList units =
+        unitnames::choiceLists(
+            decodeLines(test::readBytes(test::shippedDataDir() + "/NameTable.WQ")))
+            .ids;
+    EXPECT_EQ(check(sample, units), std::vector<Problem>{});
+
+    QByteArray content = crlf({"; made by hand, then by the editor",
+                               "[AITriggerTypes]",
+                               "",
+                               "[TeamTypes]",
+                               "  1 = TM-0 ; the first",
+                               "",
+                               "[TaskForces]",
+                               "5=TF-0",
+                               "",
+                               "[ScriptTypes]",
+                               "",
+                               "[TM-0]",
+                               "Name=Zero",
+                               "TaskForce=TF-0",
+                               "Script=<none>",
+                               "",
+                               "[TF-0]",
+                               "0=1,E1 ; one",
+                               "Name=Late name",
+                               "Group=-1",
+                               "",
+                               "[Digest]",
+                               "1=abc"});
+    content = *addTriggerEntry(content, "T-NEW=新的");
+    content =
+        addRegistryEntry(content, "TeamTypes", "TM-NEW", 1, teamtype::defaultBlock())->content;
+    content = addRegistryEntry(content, "TaskForces", "TF-NEW", 1, {"Name=", "Group=-1"})->content;
+    content = addRegistryEntry(content, "ScriptTypes", "SC-NEW", 0, {"Name="})->content;
+    const std::vector<Problem> found = check(content);
+    for (const Problem& p : found)
+        ADD_FAILURE() << p.line << " " << p.text.toStdString();
+}
