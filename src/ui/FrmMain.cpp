@@ -424,6 +424,10 @@ void FrmMain::connectHandlers() {
     auto* refsLater = new QTimer(this);
     refsLater->setSingleShot(true);
     connect(refsLater, &QTimer::timeout, this, &FrmMain::showReferences);
+    connect(refs_, &ReferenceLists::chosen, this, [this](references::Kind kind, const QString& entry) {
+        QListWidget* const lists[] = {LstRoot, LstFig, LstSpe, LstScr};
+        selectRecord(lists[static_cast<int>(kind)], entry);
+    });
     for (RecordPanel* panel : std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_}) {
         connect(panel, &RecordPanel::loaded, refsLater, qOverload<>(&QTimer::start));
         connect(panel, &RecordPanel::saved, refsLater, qOverload<>(&QTimer::start));

@@ -33,6 +33,8 @@ namespace tarvok::test {
     X(QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) \
     X(QAction, mYes) X(QAction, mNo) X(QMenu, mSuoJie) \
     X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) \
+    X(QAction, mUndo) X(QAction, mRedo) X(QListWidget, LstRefRoot) X(QListWidget, LstRefFig) \
+    X(QListWidget, LstRefSpe) X(QListWidget, LstRefScr) \
     X(QListWidget, LstRoot) X(QPushButton, CmdAdd) X(QPushButton, CmdKill) \
     X(QListWidget, LstFig) X(QPushButton, CmdTeamAdd) X(QPushButton, CmdTeamKill) \
     X(QListWidget, LstSpe) X(QPushButton, CmdSpeAdd) X(QPushButton, CmdSpeKill) \

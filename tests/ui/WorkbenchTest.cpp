@@ -3,8 +3,11 @@
 #include "records/ScriptExplain.h"
 #include "support/WidgetDriver.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -110,4 +113,101 @@ TEST(Workbench, CheckFileListsProblemsAndDoubleClickSelectsTheRecord) {
     ASSERT_EQ(check.LvwCheck->topLevelItemCount(), 1);
     EXPECT_EQ(check.LvwCheck->topLevelItem(0)->text(0), QStringLiteral("未发现问题"));
     EXPECT_TRUE(e.dialogs.texts().isEmpty());
+}
+
+// The 引用 lists follow the records on show; a double-click selects the named record
+// (showing it again when a filter hid it); another program's change is read again.
+TEST(Workbench, ReferencesFollowTheRecordsOnShowAndLeadToThem) {
+    Editor e;
+    Window& w = *e.w;
+    const QByteArray block(64, '0');
+    const QString path = e.dir.write(
+        QStringLiteral("aimd.ini"),
+        crlf({"[AITriggerTypes]", "T1=first,TM-1,<all>,1,0,<none>," + block + ",50,30,50,1,0,1,0,TM-GONE,1,1,1",
+              "[TeamTypes]", "0=TM-1", "1=TM-2", "[TM-1]", "Name=One", "TaskForce=TF-1", "Script=SC-1",
+              "[TM-2]", "Name=Two", "TaskForce=TF-1", "[TaskForces]", "0=TF-1", "[TF-1]", "Name=Units",
+              "0=1,E1", "[ScriptTypes]", "0=SC-1", "[SC-1]", "Name=Go", "0=0,0"}));
+    e.open(path);
+    clickRow(w.LstRoot, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(items(w.LstRefRoot), (QStringList{QStringLiteral("TM-1 (作战小队) ← 所用"), QStringLiteral("TM-GONE (缺失)")}));
+    EXPECT_EQ(w.LstRefRoot->item(1)->foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(items(w.LstRefFig), (QStringList{QStringLiteral("TF-1 (特遣小队) ← 所用"), QStringLiteral("SC-1 (脚本) ← 所用"),
+                                               QStringLiteral("T1 (触发)")}));
+
+    w.main.findChild<QLineEdit*>(QStringLiteral("TxtFindSpe"))->setText(QStringLiteral("zzz"));
+    w.SSTab->setCurrentIndex(1); // the team type's references stand under its list
+    QListWidgetItem* taskForce = w.LstRefFig->item(0);
+    clickRow(w.LstRefFig, 0); // a double click: a click, then the second press
+    QTest::mouseDClick(w.LstRefFig->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       w.LstRefFig->visualItemRect(taskForce).center());
+    QApplication::processEvents();
+    EXPECT_EQ(w.SSTab->currentIndex(), 2);
+    EXPECT_FALSE(w.LstSpe->item(0)->isHidden());
+    EXPECT_EQ(w.TxtSpe->text(), "TF-1");
+    EXPECT_EQ(items(w.LstRefSpe), (QStringList{QStringLiteral("TM-1 (作战小队)"), QStringLiteral("TM-2 (作战小队)")}));
+
+    // Another program adds a team type: the next look at the file reads it again.
+    test::writeBytes(path, test::readBytes(path) + "\r\n[TeamTypes]\r\n2=TM-3\r\n[TM-3]\r\nName=Three\r\nTaskForce=TF-1\r\n");
+    clickRow(w.LstSpe, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(items(w.LstFig), (QStringList{"TM-1", "TM-2", "TM-3"}));
+    EXPECT_EQ(w.TeamTypeCount(), 3);
+    EXPECT_EQ(w.main.statusBar()->currentMessage(), QStringLiteral("文件已被其他程序修改，已重新读取"));
+    EXPECT_EQ(w.LstRefSpe->count(), 3);
+    EXPECT_TRUE(w.LstSpe->item(0)->isSelected());
+}
+
+// Undo and redo through the window, against the file's bytes: a save, an add and a
+// delete taken back one by one, the last undo redone, the history kept across a restart,
+// and refused once another program changed the file.
+TEST(Workbench, UndoAndRedoPutBackEachVersionOfTheFile) {
+    Editor e;
+    Window& w = *e.w;
+    const QString path = e.dir.file(QStringLiteral("aimd.ini")); // the shipped sample
+    e.open(path);
+    std::vector<QByteArray> versions{test::readBytes(path)};
+    clickRow(w.LstFig, 0);
+    replaceText(w.TxtTeamName, QStringLiteral("Renamed"));
+    click(w.CmdSaveFig);
+    versions.push_back(test::readBytes(path));
+    e.dialogs.promptAnswers = {QStringLiteral("TF-NEW")};
+    click(w.CmdSpeAdd);
+    versions.push_back(test::readBytes(path));
+    e.dialogs.answers = {MsgAnswer::Yes};
+    click(w.CmdTeamKill);
+    versions.push_back(test::readBytes(path));
+    ASSERT_EQ(versions.size(), 4u);
+    ASSERT_NE(versions[2], versions[3]);
+    e.dialogs.clear();
+
+    const QRegularExpression restored(QStringLiteral("^已恢复到 \\d\\d:\\d\\d:\\d\\d 的版本$"));
+    for (int back = 2; back >= 0; --back) {
+        w.mUndo->trigger();
+        ASSERT_EQ(test::readBytes(path), versions[back]) << back;
+        EXPECT_TRUE(restored.match(w.main.statusBar()->currentMessage()).hasMatch());
+        EXPECT_TRUE(w.TxtTeam->text().isEmpty());
+    }
+    EXPECT_EQ(items(w.LstSpe).contains("TF-NEW"), false);
+    w.mRedo->trigger();
+    EXPECT_EQ(test::readBytes(path), versions[1]);
+    EXPECT_TRUE(e.dialogs.texts().isEmpty()) << e.dialogs.texts().join(QLatin1Char('|')).toStdString();
+
+    // A restart finds the same history.
+    FrmMain again(e.dialogs, e.dir.path());
+    Window w2(again);
+    e.dialogs.files.push_back(path);
+    w2.CmdOpen_Click();
+    w2.mRedo->trigger();
+    EXPECT_EQ(test::readBytes(path), versions[2]);
+    w2.mUndo->trigger();
+    EXPECT_EQ(test::readBytes(path), versions[1]);
+
+    // Another program's change: nothing is undone, and the stacks stay.
+    test::writeBytes(path, versions[1] + "; edited elsewhere\r\n");
+    w2.mUndo->trigger();
+    EXPECT_EQ(e.dialogs.texts(), QStringList{QStringLiteral("文件已被其他程序修改，无法撤销")});
+    EXPECT_EQ(test::readBytes(path), versions[1] + "; edited elsewhere\r\n");
+    w2.mUndo->trigger(); // the file as read again is what the editor knows now
+    EXPECT_EQ(test::readBytes(path), versions[0]);
 }
