@@ -12,6 +12,7 @@
 #include "catalogues/UnitNameTable.h"
 #include "records/FileCheck.h"
 #include "records/RecordLines.h"
+#include "records/References.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -153,6 +154,34 @@ void BM_SaveTriggerEdit(benchmark::State& state) {
 
 // The whole-file check as the check window runs it: the file read as lines, then every
 // registry, trigger, record and reference looked at, against the shipped unit table.
+// What names what: read once for each reading of the file, at the first 引用 list.
+void BM_ReferencesTable(benchmark::State& state) {
+    Fixture& f = fixture(state.range(0));
+    const RulesIndex index(f.rules.content);
+    for (auto _ : state) {
+        references::RecordReferences refs(index);
+        benchmark::DoNotOptimize(refs);
+    }
+    setBytes(state, f.rules.content.size());
+}
+
+// The four 引用 lists of a selection (trigger, team type, task force, script), from the table.
+void BM_ReferencesOfRecords(benchmark::State& state) {
+    Fixture& f = fixture(state.range(0));
+    const RulesIndex index(f.rules.content);
+    const references::RecordReferences refs(index);
+    const QByteArray trigger = f.rules.middleTriggerKey.section(QLatin1Char('='), 0, 0).toUtf8();
+    size_t found = 0;
+    for (auto _ : state) {
+        found = refs.of(references::Kind::Trigger, trigger).size() +
+                refs.of(references::Kind::TeamType, f.rules.middleTeamType.toUtf8()).size() +
+                refs.of(references::Kind::TaskForce, f.rules.middleTaskForce.toUtf8()).size() +
+                refs.of(references::Kind::Script, f.rules.middleScript.toUtf8()).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["references"] = static_cast<double>(found);
+}
+
 void BM_CheckFile(benchmark::State& state) {
     Fixture& f = fixture(state.range(0));
     const std::optional<QStringList> table =
@@ -180,3 +209,5 @@ BENCHMARK(BM_PlainCopy) SIZES;
 BENCHMARK(BM_SafeCopy) SIZES;
 BENCHMARK(BM_SaveTriggerEdit) SIZES;
 BENCHMARK(BM_CheckFile) SIZES;
+BENCHMARK(BM_ReferencesTable) SIZES;
+BENCHMARK(BM_ReferencesOfRecords) SIZES;

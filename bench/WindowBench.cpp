@@ -140,7 +140,7 @@ void BM_FillLists(benchmark::State& state) {
     std::fill(std::begin(none), std::end(none), &empty);
     timed(state, s, [&] {
         registrylists::fillAll({s.w->LstRoot, s.w->LstFig, s.w->LstSpe, s.w->LstScr},
-                               {none[0], none[1], none[2], none[3]}, *index);
+                               {none[0], none[1], none[2], none[3]}, index);
     });
 }
 

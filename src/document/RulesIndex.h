@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
+
+#include <string_view>
+#include <unordered_map>
 
 
 namespace tarvok {
@@ -36,7 +38,7 @@ private:
     TextCodec codec_;
     IniText text_;
     RulesScan scan_;
-    QHash<QByteArrayView, qsizetype> nameLine_; // section name -> its Name line
+    std::unordered_map<std::string_view, qsizetype> nameLine_; // section name -> its Name line
 };
 
 } // namespace tarvok

@@ -3,6 +3,8 @@
 #include "document/RulesIndex.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace tarvok::references {
 namespace {
@@ -36,7 +38,7 @@ RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
     const IniText& text = index.text();
     // The task force and script of every section that names one (later lines win), then
     // those of the listed team types.
-    QHash<QByteArrayView, Team> named;
+    std::unordered_map<std::string_view, Team> named; // Qt's byte-array hash is slow here
     for (const IniText::Section& s : text.sections()) {
         const bool triggers = s.name == "AITriggerTypes";
         Team team{s.name, {}, {}};
@@ -53,7 +55,7 @@ RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
             }
         }
         if (!team.taskForce.isEmpty() || !team.script.isEmpty()) {
-            Team& t = named[s.name];
+            Team& t = named[std::string_view(s.name.data(), static_cast<size_t>(s.name.size()))];
             t.id = s.name;
             if (!team.taskForce.isEmpty())
                 t.taskForce = team.taskForce;
@@ -65,8 +67,8 @@ RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
     for (size_t i = 0; i < triggers_.size() && i < entries.size(); ++i)
         triggers_[i].entry = entries[i];
     for (QByteArrayView id : index.scan().teamTypes) {
-        const auto it = named.constFind(id);
-        teams_.push_back(it == named.cend() ? Team{id, {}, {}} : *it);
+        const auto it = named.find(std::string_view(id.data(), static_cast<size_t>(id.size())));
+        teams_.push_back(it == named.end() ? Team{id, {}, {}} : it->second);
     }
 }
 

@@ -101,7 +101,7 @@ void FrmMain::openRulesFile(const QString& file) {
     LblRoot->setText(file);
 
     registrylists::fillAll({LstRoot, LstFig, LstSpe, LstScr}, {finds_[0], finds_[1], finds_[2], finds_[3]},
-                           *opened->index);
+                           opened->index);
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
     mCheck->setEnabled(true);
 
@@ -137,7 +137,7 @@ void FrmMain::restoreVersion(bool redo) {
     }
     // The lists as opening reads them; no record on show.
     const std::array<QListWidget*, 4> lists{LstRoot, LstFig, LstSpe, LstScr};
-    registrylists::fillAll(lists, {finds_[0], finds_[1], finds_[2], finds_[3]}, *document().index());
+    registrylists::fillAll(lists, {finds_[0], finds_[1], finds_[2], finds_[3]}, document().index());
     trigger_->setKey(QString());
     trigger_->LoadTrigger(QString());
     team_->setId(QString());
@@ -158,7 +158,7 @@ void FrmMain::showReloadedLists() {
     for (int i = 0; i < 4; ++i)
         if (const QListWidgetItem* item = selectedEntry(lists[i]))
             selected[i] = item->text();
-    registrylists::fillAll(lists, {finds_[0], finds_[1], finds_[2], finds_[3]}, *index);
+    registrylists::fillAll(lists, {finds_[0], finds_[1], finds_[2], finds_[3]}, index);
     for (int i = 0; i < 4; ++i) {
         const QList<QListWidgetItem*> found = lists[i]->findItems(selected[i], Qt::MatchExactly);
         if (!selected[i].isEmpty() && !found.isEmpty())

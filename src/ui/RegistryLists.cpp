@@ -3,7 +3,9 @@
 #include "document/RulesIndex.h"
 #include "records/FieldRules.h"
 
+#include <QAbstractItemModel>
 #include <QAbstractItemView>
+#include <QHash>
 #include <QAction>
 #include <QHelpEvent>
 #include <QApplication>
@@ -17,8 +19,55 @@
 namespace tarvok::registrylists {
 namespace {
 
-constexpr int kNameRole = Qt::UserRole + 1;
-constexpr int kSearchRole = Qt::UserRole + 2;
+// What a list knows beside its items: the reading of the file its names come from (a
+// name is decoded when it is first shown or filtered, not at opening), the names saved
+// since, and for each row the text the filter compares and whether the row is hidden.
+// The rows follow the list's model: inserted rows are shown and not yet compared.
+class ListState : public QObject {
+public:
+    explicit ListState(QListWidget* list) : QObject(list) {
+        setObjectName(QStringLiteral("registryListState"));
+        QAbstractItemModel* model = list->model();
+        connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
+            if (static_cast<size_t>(first) <= rows.size())
+                rows.insert(rows.begin() + first, static_cast<size_t>(last - first + 1), Row{});
+        });
+        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int first, int last) {
+            if (static_cast<size_t>(last) < rows.size())
+                rows.erase(rows.begin() + first, rows.begin() + last + 1);
+        });
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { rows.clear(); });
+        connect(model, &QAbstractItemModel::rowsMoved, this, [this, list] { resync(list); });
+        connect(model, &QAbstractItemModel::layoutChanged, this, [this, list] { resync(list); });
+        resync(list);
+    }
+
+    static ListState& of(QListWidget* list) {
+        auto* state = list->findChild<ListState*>(QStringLiteral("registryListState"), Qt::FindDirectChildrenOnly);
+        return state ? *state : *new ListState(list);
+    }
+
+    QString name(const QString& id) const {
+        if (const auto it = renamed.constFind(id); it != renamed.cend())
+            return *it;
+        return names ? names->codec().decode(names->name(names->codec().encode(id))) : QString();
+    }
+
+    // Rows whose order the model changed: their hidden state is asked of the view again.
+    void resync(QListWidget* list) {
+        rows.assign(static_cast<size_t>(list->count()), Row{});
+        for (int i = 0; i < list->count(); ++i)
+            rows[static_cast<size_t>(i)].hidden = list->isRowHidden(i);
+    }
+
+    struct Row {
+        QString key; // null until the first filtering
+        bool hidden = false;
+    };
+    std::vector<Row> rows;
+    std::shared_ptr<const RulesIndex> names;
+    QHash<QString, QString> renamed;
+};
 
 // Shows at most a screenful of an entry's text, and the record's name after its ID. The
 // item keeps its whole text; only what is measured and painted is cut, so an ID or name
@@ -28,6 +77,11 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
 protected:
+    QString nameAt(const QModelIndex& index) const {
+        auto* list = qobject_cast<QListWidget*>(parent());
+        return list ? ListState::of(list).name(index.data().toString()) : QString();
+    }
+
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         constexpr qsizetype kShown = 400;
@@ -41,7 +95,7 @@ protected:
         if (event->type() != QEvent::ToolTip || !index.isValid())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
         constexpr qsizetype kShown = 400;
-        const QString name = index.data(kNameRole).toString().left(kShown);
+        const QString name = nameAt(index).left(kShown);
         QString text = index.data().toString().left(kShown);
         if (!name.isEmpty())
             text += QStringLiteral("  ") + name;
@@ -50,7 +104,7 @@ protected:
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
-        const QString name = index.data(kNameRole).toString().left(400);
+        const QString name = nameAt(index).left(400);
         if (name.isEmpty()) {
             QStyledItemDelegate::paint(painter, opt, index);
             return;
@@ -76,67 +130,64 @@ protected:
     }
 };
 
-// What the filter compares: ID and name, in one case and one width. Worked out at the
-// first filtering, not at opening, and kept with the entry.
-QString searchText(QListWidgetItem* item) {
-    const QVariant cached = item->data(kSearchRole);
-    if (cached.isValid())
-        return cached.toString();
-    const QString text = fieldrules::searchKey(item->text() + QLatin1Char(' ') + item->data(kNameRole).toString());
-    item->setData(kSearchRole, text);
-    return text;
-}
-
 } // namespace
 
 QStyledItemDelegate* makeDelegate(QWidget* list) { return new EntryDelegate(list); }
 
-void fill(QListWidget* list, const QStringList& ids, const QStringList& names) {
+void fill(QListWidget* list, const QStringList& ids, std::shared_ptr<const RulesIndex> names) {
+    ListState& state = ListState::of(list);
+    state.names = std::move(names);
+    state.renamed.clear();
     list->setUpdatesEnabled(false);
     list->clear();
     list->addItems(ids);
-    // Tens of thousands of names: the view repaints once when updates resume, not once
-    // for every entry that gets its name.
-    const QSignalBlocker quiet(list->model());
-    for (qsizetype i = 0; i < names.size() && i < ids.size(); ++i)
-        if (!names[i].isEmpty())
-            list->item(static_cast<int>(i))->setData(kNameRole, names[i]);
     list->setUpdatesEnabled(true);
 }
 
 void fillAll(const std::array<QListWidget*, 4>& lists, const std::array<QLineEdit*, 4>& filters,
-             const RulesIndex& index) {
-    const TextCodec& codec = index.codec();
-    const RulesScan& scan = index.scan();
+             const std::shared_ptr<const RulesIndex>& index) {
+    const TextCodec& codec = index->codec();
+    const RulesScan& scan = index->scan();
     const std::vector<QByteArrayView>* entries[] = {&scan.triggerKeys, &scan.teamTypes,
                                                     &scan.taskForces, &scan.scriptTypes};
     for (size_t i = 0; i < lists.size(); ++i) {
-        std::vector<QByteArrayView> names;
-        if (i > 0) { // a trigger entry holds its name already
-            names.reserve(entries[i]->size());
-            for (QByteArrayView id : *entries[i])
-                names.push_back(index.name(id));
-        }
-        fill(lists[i], codec.decodeAll(*entries[i]), codec.decodeAll(names));
+        // A trigger entry holds its name already.
+        fill(lists[i], codec.decodeAll(*entries[i]), i > 0 ? index : nullptr);
         if (!filters[i]->text().isEmpty()) // a new list hides nothing
             applyFilter(lists[i], filters[i]->text());
     }
 }
 
 void setName(QListWidget* list, const QString& id, const QString& name) {
-    for (QListWidgetItem* item : list->findItems(id, Qt::MatchExactly)) {
-        item->setData(kNameRole, name);
-        item->setData(kSearchRole, QVariant()); // worked out again at the next filtering
-    }
+    ListState& state = ListState::of(list);
+    state.renamed.insert(id, name);
+    for (QListWidgetItem* item : list->findItems(id, Qt::MatchExactly))
+        state.rows[static_cast<size_t>(list->row(item))].key = QString(); // compared anew
+    list->viewport()->update();
 }
+
+QString nameOf(QListWidget* list, const QString& id) { return ListState::of(list).name(id); }
 
 void applyFilter(QListWidget* list, const QString& text) {
     const QString key = fieldrules::searchKey(text);
+    ListState& state = ListState::of(list);
+    if (state.rows.size() != static_cast<size_t>(list->count()))
+        state.resync(list);
     list->setUpdatesEnabled(false);
     for (int i = 0; i < list->count(); ++i) {
-        const bool hide = !key.isEmpty() && !searchText(list->item(i)).contains(key);
-        if (list->isRowHidden(i) != hide)
+        ListState::Row& row = state.rows[static_cast<size_t>(i)];
+        bool hide = false;
+        if (!key.isEmpty()) {
+            if (row.key.isNull()) { // ID and name, in one case and one width
+                const QString id = list->item(i)->text();
+                row.key = fieldrules::searchKey(id + QLatin1Char(' ') + state.name(id));
+            }
+            hide = !row.key.contains(key);
+        }
+        if (row.hidden != hide) {
             list->setRowHidden(i, hide);
+            row.hidden = hide;
+        }
     }
     list->setUpdatesEnabled(true);
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
 class QLineEdit;
 class QListWidget;
@@ -22,14 +23,16 @@ namespace tarvok::registrylists {
 // The delegate of the lists: at most a screenful of an entry, and its name beside it.
 QStyledItemDelegate* makeDelegate(QWidget* list);
 
-// The entries of a list, with the names of the records (an empty name shows nothing).
-void fill(QListWidget* list, const QStringList& ids, const QStringList& names = {});
+// The entries of a list, with the names of the records as names has them (decoded when
+// first shown or filtered; an empty name shows nothing).
+void fill(QListWidget* list, const QStringList& ids, std::shared_ptr<const RulesIndex> names = nullptr);
 // The four lists (triggers, team types, task forces, scripts) filled from a reading of
 // the file, each list's filter kept in force.
 void fillAll(const std::array<QListWidget*, 4>& lists, const std::array<QLineEdit*, 4>& filters,
-             const RulesIndex& index);
+             const std::shared_ptr<const RulesIndex>& index);
 // The name shown beside every entry whose ID is id.
 void setName(QListWidget* list, const QString& id, const QString& name);
+QString nameOf(QListWidget* list, const QString& id);
 
 // The filter box of a list: typing shows only the entries whose ID or name contains the
 // text (letter case and full-width forms aside); Esc or an empty box shows all again.
