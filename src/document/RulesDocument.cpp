@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <future>
 #include <limits>
 
 namespace tarvok {
@@ -63,6 +64,7 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
         return std::nullopt;
     path_ = path;
     stamp_ = stamp;
+    building_ = {};
     known_ = std::move(*bytes);
     history_ = historyFolder_.isEmpty() ? nullptr : std::make_unique<History>(historyFolder_, path);
     index_ = std::make_shared<const RulesIndex>(known_);
@@ -96,6 +98,7 @@ bool RulesDocument::changedOutside(QByteArray* bytesNow) const {
 }
 
 void RulesDocument::reload(QByteArray bytes) const {
+    building_ = {}; // of content that is no longer the file's
     known_ = std::move(bytes);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
@@ -120,7 +123,8 @@ std::shared_ptr<const RulesIndex> RulesDocument::index() const {
         return index_;
     }
     if (!index_)
-        index_ = std::make_shared<const RulesIndex>(known_);
+        index_ = building_.valid() ? building_.get() : std::make_shared<const RulesIndex>(known_);
+    building_ = {};
     return index_;
 }
 
@@ -155,7 +159,11 @@ filestore::WriteResult RulesDocument::write(
     if (result.ok() && written) {
         stamp_ = stampOf(path_);
         known_ = std::move(*written);
-        index_.reset(); // built again when first asked for
+        // Read again on a second core while the user goes on; the first use waits for it.
+        index_.reset();
+        building_ = std::async(std::launch::async, [bytes = known_] {
+                        return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
+                    }).share();
         // The scratch copy holds the content before the change now.
         if (history_ && history_->push(History::Stack::Undo, scratchPath_))
             history_->clear(History::Stack::Redo);

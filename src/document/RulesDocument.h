@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -124,6 +125,7 @@ private:
     // The content last read or written; its index is built when first asked for.
     mutable QByteArray known_;
     mutable std::shared_ptr<const RulesIndex> index_;
+    mutable std::shared_future<std::shared_ptr<const RulesIndex>> building_; // of known_, after a write
     std::function<void()> reloaded_;
     QString historyFolder_;
     std::unique_ptr<History> history_;
