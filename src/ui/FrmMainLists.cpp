@@ -433,7 +433,8 @@ void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
     // The panel may go on showing the deleted record, but never saves it again.
     if (panel->recordKey() == id)
         panel->forgetRecord();
-    showReferences();
+    // What used the record says so at once the list is shown without it.
+    QMetaObject::invokeMethod(this, &FrmMain::showReferences, Qt::QueuedConnection);
 }
 
 bool FrmMain::reportRemoval(const RecordRemoval& removal) {
