@@ -333,7 +333,7 @@ QWidget* FrmMain::createTabs() {
         list = new QListWidget(page);
         list->setObjectName(QLatin1String(listName));
         list->setUniformItemSizes(true); // tens of thousands of one-line entries
-        list->setMinimumHeight(list->fontMetrics().height() * 4 + 8);
+        list->setMinimumHeight(list->fontMetrics().height() * 3 + 6);
         list->setItemDelegate(registrylists::makeDelegate(list));
         finds_[index] = registrylists::makeFilter(list, QLatin1String(kFilterNames[index]), page);
         ++index;

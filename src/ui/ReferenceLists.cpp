@@ -34,7 +34,7 @@ ReferenceLists::ReferenceLists(RulesDocument& document, QWidget* parent)
         list->setToolTip(QStringLiteral("使用此记录的记录，以及它所用的记录（红色为文件中缺失的）；双击可转到该记录"));
         // A few rows: it shrinks before the registry list above it does.
         const int row = list->fontMetrics().height();
-        list->setMinimumHeight(row * 2 + 8);
+        list->setMinimumHeight(row * 3 + 6);
         list->setMaximumHeight(row * 4 + 8);
         connect(list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
             if (item->data(kKindRole).isValid())

@@ -2,6 +2,7 @@
 // beside the script steps. Filtering hides entries and never reaches the operations.
 #include "records/ScriptExplain.h"
 #include "support/WidgetDriver.h"
+#include "ui/RegistryLists.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -170,6 +171,7 @@ TEST(Workbench, UndoAndRedoPutBackEachVersionOfTheFile) {
     clickRow(w.LstFig, 0);
     replaceText(w.TxtTeamName, QStringLiteral("Renamed"));
     click(w.CmdSaveFig);
+    EXPECT_EQ(registrylists::nameOf(w.LstFig, w.LstFig->item(0)->text()), "Renamed"); // beside its ID
     versions.push_back(test::readBytes(path));
     e.dialogs.promptAnswers = {QStringLiteral("TF-NEW")};
     click(w.CmdSpeAdd);
