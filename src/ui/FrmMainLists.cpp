@@ -4,6 +4,7 @@
 #include "records/FieldRules.h"
 #include "records/RecordWrites.h"
 #include "records/TeamTypeSection.h"
+#include "ui/FrmCheck.h"
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
@@ -104,6 +105,8 @@ void FrmMain::openRulesFile(const QString& file) {
                            opened->index);
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
     mCheck->setEnabled(true);
+    if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly); check && check->isVisible())
+        check->checkFile(document(), kit_->files()); // the list is of the file now open
 
     // No record of the previous file may be saved under its key into this one.
     trigger_->setKey(QString());

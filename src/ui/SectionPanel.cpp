@@ -56,10 +56,16 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     view->header()->setStretchLastSection(true);
     view->setHeaderLabels(columns);
     const int w = std::max(view->viewport()->width(), 200);
-    const bool note = columns.size() > 3;
+    if (columns.size() > 3) { // numbers narrow, the rest of the width for the action's name
+        const QFontMetrics fm = view->fontMetrics();
+        view->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("ID00")) + 8);
+        view->setColumnWidth(1, fm.horizontalAdvance(columns[1] + QStringLiteral("0")) + 8);
+        view->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("000000")) + 8);
+        return;
+    }
     view->setColumnWidth(0, w / 4);
     view->setColumnWidth(1, w / 4);
-    view->setColumnWidth(2, note ? w / 4 : w / 2);
+    view->setColumnWidth(2, w / 2);
 }
 
 void SectionPanel::connectCommonHandlers() {
@@ -98,8 +104,10 @@ void SectionPanel::updateSelectedRow(int column, const QString& text) {
         return;
     if (QTreeWidgetItem* item = selectedRow()) {
         item->setText(column, text);
-        if (column == 1 && parts_.view->columnCount() > 3)
+        if (column == 1 && parts_.view->columnCount() > 3) {
             item->setText(3, rowNote(text));
+            item->setToolTip(3, item->text(3));
+        }
     }
 }
 
@@ -107,8 +115,10 @@ QString SectionPanel::rowNote(const QString&) const { return {}; }
 
 QTreeWidgetItem* SectionPanel::makeRow(const QStringList& texts) const {
     auto* item = new QTreeWidgetItem(texts);
-    if (parts_.view->columnCount() > 3)
+    if (parts_.view->columnCount() > 3) {
         item->setText(3, rowNote(texts.value(1)));
+        item->setToolTip(3, item->text(3)); // the whole name where the column is narrow
+    }
     return item;
 }
 
