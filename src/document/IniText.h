@@ -5,6 +5,8 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tarvok {
@@ -92,6 +94,13 @@ class IniText {
     std::vector<Line> lines_;
     std::vector<Section> sections_;
 };
+
+// Maps keyed by names as bytes (section names, IDs) of a content that outlives the map:
+// on large files the standard library's hash of a string view is several times cheaper
+// than QHash's of a byte array.
+inline std::string_view stdView(QByteArrayView v) { return {v.data(), static_cast<size_t>(v.size())}; }
+template <class T>
+using ByName = std::unordered_map<std::string_view, T>;
 
 // Where the sections named name stand in content: from the line of the first such header
 // to the end of the last such section (the start of the next header line, or the end of

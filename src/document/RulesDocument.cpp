@@ -74,27 +74,34 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
 
 void RulesDocument::countFromScan() const {
     const RulesScan& scan = index_->scan();
-    auto* self = const_cast<RulesDocument*>(this);
-    self->setCount(RegistryKind::TeamTypes, static_cast<long long>(scan.teamTypes.size()));
-    self->setCount(RegistryKind::TaskForces, static_cast<long long>(scan.taskForces.size()));
-    self->setCount(RegistryKind::ScriptTypes, static_cast<long long>(scan.scriptTypes.size()));
+    for (const auto& [kind, list] : {std::pair{RegistryKind::TeamTypes, &scan.teamTypes},
+                                     {RegistryKind::TaskForces, &scan.taskForces},
+                                     {RegistryKind::ScriptTypes, &scan.scriptTypes}})
+        counts_[static_cast<int>(kind)] = saturated(static_cast<long long>(list->size()));
 }
 
-bool RulesDocument::changedOutside(QByteArray* bytesNow) const {
+std::optional<RulesDocument::Reading> RulesDocument::changedOutside() const {
     const filestore::FileFacts now = filestore::facts(path_);
     // Written within one step of the file system's clock before the facts were taken, a
     // second write in the same step could leave them unchanged: the content tells then.
     if (sameFacts(now, stamp_.facts) && now.modifiedNs + kTimeStepNs < stamp_.takenNs)
-        return false;
-    const Stamp again = stampOf(path_);
-    std::optional<QByteArray> bytes = filestore::read(path_);
-    if (!bytes || *bytes != known_) {
-        if (bytes)
-            *bytesNow = std::move(*bytes);
-        return true;
+        return std::nullopt;
+    Reading reading{stampOf(path_), filestore::read(path_)};
+    if (reading.bytes && *reading.bytes == known_) {
+        stamp_ = reading.stamp; // touched, or saved unchanged: nothing to read again
+        return std::nullopt;
     }
-    stamp_ = again; // touched, or saved unchanged: nothing to read again
-    return false;
+    return reading;
+}
+
+bool RulesDocument::adopt(Reading reading) const {
+    if (!reading.bytes)
+        return false; // gone or unreadable: nothing to show, the stamp stays
+    stamp_ = reading.stamp;
+    reload(std::move(*reading.bytes));
+    if (reloaded_)
+        reloaded_();
+    return true;
 }
 
 void RulesDocument::reload(QByteArray bytes) const {
@@ -107,21 +114,8 @@ void RulesDocument::reload(QByteArray bytes) const {
 std::shared_ptr<const RulesIndex> RulesDocument::index() const {
     if (path_.isEmpty())
         return nullptr;
-    QByteArray bytesNow;
-    if (changedOutside(&bytesNow)) {
-        const Stamp stamp = stampOf(path_);
-        if (bytesNow.isNull()) {
-            std::optional<QByteArray> bytes = filestore::read(path_);
-            if (!bytes)
-                return nullptr; // gone or unreadable: nothing to show, the stamp stays
-            bytesNow = std::move(*bytes);
-        }
-        stamp_ = stamp;
-        reload(std::move(bytesNow));
-        if (reloaded_)
-            reloaded_();
-        return index_;
-    }
+    if (std::optional<Reading> now = changedOutside())
+        return adopt(std::move(*now)) ? index_ : nullptr;
     if (!index_)
         index_ = building_.valid() ? building_.get() : std::make_shared<const RulesIndex>(known_);
     building_ = {};
@@ -177,9 +171,8 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
     const std::optional<History::Version> version = history_ ? history_->top(from) : std::nullopt;
     if (!version)
         return {};
-    QByteArray bytesNow;
-    if (changedOutside(&bytesNow)) {
-        index(); // read again, and the listener told
+    if (std::optional<Reading> now = changedOutside()) {
+        adopt(std::move(*now)); // read again, and the listener told
         return {Restored::ChangedOutside, {}, {}};
     }
     std::optional<QByteArray> bytes = filestore::read(version->file);
@@ -209,9 +202,11 @@ filestore::WriteResult RulesDocument::edit(const Edit& edit) {
     });
 }
 
-void RulesDocument::setCount(RegistryKind kind, long long n) {
+qint16 RulesDocument::saturated(long long n) {
     constexpr long long kMax = std::numeric_limits<qint16>::max();
-    counts_[static_cast<int>(kind)] = static_cast<qint16>(std::clamp(n, 0LL, kMax));
+    return static_cast<qint16>(std::clamp(n, 0LL, kMax));
 }
+
+void RulesDocument::setCount(RegistryKind kind, long long n) { counts_[static_cast<int>(kind)] = saturated(n); }
 
 } // namespace tarvok

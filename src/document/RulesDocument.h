@@ -112,8 +112,17 @@ private:
         qint64 takenNs = 0; // when the facts were taken
     };
     static Stamp stampOf(const QString& path);
-    // The content the index stands for no longer is the file's.
-    bool changedOutside(QByteArray* bytesNow) const;
+    static qint16 saturated(long long n);
+    // The file as another program left it: its stamp, and its content (nothing when it
+    // cannot be read).
+    struct Reading {
+        Stamp stamp;
+        std::optional<QByteArray> bytes;
+    };
+    // Nothing while the file still holds what the editor last read or wrote.
+    std::optional<Reading> changedOutside() const;
+    // Makes the reading the index and tells the listener; false when it has no content.
+    bool adopt(Reading reading) const;
     void reload(QByteArray bytes) const;
     void countFromScan() const;
     filestore::WriteResult write(const std::function<std::optional<QByteArray>(const QByteArray&)>& compute);

@@ -7,9 +7,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-#include <string_view>
-#include <unordered_map>
-
 
 namespace tarvok {
 
@@ -38,7 +35,7 @@ private:
     TextCodec codec_;
     IniText text_;
     RulesScan scan_;
-    std::unordered_map<std::string_view, qsizetype> nameLine_; // section name -> its Name line
+    ByName<qsizetype> nameLine_; // section name -> its Name line
 };
 
 } // namespace tarvok

@@ -12,14 +12,11 @@
 
 #include <algorithm>
 #include <span>
-#include <string_view>
-#include <unordered_map>
 
 namespace tarvok::filecheck {
 namespace {
 
 constexpr QByteArrayView kTriggers("AITriggerTypes");
-constexpr QByteArrayView kNone("<none>");
 
 // The three registries, in the order their IDs are claimed.
 enum Registry { TeamTypes, TaskForces, ScriptTypes, kRegistryCount };
@@ -39,13 +36,6 @@ QString u8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// The check looks up every ID a few times; the standard hash of a string view is several
-// times cheaper than QHash's on a large file.
-std::string_view sv(QByteArrayView bytes) {
-    return {bytes.data(), static_cast<size_t>(bytes.size())};
-}
-template <class T> using ByName = std::unordered_map<std::string_view, T>;
-
 bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
@@ -56,9 +46,7 @@ bool isDigits(const QString& text) {
 }
 
 // An ID that names no record: a team type's or trigger's empty slot.
-bool namesNothing(QByteArrayView value) {
-    return value.isEmpty() || value == kNone;
-}
+bool namesNothing(QByteArrayView value) { return !trigger::namesTeam(value); }
 
 // Where an ID is registered: the first registry line that lists it.
 struct Claim {
@@ -78,7 +66,7 @@ struct Tally {
 class Tallies {
   public:
     void count(QByteArrayView value, const QString& record, RecordKind kind, qsizetype line) {
-        const auto [it, added] = index_.emplace(sv(value), list_.size());
+        const auto [it, added] = index_.emplace(stdView(value), list_.size());
         if (added)
             list_.push_back({value, record, kind, line, 1});
         else
@@ -98,10 +86,10 @@ class Checker {
         sections_.reserve(text.sections().size());
         claims_.reserve(text.sections().size());
         for (const IniText::Section& s : text.sections()) {
-            const auto [first, added] = sections_.emplace(sv(s.name), &s);
+            const auto [first, added] = sections_.emplace(stdView(s.name), &s);
             if (added)
                 continue;
-            std::vector<const IniText::Section*>& all = repeated_[sv(s.name)];
+            std::vector<const IniText::Section*>& all = repeated_[stdView(s.name)];
             if (all.empty())
                 all.push_back(first->second);
             all.push_back(&s);
@@ -132,9 +120,9 @@ class Checker {
     // The sections named name, in file order.
     std::span<const IniText::Section* const> sectionsNamed(QByteArrayView name) const {
         if (!repeated_.empty())
-            if (const auto all = repeated_.find(sv(name)); all != repeated_.end())
+            if (const auto all = repeated_.find(stdView(name)); all != repeated_.end())
                 return all->second;
-        const auto it = sections_.find(sv(name));
+        const auto it = sections_.find(stdView(name));
         return it == sections_.end() ? std::span<const IniText::Section* const>()
                                      : std::span<const IniText::Section* const>(&it->second, 1);
     }
@@ -159,7 +147,7 @@ class Checker {
                     if (text_.kind(i) != IniText::Kind::Key)
                         continue;
                     const QByteArrayView id = text_.value(i);
-                    if (const auto [seen, added] = numbers.emplace(sv(text_.key(i)), i); !added)
+                    if (const auto [seen, added] = numbers.emplace(stdView(text_.key(i)), i); !added)
                         add(Level::Error, "编号重复", info.kind, decode(id), i,
                             u8("[%1] 中编号 %2 已用于第 %3 行，重复的编号会使其中一项被覆盖")
                                 .arg(decode(info.section), decode(text_.key(i)))
@@ -171,7 +159,7 @@ class Checker {
                         continue;
                     }
                     const auto [claim, added] =
-                        claims_.emplace(sv(id), Claim{static_cast<Registry>(r), i});
+                        claims_.emplace(stdView(id), Claim{static_cast<Registry>(r), i});
                     if (!added) {
                         const Claim& first = claim->second;
                         const QString other = decode(kRegistries[first.registry].section);
@@ -195,7 +183,7 @@ class Checker {
     // Why value, named where a record of the registry want is expected, names none; an
     // empty text when it does.
     QString missingReference(QByteArrayView value, Registry want) const {
-        const auto claim = claims_.find(sv(value));
+        const auto claim = claims_.find(stdView(value));
         if (claim != claims_.end() && claim->second.registry == want)
             return QString();
         const QString id = decode(value);
@@ -203,7 +191,7 @@ class Checker {
         if (claim != claims_.end())
             text += u8("（%1 登记在 [%2] 中）")
                         .arg(id, decode(kRegistries[claim->second.registry].section));
-        else if (sections_.count(sv(value)))
+        else if (sections_.count(stdView(value)))
             text +=
                 u8("（有节 [%1]，但未在 [%2] 中登记）").arg(id, decode(kRegistries[want].section));
         return text;
@@ -219,7 +207,7 @@ class Checker {
                 if (text_.kind(i) != IniText::Kind::Key)
                     continue;
                 const QString id = decode(text_.key(i));
-                if (const auto [seen, added] = ids.emplace(sv(text_.key(i)), i); !added)
+                if (const auto [seen, added] = ids.emplace(stdView(text_.key(i)), i); !added)
                     add(Level::Error, "ID 重复", RecordKind::Trigger, id, i,
                         u8("触发 ID %1 已用于第 %2 行").arg(id).arg(seen->second + 1));
 
@@ -355,7 +343,7 @@ class Checker {
     void checkUnregistered() {
         QSet<QByteArrayView> told;
         for (const IniText::Section& s : text_.sections()) {
-            if (claims_.count(sv(s.name)) || s.name == kTriggers || told.contains(s.name) ||
+            if (claims_.count(stdView(s.name)) || s.name == kTriggers || told.contains(s.name) ||
                 std::any_of(std::begin(kRegistries), std::end(kRegistries),
                             [&](const RegistryInfo& r) { return r.section == s.name; }))
                 continue;

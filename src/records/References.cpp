@@ -1,10 +1,9 @@
 #include "records/References.h"
 
 #include "document/RulesIndex.h"
+#include "records/TriggerLine.h"
 
 #include <algorithm>
-#include <string_view>
-#include <unordered_map>
 
 namespace tarvok::references {
 namespace {
@@ -29,16 +28,13 @@ QByteArrayView field(QByteArrayView value, int n) {
     return trimmed(comma < 0 ? value : value.first(comma));
 }
 
-// "No team" as trigger lines write it.
-bool namesATeam(QByteArrayView team) { return !team.isEmpty() && team != "<none>"; }
-
 } // namespace
 
 RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
     const IniText& text = index.text();
     // The task force and script of every section that names one (later lines win), then
     // those of the listed team types.
-    std::unordered_map<std::string_view, Team> named; // Qt's byte-array hash is slow here
+    ByName<Team> named;
     for (const IniText::Section& s : text.sections()) {
         const bool triggers = s.name == "AITriggerTypes";
         Team team{s.name, {}, {}};
@@ -55,7 +51,7 @@ RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
             }
         }
         if (!team.taskForce.isEmpty() || !team.script.isEmpty()) {
-            Team& t = named[std::string_view(s.name.data(), static_cast<size_t>(s.name.size()))];
+            Team& t = named[stdView(s.name)];
             t.id = s.name;
             if (!team.taskForce.isEmpty())
                 t.taskForce = team.taskForce;
@@ -67,7 +63,7 @@ RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
     for (size_t i = 0; i < triggers_.size() && i < entries.size(); ++i)
         triggers_[i].entry = entries[i];
     for (QByteArrayView id : index.scan().teamTypes) {
-        const auto it = named.find(std::string_view(id.data(), static_cast<size_t>(id.size())));
+        const auto it = named.find(stdView(id));
         teams_.push_back(it == named.end() ? Team{id, {}, {}} : it->second);
     }
 }
@@ -95,7 +91,7 @@ std::vector<Reference> RecordReferences::of(Kind kind, QByteArrayView id) const 
         for (const Trigger& t : triggers_)
             if (t.key == id) {
                 for (QByteArrayView team : {t.team1, t.team2})
-                    if (namesATeam(team))
+                    if (trigger::namesTeam(team))
                         add(named(Kind::TeamType, team));
             }
         break;

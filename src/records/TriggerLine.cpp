@@ -91,7 +91,7 @@ TriggerView readTriggerLine(QByteArrayView line) {
     const std::vector<QByteArrayView> f = splitFields(line);
     TriggerView v;
     for (size_t i : {size_t{1}, size_t{14}})
-        if (i < f.size() && !f[i].isEmpty() && f[i] != "<none>")
+        if (i < f.size() && namesTeam(f[i]))
             v.teams.push_back(f[i].toByteArray());
     v.country = field(f, 2);
     v.tech = field(f, 3);

@@ -87,6 +87,10 @@ QByteArray buildChangedTriggerLine(const TriggerEdit& edit, const ChangedFields&
 // The line the add command writes for a new trigger with the given key.
 QByteArray newTriggerLine(QByteArrayView key);
 
+// A team field that names a team type: not empty and not "<none>", which trigger lines
+// write for no team.
+inline bool namesTeam(QByteArrayView field) { return !field.isEmpty() && field != "<none>"; }
+
 // The fields of a line, split at every comma.
 std::vector<QByteArrayView> splitFields(QByteArrayView line);
 

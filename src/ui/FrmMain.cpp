@@ -425,8 +425,7 @@ void FrmMain::connectHandlers() {
     refsLater->setSingleShot(true);
     connect(refsLater, &QTimer::timeout, this, &FrmMain::showReferences);
     connect(refs_, &ReferenceLists::chosen, this, [this](references::Kind kind, const QString& entry) {
-        QListWidget* const lists[] = {LstRoot, LstFig, LstSpe, LstScr};
-        selectRecord(lists[static_cast<int>(kind)], entry);
+        selectRecord(registryLists()[static_cast<size_t>(kind)], entry);
     });
     for (RecordPanel* panel : std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_}) {
         connect(panel, &RecordPanel::loaded, refsLater, qOverload<>(&QTimer::start));
@@ -519,9 +518,8 @@ void FrmMain::mCheck_Click() {
     if (!check) {
         check = new FrmCheck(this);
         check->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
-            QListWidget* const lists[] = {nullptr, LstRoot, LstFig, LstSpe, LstScr};
-            if (QListWidget* list = lists[static_cast<int>(kind)])
-                selectRecord(list, id);
+            if (kind != filecheck::RecordKind::None) // the lists in the kinds' order
+                selectRecord(registryLists()[static_cast<size_t>(kind) - 1], id);
         });
     }
     check->checkFile(document(), kit_->files());

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -29,10 +30,9 @@ class TaskForcePanel;
 class TeamPanel;
 class TriggerPanel;
 
-// The editor's working window: menus, file frame, the registry lists, the hint area, and
-// the panels of one record of each kind and of the notes. A selection settles what is on
-// show and loads the chosen record into its panel and those it names. FrmMain.cpp builds
-// the window and holds the menus; FrmMainLists.cpp opens files and runs the lists.
+// The editor's window: menus, file frame, registry lists, hint area, one panel per kind of
+// record and the notes; a selection settles what is on show and loads the chosen record.
+// FrmMain.cpp builds the window and its menus; FrmMainLists.cpp opens files, runs lists.
 class FrmMain : public QMainWindow {
     Q_OBJECT
 
@@ -97,8 +97,7 @@ private:
     void setTabChain();
     void showTeamTaskForceAndScript(); // a selection's tail: the team's task force and script
     void settleBaselines();
-    // After another program changed the file: the lists as it is now, selections kept.
-    void showReloadedLists();
+    void showReloadedLists(); // as another program left the file, selections kept
     void showReferences(); // of the records on show, once the current operation is over
     void restoreVersion(bool redo); // a version from the file's history put back
     // A selection in the task force or script registry list.
@@ -113,6 +112,7 @@ private:
     // off the question; false when the user stays and the action must not go on.
     bool leaveRecords(std::initializer_list<RecordPanel*> panels);
     void openRulesFile(const QString& file); // as chosen in the file dialog
+    std::array<QListWidget*, 4> registryLists() const { return {LstRoot, LstFig, LstSpe, LstScr}; }
 
     qint16 AutoSave = 0; // -1 on, 0 off
     QWidget* welcome_ = nullptr;
@@ -139,7 +139,7 @@ private:
     QPushButton *CmdSpeAdd = nullptr, *CmdSpeKill = nullptr;
     QListWidget* LstScr = nullptr;
     QPushButton *CmdScrAdd = nullptr, *CmdScrKill = nullptr;
-    QLineEdit* finds_[4] = {}; // TxtFindRoot, TxtFindFig, TxtFindSpe, TxtFindScr
+    std::array<QLineEdit*, 4> finds_{}; // TxtFindRoot, TxtFindFig, TxtFindSpe, TxtFindScr
     QFrame* Picture1 = nullptr;
     QLabel* LblMsg = nullptr;
     QPushButton* CmdSaveAll = nullptr;

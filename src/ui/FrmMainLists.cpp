@@ -101,8 +101,7 @@ void FrmMain::openRulesFile(const QString& file) {
     LblRoot->setText(QString());
     LblRoot->setText(file);
 
-    registrylists::fillAll({LstRoot, LstFig, LstSpe, LstScr}, {finds_[0], finds_[1], finds_[2], finds_[3]},
-                           opened->index);
+    registrylists::fillAll(registryLists(), finds_, opened->index);
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
     mCheck->setEnabled(true);
     if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly); check && check->isVisible())
@@ -139,8 +138,7 @@ void FrmMain::restoreVersion(bool redo) {
     case RulesDocument::Restored::Done: break;
     }
     // The lists as opening reads them; no record on show.
-    const std::array<QListWidget*, 4> lists{LstRoot, LstFig, LstSpe, LstScr};
-    registrylists::fillAll(lists, {finds_[0], finds_[1], finds_[2], finds_[3]}, document().index());
+    registrylists::fillAll(registryLists(), finds_, document().index());
     trigger_->setKey(QString());
     trigger_->LoadTrigger(QString());
     team_->setId(QString());
@@ -156,12 +154,12 @@ void FrmMain::showReloadedLists() {
     const std::shared_ptr<const RulesIndex> index = document().index();
     if (!index)
         return;
-    const std::array<QListWidget*, 4> lists{LstRoot, LstFig, LstSpe, LstScr};
+    const std::array<QListWidget*, 4> lists = registryLists();
     QString selected[4];
     for (int i = 0; i < 4; ++i)
         if (const QListWidgetItem* item = selectedEntry(lists[i]))
             selected[i] = item->text();
-    registrylists::fillAll(lists, {finds_[0], finds_[1], finds_[2], finds_[3]}, index);
+    registrylists::fillAll(lists, finds_, index);
     for (int i = 0; i < 4; ++i) {
         const QList<QListWidgetItem*> found = lists[i]->findItems(selected[i], Qt::MatchExactly);
         if (!selected[i].isEmpty() && !found.isEmpty())
@@ -193,9 +191,9 @@ void FrmMain::selectRecord(QListWidget* list, const QString& id) {
     }
     if (row < 0)
         return;
-    const QListWidget* const lists[] = {LstRoot, LstFig, LstSpe, LstScr};
-    if (const auto tab = std::find(std::begin(lists), std::end(lists), list); tab != std::end(lists)) {
-        const int index = static_cast<int>(tab - std::begin(lists));
+    const std::array<QListWidget*, 4> lists = registryLists();
+    if (const auto tab = std::find(lists.begin(), lists.end(), list); tab != lists.end()) {
+        const int index = static_cast<int>(tab - lists.begin());
         SSTab->setCurrentIndex(index);
         if (list->item(row)->isHidden())
             finds_[index]->clear();
@@ -306,7 +304,7 @@ void FrmMain::selectRegistryEntry(QListWidget* list, const std::function<void()>
     }
     notes_->showNoteOf(id);
     panel->setId(id);
-    for (QListWidget* other : {LstRoot, LstFig, LstSpe, LstScr}) {
+    for (QListWidget* other : registryLists()) {
         if (other != list)
             kit_->clearSelectionQuietly(other);
     }
@@ -421,10 +419,8 @@ void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
     if (!item)
         return;
     const QString id = item->text();
-    const references::Kind kind = list == LstRoot ? references::Kind::Trigger
-                                  : list == LstFig ? references::Kind::TeamType
-                                  : list == LstSpe ? references::Kind::TaskForce
-                                                   : references::Kind::Script;
+    const std::array<QListWidget*, 4> lists = registryLists(); // in the kinds' order
+    const auto kind = static_cast<references::Kind>(std::find(lists.begin(), lists.end(), list) - lists.begin());
     if (kit_->msg(refs_->deleteQuestion(kind, id), kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
         MsgAnswer::No)
         return;

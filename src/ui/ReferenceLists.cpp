@@ -87,13 +87,9 @@ QString ReferenceLists::deleteQuestion(Kind kind, const QString& id) {
     const int users = refs ? refs->users(kind, index_->codec().encode(id)) : 0;
     if (users == 0)
         return messages::kConfirmDelete;
-    switch (kind) {
-    case Kind::TeamType: return QStringLiteral("有 %1 个触发使用此作战小队，确定删除？").arg(users);
-    case Kind::TaskForce: return QStringLiteral("有 %1 个作战小队使用此特遣小队，确定删除？").arg(users);
-    case Kind::Script: return QStringLiteral("有 %1 个作战小队使用此脚本，确定删除？").arg(users);
-    case Kind::Trigger: break;
-    }
-    return messages::kConfirmDelete;
+    // Triggers use team types; team types use task forces and scripts.
+    const Kind user = kind == Kind::TeamType ? Kind::Trigger : Kind::TeamType;
+    return QStringLiteral("有 %1 个%2使用此%3，确定删除？").arg(users).arg(kindCaption(user), kindCaption(kind));
 }
 
 } // namespace tarvok

@@ -162,7 +162,8 @@ void setName(QListWidget* list, const QString& id, const QString& name) {
     ListState& state = ListState::of(list);
     state.renamed.insert(id, name);
     for (QListWidgetItem* item : list->findItems(id, Qt::MatchExactly))
-        state.rows[static_cast<size_t>(list->row(item))].key = QString(); // compared anew
+        if (const auto row = static_cast<size_t>(list->row(item)); row < state.rows.size())
+            state.rows[row].key = QString(); // compared anew
     list->viewport()->update();
 }
 
