@@ -4,9 +4,9 @@
 //                                     trigger selected
 #include "RulesGenerator.h"
 
+#include "support/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Frm.h"
-#include "support/Controls.h"
 #include "ui/FrmMain.h"
 
 #include <QApplication>
@@ -30,14 +30,16 @@
 namespace {
 
 class QuietDialogs : public tarvok::Dialogs {
-public:
+  public:
     QString file;
     tarvok::MsgAnswer message(QWidget*, const QString&, const QString&, tarvok::MsgIcon,
                               tarvok::MsgButtons) override {
         return tarvok::MsgAnswer::Ok;
     }
     QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return file; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return file;
+    }
     quint32 chooseColor(QWidget*) override { return 0; }
     void setClipboardText(const QString&) override {}
 };
@@ -106,7 +108,7 @@ int main(int argc, char* argv[]) {
         w.LstRoot_Click();
         const qint64 selectMs = t.elapsed();
         QApplication::processEvents();
-        struct rusage usage{};
+        struct rusage usage {};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("file_MB %.1f triggers %d open_ms %lld select_ms %lld peak_rss_MB %.1f\n",
                     static_cast<double>(bytes) / (1024 * 1024), w.LstRoot->count(),

@@ -3,13 +3,13 @@
 // copy of the same file, its floor.
 #include "RulesGenerator.h"
 
+#include "catalogues/ProgramFiles.h"
+#include "catalogues/UnitNameTable.h"
 #include "document/FileStore.h"
 #include "document/IniText.h"
 #include "document/RulesIndex.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
-#include "catalogues/ProgramFiles.h"
-#include "catalogues/UnitNameTable.h"
 #include "records/FileCheck.h"
 #include "records/RecordLines.h"
 #include "records/References.h"
@@ -87,7 +87,8 @@ void BM_BuildIndex(benchmark::State& state) {
         benchmark::DoNotOptimize(index);
     }
     setBytes(state, f.rules.content.size());
-    state.counters["sections"] = static_cast<double>(RulesIndex(f.rules.content).text().sections().size());
+    state.counters["sections"] =
+        static_cast<double>(RulesIndex(f.rules.content).text().sections().size());
 }
 
 void BM_EncodingDetection(benchmark::State& state) {
@@ -128,22 +129,23 @@ void BM_SaveTriggerEdit(benchmark::State& state) {
     for (auto _ : state) {
         const QByteArray tech = QByteArray::number(++round % 10);
         bool found = false;
-        filestore::rewriteIf(f.path, f.scratch, [&](const QByteArray& content) -> std::optional<QByteArray> {
-            const recordlines::SectionSlice slice(content, "AITriggerTypes");
-            const std::optional<qsizetype> line = recordlines::findTrigger(slice.text(), entry);
-            if (!line)
-                return std::nullopt;
-            found = true;
-            const QByteArray old = recordlines::triggerLine(slice.text(), *line);
-            std::vector<QByteArrayView> fields = trigger::splitFields(old);
-            fields.at(3) = tech;
-            QByteArray newLine;
-            for (QByteArrayView field : fields)
-                newLine += (newLine.isEmpty() ? "" : ",") + field.toByteArray();
-            IniEdits edits;
-            recordlines::editTrigger(slice.text(), *line, newLine, edits);
-            return slice.apply(content, edits);
-        });
+        filestore::rewriteIf(
+            f.path, f.scratch, [&](const QByteArray& content) -> std::optional<QByteArray> {
+                const recordlines::SectionSlice slice(content, "AITriggerTypes");
+                const std::optional<qsizetype> line = recordlines::findTrigger(slice.text(), entry);
+                if (!line)
+                    return std::nullopt;
+                found = true;
+                const QByteArray old = recordlines::triggerLine(slice.text(), *line);
+                std::vector<QByteArrayView> fields = trigger::splitFields(old);
+                fields.at(3) = tech;
+                QByteArray newLine;
+                for (QByteArrayView field : fields)
+                    newLine += (newLine.isEmpty() ? "" : ",") + field.toByteArray();
+                IniEdits edits;
+                recordlines::editTrigger(slice.text(), *line, newLine, edits);
+                return slice.apply(content, edits);
+            });
         if (!found) {
             state.SkipWithError("the trigger is missing");
             break;
@@ -186,7 +188,8 @@ void BM_CheckFile(benchmark::State& state) {
     Fixture& f = fixture(state.range(0));
     const std::optional<QStringList> table =
         ProgramFiles(QStringLiteral(TARVOK_DATA_DIR)).lines(unitnames::kTableFile);
-    const filecheck::CheckCatalogues catalogues{table ? unitnames::choiceLists(*table).ids : QStringList()};
+    const filecheck::CheckCatalogues catalogues{table ? unitnames::choiceLists(*table).ids
+                                                      : QStringList()};
     const TextCodec codec(detectEncoding(f.rules.content));
     size_t problems = 0;
     for (auto _ : state) {

@@ -25,10 +25,10 @@ struct Rng {
 };
 
 const std::array<const char*, 8> kUnits{"E1", "E2", "HTNK", "MTNK", "FV", "APOC", "SREF", "ZEP"};
-const std::array<const char*, 6> kHouses{"<all>", "Russians", "Americans", "YuriCountry",
-                                         "Germans", "British"};
-const std::array<const char*, 6> kNames{"苏军进攻", "盟军空袭", "尤里偷袭", "基地防御", "矿车骚扰",
-                                        "工程师占领"};
+const std::array<const char*, 6> kHouses{"<all>",       "Russians", "Americans",
+                                         "YuriCountry", "Germans",  "British"};
+const std::array<const char*, 6> kNames{"苏军进攻", "盟军空袭", "尤里偷袭",
+                                        "基地防御", "矿车骚扰", "工程师占领"};
 
 QByteArray id(const char* prefix, int n) {
     return QByteArray(prefix) + QByteArray::number(n).rightJustified(6, '0') + "-G";
@@ -49,10 +49,8 @@ GeneratedRules generateRules(qsizetype targetBytes) {
 
     line("; AI rules generated for benchmarks");
     line("");
-    for (const auto& [header, prefix] :
-         std::array<std::pair<const char*, const char*>, 3>{{{"[TeamTypes]", "TM"},
-                                                             {"[TaskForces]", "TF"},
-                                                             {"[ScriptTypes]", "SC"}}}) {
+    for (const auto& [header, prefix] : std::array<std::pair<const char*, const char*>, 3>{
+             {{"[TeamTypes]", "TM"}, {"[TaskForces]", "TF"}, {"[ScriptTypes]", "SC"}}}) {
         line(header);
         for (int i = 0; i < teams; ++i)
             line(QByteArray::number(i) + "=" + id(prefix, i));
@@ -62,7 +60,8 @@ GeneratedRules generateRules(qsizetype targetBytes) {
     line("[AITriggerTypes]");
     for (int t = 0; t < g.triggers; ++t) {
         const int team = t / 3;
-        QByteArray block = QByteArray::number(rng.below(16) + 1, 16).toUpper().rightJustified(2, '0');
+        QByteArray block =
+            QByteArray::number(rng.below(16) + 1, 16).toUpper().rightJustified(2, '0');
         block += "0000000" + QByteArray::number(rng.below(6)) + QByteArray(54, '0');
         line(id("AT", t) + "=" + gbk(QString::fromUtf8(kNames[t % kNames.size()])) + "," +
              id("TM", team) + "," + kHouses[rng.below(6)] + "," +
@@ -75,23 +74,24 @@ GeneratedRules generateRules(qsizetype targetBytes) {
 
     for (int i = 0; i < teams; ++i) {
         line("[" + id("TM", i) + "]");
-        line("Name=" + gbk(QString::fromUtf8(kNames[i % kNames.size()])) + " " + QByteArray::number(i));
+        line("Name=" + gbk(QString::fromUtf8(kNames[i % kNames.size()])) + " " +
+             QByteArray::number(i));
         line("VeteranLevel=1");
         line("MindControlDecision=0");
         for (const char* flag : {"Loadable", "Full", "Annoyance", "GuardSlower"})
             line(QByteArray(flag) + "=no");
         line("House=<none>");
-        for (const char* flag : {"Recruiter", "Autocreate", "Prebuild", "Reinforce", "Droppod",
-                                 "UseTransportOrigin", "Whiner", "LooseRecruit", "Aggressive",
-                                 "Suicide"})
+        for (const char* flag :
+             {"Recruiter", "Autocreate", "Prebuild", "Reinforce", "Droppod", "UseTransportOrigin",
+              "Whiner", "LooseRecruit", "Aggressive", "Suicide"})
             line(QByteArray(flag) + (rng.below(2) ? "=yes" : "=no"));
         line("Priority=" + QByteArray::number(rng.below(50)));
         line("Max=" + QByteArray::number(rng.below(3) + 1));
         line("TechLevel=0");
         line("Group=-1");
-        for (const char* flag : {"OnTransOnly", "AvoidThreats", "IonImmune",
-                                 "TransportsReturnOnUnload", "AreTeamMembersRecruitable",
-                                 "IsBaseDefense", "OnlyTargetHouseEnemy"})
+        for (const char* flag :
+             {"OnTransOnly", "AvoidThreats", "IonImmune", "TransportsReturnOnUnload",
+              "AreTeamMembersRecruitable", "IsBaseDefense", "OnlyTargetHouseEnemy"})
             line(QByteArray(flag) + (rng.below(2) ? "=yes" : "=no"));
         line("Script=" + id("SC", i));
         line("TaskForce=" + id("TF", i));

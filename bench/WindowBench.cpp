@@ -28,14 +28,19 @@ using namespace tarvok;
 namespace {
 
 class BenchDialogs : public Dialogs {
-public:
+  public:
     QString file;
     QString answer;
-    MsgAnswer message(QWidget*, const QString&, const QString&, MsgIcon, MsgButtons buttons) override {
+    MsgAnswer message(QWidget*, const QString&, const QString&, MsgIcon,
+                      MsgButtons buttons) override {
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
     }
-    QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return answer; }
-    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return file; }
+    QString prompt(QWidget*, const QString&, const QString&, const QString&) override {
+        return answer;
+    }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return file;
+    }
     quint32 chooseColor(QWidget*) override { return 0; }
     void setClipboardText(const QString&) override {}
 };
@@ -107,8 +112,7 @@ Session& session(qsizetype size) {
     return *s;
 }
 
-template <typename F>
-void timed(benchmark::State& state, Session& s, F&& f, bool ratio = false) {
+template <typename F> void timed(benchmark::State& state, Session& s, F&& f, bool ratio = false) {
     double total = 0;
     for (auto _ : state) {
         QElapsedTimer t;
@@ -185,37 +189,49 @@ void BM_SaveTrigger(benchmark::State& state) {
     Session& s = session(state.range(0));
     s.selectMiddleTrigger();
     // Each save writes: the value changes every time.
-    timed(state, s, [&] {
-        s.w->ChkLow->setChecked(!s.w->ChkLow->isChecked());
-        s.w->CmdSaveRoot_Click();
-    }, true);
+    timed(
+        state, s,
+        [&] {
+            s.w->ChkLow->setChecked(!s.w->ChkLow->isChecked());
+            s.w->CmdSaveRoot_Click();
+        },
+        true);
 }
 
 void BM_SaveTeamType(benchmark::State& state) {
     Session& s = session(state.range(0));
     s.selectMiddleTrigger();
-    timed(state, s, [&] {
-        s.w->TxtPriority->setText(s.w->TxtPriority->text() == "7" ? "8" : "7");
-        s.w->CmdSaveFig_Click();
-    }, true);
+    timed(
+        state, s,
+        [&] {
+            s.w->TxtPriority->setText(s.w->TxtPriority->text() == "7" ? "8" : "7");
+            s.w->CmdSaveFig_Click();
+        },
+        true);
 }
 
 void BM_SaveTaskForce(benchmark::State& state) {
     Session& s = session(state.range(0));
     s.selectMiddleTrigger();
-    timed(state, s, [&] {
-        s.w->TxtSpeName->setText(s.w->TxtSpeName->text() == "A" ? "B" : "A");
-        s.w->CmdSaveSpe_Click();
-    }, true);
+    timed(
+        state, s,
+        [&] {
+            s.w->TxtSpeName->setText(s.w->TxtSpeName->text() == "A" ? "B" : "A");
+            s.w->CmdSaveSpe_Click();
+        },
+        true);
 }
 
 void BM_SaveScriptType(benchmark::State& state) {
     Session& s = session(state.range(0));
     s.selectMiddleTrigger();
-    timed(state, s, [&] {
-        s.w->TxtScrName->setText(s.w->TxtScrName->text() == "A" ? "B" : "A");
-        s.w->CmdSaveScr_Click();
-    }, true);
+    timed(
+        state, s,
+        [&] {
+            s.w->TxtScrName->setText(s.w->TxtScrName->text() == "A" ? "B" : "A");
+            s.w->CmdSaveScr_Click();
+        },
+        true);
 }
 
 // An add of a task force, and its delete, each timed alone.
@@ -271,10 +287,17 @@ constexpr qsizetype kLarge = 20 * 1024 * 1024;
 } // namespace
 
 // The windows must go before the application object does.
-void releaseWindowSessions() { sessions().clear(); }
+void releaseWindowSessions() {
+    sessions().clear();
+}
 
-#define WINDOW_BENCH(fn) \
-    BENCHMARK(fn)->Arg(kSmall)->Arg(kLarge)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(0.5)
+#define WINDOW_BENCH(fn)                                                                           \
+    BENCHMARK(fn)                                                                                  \
+        ->Arg(kSmall)                                                                              \
+        ->Arg(kLarge)                                                                              \
+        ->UseManualTime()                                                                          \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->MinTime(0.5)
 WINDOW_BENCH(BM_OpenFile);
 WINDOW_BENCH(BM_FillLists);
 WINDOW_BENCH(BM_SelectTrigger);

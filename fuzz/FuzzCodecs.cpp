@@ -27,12 +27,12 @@ using namespace tarvok;
 namespace {
 
 // A broken promise: names the check before aborting, so a crash report says which.
-#define check(ok)                                                                        \
-    do {                                                                                 \
-        if (!(ok)) {                                                                     \
-            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #ok);        \
-            std::abort();                                                                \
-        }                                                                                \
+#define check(ok)                                                                                  \
+    do {                                                                                           \
+        if (!(ok)) {                                                                               \
+            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #ok);                  \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 // Lines split at LF, a CR before it dropped, as the editor reads them.
@@ -234,20 +234,24 @@ void fuzzNumberedSection(QByteArrayView key, QByteArrayView content, SectionKind
     const IniText text(content);
     for (Encoding enc : {Encoding::Gbk, Encoding::Utf8}) {
         const TextCodec codec(enc);
-        const std::optional<recordlines::SectionLines> old = recordlines::readSection(text, key, codec, kind);
+        const std::optional<recordlines::SectionLines> old =
+            recordlines::readSection(text, key, codec, kind);
         if (!old)
             continue;
         check(old->rows.size() == old->rowLine.size());
         IniEdits unchanged;
-        recordlines::editSection(text, *old, old->name, old->rows, old->name, old->rows, codec, unchanged);
+        recordlines::editSection(text, *old, old->name, old->rows, old->name, old->rows, codec,
+                                 unchanged);
         check(unchanged.isEmpty());
 
         std::vector<SectionRow> rows = old->rows;
         const QString number = QStringLiteral("9999");
-        if (std::any_of(rows.begin(), rows.end(), [&](const SectionRow& r) { return r.number == number; }))
+        if (std::any_of(rows.begin(), rows.end(),
+                        [&](const SectionRow& r) { return r.number == number; }))
             continue;
         rows.push_back({number, QStringLiteral("1"), QStringLiteral("E1")});
-        const QString name = old->name == QStringLiteral("N") ? QStringLiteral("M") : QStringLiteral("N");
+        const QString name =
+            old->name == QStringLiteral("N") ? QStringLiteral("M") : QStringLiteral("N");
         IniEdits edits;
         recordlines::editSection(text, *old, old->name, old->rows, name, rows, codec, edits);
         const std::optional<QByteArray> after = applyEdits(text, edits);
@@ -321,19 +325,36 @@ void fuzzNotes(QByteArrayView key, QByteArrayView content) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
-    const QByteArrayView all(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
+    const QByteArrayView all(reinterpret_cast<const char*>(data) + 1,
+                             static_cast<qsizetype>(size - 1));
     const qsizetype nl = all.indexOf('\n');
     const QByteArrayView key = nl < 0 ? all : all.first(nl);
     const QByteArrayView content = nl < 0 ? QByteArrayView() : all.sliced(nl + 1);
     switch (data[0] % 8) {
-    case 0: fuzzTrigger(key, content); break;
-    case 1: fuzzTriggerEdit(key, content); break;
-    case 2: fuzzTeam(key, content); break;
-    case 3: fuzzTeamEdit(key, content); break;
-    case 4: fuzzNumberedSection(key, content, SectionKind::Script); break;
-    case 5: fuzzNumberedSection(key, content, SectionKind::TaskForce); break;
-    case 6: fuzzCatalogues(key, content); break;
-    default: fuzzNotes(key, content); break;
+    case 0:
+        fuzzTrigger(key, content);
+        break;
+    case 1:
+        fuzzTriggerEdit(key, content);
+        break;
+    case 2:
+        fuzzTeam(key, content);
+        break;
+    case 3:
+        fuzzTeamEdit(key, content);
+        break;
+    case 4:
+        fuzzNumberedSection(key, content, SectionKind::Script);
+        break;
+    case 5:
+        fuzzNumberedSection(key, content, SectionKind::TaskForce);
+        break;
+    case 6:
+        fuzzCatalogues(key, content);
+        break;
+    default:
+        fuzzNotes(key, content);
+        break;
     }
     return 0;
 }

@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const RegistryRemoval removed = removeRegistryEntry(added->content, "TaskForces", key);
         // An ID of letters, digits and "-" reads back as itself.
         const bool plain = !key.isEmpty() && std::all_of(key.begin(), key.end(), [](char c) {
-            return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
+            return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                   c == '-';
         });
         check(!plain || removed.found());
     }

@@ -10,10 +10,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 
 #include <cstdio>
 
@@ -22,7 +22,7 @@ namespace {
 // Answers every question the way a user exploring the editor would, and opens the
 // sample file when the file dialog is asked for.
 class DemoDialogs : public tarvok::Dialogs {
-public:
+  public:
     explicit DemoDialogs(QString file) : file_(std::move(file)) {}
     tarvok::MsgAnswer message(QWidget*, const QString& text, const QString&, tarvok::MsgIcon,
                               tarvok::MsgButtons buttons) override {
@@ -30,11 +30,13 @@ public:
         return buttons == tarvok::MsgButtons::Ok ? tarvok::MsgAnswer::Ok : tarvok::MsgAnswer::Yes;
     }
     QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return file_; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return file_;
+    }
     quint32 chooseColor(QWidget*) override { return 0; }
     void setClipboardText(const QString&) override {}
 
-private:
+  private:
     QString file_;
 };
 
@@ -79,7 +81,8 @@ int main(int argc, char* argv[]) {
     tarvok::FrmMain* editor = welcome.mainWindow();
     // As it opens on a 1366x768 screen.
     editor->showNormal();
-    editor->resize(tarvok::windowrules::initialWindowGeometry(QSize(1366, 768), editor->sizeHint()).size);
+    editor->resize(
+        tarvok::windowrules::initialWindowGeometry(QSize(1366, 768), editor->sizeHint()).size);
     QApplication::processEvents();
     editor->CmdOpen_Click();
     auto* triggers = editor->findChild<QListWidget*>(QStringLiteral("LstRoot"));

@@ -17,8 +17,9 @@ int main(int argc, char* argv[]) {
         return v && *v;
     };
     if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "Tarvok needs a graphical display (no DISPLAY or WAYLAND_DISPLAY is set).\n"
-                             "Tarvok 需要图形界面：当前没有可用的显示器。\n");
+        std::fprintf(stderr,
+                     "Tarvok needs a graphical display (no DISPLAY or WAYLAND_DISPLAY is set).\n"
+                     "Tarvok 需要图形界面：当前没有可用的显示器。\n");
         return 2;
     }
 #endif

@@ -4,7 +4,9 @@ namespace tarvok::catalogue {
 
 namespace {
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 // A line that opens a block: an action name in square brackets (already trimmed).
 bool isHeaderLine(const QString& trimmed) {

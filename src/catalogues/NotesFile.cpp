@@ -24,8 +24,8 @@ Result addNote(const ProgramFiles& files, const QString& id, const QString& note
         return {Outcome::Refused, {}};
     if (bytes && hasNote(decodeLines(*bytes), id))
         return {Outcome::Duplicate, {}};
-    const filestore::WriteResult written = filestore::rewrite(
-        path, files.path(kNotesScratch), [&](const QByteArray& content) {
+    const filestore::WriteResult written =
+        filestore::rewrite(path, files.path(kNotesScratch), [&](const QByteArray& content) {
             const TextCodec fileCodec(detectEncoding(content));
             return withLineOnTop(content, fileCodec.encode(id + QLatin1Char(',') + note));
         });
@@ -39,8 +39,8 @@ Result deleteNotes(const ProgramFiles& files, const QString& id) {
     if (id.isEmpty())
         return {Outcome::NoneFound, {}};
     int dropped = 0;
-    const filestore::WriteResult written = filestore::rewrite(
-        path, files.path(kNotesScratch), [&](const QByteArray& content) {
+    const filestore::WriteResult written =
+        filestore::rewrite(path, files.path(kNotesScratch), [&](const QByteArray& content) {
             const TextCodec codec(detectEncoding(content));
             if (!encodable(codec, id))
                 return content;

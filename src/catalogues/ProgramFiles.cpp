@@ -5,7 +5,9 @@
 
 namespace tarvok {
 
-bool ProgramFiles::has(const QString& name) const { return filestore::exists(path(name)); }
+bool ProgramFiles::has(const QString& name) const {
+    return filestore::exists(path(name));
+}
 
 std::optional<QStringList> ProgramFiles::lines(const QString& name) const {
     const QString file = path(name);

@@ -10,7 +10,7 @@ namespace tarvok {
 // The program directory and the editor's own files in it: the catalogues, the unit
 // name table, the notes, the usage guide and the scratch copy File.ini.
 class ProgramFiles {
-public:
+  public:
     explicit ProgramFiles(QString dir) : dir_(std::move(dir)) {}
 
     const QString& dir() const { return dir_; }
@@ -26,7 +26,7 @@ public:
     // Where the versions of each rules file before the editor's changes are kept.
     QString historyFolder() const { return path(QStringLiteral("history")); }
 
-private:
+  private:
     QString dir_;
 };
 

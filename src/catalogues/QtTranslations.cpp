@@ -14,7 +14,8 @@ const QString kBaseCatalogue = QStringLiteral("qtbase_zh_CN");
 
 QString findFolder(const QStringList& folders) {
     for (const QString& folder : folders)
-        if (!folder.isEmpty() && QFileInfo(folder + QLatin1Char('/') + kBaseCatalogue + QStringLiteral(".qm")).isFile())
+        if (!folder.isEmpty() &&
+            QFileInfo(folder + QLatin1Char('/') + kBaseCatalogue + QStringLiteral(".qm")).isFile())
             return folder;
     return {};
 }

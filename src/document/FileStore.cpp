@@ -62,7 +62,9 @@ FileFacts facts(const QString& path) {
 }
 
 namespace {
-bool setOwner(const QString&, uint, uint) { return false; }
+bool setOwner(const QString&, uint, uint) {
+    return false;
+}
 } // namespace
 
 #endif
@@ -74,7 +76,9 @@ constexpr QFileDevice::Permissions kAnyWrite =
 
 // Permission bits, not access(): a rules file or folder the user marked read-only stays
 // untouched even when the editor runs with rights that would let it write anyway.
-bool markedWritable(const QFileInfo& info) { return (info.permissions() & kAnyWrite) != 0; }
+bool markedWritable(const QFileInfo& info) {
+    return (info.permissions() & kAnyWrite) != 0;
+}
 
 // Why a target may not be written: it is a folder or marked read-only, or its folder is
 // missing or marked read-only. Ok when it may.
@@ -90,7 +94,9 @@ Result writeBlocker(const QString& path) {
     return markedWritable(dir) ? Result::Ok : Result::ReadOnlyFolder;
 }
 
-bool mayWrite(const QString& path) { return writeBlocker(path) == Result::Ok; }
+bool mayWrite(const QString& path) {
+    return writeBlocker(path) == Result::Ok;
+}
 
 WriteResult failedWith(const QFileDevice& file) {
     if (file.error() == QFileDevice::ResourceError)
@@ -137,7 +143,9 @@ std::optional<QByteArray> read(const QString& path) {
     return bytes;
 }
 
-bool exists(const QString& path) { return facts(path).isRegular; }
+bool exists(const QString& path) {
+    return facts(path).isRegular;
+}
 
 WriteResult replace(const QString& path, QByteArrayView bytes) {
     if (const Result blocked = writeBlocker(path); blocked != Result::Ok)
@@ -177,7 +185,9 @@ bool copy(const QString& from, const QString& to) {
     return true;
 }
 
-bool linkOrCopy(const QString& from, const QString& to) { return link(from, to) || copy(from, to); }
+bool linkOrCopy(const QString& from, const QString& to) {
+    return link(from, to) || copy(from, to);
+}
 
 WriteResult rewrite(const QString& path, const QString& scratchPath,
                     const std::function<QByteArray(const QByteArray&)>& transform) {
@@ -186,8 +196,9 @@ WriteResult rewrite(const QString& path, const QString& scratchPath,
     });
 }
 
-WriteResult rewriteIf(const QString& path, const QString& scratchPath,
-                      const std::function<std::optional<QByteArray>(const QByteArray&)>& transform) {
+WriteResult
+rewriteIf(const QString& path, const QString& scratchPath,
+          const std::function<std::optional<QByteArray>(const QByteArray&)>& transform) {
     if (!exists(path))
         return {Result::ReadFailed, {}};
     const bool linked = link(path, scratchPath);

@@ -18,7 +18,8 @@ QString folderName(History::Stack stack) {
 
 History::History(const QString& folder, const QString& rulesPath) {
     const QString full = QFileInfo(rulesPath).absoluteFilePath();
-    const QByteArray key = QCryptographicHash::hash(full.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray key =
+        QCryptographicHash::hash(full.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     folder_ = QDir(folder).filePath(QString::fromLatin1(key));
     // Which file these versions are of, for whoever looks into the folder.
     const QString note = QDir(folder_).filePath(QStringLiteral("path.txt"));
@@ -29,13 +30,17 @@ History::History(const QString& folder, const QString& rulesPath) {
     }
 }
 
-QString History::folderOf(Stack stack) const { return QDir(folder_).filePath(folderName(stack)); }
+QString History::folderOf(Stack stack) const {
+    return QDir(folder_).filePath(folderName(stack));
+}
 
 QStringList History::versions(Stack stack) const {
     return QDir(folderOf(stack)).entryList({QStringLiteral("*.ini")}, QDir::Files, QDir::Name);
 }
 
-int History::size(Stack stack) const { return static_cast<int>(versions(stack).size()); }
+int History::size(Stack stack) const {
+    return static_cast<int>(versions(stack).size());
+}
 
 std::optional<History::Version> History::top(Stack stack) const {
     const QStringList all = versions(stack);

@@ -12,7 +12,7 @@ namespace tarvok {
 // files are told apart by their full path. A version is a second name of the old file
 // where the file system allows, a copy otherwise; the editor never writes one in place.
 class History {
-public:
+  public:
     enum class Stack { Undo, Redo };
     static constexpr int kMaxVersions = 20;
 
@@ -33,7 +33,7 @@ public:
     void pop(Stack stack);
     void clear(Stack stack);
 
-private:
+  private:
     QString folderOf(Stack stack) const;
     QStringList versions(Stack stack) const; // oldest first
 

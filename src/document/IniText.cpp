@@ -275,7 +275,8 @@ IniText::Range sectionSpan(QByteArrayView content, QByteArrayView name) {
         if (lineStart - data < stop)
             continue; // inside the section already taken
         const char* nl = find(data + hit, end, '\n');
-        const std::optional<QByteArrayView> header = headerName(lineStart, withoutLineEnd(lineStart, nl, end));
+        const std::optional<QByteArrayView> header =
+            headerName(lineStart, withoutLineEnd(lineStart, nl, end));
         if (!header || *header != name)
             continue;
         if (begin < 0)

@@ -98,9 +98,10 @@ class IniText {
 // Maps keyed by names as bytes (section names, IDs) of a content that outlives the map:
 // on large files the standard library's hash of a string view is several times cheaper
 // than QHash's of a byte array.
-inline std::string_view stdView(QByteArrayView v) { return {v.data(), static_cast<size_t>(v.size())}; }
-template <class T>
-using ByName = std::unordered_map<std::string_view, T>;
+inline std::string_view stdView(QByteArrayView v) {
+    return {v.data(), static_cast<size_t>(v.size())};
+}
+template <class T> using ByName = std::unordered_map<std::string_view, T>;
 
 // Where the sections named name stand in content: from the line of the first such header
 // to the end of the last such section (the start of the next header line, or the end of

@@ -14,7 +14,9 @@ namespace lines {
 // Spaces and tabs removed, for the comparison of key names.
 QByteArrayView trimBlanks(QByteArrayView line);
 
-inline bool hasComma(QByteArrayView line) { return line.contains(','); }
+inline bool hasComma(QByteArrayView line) {
+    return line.contains(',');
+}
 
 // Text before the first occurrence of sep (the whole line when it has none).
 QByteArrayView before(QByteArrayView line, char sep);
@@ -31,14 +33,14 @@ long long leadingNumber(QByteArrayView text);
 // Reads a file's content line by line. Lines end at LF or CR LF; a lone CR stays part
 // of its line. A UTF-8 byte-order mark at the start is not part of the first line.
 class LineCursor {
-public:
+  public:
     explicit LineCursor(QByteArrayView content);
 
     bool hadBom() const { return bom_; }
     bool atEnd() const { return pos_ >= data_.size(); }
     QByteArrayView next();
 
-private:
+  private:
     QByteArrayView lineAt(qsizetype pos, qsizetype* nextPos) const;
 
     QByteArrayView data_;
@@ -48,13 +50,13 @@ private:
 
 // Collects the lines of a rewritten notes file; every line is followed by CR LF.
 class LineSink {
-public:
+  public:
     explicit LineSink(qsizetype expectedSize = 0) { out_.reserve(expectedSize); }
     void write(QByteArrayView line);
     void writeRaw(QByteArrayView bytes) { out_.append(bytes); }
     QByteArray take() { return std::move(out_); }
 
-private:
+  private:
     QByteArray out_;
 };
 

@@ -13,9 +13,12 @@ namespace tarvok {
 
 QByteArray registrySection(RegistryKind kind) {
     switch (kind) {
-    case RegistryKind::TeamTypes: return QByteArrayLiteral("TeamTypes");
-    case RegistryKind::TaskForces: return QByteArrayLiteral("TaskForces");
-    case RegistryKind::ScriptTypes: return QByteArrayLiteral("ScriptTypes");
+    case RegistryKind::TeamTypes:
+        return QByteArrayLiteral("TeamTypes");
+    case RegistryKind::TaskForces:
+        return QByteArrayLiteral("TaskForces");
+    case RegistryKind::ScriptTypes:
+        return QByteArrayLiteral("ScriptTypes");
     }
     return {};
 }
@@ -41,7 +44,9 @@ namespace {
 // changing: file systems keep times in steps of up to a few milliseconds.
 constexpr qint64 kTimeStepNs = 100'000'000;
 
-qint64 nowNs() { return QDateTime::currentMSecsSinceEpoch() * 1'000'000; }
+qint64 nowNs() {
+    return QDateTime::currentMSecsSinceEpoch() * 1'000'000;
+}
 
 bool sameFacts(const filestore::FileFacts& a, const filestore::FileFacts& b) {
     return a.exists == b.exists && a.size == b.size && a.modifiedNs == b.modifiedNs &&
@@ -129,8 +134,8 @@ std::optional<RulesDocument::Content> RulesDocument::read() const {
     return Content{index->bytes(), index->codec()};
 }
 
-filestore::WriteResult RulesDocument::write(
-    const std::function<std::optional<QByteArray>(const QByteArray&)>& compute) {
+filestore::WriteResult
+RulesDocument::write(const std::function<std::optional<QByteArray>(const QByteArray&)>& compute) {
     if (path_.isEmpty())
         return {filestore::Result::ReadFailed, {}};
     bool outside = false;
@@ -155,9 +160,10 @@ filestore::WriteResult RulesDocument::write(
         known_ = std::move(*written);
         // Read again on a second core while the user goes on; the first use waits for it.
         index_.reset();
-        building_ = std::async(std::launch::async, [bytes = known_] {
-                        return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
-                    }).share();
+        building_ =
+            std::async(std::launch::async, [bytes = known_] {
+                return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
+            }).share();
         // The scratch copy holds the content before the change now.
         if (history_ && history_->push(History::Stack::Undo, scratchPath_))
             history_->clear(History::Stack::Redo);
@@ -182,7 +188,8 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
         path_, scratchPath_, [&](const QByteArray&) { return std::optional<QByteArray>(*bytes); });
     if (!result.ok())
         return {Restored::Failed, {}, result};
-    const History::Stack to = from == History::Stack::Undo ? History::Stack::Redo : History::Stack::Undo;
+    const History::Stack to =
+        from == History::Stack::Undo ? History::Stack::Redo : History::Stack::Undo;
     history_->push(to, scratchPath_);
     history_->pop(from);
     stamp_ = stampOf(path_);
@@ -207,6 +214,8 @@ qint16 RulesDocument::saturated(long long n) {
     return static_cast<qint16>(std::clamp(n, 0LL, kMax));
 }
 
-void RulesDocument::setCount(RegistryKind kind, long long n) { counts_[static_cast<int>(kind)] = saturated(n); }
+void RulesDocument::setCount(RegistryKind kind, long long n) {
+    counts_[static_cast<int>(kind)] = saturated(n);
+}
 
 } // namespace tarvok

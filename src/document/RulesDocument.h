@@ -31,7 +31,7 @@ QByteArray registrySection(RegistryKind kind);
 // written too recently for its time to tell), another program changed it, and the index
 // is read again and the reload listener told.
 class RulesDocument {
-public:
+  public:
     // scratchPath is the scratch copy File.ini that every rewrite leaves the old content in.
     explicit RulesDocument(QString scratchPath);
     ~RulesDocument();
@@ -67,7 +67,8 @@ public:
     using Transform = std::function<QByteArray(const QByteArray& content, const TextCodec& codec)>;
     // Computes the new content from the file as it is when written: nothing when there
     // is nothing to write (the record is gone, or nothing changed).
-    using Edit = std::function<std::optional<QByteArray>(const QByteArray& content, const TextCodec& codec)>;
+    using Edit =
+        std::function<std::optional<QByteArray>(const QByteArray& content, const TextCodec& codec)>;
 
     // Rewrites the rules file: the scratch copy first, then the new content replaces the
     // file once complete. On failure the file is unchanged and the result says why.
@@ -105,7 +106,7 @@ public:
     // redo from the redo stack. The index is then that of the version.
     Restored restore(History::Stack from);
 
-private:
+  private:
     // What the file looked like when the editor last read or wrote it.
     struct Stamp {
         filestore::FileFacts facts;
@@ -125,7 +126,8 @@ private:
     bool adopt(Reading reading) const;
     void reload(QByteArray bytes) const;
     void countFromScan() const;
-    filestore::WriteResult write(const std::function<std::optional<QByteArray>(const QByteArray&)>& compute);
+    filestore::WriteResult
+    write(const std::function<std::optional<QByteArray>(const QByteArray&)>& compute);
 
     QString scratchPath_;
     QString path_;
@@ -134,7 +136,8 @@ private:
     // The content last read or written; its index is built when first asked for.
     mutable QByteArray known_;
     mutable std::shared_ptr<const RulesIndex> index_;
-    mutable std::shared_future<std::shared_ptr<const RulesIndex>> building_; // of known_, after a write
+    mutable std::shared_future<std::shared_ptr<const RulesIndex>>
+        building_; // of known_, after a write
     std::function<void()> reloaded_;
     QString historyFolder_;
     std::unique_ptr<History> history_;

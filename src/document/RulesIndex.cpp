@@ -3,7 +3,8 @@
 namespace tarvok {
 
 RulesIndex::RulesIndex(QByteArray bytes)
-    : bytes_(std::move(bytes)), codec_(detectEncoding(bytes_)), text_(bytes_), scan_(scanRules(text_)) {
+    : bytes_(std::move(bytes)), codec_(detectEncoding(bytes_)), text_(bytes_),
+      scan_(scanRules(text_)) {
     nameLine_.reserve(text_.sections().size());
     for (const IniText::Section& section : text_.sections())
         for (qsizetype i = section.bodyBegin; i < section.bodyEnd; ++i)

@@ -7,7 +7,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-
 namespace tarvok {
 
 // One reading of a rules file, kept between operations: its bytes, the codec of its
@@ -16,7 +15,7 @@ namespace tarvok {
 // as someone holds it (the document hands it out shared), so a reading taken before a
 // write stays whole while the editor goes on with the next one.
 class RulesIndex {
-public:
+  public:
     explicit RulesIndex(QByteArray bytes);
     RulesIndex(const RulesIndex&) = delete;
     RulesIndex& operator=(const RulesIndex&) = delete;
@@ -30,7 +29,7 @@ public:
     // empty when none has one.
     QByteArrayView name(QByteArrayView section) const;
 
-private:
+  private:
     QByteArray bytes_;
     TextCodec codec_;
     IniText text_;

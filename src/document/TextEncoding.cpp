@@ -10,7 +10,9 @@ namespace {
 
 constexpr QStringConverter::Flags kStateless = QStringConverter::Flag::Stateless;
 
-const char* codecName(Encoding e) { return e == Encoding::Utf8 ? "UTF-8" : "GBK"; }
+const char* codecName(Encoding e) {
+    return e == Encoding::Utf8 ? "UTF-8" : "GBK";
+}
 
 bool isAscii(QByteArrayView bytes) {
     return std::all_of(bytes.begin(), bytes.end(),

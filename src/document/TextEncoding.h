@@ -26,7 +26,7 @@ Encoding detectEncoding(QByteArrayView content);
 // byte decodes to some character (U+FFFD for bytes that make none, a character cut
 // short at the end included), and nothing of one call carries over into the next.
 class TextCodec {
-public:
+  public:
     explicit TextCodec(Encoding encoding = Encoding::Gbk);
     TextCodec(const TextCodec& other) : TextCodec(other.encoding_) {}
     TextCodec& operator=(const TextCodec& other);
@@ -40,7 +40,7 @@ public:
     // that cannot be shown and saved unchanged fails (invalid bytes, for one).
     bool roundTrips(QByteArrayView bytes) const;
 
-private:
+  private:
     Encoding encoding_;
     mutable QStringDecoder decoder_;
     mutable QStringEncoder encoder_;

@@ -21,7 +21,9 @@ bool digitInRange(const QString& text, char low, char high) {
     return text.size() == 1 && c >= static_cast<ushort>(low) && c <= static_cast<ushort>(high);
 }
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 } // namespace
 
@@ -37,20 +39,23 @@ std::optional<NonDigit> firstNonDigit(const QString& text) {
 }
 
 QString conditionDescription(const QString& value) {
-    static const QStringList texts{
-        QStringLiteral("目标敌方单位满足条件"), QStringLiteral("本方单位满足条件"),
-        QStringLiteral("敌方电力黄"),           QStringLiteral("敌方电力红"),
-        QStringLiteral("目标敌方金钱大于或等于"), QStringLiteral("本方铁幕装置就绪"),
-        QStringLiteral("本方超时空传送就绪"),   QStringLiteral("平民单位满足条件")};
+    static const QStringList texts{QStringLiteral("目标敌方单位满足条件"),
+                                   QStringLiteral("本方单位满足条件"),
+                                   QStringLiteral("敌方电力黄"),
+                                   QStringLiteral("敌方电力红"),
+                                   QStringLiteral("目标敌方金钱大于或等于"),
+                                   QStringLiteral("本方铁幕装置就绪"),
+                                   QStringLiteral("本方超时空传送就绪"),
+                                   QStringLiteral("平民单位满足条件")};
     if (value == QStringLiteral("-1"))
         return QStringLiteral("无");
     return digitDescription(value, '0', texts);
 }
 
 QString comparisonDescription(const QString& value) {
-    static const QStringList texts{QStringLiteral("小于"),       QStringLiteral("小于或等于"),
-                                   QStringLiteral("等于"),       QStringLiteral("大于或等于"),
-                                   QStringLiteral("大于"),       QStringLiteral("不等于")};
+    static const QStringList texts{QStringLiteral("小于"), QStringLiteral("小于或等于"),
+                                   QStringLiteral("等于"), QStringLiteral("大于或等于"),
+                                   QStringLiteral("大于"), QStringLiteral("不等于")};
     return digitDescription(value, '0', texts);
 }
 
@@ -61,14 +66,17 @@ QString sideDescription(const QString& value) {
     return digitDescription(value, '1', texts);
 }
 
-bool comparisonAccepted(const QString& text) { return digitInRange(text, '0', '5'); }
-bool sideAccepted(const QString& text) { return digitInRange(text, '1', '6'); }
+bool comparisonAccepted(const QString& text) {
+    return digitInRange(text, '0', '5');
+}
+bool sideAccepted(const QString& text) {
+    return digitInRange(text, '1', '6');
+}
 
 bool isListedWeight(const QString& text) {
-    static const QStringList weights{QStringLiteral("10"), QStringLiteral("20"),
-                                     QStringLiteral("40"), QStringLiteral("50"),
-                                     QStringLiteral("70"), QStringLiteral("500"),
-                                     QStringLiteral("5000")};
+    static const QStringList weights{
+        QStringLiteral("10"), QStringLiteral("20"),  QStringLiteral("40"),  QStringLiteral("50"),
+        QStringLiteral("70"), QStringLiteral("500"), QStringLiteral("5000")};
     return weights.contains(text);
 }
 

@@ -46,7 +46,9 @@ bool isDigits(const QString& text) {
 }
 
 // An ID that names no record: a team type's or trigger's empty slot.
-bool namesNothing(QByteArrayView value) { return !trigger::namesTeam(value); }
+bool namesNothing(QByteArrayView value) {
+    return !trigger::namesTeam(value);
+}
 
 // Where an ID is registered: the first registry line that lists it.
 struct Claim {
@@ -147,7 +149,8 @@ class Checker {
                     if (text_.kind(i) != IniText::Kind::Key)
                         continue;
                     const QByteArrayView id = text_.value(i);
-                    if (const auto [seen, added] = numbers.emplace(stdView(text_.key(i)), i); !added)
+                    if (const auto [seen, added] = numbers.emplace(stdView(text_.key(i)), i);
+                        !added)
                         add(Level::Error, "编号重复", info.kind, decode(id), i,
                             u8("[%1] 中编号 %2 已用于第 %3 行，重复的编号会使其中一项被覆盖")
                                 .arg(decode(info.section), decode(text_.key(i)))

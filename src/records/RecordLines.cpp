@@ -7,7 +7,9 @@ namespace {
 
 constexpr QByteArrayView kTriggers("AITriggerTypes");
 
-QByteArrayView firstField(QByteArrayView value) { return lines::trimBlanks(lines::before(value, ',')); }
+QByteArrayView firstField(QByteArrayView value) {
+    return lines::trimBlanks(lines::before(value, ','));
+}
 
 // The blanks a line starts with.
 QByteArrayView indentation(QByteArrayView line) {
@@ -17,14 +19,16 @@ QByteArrayView indentation(QByteArrayView line) {
     return line.first(n);
 }
 
-std::optional<qsizetype> lastTrigger(const IniText& text,
-                                     const std::function<bool(QByteArrayView key, QByteArrayView name)>& matches) {
+std::optional<qsizetype>
+lastTrigger(const IniText& text,
+            const std::function<bool(QByteArrayView key, QByteArrayView name)>& matches) {
     std::optional<qsizetype> found;
     for (const IniText::Section& s : text.sections()) {
         if (s.name != kTriggers)
             continue;
         for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i)
-            if (text.kind(i) == IniText::Kind::Key && matches(text.key(i), firstField(text.value(i))))
+            if (text.kind(i) == IniText::Kind::Key &&
+                matches(text.key(i), firstField(text.value(i))))
                 found = i;
     }
     return found;
@@ -56,7 +60,8 @@ bool isRowKey(QByteArrayView key) {
 }
 
 QByteArray rowText(const SectionRow& row, const TextCodec& codec) {
-    return codec.encode(row.number) + '=' + codec.encode(row.first) + ',' + codec.encode(row.second);
+    return codec.encode(row.number) + '=' + codec.encode(row.first) + ',' +
+           codec.encode(row.second);
 }
 
 // A row's line from its key to the end of its value: what a changed row rewrites.
@@ -90,10 +95,12 @@ std::optional<QByteArray> SectionSlice::apply(QByteArrayView content, const IniE
 std::optional<qsizetype> findTrigger(const IniText& text, QByteArrayView entry) {
     const QByteArrayView id = lines::before(entry, '=');
     const QByteArrayView name = lines::after(entry, '=');
-    return lastTrigger(text, [&](QByteArrayView k, QByteArrayView n) { return k == id && n == name; });
+    return lastTrigger(text,
+                       [&](QByteArrayView k, QByteArrayView n) { return k == id && n == name; });
 }
 
-std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry, const TextCodec& codec) {
+std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry,
+                                     const TextCodec& codec) {
     return lastTrigger(text, [&](QByteArrayView k, QByteArrayView n) {
         return codec.decode(k) + QLatin1Char('=') + codec.decode(n) == entry;
     });
@@ -161,9 +168,10 @@ void editTeamKey(const IniText& text, const TeamLines& team, int key, QByteArray
     const qsizetype after = team.lastKeyLine >= 0 ? team.lastKeyLine : team.header;
     const QByteArrayView indent =
         team.lastKeyLine >= 0 ? indentation(text.text(team.lastKeyLine)) : QByteArrayView();
-    edits.insertAfter(after, indent.toByteArray() + QByteArray(teamtype::kKeys[key].name.data(),
-                                                               teamtype::kKeys[key].name.size()) +
-                                 '=' + value.toByteArray());
+    edits.insertAfter(
+        after, indent.toByteArray() +
+                   QByteArray(teamtype::kKeys[key].name.data(), teamtype::kKeys[key].name.size()) +
+                   '=' + value.toByteArray());
 }
 
 // ---------------------------------------------------------------- task forces and scripts
@@ -185,7 +193,8 @@ SectionLines readSectionAt(const IniText& text, const IniText::Section& s, const
         } else if (isRowKey(key)) {
             const QByteArrayView value = text.value(i);
             SectionRow row{codec.decode(key), codec.decode(lines::before(value, ',')),
-                           lines::hasComma(value) ? codec.decode(lines::after(value, ',')) : QString()};
+                           lines::hasComma(value) ? codec.decode(lines::after(value, ','))
+                                                  : QString()};
             // Rows with one number all show the values of the last of them.
             for (SectionRow& r : section.rows)
                 if (r.number == row.number) {
@@ -223,11 +232,13 @@ void editSection(const IniText& text, const SectionLines& old, const QString& lo
         edits.replaceInLine(old.nameLine, text.valueRange(old.nameLine), codec.encode(name));
     // What the rows are compared with: the panel's rows as loaded, while the file still
     // has as many.
-    const std::vector<SectionRow>& before = loadedRows.size() == old.rows.size() ? loadedRows : old.rows;
+    const std::vector<SectionRow>& before =
+        loadedRows.size() == old.rows.size() ? loadedRows : old.rows;
     const size_t shared = std::min(rows.size(), old.rows.size());
     for (size_t i = 0; i < shared; ++i)
         if (!(rows[i] == before[i]))
-            edits.replaceInLine(old.rowLine[i], rowRange(text, old.rowLine[i]), rowText(rows[i], codec));
+            edits.replaceInLine(old.rowLine[i], rowRange(text, old.rowLine[i]),
+                                rowText(rows[i], codec));
     for (size_t i = shared; i < old.rows.size(); ++i)
         edits.deleteLine(old.rowLine[i]);
     const QByteArrayView indent =

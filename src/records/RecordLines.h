@@ -21,13 +21,13 @@ namespace tarvok::recordlines {
 // The part of a content that holds the sections named name, read as lines: what a
 // record's load and save look at, however large the rest of the file is.
 class SectionSlice {
-public:
+  public:
     SectionSlice(QByteArrayView content, QByteArrayView name);
     const IniText& text() const { return text_; }
     // The content with the edits made in this part; nothing when they do not apply.
     std::optional<QByteArray> apply(QByteArrayView content, const IniEdits& edits) const;
 
-private:
+  private:
     IniText::Range span_;
     IniText text_;
 };
@@ -39,7 +39,8 @@ private:
 std::optional<qsizetype> findTrigger(const IniText& text, QByteArrayView entry);
 // The same, comparing the listed text with the decoded key (an entry whose bytes did
 // not decode).
-std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry, const TextCodec& codec);
+std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry,
+                                     const TextCodec& codec);
 // The line as the trigger codec reads it: key "=" value, the comment and blanks gone.
 QByteArray triggerLine(const IniText& text, qsizetype line);
 // The edits that make line hold newLine (a full trigger line): only the fields that
@@ -51,7 +52,7 @@ void editTrigger(const IniText& text, qsizetype line, QByteArrayView newLine, In
 
 struct TeamLines {
     bool found = false;
-    std::vector<teamtype::Assignment> assignments; // in file order; later ones win
+    std::vector<teamtype::Assignment> assignments;        // in file order; later ones win
     std::array<qsizetype, teamtype::kKeyCount> lineOfKey; // the key's last line, or -1
     qsizetype lastKeyLine = -1;                           // where a missing key goes
     qsizetype header = -1;
@@ -72,8 +73,8 @@ struct SectionLines {
     qsizetype header = -1;
     std::vector<SectionRow> rows;   // as the panel shows them
     std::vector<qsizetype> rowLine; // the line of each row
-    qsizetype anchor = -1;          // the line new rows follow: the last row, or Name, or the header
-    std::vector<qsizetype> lines;   // every key line (for the decode check)
+    qsizetype anchor = -1;        // the line new rows follow: the last row, or Name, or the header
+    std::vector<qsizetype> lines; // every key line (for the decode check)
     // The first key line that is neither Name, a row number nor (for a task force) Group:
     // such a section is no task force or script, and is read no further. -1 when none.
     qsizetype strayKey = -1;

@@ -32,7 +32,8 @@ RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const 
     int removed = 0;
     const filestore::WriteResult written =
         doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            RegistryRemoval r = removeRegistryEntry(content, registrySection(kind), codec.encode(id));
+            RegistryRemoval r =
+                removeRegistryEntry(content, registrySection(kind), codec.encode(id));
             removed = r.entriesRemoved;
             return std::move(r.content);
         });

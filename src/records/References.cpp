@@ -119,7 +119,8 @@ std::vector<Reference> RecordReferences::of(Kind kind, QByteArrayView id) const 
 
 int RecordReferences::users(Kind kind, QByteArrayView id) const {
     const std::vector<Reference> refs = of(kind, id);
-    return static_cast<int>(std::count_if(refs.begin(), refs.end(), [](const Reference& r) { return !r.own; }));
+    return static_cast<int>(
+        std::count_if(refs.begin(), refs.end(), [](const Reference& r) { return !r.own; }));
 }
 
 } // namespace tarvok::references

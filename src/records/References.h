@@ -26,7 +26,7 @@ struct Reference {
 };
 
 class RecordReferences {
-public:
+  public:
     explicit RecordReferences(const RulesIndex& index);
 
     // For a trigger (by its key), its team types; for a team type, its own task force
@@ -36,7 +36,7 @@ public:
     // How many records name it: what a delete asks about.
     int users(Kind kind, QByteArrayView id) const;
 
-private:
+  private:
     struct Trigger {
         QByteArrayView key, entry, team1, team2;
     };

@@ -103,8 +103,8 @@ RegistryRemoval removeRegistryEntry(QByteArrayView content, QByteArrayView regis
     }
 
     // (An id naming the registry itself has taken its key lines with its sections.)
-    for (const IniText::Section& s : id == registry ? std::vector<IniText::Section>()
-                                                    : text.sections(registry)) {
+    for (const IniText::Section& s :
+         id == registry ? std::vector<IniText::Section>() : text.sections(registry)) {
         // The numbers freed by the dropped lines move up the list: each line that carries
         // the next number of an unbroken sequence after a dropped line takes a number
         // `shift` lower. The first line off that sequence stops the renumbering, so two

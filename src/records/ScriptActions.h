@@ -14,7 +14,8 @@ struct ScriptAction {
 };
 
 inline constexpr const char* kBuildingHintA =
-    "建筑ID，攻击/渗透/占领/C4爆破敌方特定的建筑，建筑ID由Rules中的注册相对顺序决定，ID=rules（md）中单位注册ID-1";
+    "建筑ID，攻击/渗透/占领/"
+    "C4爆破敌方特定的建筑，建筑ID由Rules中的注册相对顺序决定，ID=rules（md）中单位注册ID-1";
 inline constexpr const char* kBuildingHintB =
     "建筑ID，移动至敌方特定的建筑，建筑ID由Rules中的注册相对顺序决定";
 
@@ -22,7 +23,8 @@ inline constexpr std::array<ScriptAction, 22> kScriptActions{{
     {0, "攻击最接近的敌方目标", ""},
     {5, "原地待命", "时间，命令单位处于Guard状态规定的时间，1=6秒"},
     {6, "转到行",
-     "行号，跳至该脚本的指定行处继续执行，一般用于创建不断循环的脚本，行号一般应为序列ID+1，即0=的行其行号是1，不要搞错"},
+     "行号，跳至该脚本的指定行处继续执行，一般用于创建不断循环的脚本，行号一般应为序列ID+1，即0="
+     "的行其行号是1，不要搞错"},
     {8, "运载工具卸载", ""},
     {9, "部署", ""},
     {11, "进入状态", ""},

@@ -6,7 +6,9 @@ namespace tarvok::scripts {
 
 namespace {
 
-QString u8(const char* text) { return QString::fromUtf8(text); }
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 template <typename Table>
 std::optional<QString> nameOfNumber(const Table& table, long long number) {
@@ -16,8 +18,7 @@ std::optional<QString> nameOfNumber(const Table& table, long long number) {
     return std::nullopt;
 }
 
-template <typename Table>
-std::optional<int> numberOfName(const Table& table, QStringView name) {
+template <typename Table> std::optional<int> numberOfName(const Table& table, QStringView name) {
     for (const auto& entry : table)
         if (name == u8(entry.name))
             return entry.number;
@@ -31,7 +32,9 @@ const ZeroParameterAction* zeroParameterAction(long long number) {
     return nullptr;
 }
 
-QString numberText(std::optional<int> n) { return n ? QString::number(*n) : QString(); }
+QString numberText(std::optional<int> n) {
+    return n ? QString::number(*n) : QString();
+}
 
 } // namespace
 

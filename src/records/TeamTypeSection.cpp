@@ -75,7 +75,9 @@ std::vector<QByteArray> buildBlock(const Values& values) {
     return out;
 }
 
-std::vector<QByteArray> defaultBlock() { return buildBlock(defaultValues()); }
+std::vector<QByteArray> defaultBlock() {
+    return buildBlock(defaultValues());
+}
 
 bool techLevelAccepted(const QString& text) {
     if (text.isEmpty())
@@ -115,9 +117,9 @@ bool mindControlAccepted(const QString& text) {
 
 std::optional<QString> mindControlDescription(const QString& text) {
     static const QString kDescriptions[] = {
-        QStringLiteral("自动"),         QStringLiteral("加入控制者作战小队"),
+        QStringLiteral("自动"),           QStringLiteral("加入控制者作战小队"),
         QStringLiteral("送入部队回收厂"), QStringLiteral("送入生化反应炉"),
-        QStringLiteral("搜索敌人"),     QStringLiteral("什么也不做"),
+        QStringLiteral("搜索敌人"),       QStringLiteral("什么也不做"),
     };
     if (text.size() != 1 || text[0] < QLatin1Char('0') || text[0] > QLatin1Char('5'))
         return std::nullopt;

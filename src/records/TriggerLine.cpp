@@ -214,7 +214,8 @@ QByteArray buildChangedTriggerLine(const TriggerEdit& e, const ChangedFields& ch
     for (size_t i = 0; i < now.size(); ++i) {
         if (i > 0)
             out += ',';
-        const bool keepOld = i < old.size() && (i >= static_cast<size_t>(kFieldCount) || !changed[i]);
+        const bool keepOld =
+            i < old.size() && (i >= static_cast<size_t>(kFieldCount) || !changed[i]);
         out += keepOld ? old[i] : now[i];
     }
     return out;

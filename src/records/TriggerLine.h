@@ -27,7 +27,7 @@ inline constexpr int kBlockLength = 64;
 struct TriggerView {
     std::vector<QByteArray> teams; // fields 1 and 14, skipping empty and "<none>"
     std::optional<QByteArray> country, tech, condition, unit;
-    std::optional<QByteArray> amount, way; // from the condition block
+    std::optional<QByteArray> amount, way;    // from the condition block
     std::optional<QByteArray> base, min, max; // weights without their decimals
     std::optional<QByteArray> owner;
     // Difficulty boxes: only "0" and "1" say anything; other values leave the box.
@@ -58,10 +58,10 @@ struct TriggerEdit {
 
 enum class EditProblem {
     None,
-    EmptyWay,  // no comparison: the block would be short
-    BadWay,    // a comparison other than "0" to "5"
-    BadAmount, // an amount that is no number from 0 to 255
-    Comma,     // a value with a comma would split the line
+    EmptyWay,   // no comparison: the block would be short
+    BadWay,     // a comparison other than "0" to "5"
+    BadAmount,  // an amount that is no number from 0 to 255
+    Comma,      // a value with a comma would split the line
     EmptyField, // an empty weight, tech level or side
 };
 
@@ -89,7 +89,9 @@ QByteArray newTriggerLine(QByteArrayView key);
 
 // A team field that names a team type: not empty and not "<none>", which trigger lines
 // write for no team.
-inline bool namesTeam(QByteArrayView field) { return !field.isEmpty() && field != "<none>"; }
+inline bool namesTeam(QByteArrayView field) {
+    return !field.isEmpty() && field != "<none>";
+}
 
 // The fields of a line, split at every comma.
 std::vector<QByteArrayView> splitFields(QByteArrayView line);

@@ -16,7 +16,7 @@ enum class MsgAnswer { Ok, Yes, No, Cancel };
 // Every message box, prompt, file and colour dialog and clipboard write of the editor
 // goes through this interface, so that tests can answer them and read what was shown.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // A modal message box. title is shown as given; callers pass kAppName for
@@ -39,7 +39,7 @@ public:
 
 // The real dialogs, through Qt.
 class QtDialogs : public Dialogs {
-public:
+  public:
     MsgAnswer message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons) override;
     QString prompt(QWidget* parent, const QString& text, const QString& title,

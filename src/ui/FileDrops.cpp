@@ -9,11 +9,11 @@ namespace tarvok {
 namespace {
 
 class FileDropFilter : public QObject {
-public:
+  public:
     FileDropFilter(QWidget* window, std::function<void(const QString&)> open)
         : QObject(window), open_(std::move(open)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
         if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
@@ -24,11 +24,12 @@ protected:
             return QObject::eventFilter(watched, event);
         drop->acceptProposedAction();
         if (type == QEvent::Drop)
-            QMetaObject::invokeMethod(this, [this, file] { open_(file); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, file] { open_(file); }, Qt::QueuedConnection);
         return true;
     }
 
-private:
+  private:
     std::function<void(const QString&)> open_;
 };
 

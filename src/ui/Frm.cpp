@@ -1,8 +1,8 @@
 #include "ui/Frm.h"
 
 #include "catalogues/ProgramFiles.h"
-#include "ui/Messages.h"
 #include "ui/FrmMain.h"
+#include "ui/Messages.h"
 #include "ui/WindowRules.h"
 
 #include <QCheckBox>
@@ -68,8 +68,8 @@ bool Frm::event(QEvent* event) {
 void Frm::Form_Activate() {
     const std::optional<QStringList> guide = ProgramFiles(programDir_).lines(kGuideFile);
     if (!guide) {
-        dialogs_.message(this, messages::kFileMissing, messages::kErrorTitle,
-                         MsgIcon::Information, MsgButtons::Ok);
+        dialogs_.message(this, messages::kFileMissing, messages::kErrorTitle, MsgIcon::Information,
+                         MsgButtons::Ok);
         return;
     }
     QString text = TxtE->toPlainText();
@@ -80,7 +80,9 @@ void Frm::Form_Activate() {
     TxtE->setPlainText(text);
 }
 
-void Frm::Chk_Click() { CmdOpen->setEnabled(Chk->isChecked()); }
+void Frm::Chk_Click() {
+    CmdOpen->setEnabled(Chk->isChecked());
+}
 
 void Frm::CmdOpen_Click() {
     if (!main_) {

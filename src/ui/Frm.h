@@ -20,7 +20,7 @@ class FrmMain;
 class Frm : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     Frm(Dialogs& dialogs, QString programDir, QWidget* parent = nullptr);
     ~Frm() override;
 
@@ -36,10 +36,10 @@ public:
     // The editor, once it has been opened.
     FrmMain* mainWindow() const { return main_.get(); }
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     Dialogs& dialogs_;
     QString programDir_;
     QString lineBuffer_;

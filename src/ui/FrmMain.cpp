@@ -29,8 +29,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QStyledItemDelegate>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -101,11 +101,14 @@ bool askToSave(PanelKit& kit, std::initializer_list<RecordPanel*> panels) {
             edited.push_back(panel);
     if (edited.empty())
         return true;
-    switch (kit.msg(QStringLiteral("当前记录已修改，是否保存？"), messages::kQuestionTitle, MsgIcon::Question,
-                    MsgButtons::YesNoCancel)) {
-    case MsgAnswer::No: return true;
-    case MsgAnswer::Yes: break;
-    default: return false;
+    switch (kit.msg(QStringLiteral("当前记录已修改，是否保存？"), messages::kQuestionTitle,
+                    MsgIcon::Question, MsgButtons::YesNoCancel)) {
+    case MsgAnswer::No:
+        return true;
+    case MsgAnswer::Yes:
+        break;
+    default:
+        return false;
     }
     for (RecordPanel* panel : edited) {
         const RecordPanel::Saved saved = panel->save(RecordPanel::SaveMode::Button);
@@ -119,7 +122,7 @@ bool askToSave(PanelKit& kit, std::initializer_list<RecordPanel*> panels) {
 // width: with a height that depends on the width, the scroll area would lay the window out
 // at its preferred height and scroll below it, rather than only below its least one.
 class WrappingLabel : public QLabel {
-public:
+  public:
     using QLabel::QLabel;
     bool hasHeightForWidth() const override { return false; }
 };
@@ -127,12 +130,14 @@ public:
 // Asks for the size its content wants, within what a common laptop screen has room for,
 // and never for less than shows every control without scrolling.
 class FittingScrollArea : public QScrollArea {
-public:
+  public:
     QSize sizeHint() const override {
         const QWidget* content = widget();
         if (!content)
             return QScrollArea::sizeHint();
-        return content->sizeHint().boundedTo(windowrules::kRoomyContent).expandedTo(content->minimumSizeHint());
+        return content->sizeHint()
+            .boundedTo(windowrules::kRoomyContent)
+            .expandedTo(content->minimumSizeHint());
     }
 };
 
@@ -152,7 +157,9 @@ FrmMain::FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent) : QMainW
 
 FrmMain::~FrmMain() = default;
 
-RulesDocument& FrmMain::document() { return kit_->document(); }
+RulesDocument& FrmMain::document() {
+    return kit_->document();
+}
 
 // ---------------------------------------------------------------- building the window
 
@@ -248,7 +255,8 @@ void FrmMain::createControls() {
     fileLayout->addWidget(CmdOpen);
     fileLayout->addWidget(LblRoot, 1);
 
-    LblInfo = new WrappingLabel(QStringLiteral("Tarvok AI 规则编辑器：修改即写回所打开的文件，请先备份。"), central);
+    LblInfo = new WrappingLabel(
+        QStringLiteral("Tarvok AI 规则编辑器：修改即写回所打开的文件，请先备份。"), central);
     LblInfo->setObjectName(QStringLiteral("LblInfo"));
     LblInfo->setWordWrap(true);
 
@@ -327,8 +335,10 @@ QWidget* FrmMain::createTabs() {
     int index = 0;
     auto tab = [this, &index](const QString& caption, QListWidget*& list, const char* listName,
                               QPushButton*& add, const char* addName, const QString& addCaption,
-                              QPushButton*& kill, const char* killName, const QString& killCaption) {
-        static const char* const kFilterNames[] = {"TxtFindRoot", "TxtFindFig", "TxtFindSpe", "TxtFindScr"};
+                              QPushButton*& kill, const char* killName,
+                              const QString& killCaption) {
+        static const char* const kFilterNames[] = {"TxtFindRoot", "TxtFindFig", "TxtFindSpe",
+                                                   "TxtFindScr"};
         auto* page = new QWidget;
         list = new QListWidget(page);
         list->setObjectName(QLatin1String(listName));
@@ -411,28 +421,33 @@ void FrmMain::connectHandlers() {
     document().setReloadListener([this] {
         QMetaObject::invokeMethod(this, &FrmMain::showReloadedLists, Qt::QueuedConnection);
     });
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
-            document().index();
-    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    document().index();
+            });
     // Ctrl+F: the filter of the list on show.
     auto* find = new QAction(this);
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addAction(find);
-    connect(find, &QAction::triggered, this, [this] { finds_[SSTab->currentIndex()]->setFocus(Qt::ShortcutFocusReason); });
+    connect(find, &QAction::triggered, this,
+            [this] { finds_[SSTab->currentIndex()]->setFocus(Qt::ShortcutFocusReason); });
     // What uses the records on show, and what they use, follows every load and save.
     auto* refsLater = new QTimer(this);
     refsLater->setSingleShot(true);
     connect(refsLater, &QTimer::timeout, this, &FrmMain::showReferences);
-    connect(refs_, &ReferenceLists::chosen, this, [this](references::Kind kind, const QString& entry) {
-        selectRecord(registryLists()[static_cast<size_t>(kind)], entry);
-    });
-    for (RecordPanel* panel : std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_}) {
+    connect(refs_, &ReferenceLists::chosen, this,
+            [this](references::Kind kind, const QString& entry) {
+                selectRecord(registryLists()[static_cast<size_t>(kind)], entry);
+            });
+    for (RecordPanel* panel :
+         std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_}) {
         connect(panel, &RecordPanel::loaded, refsLater, qOverload<>(&QTimer::start));
         connect(panel, &RecordPanel::saved, refsLater, qOverload<>(&QTimer::start));
     }
     // A saved name shows beside its entry.
-    const std::pair<RecordPanel*, QListWidget*> named[] = {{team_, LstFig}, {taskForce_, LstSpe}, {script_, LstScr}};
+    const std::pair<RecordPanel*, QListWidget*> named[] = {
+        {team_, LstFig}, {taskForce_, LstSpe}, {script_, LstScr}};
     for (const auto& [panel, list] : named)
         connect(panel, &RecordPanel::saved, this, [this, panel = panel, list = list] {
             registrylists::setName(list, panel->recordKey(), panel->name());
@@ -466,7 +481,7 @@ void FrmMain::connectHandlers() {
 
 void FrmMain::mYes_Click() {
     if (kit_->msg(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"), MsgIcon::Question,
-            MsgButtons::YesNo) == MsgAnswer::No)
+                  MsgButtons::YesNo) == MsgAnswer::No)
         return;
     AutoSave = -1;
     mYes->setText(QStringLiteral("是(选中)"));
@@ -498,8 +513,8 @@ void FrmMain::mColor_Click() {
     if (rgb == 0)
         return;
     if (!windowrules::readableOn(rgb, LstRoot->palette().color(QPalette::Base).rgb() & 0xFFFFFFu)) {
-        kit_->msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"), messages::kErrorTitle,
-                  MsgIcon::Information);
+        kit_->msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"),
+                  messages::kErrorTitle, MsgIcon::Information);
         return;
     }
     const QColor color = QColor::fromRgb(rgb);
@@ -528,7 +543,8 @@ void FrmMain::mCheck_Click() {
 }
 
 void FrmMain::CmdSaveAll_Click() {
-    for (RecordPanel* panel : std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_})
+    for (RecordPanel* panel :
+         std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_})
         panel->save(RecordPanel::SaveMode::Button);
 }
 
@@ -541,7 +557,9 @@ bool FrmMain::leaveRecords(std::initializer_list<RecordPanel*> panels) {
     return true;
 }
 
-bool FrmMain::settleEdits() { return askToSave(*kit_, {trigger_, team_, taskForce_, script_}); }
+bool FrmMain::settleEdits() {
+    return askToSave(*kit_, {trigger_, team_, taskForce_, script_});
+}
 
 void FrmMain::Form_Unload() {
     if (welcome_)

@@ -36,7 +36,7 @@ class TriggerPanel;
 class FrmMain : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent = nullptr);
     ~FrmMain() override;
     void setWelcomeWindow(QWidget* welcome) { welcome_ = welcome; } // closed with the editor
@@ -86,10 +86,10 @@ public:
     bool DeleteTaskForce(const QString& id);
     bool DeleteScriptType(const QString& id);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void createMenus();
     void createControls();
     QWidget* createTabs();
@@ -97,8 +97,8 @@ private:
     void setTabChain();
     void showTeamTaskForceAndScript(); // a selection's tail: the team's task force and script
     void settleBaselines();
-    void showReloadedLists(); // as another program left the file, selections kept
-    void showReferences(); // of the records on show, once the current operation is over
+    void showReloadedLists();       // as another program left the file, selections kept
+    void showReferences();          // of the records on show, once the current operation is over
     void restoreVersion(bool redo); // a version from the file's history put back
     // A selection in the task force or script registry list.
     void selectRegistryEntry(QListWidget* list, const std::function<void()>& show);

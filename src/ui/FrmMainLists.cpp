@@ -18,10 +18,10 @@
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QTabWidget>
 #include <QLineEdit>
-#include <QStatusBar>
 #include <QListWidget>
+#include <QStatusBar>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <limits>
@@ -57,7 +57,8 @@ QStringList openingNotes(const RulesDocument::Opened& opened) {
             first << QString::number(skipped[i]);
         notes << QStringLiteral("有 %1 行未能读取（第 %2 行）")
                      .arg(skipped.size())
-                     .arg(first.join(QStringLiteral("、")) + (skipped.size() > 5 ? QStringLiteral("……") : QString()));
+                     .arg(first.join(QStringLiteral("、")) +
+                          (skipped.size() > 5 ? QStringLiteral("……") : QString()));
     }
     if (scan.triggerKeys.empty() && scan.teamTypes.empty() && scan.taskForces.empty() &&
         scan.scriptTypes.empty())
@@ -71,7 +72,8 @@ QStringList openingNotes(const RulesDocument::Opened& opened) {
 
 void FrmMain::CmdOpen_Click() {
     // The dialog starts where the last file came from, and never offers the scratch copy.
-    const QString folder = document().isOpen() ? QFileInfo(document().path()).absolutePath() : kit_->files().dir();
+    const QString folder =
+        document().isOpen() ? QFileInfo(document().path()).absolutePath() : kit_->files().dir();
     openRulesFile(kit_->dialogs().openFile(this, QStringLiteral("规则文件(*.ini)|*.ini"), folder,
                                            kit_->files().scratchCopy()));
 }
@@ -104,7 +106,8 @@ void FrmMain::openRulesFile(const QString& file) {
     registrylists::fillAll(registryLists(), finds_, opened->index);
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
     mCheck->setEnabled(true);
-    if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly); check && check->isVisible())
+    if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
+        check && check->isVisible())
         check->checkFile(document(), kit_->files()); // the list is of the file now open
 
     // No record of the previous file may be saved under its key into this one.
@@ -115,27 +118,37 @@ void FrmMain::openRulesFile(const QString& file) {
     showReferences();
 }
 
-void FrmMain::mUndo_Click() { restoreVersion(false); }
+void FrmMain::mUndo_Click() {
+    restoreVersion(false);
+}
 
-void FrmMain::mRedo_Click() { restoreVersion(true); }
+void FrmMain::mRedo_Click() {
+    restoreVersion(true);
+}
 
 void FrmMain::restoreVersion(bool redo) {
     const History* history = document().history();
     const History::Stack from = redo ? History::Stack::Redo : History::Stack::Undo;
     if (!history || history->size(from) == 0) {
-        statusBar()->showMessage(redo ? QStringLiteral("没有可重做的修改") : QStringLiteral("没有可撤销的修改"));
+        statusBar()->showMessage(redo ? QStringLiteral("没有可重做的修改")
+                                      : QStringLiteral("没有可撤销的修改"));
         return;
     }
     if (!settleEdits())
         return;
     const RulesDocument::Restored restored = document().restore(from);
     switch (restored.outcome) {
-    case RulesDocument::Restored::Nothing: return;
-    case RulesDocument::Restored::ChangedOutside:
-        kit_->msg(QStringLiteral("文件已被其他程序修改，无法撤销"), kErrorTitle, MsgIcon::Information);
+    case RulesDocument::Restored::Nothing:
         return;
-    case RulesDocument::Restored::Failed: kit_->reportWrite(restored.write); return;
-    case RulesDocument::Restored::Done: break;
+    case RulesDocument::Restored::ChangedOutside:
+        kit_->msg(QStringLiteral("文件已被其他程序修改，无法撤销"), kErrorTitle,
+                  MsgIcon::Information);
+        return;
+    case RulesDocument::Restored::Failed:
+        kit_->reportWrite(restored.write);
+        return;
+    case RulesDocument::Restored::Done:
+        break;
     }
     // The lists as opening reads them; no record on show.
     registrylists::fillAll(registryLists(), finds_, document().index());
@@ -147,7 +160,8 @@ void FrmMain::restoreVersion(bool redo) {
     taskForce_->LoadTaskForce(QString());
     script_->setId(QString());
     script_->LoadScriptType(QString());
-    statusBar()->showMessage(QStringLiteral("已恢复到 %1 的版本").arg(restored.time.toString(QStringLiteral("HH:mm:ss"))));
+    statusBar()->showMessage(QStringLiteral("已恢复到 %1 的版本")
+                                 .arg(restored.time.toString(QStringLiteral("HH:mm:ss"))));
 }
 
 void FrmMain::showReloadedLists() {
@@ -354,17 +368,20 @@ void FrmMain::LstScrAdd_Click() {
 // ---------------------------------------------------------------- adds and deletes
 
 void FrmMain::CmdAdd_Click() {
-    const QString answer = fieldrules::trimBlanks(kit_->dialogs().prompt(
-        this, QStringLiteral("输入新增ID和名称（ID和名称用=分开|英文）"), QStringLiteral("新增"),
-        QString()));
+    const QString answer = fieldrules::trimBlanks(
+        kit_->dialogs().prompt(this, QStringLiteral("输入新增ID和名称（ID和名称用=分开|英文）"),
+                               QStringLiteral("新增"), QString()));
     if (answer.isEmpty())
         return;
     switch (fieldrules::checkNewTriggerKey(answer, entries(LstRoot))) {
-    case fieldrules::IdCheck::Invalid: kit_->msg(kBadInputShort, kErrorTitle); return;
+    case fieldrules::IdCheck::Invalid:
+        kit_->msg(kBadInputShort, kErrorTitle);
+        return;
     case fieldrules::IdCheck::Duplicate:
         kit_->msg(QStringLiteral("注册ID重复，请重新输入！"), kErrorTitle, MsgIcon::Information);
         return;
-    case fieldrules::IdCheck::Ok: break;
+    case fieldrules::IdCheck::Ok:
+        break;
     }
     LstRoot->insertItem(0, answer);
     if (!document().isOpen())
@@ -385,8 +402,8 @@ void FrmMain::CmdKill_Click() {
 void FrmMain::addRegistryEntry(const QString& promptText, QListWidget* list,
                                const QString& duplicateMessage, RegistryKind kind,
                                const std::vector<QByteArray>& block) {
-    const QString answer =
-        fieldrules::trimBlanks(kit_->dialogs().prompt(this, promptText, QStringLiteral("新增"), QString()));
+    const QString answer = fieldrules::trimBlanks(
+        kit_->dialogs().prompt(this, promptText, QStringLiteral("新增"), QString()));
     if (answer.isEmpty())
         return;
     // A new record never shares a section with an old one, of whatever kind.
@@ -394,11 +411,14 @@ void FrmMain::addRegistryEntry(const QString& promptText, QListWidget* list,
     if (check == fieldrules::IdCheck::Ok && recordIdInUse(document(), answer))
         check = fieldrules::IdCheck::Duplicate;
     switch (check) {
-    case fieldrules::IdCheck::Invalid: kit_->msg(kBadInputShort, kErrorTitle); return;
+    case fieldrules::IdCheck::Invalid:
+        kit_->msg(kBadInputShort, kErrorTitle);
+        return;
     case fieldrules::IdCheck::Duplicate:
         kit_->msg(duplicateMessage, kErrorTitle, MsgIcon::Information);
         return;
-    case fieldrules::IdCheck::Ok: break;
+    case fieldrules::IdCheck::Ok:
+        break;
     }
     // The registry counters are 16-bit: a full registry takes no more entries rather
     // than writing a negative number into the file.
@@ -420,9 +440,10 @@ void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
         return;
     const QString id = item->text();
     const std::array<QListWidget*, 4> lists = registryLists(); // in the kinds' order
-    const auto kind = static_cast<references::Kind>(std::find(lists.begin(), lists.end(), list) - lists.begin());
-    if (kit_->msg(refs_->deleteQuestion(kind, id), kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
-        MsgAnswer::No)
+    const auto kind =
+        static_cast<references::Kind>(std::find(lists.begin(), lists.end(), list) - lists.begin());
+    if (kit_->msg(refs_->deleteQuestion(kind, id), kQuestionTitle, MsgIcon::Question,
+                  MsgButtons::YesNo) == MsgAnswer::No)
         return;
     if (!remove(id))
         return;
@@ -465,7 +486,8 @@ void FrmMain::CmdTeamKill_Click() {
 }
 
 void FrmMain::CmdSpeKill_Click() {
-    killSelectedRecord(LstSpe, taskForce_, [this](const QString& id) { return DeleteTaskForce(id); });
+    killSelectedRecord(LstSpe, taskForce_,
+                       [this](const QString& id) { return DeleteTaskForce(id); });
 }
 
 void FrmMain::CmdScrKill_Click() {

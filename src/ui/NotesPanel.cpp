@@ -6,8 +6,8 @@
 #include "ui/PanelKit.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,9 +72,12 @@ void NotesPanel::CmdNew_Click() {
         kit_.msg(QStringLiteral("字段重复,请重新输入！"), kQuestionTitle, MsgIcon::Question,
                  MsgButtons::YesNo);
         break;
-    case idnotes::Outcome::WriteFailed: kit_.reportWrite(r.write); break;
+    case idnotes::Outcome::WriteFailed:
+        kit_.reportWrite(r.write);
+        break;
     case idnotes::Outcome::Done:
-    case idnotes::Outcome::NoneFound: break;
+    case idnotes::Outcome::NoneFound:
+        break;
     }
 }
 
@@ -84,14 +87,18 @@ void NotesPanel::CmdDelete_Click() {
     case idnotes::Outcome::MissingFile:
         kit_.msg(kFileMissing, kErrorTitle, MsgIcon::Information);
         break;
-    case idnotes::Outcome::WriteFailed: kit_.reportWrite(r.write); break;
+    case idnotes::Outcome::WriteFailed:
+        kit_.reportWrite(r.write);
+        break;
     case idnotes::Outcome::Done:
         kit_.msg(QStringLiteral("删除成功！"));
         TxtNote->clear();
         break;
     case idnotes::Outcome::NoneFound:
     case idnotes::Outcome::Refused:
-    case idnotes::Outcome::Duplicate: kit_.msg(QStringLiteral("删除失败！！！")); break;
+    case idnotes::Outcome::Duplicate:
+        kit_.msg(QStringLiteral("删除失败！！！"));
+        break;
     }
 }
 

@@ -15,7 +15,7 @@ class PanelKit;
 class NotesPanel : public QObject {
     Q_OBJECT
 
-public:
+  public:
     NotesPanel(PanelKit& kit, QObject* parent);
 
     QGroupBox* frame() const { return FraNotes; }
@@ -27,7 +27,7 @@ public:
     void CmdDelete_Click();
     void TxtNote_GotFocus();
 
-private:
+  private:
     PanelKit& kit_;
     QGroupBox* FraNotes = nullptr;
     QLineEdit* TxtName = nullptr;

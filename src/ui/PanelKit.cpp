@@ -9,10 +9,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QItemSelectionModel>
 
 #include <algorithm>
 
@@ -151,7 +151,8 @@ void PanelKit::onFocusOut(QWidget* w, std::function<void()> handler) {
     QLineEdit* edit = qobject_cast<QLineEdit*>(w);
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         edit = combo->lineEdit();
-        connect(combo, &QComboBox::activated, this, [this, w](int) { editedSinceFocus_[w] = true; });
+        connect(combo, &QComboBox::activated, this,
+                [this, w](int) { editedSinceFocus_[w] = true; });
     }
     if (edit)
         connect(edit, &QLineEdit::textEdited, this,

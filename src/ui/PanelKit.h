@@ -26,7 +26,7 @@ namespace tarvok {
 class PanelKit : public QObject {
     Q_OBJECT
 
-public:
+  public:
     PanelKit(Dialogs& dialogs, QWidget* window, const QString& programDir);
 
     Dialogs& dialogs() { return dialogs_; }
@@ -69,7 +69,7 @@ public:
 
     // While one lives, selection changes are the program's: they run no selection handler.
     class ProgramSelection {
-    public:
+      public:
         explicit ProgramSelection(PanelKit& kit) : kit_(kit), was_(kit.programSelecting_) {
             kit_.programSelecting_ = true;
         }
@@ -77,7 +77,7 @@ public:
         ProgramSelection(const ProgramSelection&) = delete;
         ProgramSelection& operator=(const ProgramSelection&) = delete;
 
-    private:
+      private:
         PanelKit& kit_;
         bool was_;
     };
@@ -104,10 +104,10 @@ public:
     // items and never completed behind the user's back.
     static QComboBox* makeCombo(const QString& objectName, QWidget* parent);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     Dialogs& dialogs_;
     QWidget* window_;
     ProgramFiles files_;

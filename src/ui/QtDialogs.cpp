@@ -15,11 +15,12 @@ namespace {
 
 // Leaves one file out of the file dialog's lists.
 class HidingFilter : public QSortFilterProxyModel {
-public:
+  public:
     HidingFilter(const QString& hidden, QObject* parent)
-        : QSortFilterProxyModel(parent), hidden_(hidden), hiddenName_(QFileInfo(hidden).fileName()) {}
+        : QSortFilterProxyModel(parent), hidden_(hidden),
+          hiddenName_(QFileInfo(hidden).fileName()) {}
 
-protected:
+  protected:
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
         if (!files || hiddenName_.isEmpty())
@@ -31,7 +32,7 @@ protected:
         return QFileInfo(files->filePath(index)) != QFileInfo(hidden_);
     }
 
-private:
+  private:
     QString hidden_;
     QString hiddenName_;
 };
@@ -65,9 +66,12 @@ MsgAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
         switch (box.exec()) {
-        case QMessageBox::Yes: return MsgAnswer::Yes;
-        case QMessageBox::No: return MsgAnswer::No;
-        default: return MsgAnswer::Cancel;
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        default:
+            return MsgAnswer::Cancel;
         }
     }
     box.setStandardButtons(QMessageBox::Ok);
@@ -84,7 +88,7 @@ QString QtDialogs::prompt(QWidget* parent, const QString& text, const QString& t
 }
 
 QString QtDialogs::openFile(QWidget* parent, const QString& filter, const QString& startFolder,
-                           const QString& hiddenFile) {
+                            const QString& hiddenFile) {
     QFileDialog dialog(parent);
     // Qt's own dialog, on every system: it speaks the program's language and takes the
     // filter below, which a system dialog would not.
@@ -114,7 +118,8 @@ QString qtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+        out << parts[i] + QStringLiteral(" (") +
+                   QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
                    QLatin1Char(')');
     return out.join(QStringLiteral(";;"));
 }

@@ -21,7 +21,7 @@ class PanelKit;
 class RecordPanel : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // How a save is asked for: by its button or save-all (every refusal is told), or
     // on the user's behalf before a selection, another file or closing (a record that
     // is gone or did not decode is passed over silently).
@@ -58,7 +58,7 @@ public:
     // save, as the panel's button does.
     virtual void enterPressed() { save(SaveMode::Button); }
 
-signals:
+  signals:
     // A save wrote the record.
     void saved();
     // A load put a record (or a new record's values) on show.
@@ -66,13 +66,13 @@ signals:
     // The panel became edited, or no longer is.
     void editedChanged(bool edited);
 
-public:
+  public:
     // The panel's values as they are now count as the record as loaded: what a save
     // compares with to find what the user changed. Called at the end of every load
     // (and again once a selection has filled the row fields).
     virtual void captureBaseline() = 0;
 
-protected:
+  protected:
     RecordPanel(PanelKit& kit, QString notFoundMessage, QObject* parent);
 
     // The panel's frames, each with the test whether a field of it differs from the
@@ -103,7 +103,7 @@ protected:
 
     PanelKit& kit_;
 
-private:
+  private:
     Saved refuse(SaveMode mode, const QString& message);
 
     QString notFoundMessage_;

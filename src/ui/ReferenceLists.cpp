@@ -15,10 +15,14 @@ constexpr int kKindRole = Qt::UserRole + 1;
 
 QString kindCaption(Kind kind) {
     switch (kind) {
-    case Kind::Trigger: return QStringLiteral("触发");
-    case Kind::TeamType: return QStringLiteral("作战小队");
-    case Kind::TaskForce: return QStringLiteral("特遣小队");
-    case Kind::Script: return QStringLiteral("脚本");
+    case Kind::Trigger:
+        return QStringLiteral("触发");
+    case Kind::TeamType:
+        return QStringLiteral("作战小队");
+    case Kind::TaskForce:
+        return QStringLiteral("特遣小队");
+    case Kind::Script:
+        return QStringLiteral("脚本");
     }
     return {};
 }
@@ -31,14 +35,16 @@ ReferenceLists::ReferenceLists(RulesDocument& document, QWidget* parent)
     for (int i = 0; i < 4; ++i) {
         auto* list = new QListWidget(parent);
         list->setObjectName(QLatin1String(kNames[i]));
-        list->setToolTip(QStringLiteral("使用此记录的记录，以及它所用的记录（红色为文件中缺失的）；双击可转到该记录"));
+        list->setToolTip(QStringLiteral(
+            "使用此记录的记录，以及它所用的记录（红色为文件中缺失的）；双击可转到该记录"));
         // A few rows: it shrinks before the registry list above it does.
         const int row = list->fontMetrics().height();
         list->setMinimumHeight(row * 3 + 6);
         list->setMaximumHeight(row * 4 + 8);
         connect(list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
             if (item->data(kKindRole).isValid())
-                emit chosen(static_cast<Kind>(item->data(kKindRole).toInt()), item->data(Qt::UserRole).toString());
+                emit chosen(static_cast<Kind>(item->data(kKindRole).toInt()),
+                            item->data(Qt::UserRole).toString());
         });
         lists_[i] = list;
     }
@@ -89,7 +95,9 @@ QString ReferenceLists::deleteQuestion(Kind kind, const QString& id) {
         return messages::kConfirmDelete;
     // Triggers use team types; team types use task forces and scripts.
     const Kind user = kind == Kind::TeamType ? Kind::Trigger : Kind::TeamType;
-    return QStringLiteral("有 %1 个%2使用此%3，确定删除？").arg(users).arg(kindCaption(user), kindCaption(kind));
+    return QStringLiteral("有 %1 个%2使用此%3，确定删除？")
+        .arg(users)
+        .arg(kindCaption(user), kindCaption(kind));
 }
 
 } // namespace tarvok

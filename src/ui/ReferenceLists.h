@@ -21,7 +21,7 @@ class RulesIndex;
 class ReferenceLists : public QObject {
     Q_OBJECT
 
-public:
+  public:
     ReferenceLists(RulesDocument& document, QWidget* parent);
 
     // LstRefRoot, LstRefFig, LstRefSpe or LstRefScr.
@@ -33,11 +33,11 @@ public:
     // What a delete of the record asks: "确定删除？", or how many records use it.
     QString deleteQuestion(references::Kind kind, const QString& id);
 
-signals:
+  signals:
     // A double-click on a record the file has: entry is its text in its registry list.
     void chosen(references::Kind kind, const QString& entry);
 
-private:
+  private:
     const references::RecordReferences* current();
 
     RulesDocument& document_;

@@ -5,10 +5,10 @@
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
-#include <QHash>
 #include <QAction>
-#include <QHelpEvent>
 #include <QApplication>
+#include <QHash>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -24,18 +24,21 @@ namespace {
 // since, and for each row the text the filter compares and whether the row is hidden.
 // The rows follow the list's model: inserted rows are shown and not yet compared.
 class ListState : public QObject {
-public:
+  public:
     explicit ListState(QListWidget* list) : QObject(list) {
         setObjectName(QStringLiteral("registryListState"));
         QAbstractItemModel* model = list->model();
-        connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
-            if (static_cast<size_t>(first) <= rows.size())
-                rows.insert(rows.begin() + first, static_cast<size_t>(last - first + 1), Row{});
-        });
-        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int first, int last) {
-            if (static_cast<size_t>(last) < rows.size())
-                rows.erase(rows.begin() + first, rows.begin() + last + 1);
-        });
+        connect(model, &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex&, int first, int last) {
+                    if (static_cast<size_t>(first) <= rows.size())
+                        rows.insert(rows.begin() + first, static_cast<size_t>(last - first + 1),
+                                    Row{});
+                });
+        connect(model, &QAbstractItemModel::rowsRemoved, this,
+                [this](const QModelIndex&, int first, int last) {
+                    if (static_cast<size_t>(last) < rows.size())
+                        rows.erase(rows.begin() + first, rows.begin() + last + 1);
+                });
         connect(model, &QAbstractItemModel::modelReset, this, [this] { rows.clear(); });
         connect(model, &QAbstractItemModel::rowsMoved, this, [this, list] { resync(list); });
         connect(model, &QAbstractItemModel::layoutChanged, this, [this, list] { resync(list); });
@@ -43,7 +46,8 @@ public:
     }
 
     static ListState& of(QListWidget* list) {
-        auto* state = list->findChild<ListState*>(QStringLiteral("registryListState"), Qt::FindDirectChildrenOnly);
+        auto* state = list->findChild<ListState*>(QStringLiteral("registryListState"),
+                                                  Qt::FindDirectChildrenOnly);
         return state ? *state : *new ListState(list);
     }
 
@@ -73,10 +77,10 @@ public:
 // item keeps its whole text; only what is measured and painted is cut, so an ID or name
 // of megabytes in a damaged file does not make every repaint lay out megabytes of text.
 class EntryDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-protected:
+  protected:
     QString nameAt(const QModelIndex& index) const {
         auto* list = qobject_cast<QListWidget*>(parent());
         return list ? ListState::of(list).name(index.data().toString()) : QString();
@@ -103,7 +107,8 @@ protected:
         return true;
     }
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& opt,
+               const QModelIndex& index) const override {
         const QString name = nameAt(index).left(400);
         if (name.isEmpty()) {
             QStyledItemDelegate::paint(painter, opt, index);
@@ -116,23 +121,28 @@ protected:
         const QWidget* w = o.widget;
         QStyle* style = w ? w->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &o, painter, w); // background, selection
-        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &o, w).adjusted(2, 0, -2, 0);
+        const QRect r =
+            style->subElementRect(QStyle::SE_ItemViewItemText, &o, w).adjusted(2, 0, -2, 0);
         const bool selected = o.state & QStyle::State_Selected;
         painter->save();
         painter->setFont(o.font);
         painter->setPen(o.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, id);
         const int indent = o.fontMetrics.horizontalAdvance(id + QStringLiteral("  "));
-        painter->setPen(o.palette.color(selected ? QPalette::HighlightedText : QPalette::PlaceholderText));
-        painter->drawText(r.adjusted(indent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          o.fontMetrics.elidedText(name, Qt::ElideRight, std::max(0, r.width() - indent)));
+        painter->setPen(
+            o.palette.color(selected ? QPalette::HighlightedText : QPalette::PlaceholderText));
+        painter->drawText(
+            r.adjusted(indent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+            o.fontMetrics.elidedText(name, Qt::ElideRight, std::max(0, r.width() - indent)));
         painter->restore();
     }
 };
 
 } // namespace
 
-QStyledItemDelegate* makeDelegate(QWidget* list) { return new EntryDelegate(list); }
+QStyledItemDelegate* makeDelegate(QWidget* list) {
+    return new EntryDelegate(list);
+}
 
 void fill(QListWidget* list, const QStringList& ids, std::shared_ptr<const RulesIndex> names) {
     ListState& state = ListState::of(list);
@@ -167,7 +177,9 @@ void setName(QListWidget* list, const QString& id, const QString& name) {
     list->viewport()->update();
 }
 
-QString nameOf(QListWidget* list, const QString& id) { return ListState::of(list).name(id); }
+QString nameOf(QListWidget* list, const QString& id) {
+    return ListState::of(list).name(id);
+}
 
 void applyFilter(QListWidget* list, const QString& text) {
     const QString key = fieldrules::searchKey(text);
@@ -203,7 +215,8 @@ QLineEdit* makeFilter(QListWidget* list, const QString& objectName, QWidget* par
     clear->setShortcutContext(Qt::WidgetShortcut);
     box->addAction(clear);
     QObject::connect(clear, &QAction::triggered, box, &QLineEdit::clear);
-    QObject::connect(box, &QLineEdit::textChanged, list, [list](const QString& text) { applyFilter(list, text); });
+    QObject::connect(box, &QLineEdit::textChanged, list,
+                     [list](const QString& text) { applyFilter(list, text); });
     return box;
 }
 

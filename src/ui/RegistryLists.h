@@ -25,7 +25,8 @@ QStyledItemDelegate* makeDelegate(QWidget* list);
 
 // The entries of a list, with the names of the records as names has them (decoded when
 // first shown or filtered; an empty name shows nothing).
-void fill(QListWidget* list, const QStringList& ids, std::shared_ptr<const RulesIndex> names = nullptr);
+void fill(QListWidget* list, const QStringList& ids,
+          std::shared_ptr<const RulesIndex> names = nullptr);
 // The four lists (triggers, team types, task forces, scripts) filled from a reading of
 // the file, each list's filter kept in force.
 void fillAll(const std::array<QListWidget*, 4>& lists, const std::array<QLineEdit*, 4>& filters,

@@ -2,11 +2,11 @@
 // explanations and hints, and the selected step row kept in line with them.
 #include "ui/ScriptPanel.h"
 
-#include "records/ScriptActions.h"
-#include "records/ScriptExplain.h"
 #include "catalogues/ActionCatalogue.h"
 #include "catalogues/UnitNameTable.h"
 #include "records/FieldRules.h"
+#include "records/ScriptActions.h"
+#include "records/ScriptExplain.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
 
@@ -20,7 +20,9 @@ namespace tarvok {
 
 namespace {
 
-QString u8(const char* text) { return QString::fromUtf8(text); }
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 } // namespace
 
@@ -100,8 +102,7 @@ void ScriptPanel::TxtNumber_Change() {
     if (kit_.digitFilter(TxtNumber, QStringLiteral("参数输入不合法！")))
         return;
     const QString parameter = TxtNumber->text();
-    const scripts::ParameterExplanation ex =
-        scripts::explainParameter(TxtAct->text(), parameter);
+    const scripts::ParameterExplanation ex = scripts::explainParameter(TxtAct->text(), parameter);
     if (ex.hint)
         kit_.hint(*ex.hint);
     if (ex.building)
@@ -118,11 +119,13 @@ void ScriptPanel::TxtNumber_LostFocus() {
         !TxtScrOther->text().isEmpty())
         return;
     if (kit_.msg(QStringLiteral("未找到相应解释，是否继续？"), QStringLiteral("错误"),
-            MsgIcon::Information, MsgButtons::YesNo) != MsgAnswer::Yes)
+                 MsgIcon::Information, MsgButtons::YesNo) != MsgAnswer::Yes)
         TxtNumber->setText(QString());
 }
 
-void ScriptPanel::TxtScrID_Change() { kit_.digitFilter(TxtScrID, QStringLiteral("脚本ID输入不合法！")); }
+void ScriptPanel::TxtScrID_Change() {
+    kit_.digitFilter(TxtScrID, QStringLiteral("脚本ID输入不合法！"));
+}
 
 // ---------------------------------------------------------------- catalogues
 

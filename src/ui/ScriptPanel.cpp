@@ -19,9 +19,17 @@ namespace tarvok {
 
 ScriptPanel::ScriptPanel(PanelKit& kit, QObject* parent) : SectionPanel(kit, Kind::Script, parent) {
     createControls();
-    setParts({FraScr, TxtScr, TxtScrName, LvwScr, {TxtScrID, TxtAct, TxtNumber}, CmdScrTypeAdd,
-              CmdScrTypeKill, CmdSaveScr, CmdScrCopy},
-             {QStringLiteral("ID"), QStringLiteral("动作"), QStringLiteral("参数"), QStringLiteral("动作名称")});
+    setParts({FraScr,
+              TxtScr,
+              TxtScrName,
+              LvwScr,
+              {TxtScrID, TxtAct, TxtNumber},
+              CmdScrTypeAdd,
+              CmdScrTypeKill,
+              CmdSaveScr,
+              CmdScrCopy},
+             {QStringLiteral("ID"), QStringLiteral("动作"), QStringLiteral("参数"),
+              QStringLiteral("动作名称")});
 }
 
 void ScriptPanel::createControls() {
@@ -38,13 +46,17 @@ void ScriptPanel::createControls() {
     TxtScrID = named(new QLineEdit(FraScr), QStringLiteral("TxtScrID"));
     LstScrNumber = named(new QListWidget(FraScr), QStringLiteral("LstScrNumber"));
     LstScrAct = named(new QListWidget(FraScr), QStringLiteral("LstScrAct"));
-    CmdSaveScr = named(new QPushButton(QStringLiteral("保存脚本"), FraScr), QStringLiteral("CmdSaveScr"));
-    CmdScrTypeKill = named(new QPushButton(QStringLiteral("删除"), FraScr), QStringLiteral("CmdScrTypeKill"));
-    CmdScrTypeAdd = named(new QPushButton(QStringLiteral("添加"), FraScr), QStringLiteral("CmdScrTypeAdd"));
+    CmdSaveScr =
+        named(new QPushButton(QStringLiteral("保存脚本"), FraScr), QStringLiteral("CmdSaveScr"));
+    CmdScrTypeKill =
+        named(new QPushButton(QStringLiteral("删除"), FraScr), QStringLiteral("CmdScrTypeKill"));
+    CmdScrTypeAdd =
+        named(new QPushButton(QStringLiteral("添加"), FraScr), QStringLiteral("CmdScrTypeAdd"));
     LvwScr = named(new QTreeWidget(FraScr), QStringLiteral("LvwScr"));
     TxtScrName = named(new QLineEdit(FraScr), QStringLiteral("TxtScrName"));
     TxtScr = named(new QLineEdit(FraScr), QStringLiteral("TxtScr"));
-    CmdScrCopy = named(new QPushButton(QStringLiteral("复制"), FraScr), QStringLiteral("CmdScrCopy"));
+    CmdScrCopy =
+        named(new QPushButton(QStringLiteral("复制"), FraScr), QStringLiteral("CmdScrCopy"));
 
     const auto caption = [this](const QString& text) { return label(text, FraScr); };
     auto* v = new QVBoxLayout(FraScr);

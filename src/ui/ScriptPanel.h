@@ -17,7 +17,7 @@ namespace tarvok {
 class ScriptPanel : public SectionPanel {
     Q_OBJECT
 
-public:
+  public:
     ScriptPanel(PanelKit& kit, QObject* parent);
 
     void LoadScriptType(const QString& id) { loadSection(id); }
@@ -49,10 +49,10 @@ public:
     void addUnitChoices(const QStringList& names);
     void connectHandlers();
 
-protected:
+  protected:
     QString rowNote(const QString& action) const override;
 
-private:
+  private:
     void createControls();
 
     QGroupBox* FraScr = nullptr;

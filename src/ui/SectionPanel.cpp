@@ -1,8 +1,8 @@
 #include "ui/SectionPanel.h"
 
 #include "document/IniText.h"
-#include "records/RecordLines.h"
 #include "records/FieldRules.h"
+#include "records/RecordLines.h"
 #include "records/ScriptSection.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
@@ -74,13 +74,23 @@ void SectionPanel::connectCommonHandlers() {
     connect(parts_.copyButton, &QPushButton::clicked, this, &SectionPanel::copyClicked);
     connect(parts_.addButton, &QPushButton::clicked, this, &SectionPanel::addRowClicked);
     connect(parts_.killButton, &QPushButton::clicked, this, &SectionPanel::removeRowClicked);
-    watchFrames({{parts_.frame, [this] { return parts_.nameBox->text() != loadedName_ || rows() != loadedRows_; }}});
+    watchFrames({{parts_.frame, [this] {
+                      return parts_.nameBox->text() != loadedName_ || rows() != loadedRows_;
+                  }}});
 }
 
-QString SectionPanel::id() const { return parts_.idBox->text(); }
-QString SectionPanel::name() const { return parts_.nameBox->text(); }
-void SectionPanel::setId(const QString& id) { parts_.idBox->setText(id); }
-bool SectionPanel::hasRows() const { return parts_.view->topLevelItemCount() > 0; }
+QString SectionPanel::id() const {
+    return parts_.idBox->text();
+}
+QString SectionPanel::name() const {
+    return parts_.nameBox->text();
+}
+void SectionPanel::setId(const QString& id) {
+    parts_.idBox->setText(id);
+}
+bool SectionPanel::hasRows() const {
+    return parts_.view->topLevelItemCount() > 0;
+}
 
 QTreeWidgetItem* SectionPanel::selectedRow() const {
     QTreeWidgetItem* item = parts_.view->currentItem();
@@ -111,7 +121,9 @@ void SectionPanel::updateSelectedRow(int column, const QString& text) {
     }
 }
 
-QString SectionPanel::rowNote(const QString&) const { return {}; }
+QString SectionPanel::rowNote(const QString&) const {
+    return {};
+}
 
 QTreeWidgetItem* SectionPanel::makeRow(const QStringList& texts) const {
     auto* item = new QTreeWidgetItem(texts);
@@ -128,7 +140,8 @@ void SectionPanel::loadSection(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = kit_.document().index();
     if (!rules)
         return;
-    const SectionKind kind = kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
+    const SectionKind kind =
+        kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
     const TextCodec& codec = rules->codec();
     const QByteArray key = codec.encode(id);
     const IniText& text = rules->text();
@@ -175,9 +188,13 @@ void SectionPanel::captureBaseline() {
     refreshEdited();
 }
 
-void SectionPanel::saveSection(const QString& id) { saveUnder(id, SaveMode::Button); }
+void SectionPanel::saveSection(const QString& id) {
+    saveUnder(id, SaveMode::Button);
+}
 
-RecordPanel::Saved SectionPanel::save(SaveMode mode) { return saveUnder(id(), mode); }
+RecordPanel::Saved SectionPanel::save(SaveMode mode) {
+    return saveUnder(id(), mode);
+}
 
 RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
     if (id.isEmpty() || !kit_.document().isOpen())
@@ -192,11 +209,12 @@ RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
         kit_.msg(kBadInput);
         return Saved::Refused;
     }
-    const SectionKind kind = kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
+    const SectionKind kind =
+        kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
     const QString name = parts_.nameBox->text();
     bool found = false;
-    const filestore::WriteResult written =
-        kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+    const filestore::WriteResult written = kit_.document().edit(
+        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
             const QByteArray section = codec.encode(id);
             const recordlines::SectionSlice slice(content, section);
             const std::optional<recordlines::SectionLines> old =
@@ -205,7 +223,8 @@ RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
             if (!found)
                 return std::nullopt;
             IniEdits edits;
-            recordlines::editSection(slice.text(), *old, loadedName_, loadedRows_, name, now, codec, edits);
+            recordlines::editSection(slice.text(), *old, loadedName_, loadedRows_, name, now, codec,
+                                     edits);
             if (edits.isEmpty())
                 return std::nullopt;
             return slice.apply(content, edits);
@@ -219,7 +238,9 @@ RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
 
 // ---------------------------------------------------------------- buttons and rows
 
-void SectionPanel::saveClicked() { save(SaveMode::Button); }
+void SectionPanel::saveClicked() {
+    save(SaveMode::Button);
+}
 
 void SectionPanel::enterPressed() {
     if (parts_.addButton->text() == kWriteCaption)
@@ -228,7 +249,9 @@ void SectionPanel::enterPressed() {
         save(SaveMode::Button);
 }
 
-void SectionPanel::copyClicked() { kit_.dialogs().setClipboardText(id()); }
+void SectionPanel::copyClicked() {
+    kit_.dialogs().setClipboardText(id());
+}
 
 void SectionPanel::addRowClicked() {
     for (QWidget* f : parts_.fields) {
@@ -251,7 +274,8 @@ void SectionPanel::addRowClicked() {
             return;
         }
     }
-    view->addTopLevelItem(makeRow({number, fieldText(parts_.fields[1]), fieldText(parts_.fields[2])}));
+    view->addTopLevelItem(
+        makeRow({number, fieldText(parts_.fields[1]), fieldText(parts_.fields[2])}));
     view->setEnabled(true);
     parts_.addButton->setText(kAddCaption);
 }

@@ -27,7 +27,7 @@ class PanelKit;
 class SectionPanel : public RecordPanel {
     Q_OBJECT
 
-public:
+  public:
     QGroupBox* frame() const { return parts_.frame; }
     QString id() const;
     QString name() const override;
@@ -42,7 +42,7 @@ public:
     // In add mode Enter writes the new row, as 写入 does.
     void enterPressed() override;
 
-protected:
+  protected:
     enum class Kind { TaskForce, Script };
     struct Parts {
         QGroupBox* frame = nullptr;
@@ -77,7 +77,7 @@ protected:
     // list view has three columns). The save never reads it.
     virtual QString rowNote(const QString& first) const;
 
-private:
+  private:
     QTreeWidgetItem* selectedRow() const;
     QTreeWidgetItem* makeRow(const QStringList& texts) const;
     Saved saveUnder(const QString& id, SaveMode mode);

@@ -17,9 +17,12 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, QObject* parent)
     : SectionPanel(kit, Kind::TaskForce, parent) {
     FraSpe = named(new QGroupBox(QStringLiteral("特遣小队")), QStringLiteral("FraSpe"));
     QGroupBox* f = FraSpe;
-    CmdSaveSpe = named(new QPushButton(QStringLiteral("保存特遣小队"), f), QStringLiteral("CmdSaveSpe"));
-    CmdSpeTypeKill = named(new QPushButton(QStringLiteral("删除"), f), QStringLiteral("CmdSpeTypeKill"));
-    CmdSpeTypeAdd = named(new QPushButton(QStringLiteral("添加"), f), QStringLiteral("CmdSpeTypeAdd"));
+    CmdSaveSpe =
+        named(new QPushButton(QStringLiteral("保存特遣小队"), f), QStringLiteral("CmdSaveSpe"));
+    CmdSpeTypeKill =
+        named(new QPushButton(QStringLiteral("删除"), f), QStringLiteral("CmdSpeTypeKill"));
+    CmdSpeTypeAdd =
+        named(new QPushButton(QStringLiteral("添加"), f), QStringLiteral("CmdSpeTypeAdd"));
     CmdCE2 = named(new QPushButton(QStringLiteral("<"), f), QStringLiteral("CmdCE2"));
     CmdCE2->setMaximumWidth(28);
     CboSpeC = PanelKit::makeCombo(QStringLiteral("CboSpeC"), f);
@@ -57,8 +60,15 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, QObject* parent)
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(2, 1);
 
-    setParts({FraSpe, TxtSpe, TxtSpeName, LvwSpe, {TxtID, TxtSpeNum, CboSpeE}, CmdSpeTypeAdd,
-              CmdSpeTypeKill, CmdSaveSpe, CmdSpeCopy},
+    setParts({FraSpe,
+              TxtSpe,
+              TxtSpeName,
+              LvwSpe,
+              {TxtID, TxtSpeNum, CboSpeE},
+              CmdSpeTypeAdd,
+              CmdSpeTypeKill,
+              CmdSaveSpe,
+              CmdSpeCopy},
              {QStringLiteral("ID"), QStringLiteral("数量"), QStringLiteral("单位类型")});
 }
 
@@ -92,7 +102,9 @@ void TaskForcePanel::CboSpeE_Change() {
     updateSelectedRow(2, CboSpeE->currentText());
 }
 
-void TaskForcePanel::CboSpeE_Click() { CboSpeE_Change(); }
+void TaskForcePanel::CboSpeE_Click() {
+    CboSpeE_Change();
+}
 
 void TaskForcePanel::FillSpeEntryFields() {
     // Read the row first: setting the count and the unit writes back into that row.

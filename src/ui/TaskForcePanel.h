@@ -15,7 +15,7 @@ namespace tarvok {
 class TaskForcePanel : public SectionPanel {
     Q_OBJECT
 
-public:
+  public:
     TaskForcePanel(PanelKit& kit, QObject* parent);
 
     void LoadTaskForce(const QString& id) { loadSection(id); }
@@ -36,7 +36,7 @@ public:
     void addUnitChoices(const QStringList& ids, const QStringList& names);
     void connectHandlers();
 
-private:
+  private:
     QGroupBox* FraSpe = nullptr;
     QLineEdit* TxtSpe = nullptr;
     QLineEdit* TxtSpeName = nullptr;

@@ -37,36 +37,30 @@ const FlagBox kFlagBoxes[] = {
     {tt::Aggressive, "ChkAggressive", "侵略小队",
      "侵略性的，电脑在防御达到一定数量之后再开始建造该小队"},
     {tt::Annoyance, "ChkAnnoyance", "烦恼效果", "烦恼效果，作用不明"},
-    {tt::AreTeamMembersRecruitable, "ChkAreTeamMembersRecruitable", "小队重组", "小队成员是否允许重组"},
+    {tt::AreTeamMembersRecruitable, "ChkAreTeamMembersRecruitable", "小队重组",
+     "小队成员是否允许重组"},
     {tt::Autocreate, "ChkAutocreate", "自动建造", "自动建造……"},
     {tt::AvoidThreats, "ChkAvoidThreats", "规避威胁",
      "规避威胁，小队成员在移动的过程中将会试图规避途中可能遭遇的敌方单位"},
-    {tt::Droppod, "ChkDroppod", "使用空降舱",
-     "使用空降舱进入战区，作用不明"},
+    {tt::Droppod, "ChkDroppod", "使用空降舱", "使用空降舱进入战区，作用不明"},
     {tt::Full, "ChkFull", "运载工具内部",
      "创建小队成员的时候，如果小队中有运载工具，其他成员是否应该位于运载工具的内部，作用不明"},
-    {tt::GuardSlower, "ChkGuardSlower", "降低反应速度",
-     "降低反应速度，作用不明"},
-    {tt::IonImmune, "ChkIonImmune", "离子风暴免疫",
-     "离子风暴免疫，作用不明"},
-    {tt::IsBaseDefense, "ChkIsBaseDefense", "基地防御小队",
-     "基地防御小队"},
+    {tt::GuardSlower, "ChkGuardSlower", "降低反应速度", "降低反应速度，作用不明"},
+    {tt::IonImmune, "ChkIonImmune", "离子风暴免疫", "离子风暴免疫，作用不明"},
+    {tt::IsBaseDefense, "ChkIsBaseDefense", "基地防御小队", "基地防御小队"},
     {tt::Loadable, "ChkLoadable", "可装载", "可装载，作用不明"},
-    {tt::LooseRecruit, "ChkLooseRecruit", "解散新兵",
-     "解散新兵，作用不明"},
-    {tt::OnlyTargetHouseEnemy, "ChkOnlyTargetHouseEnemy",
-     "只攻击敌方", "只攻击敌方单位，作用不明"},
-    {tt::OnTransOnly, "ChkOnTransOnly", "只能运输",
-     "只能运输，作用不明"},
+    {tt::LooseRecruit, "ChkLooseRecruit", "解散新兵", "解散新兵，作用不明"},
+    {tt::OnlyTargetHouseEnemy, "ChkOnlyTargetHouseEnemy", "只攻击敌方", "只攻击敌方单位，作用不明"},
+    {tt::OnTransOnly, "ChkOnTransOnly", "只能运输", "只能运输，作用不明"},
     {tt::Prebuild, "ChkPrebuild", "预先建造", "预先建造，作用不明"},
     {tt::Recruiter, "ChkRecruiter", "强制重组",
      "强制重组优先级较低的小队的成员，如果它们是可以重组的"},
     {tt::Reinforce, "ChkReinforce", "增援部队", "增援部队，作用不明"},
-    {tt::Suicide, "ChkSuicide", "自毁攻击",
-     "自毁式攻击，受到攻击不允许还击"},
-    {tt::TransportsReturnOnUnload, "ChkTransportsReturnOnUnload", "运载工具返回", "运载工具卸载后返回基地"},
-    {tt::UseTransportOrigin, "ChkUseTransportOrigin",
-     "原始运载工具", "使用原始的运载工具,作用不明"},
+    {tt::Suicide, "ChkSuicide", "自毁攻击", "自毁式攻击，受到攻击不允许还击"},
+    {tt::TransportsReturnOnUnload, "ChkTransportsReturnOnUnload", "运载工具返回",
+     "运载工具卸载后返回基地"},
+    {tt::UseTransportOrigin, "ChkUseTransportOrigin", "原始运载工具",
+     "使用原始的运载工具,作用不明"},
     {tt::Whiner, "ChkWhiner", "哀叫效果", "哀叫效果，作用不明"},
 };
 
@@ -80,14 +74,28 @@ const FlagBox* flagOfKey(int key) {
 
 // Flag boxes as the two frames show them, in their order.
 const int kTeamFrameFlags[] = {
-    tt::IsBaseDefense, tt::AreTeamMembersRecruitable, tt::TransportsReturnOnUnload,
-    tt::AvoidThreats,  tt::Suicide,                   tt::Aggressive,
-    tt::Autocreate,    tt::Recruiter,
+    tt::IsBaseDefense,
+    tt::AreTeamMembersRecruitable,
+    tt::TransportsReturnOnUnload,
+    tt::AvoidThreats,
+    tt::Suicide,
+    tt::Aggressive,
+    tt::Autocreate,
+    tt::Recruiter,
 };
 const int kFig1Flags[] = {
-    tt::OnlyTargetHouseEnemy, tt::IonImmune,  tt::OnTransOnly,  tt::Droppod,
-    tt::Prebuild,             tt::Full,       tt::Loadable,     tt::LooseRecruit,
-    tt::Whiner,               tt::UseTransportOrigin, tt::Reinforce, tt::GuardSlower,
+    tt::OnlyTargetHouseEnemy,
+    tt::IonImmune,
+    tt::OnTransOnly,
+    tt::Droppod,
+    tt::Prebuild,
+    tt::Full,
+    tt::Loadable,
+    tt::LooseRecruit,
+    tt::Whiner,
+    tt::UseTransportOrigin,
+    tt::Reinforce,
+    tt::GuardSlower,
     tt::Annoyance,
 };
 
@@ -121,11 +129,21 @@ TeamPanel::TeamPanel(PanelKit& kit, QListWidget* taskForces, QListWidget* script
     createControls();
 }
 
-QString TeamPanel::id() const { return TxtTeam->text(); }
-void TeamPanel::setId(const QString& id) { TxtTeam->setText(id); }
-QString TeamPanel::name() const { return TxtTeamName->text(); }
-QString TeamPanel::taskForce() const { return entry0(LstSpeAdd); }
-QString TeamPanel::script() const { return entry0(LstScrAdd); }
+QString TeamPanel::id() const {
+    return TxtTeam->text();
+}
+void TeamPanel::setId(const QString& id) {
+    TxtTeam->setText(id);
+}
+QString TeamPanel::name() const {
+    return TxtTeamName->text();
+}
+QString TeamPanel::taskForce() const {
+    return entry0(LstSpeAdd);
+}
+QString TeamPanel::script() const {
+    return entry0(LstScrAdd);
+}
 
 void TeamPanel::createControls() {
     FraTeam = new QGroupBox(QStringLiteral("作战小队"));
@@ -150,7 +168,8 @@ void TeamPanel::createControls() {
     TxtTeam->setEnabled(false); // set only by the selections
     TxtTeamName = named(new QLineEdit(FraTeam), QStringLiteral("TxtTeamName"));
     TxtPriority = named(new QLineEdit(QStringLiteral("5"), FraTeam), QStringLiteral("TxtPriority"));
-    TxtTeamCount = named(new QLineEdit(QStringLiteral("1"), FraTeam), QStringLiteral("TxtTeamCount"));
+    TxtTeamCount =
+        named(new QLineEdit(QStringLiteral("1"), FraTeam), QStringLiteral("TxtTeamCount"));
     TxtAction = named(new QLineEdit(QStringLiteral("自动"), FraTeam), QStringLiteral("TxtAction"));
     TxtAction->setReadOnly(true); // a description, nothing reads it
     CboAction = PanelKit::makeCombo(QStringLiteral("CboAction"), FraTeam);
@@ -159,7 +178,8 @@ void TeamPanel::createControls() {
                           QStringLiteral("CmdBaseChange"));
     CmdFigChange = named(new QPushButton(QStringLiteral("更改特遣小队"), FraTeam),
                          QStringLiteral("CmdFigChange"));
-    CmdTeamCopy = named(new QPushButton(QStringLiteral("复制"), FraTeam), QStringLiteral("CmdTeamCopy"));
+    CmdTeamCopy =
+        named(new QPushButton(QStringLiteral("复制"), FraTeam), QStringLiteral("CmdTeamCopy"));
     LstSpeAdd = named(new QListWidget(FraTeam), QStringLiteral("LstSpeAdd"));
     makeSingleEntryList(LstSpeAdd);
     LstScrAdd = named(new QListWidget(FraTeam), QStringLiteral("LstScrAdd"));
@@ -217,7 +237,8 @@ void TeamPanel::createControls() {
     for (int key : {tt::Autocreate, tt::AvoidThreats, tt::TransportsReturnOnUnload, tt::Whiner})
         flag(key)->setChecked(true);
 
-    CmdSaveFig = named(new QPushButton(QStringLiteral("保存作战小队")), QStringLiteral("CmdSaveFig"));
+    CmdSaveFig =
+        named(new QPushButton(QStringLiteral("保存作战小队")), QStringLiteral("CmdSaveFig"));
 
     LstSpeAdd->addItem(QString());
     LstScrAdd->addItem(QString());
@@ -257,13 +278,17 @@ void TeamPanel::connectHandlers() {
     // Each frame is marked for the keys it shows.
     const auto differs = [this](bool fig1) {
         for (int k = 0; k < tt::kKeyCount; ++k) {
-            const bool onFig1 = k == tt::TechLevel || std::find(std::begin(kFig1Flags), std::end(kFig1Flags), k) != std::end(kFig1Flags);
-            if (tt::kKeys[k].kind != tt::KeyKind::Fixed && onFig1 == fig1 && valueOf(k) != loaded_[k])
+            const bool onFig1 =
+                k == tt::TechLevel ||
+                std::find(std::begin(kFig1Flags), std::end(kFig1Flags), k) != std::end(kFig1Flags);
+            if (tt::kKeys[k].kind != tt::KeyKind::Fixed && onFig1 == fig1 &&
+                valueOf(k) != loaded_[k])
                 return true;
         }
         return false;
     };
-    watchFrames({{FraTeam, [differs] { return differs(false); }}, {FraFig1, [differs] { return differs(true); }}});
+    watchFrames({{FraTeam, [differs] { return differs(false); }},
+                 {FraFig1, [differs] { return differs(true); }}});
 }
 
 // ---------------------------------------------------------------- controls and values
@@ -271,27 +296,50 @@ void TeamPanel::connectHandlers() {
 // A text of the team controls: its key's control gets it as typing would set it.
 void TeamPanel::setTextControl(int key, const QString& text) {
     switch (key) {
-    case tt::Name: TxtTeamName->setText(text); break;
-    case tt::MindControlDecision: CboAction->setEditText(text); break;
-    case tt::Priority: TxtPriority->setText(text); break;
-    case tt::Max: TxtTeamCount->setText(text); break;
-    case tt::TechLevel: CboTeamTech->setEditText(text); break;
-    case tt::Script: setEntry0(LstScrAdd, text); break;
-    case tt::TaskForce: setEntry0(LstSpeAdd, text); break;
-    default: break;
+    case tt::Name:
+        TxtTeamName->setText(text);
+        break;
+    case tt::MindControlDecision:
+        CboAction->setEditText(text);
+        break;
+    case tt::Priority:
+        TxtPriority->setText(text);
+        break;
+    case tt::Max:
+        TxtTeamCount->setText(text);
+        break;
+    case tt::TechLevel:
+        CboTeamTech->setEditText(text);
+        break;
+    case tt::Script:
+        setEntry0(LstScrAdd, text);
+        break;
+    case tt::TaskForce:
+        setEntry0(LstSpeAdd, text);
+        break;
+    default:
+        break;
     }
 }
 
 QString TeamPanel::textOfControl(int key) const {
     switch (key) {
-    case tt::Name: return TxtTeamName->text();
-    case tt::MindControlDecision: return CboAction->currentText();
-    case tt::Priority: return TxtPriority->text();
-    case tt::Max: return TxtTeamCount->text();
-    case tt::TechLevel: return CboTeamTech->currentText();
-    case tt::Script: return entry0(LstScrAdd);
-    case tt::TaskForce: return entry0(LstSpeAdd);
-    default: return QString();
+    case tt::Name:
+        return TxtTeamName->text();
+    case tt::MindControlDecision:
+        return CboAction->currentText();
+    case tt::Priority:
+        return TxtPriority->text();
+    case tt::Max:
+        return TxtTeamCount->text();
+    case tt::TechLevel:
+        return CboTeamTech->currentText();
+    case tt::Script:
+        return entry0(LstScrAdd);
+    case tt::TaskForce:
+        return entry0(LstSpeAdd);
+    default:
+        return QString();
     }
 }
 
@@ -310,9 +358,14 @@ void TeamPanel::setDefaults() {
     const tt::Values defaults = tt::defaultValues();
     for (int k = 0; k < tt::kKeyCount; ++k) {
         switch (tt::kKeys[k].kind) {
-        case tt::KeyKind::Fixed: break;
-        case tt::KeyKind::Flag: apply({k, {}, defaults[k] == "yes"}, latin); break;
-        case tt::KeyKind::Text: apply({k, defaults[k], false}, latin); break;
+        case tt::KeyKind::Fixed:
+            break;
+        case tt::KeyKind::Flag:
+            apply({k, {}, defaults[k] == "yes"}, latin);
+            break;
+        case tt::KeyKind::Text:
+            apply({k, defaults[k], false}, latin);
+            break;
         }
     }
 }
@@ -351,9 +404,13 @@ void TeamPanel::captureBaseline() {
     refreshEdited();
 }
 
-void TeamPanel::SaveTeamType(const QString& id) { saveUnder(id, SaveMode::Button); }
+void TeamPanel::SaveTeamType(const QString& id) {
+    saveUnder(id, SaveMode::Button);
+}
 
-RecordPanel::Saved TeamPanel::save(SaveMode mode) { return saveUnder(TxtTeam->text(), mode); }
+RecordPanel::Saved TeamPanel::save(SaveMode mode) {
+    return saveUnder(TxtTeam->text(), mode);
+}
 
 RecordPanel::Saved TeamPanel::saveUnder(const QString& id, SaveMode mode) {
     if (id.isEmpty() || !kit_.document().isOpen())
@@ -368,8 +425,8 @@ RecordPanel::Saved TeamPanel::saveUnder(const QString& id, SaveMode mode) {
         if (tt::kKeys[k].kind != tt::KeyKind::Fixed && valueOf(k) != loaded_[k])
             changed.emplace_back(k, valueOf(k));
     bool found = false;
-    const filestore::WriteResult written =
-        kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+    const filestore::WriteResult written = kit_.document().edit(
+        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
             const QByteArray section = codec.encode(id);
             const recordlines::SectionSlice slice(content, section);
             const recordlines::TeamLines team = recordlines::readTeam(slice.text(), section);
@@ -389,9 +446,13 @@ RecordPanel::Saved TeamPanel::saveUnder(const QString& id, SaveMode mode) {
 
 // ---------------------------------------------------------------- buttons
 
-void TeamPanel::CmdSaveFig_Click() { save(SaveMode::Button); }
+void TeamPanel::CmdSaveFig_Click() {
+    save(SaveMode::Button);
+}
 
-void TeamPanel::CmdTeamCopy_Click() { kit_.dialogs().setClipboardText(TxtTeam->text()); }
+void TeamPanel::CmdTeamCopy_Click() {
+    kit_.dialogs().setClipboardText(TxtTeam->text());
+}
 
 void TeamPanel::CmdFigChange_Click() {
     if (const QListWidgetItem* item = selectedEntry(taskForces_))
@@ -405,7 +466,9 @@ void TeamPanel::CmdBaseChange_Click() {
 
 // ---------------------------------------------------------------- field editors
 
-void TeamPanel::ChkAble_Click() { FraFig1->setEnabled(ChkAble->isChecked()); }
+void TeamPanel::ChkAble_Click() {
+    FraFig1->setEnabled(ChkAble->isChecked());
+}
 
 void TeamPanel::TxtPriority_Change() {
     kit_.digitFilter(TxtPriority, QStringLiteral("优先级输入不合法！"));

@@ -23,7 +23,7 @@ class PanelKit;
 class TeamPanel : public RecordPanel {
     Q_OBJECT
 
-public:
+  public:
     // CmdFigChange and CmdBaseChange take the selected entry of these registry lists.
     TeamPanel(PanelKit& kit, QListWidget* taskForces, QListWidget* scripts, QObject* parent);
 
@@ -58,7 +58,7 @@ public:
     void connectHandlers();
     QString recordKey() const override { return id(); }
 
-private:
+  private:
     void createControls();
     QCheckBox* flag(int key) const { return flags_[static_cast<size_t>(key)]; }
     void setDefaults();

@@ -3,8 +3,8 @@
 #include "ui/TriggerPanel.h"
 
 #include "records/FieldRules.h"
-#include "records/RecordWrites.h"
 #include "records/RecordLines.h"
+#include "records/RecordWrites.h"
 #include "records/TriggerLine.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
@@ -13,13 +13,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace tarvok {
 namespace {
@@ -28,7 +28,6 @@ using namespace messages;
 namespace rules = fieldrules;
 
 constexpr QByteArrayView kTriggerSection("AITriggerTypes");
-
 
 QLineEdit* lineEdit(const QString& name, const QString& text, QWidget* parent) {
     return named(new QLineEdit(text, parent), name);
@@ -51,8 +50,12 @@ TriggerPanel::TriggerPanel(PanelKit& kit, QListWidget* teamTypes, QObject* paren
     createControls();
 }
 
-QString TriggerPanel::key() const { return TxtRoot->text(); }
-void TriggerPanel::setKey(const QString& key) { TxtRoot->setText(key); }
+QString TriggerPanel::key() const {
+    return TxtRoot->text();
+}
+void TriggerPanel::setKey(const QString& key) {
+    TxtRoot->setText(key);
+}
 
 void TriggerPanel::addUnitChoices(const QStringList& ids, const QStringList& names) {
     addItemsKeepingText(CboUnit, ids);
@@ -122,15 +125,23 @@ void TriggerPanel::createControls() {
         rows->addLayout(h);
     };
     row({{TxtRoot, 1}, {CmdRootCopy, 0}, {CmdSaveRoot, 0}});
-    row({{label(QStringLiteral("国家："), f), 0}, {CboCountry, 3},
-         {label(QStringLiteral("科技等级："), f), 0}, {CboTech, 1}});
+    row({{label(QStringLiteral("国家："), f), 0},
+         {CboCountry, 3},
+         {label(QStringLiteral("科技等级："), f), 0},
+         {CboTech, 1}});
     row({{label(QStringLiteral("触发条件："), f), 0}, {CboKey, 1}, {TxtKey, 4}});
     row({{label(QStringLiteral("条件单位名："), f), 0}, {CboUnit, 2}, {CmdCE, 0}, {CboUnitC, 2}});
-    row({{label(QStringLiteral("触发条件衡量的数量(两位):"), f), 0}, {TxtKeyNum, 1},
-         {label(QStringLiteral("触发条件算法"), f), 0}, {CboWay, 1}, {TxtWay, 2}});
-    row({{label(QStringLiteral("基础分量："), f), 0}, {CboBase, 1},
-         {label(QStringLiteral("分量下限："), f), 0}, {CboMin, 1},
-         {label(QStringLiteral("分量上限："), f), 0}, {CboMax, 1}});
+    row({{label(QStringLiteral("触发条件衡量的数量(两位):"), f), 0},
+         {TxtKeyNum, 1},
+         {label(QStringLiteral("触发条件算法"), f), 0},
+         {CboWay, 1},
+         {TxtWay, 2}});
+    row({{label(QStringLiteral("基础分量："), f), 0},
+         {CboBase, 1},
+         {label(QStringLiteral("分量下限："), f), 0},
+         {CboMin, 1},
+         {label(QStringLiteral("分量上限："), f), 0},
+         {CboMax, 1}});
     row({{label(QStringLiteral("所属方："), f), 0}, {CboOwner, 1}, {TxtOwner, 2}, {ChkRnd, 0}});
     row({{ChkLow, 1}, {ChkMid, 1}, {ChkHigh, 1}});
     auto* teams = new QHBoxLayout;
@@ -140,13 +151,12 @@ void TriggerPanel::createControls() {
     rows->addLayout(teams);
     rows->addStretch(1); // spare height goes below the fields, not between them
 
-    addItemsKeepingText(CboCountry,
-                        {QStringLiteral("<all>"), QStringLiteral("Russians"),
-                         QStringLiteral("Confederation"), QStringLiteral("Africans"),
-                         QStringLiteral("Arabs"), QStringLiteral("YuriCountry"),
-                         QStringLiteral("British"), QStringLiteral("French"),
-                         QStringLiteral("Germans"), QStringLiteral("Americans"),
-                         QStringLiteral("Alliance")});
+    addItemsKeepingText(CboCountry, {QStringLiteral("<all>"), QStringLiteral("Russians"),
+                                     QStringLiteral("Confederation"), QStringLiteral("Africans"),
+                                     QStringLiteral("Arabs"), QStringLiteral("YuriCountry"),
+                                     QStringLiteral("British"), QStringLiteral("French"),
+                                     QStringLiteral("Germans"), QStringLiteral("Americans"),
+                                     QStringLiteral("Alliance")});
     addItemsKeepingText(CboTech, numberRange(1, 10));
     addItemsKeepingText(CboKey, numberRange(0, 7));
     addItemsKeepingText(CboWay, numberRange(0, 5));
@@ -182,16 +192,32 @@ void TriggerPanel::connectHandlers() {
     kit_.onFocusOut(CboMax, [this] { CboMax_LostFocus(); });
 
     const std::pair<QWidget*, QString> focusHints[] = {
-        {CboCountry, QStringLiteral("指定只有特定一个国家的电脑玩家才允许激活该触发.英语不错吧？！我就不翻译了")},
-        {CboTech, QStringLiteral("如果电脑玩家的科技等级低于该水平那么这个AI触发就不会被激活.在原版遭遇战中这个是没有意义的，因为所有玩家的科技级别都是上限10，但是在任务地图以及用NP开启了调节科技等级功能的Mod里，这个就有必要认真考虑了")},
-        {CboKey, QStringLiteral("0（目标敌方单位满足条件)1(本方单位满足条件)2(敌方电力黄)3(敌方电力红)4(目标敌方金钱大于或等于)5(本方铁幕装置就绪)6(本方超时空传送就绪)7(平民单位满足条件)")},
+        {CboCountry,
+         QStringLiteral(
+             "指定只有特定一个国家的电脑玩家才允许激活该触发.英语不错吧？！我就不翻译了")},
+        {CboTech,
+         QStringLiteral("如果电脑玩家的科技等级低于该水平那么这个AI触发就不会被激活."
+                        "在原版遭遇战中这个是没有意义的，因为所有玩家的科技级别都是上限10，但是在任"
+                        "务地图以及用NP开启了调节科技等级功能的Mod里，这个就有必要认真考虑了")},
+        {CboKey,
+         QStringLiteral(
+             "0（目标敌方单位满足条件)1(本方单位满足条件)2(敌方电力黄)3(敌方电力红)4("
+             "目标敌方金钱大于或等于)5(本方铁幕装置就绪)6(本方超时空传送就绪)7(平民单位满足条件)")},
         {CboUnit, QStringLiteral("指定在触发条件里评估什么单位")},
-        {TxtKeyNum, QStringLiteral("触发条件中衡量的数量为多少.其中作战单位评估其数量，金钱则除以1000后和该数值比较.")},
-        {CboWay, QStringLiteral("控制触发条件用何种算法来比较.可以为0-5的任何一个值，这六个值的意思分别是0=小于、1=小于或等于、2=等于、3=大于或等于、4=大于、5=不等于.")},
-        {CboBase, QStringLiteral("指定该触发在没有被执行时候的分量.据说只能用5000,500,70,50,40,20,10七个值（未验证，但是原版只有这七个值），个人以为这种东西稳健一些好")},
+        {TxtKeyNum,
+         QStringLiteral(
+             "触发条件中衡量的数量为多少.其中作战单位评估其数量，金钱则除以1000后和该数值比较.")},
+        {CboWay,
+         QStringLiteral("控制触发条件用何种算法来比较.可以为0-5的任何一个值，这六个值的意思分别是0="
+                        "小于、1=小于或等于、2=等于、3=大于或等于、4=大于、5=不等于.")},
+        {CboBase,
+         QStringLiteral("指定该触发在没有被执行时候的分量.据说只能用5000,500,70,50,40,20,"
+                        "10七个值（未验证，但是原版只有这七个值），个人以为这种东西稳健一些好")},
         {CboMin, QStringLiteral("指定该触发反复失败的所能减小到的分量下限")},
         {CboMax, QStringLiteral("指定该触发反复成功执行的所能增加到的分量上限")},
-        {CboOwner, QStringLiteral("哪个作战方可以启动该AI触发.1代表盟军，2代表苏联，3代表尤里，4、5、6分别代表第四、五、六阵营")},
+        {CboOwner,
+         QStringLiteral("哪个作战方可以启动该AI触发."
+                        "1代表盟军，2代表苏联，3代表尤里，4、5、6分别代表第四、五、六阵营")},
     };
     for (const auto& [w, text] : focusHints)
         kit_.onFocusIn(w, [this, text = text] { kit_.hint(text); });
@@ -205,7 +231,8 @@ void TriggerPanel::connectHandlers() {
     for (const auto& [box, text] : clickHints)
         connect(box, &QCheckBox::toggled, this, [this, text = text](bool) { kit_.hint(text); });
 
-    watchFrames({{FraRoot, [this] { return values(QString(), TextCodec(Encoding::Utf8)) != loaded_; }}});
+    watchFrames(
+        {{FraRoot, [this] { return values(QString(), TextCodec(Encoding::Utf8)) != loaded_; }}});
 }
 
 // ---------------------------------------------------------------- load and save
@@ -297,9 +324,13 @@ void TriggerPanel::captureBaseline() {
     refreshEdited();
 }
 
-void TriggerPanel::SaveTrigger(const QString& key) { saveUnder(key, SaveMode::Button); }
+void TriggerPanel::SaveTrigger(const QString& key) {
+    saveUnder(key, SaveMode::Button);
+}
 
-RecordPanel::Saved TriggerPanel::save(SaveMode mode) { return saveUnder(TxtRoot->text(), mode); }
+RecordPanel::Saved TriggerPanel::save(SaveMode mode) {
+    return saveUnder(TxtRoot->text(), mode);
+}
 
 RecordPanel::Saved TriggerPanel::saveUnder(const QString& key, SaveMode mode) {
     if (key.isEmpty() || !kit_.document().isOpen())
@@ -319,8 +350,8 @@ RecordPanel::Saved TriggerPanel::saveUnder(const QString& key, SaveMode mode) {
     // byte of the line (spacing, comment, the exact text of the other fields) stays.
     const trigger::ChangedFields changed = trigger::changedFields(now, loaded_);
     bool found = false;
-    const filestore::WriteResult written =
-        kit_.document().edit([&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+    const filestore::WriteResult written = kit_.document().edit(
+        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
             const recordlines::SectionSlice slice(content, kTriggerSection);
             const IniText& text = slice.text();
             const std::optional<qsizetype> line = lineOf(text, codec, key);
@@ -343,9 +374,13 @@ RecordPanel::Saved TriggerPanel::saveUnder(const QString& key, SaveMode mode) {
 
 // ---------------------------------------------------------------- list operations
 
-void TriggerPanel::CmdSaveRoot_Click() { save(SaveMode::Button); }
+void TriggerPanel::CmdSaveRoot_Click() {
+    save(SaveMode::Button);
+}
 
-void TriggerPanel::CmdRootCopy_Click() { kit_.dialogs().setClipboardText(TxtRoot->text()); }
+void TriggerPanel::CmdRootCopy_Click() {
+    kit_.dialogs().setClipboardText(TxtRoot->text());
+}
 
 // ---------------------------------------------------------------- field editors
 
@@ -368,7 +403,9 @@ void TriggerPanel::CboKey_Change() {
         kit_.msg(kBadInput);
 }
 
-void TriggerPanel::CboKey_Click() { TxtKey->setText(rules::conditionDescription(CboKey->currentText())); }
+void TriggerPanel::CboKey_Click() {
+    TxtKey->setText(rules::conditionDescription(CboKey->currentText()));
+}
 
 void TriggerPanel::CboUnitC_Change() {
     // An empty name (">" for a unit the table lacks) keeps the condition unit.
@@ -378,9 +415,13 @@ void TriggerPanel::CboUnitC_Change() {
     CboUnit->setEditText(kit_.LookupUnitId(name));
 }
 
-void TriggerPanel::CboUnitC_Click() { CboUnitC_Change(); }
+void TriggerPanel::CboUnitC_Click() {
+    CboUnitC_Change();
+}
 
-void TriggerPanel::CmdCE_Click() { CboUnitC->setEditText(kit_.LookupUnitName(CboUnit->currentText())); }
+void TriggerPanel::CmdCE_Click() {
+    CboUnitC->setEditText(kit_.LookupUnitName(CboUnit->currentText()));
+}
 
 void TriggerPanel::TxtKeyNum_Change() {
     // The amount is a byte: up to three digits, at most 255.
@@ -453,9 +494,15 @@ void TriggerPanel::CboOwner_LostFocus() {
     }
 }
 
-void TriggerPanel::CboBase_LostFocus() { checkWeightOnLeave(CboBase); }
-void TriggerPanel::CboMin_LostFocus() { checkWeightOnLeave(CboMin); }
-void TriggerPanel::CboMax_LostFocus() { checkWeightOnLeave(CboMax); }
+void TriggerPanel::CboBase_LostFocus() {
+    checkWeightOnLeave(CboBase);
+}
+void TriggerPanel::CboMin_LostFocus() {
+    checkWeightOnLeave(CboMin);
+}
+void TriggerPanel::CboMax_LostFocus() {
+    checkWeightOnLeave(CboMax);
+}
 
 void TriggerPanel::checkWeightOnLeave(QComboBox* box) {
     // Real files hold weights such as 600 or 1000: a loaded value is never erased.

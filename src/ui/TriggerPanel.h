@@ -22,7 +22,7 @@ class PanelKit;
 class TriggerPanel : public RecordPanel {
     Q_OBJECT
 
-public:
+  public:
     // teamTypes is the registry list CmdTeam takes the selected team type from.
     TriggerPanel(PanelKit& kit, QListWidget* teamTypes, QObject* parent);
 
@@ -61,7 +61,7 @@ public:
     void connectHandlers();
     QString recordKey() const override { return key(); }
 
-private:
+  private:
     void createControls();
     void checkWeightOnLeave(QComboBox* box);
     void showTrigger(const trigger::TriggerView& v, const TextCodec& codec);

@@ -10,13 +10,14 @@
 namespace tarvok {
 
 // A control with its name as objectName.
-template <class W>
-W* named(W* w, const QString& objectName) {
+template <class W> W* named(W* w, const QString& objectName) {
     w->setObjectName(objectName);
     return w;
 }
 
-inline QLabel* label(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+inline QLabel* label(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
+}
 
 // The choice lists are filled at start-up; adding the first item to an empty editable
 // combo box would replace its initial text, so the text is put back.

@@ -33,8 +33,8 @@ InitialGeometry initialWindowGeometry(QSize available, QSize wanted) {
 
 void showFitted(QWidget& window) {
     const QScreen* screen = window.screen();
-    const InitialGeometry g =
-        initialWindowGeometry(screen ? screen->availableGeometry().size() : kRoomyContent, window.sizeHint());
+    const InitialGeometry g = initialWindowGeometry(
+        screen ? screen->availableGeometry().size() : kRoomyContent, window.sizeHint());
     if (g.maximised) {
         window.showMaximized();
         return;

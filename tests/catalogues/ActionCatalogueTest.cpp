@@ -2,8 +2,8 @@
 
 #include "support/WidgetDriver.h"
 
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -21,9 +21,9 @@ TEST(ActionCatalogue, BlockEntriesTakeTheTextBetweenFirstPointAndFirstComma) {
     const QStringList lines{
         QStringLiteral("[运载工具卸载]"),
         QStringLiteral("1.运载工具和卸出单位都是小队成员,rest, more"),
-        QStringLiteral("2.a.b,ignored"),   // two points: from the first point on
-        QStringLiteral("无点,x.y"),          // no point before the comma: the whole part
-        QStringLiteral(".,"),               // a point and nothing else: empty choice
+        QStringLiteral("2.a.b,ignored"), // two points: from the first point on
+        QStringLiteral("无点,x.y"),      // no point before the comma: the whole part
+        QStringLiteral(".,"),            // a point and nothing else: empty choice
         QStringLiteral(""),
         QStringLiteral("9.after the block,"),
     };
@@ -38,8 +38,8 @@ TEST(ActionCatalogue, HeaderRecognitionFollowsTheReadingOrder) {
     EXPECT_EQ(actionChoices({QStringLiteral(" \t[部署]  "), QStringLiteral("0.x,")},
                             QStringLiteral("部署")),
               QStringList{QStringLiteral("x")});
-    EXPECT_FALSE(actionChoices({QStringLiteral("[ 部署]"), QStringLiteral("0.x,")},
-                               QStringLiteral("部署")));
+    EXPECT_FALSE(
+        actionChoices({QStringLiteral("[ 部署]"), QStringLiteral("0.x,")}, QStringLiteral("部署")));
 
     // A header directly under the last entry of a block ends that block and is lost.
     const QStringList glued{QStringLiteral("[A]"), QStringLiteral("1.a,"), QStringLiteral("[B]"),
@@ -63,10 +63,10 @@ TEST(ActionCatalogue, HeaderRecognitionFollowsTheReadingOrder) {
 }
 
 TEST(ActionCatalogue, RepeatedHeaderTheLaterBlockWins) {
-    const QStringList lines{QStringLiteral("[A]"), QStringLiteral("1.first,"), QStringLiteral(""),
-                            QStringLiteral("[B]"), QStringLiteral("1.other,"), QStringLiteral(""),
-                            QStringLiteral("[A]"), QStringLiteral("2.second,"),
-                            QStringLiteral("3.third,")};
+    const QStringList lines{
+        QStringLiteral("[A]"), QStringLiteral("1.first,"),  QStringLiteral(""),
+        QStringLiteral("[B]"), QStringLiteral("1.other,"),  QStringLiteral(""),
+        QStringLiteral("[A]"), QStringLiteral("2.second,"), QStringLiteral("3.third,")};
     EXPECT_EQ(actionChoices(lines, QStringLiteral("A")),
               (QStringList{QStringLiteral("second"), QStringLiteral("third")}));
     // A later empty block empties the choices too.
@@ -76,10 +76,10 @@ TEST(ActionCatalogue, RepeatedHeaderTheLaterBlockWins) {
 }
 
 TEST(BuildingTables, ListTakesTheFirstLineOfEveryThree) {
-    const QStringList lines{QStringLiteral("0, GAPOWR "), QStringLiteral("131072,GAPOWR"),
+    const QStringList lines{QStringLiteral("0, GAPOWR "),    QStringLiteral("131072,GAPOWR"),
                             QStringLiteral("196608,GAPOWR"), QStringLiteral("1,GAREFN"),
-                            QStringLiteral("x,skip"), QStringLiteral("y,skip"),
-                            QStringLiteral("  NOCOMMA "), QStringLiteral("z,skip")};
+                            QStringLiteral("x,skip"),        QStringLiteral("y,skip"),
+                            QStringLiteral("  NOCOMMA "),    QStringLiteral("z,skip")};
     EXPECT_EQ(buildingNames(lines), (QStringList{QStringLiteral("GAPOWR"), QStringLiteral("GAREFN"),
                                                  QStringLiteral("NOCOMMA")}));
     // 7 lines: the names of lines 1, 4 and 7.
@@ -132,8 +132,9 @@ TEST(ActionCatalogueFiles, ReadersWorkOnTheProgramDirectoryFiles) {
     EXPECT_EQ(items(w.LstScrNumber), (QStringList{QStringLiteral("甲"), QStringLiteral("乙")}));
     // Building names are appended below, not instead.
     w.ListBuildingNames();
-    EXPECT_EQ(items(w.LstScrNumber), (QStringList{QStringLiteral("甲"), QStringLiteral("乙"),
-                                                  QStringLiteral("GAPILE"), QStringLiteral("NAPOWR")}));
+    EXPECT_EQ(items(w.LstScrNumber),
+              (QStringList{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("GAPILE"),
+                           QStringLiteral("NAPOWR")}));
     EXPECT_EQ(w.LookupBuildingName(QStringLiteral("131077")), QStringLiteral("NAPOWR"));
     EXPECT_EQ(w.LookupBuildingId(QStringLiteral("GAPILE")), QStringLiteral("3"));
     EXPECT_EQ(w.LookupBuildingId(QStringLiteral("GAWEAP")), QString());
@@ -146,9 +147,10 @@ TEST(ActionCatalogueFiles, ReadersWorkOnTheProgramDirectoryFiles) {
 
 TEST(ActionCatalogueFiles, DataFilesSavedAsUtf8AreReadToo) {
     Editor e(false);
-    e.dir.write(QStringLiteral("Scr.WQ"), QByteArray("\xEF\xBB\xBF") +
-                                              crlf({QStringLiteral("[运载工具卸载]").toUtf8(),
-                                                    QStringLiteral("1.运载工具成为新兵,").toUtf8()}));
+    e.dir.write(QStringLiteral("Scr.WQ"),
+                QByteArray("\xEF\xBB\xBF") +
+                    crlf({QStringLiteral("[运载工具卸载]").toUtf8(),
+                          QStringLiteral("1.运载工具成为新兵,").toUtf8()}));
     e.w->LoadActionParameters(kUnload);
     EXPECT_EQ(items(e.w->LstScrNumber), QStringList{QStringLiteral("运载工具成为新兵")});
 }

@@ -34,14 +34,18 @@ TEST(IdNoteRewrite, NewLineGoesOnTopAndOtherLinesStayByteForByte) {
     // A lone CR and bytes that are no valid text stay as they are.
     const QByteArray old = QByteArray("B,second\r\nodd\rline\r\n\xff\xfe,raw\nlast");
     EXPECT_EQ(idnotes::withLineOnTop(old, gbk(QStringLiteral("A,第一"))),
-              gbk(QStringLiteral("A,第一\r\n")) + "B,second\r\nodd\rline\r\n\xff\xfe,raw\r\nlast\r\n");
+              gbk(QStringLiteral("A,第一\r\n")) +
+                  "B,second\r\nodd\rline\r\n\xff\xfe,raw\r\nlast\r\n");
     EXPECT_EQ(idnotes::withLineOnTop(QByteArray(), "A,x"), QByteArray("A,x\r\n"));
-    const QByteArray bom("\xEF\xBB\xBF" "B,b\r\n");
-    EXPECT_EQ(idnotes::withLineOnTop(bom, "A,a"), QByteArray("\xEF\xBB\xBF" "A,a\r\nB,b\r\n"));
+    const QByteArray bom("\xEF\xBB\xBF"
+                         "B,b\r\n");
+    EXPECT_EQ(idnotes::withLineOnTop(bom, "A,a"), QByteArray("\xEF\xBB\xBF"
+                                                             "A,a\r\nB,b\r\n"));
 }
 
 TEST(IdNoteRewrite, RemovalDropsExactlyTheLinesOfTheId) {
-    const QByteArray old = crlf({"A10,ten", "A1,one", "X,mentions A1", "A1", "A1,again", "a1,lower"});
+    const QByteArray old =
+        crlf({"A10,ten", "A1,one", "X,mentions A1", "A1", "A1,again", "a1,lower"});
     const idnotes::Removal r = idnotes::withoutNotesOf(old, "A1");
     EXPECT_EQ(r.dropped, 2);
     EXPECT_EQ(r.content, crlf({"A10,ten", "X,mentions A1", "A1", "a1,lower"}));
@@ -55,6 +59,8 @@ TEST(IdNoteRewrite, RemovalDropsExactlyTheLinesOfTheId) {
     EXPECT_EQ(c.dropped, 1);
     EXPECT_EQ(c.content, gbk(QStringLiteral("作战小队,乙\r\n")));
 
-    const QByteArray bom("\xEF\xBB\xBF" "A,a\nB,b");
-    EXPECT_EQ(idnotes::withoutNotesOf(bom, "A").content, QByteArray("\xEF\xBB\xBF" "B,b\r\n"));
+    const QByteArray bom("\xEF\xBB\xBF"
+                         "A,a\nB,b");
+    EXPECT_EQ(idnotes::withoutNotesOf(bom, "A").content, QByteArray("\xEF\xBB\xBF"
+                                                                    "B,b\r\n"));
 }

@@ -64,8 +64,8 @@ std::vector<ReferenceBuilding> referenceBuildings() {
 } // namespace
 
 TEST(ShippedActionData, FilesAreGbkWithCrLf) {
-    for (const QString& name : {QStringLiteral("Scr.WQ"), QStringLiteral("ID.WQ"),
-                                QStringLiteral("ID2.WQ")})
+    for (const QString& name :
+         {QStringLiteral("Scr.WQ"), QStringLiteral("ID.WQ"), QStringLiteral("ID2.WQ")})
         expectWindowsGbkText(name, shipped(name));
 }
 

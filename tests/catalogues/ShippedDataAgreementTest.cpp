@@ -19,8 +19,12 @@ QStringList shippedLines(const QString& name) {
     return decodeLines(readBytes(QDir(shippedDataDir()).filePath(name)));
 }
 
-QString before(const QString& line) { return line.section(QLatin1Char(','), 0, 0); }
-QString after(const QString& line) { return line.section(QLatin1Char(','), 1).trimmed(); }
+QString before(const QString& line) {
+    return line.section(QLatin1Char(','), 0, 0);
+}
+QString after(const QString& line) {
+    return line.section(QLatin1Char(','), 1).trimmed();
+}
 
 } // namespace
 

@@ -79,7 +79,8 @@ Rules sections(const QStringList& lines) {
         if (!t.startsWith(QLatin1Char('[')) || !t.endsWith(QLatin1Char(']')))
             continue;
         const QString name = t.mid(1, t.size() - 2);
-        const QChar runChar = name == QStringLiteral("AITriggerTypes") ? QLatin1Char(',') : QLatin1Char('=');
+        const QChar runChar =
+            name == QStringLiteral("AITriggerTypes") ? QLatin1Char(',') : QLatin1Char('=');
         QStringList body;
         for (qsizetype j = i + 1; j < lines.size() && lines[j].contains(runChar); ++j)
             body << lines[j];
@@ -95,18 +96,44 @@ QStringList registryIds(const Rules& r, const QString& name) {
     QStringList ids;
     const QStringList body = r.sections.value(name);
     for (qsizetype i = 0; i < body.size(); ++i) {
-        EXPECT_EQ(body[i].section(QLatin1Char('='), 0, 0), QString::number(i)) << body[i].toStdString();
+        EXPECT_EQ(body[i].section(QLatin1Char('='), 0, 0), QString::number(i))
+            << body[i].toStdString();
         ids << body[i].section(QLatin1Char('='), 1);
     }
     return ids;
 }
 
-const QStringList kTeamKeys{
-    "Name", "VeteranLevel", "MindControlDecision", "Loadable", "Full", "Annoyance",
-    "GuardSlower", "House", "Recruiter", "Autocreate", "Prebuild", "Reinforce", "Droppod",
-    "UseTransportOrigin", "Whiner", "LooseRecruit", "Aggressive", "Suicide", "Priority", "Max",
-    "TechLevel", "Group", "OnTransOnly", "AvoidThreats", "IonImmune", "TransportsReturnOnUnload",
-    "AreTeamMembersRecruitable", "IsBaseDefense", "OnlyTargetHouseEnemy", "Script", "TaskForce"};
+const QStringList kTeamKeys{"Name",
+                            "VeteranLevel",
+                            "MindControlDecision",
+                            "Loadable",
+                            "Full",
+                            "Annoyance",
+                            "GuardSlower",
+                            "House",
+                            "Recruiter",
+                            "Autocreate",
+                            "Prebuild",
+                            "Reinforce",
+                            "Droppod",
+                            "UseTransportOrigin",
+                            "Whiner",
+                            "LooseRecruit",
+                            "Aggressive",
+                            "Suicide",
+                            "Priority",
+                            "Max",
+                            "TechLevel",
+                            "Group",
+                            "OnTransOnly",
+                            "AvoidThreats",
+                            "IonImmune",
+                            "TransportsReturnOnUnload",
+                            "AreTeamMembersRecruitable",
+                            "IsBaseDefense",
+                            "OnlyTargetHouseEnemy",
+                            "Script",
+                            "TaskForce"};
 
 } // namespace
 
@@ -151,7 +178,8 @@ TEST(ShippedData, NameTableListsEveryReferenceTypeWithItsChineseName) {
     for (const ReferenceType& t : reference) {
         EXPECT_EQ(unitnames::nameOf(table, t.id), t.chinese) << t.id.toStdString();
         EXPECT_EQ(unitnames::idOf(table, t.chinese), t.id) << t.id.toStdString();
-        EXPECT_TRUE(table.contains(t.id + QLatin1Char(',') + t.chinese + QLatin1Char(',') + t.english))
+        EXPECT_TRUE(
+            table.contains(t.id + QLatin1Char(',') + t.chinese + QLatin1Char(',') + t.english))
             << t.id.toStdString();
     }
 }
@@ -246,7 +274,8 @@ TEST(ShippedData, SampleRulesFileIsWellFormedAndConsistent) {
 }
 
 TEST(ShippedData, UsageGuideExplainsTheEditorAndItsFiles) {
-    const QString guide = gbkLines(shipped(QStringLiteral("Tarvok使用说明.txt"))).join(QLatin1Char('\n'));
+    const QString guide =
+        gbkLines(shipped(QStringLiteral("Tarvok使用说明.txt"))).join(QLatin1Char('\n'));
     for (const QString& topic :
          {QStringLiteral("ai.ini"), QStringLiteral("aimd.ini"), QStringLiteral("File.ini"),
           QStringLiteral("NameTable.WQ"), QStringLiteral("Name.WQ"), QStringLiteral("NameData.WQ"),

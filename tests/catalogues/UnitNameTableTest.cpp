@@ -7,8 +7,7 @@ using namespace tarvok;
 namespace {
 
 const QStringList kTable{
-    QStringLiteral("A,Name1,x"),
-    QStringLiteral("B,Name2,y"),
+    QStringLiteral("A,Name1,x"), QStringLiteral("B,Name2,y"),
     QStringLiteral("C,灰熊坦克,Grizzly, Battle Tank"), // the unread rest may hold commas
 };
 
@@ -49,7 +48,8 @@ TEST(UnitNameLookup, FindsBothWaysExactlyAndCaseSensitively) {
     // An empty argument finds nothing unless a field is empty.
     EXPECT_EQ(unitnames::nameOf(kTable, QString()), QString());
     EXPECT_EQ(unitnames::idOf(kTable, QString()), QString());
-    EXPECT_EQ(unitnames::nameOf({QStringLiteral(",Nameless,z")}, QString()), QStringLiteral("Nameless"));
+    EXPECT_EQ(unitnames::nameOf({QStringLiteral(",Nameless,z")}, QString()),
+              QStringLiteral("Nameless"));
     EXPECT_EQ(unitnames::idOf({QStringLiteral("ID0,,z")}, QString()), QStringLiteral("ID0"));
 }
 
@@ -70,9 +70,12 @@ TEST(UnitNameLookup, LinesWithoutTwoCommasArePassedOver) {
 }
 
 TEST(UnitChoiceLists, KeepTheTableOrderAndSkipMalformedLines) {
-    const QStringList table{QStringLiteral("E1,美国大兵,GI"), QStringLiteral("; a comment"),
-                            QString(), QStringLiteral("ONLY,一个逗号"),
-                            QStringLiteral("E2,动员兵,Conscript"), QStringLiteral("E1,重复,GI")};
+    const QStringList table{QStringLiteral("E1,美国大兵,GI"),
+                            QStringLiteral("; a comment"),
+                            QString(),
+                            QStringLiteral("ONLY,一个逗号"),
+                            QStringLiteral("E2,动员兵,Conscript"),
+                            QStringLiteral("E1,重复,GI")};
     const unitnames::ChoiceLists lists = unitnames::choiceLists(table);
     EXPECT_EQ(lists.ids, (QStringList{"E1", "ONLY", "E2", "E1"}));
     EXPECT_EQ(lists.names, (QStringList{QStringLiteral("美国大兵"), QStringLiteral("动员兵"),

@@ -12,7 +12,9 @@ using namespace tarvok::test;
 namespace {
 
 // Replaces "B=b,2" wherever it stands; every other byte must come back as it was.
-QByteArray replaceB(const QByteArray& content) { return QByteArray(content).replace("B=b,2", "B=b,9"); }
+QByteArray replaceB(const QByteArray& content) {
+    return QByteArray(content).replace("B=b,2", "B=b,9");
+}
 
 struct RestorePermissions {
     QString path;
@@ -21,7 +23,7 @@ struct RestorePermissions {
 };
 
 class FileStoreTest : public ::testing::Test {
-protected:
+  protected:
     TempDir rulesDir;
     TempDir programDir;
     QString scratch() const { return programDir.file(QStringLiteral("File.ini")); }
@@ -30,11 +32,14 @@ protected:
 } // namespace
 
 TEST_F(FileStoreTest, RewriteKeepsUntouchedBytesAndLeavesTheOldContentInTheScratchCopy) {
-    const QString cases[] = {QStringLiteral("gbk"), QStringLiteral("utf8"), QStringLiteral("invalid"),
-                             QStringLiteral("nolastend"), QStringLiteral("lf")};
+    const QString cases[] = {QStringLiteral("gbk"), QStringLiteral("utf8"),
+                             QStringLiteral("invalid"), QStringLiteral("nolastend"),
+                             QStringLiteral("lf")};
     const QByteArray contents[] = {
-        crlf({"[AITriggerTypes]", gbk(QStringLiteral("A=进攻,1")), "B=b,2", gbk(QStringLiteral(";注释"))}),
-        QByteArray("\xEF\xBB\xBF") + crlf({"[AITriggerTypes]", utf8(QStringLiteral("A=进攻,1")), "B=b,2"}),
+        crlf({"[AITriggerTypes]", gbk(QStringLiteral("A=进攻,1")), "B=b,2",
+              gbk(QStringLiteral(";注释"))}),
+        QByteArray("\xEF\xBB\xBF") +
+            crlf({"[AITriggerTypes]", utf8(QStringLiteral("A=进攻,1")), "B=b,2"}),
         crlf({"[AITriggerTypes]", QByteArray("A=\xFF\xFE\x80,1"), "B=b,2", QByteArray("\x81")}),
         QByteArray("[AITriggerTypes]\r\nA=a,1\r\nB=b,2"),
         QByteArray("[AITriggerTypes]\nA=a,1\nB=b,2\nlast\n"),
@@ -118,11 +123,13 @@ TEST_F(FileStoreTest, ScratchCopyThatIsAFolderCountsAsAFailedCopy) {
 #include <unistd.h>
 
 TEST_F(FileStoreTest, PipesAndDevicesAreNeverOpenedAndRewritesKeepOwnerAndGroup) {
-    const QString fifo = rulesDir.file(QStringLiteral("pipe")), path = rulesDir.write(QStringLiteral("ai.ini"), "B=b,2");
+    const QString fifo = rulesDir.file(QStringLiteral("pipe")),
+                  path = rulesDir.write(QStringLiteral("ai.ini"), "B=b,2");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
     for (const QString& p : {fifo, QStringLiteral("/dev/null")})
         EXPECT_FALSE(filestore::read(p) || filestore::exists(p)) << p.toStdString();
-    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(fifo + "2").constData()), 0);
+    ASSERT_EQ(
+        ::link(QFile::encodeName(path).constData(), QFile::encodeName(fifo + "2").constData()), 0);
     EXPECT_EQ(filestore::facts(path).links, 2u);
     if (filestore::facts(path).owner != 0)
         GTEST_SKIP() << "only root gives a file away";

@@ -1,5 +1,5 @@
-#include "document/FileStore.h"
 #include "document/History.h"
+#include "document/FileStore.h"
 #include "support/TestFiles.h"
 
 #include <QFileInfo>
@@ -18,7 +18,8 @@ TEST(History, KeepsTheNewestVersionsOfEachFileApart) {
     const QString b = dir.write(QStringLiteral("b/ai.ini"), "b");
     History ha(folder, a);
     for (int i = 1; i <= History::kMaxVersions + 2; ++i) {
-        ASSERT_TRUE(filestore::replace(a, QByteArray::number(i)).ok()); // a new file, as a save makes
+        ASSERT_TRUE(
+            filestore::replace(a, QByteArray::number(i)).ok()); // a new file, as a save makes
         ASSERT_TRUE(ha.push(History::Stack::Undo, a));
     }
     ASSERT_TRUE(History(folder, b).push(History::Stack::Redo, b));

@@ -23,7 +23,8 @@ TEST(RulesDocument, NeverOpensItsOwnScratchCopy) {
     EXPECT_FALSE(doc.open(scratch));
     EXPECT_FALSE(doc.open(dir.file(QStringLiteral("ai.ini")))); // the same file by another name
     EXPECT_FALSE(doc.isOpen());
-    const std::optional<RulesDocument::Opened> opened = doc.open(dir.write(QStringLiteral("aimd.ini"), content));
+    const std::optional<RulesDocument::Opened> opened =
+        doc.open(dir.write(QStringLiteral("aimd.ini"), content));
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->hardLinks, 1);
     EXPECT_EQ(doc.count(RegistryKind::TeamTypes), 1);
@@ -49,7 +50,8 @@ void overwriteInPlace(const QString& path, const QByteArray& bytes) {
 
 void setTime(const QString& path, const QDateTime& time) {
     QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(time, QFileDevice::FileModificationTime));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite) &&
+                f.setFileTime(time, QFileDevice::FileModificationTime));
 }
 
 } // namespace
@@ -60,8 +62,9 @@ void setTime(const QString& path, const QDateTime& time) {
 TEST(RulesDocument, IndexFollowsTheFileThroughOwnAndOtherWrites) {
     TempDir dir;
     std::mt19937 rng(7);
-    const QString path = dir.write(QStringLiteral("ai.ini"),
-                                   "[TeamTypes]\n0=A\n[A]\nName=alpha\n[TaskForces]\n0=B\n[B]\nName=beta\n");
+    const QString path =
+        dir.write(QStringLiteral("ai.ini"),
+                  "[TeamTypes]\n0=A\n[A]\nName=alpha\n[TaskForces]\n0=B\n[B]\nName=beta\n");
     RulesDocument doc(dir.file(QStringLiteral("File.ini")));
     int reloads = 0;
     doc.setReloadListener([&] { ++reloads; });
@@ -71,12 +74,14 @@ TEST(RulesDocument, IndexFollowsTheFileThroughOwnAndOtherWrites) {
         const int kind = static_cast<int>(rng() % 3);
         const QByteArray id = "R" + QByteArray::number(step);
         if (kind == 0) { // the editor adds a team type
-            ASSERT_TRUE(doc.edit([&](const QByteArray& c, const TextCodec&) -> std::optional<QByteArray> {
-                               QByteArray out = c;
-                               out.replace("[TeamTypes]\n", "[TeamTypes]\n" + QByteArray::number(step + 1) +
-                                                                "=" + id + "\n");
-                               return out + "[" + id + "]\nName=n" + id + "\n";
-                           }).ok());
+            ASSERT_TRUE(
+                doc.edit([&](const QByteArray& c, const TextCodec&) -> std::optional<QByteArray> {
+                       QByteArray out = c;
+                       out.replace("[TeamTypes]\n", "[TeamTypes]\n" + QByteArray::number(step + 1) +
+                                                        "=" + id + "\n");
+                       return out + "[" + id + "]\nName=n" + id + "\n";
+                   })
+                    .ok());
         } else if (kind == 1) { // another program renames a record, keeping the size
             QByteArray changed = before;
             const qsizetype at = changed.lastIndexOf("Name=") + 5;
@@ -98,7 +103,8 @@ TEST(RulesDocument, IndexFollowsTheFileThroughOwnAndOtherWrites) {
         ASSERT_EQ(index->bytes(), now) << "step " << step;
         ASSERT_EQ(listsAndNames(*index), listsAndNames(RulesIndex(now))) << "step " << step;
         ASSERT_EQ(reloads - reloadsBefore, kind == 0 ? 0 : 1) << "step " << step;
-        ASSERT_EQ(doc.count(RegistryKind::TaskForces), static_cast<qint16>(index->scan().taskForces.size()));
+        ASSERT_EQ(doc.count(RegistryKind::TaskForces),
+                  static_cast<qint16>(index->scan().taskForces.size()));
         ASSERT_EQ(doc.index(), index) << "a second look reads nothing again";
     }
 }

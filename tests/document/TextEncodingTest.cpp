@@ -20,7 +20,8 @@ TEST(DetectEncoding, Utf8WhenAtLeast99PercentOfItsCharactersAre) {
     const QByteArray ok99 = utf8(QStringLiteral("中")).repeated(99);
     EXPECT_EQ(detectEncoding(ok99 + ";\xB9\r\n"), Encoding::Utf8);
     for (const char* bad : {"\xB9\xB9", "\xE8\x8B", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
-        EXPECT_EQ(detectEncoding(ok99 + bad), Encoding::Gbk) << QByteArray(bad).toHex().toStdString();
+        EXPECT_EQ(detectEncoding(ok99 + bad), Encoding::Gbk)
+            << QByteArray(bad).toHex().toStdString();
 }
 
 TEST(DetectEncoding, LooksAtTheWholeFile) {
@@ -30,7 +31,8 @@ TEST(DetectEncoding, LooksAtTheWholeFile) {
     while (content.size() < (3 << 20))
         content += line;
     EXPECT_EQ(detectEncoding(content), Encoding::Utf8);
-    EXPECT_EQ(detectEncoding(content + gbk(QStringLiteral("Name=进攻\r\n"))), Encoding::Utf8); // stray bytes
+    EXPECT_EQ(detectEncoding(content + gbk(QStringLiteral("Name=进攻\r\n"))),
+              Encoding::Utf8); // stray bytes
     // One long line without line ends is still read whole.
     QByteArray longLine = QByteArray(3 << 20, 'a') + utf8(QStringLiteral("中"));
     EXPECT_EQ(detectEncoding(longLine), Encoding::Utf8);
@@ -43,8 +45,11 @@ TEST(TextCodec, RoundTripsChineseInBothEncodings) {
         const QByteArray bytes = codec.encode(text);
         EXPECT_EQ(bytes, e == Encoding::Gbk ? gbk(text) : utf8(text));
         EXPECT_EQ(codec.decode(bytes), text);
-        EXPECT_EQ(codec.decode(bytes + "\xD6") + codec.decode(bytes), text + QChar(0xFFFD) + text); // cut short
-        EXPECT_EQ(codec.encode(text + QChar(0xD800)).chopped(e == Encoding::Gbk ? 1 : 3) + codec.encode(text), bytes + bytes);
+        EXPECT_EQ(codec.decode(bytes + "\xD6") + codec.decode(bytes),
+                  text + QChar(0xFFFD) + text); // cut short
+        EXPECT_EQ(codec.encode(text + QChar(0xD800)).chopped(e == Encoding::Gbk ? 1 : 3) +
+                      codec.encode(text),
+                  bytes + bytes);
         EXPECT_TRUE(codec.roundTrips(bytes));
         EXPECT_FALSE(codec.roundTrips(bytes + "\xD6")); // as a UTF-8 name in a GBK file may be
     }

@@ -2,9 +2,9 @@
 #include "support/TestFiles.h"
 
 #include <QElapsedTimer>
-#include <QThread>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,9 @@ QByteArray rulesWith(char low) {
     for (int i = 0; i < 20000; ++i)
         lines << "X" + QByteArray::number(i) + "=filler,<none>,<all>,10,0,<none>," +
                      QByteArray(64, '0') + ",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0";
-    lines << "" << "[TeamTypes]" << "0=TM-1";
+    lines << ""
+          << "[TeamTypes]"
+          << "0=TM-1";
     return crlf(lines);
 }
 
@@ -81,7 +83,8 @@ TEST(CrashSafety, KilledSavesLeaveTheRulesFileWholeBeforeOrAfter) {
         QProcess child;
         runAndKill(child, {QStringLiteral("rules"), dir.path(), path}, delays, 400);
         const QByteArray now = readBytes(path);
-        ASSERT_TRUE(now == before || now == after) << "kill " << kills << ": " << now.size() << " bytes";
+        ASSERT_TRUE(now == before || now == after)
+            << "kill " << kills << ": " << now.size() << " bytes";
         const RulesScan scan = scanRules(now);
         ASSERT_EQ(scan.triggerKeys.size(), 20001u);
         ASSERT_EQ(scan.teamTypes.size(), 1u);
@@ -96,7 +99,8 @@ TEST(CrashSafety, KilledNoteEditsLeaveTheNotesWholeBeforeOrAfter) {
     for (int i = 0; i < 5000; ++i)
         others << "B" + QByteArray::number(i) + "," + gbk(QStringLiteral("别的备注"));
     const QByteArray without = crlf(others);
-    const QByteArray with = crlf(QList<QByteArray>{"A1," + gbk(QStringLiteral("进攻备注"))} + others);
+    const QByteArray with =
+        crlf(QList<QByteArray>{"A1," + gbk(QStringLiteral("进攻备注"))} + others);
     dir.write(QStringLiteral("Name.WQ"), without);
     QRandomGenerator delays = seededDelays();
     QElapsedTimer budget;
@@ -106,7 +110,8 @@ TEST(CrashSafety, KilledNoteEditsLeaveTheNotesWholeBeforeOrAfter) {
         QProcess child;
         runAndKill(child, {QStringLiteral("notes"), dir.path()}, delays, 300);
         const QByteArray now = readBytes(dir.file(QStringLiteral("Name.WQ")));
-        ASSERT_TRUE(now == without || now == with) << "kill " << kills << ": " << now.size() << " bytes";
+        ASSERT_TRUE(now == without || now == with)
+            << "kill " << kills << ": " << now.size() << " bytes";
     }
     EXPECT_GE(kills, 5);
 }
@@ -117,12 +122,13 @@ TEST(CrashSafety, AFullDiskLeavesTheFileAndReportsInsteadOfConfirming) {
     const QByteArray before = rulesWith('0');
     const QString path = dir.write(QStringLiteral("aimd.ini"), before);
     QProcess child;
-    child.start(kChild, {QStringLiteral("fsize"), dir.path(), path,
-                         QString::number(before.size() / 2)});
+    child.start(kChild,
+                {QStringLiteral("fsize"), dir.path(), path, QString::number(before.size() / 2)});
     ASSERT_TRUE(child.waitForFinished(30000));
     const QString out = QString::fromUtf8(child.readAllStandardOutput());
     EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
     EXPECT_EQ(readBytes(path), before);
-    EXPECT_TRUE(out.contains(QStringLiteral("MSG 文件写入失败，原文件未改动"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("MSG 文件写入失败，原文件未改动")))
+        << out.toStdString();
     EXPECT_FALSE(out.contains(QStringLiteral("触发已保存！"))) << out.toStdString();
 }

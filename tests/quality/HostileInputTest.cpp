@@ -33,11 +33,11 @@ QByteArray triggerLine(const QByteArray& key, const QByteArray& team) {
 // The parts of a plausible rules file; the generators below spoil them.
 struct Rules {
     QList<QByteArray> head{"; rules", "[General]", "Name=test"};
-    QList<QByteArray> triggers;   // lines of [AITriggerTypes]
-    QList<QByteArray> teamReg;    // lines of [TeamTypes]
-    QList<QByteArray> forceReg;   // lines of [TaskForces]
-    QList<QByteArray> scriptReg;  // lines of [ScriptTypes]
-    QList<QByteArray> sections;   // the record sections, blank lines included
+    QList<QByteArray> triggers;  // lines of [AITriggerTypes]
+    QList<QByteArray> teamReg;   // lines of [TeamTypes]
+    QList<QByteArray> forceReg;  // lines of [TaskForces]
+    QList<QByteArray> scriptReg; // lines of [ScriptTypes]
+    QList<QByteArray> sections;  // the record sections, blank lines included
 
     QList<QByteArray> lines() const {
         QList<QByteArray> out = head;
@@ -60,18 +60,32 @@ Rules plausible(int n, const std::function<QByteArray(int)>& name) {
         r.teamReg << k + "=TM-" + k;
         r.forceReg << k + "=TF-" + k;
         r.scriptReg << k + "=SC-" + k;
-        r.sections << "[TM-" + k + "]" << "Name=" + name(i) << "Max=5" << "Priority=5"
+        r.sections << "[TM-" + k + "]"
+                   << "Name=" + name(i) << "Max=5"
+                   << "Priority=5"
                    << "TaskForce=TF-" + k << "Script=SC-" + k << "Loadable=no"
-                   << "  Whiner=yes" << "";
-        r.sections << "[TF-" + k + "]" << "Name=" + name(i) << "0=2,E1" << "1=1,HTNK"
-                   << "Group=-1" << "2=3,MTNK" << "";
-        r.sections << "[SC-" + k + "]" << "Name=" + name(i) << "0=0,2" << "1=11,3" << "";
+                   << "  Whiner=yes"
+                   << "";
+        r.sections << "[TF-" + k + "]"
+                   << "Name=" + name(i) << "0=2,E1"
+                   << "1=1,HTNK"
+                   << "Group=-1"
+                   << "2=3,MTNK"
+                   << "";
+        r.sections << "[SC-" + k + "]"
+                   << "Name=" + name(i) << "0=0,2"
+                   << "1=11,3"
+                   << "";
     }
     return r;
 }
 
-QByteArray gbkName(int i) { return gbk(QStringLiteral("进攻%1").arg(i)); }
-QByteArray asciiName(int i) { return "Attack" + QByteArray::number(i); }
+QByteArray gbkName(int i) {
+    return gbk(QStringLiteral("进攻%1").arg(i));
+}
+QByteArray asciiName(int i) {
+    return "Attack" + QByteArray::number(i);
+}
 
 QByteArray join(const QList<QByteArray>& lines, const QByteArray& end) {
     QByteArray out;
@@ -106,9 +120,17 @@ QByteArray randomBytes(qsizetype size, quint32 seed) {
 // ends, some of them broken: what a damaged or half-edited file looks like.
 QByteArray structuredNoise(int lineCount, quint32 seed) {
     QRandomGenerator rng(seed);
-    const QList<QByteArray> headers{"[AITriggerTypes]", "[TeamTypes]", "[TaskForces]",
-                                    "[ScriptTypes]", "[TM-1]", "[TF-1]", "[SC-1]", " [TM-2] ",
-                                    "[]", "[", "]"};
+    const QList<QByteArray> headers{"[AITriggerTypes]",
+                                    "[TeamTypes]",
+                                    "[TaskForces]",
+                                    "[ScriptTypes]",
+                                    "[TM-1]",
+                                    "[TF-1]",
+                                    "[SC-1]",
+                                    " [TM-2] ",
+                                    "[]",
+                                    "[",
+                                    "]"};
     const QList<QByteArray> ends{"\r\n", "\n", "\r", "\r\r\n", ""};
     auto id = [&rng]() {
         static const QList<QByteArray> kinds{"TM-", "TF-", "SC-", "", "-"};
@@ -118,23 +140,34 @@ QByteArray structuredNoise(int lineCount, quint32 seed) {
     for (int i = 0; i < lineCount; ++i) {
         QByteArray line;
         switch (rng.bounded(8)) {
-        case 0: line = headers[rng.bounded(headers.size())]; break;
-        case 1: line = QByteArray::number(rng.bounded(-3, 6)) + "=" + id(); break;
-        case 2: line = triggerLine("T" + QByteArray::number(rng.bounded(5)) + "=x", id()); break;
+        case 0:
+            line = headers[rng.bounded(headers.size())];
+            break;
+        case 1:
+            line = QByteArray::number(rng.bounded(-3, 6)) + "=" + id();
+            break;
+        case 2:
+            line = triggerLine("T" + QByteArray::number(rng.bounded(5)) + "=x", id());
+            break;
         case 3: {
             QByteArray t = triggerLine("T" + QByteArray::number(rng.bounded(5)) + "=y", id());
             line = t.first(rng.bounded(static_cast<int>(t.size()))); // cut short
             break;
         }
         case 4: {
-            static const QList<QByteArray> keys{"Name", "TaskForce", "Script", "Max", "Group",
-                                                "0", "1", "Priority", "  Script "};
+            static const QList<QByteArray> keys{
+                "Name", "TaskForce", "Script", "Max", "Group", "0", "1", "Priority", "  Script "};
             line = keys[rng.bounded(keys.size())] + "=" + id();
             break;
         }
-        case 5: line = randomBytes(rng.bounded(40), rng.generate()); break;
-        case 6: line = "0=" + QByteArray::number(rng.bounded(-5, 70)) + "," + id(); break;
-        default: break; // an empty line
+        case 5:
+            line = randomBytes(rng.bounded(40), rng.generate());
+            break;
+        case 6:
+            line = "0=" + QByteArray::number(rng.bounded(-5, 70)) + "," + id();
+            break;
+        default:
+            break; // an empty line
         }
         out += line + ends[rng.bounded(ends.size())];
     }
@@ -160,7 +193,6 @@ QList<QByteArray> readLines(QByteArrayView content) {
     }
     return out;
 }
-
 
 // What the saves were asked to write: trigger keys and section IDs, in the file's bytes.
 struct Saved {
@@ -232,9 +264,10 @@ void noteSavedKeys(const Window& w, const TextCodec& codec, Saved& saved) {
 // list, then saves everything through the save-all button and each save button.
 void browseAndSave(Editor& e, const TextCodec& codec, Browse& b) {
     Window& w = *e.w;
-    const std::pair<QListWidget*, QPushButton*> kinds[] = {
-        {w.LstRoot, w.CmdSaveRoot}, {w.LstFig, w.CmdSaveFig}, {w.LstSpe, w.CmdSaveSpe},
-        {w.LstScr, w.CmdSaveScr}};
+    const std::pair<QListWidget*, QPushButton*> kinds[] = {{w.LstRoot, w.CmdSaveRoot},
+                                                           {w.LstFig, w.CmdSaveFig},
+                                                           {w.LstSpe, w.CmdSaveSpe},
+                                                           {w.LstScr, w.CmdSaveScr}};
     for (auto [list, save] : kinds) {
         const int n = list->count();
         if (n == 0)
@@ -321,17 +354,20 @@ const std::vector<HostileFile>& corpus() {
          [] {
              return join(sprinkle(plausible(12, gbkName).lines(), QByteArray(3, '\0'), 3, 5, true),
                          "\r\n");
-         }, kBudget, -1},
+         },
+         kBudget, -1},
         {"OneLineOfTenMegabytes",
          [] {
              Rules r = plausible(3, asciiName);
              // A trigger whose name is the long line, and a long value in a team.
              r.triggers << triggerLine("BIG=" + QByteArray(10 * 1024 * 1024, 'x'), "TM-1");
-             r.sections << "[TM-9]" << "Name=" + QByteArray(1024 * 1024, 'y') << "";
+             r.sections << "[TM-9]"
+                        << "Name=" + QByteArray(1024 * 1024, 'y') << "";
              return join(r.lines(), "\r\n");
          }},
         {"OneLineWithoutLineEnds", [] { return QByteArray(10 * 1024 * 1024, 'z'); }, kBudget, 0},
-        {"CarriageReturnLineEnds", [] { return join(plausible(20, gbkName).lines(), "\r"); }, kBudget, 0},
+        {"CarriageReturnLineEnds", [] { return join(plausible(20, gbkName).lines(), "\r"); },
+         kBudget, 0},
         {"MixedLineEnds",
          [] {
              QByteArray out;
@@ -340,7 +376,8 @@ const std::vector<HostileFile>& corpus() {
              for (qsizetype i = 0; i < ls.size(); ++i)
                  out += ls[i] + ends[i % ends.size()];
              return out;
-         }, kBudget, -1},
+         },
+         kBudget, -1},
         {"MillionEmptyLines",
          [] {
              Rules r = plausible(5, gbkName);
@@ -358,38 +395,62 @@ const std::vector<HostileFile>& corpus() {
              // and values.
              const QList<QByteArray> bad{"\x81", "\x81\x20", "\x80", "\xFF", "\xFE\xFE", "\xA1"};
              Rules r = plausible(8, [&bad](int i) { return gbkName(i) + bad[i % bad.size()]; });
-             r.teamReg << "8=TM-\xFF" "8";
-             r.triggers << triggerLine("T\x81=\xFF", "TM-\xFF" "8");
-             r.sections << "[TM-\xFF" "8]" << "Name=\x81" << "Max=\xFE\xFE" << "TaskForce=TF-\x80"
-                        << "Script=SC-\xA1" << "";
+             r.teamReg << "8=TM-\xFF"
+                          "8";
+             r.triggers << triggerLine("T\x81=\xFF", "TM-\xFF"
+                                                     "8");
+             r.sections << "[TM-\xFF"
+                           "8]"
+                        << "Name=\x81"
+                        << "Max=\xFE\xFE"
+                        << "TaskForce=TF-\x80"
+                        << "Script=SC-\xA1"
+                        << "";
              r.forceReg << "8=TF-\x80";
-             r.sections << "[TF-\x80]" << "Name=\xFF" << "0=2,E\x81" << "Group=-1" << "";
+             r.sections << "[TF-\x80]"
+                        << "Name=\xFF"
+                        << "0=2,E\x81"
+                        << "Group=-1"
+                        << "";
              r.scriptReg << "8=SC-\xA1";
-             r.sections << "[SC-\xA1]" << "Name=\xFE" << "0=0,\x81" << "";
+             r.sections << "[SC-\xA1]"
+                        << "Name=\xFE"
+                        << "0=0,\x81"
+                        << "";
              return join(r.lines(), "\r\n");
          }},
         {"InvalidUtf8AfterByteOrderMark",
          [] {
-             const QList<QByteArray> bad{"\xC3\x28", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80",
-                                         "\xE4\xBD", "\xC0\xAF"};
+             const QList<QByteArray> bad{"\xC3\x28", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                                         "\x80",     "\xE4\xBD",     "\xC0\xAF"};
              Rules r = plausible(8, [&bad](int i) {
                  return utf8(QStringLiteral("进攻%1").arg(i)) + bad[i % bad.size()];
              });
              r.teamReg << "8=TM-\xC3\x28";
              r.triggers << triggerLine("T\xED\xA0\x80=\x80", "TM-\xC3\x28");
-             r.sections << "[TM-\xC3\x28]" << "Name=\xF4\x90\x80\x80" << "TaskForce=TF-\xE4\xBD"
-                        << "Script=SC-\x80" << "";
+             r.sections << "[TM-\xC3\x28]"
+                        << "Name=\xF4\x90\x80\x80"
+                        << "TaskForce=TF-\xE4\xBD"
+                        << "Script=SC-\x80"
+                        << "";
              r.forceReg << "8=TF-\xE4\xBD";
-             r.sections << "[TF-\xE4\xBD]" << "Name=\xC0\xAF" << "0=2,E1" << "Group=-1" << "";
+             r.sections << "[TF-\xE4\xBD]"
+                        << "Name=\xC0\xAF"
+                        << "0=2,E1"
+                        << "Group=-1"
+                        << "";
              r.scriptReg << "8=SC-\x80";
-             r.sections << "[SC-\x80]" << "0=0,2" << "";
+             r.sections << "[SC-\x80]"
+                        << "0=0,2"
+                        << "";
              return kBom + join(r.lines(), "\r\n");
          }},
         {"HundredThousandTriggersWithOneKey",
          [] {
              Rules r = plausible(3, gbkName);
              for (int i = 0; i < 100000; ++i)
-                 r.triggers << triggerLine("SAME=" + gbkName(i % 7), "TM-" + QByteArray::number(i % 3));
+                 r.triggers << triggerLine("SAME=" + gbkName(i % 7),
+                                           "TM-" + QByteArray::number(i % 3));
              return join(r.lines(), "\r\n");
          }},
         {"HundredThousandRefusedDuplicates",
@@ -420,14 +481,18 @@ const std::vector<HostileFile>& corpus() {
              // The record sections are there, the registries are empty or missing.
              Rules r = plausible(10, gbkName);
              QList<QByteArray> ls = r.head;
-             ls << "[AITriggerTypes]" << r.triggers << "" << "[TeamTypes]" << "" << r.sections;
+             ls << "[AITriggerTypes]" << r.triggers << ""
+                << "[TeamTypes]"
+                << "" << r.sections;
              return join(ls, "\r\n");
-         }, kBudget, 1},
+         },
+         kBudget, 1},
         {"RegistryNumbersBeyondSixteenBits",
          [] {
              Rules r = plausible(4, gbkName);
-             const QList<QByteArray> numbers{"70000", "99999999999999999999", "-5", "-99999999999999999999",
-                                             "32768", "65536", " 4294967296", "1e9"};
+             const QList<QByteArray> numbers{
+                 "70000", "99999999999999999999", "-5", "-99999999999999999999", "32768",
+                 "65536", " 4294967296",          "1e9"};
              for (qsizetype i = 0; i < numbers.size(); ++i) {
                  const QByteArray k = QByteArray::number(i + 10);
                  r.teamReg << numbers[i] + "=TM-" + k;
@@ -458,9 +523,14 @@ const std::vector<HostileFile>& corpus() {
                  if (l.startsWith('['))
                      out << l;
              }
-             out << "[TeamTypes]" << "0=TM-0" << "[TM-0]" << "Name=again" << "1=TM-1";
+             out << "[TeamTypes]"
+                 << "0=TM-0"
+                 << "[TM-0]"
+                 << "Name=again"
+                 << "1=TM-1";
              return join(out, "\r\n");
-         }, kBudget, 4},
+         },
+         kBudget, 4},
     };
     return files;
 }
@@ -477,10 +547,12 @@ TEST_P(HostileInput, OpensBrowsesAndSavesKeepingEveryUntouchedLine) {
     }
     // Far below any time-out: a stall on one of these files is a fault of its own.
     EXPECT_LT(o.ms, f.budgetMs * kSlowdown) << f.name;
-    std::printf("%s: %d lists filled, %lld ms (slowest selection %lld ms), %zu trigger keys and %zu sections "
+    std::printf("%s: %d lists filled, %lld ms (slowest selection %lld ms), %zu trigger keys and "
+                "%zu sections "
                 "saved, %zu messages\n",
-                f.name, o.filledLists, static_cast<long long>(o.ms), static_cast<long long>(o.slowestClickMs),
-                o.saved.triggerKeys.size(), o.saved.sectionIds.size(), e.dialogs.messages.size());
+                f.name, o.filledLists, static_cast<long long>(o.ms),
+                static_cast<long long>(o.slowestClickMs), o.saved.triggerKeys.size(),
+                o.saved.sectionIds.size(), e.dialogs.messages.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, HostileInput, ::testing::Range<size_t>(0, corpus().size()),
@@ -522,7 +594,8 @@ const AddButton kAddButtons[] = {
 };
 
 // The registry line of id in content ("number=id" inside the given registry's run).
-QByteArray registryLineOf(const QByteArray& content, const QByteArray& registry, const QByteArray& id) {
+QByteArray registryLineOf(const QByteArray& content, const QByteArray& registry,
+                          const QByteArray& id) {
     const QList<QByteArray> ls = readLines(content);
     bool inRun = false;
     for (const QByteArray& l : ls) {
@@ -538,7 +611,8 @@ QByteArray registryLineOf(const QByteArray& content, const QByteArray& registry,
     return {};
 }
 
-const ShownMessage kFull = info(QStringLiteral("注册数量已达上限，无法新增！"), QStringLiteral("错误"));
+const ShownMessage kFull =
+    info(QStringLiteral("注册数量已达上限，无法新增！"), QStringLiteral("错误"));
 
 TEST(SixteenBitCounters, RegistriesBeyondTheLimitSaturateAndRefuseEveryAdd) {
     Editor e;
@@ -599,7 +673,7 @@ TEST(SixteenBitCounters, NumbersBeyondSixteenBitsInTheFileNeverLeadToANegativeOr
         const QByteArray number = line.first(std::max<qsizetype>(0, line.indexOf('=')));
         bool ok = false;
         const qulonglong value = number.toULongLong(&ok);
-        EXPECT_TRUE(ok) << line.toStdString(); // digits only: never negative
+        EXPECT_TRUE(ok) << line.toStdString();          // digits only: never negative
         EXPECT_GT(value, 70000u) << line.toStdString(); // above every number of the run
     }
 }
@@ -639,7 +713,8 @@ TEST(SixteenBitCounters, DeletingFromAFullRegistryRenumbersEveryLaterEntry) {
         clickRow(w.*k.list, 1);
         e.dialogs.answers.push_back(MsgAnswer::Yes);
         click(w.*k.kill);
-        const std::vector<long long> numbers = registryNumbers(readBytes(w.RulesFilePath()), k.registry);
+        const std::vector<long long> numbers =
+            registryNumbers(readBytes(w.RulesFilePath()), k.registry);
         ASSERT_EQ(numbers.size(), 39999u) << k.registry.toStdString();
         for (size_t i = 0; i < numbers.size(); ++i)
             ASSERT_EQ(numbers[i], static_cast<long long>(i)) << k.registry.toStdString();

@@ -6,7 +6,9 @@ using namespace tarvok::fieldrules;
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 } // namespace
 

@@ -40,22 +40,28 @@ TEST(RecordLines, EditsOfHandWrittenSectionsReadBackAsIntendedAndKeepEveryOtherL
             if (r == namePosition)
                 content += indent + "Name = 部队" + QByteArray::number(round) + " ; name" + end;
             if (r < rowCount)
-                content += indent + QByteArray::number(r) + "=" + QByteArray::number(pick(9)) + ",E" +
-                           QByteArray::number(r) + (pick(2) ? " ; unit" : "") + end;
+                content += indent + QByteArray::number(r) + "=" + QByteArray::number(pick(9)) +
+                           ",E" + QByteArray::number(r) + (pick(2) ? " ; unit" : "") + end;
             if (pick(3) == 0)
                 content += (pick(2) ? ";" : "") + end;
         }
         content += "Group=-1" + end + end + "[Next]" + end + "k=v" + (pick(2) ? end : "");
 
         const IniText text(content);
-        const std::optional<SectionLines> old = readSection(text, "TF-X", kUtf8, SectionKind::TaskForce);
+        const std::optional<SectionLines> old =
+            readSection(text, "TF-X", kUtf8, SectionKind::TaskForce);
         ASSERT_TRUE(old) << content.toStdString();
         ASSERT_EQ(old->rows.size(), static_cast<size_t>(rowCount));
         std::vector<SectionRow> rows = old->rows;
         QString name = old->name;
         switch (pick(4)) {
-        case 0: name = QStringLiteral("新名") + QString::number(round); break;
-        case 1: rows.push_back({QString::number(rows.size()), QStringLiteral("3"), QStringLiteral("HTNK")}); break;
+        case 0:
+            name = QStringLiteral("新名") + QString::number(round);
+            break;
+        case 1:
+            rows.push_back(
+                {QString::number(rows.size()), QStringLiteral("3"), QStringLiteral("HTNK")});
+            break;
         case 2:
             if (!rows.empty())
                 rows.pop_back();
@@ -70,7 +76,8 @@ TEST(RecordLines, EditsOfHandWrittenSectionsReadBackAsIntendedAndKeepEveryOtherL
         const std::optional<QByteArray> after = applyEdits(text, edits);
         ASSERT_TRUE(after);
         const IniText now(*after);
-        const std::optional<SectionLines> read = readSection(now, "TF-X", kUtf8, SectionKind::TaskForce);
+        const std::optional<SectionLines> read =
+            readSection(now, "TF-X", kUtf8, SectionKind::TaskForce);
         ASSERT_TRUE(read) << after->toStdString();
         EXPECT_EQ(read->name, name);
         EXPECT_EQ(read->rows, rows) << after->toStdString();
@@ -90,16 +97,19 @@ TEST(RecordLines, SectionReads) {
         SectionKind kind;
         std::optional<QStringList> rows; // "number|first|second"
     } cases[] = {
-        {"[S]\nName=x\n0=1,A\n0=2,B\n1=3\n", SectionKind::Script, QStringList{"0|2|B", "0|2|B", "1|3|"}},
+        {"[S]\nName=x\n0=1,A\n0=2,B\n1=3\n", SectionKind::Script,
+         QStringList{"0|2|B", "0|2|B", "1|3|"}},
         {"[S]\nName=x\n0=53,0\nGroup=-1\n", SectionKind::Script, std::nullopt},
         {"[S]\nName=x\n0=53,0\nGroup=-1\n", SectionKind::TaskForce, QStringList{"0|53|0"}},
         {"[S]\nName=x\nLoadable=no\n", SectionKind::TaskForce, std::nullopt},
         {"[S]\n0=1,A\n", SectionKind::Script, std::nullopt},
-        {"[S]\nName=a\n0=1,A\n[S]\nName=b\n0=2,B\n[S]\nMax=1\n", SectionKind::Script, QStringList{"0|2|B"}},
+        {"[S]\nName=a\n0=1,A\n[S]\nName=b\n0=2,B\n[S]\nMax=1\n", SectionKind::Script,
+         QStringList{"0|2|B"}},
         {"[s]\nName=a\n0=1,A\n", SectionKind::Script, std::nullopt},
     };
     for (const auto& c : cases) {
-        const std::optional<SectionLines> read = readSection(IniText(c.content), "S", kUtf8, c.kind);
+        const std::optional<SectionLines> read =
+            readSection(IniText(c.content), "S", kUtf8, c.kind);
         std::optional<QStringList> rows;
         if (read) {
             rows.emplace();
@@ -112,8 +122,9 @@ TEST(RecordLines, SectionReads) {
 
 // A trigger matches on its whole ID and name; a team key only in its exact case.
 TEST(RecordLines, TriggerEditsReplaceOnlyTheChangedFieldsAndTeamKeysGoAfterTheLastKey) {
-    const QByteArray content = "[AITriggerTypes]\n  T1 = Raid , TM-1,<all>,5 ; note\nT10=Raid,x\nT1=Raider,x\n"
-                               "[TM-1]\n\tName=A\n\tpriority=9\n\t; end\n";
+    const QByteArray content =
+        "[AITriggerTypes]\n  T1 = Raid , TM-1,<all>,5 ; note\nT10=Raid,x\nT1=Raider,x\n"
+        "[TM-1]\n\tName=A\n\tpriority=9\n\t; end\n";
     const IniText text(content);
     const std::optional<qsizetype> line = findTrigger(text, QByteArrayView("T1=Raid"));
     ASSERT_TRUE(line);
@@ -127,5 +138,6 @@ TEST(RecordLines, TriggerEditsReplaceOnlyTheChangedFieldsAndTeamKeysGoAfterTheLa
     EXPECT_EQ(applyEdits(text, edits),
               "[AITriggerTypes]\n  T1 = Raid , TM-1,Russians,5 ; note\nT10=Raid,x\nT1=Raider,x\n"
               "[TM-1]\n\tName=B\n\tpriority=9\n\tPriority=7\n\t; end\n");
-    EXPECT_TRUE(flagIsOn("Yes") && flagIsOn("true") && flagIsOn("1") && !flagIsOn("no") && !flagIsOn(""));
+    EXPECT_TRUE(flagIsOn("Yes") && flagIsOn("true") && flagIsOn("1") && !flagIsOn("no") &&
+                !flagIsOn(""));
 }

@@ -1,5 +1,5 @@
-#include "document/RulesIndex.h"
 #include "records/References.h"
+#include "document/RulesIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,12 @@ std::vector<std::string> shown(const std::vector<Reference>& refs) {
 TEST(References, WhatNamesEachRecordAndWhatItNames) {
     const RulesIndex index(
         "[AITriggerTypes]\n"
-        "T1=first, TM-A ,<all>,1,0,<none>,0000000000000000000000000000000000000000000000000000000000000000,50,30,50,1,0,1,0,TM-GONE,1,1,1\n"
-        "T2=second,TM-A,<all>,1,0,<none>,0000000000000000000000000000000000000000000000000000000000000000,50,30,50,1,0,1,0,TM-A,1,1,1 ; both teams\n"
+        "T1=first, TM-A "
+        ",<all>,1,0,<none>,0000000000000000000000000000000000000000000000000000000000000000,50,30,"
+        "50,1,0,1,0,TM-GONE,1,1,1\n"
+        "T2=second,TM-A,<all>,1,0,<none>,"
+        "0000000000000000000000000000000000000000000000000000000000000000,50,30,50,1,0,1,0,TM-A,1,"
+        "1,1 ; both teams\n"
         "T3=third,<none>,<all>\n"
         "[TeamTypes]\n0=TM-A\n1=TM-B\n"
         "[TM-A]\nName=a\nTaskForce=TF-1\nScript=SC-GONE\n"
@@ -46,7 +50,11 @@ TEST(References, WhatNamesEachRecordAndWhatItNames) {
         {Kind::Trigger, "T1", {"TM-A team own", "TM-GONE team own missing"}, 0},
         {Kind::Trigger, "T2", {"TM-A team own"}, 0},
         {Kind::Trigger, "T3", {}, 0},
-        {Kind::TeamType, "TM-A", {"TF-1 taskforce own", "SC-GONE script own missing", "T1=first trigger", "T2=second trigger"}, 2},
+        {Kind::TeamType,
+         "TM-A",
+         {"TF-1 taskforce own", "SC-GONE script own missing", "T1=first trigger",
+          "T2=second trigger"},
+         2},
         {Kind::TeamType, "TM-B", {"TF-1 taskforce own", "SC-1 script own"}, 0},
         {Kind::TaskForce, "TF-1", {"TM-A team", "TM-B team"}, 2},
         {Kind::TaskForce, "TF-OLD", {}, 0},

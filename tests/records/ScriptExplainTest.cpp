@@ -59,7 +59,8 @@ TEST(ScriptExplain, TypedParametersByAction) {
 }
 
 TEST(ScriptExplain, ChoicesByAction) {
-    EXPECT_EQ(chooseParameter(u"请求超时空传送至敌方目标", u"基地威胁").number, QStringLiteral("8"));
+    EXPECT_EQ(chooseParameter(u"请求超时空传送至敌方目标", u"基地威胁").number,
+              QStringLiteral("8"));
     const ChosenParameter other = chooseParameter(u"攻击最接近的敌方目标", u"GAPILE");
     EXPECT_EQ(other.kind, ChosenParameter::Kind::Number);
     EXPECT_EQ(other.number, QString());

@@ -41,10 +41,11 @@ TEST(TeamTypeChecks, MindControlIsOneDigitFromZeroToFive) {
     EXPECT_TRUE(tt::mindControlAccepted(QStringLiteral("0")));
     EXPECT_TRUE(tt::mindControlAccepted(QStringLiteral("5")));
     for (const QString& bad : {QStringLiteral("6"), QStringLiteral("05"), QStringLiteral("a"),
-                              QStringLiteral("自"), QStringLiteral("/")})
+                               QStringLiteral("自"), QStringLiteral("/")})
         EXPECT_FALSE(tt::mindControlAccepted(bad)) << bad.toStdString();
     EXPECT_EQ(tt::mindControlDescription(QStringLiteral("0")), QStringLiteral("自动"));
-    EXPECT_EQ(tt::mindControlDescription(QStringLiteral("1")), QStringLiteral("加入控制者作战小队"));
+    EXPECT_EQ(tt::mindControlDescription(QStringLiteral("1")),
+              QStringLiteral("加入控制者作战小队"));
     EXPECT_EQ(tt::mindControlDescription(QStringLiteral("2")), QStringLiteral("送入部队回收厂"));
     EXPECT_EQ(tt::mindControlDescription(QStringLiteral("3")), QStringLiteral("送入生化反应炉"));
     EXPECT_EQ(tt::mindControlDescription(QStringLiteral("4")), QStringLiteral("搜索敌人"));

@@ -10,7 +10,8 @@ using namespace tarvok::trigger;
 namespace {
 
 const QByteArray kExample =
-    "AT01=Early rush,TM01,<all>,5,1,E1,0500000002000000000000000000000000000000000000000000000000000000,"
+    "AT01=Early "
+    "rush,TM01,<all>,5,1,E1,0500000002000000000000000000000000000000000000000000000000000000,"
     "70.000000,10.000000,500.000000,1,0,2,0,<none>,1,1,0";
 
 TriggerEdit exampleEdit() {
@@ -70,7 +71,8 @@ TEST(TriggerLine, WorkedExampleBuildsAndReadsBack) {
 
 TEST(TriggerLine, NewTriggerLineHasTheDefaultsAndReadsAsThePanelsStartValues) {
     EXPECT_EQ(newTriggerLine("A1=New"),
-              "A1=New,,<all>,10,0,<none>,0000000000000000000000000000000000000000000000000000000000000000,"
+              "A1=New,,<all>,10,0,<none>,"
+              "0000000000000000000000000000000000000000000000000000000000000000,"
               "70.000000,10.000000,70.000000,1,0,1,0,,0,0,0");
     const TriggerView v = readTriggerLine(newTriggerLine("A1=New"));
     EXPECT_TRUE(v.teams.empty());
@@ -145,9 +147,8 @@ TEST(TriggerLine, SaveOverAShortLineFillsTheDefaults) {
     const QByteArray old = "K=x,T1,<all>,5,1,E1,0A7777777199";
     QByteArray expectBlock(kBlockLength, '0');
     expectBlock.replace(0, 12, "057777777299");
-    EXPECT_EQ(buildTriggerLine(e, old),
-              "K=x,TM01,<all>,5,1,E1," + expectBlock +
-                  ",70.000000,10.000000,500.000000,1,0,2,0,<none>,1,1,0");
+    EXPECT_EQ(buildTriggerLine(e, old), "K=x,TM01,<all>,5,1,E1," + expectBlock +
+                                            ",70.000000,10.000000,500.000000,1,0,2,0,<none>,1,1,0");
     EXPECT_EQ(buildTriggerLine(e, "K=x"), buildTriggerLine(e, {}));
 }
 

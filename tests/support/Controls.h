@@ -27,51 +27,104 @@
 namespace tarvok::test {
 
 // Every control of the main window by type and objectName.
-#define TARVOK_MAIN_WINDOW_CONTROLS(X) \
-    X(QPushButton, CmdSaveAll) X(QTabWidget, SSTab) X(QFrame, Picture1) \
-    X(QLabel, LblMsg) X(QGroupBox, FraFile) X(QPushButton, CmdOpen) \
-    X(QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) \
-    X(QAction, mYes) X(QAction, mNo) X(QMenu, mSuoJie) \
-    X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) \
-    X(QAction, mUndo) X(QAction, mRedo) X(QListWidget, LstRefRoot) X(QListWidget, LstRefFig) \
-    X(QListWidget, LstRefSpe) X(QListWidget, LstRefScr) \
-    X(QListWidget, LstRoot) X(QPushButton, CmdAdd) X(QPushButton, CmdKill) \
-    X(QListWidget, LstFig) X(QPushButton, CmdTeamAdd) X(QPushButton, CmdTeamKill) \
-    X(QListWidget, LstSpe) X(QPushButton, CmdSpeAdd) X(QPushButton, CmdSpeKill) \
-    X(QListWidget, LstScr) X(QPushButton, CmdScrAdd) X(QPushButton, CmdScrKill) \
-    X(QLineEdit, TxtName) X(QLineEdit, TxtNote) X(QPushButton, CmdNew) \
-    X(QPushButton, CmdFind) X(QPushButton, CmdDelete) X(QGroupBox, FraRoot) \
-    X(QLineEdit, TxtRoot) X(QPushButton, CmdRootCopy) X(QPushButton, CmdSaveRoot) \
-    X(QListWidget, LstTeam) X(QPushButton, CmdTeam) X(QPushButton, CmdTeamDelete) \
-    X(QComboBox, CboCountry) X(QComboBox, CboTech) X(QComboBox, CboKey) \
-    X(QLineEdit, TxtKey) X(QComboBox, CboUnit) X(QComboBox, CboUnitC) \
-    X(QPushButton, CmdCE) X(QLineEdit, TxtKeyNum) X(QComboBox, CboWay) \
-    X(QLineEdit, TxtWay) X(QComboBox, CboBase) X(QComboBox, CboMin) \
-    X(QComboBox, CboMax) X(QComboBox, CboOwner) X(QLineEdit, TxtOwner) \
-    X(QCheckBox, ChkLow) X(QCheckBox, ChkMid) X(QCheckBox, ChkHigh) \
-    X(QCheckBox, ChkRnd) X(QGroupBox, FraTeam) X(QPushButton, CmdSaveFig) \
-    X(QLineEdit, TxtTeam) X(QLineEdit, TxtTeamName) X(QLineEdit, TxtPriority) \
-    X(QLineEdit, TxtTeamCount) X(QComboBox, CboAction) X(QLineEdit, TxtAction) \
-    X(QListWidget, LstSpeAdd) X(QListWidget, LstScrAdd) X(QPushButton, CmdFigChange) \
-    X(QPushButton, CmdBaseChange) X(QPushButton, CmdTeamCopy) X(QCheckBox, ChkAble) \
-    X(QCheckBox, ChkIsBaseDefense) X(QCheckBox, ChkAreTeamMembersRecruitable) X(QCheckBox, ChkTransportsReturnOnUnload) \
-    X(QCheckBox, ChkAvoidThreats) X(QCheckBox, ChkSuicide) X(QCheckBox, ChkAggressive) \
-    X(QCheckBox, ChkAutocreate) X(QCheckBox, ChkRecruiter) X(QGroupBox, FraFig1) \
-    X(QComboBox, CboTeamTech) X(QCheckBox, ChkOnlyTargetHouseEnemy) X(QCheckBox, ChkIonImmune) \
-    X(QCheckBox, ChkOnTransOnly) X(QCheckBox, ChkDroppod) X(QCheckBox, ChkPrebuild) \
-    X(QCheckBox, ChkFull) X(QCheckBox, ChkLoadable) X(QCheckBox, ChkLooseRecruit) \
-    X(QCheckBox, ChkWhiner) X(QCheckBox, ChkUseTransportOrigin) X(QCheckBox, ChkReinforce) \
-    X(QCheckBox, ChkGuardSlower) X(QCheckBox, ChkAnnoyance) X(QGroupBox, FraSpe) \
-    X(QLineEdit, TxtSpe) X(QLineEdit, TxtSpeName) X(QTreeWidget, LvwSpe) \
-    X(QLineEdit, TxtID) X(QLineEdit, TxtSpeNum) X(QComboBox, CboSpeE) \
-    X(QComboBox, CboSpeC) X(QPushButton, CmdCE2) X(QPushButton, CmdSaveSpe) \
-    X(QPushButton, CmdSpeTypeAdd) X(QPushButton, CmdSpeTypeKill) X(QPushButton, CmdSpeCopy) \
-    X(QGroupBox, FraScr) X(QLineEdit, TxtScr) X(QLineEdit, TxtScrName) \
-    X(QTreeWidget, LvwScr) X(QListWidget, LstScrAct) X(QListWidget, LstScrNumber) \
-    X(QLineEdit, TxtScrID) X(QLineEdit, TxtAct) X(QLineEdit, TxtNumber) \
-    X(QLineEdit, TxtScrAct) X(QLineEdit, TxtScrUnitE) X(QComboBox, TxtScrUnitC) \
-    X(QPushButton, Command1) X(QLineEdit, TxtScrOther) X(QPushButton, CmdSaveScr) \
-    X(QPushButton, CmdScrTypeAdd) X(QPushButton, CmdScrTypeKill) X(QPushButton, CmdScrCopy)
+#define TARVOK_MAIN_WINDOW_CONTROLS(X)                                                                                                    \
+    X(QPushButton, CmdSaveAll)                                                                                                            \
+    X(QTabWidget, SSTab) X(QFrame, Picture1) X(QLabel, LblMsg) X(QGroupBox, FraFile) X(                                                   \
+        QPushButton,                                                                                                                      \
+        CmdOpen) X(QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) X(QAction,                                                     \
+                                                                             mYes) X(QAction, mNo)                                        \
+        X(QMenu, mSuoJie) X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) X(QAction, mUndo) X(                    \
+            QAction,                                                                                                                      \
+            mRedo) X(QListWidget,                                                                                                         \
+                     LstRefRoot) X(QListWidget,                                                                                           \
+                                   LstRefFig) X(QListWidget, LstRefSpe)                                                                   \
+            X(QListWidget, LstRefScr) X(QListWidget, LstRoot) X(QPushButton, CmdAdd) X(                                                   \
+                QPushButton, CmdKill) X(QListWidget, LstFig)                                                                              \
+                X(QPushButton, CmdTeamAdd) X(QPushButton, CmdTeamKill) X(QListWidget, LstSpe) X(                                          \
+                    QPushButton,                                                                                                          \
+                    CmdSpeAdd) X(QPushButton,                                                                                             \
+                                 CmdSpeKill) X(QListWidget,                                                                               \
+                                               LstScr) X(QPushButton, CmdScrAdd)                                                          \
+                    X(QPushButton, CmdScrKill) X(QLineEdit, TxtName) X(QLineEdit, TxtNote) X(QPushButton, CmdNew) X(                      \
+                        QPushButton,                                                                                                      \
+                        CmdFind) X(QPushButton,                                                                                           \
+                                   CmdDelete) X(QGroupBox, FraRoot)                                                                       \
+                        X(QLineEdit, TxtRoot) X(QPushButton, CmdRootCopy) X(QPushButton, CmdSaveRoot) X(                                  \
+                            QListWidget,                                                                                                  \
+                            LstTeam) X(QPushButton,                                                                                       \
+                                       CmdTeam) X(QPushButton, CmdTeamDelete)                                                             \
+                            X(QComboBox, CboCountry) X(QComboBox, CboTech) X(QComboBox, CboKey) X(QLineEdit, TxtKey) X(                   \
+                                QComboBox,                                                                                                \
+                                CboUnit) X(QComboBox,                                                                                     \
+                                           CboUnitC) X(QPushButton,                                                                       \
+                                                       CmdCE) X(QLineEdit, TxtKeyNum)                                                     \
+                                X(QComboBox, CboWay) X(QLineEdit, TxtWay) X(                                                              \
+                                    QComboBox,                                                                                            \
+                                    CboBase) X(QComboBox,                                                                                 \
+                                               CboMin) X(QComboBox, CboMax)                                                               \
+                                    X(QComboBox, CboOwner) X(QLineEdit, TxtOwner) X(QCheckBox, ChkLow) X(                                 \
+                                        QCheckBox, ChkMid) X(QCheckBox,                                                                   \
+                                                             ChkHigh) X(QCheckBox, ChkRnd)                                                \
+                                        X(QGroupBox, FraTeam) X(QPushButton, CmdSaveFig) X(                                               \
+                                            QLineEdit,                                                                                    \
+                                            TxtTeam) X(QLineEdit,                                                                         \
+                                                       TxtTeamName) X(QLineEdit, TxtPriority)                                             \
+                                            X(QLineEdit, TxtTeamCount) X(QComboBox, CboAction) X(QLineEdit, TxtAction) X(                 \
+                                                QListWidget,                                                                              \
+                                                LstSpeAdd) X(QListWidget,                                                                 \
+                                                             LstScrAdd) X(QPushButton, CmdFigChange)                                      \
+                                                X(QPushButton, CmdBaseChange) X(QPushButton, CmdTeamCopy) X(                              \
+                                                    QCheckBox,                                                                            \
+                                                    ChkAble) X(QCheckBox,                                                                 \
+                                                               ChkIsBaseDefense) X(QCheckBox, ChkAreTeamMembersRecruitable)               \
+                                                    X(QCheckBox, ChkTransportsReturnOnUnload) X(QCheckBox, ChkAvoidThreats) X(            \
+                                                        QCheckBox, ChkSuicide) X(QCheckBox,                                               \
+                                                                                 ChkAggressive) X(QCheckBox, ChkAutocreate)               \
+                                                        X(QCheckBox, ChkRecruiter) X(QGroupBox, FraFig1) X(QComboBox, CboTeamTech) X(     \
+                                                            QCheckBox,                                                                    \
+                                                            ChkOnlyTargetHouseEnemy) X(QCheckBox, ChkIonImmune)                           \
+                                                            X(QCheckBox, ChkOnTransOnly) X(QCheckBox, ChkDroppod) X(                      \
+                                                                QCheckBox,                                                                \
+                                                                ChkPrebuild) X(QCheckBox, ChkFull)                                        \
+                                                                X(QCheckBox, ChkLoadable) X(QCheckBox, ChkLooseRecruit) X(                \
+                                                                    QCheckBox,                                                            \
+                                                                    ChkWhiner) X(QCheckBox,                                               \
+                                                                                 ChkUseTransportOrigin) X(QCheckBox, ChkReinforce)        \
+                                                                    X(QCheckBox, ChkGuardSlower) X(QCheckBox, ChkAnnoyance) X(            \
+                                                                        QGroupBox,                                                        \
+                                                                        FraSpe) X(QLineEdit, TxtSpe) X(QLineEdit, TxtSpeName)             \
+                                                                        X(QTreeWidget, LvwSpe) X(QLineEdit, TxtID) X(                     \
+                                                                            QLineEdit,                                                    \
+                                                                            TxtSpeNum) X(QComboBox,                                       \
+                                                                                         CboSpeE) X(QComboBox, CboSpeC)                   \
+                                                                            X(QPushButton, CmdCE2) X(QPushButton, CmdSaveSpe) X(          \
+                                                                                QPushButton,                                              \
+                                                                                CmdSpeTypeAdd) X(QPushButton, CmdSpeTypeKill)             \
+                                                                                X(QPushButton, CmdSpeCopy) X(                             \
+                                                                                    QGroupBox,                                            \
+                                                                                    FraScr) X(QLineEdit, TxtScr) X(QLineEdit, TxtScrName) \
+                                                                                    X(QTreeWidget, LvwScr) X(                             \
+                                                                                        QListWidget,                                      \
+                                                                                        LstScrAct) X(QListWidget,                         \
+                                                                                                     LstScrNumber) X(QLineEdit,           \
+                                                                                                                     TxtScrID)            \
+                                                                                        X(QLineEdit, TxtAct) X(                           \
+                                                                                            QLineEdit,                                    \
+                                                                                            TxtNumber) X(QLineEdit,                       \
+                                                                                                         TxtScrAct)                       \
+                                                                                            X(QLineEdit, TxtScrUnitE) X(                  \
+                                                                                                QComboBox,                                \
+                                                                                                TxtScrUnitC) X(QPushButton,               \
+                                                                                                               Command1)                  \
+                                                                                                X(QLineEdit, TxtScrOther) X(              \
+                                                                                                    QPushButton,                          \
+                                                                                                    CmdSaveScr)                           \
+                                                                                                    X(QPushButton,                        \
+                                                                                                      CmdScrTypeAdd)                      \
+                                                                                                        X(QPushButton,                    \
+                                                                                                          CmdScrTypeKill)                 \
+                                                                                                            X(QPushButton,                \
+                                                                                                              CmdScrCopy)
 
 // Every control of the main window, found by its objectName, as a user finds it by its
 // place: tests and benchmarks drive the window through these.
@@ -86,9 +139,8 @@ struct Controls {
     TARVOK_MAIN_WINDOW_CONTROLS(TARVOK_MEMBER)
 #undef TARVOK_MEMBER
 
-private:
-    template <class T>
-    static void find(QObject* window, T*& member, const char* name) {
+  private:
+    template <class T> static void find(QObject* window, T*& member, const char* name) {
         member = window->findChild<T*>(QLatin1String(name));
         if (!member) {
             std::fprintf(stderr, "no control named %s\n", name);
@@ -101,7 +153,8 @@ private:
 struct CheckControls {
     explicit CheckControls(QObject* window)
         : FrmCheck(window->findChild<QWidget*>(QStringLiteral("FrmCheck"))),
-          LvwCheck(FrmCheck ? FrmCheck->findChild<QTreeWidget*>(QStringLiteral("LvwCheck")) : nullptr) {}
+          LvwCheck(FrmCheck ? FrmCheck->findChild<QTreeWidget*>(QStringLiteral("LvwCheck"))
+                            : nullptr) {}
     QWidget* FrmCheck;
     QTreeWidget* LvwCheck;
 };
@@ -138,7 +191,9 @@ struct Window : Controls {
     void LoadTeamType(const QString& id) { main.teamPanel().LoadTeamType(id); }
     void LoadTaskForce(const QString& id) { main.taskForcePanel().LoadTaskForce(id); }
     void LoadScriptType(const QString& id) { main.scriptPanel().LoadScriptType(id); }
-    void LoadActionParameters(const QString& name) { main.scriptPanel().LoadActionParameters(name); }
+    void LoadActionParameters(const QString& name) {
+        main.scriptPanel().LoadActionParameters(name);
+    }
     void ListBuildingNames() { main.scriptPanel().ListBuildingNames(); }
     QString LookupUnitName(const QString& id) { return main.kit().LookupUnitName(id); }
     QString LookupUnitId(const QString& name) { return main.kit().LookupUnitId(name); }

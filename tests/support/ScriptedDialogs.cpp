@@ -6,8 +6,8 @@ namespace tarvok::test {
 
 std::ostream& operator<<(std::ostream& os, const ShownMessage& m) {
     static const char* icons[] = {"none", "information", "question"};
-    return os << "{\"" << m.text.toStdString() << "\", title \"" << m.title.toStdString()
-              << "\", " << icons[static_cast<int>(m.icon)] << ", "
+    return os << "{\"" << m.text.toStdString() << "\", title \"" << m.title.toStdString() << "\", "
+              << icons[static_cast<int>(m.icon)] << ", "
               << (m.buttons == MsgButtons::Ok      ? "OK"
                   : m.buttons == MsgButtons::YesNo ? "Yes/No"
                                                    : "Yes/No/Cancel")
@@ -57,7 +57,9 @@ quint32 ScriptedDialogs::chooseColor(QWidget*) {
     return c;
 }
 
-void ScriptedDialogs::setClipboardText(const QString& text) { clipboard << text; }
+void ScriptedDialogs::setClipboardText(const QString& text) {
+    clipboard << text;
+}
 
 QStringList ScriptedDialogs::texts() const {
     QStringList out;

@@ -24,7 +24,7 @@ std::ostream& operator<<(std::ostream& os, const ShownMessage& m);
 // recorded. A question without a scripted answer is answered No, a prompt with an
 // empty text, a file dialog by cancelling, the colour dialog with 0.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     MsgAnswer message(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                       MsgButtons buttons) override;
     QString prompt(QWidget* parent, const QString& text, const QString& title,
@@ -47,8 +47,8 @@ public:
     };
     std::vector<Prompt> prompts;
     QStringList fileFilters;
-    QStringList fileFolders;  // the folder each file dialog started in
-    QStringList hiddenFiles;  // the file each file dialog left out
+    QStringList fileFolders; // the folder each file dialog started in
+    QStringList hiddenFiles; // the file each file dialog left out
     int colorDialogs = 0;
     QStringList clipboard; // every text put on the clipboard, in order
 
@@ -58,8 +58,8 @@ public:
 };
 
 // Shorthands for expected messages.
-ShownMessage info(const QString& text, const QString& title);           // OK, information
+ShownMessage info(const QString& text, const QString& title);             // OK, information
 ShownMessage plain(const QString& text, const QString& title = kAppName); // OK, no icon
-ShownMessage question(const QString& text, const QString& title);       // Yes/No, question
+ShownMessage question(const QString& text, const QString& title);         // Yes/No, question
 
 } // namespace tarvok::test

@@ -20,7 +20,9 @@ QByteArray gbk(const QString& text) {
     return enc.encode(text);
 }
 
-QByteArray utf8(const QString& text) { return text.toUtf8(); }
+QByteArray utf8(const QString& text) {
+    return text.toUtf8();
+}
 
 QByteArray readBytes(const QString& path) {
     QFile f(path);
@@ -36,14 +38,37 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 }
 
 QList<QByteArray> newTeamBlock(std::initializer_list<std::pair<QByteArray, QByteArray>> changes) {
-    QList<QByteArray> block{
-        "Name=", "VeteranLevel=1", "MindControlDecision=0", "Loadable=no", "Full=no",
-        "Annoyance=no", "GuardSlower=no", "House=<none>", "Recruiter=no", "Autocreate=yes",
-        "Prebuild=no", "Reinforce=no", "Droppod=no", "UseTransportOrigin=no", "Whiner=yes",
-        "LooseRecruit=no", "Aggressive=no", "Suicide=yes", "Priority=5", "Max=1", "TechLevel=0",
-        "Group=-1", "OnTransOnly=no", "AvoidThreats=yes", "IonImmune=no",
-        "TransportsReturnOnUnload=yes", "AreTeamMembersRecruitable=no", "IsBaseDefense=no",
-        "OnlyTargetHouseEnemy=no", "Script=", "TaskForce="};
+    QList<QByteArray> block{"Name=",
+                            "VeteranLevel=1",
+                            "MindControlDecision=0",
+                            "Loadable=no",
+                            "Full=no",
+                            "Annoyance=no",
+                            "GuardSlower=no",
+                            "House=<none>",
+                            "Recruiter=no",
+                            "Autocreate=yes",
+                            "Prebuild=no",
+                            "Reinforce=no",
+                            "Droppod=no",
+                            "UseTransportOrigin=no",
+                            "Whiner=yes",
+                            "LooseRecruit=no",
+                            "Aggressive=no",
+                            "Suicide=yes",
+                            "Priority=5",
+                            "Max=1",
+                            "TechLevel=0",
+                            "Group=-1",
+                            "OnTransOnly=no",
+                            "AvoidThreats=yes",
+                            "IonImmune=no",
+                            "TransportsReturnOnUnload=yes",
+                            "AreTeamMembersRecruitable=no",
+                            "IsBaseDefense=no",
+                            "OnlyTargetHouseEnemy=no",
+                            "Script=",
+                            "TaskForce="};
     for (const auto& [key, value] : changes) {
         bool found = false;
         for (QByteArray& line : block) {
@@ -67,7 +92,9 @@ void writePanelDataFiles(const TempDir& dir) {
     dir.write(QStringLiteral("ID2.WQ"), crlf({"2,GAPOWR"}));
 }
 
-TempDir::TempDir() { EXPECT_TRUE(dir_.isValid()); }
+TempDir::TempDir() {
+    EXPECT_TRUE(dir_.isValid());
+}
 
 QString TempDir::write(const QString& name, const QByteArray& bytes) const {
     const QString p = file(name);
@@ -76,9 +103,13 @@ QString TempDir::write(const QString& name, const QByteArray& bytes) const {
     return p;
 }
 
-QString sourceDir() { return QString::fromUtf8(TARVOK_SOURCE_DIR); }
+QString sourceDir() {
+    return QString::fromUtf8(TARVOK_SOURCE_DIR);
+}
 
-QString shippedDataDir() { return sourceDir() + QStringLiteral("/data"); }
+QString shippedDataDir() {
+    return sourceDir() + QStringLiteral("/data");
+}
 
 QString referenceFile(const QString& name) {
     return QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/reference/") + name);

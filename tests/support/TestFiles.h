@@ -29,7 +29,8 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 
 // The 31 lines of a new team type's block, as the editor must write them, with the values
 // of some keys changed ({"Priority", "7"}); a key that is not in the block fails the test.
-QList<QByteArray> newTeamBlock(std::initializer_list<std::pair<QByteArray, QByteArray>> changes = {});
+QList<QByteArray>
+newTeamBlock(std::initializer_list<std::pair<QByteArray, QByteArray>> changes = {});
 
 class TempDir;
 // Small data files for the look-ups of the task force and script panels (two unit names,
@@ -39,7 +40,7 @@ void writePanelDataFiles(const TempDir& dir);
 
 // A throw-away program directory (and room for rules files) for one test.
 class TempDir {
-public:
+  public:
     TempDir();
     QString path() const { return dir_.path(); }
     QString file(const QString& name) const { return dir_.filePath(name); }
@@ -48,7 +49,7 @@ public:
     // Copies the editor's shipped data files (data/ of the source tree) here.
     void copyShippedData() const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

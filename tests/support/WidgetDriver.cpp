@@ -74,7 +74,9 @@ void leave(QWidget* w) {
     QApplication::processEvents();
 }
 
-void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+void click(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
 
 QStringList items(const QListWidget* list) {
     QStringList out;

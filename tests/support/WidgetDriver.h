@@ -1,8 +1,8 @@
 #pragma once
 
+#include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
-#include "support/Controls.h"
 #include "ui/FrmMain.h"
 
 #include <memory>
@@ -19,8 +19,8 @@ namespace tarvok::test {
 // Drives the real widgets as a user would: mouse clicks, key presses, focus moves.
 void clickRow(QListWidget* list, int row);
 void clickRow(QTreeWidget* view, int row);
-void chooseItem(QComboBox* box, int index);      // picks an item from the drop-down list
-void typeText(QWidget* w, const QString& text);  // keys typed at the caret
+void chooseItem(QComboBox* box, int index);        // picks an item from the drop-down list
+void typeText(QWidget* w, const QString& text);    // keys typed at the caret
 void replaceText(QWidget* w, const QString& text); // select all, then type
 void focusOn(QWidget* w);
 void leave(QWidget* w); // moves the focus to another control

@@ -35,9 +35,13 @@ const QString kHint = QStringLiteral("提示");
 const std::vector<ShownMessage> kFourSaves{plain(kTriggerSaved), plain(kTeamSaved),
                                            plain(kTaskForceSaved), plain(kScriptSaved)};
 
-ShownMessage autoSaveQuestion() { return question(QStringLiteral("确定开启自动保存？"), kHint); }
+ShownMessage autoSaveQuestion() {
+    return question(QStringLiteral("确定开启自动保存？"), kHint);
+}
 
-std::string shown(const ScriptedDialogs& d) { return d.texts().join(QLatin1Char('|')).toStdString(); }
+std::string shown(const ScriptedDialogs& d) {
+    return d.texts().join(QLatin1Char('|')).toStdString();
+}
 
 QByteArray blockWithAmount(QByteArrayView amount, char way) {
     QByteArray b(64, '0');
@@ -55,17 +59,49 @@ const QByteArray kB1 = "B1=Beta,TM-B,Russians,3,0,<none>," + blockWithAmount("00
 
 // Two triggers, each with its team types, task forces and scripts.
 QList<QByteArray> twoTriggers() {
-    QList<QByteArray> l{"[AITriggerTypes]", kA1, kB1, "", "[TeamTypes]", "0=TM-A", "1=TM-B", "",
-                        "[TaskForces]", "0=TF-A", "1=TF-B", "", "[ScriptTypes]", "0=SC-A",
-                        "1=SC-B", "", "[TM-A]"};
+    QList<QByteArray> l{"[AITriggerTypes]",
+                        kA1,
+                        kB1,
+                        "",
+                        "[TeamTypes]",
+                        "0=TM-A",
+                        "1=TM-B",
+                        "",
+                        "[TaskForces]",
+                        "0=TF-A",
+                        "1=TF-B",
+                        "",
+                        "[ScriptTypes]",
+                        "0=SC-A",
+                        "1=SC-B",
+                        "",
+                        "[TM-A]"};
     l << newTeamBlock({{"Name", "Alpha team"}, {"Script", "SC-A"}, {"TaskForce", "TF-A"}});
-    l << "" << "[TM-B]";
-    l << newTeamBlock({{"Name", "Beta team"}, {"Priority", "12"}, {"Script", "SC-B"},
-                    {"TaskForce", "TF-B"}});
-    l << "" << "[TF-A]" << "Name=Alpha force" << "0=2,E1" << "1=3,E2" << "Group=-1"
-      << "" << "[TF-B]" << "Name=Beta force" << "0=4,HTNK" << "Group=-1"
-      << "" << "[SC-A]" << "Name=Alpha script" << "0=0,0" << "1=53,0"
-      << "" << "[SC-B]" << "Name=Beta script" << "0=46,14" << "1=0,2";
+    l << ""
+      << "[TM-B]";
+    l << newTeamBlock(
+        {{"Name", "Beta team"}, {"Priority", "12"}, {"Script", "SC-B"}, {"TaskForce", "TF-B"}});
+    l << ""
+      << "[TF-A]"
+      << "Name=Alpha force"
+      << "0=2,E1"
+      << "1=3,E2"
+      << "Group=-1"
+      << ""
+      << "[TF-B]"
+      << "Name=Beta force"
+      << "0=4,HTNK"
+      << "Group=-1"
+      << ""
+      << "[SC-A]"
+      << "Name=Alpha script"
+      << "0=0,0"
+      << "1=53,0"
+      << ""
+      << "[SC-B]"
+      << "Name=Beta script"
+      << "0=46,14"
+      << "1=0,2";
     return l;
 }
 
@@ -109,7 +145,8 @@ void showAndEditTheFirstTrigger(Window& w) {
 
 QList<QByteArray> withTheFirstTriggersEdits() {
     QList<QByteArray> l = twoTriggers();
-    replaceLine(l, kA1, QByteArray(kA1).replace(blockWithAmount("0A", '2'), blockWithAmount("0C", '2')));
+    replaceLine(l, kA1,
+                QByteArray(kA1).replace(blockWithAmount("0A", '2'), blockWithAmount("0C", '2')));
     replaceLineAfter(l, "[TM-A]", "Priority=5", "Priority=9");
     replaceLine(l, "0=2,E1", "0=7,E1");
     replaceLine(l, "Name=Alpha script", "Name=Alpha script 2");
@@ -186,14 +223,17 @@ TEST(TriggerSelection, WithAutoSaveOffAsksOnceBeforeEditsAreLeft) {
         MsgAnswer answer;
         bool leaves; // the other trigger is shown
         bool saves;
-    } cases[] = {{MsgAnswer::Yes, true, true}, {MsgAnswer::No, true, false}, {MsgAnswer::Cancel, false, false}};
+    } cases[] = {{MsgAnswer::Yes, true, true},
+                 {MsgAnswer::No, true, false},
+                 {MsgAnswer::Cancel, false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
         TwoTriggerEditor e;
         Window& w = *e.w;
         showAndEditTheFirstTrigger(w);
         for (QGroupBox* frame : {w.FraRoot, w.FraTeam, w.FraSpe, w.FraScr})
-            EXPECT_TRUE(frame->title().endsWith(QStringLiteral(" *"))) << frame->objectName().toStdString();
+            EXPECT_TRUE(frame->title().endsWith(QStringLiteral(" *")))
+                << frame->objectName().toStdString();
         EXPECT_EQ(w.FraFig1->title(), QStringLiteral("作战小队(作用不明)"));
 
         e.dialogs.answers = {c.answer};
@@ -228,14 +268,16 @@ TEST(EnterKey, ChecksTheFieldThenSavesItsPanelOrWritesTheNewRow) {
     clickRow(w.LstRoot, 0);
     replaceText(w.TxtKeyNum, "12");
     QTest::keyClick(w.TxtKeyNum, Qt::Key_Return);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(kTriggerSaved)}) << shown(e.dialogs);
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(kTriggerSaved)})
+        << shown(e.dialogs);
     EXPECT_TRUE(e.bytes().contains(blockWithAmount("0C", '2')));
 
     // The weight's leave check first empties an unlisted weight; the save then refuses.
     e.dialogs.clear();
     replaceText(w.CboBase, "33");
     QTest::keyClick(w.CboBase->lineEdit(), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(e.dialogs.texts(), (QStringList{QStringLiteral("输入不合法！"), QStringLiteral("输入不合法！")}));
+    EXPECT_EQ(e.dialogs.texts(),
+              (QStringList{QStringLiteral("输入不合法！"), QStringLiteral("输入不合法！")}));
     EXPECT_EQ(e.dialogs.messages[0].title, QStringLiteral("错误"));
 
     // In add mode Enter writes the new row; nothing is saved.
@@ -258,7 +300,8 @@ TEST(SaveAll, WithAllFourOnShowSavesEachWithItsConfirmationInOrder) {
     EXPECT_EQ(e.dialogs.messages, kFourSaves) << shown(e.dialogs);
     EXPECT_EQ(e.bytes(), crlf(withTheFirstTriggersEdits()));
     for (QGroupBox* frame : {w.FraRoot, w.FraTeam, w.FraSpe, w.FraScr}) // saved: no longer marked
-        EXPECT_FALSE(frame->title().endsWith(QStringLiteral(" *"))) << frame->objectName().toStdString();
+        EXPECT_FALSE(frame->title().endsWith(QStringLiteral(" *")))
+            << frame->objectName().toStdString();
     // Unchanged records saved again leave the file as it is.
     e.dialogs.clear();
     click(w.CmdSaveAll);
@@ -279,7 +322,8 @@ TEST(TriggerTeamList, HoldsTwoAtMostAndNoneAfterASave) {
     // Removing the second asks first; No keeps it.
     clickRow(w.LstTeam, 1);
     EXPECT_EQ(w.TxtTeam->text(), "TM-A");
-    const ShownMessage ask{QStringLiteral("确定删除？"), kHint, MsgIcon::Information, MsgButtons::YesNo};
+    const ShownMessage ask{QStringLiteral("确定删除？"), kHint, MsgIcon::Information,
+                           MsgButtons::YesNo};
     e.dialogs.answers = {MsgAnswer::No, MsgAnswer::Yes};
     click(w.CmdTeamDelete);
     EXPECT_EQ(items(w.LstTeam), (QStringList{"TM-B", "TM-A"}));
@@ -321,9 +365,9 @@ TEST(NewTrigger, IsBuiltCompleteInAFileOfFourHeadersAndComesBackAfterReopening) 
     Editor e(true);
     e.dir.write(QStringLiteral("Name.WQ"), QByteArray());
     Window& w = *e.w;
-    const QString path = e.dir.write(
-        QStringLiteral("aimd.ini"),
-        crlf({"[AITriggerTypes]", "[TeamTypes]", "[TaskForces]", "[ScriptTypes]"}));
+    const QString path =
+        e.dir.write(QStringLiteral("aimd.ini"),
+                    crlf({"[AITriggerTypes]", "[TeamTypes]", "[TaskForces]", "[ScriptTypes]"}));
     e.open(path);
 
     // The four records, added in the order a user would: the trigger, its task force and
@@ -403,25 +447,37 @@ TEST(NewTrigger, IsBuiltCompleteInAFileOfFourHeadersAndComesBackAfterReopening) 
     const ShownMessage keepParameter{QStringLiteral("未找到相应解释，是否继续？"),
                                      QStringLiteral("错误"), MsgIcon::Information,
                                      MsgButtons::YesNo};
-    EXPECT_EQ(e.dialogs.messages,
-              (std::vector<ShownMessage>{plain(kTaskForceSaved), keepParameter, keepParameter,
-                                         plain(kScriptSaved), plain(kTeamSaved),
-                                         plain(kTriggerSaved)}))
+    EXPECT_EQ(
+        e.dialogs.messages,
+        (std::vector<ShownMessage>{plain(kTaskForceSaved), keepParameter, keepParameter,
+                                   plain(kScriptSaved), plain(kTeamSaved), plain(kTriggerSaved)}))
         << shown(e.dialogs);
-    QList<QByteArray> expected{
-        "[AITriggerTypes]",
-        gbk(QStringLiteral("N1=新触发")) + ",TM-NEW,Americans,10,0,<none>," +
-            blockWithAmount("03", '0') + ",70.000000,10.000000,70.000000,1,0,1,0,,1,0,0",
-        "[TeamTypes]", "0=TM-NEW", "", "[TM-NEW]"};
+    QList<QByteArray> expected{"[AITriggerTypes]",
+                               gbk(QStringLiteral("N1=新触发")) + ",TM-NEW,Americans,10,0,<none>," +
+                                   blockWithAmount("03", '0') +
+                                   ",70.000000,10.000000,70.000000,1,0,1,0,,1,0,0",
+                               "[TeamTypes]",
+                               "0=TM-NEW",
+                               "",
+                               "[TM-NEW]"};
     expected << newTeamBlock({{"Name", gbk(QStringLiteral("新作战小队"))},
-                           {"Priority", "8"},
-                           {"Aggressive", "yes"},
-                           {"Script", "SC-NEW"},
-                           {"TaskForce", "TF-NEW"}});
-    expected << "[TaskForces]" << "0=TF-NEW" << "" << "[TF-NEW]"
-             << "Name=" + gbk(QStringLiteral("新特遣小队")) << "0=3,E1" << "1=1,ENGINEER"
-             << "Group=-1" << "[ScriptTypes]" << "0=SC-NEW" << "" << "[SC-NEW]"
-             << "Name=" + gbk(QStringLiteral("新脚本")) << "0=53,0" << "1=0,0";
+                              {"Priority", "8"},
+                              {"Aggressive", "yes"},
+                              {"Script", "SC-NEW"},
+                              {"TaskForce", "TF-NEW"}});
+    expected << "[TaskForces]"
+             << "0=TF-NEW"
+             << ""
+             << "[TF-NEW]"
+             << "Name=" + gbk(QStringLiteral("新特遣小队")) << "0=3,E1"
+             << "1=1,ENGINEER"
+             << "Group=-1"
+             << "[ScriptTypes]"
+             << "0=SC-NEW"
+             << ""
+             << "[SC-NEW]"
+             << "Name=" + gbk(QStringLiteral("新脚本")) << "0=53,0"
+             << "1=0,0";
     EXPECT_EQ(readBytes(path), crlf(expected));
 
     // A new window on the same file shows it all back from one selection.
@@ -589,7 +645,8 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     dialogs.answers = {MsgAnswer::Yes};
     click(w.CmdScrKill);
     EXPECT_EQ(dialogs.messages,
-              std::vector<ShownMessage>{question(QStringLiteral("有 1 个作战小队使用此脚本，确定删除？"), kHint)})
+              std::vector<ShownMessage>{
+                  question(QStringLiteral("有 1 个作战小队使用此脚本，确定删除？"), kHint)})
         << shown(dialogs);
     EXPECT_EQ(items(w.LstScr), (QStringList{"02000001-G", "02000002-G", "02000004-G"}));
     EXPECT_EQ(items(w.LstRoot).first(), QStringLiteral("04000005-G=尤里突袭"));

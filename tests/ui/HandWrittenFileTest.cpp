@@ -22,36 +22,53 @@ namespace {
 
 constexpr int kRecords = 120;
 
-QByteArray n(int i) { return QByteArray::number(i); }
+QByteArray n(int i) {
+    return QByteArray::number(i);
+}
 
 QByteArray handWrittenFile(const QByteArray& end) {
     QList<QByteArray> l{"; 手写的 AI 文件", ""};
     l << "[AITriggerTypes] ; 触发";
     for (int i = 0; i < kRecords; ++i) {
         if (i % 10 == 0)
-            l << "" << "; 第 " + n(i / 10) + " 组";
-        l << "  T" + n(i) + " = 触发" + n(i) + ",TM-" + n(i) + ",<all>,10,0,<none>," + QByteArray(64, '0') +
-                 ",5000,10,70.5,1,0,1,0,<none>,1,1,1   ; 备注";
+            l << ""
+              << "; 第 " + n(i / 10) + " 组";
+        l << "  T" + n(i) + " = 触发" + n(i) + ",TM-" + n(i) + ",<all>,10,0,<none>," +
+                 QByteArray(64, '0') + ",5000,10,70.5,1,0,1,0,<none>,1,1,1   ; 备注";
     }
-    l << "" << "[TeamTypes]" << "\t; 作战小队";
+    l << ""
+      << "[TeamTypes]"
+      << "\t; 作战小队";
     for (int i = 0; i < kRecords; ++i)
-        l << (i % 7 == 3 ? ";" + n(i) + "=TM-OLD" + n(i) : "\t" + n(i + 1) + "=TM-" + n(i) + " ; 小队");
+        l << (i % 7 == 3 ? ";" + n(i) + "=TM-OLD" + n(i)
+                         : "\t" + n(i + 1) + "=TM-" + n(i) + " ; 小队");
     l << "";
     for (int i = 0; i < kRecords; ++i)
-        l << "[TM-" + n(i) + "]" << "  Name=小队" + n(i) << "" << "  Priority=" + n(i % 50) + " ; 优先"
-          << "\tSuicide=Yes" << "  TaskForce=TF-" + n(i) << "  Script=SC-" + n(i) << "";
+        l << "[TM-" + n(i) + "]"
+          << "  Name=小队" + n(i) << ""
+          << "  Priority=" + n(i % 50) + " ; 优先"
+          << "\tSuicide=Yes"
+          << "  TaskForce=TF-" + n(i) << "  Script=SC-" + n(i) << "";
     l << "[TaskForces]";
     for (int i = 0; i < kRecords; ++i)
         l << "; 特遣" << n(i) + " = TF-" + n(i);
     l << "";
     for (int i = 0; i < kRecords; ++i)
-        l << "[TF-" + n(i) + "]" << "0=2,E1 ; 大兵" << "" << "1=1,HTNK" << "Name=特遣" + n(i) << "Group=-1" << "";
+        l << "[TF-" + n(i) + "]"
+          << "0=2,E1 ; 大兵"
+          << ""
+          << "1=1,HTNK"
+          << "Name=特遣" + n(i) << "Group=-1"
+          << "";
     l << "[ScriptTypes]";
     for (int i = 0; i < kRecords; ++i)
         l << "  " + n(i) + "=SC-" + n(i);
     l << "";
     for (int i = 0; i < kRecords; ++i)
-        l << "[SC-" + n(i) + "]" << "\t0=0,0" << "\tName=脚本" + n(i) << "\t1=53,0 ; 攻击" << "";
+        l << "[SC-" + n(i) + "]"
+          << "\t0=0,0"
+          << "\tName=脚本" + n(i) << "\t1=53,0 ; 攻击"
+          << "";
     return l.join(end) + end;
 }
 
@@ -102,8 +119,8 @@ TEST_P(HandWrittenFile, OpensWhollySavesUnchangedAndChangesOnlyWhatWasEdited) {
     ASSERT_EQ(readBytes(path), content);
 
     // One value of each kind of record: only its own line changes.
-    const auto edit = [&](QListWidget* list, int row, const std::function<void()>& change, QPushButton* save,
-                          const QByteArray& lineAfter) {
+    const auto edit = [&](QListWidget* list, int row, const std::function<void()>& change,
+                          QPushButton* save, const QByteArray& lineAfter) {
         w.SSTab->setCurrentWidget(list->parentWidget());
         clickRow(list, row);
         const QByteArray before = readBytes(path);
@@ -115,17 +132,23 @@ TEST_P(HandWrittenFile, OpensWhollySavesUnchangedAndChangesOnlyWhatWasEdited) {
         EXPECT_EQ(after.split('\n')[changed[0] - 1], lineAfter);
     };
     const QByteArray cr = QByteArray(GetParam()) == "\r\n" ? "\r" : "";
-    edit(w.LstRoot, 7, [&] { w.CboOwner->setEditText(QStringLiteral("3")); }, w.CmdSaveRoot,
-         "  T7 = 触发7,TM-7,<all>,10,0,<none>," + QByteArray(64, '0') +
-             ",5000,10,70.5,1,0,3,0,<none>,1,1,1   ; 备注" + cr);
-    edit(w.LstFig, 8, [&] { replaceText(w.TxtPriority, QStringLiteral("44")); }, w.CmdSaveFig,
-         "  Priority=44 ; 优先" + cr);
-    edit(w.LstSpe, 9, [&] {
-        clickRow(w.LvwSpe, 0);
-        replaceText(w.TxtSpeNum, QStringLiteral("5"));
-    }, w.CmdSaveSpe, "0=5,E1 ; 大兵" + cr);
-    edit(w.LstScr, 10, [&] { w.TxtScrName->setText(QStringLiteral("新脚本")); }, w.CmdSaveScr,
-         "\tName=新脚本" + cr);
+    edit(
+        w.LstRoot, 7, [&] { w.CboOwner->setEditText(QStringLiteral("3")); }, w.CmdSaveRoot,
+        "  T7 = 触发7,TM-7,<all>,10,0,<none>," + QByteArray(64, '0') +
+            ",5000,10,70.5,1,0,3,0,<none>,1,1,1   ; 备注" + cr);
+    edit(
+        w.LstFig, 8, [&] { replaceText(w.TxtPriority, QStringLiteral("44")); }, w.CmdSaveFig,
+        "  Priority=44 ; 优先" + cr);
+    edit(
+        w.LstSpe, 9,
+        [&] {
+            clickRow(w.LvwSpe, 0);
+            replaceText(w.TxtSpeNum, QStringLiteral("5"));
+        },
+        w.CmdSaveSpe, "0=5,E1 ; 大兵" + cr);
+    edit(
+        w.LstScr, 10, [&] { w.TxtScrName->setText(QStringLiteral("新脚本")); }, w.CmdSaveScr,
+        "\tName=新脚本" + cr);
 }
 
 INSTANTIATE_TEST_SUITE_P(LineEnds, HandWrittenFile, ::testing::Values("\r\n", "\n"),

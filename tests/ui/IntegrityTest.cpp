@@ -5,9 +5,9 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QSet>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSet>
 #include <QStatusBar>
 #include <QTreeWidget>
 
@@ -30,20 +30,54 @@ QByteArray triggerLine(const QByteArray& key, const QByteArray& team) {
 // Name line stands later in the section, a task force entry whose section holds team
 // keys, registries numbered from 1, entries without a section or with a trailing space.
 QList<QByteArray> awkwardFile() {
-    QList<QByteArray> l{"[AITriggerTypes]", triggerLine("T1=First", "TM-A"),
-                        triggerLine("T2=Second", "TM-B"), "", "[TeamTypes]", "1=TM-A", "2=TM-B",
-                        "3=TM-NOSEC", "4=TM-C ", "", "[TM-A]"};
+    QList<QByteArray> l{"[AITriggerTypes]",
+                        triggerLine("T1=First", "TM-A"),
+                        triggerLine("T2=Second", "TM-B"),
+                        "",
+                        "[TeamTypes]",
+                        "1=TM-A",
+                        "2=TM-B",
+                        "3=TM-NOSEC",
+                        "4=TM-C ",
+                        "",
+                        "[TM-A]"};
     l << newTeamBlock({{"Name", "Alpha"}, {"TaskForce", "TF-A"}, {"Script", "SC-A"}}) << ""
       << "[TM-B]"
       << newTeamBlock({{"Name", "Beta"}, {"TaskForce", "TF-LATE"}, {"Script", "SC-LATE"}}) << ""
       << "[TM-C]" << newTeamBlock({{"Name", "Gamma"}}) << "";
-    l << "[TaskForces]" << "1=TF-A" << "2=TF-LATE" << "3=TF-KEYS" << ""
-      << "[TF-A]" << "Name=Alpha force" << "0=2,E1" << "1=1,HTNK" << "Group=-1" << ""
-      << "[TF-LATE]" << "0=1,E1" << "Name=Late force" << "Group=-1" << ""
-      << "[TF-KEYS]" << "Name=Odd" << "VeteranLevel=1" << "Loadable=no" << "Priority=x" << "";
-    l << "[ScriptTypes]" << "1=SC-A" << "2=SC-LATE" << ""
-      << "[SC-A]" << "Name=Alpha script" << "0=0,0" << ""
-      << "[SC-LATE]" << "0=49,0" << "Name=Late script";
+    l << "[TaskForces]"
+      << "1=TF-A"
+      << "2=TF-LATE"
+      << "3=TF-KEYS"
+      << ""
+      << "[TF-A]"
+      << "Name=Alpha force"
+      << "0=2,E1"
+      << "1=1,HTNK"
+      << "Group=-1"
+      << ""
+      << "[TF-LATE]"
+      << "0=1,E1"
+      << "Name=Late force"
+      << "Group=-1"
+      << ""
+      << "[TF-KEYS]"
+      << "Name=Odd"
+      << "VeteranLevel=1"
+      << "Loadable=no"
+      << "Priority=x"
+      << "";
+    l << "[ScriptTypes]"
+      << "1=SC-A"
+      << "2=SC-LATE"
+      << ""
+      << "[SC-A]"
+      << "Name=Alpha script"
+      << "0=0,0"
+      << ""
+      << "[SC-LATE]"
+      << "0=49,0"
+      << "Name=Late script";
     return l;
 }
 
@@ -85,9 +119,11 @@ TEST(Integrity, ARecordTheFileDoesNotHaveShowsAsNewAndIsNeverWritten) {
     EXPECT_EQ(e.w->TxtSpeName->text(), QString());
     e.dialogs.clear();
     e.w->CmdSaveAll_Click();
-    EXPECT_EQ(e.dialogs.messages,
-              (std::vector<ShownMessage>{info(QStringLiteral("文件中没有这个作战小队，未保存！"), QStringLiteral("错误")),
-                                         info(QStringLiteral("文件中没有这个特遣小队，未保存！"), QStringLiteral("错误"))}));
+    EXPECT_EQ(
+        e.dialogs.messages,
+        (std::vector<ShownMessage>{
+            info(QStringLiteral("文件中没有这个作战小队，未保存！"), QStringLiteral("错误")),
+            info(QStringLiteral("文件中没有这个特遣小队，未保存！"), QStringLiteral("错误"))}));
     EXPECT_EQ(readBytes(path), before);
 }
 
@@ -130,10 +166,11 @@ TEST(Integrity, AfterADeleteNothingIsSelectedAndNoRowFollowsTheFields) {
     EXPECT_EQ(e.w->LstSpe->currentRow(), -1);
     e.dialogs.clear();
     const QByteArray afterDelete = readBytes(path);
-    click(e.w->CmdSpeKill); // nothing picked: nothing asked, nothing removed
+    click(e.w->CmdSpeKill);  // nothing picked: nothing asked, nothing removed
     e.w->CmdSaveSpe_Click(); // the deleted task force is never written back
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("文件中没有这个特遣小队，未保存！"),
-                                                                 QStringLiteral("错误"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{info(QStringLiteral("文件中没有这个特遣小队，未保存！"),
+                                             QStringLiteral("错误"))});
     EXPECT_EQ(readBytes(path), afterDelete);
 }
 
@@ -144,8 +181,9 @@ TEST(Integrity, AddsTrimTheirAnswerAndNeverTakeAnotherRecordsSection) {
     const QByteArray before = readBytes(path);
     e.dialogs.promptAnswers = {QStringLiteral("SC-A"), QStringLiteral(" \tTF-NEW \t")};
     click(e.w->CmdSpeAdd);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("小队名称重复，请重新输入！"),
-                                                                 QStringLiteral("错误"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{
+                  info(QStringLiteral("小队名称重复，请重新输入！"), QStringLiteral("错误"))});
     EXPECT_EQ(readBytes(path), before);
     click(e.w->CmdSpeAdd);
     EXPECT_EQ(items(e.w->LstSpe).last(), QStringLiteral("TF-NEW"));
@@ -163,16 +201,19 @@ TEST(Integrity, WhatTheFileSaysOfItselfIsHeeded) {
     clickRow(e.w->LstRoot, 0);
     e.dialogs.clear();
     e.w->CmdSaveRoot_Click();
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("该记录含有无法识别的字符，未保存！"),
-                                                                 QStringLiteral("错误"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{info(QStringLiteral("该记录含有无法识别的字符，未保存！"),
+                                             QStringLiteral("错误"))});
     EXPECT_EQ(readBytes(path), content);
     // A second name of the file is told at opening.
     std::error_code ec;
-    std::filesystem::create_hard_link(QFile::encodeName(path).toStdString(),
-                                      QFile::encodeName(e.dir.file(QStringLiteral("twin.ini"))).toStdString(), ec);
+    std::filesystem::create_hard_link(
+        QFile::encodeName(path).toStdString(),
+        QFile::encodeName(e.dir.file(QStringLiteral("twin.ini"))).toStdString(), ec);
     ASSERT_FALSE(ec);
     e.open(path);
-    EXPECT_EQ(e.w->main.statusBar()->currentMessage(), QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新"));
+    EXPECT_EQ(e.w->main.statusBar()->currentMessage(),
+              QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新"));
 }
 
 TEST(Integrity, ARegistryNumberedFromOneNeverGetsADuplicateNumber) {

@@ -4,10 +4,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -67,13 +67,15 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
     EXPECT_EQ(w.LstScrAct->item(0)->text(), QString());
     EXPECT_EQ(w.LstScrAct->item(1)->text(), QStringLiteral("攻击最接近的敌方目标"));
     EXPECT_EQ(w.LstScrAct->item(22)->text(), QStringLiteral("驻守最接近的平民建筑"));
-    EXPECT_EQ(headers(w.LvwSpe), (QStringList{"ID", QStringLiteral("数量"), QStringLiteral("单位类型")}));
+    EXPECT_EQ(headers(w.LvwSpe),
+              (QStringList{"ID", QStringLiteral("数量"), QStringLiteral("单位类型")}));
     EXPECT_EQ(headers(w.LvwScr), (QStringList{"ID", QStringLiteral("动作"), QStringLiteral("参数"),
                                               QStringLiteral("动作名称")}));
 
     EXPECT_EQ(comboItems(w.CboCountry).size(), 11);
     EXPECT_EQ(comboItems(w.CboCountry).last(), QStringLiteral("Alliance"));
-    EXPECT_EQ(comboItems(w.CboTech), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+    EXPECT_EQ(comboItems(w.CboTech),
+              (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
     EXPECT_EQ(comboItems(w.CboTeamTech), comboItems(w.CboTech));
     EXPECT_EQ(comboItems(w.CboKey), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(comboItems(w.CboWay), (QStringList{"0", "1", "2", "3", "4", "5"}));
@@ -107,7 +109,8 @@ TEST(AutoSaveMenu, IsTurnedOnOnlyAfterAYes) {
     EXPECT_EQ(w.mYes->text(), QStringLiteral("是(选中)"));
     EXPECT_EQ(w.mNo->text(), QStringLiteral("否"));
     EXPECT_EQ(e.dialogs.messages,
-              std::vector<ShownMessage>(3, question(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"))));
+              std::vector<ShownMessage>(
+                  3, question(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"))));
     w.mNo->trigger();
     EXPECT_EQ(w.AutoSave(), 0);
     EXPECT_EQ(w.mNo->text(), QStringLiteral("否(选中)"));
@@ -133,7 +136,8 @@ TEST(LockMenu, DisablesOnlyTheRegistryTabs) {
     EXPECT_FALSE(w.mSuo->isChecked());
 }
 
-TEST(ColourMenu, BlackCancelOrAnUnreadableColourChangeNothingAndAColourReachesExactlyTheEightLists) {
+TEST(ColourMenu,
+     BlackCancelOrAnUnreadableColourChangeNothingAndAColourReachesExactlyTheEightLists) {
     Editor e(false);
     Window& w = *e.w;
     const QColor before = w.LstRoot->palette().color(QPalette::Text);
@@ -141,13 +145,15 @@ TEST(ColourMenu, BlackCancelOrAnUnreadableColourChangeNothingAndAColourReachesEx
     w.mColor->trigger();
     w.mColor->trigger();
     EXPECT_EQ(w.LstRoot->palette().color(QPalette::Text), before);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral(
-        "所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"), QStringLiteral("错误"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{
+                  info(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"),
+                       QStringLiteral("错误"))});
     w.mColor->trigger();
     EXPECT_EQ(e.dialogs.colorDialogs, 3);
-    for (QWidget* list : std::initializer_list<QWidget*>{w.LstRoot, w.LstFig, w.LstSpe, w.LstScr,
-                                                         w.LvwSpe, w.LvwScr, w.LstScrAct,
-                                                         w.LstScrNumber})
+    for (QWidget* list :
+         std::initializer_list<QWidget*>{w.LstRoot, w.LstFig, w.LstSpe, w.LstScr, w.LvwSpe,
+                                         w.LvwScr, w.LstScrAct, w.LstScrNumber})
         EXPECT_EQ(list->palette().color(QPalette::Text), QColor(0x33, 0x66, 0xCC))
             << list->objectName().toStdString();
     EXPECT_NE(w.LstTeam->palette().color(QPalette::Text), QColor(0x33, 0x66, 0xCC));
@@ -168,22 +174,43 @@ TEST(SaveAll, WithNothingOnShowSaysAndWritesNothing) {
 // frames, the task force, the script, the notes, then save-all; each frame row by row.
 TEST(TabChain, FollowsTheWindowAsItReads) {
     Editor e(false);
-    const QStringList reading = {
-        "CmdOpen",      "LstRoot",       "CmdAdd",        "CmdKill",        "LstFig",
-        "LstScr",       "CmdScrKill",    "CmdRootCopy",   "CmdSaveRoot",    "CboCountry",
-        "CboTech",      "CboKey",        "CboUnit",       "CmdCE",          "CboUnitC",
-        "TxtKeyNum",    "CboWay",        "CboBase",       "CboMin",         "CboMax",
-        "CboOwner",     "ChkRnd",        "ChkLow",        "ChkMid",         "ChkHigh",
-        "LstTeam",      "CmdTeam",       "CmdTeamDelete", "CmdTeamCopy",    "TxtTeamName",
-        "TxtPriority",  "TxtTeamCount",  "CboAction",     "LstSpeAdd",      "CmdFigChange",
-        "LstScrAdd",    "CmdBaseChange", "ChkIsBaseDefense", "ChkRecruiter", "ChkAble",
-        "CboTeamTech",  "ChkOnlyTargetHouseEnemy", "ChkAnnoyance", "CmdSaveFig", "CmdSpeCopy",
-        "TxtSpeName",   "LvwSpe",        "TxtID",         "TxtSpeNum",      "CboSpeE",
-        "CboSpeC",      "CmdSpeTypeAdd", "CmdSaveSpe",    "CmdScrCopy",     "TxtScrName",
-        "LvwScr",       "LstScrAct",     "LstScrNumber",  "TxtScrID",       "TxtAct",
-        "TxtNumber",    "TxtScrAct",     "TxtScrUnitE",   "Command1",       "TxtScrUnitC",
-        "TxtScrOther",  "CmdScrTypeAdd", "CmdSaveScr",    "TxtName",        "TxtNote",
-        "CmdNew",       "CmdFind",       "CmdDelete",     "CmdSaveAll"};
+    const QStringList reading = {"CmdOpen",       "LstRoot",
+                                 "CmdAdd",        "CmdKill",
+                                 "LstFig",        "LstScr",
+                                 "CmdScrKill",    "CmdRootCopy",
+                                 "CmdSaveRoot",   "CboCountry",
+                                 "CboTech",       "CboKey",
+                                 "CboUnit",       "CmdCE",
+                                 "CboUnitC",      "TxtKeyNum",
+                                 "CboWay",        "CboBase",
+                                 "CboMin",        "CboMax",
+                                 "CboOwner",      "ChkRnd",
+                                 "ChkLow",        "ChkMid",
+                                 "ChkHigh",       "LstTeam",
+                                 "CmdTeam",       "CmdTeamDelete",
+                                 "CmdTeamCopy",   "TxtTeamName",
+                                 "TxtPriority",   "TxtTeamCount",
+                                 "CboAction",     "LstSpeAdd",
+                                 "CmdFigChange",  "LstScrAdd",
+                                 "CmdBaseChange", "ChkIsBaseDefense",
+                                 "ChkRecruiter",  "ChkAble",
+                                 "CboTeamTech",   "ChkOnlyTargetHouseEnemy",
+                                 "ChkAnnoyance",  "CmdSaveFig",
+                                 "CmdSpeCopy",    "TxtSpeName",
+                                 "LvwSpe",        "TxtID",
+                                 "TxtSpeNum",     "CboSpeE",
+                                 "CboSpeC",       "CmdSpeTypeAdd",
+                                 "CmdSaveSpe",    "CmdScrCopy",
+                                 "TxtScrName",    "LvwScr",
+                                 "LstScrAct",     "LstScrNumber",
+                                 "TxtScrID",      "TxtAct",
+                                 "TxtNumber",     "TxtScrAct",
+                                 "TxtScrUnitE",   "Command1",
+                                 "TxtScrUnitC",   "TxtScrOther",
+                                 "CmdScrTypeAdd", "CmdSaveScr",
+                                 "TxtName",       "TxtNote",
+                                 "CmdNew",        "CmdFind",
+                                 "CmdDelete",     "CmdSaveAll"};
     QStringList chain;
     QWidget* start = e.w->CmdOpen;
     for (QWidget* w = start->nextInFocusChain(); w != start; w = w->nextInFocusChain()) {

@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QListWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -37,16 +37,17 @@ QStringList comboItems(const QComboBox* box) {
     return out;
 }
 
-ShownMessage missingFile() { return info(QStringLiteral("无法找到文件"), QStringLiteral("错误")); }
+ShownMessage missingFile() {
+    return info(QStringLiteral("无法找到文件"), QStringLiteral("错误"));
+}
 ShownMessage readOnly() {
-    return info(QStringLiteral("文件写入失败，原文件未改动\n原因：文件为只读"), QStringLiteral("错误"));
+    return info(QStringLiteral("文件写入失败，原文件未改动\n原因：文件为只读"),
+                QStringLiteral("错误"));
 }
 
 // An editor whose program directory holds the given notes file (and no other data).
 struct NotesEditor : Editor {
-    explicit NotesEditor(const QByteArray& notes) : Editor(false) {
-        dir.write(kNotes, notes);
-    }
+    explicit NotesEditor(const QByteArray& notes) : Editor(false) { dir.write(kNotes, notes); }
     QByteArray notes() const { return readBytes(dir.file(kNotes)); }
     void addNote(const QString& id, const QString& note) {
         enter(w->TxtName, id);
@@ -58,8 +59,9 @@ struct NotesEditor : Editor {
 // A small unit name table with a duplicate ID, a line with one comma and a line
 // without any, as hand-edited tables have them.
 QByteArray unitTable() {
-    return crlf({gbk(QStringLiteral("E1,美国大兵,GI")), gbk(QStringLiteral("GAWEAP,盟军战车工厂,Allied War Factory")),
-                 "; no comma", gbk(QStringLiteral("ONLY,一个逗号")), gbk(QStringLiteral("E2,动员兵,Conscript")),
+    return crlf({gbk(QStringLiteral("E1,美国大兵,GI")),
+                 gbk(QStringLiteral("GAWEAP,盟军战车工厂,Allied War Factory")), "; no comma",
+                 gbk(QStringLiteral("ONLY,一个逗号")), gbk(QStringLiteral("E2,动员兵,Conscript")),
                  gbk(QStringLiteral("E1,盟军大兵,GI (renamed)"))});
 }
 
@@ -70,8 +72,9 @@ TEST(IdNotesUi, NewNotesGoOnTopAndTheScratchCopyHoldsThePreviousFile) {
     e.addNote(QStringLiteral("B-1"), QStringLiteral("第二个"));
     e.addNote(QStringLiteral("A-1"), QStringLiteral("注意, 这里有逗号, 两个"));
     EXPECT_TRUE(e.dialogs.messages.empty()) << e.dialogs.texts().join('|').toStdString();
-    EXPECT_EQ(e.notes(), crlf({gbk(QStringLiteral("A-1,注意, 这里有逗号, 两个")),
-                               gbk(QStringLiteral("B-1,第二个")), gbk(QStringLiteral("OLD-1,旧的备注"))}));
+    EXPECT_EQ(e.notes(),
+              crlf({gbk(QStringLiteral("A-1,注意, 这里有逗号, 两个")),
+                    gbk(QStringLiteral("B-1,第二个")), gbk(QStringLiteral("OLD-1,旧的备注"))}));
     EXPECT_EQ(readBytes(e.dir.file(kScratch)),
               crlf({gbk(QStringLiteral("B-1,第二个")), gbk(QStringLiteral("OLD-1,旧的备注"))}));
     // The boxes keep what the user typed.
@@ -104,7 +107,8 @@ TEST(IdNotesUi, RefusedAddsLeaveTheFileAlone) {
     e.dialogs.answers = {MsgAnswer::Yes};
     e.addNote(QStringLiteral("A-1"), QStringLiteral("again"));
     e.addNote(QStringLiteral("A-1"), QStringLiteral("again"));
-    const ShownMessage dup = question(QStringLiteral("字段重复,请重新输入！"), QStringLiteral("提示"));
+    const ShownMessage dup =
+        question(QStringLiteral("字段重复,请重新输入！"), QStringLiteral("提示"));
     EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{dup, dup}));
 
     EXPECT_EQ(e.notes(), old);
@@ -170,7 +174,8 @@ TEST(IdNotesUi, DeleteWithoutAnIdRewritesNothing) {
     NotesEditor e(old);
     e.w->TxtName->clear();
     click(e.w->CmdDelete);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("删除失败！！！"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{plain(QStringLiteral("删除失败！！！"))});
     EXPECT_EQ(e.notes(), old);
     EXPECT_FALSE(QFile::exists(e.dir.file(kScratch)));
 }
@@ -182,7 +187,8 @@ TEST(IdNotesUi, EveryOperationNeedsTheNotesFile) {
     click(e.w->CmdFind);
     click(e.w->CmdNew);
     click(e.w->CmdDelete);
-    EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{missingFile(), missingFile(), missingFile()}));
+    EXPECT_EQ(e.dialogs.messages,
+              (std::vector<ShownMessage>{missingFile(), missingFile(), missingFile()}));
     EXPECT_EQ(e.w->TxtNote->text(), QStringLiteral("note"));
     // The editor never creates the file.
     EXPECT_FALSE(QFile::exists(e.dir.file(kNotes)));
@@ -192,7 +198,8 @@ TEST(IdNotesUi, EveryOperationNeedsTheNotesFile) {
 TEST(IdNotesUi, AFailedRewriteKeepsTheOldNotes) {
     const QByteArray old = crlf({"A-1,first", "B-1,second"});
     NotesEditor e(old);
-    QFile::setPermissions(e.dir.file(kNotes), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(e.dir.file(kNotes),
+                          QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 
     e.addNote(QStringLiteral("C-1"), QStringLiteral("third"));
     replaceText(e.w->TxtName, QStringLiteral("A-1"));
@@ -254,11 +261,13 @@ TEST(UnitNamesUi, StartUpFillsTheFiveListsInTableOrderAndKeepsTheirTexts) {
     TempDir emptyDir;
     FrmMain bareWindow(dialogs, emptyDir.path());
     Window bare(bareWindow);
-    for (auto [filled, empty] : {std::pair{w.CboUnit, bare.CboUnit}, std::pair{w.CboSpeE, bare.CboSpeE},
-                                 std::pair{w.CboUnitC, bare.CboUnitC}, std::pair{w.CboSpeC, bare.CboSpeC},
-                                 std::pair{w.TxtScrUnitC, bare.TxtScrUnitC}}) {
+    for (auto [filled, empty] :
+         {std::pair{w.CboUnit, bare.CboUnit}, std::pair{w.CboSpeE, bare.CboSpeE},
+          std::pair{w.CboUnitC, bare.CboUnitC}, std::pair{w.CboSpeC, bare.CboSpeC},
+          std::pair{w.TxtScrUnitC, bare.TxtScrUnitC}}) {
         EXPECT_EQ(empty->count(), 0);
-        EXPECT_EQ(filled->currentText(), empty->currentText()) << filled->objectName().toStdString();
+        EXPECT_EQ(filled->currentText(), empty->currentText())
+            << filled->objectName().toStdString();
     }
 }
 
@@ -336,9 +345,12 @@ TEST(ShippedSample, OpensWithItsFourRegistriesListed) {
     e.open(e.dir.file(QStringLiteral("aimd.ini")));
     EXPECT_EQ(items(e.w->LstRoot).size(), 4);
     EXPECT_EQ(items(e.w->LstRoot).first(), QStringLiteral("04000001-G=盟军早期突袭"));
-    EXPECT_EQ(items(e.w->LstFig), (QStringList{"01000001-G", "01000002-G", "01000003-G", "01000004-G"}));
-    EXPECT_EQ(items(e.w->LstSpe), (QStringList{"03000001-G", "03000002-G", "03000003-G", "03000004-G"}));
-    EXPECT_EQ(items(e.w->LstScr), (QStringList{"02000001-G", "02000002-G", "02000003-G", "02000004-G"}));
+    EXPECT_EQ(items(e.w->LstFig),
+              (QStringList{"01000001-G", "01000002-G", "01000003-G", "01000004-G"}));
+    EXPECT_EQ(items(e.w->LstSpe),
+              (QStringList{"03000001-G", "03000002-G", "03000003-G", "03000004-G"}));
+    EXPECT_EQ(items(e.w->LstScr),
+              (QStringList{"02000001-G", "02000002-G", "02000003-G", "02000004-G"}));
     EXPECT_EQ(e.w->TeamTypeCount(), 4);
     EXPECT_EQ(e.w->TaskForceCount(), 4);
     EXPECT_EQ(e.w->ScriptTypeCount(), 4);

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@ const QString kOk = QStringLiteral("OK");
 
 QByteArray sampleRules() {
     return crlf({"[TaskForces]", "0=TF-A", "1=TF-B", "[AITriggerTypes]", "T1=One,TM-1,<all>",
-                 "T2=Two,TM-2,<all>", "", "[ScriptTypes]", "0=SC-A", "", "[TeamTypes]",
-                 "0=TM-1", "1=TM-2", "[TaskForces]", "9=TF-LATE"});
+                 "T2=Two,TM-2,<all>", "", "[ScriptTypes]", "0=SC-A", "", "[TeamTypes]", "0=TM-1",
+                 "1=TM-2", "[TaskForces]", "9=TF-LATE"});
 }
 
 } // namespace
@@ -58,8 +58,9 @@ TEST(OpenRulesFile, RefusedChoicesLeaveEverythingAsItWas) {
     e.dialogs.files.push_back(rules);
     e.w->CmdOpen_Click();
     EXPECT_EQ(e.dialogs.messages,
-              (std::vector<ShownMessage>{info(QStringLiteral("请选择文件!"), QStringLiteral("提示")),
-                                         info(QStringLiteral("请正确选择文件！"), QStringLiteral("提示"))}));
+              (std::vector<ShownMessage>{
+                  info(QStringLiteral("请选择文件!"), QStringLiteral("提示")),
+                  info(QStringLiteral("请正确选择文件！"), QStringLiteral("提示"))}));
     EXPECT_EQ(e.w->RulesFilePath(), first);
     EXPECT_EQ(e.w->LstRoot->count(), 2);
     EXPECT_EQ(e.w->TaskForceCount(), 3);
@@ -79,7 +80,8 @@ TEST(OpenRulesFile, DialogStartsWhereTheLastFileCameFromAndADroppedFileOpensAsCh
     const auto drop = [&e](const QString& path) {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QApplication::sendEvent(e.main.get(), &enter);
         QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(e.main.get(), &event);
@@ -87,7 +89,8 @@ TEST(OpenRulesFile, DialogStartsWhereTheLastFileCameFromAndADroppedFileOpensAsCh
     };
     e.dialogs.clear();
     drop(e.dir.write(QStringLiteral("rules.txt"), sampleRules()));
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("请正确选择文件！"), QStringLiteral("提示"))});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("请正确选择文件！"),
+                                                                 QStringLiteral("提示"))});
     const QString other = e.dir.write(QStringLiteral("other/aimd.ini"), sampleRules());
     drop(other);
     EXPECT_EQ(e.w->RulesFilePath(), other);
@@ -98,7 +101,8 @@ TEST(OpenRulesFile, NameTestLooksAtTheWholeLowerCasedPath) {
     const QString upper = e.dir.write(QStringLiteral("AI.INI"), sampleRules());
     e.dialogs.files.push_back(upper);
     e.w->CmdOpen_Click();
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("使用原版AI时请谨慎"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{plain(QStringLiteral("使用原版AI时请谨慎"))});
     EXPECT_EQ(e.w->RulesFilePath(), upper); // kept as the dialog returned it
 
     e.dialogs.clear();
@@ -124,10 +128,11 @@ TEST(OpenRulesFile, UnreadableFileIsReportedAndTheOpenFileStays) {
     e.dialogs.files.push_back(e.dir.file(QStringLiteral("ai.ini"))); // a folder
     QDir(e.dir.path()).mkdir(QStringLiteral("ai.ini"));
     e.w->CmdOpen_Click();
-    EXPECT_EQ(e.dialogs.messages,
-              (std::vector<ShownMessage>{info(QStringLiteral("无法打开文件"), QStringLiteral("错误")),
-                                         plain(QStringLiteral("使用原版AI时请谨慎")),
-                                         info(QStringLiteral("无法打开文件"), QStringLiteral("错误"))}));
+    EXPECT_EQ(
+        e.dialogs.messages,
+        (std::vector<ShownMessage>{info(QStringLiteral("无法打开文件"), QStringLiteral("错误")),
+                                   plain(QStringLiteral("使用原版AI时请谨慎")),
+                                   info(QStringLiteral("无法打开文件"), QStringLiteral("错误"))}));
     EXPECT_EQ(e.w->RulesFilePath(), first);
     EXPECT_EQ(items(e.w->LstRoot), (QStringList{"T1=One", "T2=Two"}));
 }
@@ -155,8 +160,8 @@ TEST(OpenRulesFile, SecondFileReplacesListsAndCountersAndClearsTheRecordKeys) {
 
 TEST(OpenRulesFile, Utf8FilesAreReadAsUtf8) {
     Editor e(false);
-    const QByteArray content = QByteArray("\xEF\xBB\xBF") +
-                               crlf({"[ScriptTypes]", utf8(QStringLiteral("0=脚本-甲"))});
+    const QByteArray content =
+        QByteArray("\xEF\xBB\xBF") + crlf({"[ScriptTypes]", utf8(QStringLiteral("0=脚本-甲"))});
     e.open(e.dir.write(QStringLiteral("aimd.ini"), content));
     EXPECT_EQ(items(e.w->LstScr), QStringList{QStringLiteral("脚本-甲")});
 }
@@ -169,17 +174,23 @@ TEST(RewriteFailure, IsReportedWithItsReasonAndLeavesTheFileUnchanged) {
         QString reason;
     } cases[] = {
         {"read-only file", "aimd.ini",
-         [](const TempDir&, const QString& rules) { QFile::setPermissions(rules, QFile::ReadOwner); },
+         [](const TempDir&, const QString& rules) {
+             QFile::setPermissions(rules, QFile::ReadOwner);
+         },
          QStringLiteral("文件为只读")},
         {"read-only folder", "sub/aimd.ini",
          [](const TempDir& dir, const QString&) {
-             QFile::setPermissions(dir.file(QStringLiteral("sub")), QFile::ReadOwner | QFile::ExeOwner);
+             QFile::setPermissions(dir.file(QStringLiteral("sub")),
+                                   QFile::ReadOwner | QFile::ExeOwner);
          },
          QStringLiteral("文件夹为只读")},
         {"no scratch copy", "aimd.ini",
-         [](const TempDir& dir, const QString&) { QDir(dir.path()).mkdir(QStringLiteral("File.ini")); },
+         [](const TempDir& dir, const QString&) {
+             QDir(dir.path()).mkdir(QStringLiteral("File.ini"));
+         },
          QStringLiteral("无法创建备份文件 File.ini")},
-        {"file gone", "aimd.ini", [](const TempDir&, const QString& rules) { QFile::remove(rules); },
+        {"file gone", "aimd.ini",
+         [](const TempDir&, const QString& rules) { QFile::remove(rules); },
          QStringLiteral("文件已不存在")},
     };
     for (const auto& c : cases) {
@@ -192,14 +203,16 @@ TEST(RewriteFailure, IsReportedWithItsReasonAndLeavesTheFileUnchanged) {
         PanelKit& kit = e.w->main.kit();
         const bool ok = kit.reportWrite(kit.document().rewrite(
             [](const QByteArray& bytes, const TextCodec&) { return bytes + "x\r\n"; }));
-        QFile::setPermissions(e.dir.file(QStringLiteral("sub")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(e.dir.file(QStringLiteral("sub")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         EXPECT_FALSE(ok);
         if (QFile::exists(path)) {
             EXPECT_EQ(readBytes(path), content);
         }
         EXPECT_EQ(e.dialogs.messages,
-                  std::vector<ShownMessage>{info(QStringLiteral("文件写入失败，原文件未改动\n原因：") + c.reason,
-                                                 QStringLiteral("错误"))});
+                  std::vector<ShownMessage>{
+                      info(QStringLiteral("文件写入失败，原文件未改动\n原因：") + c.reason,
+                           QStringLiteral("错误"))});
     }
 }

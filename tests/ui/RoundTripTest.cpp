@@ -22,8 +22,12 @@ const QString kTeamSaved = QStringLiteral("作战小队已保存！");
 const QString kTaskForceSaved = QStringLiteral("特遣小队已保存！");
 const QString kScriptSaved = QStringLiteral("脚本已保存！");
 
-QByteArray num(int n) { return QByteArray::number(n); }
-QByteArray pad(int n, int width) { return QByteArray::number(n).rightJustified(width, '0'); }
+QByteArray num(int n) {
+    return QByteArray::number(n);
+}
+QByteArray pad(int n, int width) {
+    return QByteArray::number(n).rightJustified(width, '0');
+}
 
 // The rules file as written and as the saves leave it.
 struct Fixture {
@@ -41,21 +45,27 @@ struct Fixture {
     }
 };
 
-const char* const kCountries[] = {"<all>", "Russians", "Confederation", "Africans", "Arabs",
-                                  "YuriCountry", "British", "French", "Germans", "Americans",
-                                  "Alliance"};
-const char* const kUnits[] = {"E1", "E2", "SHK", "ENGINEER", "HTNK", "MTNK", "FV", "GAWEAP",
-                              "DOG", "HTK", "ZEP"};
-const char* const kWeights[] = {"500.000000", "70.000000", "50.000000", "40.000000",
-                                "20.000000", "10.000000", "5000.000000"};
+const char* const kCountries[] = {"<all>",   "Russians",    "Confederation", "Africans",
+                                  "Arabs",   "YuriCountry", "British",       "French",
+                                  "Germans", "Americans",   "Alliance"};
+const char* const kUnits[] = {"E1", "E2",     "SHK", "ENGINEER", "HTNK", "MTNK",
+                              "FV", "GAWEAP", "DOG", "HTK",      "ZEP"};
+const char* const kWeights[] = {"500.000000", "70.000000", "50.000000",  "40.000000",
+                                "20.000000",  "10.000000", "5000.000000"};
 // Script steps a real file holds: action, parameter.
-const char* const kSteps[][2] = {{"0", "0"}, {"53", "0"}, {"46", "14"}, {"54", "0"},
-                                 {"5", "30"}, {"6", "1"},  {"49", "0"}, {"46", "131079"},
-                                 {"11", "2"}, {"8", "3"},  {"3", "0"},  {"21", "0"}};
+const char* const kSteps[][2] = {{"0", "0"},  {"53", "0"}, {"46", "14"}, {"54", "0"},
+                                 {"5", "30"}, {"6", "1"},  {"49", "0"},  {"46", "131079"},
+                                 {"11", "2"}, {"8", "3"},  {"3", "0"},   {"21", "0"}};
 
-QByteArray teamId(int i) { return "0100" + pad(i, 4) + "-G"; }
-QByteArray taskForceId(int i) { return "0300" + pad(i, 4) + "-G"; }
-QByteArray scriptId(int i) { return "0200" + pad(i, 4) + "-G"; }
+QByteArray teamId(int i) {
+    return "0100" + pad(i, 4) + "-G";
+}
+QByteArray taskForceId(int i) {
+    return "0300" + pad(i, 4) + "-G";
+}
+QByteArray scriptId(int i) {
+    return "0200" + pad(i, 4) + "-G";
+}
 
 // A condition block: the amount as two hexadecimal digits, the comparison in position
 // 10, and what the editor does not show in the other positions.
@@ -77,14 +87,16 @@ QByteArray triggerLine(int i, const QByteArray& hidden10 = "1", const QByteArray
     const QByteArray team1 = i % 9 == 4 ? QByteArray("<none>") : teamId(i % 130);
     const QByteArray team2 = i % 3 == 0 ? teamId((i + 17) % 130) : QByteArray("<none>");
     const QByteArray unit = i % 4 == 0 ? QByteArray("<none>") : QByteArray(kUnits[i % 11]);
-    return key + "," + team1 + "," + kCountries[i % 11] + "," + num(1 + i % 10) + "," +
-           num(i % 8) + "," + unit + "," + conditionBlock(i) + "," + kWeights[i % 7] + "," +
+    return key + "," + team1 + "," + kCountries[i % 11] + "," + num(1 + i % 10) + "," + num(i % 8) +
+           "," + unit + "," + conditionBlock(i) + "," + kWeights[i % 7] + "," +
            kWeights[(i + 3) % 7] + "," + kWeights[(i + 5) % 7] + "," + hidden10 + ",0," +
            num(1 + i % 6) + "," + hidden13 + "," + team2 + "," + num(i % 2) + "," +
            num((i / 2) % 2) + ",1";
 }
 
-const char* yesNo(bool on) { return on ? "yes" : "no"; }
+const char* yesNo(bool on) {
+    return on ? "yes" : "no";
+}
 
 // A team block in table order with its fixed values, so a save writes it back as it is.
 QList<QByteArray> teamBlock(int i) {
@@ -245,7 +257,9 @@ struct RoundTripEditor : Editor {
 };
 
 // The message texts, readable in a failure report.
-std::string shown(const ScriptedDialogs& d) { return d.texts().join(QLatin1Char('|')).toStdString(); }
+std::string shown(const ScriptedDialogs& d) {
+    return d.texts().join(QLatin1Char('|')).toStdString();
+}
 
 QStringList repeated(const QString& text, int n) {
     QStringList out;
@@ -339,35 +353,38 @@ TEST(RoundTrip, HandWrittenTeamBlocksKeepTheirFormAndChangeOnlyWhatChanged) {
     // Bare line feeds and no line end after the last line; team blocks as other tools
     // and hands leave them: keys shuffled or missing, fixed keys with other values, an
     // indented key, a key in another letter case, flags in capitals, unknown keys.
-    const QByteArray content =
-        "[AITriggerTypes]\n"
-        "T1=" + gbk(QStringLiteral("乱序")) + ",TM-A,<all>,1,0,<none>," + QByteArray(64, '0') +
-        ",70.000000,10.000000,70.000000,1,0,1,0,<none>,1,1,1\n"
-        "\n"
-        "[TeamTypes]\n"
-        "0=TM-A\n"
-        "1=TM-B\n"
-        "[TM-A]\n"
-        "TaskForce=TF-1\n"
-        "Name=" + gbk(QStringLiteral("乱序小队")) + "\n"
-        "Priority=12\n"
-        "priority=99\n"
-        "VeteranLevel=3\n"
-        "AreTeamMembersRecruitabl=yes\n"
-        "House=Americans\n"
-        "  Aggressive=yes\n"
-        "Full=Yes\n"
-        "IonImmune=true\n"
-        "Group=4\n"
-        "Script=SC-1\n"
-        "Max=4\n"
-        "Tag=abc\n"
-        "\n"
-        "[TM-B]\n"
-        "Name=Bravo\n"
-        "TechLevel=7\n"
-        "Suicide=NO\n"
-        "Whiner=no";
+    const QByteArray content = "[AITriggerTypes]\n"
+                               "T1=" +
+                               gbk(QStringLiteral("乱序")) + ",TM-A,<all>,1,0,<none>," +
+                               QByteArray(64, '0') +
+                               ",70.000000,10.000000,70.000000,1,0,1,0,<none>,1,1,1\n"
+                               "\n"
+                               "[TeamTypes]\n"
+                               "0=TM-A\n"
+                               "1=TM-B\n"
+                               "[TM-A]\n"
+                               "TaskForce=TF-1\n"
+                               "Name=" +
+                               gbk(QStringLiteral("乱序小队")) +
+                               "\n"
+                               "Priority=12\n"
+                               "priority=99\n"
+                               "VeteranLevel=3\n"
+                               "AreTeamMembersRecruitabl=yes\n"
+                               "House=Americans\n"
+                               "  Aggressive=yes\n"
+                               "Full=Yes\n"
+                               "IonImmune=true\n"
+                               "Group=4\n"
+                               "Script=SC-1\n"
+                               "Max=4\n"
+                               "Tag=abc\n"
+                               "\n"
+                               "[TM-B]\n"
+                               "Name=Bravo\n"
+                               "TechLevel=7\n"
+                               "Suicide=NO\n"
+                               "Whiner=no";
     RoundTripEditor e(content);
     Window& w = *e.w;
     e.selectAndSaveEach(w.LstFig, w.CmdSaveFig, 2);

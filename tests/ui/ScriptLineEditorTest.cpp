@@ -17,7 +17,8 @@ namespace {
 
 const QString kGuardHint = QStringLiteral("时间，命令单位处于Guard状态规定的时间，1=6秒");
 const QString kBuildingHintA = QStringLiteral(
-    "建筑ID，攻击/渗透/占领/C4爆破敌方特定的建筑，建筑ID由Rules中的注册相对顺序决定，ID=rules（md）中单位注册ID-1");
+    "建筑ID，攻击/渗透/占领/"
+    "C4爆破敌方特定的建筑，建筑ID由Rules中的注册相对顺序决定，ID=rules（md）中单位注册ID-1");
 const QString kBuildingHintB =
     QStringLiteral("建筑ID，移动至敌方特定的建筑，建筑ID由Rules中的注册相对顺序决定");
 const QString kWarningChosen = QStringLiteral(
@@ -27,14 +28,14 @@ const QString kWarningTyped = QStringLiteral(
 const QString kLoadHint =
     QStringLiteral("14和43一般应该连用，否则脚本就会在43处永久暂停而无法继续");
 const ShownMessage kNoExplanation{QStringLiteral("未找到相应解释，是否继续？"),
-                                  QStringLiteral("错误"), MsgIcon::Information,
-                                  MsgButtons::YesNo};
+                                  QStringLiteral("错误"), MsgIcon::Information, MsgButtons::YesNo};
 
 int rowOf(const QListWidget* list, const QString& text) {
     for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->text() == text)
             return i;
-    ADD_FAILURE() << "no entry " << text.toStdString() << " in " << list->objectName().toStdString();
+    ADD_FAILURE() << "no entry " << text.toStdString() << " in "
+                  << list->objectName().toStdString();
     return -1;
 }
 
@@ -242,8 +243,8 @@ TEST(ScriptLineEditor, MissingBuildingTablesAreReported) {
     ASSERT_TRUE(e.dialogs.messages.empty());
     ASSERT_TRUE(QFile::remove(e.dir.file(QStringLiteral("ID2.WQ"))));
     e.chooseParameter(QStringLiteral("GAPILE"));
-    EXPECT_EQ(e.dialogs.messages,
-              std::vector<ShownMessage>{info(QStringLiteral("无法找到文件"), QStringLiteral("错误"))});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("无法找到文件"),
+                                                                 QStringLiteral("错误"))});
     EXPECT_EQ(e.w.TxtNumber->text(), QString());
 
     // Without Scr.WQ the choices stay, and the building names are still appended.

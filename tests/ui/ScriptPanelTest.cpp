@@ -173,8 +173,9 @@ TEST_F(ScriptFrame, AddingAndDeletingScriptsLeavesTheTaskForceRegistry) {
     // A later save under the deleted ID changes nothing and says so.
     e.dialogs.clear();
     click(w.CmdSaveScr);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("文件中没有这个脚本，未保存！"),
-                                                                 QStringLiteral("错误"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{
+                  info(QStringLiteral("文件中没有这个脚本，未保存！"), QStringLiteral("错误"))});
     EXPECT_EQ(file(), now);
 }
 

@@ -65,7 +65,8 @@ struct TeamEditor : Editor {
     QString path;
 };
 
-std::vector<QByteArray> blockWith(std::initializer_list<std::pair<QByteArray, QByteArray>> changes) {
+std::vector<QByteArray>
+blockWith(std::initializer_list<std::pair<QByteArray, QByteArray>> changes) {
     const QList<QByteArray> block = newTeamBlock(changes);
     return {block.begin(), block.end()};
 }
@@ -243,8 +244,9 @@ TEST(TeamPanel, LoadingAndSavingEveryTeamTypeLeavesAWrittenFileAsItWas) {
 }
 
 TEST(TeamPanel, DuplicateSectionsLoadInOrderAndTheLastLineOfAKeyIsEdited) {
-    const QList<QByteArray> lines{"[TeamTypes]", "0=TM-D", "", " [TM-D] ", "Name=first", "Max=3", "", "K=v",
-                                  "[TM-D]", "Name=second", "Priority=8", "", "[End]"};
+    const QList<QByteArray> lines{"[TeamTypes]", "0=TM-D", "",     " [TM-D] ", "Name=first",
+                                  "Max=3",       "",       "K=v",  "[TM-D]",   "Name=second",
+                                  "Priority=8",  "",       "[End]"};
     TeamEditor e(lines);
     Window& w = *e.w;
     clickRow(w.LstFig, 0);
@@ -266,8 +268,9 @@ TEST(TeamPanel, SaveOfAMissingSectionIsRefusedAndChangesNothing) {
     const QByteArray before = e.bytes();
     clickRow(w.LstFig, e.figRow("TM-C"));
     click(w.CmdSaveFig);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(
-                                      QStringLiteral("文件中没有这个作战小队，未保存！"), QStringLiteral("错误"))});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{info(QStringLiteral("文件中没有这个作战小队，未保存！"),
+                                             QStringLiteral("错误"))});
     EXPECT_EQ(e.bytes(), before);
 }
 
@@ -284,15 +287,18 @@ TEST(TeamPanel, NothingIsSavedWithoutAnIdOrWithoutARulesFile) {
 // A name in the file's own encoding is shown decoded and written back encoded; the
 // lines the editor does not know keep their bytes.
 static void roundTripOfANonAsciiName(QByteArray (*encode)(const QString&)) {
-    TeamEditor e({"[TeamTypes]", "0=TM-G", "", "[TM-G]", "Name=" + encode(QStringLiteral("苏军坦克")),
+    TeamEditor e({"[TeamTypes]", "0=TM-G", "", "[TM-G]",
+                  "Name=" + encode(QStringLiteral("苏军坦克")),
                   "ExtraFlag=" + encode(QStringLiteral("保留")), "", "[Other]", "a=b"});
     Window& w = *e.w;
     clickRow(w.LstFig, 0);
     EXPECT_EQ(w.TxtTeamName->text(), QStringLiteral("苏军坦克"));
     w.TxtTeamName->setText(QStringLiteral("盟军 坦克"));
     w.CmdSaveFig_Click();
-    EXPECT_EQ(e.bytes(), crlf({"[TeamTypes]", "0=TM-G", "", "[TM-G]", "Name=" + encode(QStringLiteral("盟军 坦克")),
-                               "ExtraFlag=" + encode(QStringLiteral("保留")), "", "[Other]", "a=b"}));
+    EXPECT_EQ(
+        e.bytes(),
+        crlf({"[TeamTypes]", "0=TM-G", "", "[TM-G]", "Name=" + encode(QStringLiteral("盟军 坦克")),
+              "ExtraFlag=" + encode(QStringLiteral("保留")), "", "[Other]", "a=b"}));
 }
 
 TEST(TeamPanel, SaveOfAFileWithBareLineFeedsKeepsThem) {
@@ -304,9 +310,13 @@ TEST(TeamPanel, SaveOfAFileWithBareLineFeedsKeepsThem) {
     EXPECT_EQ(e.bytes(), "[TeamTypes]\n0=TM-A\n\n[TM-A]\nName=b\nX=1\n\n[Next]\nk=v");
 }
 
-TEST(TeamPanel, Utf8NameRoundTrip) { roundTripOfANonAsciiName(utf8); }
+TEST(TeamPanel, Utf8NameRoundTrip) {
+    roundTripOfANonAsciiName(utf8);
+}
 
-TEST(TeamPanel, GbkNameRoundTrip) { roundTripOfANonAsciiName(gbk); }
+TEST(TeamPanel, GbkNameRoundTrip) {
+    roundTripOfANonAsciiName(gbk);
+}
 
 TEST(TeamFields, DigitFiltersRemoveEachBadCharacterWithItsMessage) {
     Editor e(false);
@@ -380,7 +390,8 @@ TEST(TeamFields, HintsOfFlagsAndFieldsAndTheFrameSwitch) {
     Editor e(false);
     Window& w = *e.w;
     click(w.ChkAggressive);
-    EXPECT_EQ(w.LblMsg->text(), QStringLiteral("侵略性的，电脑在防御达到一定数量之后再开始建造该小队"));
+    EXPECT_EQ(w.LblMsg->text(),
+              QStringLiteral("侵略性的，电脑在防御达到一定数量之后再开始建造该小队"));
     click(w.ChkTransportsReturnOnUnload);
     EXPECT_EQ(w.LblMsg->text(), QStringLiteral("运载工具卸载后返回基地"));
     EXPECT_FALSE(w.ChkTransportsReturnOnUnload->isChecked());
@@ -459,7 +470,8 @@ TEST(TeamList, DeleteRenumbersTheRegistryAndRemovesTheSection) {
     e.dialogs.answers = {MsgAnswer::Yes};
     click(w.CmdTeamKill);
     // A team type that a trigger uses says so.
-    const ShownMessage ask = question(QStringLiteral("有 1 个触发使用此作战小队，确定删除？"), QStringLiteral("提示"));
+    const ShownMessage ask =
+        question(QStringLiteral("有 1 个触发使用此作战小队，确定删除？"), QStringLiteral("提示"));
     EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{ask, ask}));
     EXPECT_EQ(items(w.LstFig), (QStringList{"TM-B", "TM-C"}));
     EXPECT_EQ(w.TeamTypeCount(), 2);
@@ -474,7 +486,8 @@ TEST(TeamList, DeleteRenumbersTheRegistryAndRemovesTheSection) {
     // The next add takes the freed number; its section goes before the next header.
     e.dialogs.promptAnswers = {QStringLiteral("TM-D")};
     click(w.CmdTeamAdd);
-    EXPECT_TRUE(e.bytes().contains("1=TM-C\r\n2=TM-D\r\n\r\n\r\n[TM-D]\r\n")) << e.bytes().toStdString();
+    EXPECT_TRUE(e.bytes().contains("1=TM-C\r\n2=TM-D\r\n\r\n\r\n[TM-D]\r\n"))
+        << e.bytes().toStdString();
     EXPECT_TRUE(e.bytes().contains("TaskForce=\r\n\r\n[TM-B]\r\n"));
 }
 

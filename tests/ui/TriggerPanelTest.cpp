@@ -19,7 +19,9 @@ namespace {
 const QString kError = QStringLiteral("错误");
 const QString kSaved = QStringLiteral("触发已保存！");
 
-QByteArray zeros(int n) { return QByteArray(n, '0'); }
+QByteArray zeros(int n) {
+    return QByteArray(n, '0');
+}
 
 // A block with the amount in positions 1-2, the comparison in 10 and fill elsewhere.
 QByteArray block(QByteArrayView amount, char way, char fill = '0') {
@@ -34,8 +36,8 @@ const QByteArray kA1 = "A1=Old raid,TM-1,<all>,5,1,E1," + block("0A", '2') +
                        ",75.000000,10.000000,600.000000,0,3,2,4,TM-2,1,0,1";
 const QByteArray kAB = "AB=x,<none>,Russians,0,7,<none>," + block("FF", '3', '9') +
                        ",70.000000,10.000000,70.000000,1,0,3,0,<none>,0,0,0";
-const QByteArray kCAB = "CAB=x,TM-3,<all>,10,0,<none>," + zeros(64) +
-                        ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0";
+const QByteArray kCAB =
+    "CAB=x,TM-3,<all>,10,0,<none>," + zeros(64) + ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0";
 
 QByteArray gbkLine() {
     return gbk(QStringLiteral("G1=中文触发")) + ",,<all>,10,0,<none>," + block("0C", '4') +
@@ -43,8 +45,8 @@ QByteArray gbkLine() {
 }
 
 QByteArray rules() {
-    return crlf({"; my notes", "[AITriggerTypes]", kA1, kAB, kCAB, gbkLine(), "",
-                 "[TeamTypes]", "0=TM-1", "1=TM-2", "", "[TM-1]", "Name=One"});
+    return crlf({"; my notes", "[AITriggerTypes]", kA1, kAB, kCAB, gbkLine(), "", "[TeamTypes]",
+                 "0=TM-1", "1=TM-2", "", "[TM-1]", "Name=One"});
 }
 
 struct TriggerEditor : Editor {
@@ -54,7 +56,8 @@ struct TriggerEditor : Editor {
     }
     void select(const QString& key) {
         const int r = items(w->LstRoot).indexOf(key);
-        ASSERT_GE(r, 0) << key.toStdString() << " in " << items(w->LstRoot).join(QLatin1Char('|')).toStdString();
+        ASSERT_GE(r, 0) << key.toStdString() << " in "
+                        << items(w->LstRoot).join(QLatin1Char('|')).toStdString();
         clickRow(w->LstRoot, r);
     }
     QByteArray bytes() const { return readBytes(path); }
@@ -225,12 +228,13 @@ TEST(TriggerPanel, AddPutsTheTriggerFirstAndRefusesBadAnswers) {
     add(QString());
     EXPECT_TRUE(e.dialogs.messages.empty());
     ASSERT_EQ(e.dialogs.prompts.size(), 1u);
-    EXPECT_EQ(e.dialogs.prompts[0].text, QStringLiteral("输入新增ID和名称（ID和名称用=分开|英文）"));
+    EXPECT_EQ(e.dialogs.prompts[0].text,
+              QStringLiteral("输入新增ID和名称（ID和名称用=分开|英文）"));
     EXPECT_EQ(e.dialogs.prompts[0].title, QStringLiteral("新增"));
     EXPECT_EQ(e.dialogs.prompts[0].defaultText, "");
 
-    const std::vector<ShownMessage> bad{ShownMessage{QStringLiteral("输入不合法"), kError,
-                                                     MsgIcon::None, MsgButtons::Ok}};
+    const std::vector<ShownMessage> bad{
+        ShownMessage{QStringLiteral("输入不合法"), kError, MsgIcon::None, MsgButtons::Ok}};
     add(QStringLiteral("NoEquals"));
     EXPECT_EQ(e.dialogs.messages, bad);
     add(QStringLiteral("A5=a,b"));
@@ -277,8 +281,8 @@ TEST(TriggerPanel, DeleteRemovesOnlyTheSelectedKey) {
     e.dialogs.clear();
     e.dialogs.answers.push_back(MsgAnswer::No);
     click(w.CmdKill);
-    EXPECT_EQ(e.dialogs.messages,
-              std::vector<ShownMessage>{question(QStringLiteral("确定删除？"), QStringLiteral("提示"))});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{question(QStringLiteral("确定删除？"),
+                                                                     QStringLiteral("提示"))});
     EXPECT_EQ(e.bytes(), rules());
     EXPECT_EQ(w.LstRoot->count(), 4);
 
@@ -295,7 +299,8 @@ TEST(TriggerPanel, DeleteRemovesOnlyTheSelectedKey) {
     e.dialogs.clear();
     const QByteArray before = e.bytes();
     click(w.CmdSaveRoot);
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("文件中没有这个触发，未保存！"), kError)});
+    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(
+                                      QStringLiteral("文件中没有这个触发，未保存！"), kError)});
     EXPECT_EQ(e.bytes(), before);
 }
 
@@ -310,8 +315,9 @@ TEST(TriggerPanel, AutoSaveSavesTheTriggerOnShowBeforeTheNextOneIsShown) {
     e.select("A1=Old raid");
     EXPECT_EQ(e.dialogs.messages.front(), plain(kSaved));
     // Only the tech level changed: only its field is written.
-    EXPECT_EQ(e.bytes(), rules().replace(kCAB, "CAB=x,TM-3,<all>,7,0,<none>," + zeros(64) +
-                                                   ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0"));
+    EXPECT_EQ(e.bytes(),
+              rules().replace(kCAB, "CAB=x,TM-3,<all>,7,0,<none>," + zeros(64) +
+                                        ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0"));
     EXPECT_EQ(w.TxtRoot->text(), "A1=Old raid");
     EXPECT_EQ(w.CboTech->currentText(), "5");
 }
@@ -386,7 +392,8 @@ TEST(TriggerFields, AmountTakesUpTo255) {
     EXPECT_EQ(w.TxtKeyNum->text(), "251");
     e.dialogs.clear();
     replaceText(w.TxtKeyNum, "1a");
-    EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("输入不合法！"), kError)});
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{info(QStringLiteral("输入不合法！"), kError)});
     EXPECT_EQ(w.TxtKeyNum->text(), "1");
     // Pasted text: each bad character gets its own message.
     e.dialogs.clear();

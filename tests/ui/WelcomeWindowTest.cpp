@@ -53,8 +53,8 @@ TEST(WelcomeWindow, MissingGuideIsReportedAndEmptyGuideShowsNothing) {
         Frm frm(dialogs, dir.path());
         showAndActivate(frm);
         EXPECT_TRUE(frm.TxtE->toPlainText().isEmpty());
-        EXPECT_EQ(dialogs.messages,
-                  std::vector<ShownMessage>{info(QStringLiteral("无法找到文件"), QStringLiteral("错误"))});
+        EXPECT_EQ(dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("无法找到文件"),
+                                                                   QStringLiteral("错误"))});
         // The rest of the window works.
         click(frm.Chk);
         EXPECT_TRUE(frm.CmdOpen->isEnabled());

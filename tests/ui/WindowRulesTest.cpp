@@ -1,5 +1,5 @@
-#include "support/WidgetDriver.h"
 #include "ui/WindowRules.h"
+#include "support/WidgetDriver.h"
 
 #include <QApplication>
 #include <QScrollArea>
@@ -28,8 +28,10 @@ TEST(WindowSize, OpensWholeOnA1366x768ScreenAndMaximisedOnASmallerOne) {
     for (const QSize size : {roomy.size, QSize(1280, 630)}) {
         e.main->resize(size);
         QApplication::processEvents();
-        EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0) << size.width() << "x" << size.height();
-        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0) << size.width() << "x" << size.height();
+        EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0)
+            << size.width() << "x" << size.height();
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0)
+            << size.width() << "x" << size.height();
     }
 }
 
@@ -43,7 +45,8 @@ TEST(TextColour, IsRefusedWhenTooCloseToTheBackground) {
         {0x000080, 0x000000, false}, {0xFFFF00, 0x000000, true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(readableOn(c.text, c.background), c.readable) << std::hex << c.text << " on " << c.background;
+        EXPECT_EQ(readableOn(c.text, c.background), c.readable)
+            << std::hex << c.text << " on " << c.background;
     EXPECT_NEAR(contrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
     EXPECT_EQ(contrastRatio(0x3366CC, 0xFFFFFF), contrastRatio(0xFFFFFF, 0x3366CC));
 }

@@ -31,10 +31,11 @@ QStringList shown(const QListWidget* list) {
 
 TEST(Workbench, FiltersFindByIdOrNameAndHideWithoutRemoving) {
     Editor e;
-    const QString path = e.dir.write(
-        QStringLiteral("aimd.ini"),
-        crlf({"[TeamTypes]", "0=TM-1", "1=TM-2", "2=TM-3", "", "[TM-1]", "Name=" + utf8(QStringLiteral("坦克突袭")),
-              "[TM-2]", "Name=Rocket", "", "[ScriptTypes]", "0=SC-1", "[SC-1]", "Name=Go", "0=53,0"}));
+    const QString path =
+        e.dir.write(QStringLiteral("aimd.ini"),
+                    crlf({"[TeamTypes]", "0=TM-1", "1=TM-2", "2=TM-3", "", "[TM-1]",
+                          "Name=" + utf8(QStringLiteral("坦克突袭")), "[TM-2]", "Name=Rocket", "",
+                          "[ScriptTypes]", "0=SC-1", "[SC-1]", "Name=Go", "0=53,0"}));
     e.open(path);
     Window& w = *e.w;
     EXPECT_EQ(items(w.LstFig), (QStringList{"TM-1", "TM-2", "TM-3"})); // an entry's text is its ID
@@ -69,7 +70,8 @@ TEST(Workbench, FiltersFindByIdOrNameAndHideWithoutRemoving) {
     clickRow(w.LstScr, 0);
     ASSERT_EQ(w.LvwScr->topLevelItemCount(), 1);
     EXPECT_EQ(w.LvwScr->topLevelItem(0)->text(1), "53");
-    EXPECT_EQ(w.LvwScr->topLevelItem(0)->text(3), QString::fromUtf8(scripts::actionByNumber(53)->name));
+    EXPECT_EQ(w.LvwScr->topLevelItem(0)->text(3),
+              QString::fromUtf8(scripts::actionByNumber(53)->name));
 }
 
 // The check window: enabled with a file, F7, a problem's record selected by a double
@@ -98,7 +100,8 @@ TEST(Workbench, CheckFileListsProblemsAndDoubleClickSelectsTheRecord) {
     ASSERT_EQ(check.LvwCheck->topLevelItemCount(), 1);
     EXPECT_EQ(check.LvwCheck->headerItem()->text(3), QStringLiteral("行"));
     QTreeWidgetItem* item = check.LvwCheck->topLevelItem(0);
-    EXPECT_EQ(row(check.LvwCheck, 0), (QStringList{QStringLiteral("错误"), QStringLiteral("引用缺失"), "TM-1"}));
+    EXPECT_EQ(row(check.LvwCheck, 0),
+              (QStringList{QStringLiteral("错误"), QStringLiteral("引用缺失"), "TM-1"}));
     EXPECT_EQ(item->text(3), "12");
     clickRow(check.LvwCheck, 0); // a double click: a click, then the second press
     QTest::mouseDClick(check.LvwCheck->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -124,17 +127,37 @@ TEST(Workbench, ReferencesFollowTheRecordsOnShowAndLeadToThem) {
     const QByteArray block(64, '0');
     const QString path = e.dir.write(
         QStringLiteral("aimd.ini"),
-        crlf({"[AITriggerTypes]", "T1=first,TM-1,<all>,1,0,<none>," + block + ",50,30,50,1,0,1,0,TM-GONE,1,1,1",
-              "[TeamTypes]", "0=TM-1", "1=TM-2", "[TM-1]", "Name=One", "TaskForce=TF-1", "Script=SC-1",
-              "[TM-2]", "Name=Two", "TaskForce=TF-1", "[TaskForces]", "0=TF-1", "[TF-1]", "Name=Units",
-              "0=1,E1", "[ScriptTypes]", "0=SC-1", "[SC-1]", "Name=Go", "0=0,0"}));
+        crlf({"[AITriggerTypes]",
+              "T1=first,TM-1,<all>,1,0,<none>," + block + ",50,30,50,1,0,1,0,TM-GONE,1,1,1",
+              "[TeamTypes]",
+              "0=TM-1",
+              "1=TM-2",
+              "[TM-1]",
+              "Name=One",
+              "TaskForce=TF-1",
+              "Script=SC-1",
+              "[TM-2]",
+              "Name=Two",
+              "TaskForce=TF-1",
+              "[TaskForces]",
+              "0=TF-1",
+              "[TF-1]",
+              "Name=Units",
+              "0=1,E1",
+              "[ScriptTypes]",
+              "0=SC-1",
+              "[SC-1]",
+              "Name=Go",
+              "0=0,0"}));
     e.open(path);
     clickRow(w.LstRoot, 0);
     QApplication::processEvents();
-    EXPECT_EQ(items(w.LstRefRoot), (QStringList{QStringLiteral("TM-1 (作战小队) ← 所用"), QStringLiteral("TM-GONE (缺失)")}));
+    EXPECT_EQ(items(w.LstRefRoot), (QStringList{QStringLiteral("TM-1 (作战小队) ← 所用"),
+                                                QStringLiteral("TM-GONE (缺失)")}));
     EXPECT_EQ(w.LstRefRoot->item(1)->foreground().color(), QColor(Qt::red));
-    EXPECT_EQ(items(w.LstRefFig), (QStringList{QStringLiteral("TF-1 (特遣小队) ← 所用"), QStringLiteral("SC-1 (脚本) ← 所用"),
-                                               QStringLiteral("T1 (触发)")}));
+    EXPECT_EQ(items(w.LstRefFig),
+              (QStringList{QStringLiteral("TF-1 (特遣小队) ← 所用"),
+                           QStringLiteral("SC-1 (脚本) ← 所用"), QStringLiteral("T1 (触发)")}));
 
     w.main.findChild<QLineEdit*>(QStringLiteral("TxtFindSpe"))->setText(QStringLiteral("zzz"));
     w.SSTab->setCurrentIndex(1); // the team type's references stand under its list
@@ -146,15 +169,19 @@ TEST(Workbench, ReferencesFollowTheRecordsOnShowAndLeadToThem) {
     EXPECT_EQ(w.SSTab->currentIndex(), 2);
     EXPECT_FALSE(w.LstSpe->item(0)->isHidden());
     EXPECT_EQ(w.TxtSpe->text(), "TF-1");
-    EXPECT_EQ(items(w.LstRefSpe), (QStringList{QStringLiteral("TM-1 (作战小队)"), QStringLiteral("TM-2 (作战小队)")}));
+    EXPECT_EQ(items(w.LstRefSpe),
+              (QStringList{QStringLiteral("TM-1 (作战小队)"), QStringLiteral("TM-2 (作战小队)")}));
 
     // Another program adds a team type: the next look at the file reads it again.
-    test::writeBytes(path, test::readBytes(path) + "\r\n[TeamTypes]\r\n2=TM-3\r\n[TM-3]\r\nName=Three\r\nTaskForce=TF-1\r\n");
+    test::writeBytes(path,
+                     test::readBytes(path) +
+                         "\r\n[TeamTypes]\r\n2=TM-3\r\n[TM-3]\r\nName=Three\r\nTaskForce=TF-1\r\n");
     clickRow(w.LstSpe, 0);
     QApplication::processEvents();
     EXPECT_EQ(items(w.LstFig), (QStringList{"TM-1", "TM-2", "TM-3"}));
     EXPECT_EQ(w.TeamTypeCount(), 3);
-    EXPECT_EQ(w.main.statusBar()->currentMessage(), QStringLiteral("文件已被其他程序修改，已重新读取"));
+    EXPECT_EQ(w.main.statusBar()->currentMessage(),
+              QStringLiteral("文件已被其他程序修改，已重新读取"));
     EXPECT_EQ(w.LstRefSpe->count(), 3);
     EXPECT_TRUE(w.LstSpe->item(0)->isSelected());
 }
@@ -171,7 +198,8 @@ TEST(Workbench, UndoAndRedoPutBackEachVersionOfTheFile) {
     clickRow(w.LstFig, 0);
     replaceText(w.TxtTeamName, QStringLiteral("Renamed"));
     click(w.CmdSaveFig);
-    EXPECT_EQ(registrylists::nameOf(w.LstFig, w.LstFig->item(0)->text()), "Renamed"); // beside its ID
+    EXPECT_EQ(registrylists::nameOf(w.LstFig, w.LstFig->item(0)->text()),
+              "Renamed"); // beside its ID
     versions.push_back(test::readBytes(path));
     e.dialogs.promptAnswers = {QStringLiteral("TF-NEW")};
     click(w.CmdSpeAdd);
@@ -193,7 +221,8 @@ TEST(Workbench, UndoAndRedoPutBackEachVersionOfTheFile) {
     EXPECT_EQ(items(w.LstSpe).contains("TF-NEW"), false);
     w.mRedo->trigger();
     EXPECT_EQ(test::readBytes(path), versions[1]);
-    EXPECT_TRUE(e.dialogs.texts().isEmpty()) << e.dialogs.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(e.dialogs.texts().isEmpty())
+        << e.dialogs.texts().join(QLatin1Char('|')).toStdString();
 
     // A restart finds the same history.
     FrmMain again(e.dialogs, e.dir.path());

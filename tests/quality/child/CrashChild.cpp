@@ -25,7 +25,7 @@
 namespace {
 
 class PrintingDialogs : public tarvok::Dialogs {
-public:
+  public:
     QString file;
     tarvok::MsgAnswer message(QWidget*, const QString& text, const QString&, tarvok::MsgIcon,
                               tarvok::MsgButtons buttons) override {
@@ -34,7 +34,9 @@ public:
         return buttons == tarvok::MsgButtons::Ok ? tarvok::MsgAnswer::Ok : tarvok::MsgAnswer::Yes;
     }
     QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return file; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return file;
+    }
     quint32 chooseColor(QWidget*) override { return 0; }
     void setClipboardText(const QString&) override {}
 };
@@ -83,7 +85,9 @@ int main(int argc, char* argv[]) {
         // Writing past the limit must fail as a full disk does, not kill the process.
         std::signal(SIGXFSZ, SIG_IGN);
         const rlim_t limit = std::strtoull(argv[4], nullptr, 10);
-        struct rlimit rl{limit, limit};
+        struct rlimit rl {
+            limit, limit
+        };
         setrlimit(RLIMIT_FSIZE, &rl);
 #endif
         w.ChkLow->setChecked(!w.ChkLow->isChecked());
