@@ -95,7 +95,8 @@ int main(int argc, char* argv[]) {
         }
         const qsizetype bytes = rules.content.size();
         rules.content = QByteArray(); // the editor reads the file itself
-        tarvok::FrmMain window(dialogs, dir.path());
+        tarvok::FrmMain window(
+            dialogs, tarvok::ProgramFiles(dir.path(), dir.filePath(QStringLiteral("user"))));
         tarvok::test::Window w(window);
         window.show();
         QElapsedTimer t;

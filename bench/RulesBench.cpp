@@ -7,6 +7,7 @@
 #include "catalogues/UnitNameTable.h"
 #include "document/FileStore.h"
 #include "document/IniText.h"
+#include "document/RulesDocument.h"
 #include "document/RulesIndex.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
@@ -121,16 +122,25 @@ void BM_SafeCopy(benchmark::State& state) {
 }
 
 // A trigger saved as the panel saves it: the trigger sections read as lines, the tech
-// level edited in place (a different value each time), the file written back.
-void BM_SaveTriggerEdit(benchmark::State& state) {
+// level edited in place (a different value each time), the file written back through the
+// open document. With versions, each save also keeps the content it replaces for undo.
+void saveTriggerEdits(benchmark::State& state, bool versions) {
     Fixture& f = fixture(state.range(0));
-    const QByteArray entry = TextCodec(Encoding::Gbk).encode(f.rules.middleTriggerKey);
+    RulesDocument doc(f.scratch);
+    QTemporaryDir history;
+    if (versions)
+        doc.setHistoryFolder(history.filePath(QStringLiteral("history")));
+    if (!doc.open(f.path)) {
+        state.SkipWithError("the file cannot be opened");
+        return;
+    }
     int round = 0;
     for (auto _ : state) {
         const QByteArray tech = QByteArray::number(++round % 10);
         bool found = false;
-        filestore::rewriteIf(
-            f.path, f.scratch, [&](const QByteArray& content) -> std::optional<QByteArray> {
+        doc.edit(
+            [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+                const QByteArray entry = codec.encode(f.rules.middleTriggerKey);
                 const recordlines::SectionSlice slice(content, "AITriggerTypes");
                 const std::optional<qsizetype> line = recordlines::findTrigger(slice.text(), entry);
                 if (!line)
@@ -152,6 +162,13 @@ void BM_SaveTriggerEdit(benchmark::State& state) {
         }
     }
     setBytes(state, f.rules.content.size());
+}
+
+void BM_SaveTriggerEdit(benchmark::State& state) {
+    saveTriggerEdits(state, false);
+}
+void BM_SaveTriggerEditWithVersions(benchmark::State& state) {
+    saveTriggerEdits(state, true);
 }
 
 // The whole-file check as the check window runs it: the file read as lines, then every
@@ -211,6 +228,7 @@ BENCHMARK(BM_EncodingDetection) SIZES;
 BENCHMARK(BM_PlainCopy) SIZES;
 BENCHMARK(BM_SafeCopy) SIZES;
 BENCHMARK(BM_SaveTriggerEdit) SIZES;
+BENCHMARK(BM_SaveTriggerEditWithVersions) SIZES;
 BENCHMARK(BM_CheckFile) SIZES;
 BENCHMARK(BM_ReferencesTable) SIZES;
 BENCHMARK(BM_ReferencesOfRecords) SIZES;

@@ -63,7 +63,8 @@ struct Session {
         f.open(QIODevice::WriteOnly);
         f.write(rules.content);
         f.close();
-        main = std::make_unique<FrmMain>(dialogs, dir.path());
+        main = std::make_unique<FrmMain>(
+            dialogs, ProgramFiles(dir.path(), dir.filePath(QStringLiteral("user"))));
         w = std::make_unique<tarvok::test::Window>(*main);
         w->CmdOpen_Click();
         copyMs = medianCopyMs();

@@ -14,7 +14,7 @@ bool encodable(const TextCodec& codec, const QString& text) {
 } // namespace
 
 Result addNote(const ProgramFiles& files, const QString& id, const QString& note) {
-    const QString path = files.path(kNotesFile);
+    const QString path = files.notesFile();
     if (!filestore::exists(path))
         return {Outcome::MissingFile, {}};
     const std::optional<QByteArray> bytes = filestore::read(path);
@@ -25,7 +25,7 @@ Result addNote(const ProgramFiles& files, const QString& id, const QString& note
     if (bytes && hasNote(decodeLines(*bytes), id))
         return {Outcome::Duplicate, {}};
     const filestore::WriteResult written =
-        filestore::rewrite(path, files.path(kNotesScratch), [&](const QByteArray& content) {
+        filestore::rewrite(path, files.notesScratch(), [&](const QByteArray& content) {
             const TextCodec fileCodec(detectEncoding(content));
             return withLineOnTop(content, fileCodec.encode(id + QLatin1Char(',') + note));
         });
@@ -33,14 +33,14 @@ Result addNote(const ProgramFiles& files, const QString& id, const QString& note
 }
 
 Result deleteNotes(const ProgramFiles& files, const QString& id) {
-    const QString path = files.path(kNotesFile);
+    const QString path = files.notesFile();
     if (!filestore::exists(path))
         return {Outcome::MissingFile, {}};
     if (id.isEmpty())
         return {Outcome::NoneFound, {}};
     int dropped = 0;
     const filestore::WriteResult written =
-        filestore::rewrite(path, files.path(kNotesScratch), [&](const QByteArray& content) {
+        filestore::rewrite(path, files.notesScratch(), [&](const QByteArray& content) {
             const TextCodec codec(detectEncoding(content));
             if (!encodable(codec, id))
                 return content;

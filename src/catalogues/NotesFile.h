@@ -9,9 +9,8 @@
 
 namespace tarvok::idnotes {
 
-// The notes file Name.WQ in the program directory and its scratch copy NameData.WQ.
-inline const QString kNotesFile = QStringLiteral("Name.WQ");
-inline const QString kNotesScratch = QStringLiteral("NameData.WQ");
+// The notes file Name.WQ and its scratch copy NameData.WQ (see ProgramFiles for where).
+inline const QString kNotesFile = ProgramFiles::kNotes;
 // The note box's initial text: it stands for "no note yet" and is never stored.
 inline const QString kNotePlaceholder = QStringLiteral("备注");
 

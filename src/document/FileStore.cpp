@@ -1,14 +1,18 @@
 #include "document/FileStore.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -16,63 +20,102 @@
 namespace tarvok::filestore {
 
 // The system calls of the file layer, and the fallback where there are none.
+namespace {
+
 #ifdef Q_OS_UNIX
 
-FileFacts facts(const QString& path) {
-    struct stat st {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
+FileFacts factsOf(const struct stat& st) {
 #ifdef Q_OS_DARWIN
     const timespec modified = st.st_mtimespec;
 #else
     const timespec modified = st.st_mtim;
 #endif
-    return {true,
-            S_ISREG(st.st_mode),
-            static_cast<uint>(st.st_uid),
-            static_cast<uint>(st.st_gid),
-            static_cast<quint64>(st.st_nlink),
-            static_cast<quint64>(st.st_dev),
-            static_cast<quint64>(st.st_ino),
-            static_cast<qint64>(st.st_size),
-            static_cast<qint64>(modified.tv_sec) * 1000000000 + modified.tv_nsec};
+    FileFacts f;
+    f.exists = true;
+    f.isRegular = S_ISREG(st.st_mode);
+    f.isLink = S_ISLNK(st.st_mode);
+    f.owner = static_cast<uint>(st.st_uid);
+    f.group = static_cast<uint>(st.st_gid);
+    f.links = static_cast<quint64>(st.st_nlink);
+    f.device = static_cast<quint64>(st.st_dev);
+    f.inode = static_cast<quint64>(st.st_ino);
+    f.size = static_cast<qint64>(st.st_size);
+    f.modifiedNs = static_cast<qint64>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    return f;
 }
 
-namespace {
+FileFacts systemFacts(const QString& path, Links links) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    const int r =
+        links == Links::Follow ? ::stat(name.constData(), &st) : ::lstat(name.constData(), &st);
+    return path.isEmpty() || r != 0 ? FileFacts{} : factsOf(st);
+}
+
+// The facts of an open file, by its handle.
+FileFacts handleFacts(int handle) {
+    struct stat st {};
+    return handle >= 0 && ::fstat(handle, &st) == 0 ? factsOf(st) : FileFacts{};
+}
+
+// The file's data on the disk; the error number when the system says no.
+int syncToDisk(int handle) {
+#ifdef Q_OS_LINUX
+    return ::fdatasync(handle) == 0 ? 0 : errno;
+#else
+    return ::fsync(handle) == 0 ? 0 : errno;
+#endif
+}
+
+// Opens the name itself, never what a link in its place points at; -1 when it cannot.
+constexpr bool kOpensNoFollow = true;
+int openNoFollow(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+}
+
 // Gives path the owner and group; false when the system refuses.
 bool setOwner(const QString& path, uint owner, uint group) {
     return ::chown(QFile::encodeName(path).constData(), static_cast<uid_t>(owner),
                    static_cast<gid_t>(group)) == 0;
 }
-} // namespace
 
 #else
 
-FileFacts facts(const QString& path) {
+FileFacts systemFacts(const QString& path, Links links) {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
+    if (path.isEmpty() || !(info.exists() || info.isSymLink()))
         return {};
     FileFacts f;
     f.exists = true;
-    f.isRegular = info.isFile();
+    f.isLink = links == Links::DoNotFollow && info.isSymLink();
+    f.isRegular = !f.isLink && info.isFile();
     f.links = 1;
     f.size = info.size();
     f.modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
     return f;
 }
 
-namespace {
+FileFacts handleFacts(int) {
+    return {};
+}
+int syncToDisk(int) {
+    return 0;
+} // the commit of QSaveFile flushes
+constexpr bool kOpensNoFollow = false;
+int openNoFollow(const QString&) {
+    return -1;
+}
 bool setOwner(const QString&, uint, uint) {
     return false;
 }
-} // namespace
 
 #endif
 
-namespace {
+StepHook stepHook = nullptr;
 
 constexpr QFileDevice::Permissions kAnyWrite =
     QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // Permission bits, not access(): a rules file or folder the user marked read-only stays
 // untouched even when the editor runs with rights that would let it write anyway.
@@ -94,12 +137,14 @@ Result writeBlocker(const QString& path) {
     return markedWritable(dir) ? Result::Ok : Result::ReadOnlyFolder;
 }
 
-bool mayWrite(const QString& path) {
-    return writeBlocker(path) == Result::Ok;
-}
 
-WriteResult failedWith(const QFileDevice& file) {
-    if (file.error() == QFileDevice::ResourceError)
+// A failed write of need more bytes beside path: the error number when the system kept it,
+// else a disk with less room than that, else what the file says.
+WriteResult failedWith(const QFileDevice& file, int err, const QString& path, qint64 need) {
+    if (const WriteResult r = failure(err); r.result == Result::DiskFull)
+        return r;
+    const qint64 free = freeBytes(QFileInfo(path).absolutePath());
+    if (file.error() == QFileDevice::ResourceError || (free >= 0 && free < need))
         return {Result::DiskFull, file.errorString()};
     return {Result::WriteFailed, file.errorString()};
 }
@@ -112,24 +157,30 @@ std::filesystem::path nativePath(const QString& path) {
 #endif
 }
 
-// The scratch copy as a second name of the rules file's current content. The rewrite
-// then replaces the rules file by a new file, so the scratch name keeps the old content
-// without one byte being copied. Fails where the file system has no hard links, across
-// file systems, or where the system protects links to other users' files.
-bool link(const QString& path, const QString& scratchPath) {
-    if (!mayWrite(scratchPath))
-        return false;
-    if (QFileInfo::exists(scratchPath) && !QFile::remove(scratchPath))
-        return false;
-    std::error_code ec;
-    const std::filesystem::path target = std::filesystem::canonical(nativePath(path), ec);
-    if (ec)
-        return false;
-    std::filesystem::create_hard_link(target, nativePath(scratchPath), ec);
-    return !ec;
+} // namespace
+
+void setStepHook(StepHook hook) {
+    stepHook = hook;
 }
 
-} // namespace
+int fault(const char* step) {
+    return stepHook ? stepHook(step) : 0;
+}
+
+WriteResult failure(int err, Result otherwise) {
+    const bool noRoom = err == ENOSPC
+#ifdef EDQUOT
+                        || err == EDQUOT
+#endif
+        ;
+    if (noRoom)
+        return {Result::DiskFull, qt_error_string(err)};
+    return {otherwise, err ? qt_error_string(err) : QString()};
+}
+
+FileFacts facts(const QString& path, Links links) {
+    return systemFacts(path, links);
+}
 
 std::optional<QByteArray> read(const QString& path) {
     if (!exists(path))
@@ -143,24 +194,99 @@ std::optional<QByteArray> read(const QString& path) {
     return bytes;
 }
 
+std::optional<QByteArray> readNoFollow(const QString& path) {
+    const FileFacts named = facts(path, Links::DoNotFollow);
+    if (!named.isRegular)
+        return std::nullopt;
+    const int handle = openNoFollow(path);
+    if (handle < 0) // where the system has no such open, the look above has to do
+        return kOpensNoFollow ? std::nullopt : read(path);
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+#ifdef Q_OS_UNIX
+        ::close(handle);
+#endif
+        return std::nullopt;
+    }
+    // What was opened must be what was looked at: a regular file, the same one.
+    const FileFacts opened = handleFacts(handle);
+    if (!opened.isRegular || opened.inode != named.inode || opened.device != named.device)
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
 bool exists(const QString& path) {
     return facts(path).isRegular;
 }
 
-WriteResult replace(const QString& path, QByteArrayView bytes) {
+bool writableFolder(const QString& dir) {
+    const QFileInfo info(dir);
+    return info.isDir() && markedWritable(info) && info.isWritable();
+}
+
+qint64 freeBytes(const QString& path) {
+    const QStorageInfo storage(path);
+    return storage.isValid() ? storage.bytesAvailable() : -1;
+}
+
+bool makePrivateFolder(const QString& dir) {
+    constexpr QFileDevice::Permissions kPerms = kOwnerOnly | QFileDevice::ExeOwner;
+    // Made private as it is made, so that no other user can look in for a moment.
+    if (!QFileInfo(dir).isDir() && QDir().mkpath(QFileInfo(dir).absolutePath()) &&
+        QDir().mkdir(dir, kPerms))
+        return true;
+    return QFileInfo(dir).isDir() && QFile::setPermissions(dir, kPerms);
+}
+
+bool makePrivate(const QString& file) {
+    return QFile::setPermissions(file, kOwnerOnly);
+}
+
+WriteResult replace(const QString& path, QByteArrayView bytes, const BeforeCommit& check) {
     if (const Result blocked = writeBlocker(path); blocked != Result::Ok)
         return {blocked, {}};
     const FileFacts old = facts(path);
     QSaveFile file(path);
+    if (const int err = fault("replace.open"))
+        return failure(err);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return failedWith(file);
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const WriteResult failure = failedWith(file);
+        return failedWith(file, errno, path, bytes.size());
+    const auto fail = [&](int err) {
+        const WriteResult failed = failedWith(file, err, path, bytes.size());
         file.cancelWriting();
-        return failure;
+        return failed;
+    };
+    if (const int err = fault("replace.write")) {
+        file.cancelWriting();
+        return failure(err);
     }
+    errno = 0;
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush())
+        return fail(errno);
+    // On the disk before anything is decided, so that the commit below is only the rename.
+    if (const int err = fault("replace.sync")) {
+        file.cancelWriting();
+        return failure(err);
+    }
+    if (const int err = syncToDisk(file.handle()))
+        return fail(err);
+    if (check) {
+        if (WriteResult checked = check(handleFacts(file.handle())); !checked.ok()) {
+            file.cancelWriting();
+            return checked;
+        }
+    }
+    if (const int err = fault("replace.commit")) {
+        file.cancelWriting();
+        return failure(err);
+    }
+    errno = 0;
     if (!file.commit())
-        return failedWith(file);
+        return failedWith(file, errno, path, bytes.size());
     if (old.exists) {
         const FileFacts now = facts(path);
         if (now.owner != old.owner || now.group != old.group)
@@ -169,76 +295,79 @@ WriteResult replace(const QString& path, QByteArrayView bytes) {
     return {};
 }
 
-bool copy(const QString& from, const QString& to) {
-    if (!mayWrite(to))
-        return false;
+WriteResult copy(const QString& from, const QString& to) {
+    if (const Result blocked = writeBlocker(to); blocked != Result::Ok)
+        return {blocked, {}};
+    if (const int err = fault("copy"))
+        return failure(err);
     if (QFileInfo::exists(to) && !QFile::remove(to))
-        return false;
+        return {Result::WriteFailed, {}};
     QFile source(from);
     // QFile::copy writes through a temporary file of its own and renames it, so the
     // target is complete or absent.
+    errno = 0;
     if (!source.copy(to))
-        return false;
-    // The copy is the editor's own file: a read-only original must not make it
-    // read-only, or the next scratch copy could not replace it.
-    QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::WriteOwner);
-    return true;
+        return failedWith(source, errno, to, facts(from).size);
+    // The copy is the editor's own file: readable by the user only, and never read-only,
+    // or the next copy could not replace it. It takes the time of the content it holds,
+    // as a second name does.
+    makePrivate(to);
+    QFile target(to);
+    if (target.open(QIODevice::ReadWrite))
+        target.setFileTime(QFileInfo(from).lastModified(), QFileDevice::FileModificationTime);
+    return {};
 }
 
-bool linkOrCopy(const QString& from, const QString& to) {
-    return link(from, to) || copy(from, to);
+WriteResult link(const QString& from, const QString& to) {
+    if (const Result blocked = writeBlocker(to); blocked != Result::Ok)
+        return {blocked, {}};
+    if (const int err = fault("link"))
+        return failure(err);
+    if (QFileInfo::exists(to) && !QFile::remove(to))
+        return {Result::WriteFailed, {}};
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::canonical(nativePath(from), ec);
+    if (!ec)
+        std::filesystem::create_hard_link(target, nativePath(to), ec);
+    return ec ? failure(ec.value()) : WriteResult{};
+}
+
+WriteResult linkOrCopy(const QString& from, const QString& to) {
+    if (link(from, to).ok())
+        return {};
+    return copy(from, to);
+}
+
+bool rename(const QString& from, const QString& to) {
+    if (fault("rename"))
+        return false;
+    std::error_code ec;
+    std::filesystem::rename(nativePath(from), nativePath(to), ec);
+    return !ec;
 }
 
 WriteResult rewrite(const QString& path, const QString& scratchPath,
                     const std::function<QByteArray(const QByteArray&)>& transform) {
-    return rewriteIf(path, scratchPath, [&](const QByteArray& content) {
-        return std::optional<QByteArray>(transform(content));
-    });
-}
-
-WriteResult
-rewriteIf(const QString& path, const QString& scratchPath,
-          const std::function<std::optional<QByteArray>(const QByteArray&)>& transform) {
     if (!exists(path))
         return {Result::ReadFailed, {}};
-    const bool linked = link(path, scratchPath);
-    if (!linked && !copy(path, scratchPath))
+    // The scratch copy first, as a second name of the content where the file system
+    // allows: the new file then replaces the old one under its name only.
+    const bool linked = facts(path).links == 1 && link(path, scratchPath).ok();
+    if (!linked && !copy(path, scratchPath).ok())
         return {Result::BackupFailed, {}};
-    // The old content is mapped rather than copied into memory where the system allows:
-    // the new file replaces the old one under its name, and the mapping stays valid.
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly))
-        return {Result::ReadFailed, source.errorString()};
-    std::optional<QByteArray> updated;
-    const qint64 size = source.size();
-    uchar* mapped = size > 0 ? source.map(0, size) : nullptr;
-    if (mapped) {
-        // A view of the mapping: the transform reads it and builds new bytes.
-        updated = transform(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
-                                                    static_cast<qsizetype>(size)));
+    const std::optional<QByteArray> old = read(path);
+    if (!old)
+        return {Result::ReadFailed, {}};
+    const WriteResult written = replace(path, transform(*old));
+    if (!linked)
+        return written;
+    if (written.ok()) {
+        makePrivate(scratchPath); // the old content is the scratch copy's alone now
     } else {
-        const std::optional<QByteArray> old = read(path);
-        if (!old)
-            return {Result::ReadFailed, {}};
-        updated = transform(*old);
-    }
-    // Nothing of the new content may point into the mapping, which goes now: a file
-    // that is open or mapped cannot be replaced on every system.
-    if (updated)
-        updated->detach();
-    if (mapped)
-        source.unmap(mapped);
-    source.close();
-    if (!updated)
-        return {}; // nothing to write: the file stays as it is
-    const WriteResult written = replace(path, *updated);
-    if (!written.ok()) {
-        // The rules file was not replaced: the scratch name must not stay a second name
-        // of it, or writing to one would change the other.
-        if (linked) {
-            QFile::remove(scratchPath);
-            copy(path, scratchPath);
-        }
+        // The file was not replaced: the scratch name must not stay a second name of
+        // it, or writing to one would change the other.
+        QFile::remove(scratchPath);
+        copy(path, scratchPath);
     }
     return written;
 }

@@ -1,41 +1,87 @@
 #include "document/History.h"
 
-#include "document/FileStore.h"
-
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+#include <functional>
+#include <string_view>
 
 namespace tarvok {
 namespace {
+
+using filestore::Result;
+
+const QString kVersionSuffix = QStringLiteral(".ini");
+const QString kPendingSuffix = QStringLiteral(".part");
+const QString kStepNote = QStringLiteral("step.txt");
+const QString kFingerprintNote = QStringLiteral("fingerprint.txt");
 
 QString folderName(History::Stack stack) {
     return stack == History::Stack::Undo ? QStringLiteral("undo") : QStringLiteral("redo");
 }
 
+QString stepName(History::Step step) {
+    switch (step) {
+    case History::Step::Write:
+        return QStringLiteral("write");
+    case History::Step::Undo:
+        return QStringLiteral("undo");
+    case History::Step::Redo:
+        return QStringLiteral("redo");
+    }
+    return {};
+}
+
+// Version names: the sequence number in its stack (ten digits, so that the newest sorts
+// last) and when it was kept, in milliseconds: "0000000012-1765100000000.ini". Versions
+// an earlier editor kept are named by the sequence number alone.
+qint64 sequenceOf(const QString& name) {
+    return QStringView(name).left(10).toLongLong();
+}
+
+qint64 keptMsOf(const QFileInfo& file) {
+    const QString base = file.completeBaseName();
+    const qsizetype dash = base.indexOf(QLatin1Char('-'));
+    bool ok = false;
+    const qint64 ms = dash > 0 ? QStringView(base).sliced(dash + 1).toLongLong(&ok) : 0;
+    return ok ? ms : file.lastModified().toMSecsSinceEpoch();
+}
+
+// The stack a restore takes its version from, and the one it keeps the replaced content on.
+History::Stack sourceOf(History::Step step) {
+    return step == History::Step::Redo ? History::Stack::Redo : History::Stack::Undo;
+}
+
 } // namespace
 
-History::History(const QString& folder, const QString& rulesPath) {
-    const QString full = QFileInfo(rulesPath).absoluteFilePath();
+History::History(const QString& folder, const QString& rulesPath, Limits limits)
+    : root_(folder), rulesPath_(QFileInfo(rulesPath).absoluteFilePath()), limits_(limits) {
     const QByteArray key =
-        QCryptographicHash::hash(full.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+        QCryptographicHash::hash(rulesPath_.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     folder_ = QDir(folder).filePath(QString::fromLatin1(key));
-    // Which file these versions are of, for whoever looks into the folder.
-    const QString note = QDir(folder_).filePath(QStringLiteral("path.txt"));
-    if (!QFileInfo::exists(note) && QDir().mkpath(folder_)) {
-        QFile f(note);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(full.toUtf8() + '\n');
-    }
+    recover();
 }
+
+History::~History() = default;
 
 QString History::folderOf(Stack stack) const {
     return QDir(folder_).filePath(folderName(stack));
 }
 
-QStringList History::versions(Stack stack) const {
-    return QDir(folderOf(stack)).entryList({QStringLiteral("*.ini")}, QDir::Files, QDir::Name);
+std::vector<History::Entry> History::versions(Stack stack) const {
+    std::vector<Entry> out;
+    const QStringList names = QDir(folderOf(stack))
+                                  .entryList({QLatin1Char('*') + kVersionSuffix},
+                                             QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    for (const QString& name : names)
+        out.push_back({name, sequenceOf(name)});
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Entry& a, const Entry& b) { return a.sequence < b.sequence; });
+    return out;
 }
 
 int History::size(Stack stack) const {
@@ -43,45 +89,264 @@ int History::size(Stack stack) const {
 }
 
 std::optional<History::Version> History::top(Stack stack) const {
-    const QStringList all = versions(stack);
-    if (all.isEmpty())
+    const std::vector<Entry> all = versions(stack);
+    if (all.empty())
         return std::nullopt;
-    const QString file = QDir(folderOf(stack)).filePath(all.last());
+    const QString file = QDir(folderOf(stack)).filePath(all.back().name);
     return Version{file, QFileInfo(file).fileTime(QFileDevice::FileModificationTime)};
 }
 
-bool History::push(Stack stack, const QString& from) {
-    const QDir dir(folderOf(stack));
-    if (!QDir().mkpath(dir.path()))
-        return false;
-    const QStringList all = versions(stack);
-    // Names count up, ten digits wide, so that the newest sorts last.
-    const qint64 next = all.isEmpty() ? 1 : QFileInfo(all.last()).baseName().toLongLong() + 1;
-    const QString name = QStringLiteral("%1.ini").arg(next, 10, 10, QLatin1Char('0'));
-    const QString file = dir.filePath(name);
-    if (!filestore::linkOrCopy(from, file))
-        return false;
-    // A copy takes the time of the content it holds, as a second name does.
-    const QDateTime written = QFileInfo(from).fileTime(QFileDevice::FileModificationTime);
-    if (QFileInfo(file).fileTime(QFileDevice::FileModificationTime) != written) {
-        QFile f(file);
-        if (f.open(QIODevice::ReadWrite))
-            f.setFileTime(written, QFileDevice::FileModificationTime);
+std::optional<QByteArray> History::read(const Version& version) const {
+    // Only a file of this history's own stacks: no folder on the way may be a link.
+    const QString dir = QFileInfo(version.file).absolutePath();
+    if (dir != folderOf(Stack::Undo) && dir != folderOf(Stack::Redo))
+        return std::nullopt;
+    for (const QString& d : {folder_, dir})
+        if (filestore::facts(d, filestore::Links::DoNotFollow).isLink)
+            return std::nullopt;
+    return filestore::readNoFollow(version.file);
+}
+
+History::Fingerprint History::fingerprintOf(QByteArrayView content) {
+    // A hash of the whole content that is cheap enough for every save of a large file.
+    const std::string_view bytes(content.data(), static_cast<size_t>(content.size()));
+    return {content.size(), static_cast<quint64>(std::hash<std::string_view>{}(bytes))};
+}
+
+std::optional<History::Fingerprint> History::fingerprint() const {
+    QFile note(QDir(folder_).filePath(kFingerprintNote));
+    if (!note.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> parts = note.readAll().trimmed().split(' ');
+    bool sizeOk = false;
+    bool hashOk = false;
+    Fingerprint f;
+    if (parts.size() == 2) {
+        f.size = parts[0].toLongLong(&sizeOk);
+        f.hash = parts[1].toULongLong(&hashOk, 16);
     }
-    if (stack == Stack::Undo)
-        for (qsizetype i = 0; i + kMaxVersions < all.size() + 1; ++i)
-            QFile::remove(dir.filePath(all[i]));
+    return sizeOk && hashOk ? std::optional(f) : std::nullopt;
+}
+
+void History::setFingerprint(const Fingerprint& f) const {
+    writeNote(kFingerprintNote,
+              QByteArray::number(f.size) + ' ' + QByteArray::number(f.hash, 16) + '\n');
+}
+
+// A small note of the folder, replaced in one step.
+void History::writeNote(const QString& name, const QByteArray& text) const {
+    if (filestore::fault("history.note"))
+        return;
+    const QString target = QDir(folder_).filePath(name);
+    const QString next = target + QStringLiteral(".new");
+    QFile f(next);
+    if (f.open(QIODevice::WriteOnly) && f.write(text) == text.size() && f.flush()) {
+        f.close();
+        filestore::makePrivate(next);
+        filestore::rename(next, target);
+    }
+}
+
+bool History::ensureFolders() {
+    if (!filestore::makePrivateFolder(root_) || !filestore::makePrivateFolder(folder_) ||
+        !filestore::makePrivateFolder(folderOf(Stack::Undo)) ||
+        !filestore::makePrivateFolder(folderOf(Stack::Redo)))
+        return false;
+    // Which file these versions are of, for whoever looks into the folder.
+    if (const QString note = QDir(folder_).filePath(QStringLiteral("path.txt"));
+        !QFileInfo::exists(note))
+        writeNote(QStringLiteral("path.txt"), rulesPath_.toUtf8() + '\n');
     return true;
 }
 
-void History::pop(Stack stack) {
-    if (const std::optional<Version> v = top(stack))
-        QFile::remove(v->file);
+filestore::WriteResult History::claim() {
+    if (lock_ && lock_->isLocked())
+        return {};
+    if (!ensureFolders()) {
+        const QString parent = QFileInfo(root_).absolutePath();
+        return {filestore::writableFolder(parent) || QFileInfo(root_).isDir()
+                    ? Result::WriteFailed
+                    : Result::ReadOnlyFolder,
+                QStringLiteral("无法创建历史文件夹 %1").arg(QDir::toNativeSeparators(root_))};
+    }
+    if (!lock_) {
+        lock_ = std::make_unique<QLockFile>(QDir(folder_).filePath(QStringLiteral("lock")));
+        lock_->setStaleLockTime(0); // held as long as its copy of the editor runs, however long
+    }
+    if (lock_->tryLock(0)) {
+        filestore::makePrivate(QDir(folder_).filePath(QStringLiteral("lock")));
+        return {};
+    }
+    if (lock_->error() == QLockFile::LockFailedError)
+        return {Result::Locked, {}};
+    return {Result::WriteFailed, QStringLiteral("无法锁定历史文件夹")};
 }
 
-void History::clear(Stack stack) {
-    for (const QString& name : versions(stack))
-        QFile::remove(QDir(folderOf(stack)).filePath(name));
+History::Pending History::keep(Stack stack, const filestore::FileFacts& current) {
+    Pending p;
+    p.stack = stack;
+    if (p.why = claim(); !p.why.ok())
+        return p;
+    if (current.size > limits_.bytes) {
+        p.why = {Result::TooLarge, {}};
+        return p;
+    }
+    const qint64 free = filestore::freeBytes(folder_);
+    if (free >= 0 && free < 3 * current.size) { // it, and then twice its size left
+        p.why = {Result::DiskFull, {}};
+        return p;
+    }
+    qint64 next = 1;
+    const QStringList taken =
+        QDir(folderOf(stack))
+            .entryList({QLatin1Char('*') + kVersionSuffix, QLatin1Char('*') + kPendingSuffix},
+                       QDir::Files | QDir::System);
+    for (const QString& name : taken)
+        next = std::max(next, sequenceOf(name) + 1);
+    const QString file =
+        QDir(folderOf(stack))
+            .filePath(QStringLiteral("%1-%2")
+                          .arg(next, 10, 10, QLatin1Char('0'))
+                          .arg(QDateTime::currentMSecsSinceEpoch(), 13, 10, QLatin1Char('0')) +
+                      kPendingSuffix);
+    // A second name of a file that has other names would change when they are written to
+    // in place: such a file is copied.
+    if (!(current.links == 1 && filestore::link(rulesPath_, file).ok())) {
+        if (p.why = filestore::copy(rulesPath_, file); !p.why.ok())
+            return p;
+    }
+    p.file = file;
+    return p;
+}
+
+bool History::begin(const Pending& pending, Step step, const filestore::FileFacts& newFile) {
+    if (!pending.kept())
+        return false;
+    QByteArray note = "step " + stepName(step).toLatin1() + "\npart " +
+                      QFileInfo(pending.file).fileName().toUtf8() + "\n";
+    if (step != Step::Write)
+        if (const std::optional<Version> from = top(sourceOf(step)))
+            note += "drop " + QFileInfo(from->file).fileName().toUtf8() + "\n";
+    note += "device " + QByteArray::number(newFile.device) + "\ninode " +
+            QByteArray::number(newFile.inode) + "\nsize " + QByteArray::number(newFile.size) + "\n";
+    writeNote(kStepNote, note);
+    return QFileInfo::exists(QDir(folder_).filePath(kStepNote));
+}
+
+void History::finish(const Pending& pending, Step step, const Fingerprint& now) {
+    if (!claim().ok())
+        return; // another copy's history: not this copy's to change
+    QString dropped;
+    if (step != Step::Write)
+        if (const std::optional<Version> from = top(sourceOf(step)))
+            dropped = QFileInfo(from->file).fileName();
+    finishNamed(pending.kept() ? QFileInfo(pending.file).fileName() : QString(), pending.stack,
+                step, dropped, now);
+}
+
+void History::finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
+                          const Fingerprint& now) {
+    QString kept;
+    if (!part.isEmpty()) {
+        const QString from = QDir(folderOf(stack)).filePath(part);
+        kept = from.chopped(kPendingSuffix.size()) + kVersionSuffix;
+        // A finish after a kill may find the version moved already.
+        if (QFileInfo::exists(from) && !filestore::rename(from, kept))
+            kept.clear();
+        else
+            filestore::makePrivate(kept); // the old content is the history's alone now
+    }
+    if (step == Step::Write) {
+        for (const Entry& e : versions(Stack::Redo))
+            QFile::remove(QDir(folderOf(Stack::Redo)).filePath(e.name));
+    } else if (!dropped.isEmpty()) {
+        QFile::remove(QDir(folderOf(sourceOf(step))).filePath(dropped));
+    }
+    setFingerprint(now);
+    applyBounds(kept);
+    QFile::remove(QDir(folder_).filePath(kStepNote));
+}
+
+void History::drop(const Pending& pending) {
+    if (pending.kept())
+        QFile::remove(pending.file);
+    QFile::remove(QDir(folder_).filePath(kStepNote));
+}
+
+void History::applyBounds(const QString& keep) const {
+    std::vector<Entry> undo = versions(Stack::Undo);
+    for (size_t i = 0; i + static_cast<size_t>(limits_.versions) < undo.size(); ++i)
+        QFile::remove(QDir(folderOf(Stack::Undo)).filePath(undo[i].name));
+    // The whole folder, every file's versions: the oldest kept go first.
+    struct Kept {
+        QString path;
+        qint64 keptMs;
+        qint64 size;
+    };
+    std::vector<Kept> all;
+    qint64 total = 0;
+    for (const QFileInfo& file : QDir(root_).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QString& stack : {QStringLiteral("undo"), QStringLiteral("redo")}) {
+            const QDir dir(QDir(file.filePath()).filePath(stack));
+            for (const QFileInfo& v :
+                 dir.entryInfoList({QLatin1Char('*') + kVersionSuffix}, QDir::Files)) {
+                all.push_back({v.filePath(), keptMsOf(v), v.size()});
+                total += v.size();
+            }
+        }
+    }
+    std::sort(all.begin(), all.end(),
+              [](const Kept& a, const Kept& b) { return a.keptMs < b.keptMs; });
+    for (const Kept& v : all) {
+        if (total <= limits_.bytes)
+            break;
+        if (v.path == keep)
+            continue;
+        if (QFile::remove(v.path))
+            total -= v.size;
+    }
+}
+
+void History::recover() {
+    const QString stepFile = QDir(folder_).filePath(kStepNote);
+    bool parts = false;
+    for (Stack s : {Stack::Undo, Stack::Redo})
+        parts = parts || !QDir(folderOf(s))
+                              .entryList({QLatin1Char('*') + kPendingSuffix}, QDir::Files)
+                              .isEmpty();
+    if (!QFileInfo::exists(stepFile) && !parts)
+        return;
+    // Only the copy of the editor that may change these versions finishes a step; one
+    // that runs still may be in the middle of it.
+    if (!claim().ok())
+        return;
+    QFile f(stepFile);
+    QHash<QByteArray, QByteArray> note;
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : f.readAll().split('\n'))
+            if (const qsizetype space = line.indexOf(' '); space > 0)
+                note.insert(line.left(space), line.mid(space + 1));
+    f.close();
+    const filestore::FileFacts now = filestore::facts(rulesPath_);
+    const QByteArray step = note.value("step");
+    const Step kind = step == "undo" ? Step::Undo : step == "redo" ? Step::Redo : Step::Write;
+    const Stack stack = kind == Step::Undo ? Stack::Redo : Stack::Undo;
+    const bool replaced = !note.isEmpty() && now.exists &&
+                          QByteArray::number(now.device) == note.value("device") &&
+                          QByteArray::number(now.inode) == note.value("inode") &&
+                          QByteArray::number(now.size) == note.value("size");
+    if (replaced) {
+        if (const std::optional<QByteArray> content = filestore::read(rulesPath_))
+            finishNamed(QString::fromUtf8(note.value("part")), stack, kind,
+                        QString::fromUtf8(note.value("drop")), fingerprintOf(*content));
+    }
+    // Whatever is still pending was never part of a finished step.
+    for (Stack s : {Stack::Undo, Stack::Redo})
+        for (const QString& name :
+             QDir(folderOf(s)).entryList({QLatin1Char('*') + kPendingSuffix}, QDir::Files))
+            QFile::remove(QDir(folderOf(s)).filePath(name));
+    QFile::remove(stepFile);
+    lock_->unlock(); // taken again by the first change of this run
 }
 
 } // namespace tarvok

@@ -1,43 +1,114 @@
 #pragma once
 
+#include "document/FileStore.h"
+
 #include <QDateTime>
+#include <QLockFile>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace tarvok {
 
+// How much a history keeps.
+struct HistoryLimits {
+    int versions = 20;                // of each file's undo stack
+    qint64 bytes = qint64(256) << 20; // of the whole folder, every file's versions
+};
+
 // The versions one rules file had before the editor changed it, kept as files in a folder
 // of their own so that they outlive the editor: an undo stack and a redo stack. Rules
 // files are told apart by their full path. A version is a second name of the old file
-// where the file system allows, a copy otherwise; the editor never writes one in place.
+// where the file system allows and the file has no other names, a copy otherwise; the
+// editor never writes one in place. The folder and every version are the user's alone.
+//
+// Beside the stacks the folder keeps the fingerprint of what the editor last wrote to the
+// file (or put back), so that nothing is put back over content the editor did not write,
+// also after a restart; and the lock of the running copy of the editor that keeps the
+// versions: another copy keeps none and puts none back.
+//
+// A change of the file and its version are one step: the version is kept under a name no
+// stack counts (pending), the step is noted just before the new content replaces the file,
+// and the version joins its stack once it has. Opening the history of a file after the
+// editor was killed in the middle finishes the step when the file holds the new content,
+// and takes it back otherwise.
 class History {
   public:
     enum class Stack { Undo, Redo };
-    static constexpr int kMaxVersions = 20;
+    enum class Step { Write, Undo, Redo };
+    using Limits = HistoryLimits;
 
     // folder holds the versions of every rules file.
-    History(const QString& folder, const QString& rulesPath);
+    History(const QString& folder, const QString& rulesPath, Limits limits = {});
+    ~History();
 
     struct Version {
         QString file;
         QDateTime time; // when that content was written
     };
-
     int size(Stack stack) const;
     // The newest version; nothing when the stack is empty.
     std::optional<Version> top(Stack stack) const;
-    // The file from (its content as it is now) becomes the newest version. The undo stack
-    // then drops its oldest versions beyond kMaxVersions.
-    bool push(Stack stack, const QString& from);
-    void pop(Stack stack);
-    void clear(Stack stack);
+    // A version's content, read only when it is a regular file of this history's own
+    // folder (no link, nothing planted elsewhere); nothing otherwise.
+    std::optional<QByteArray> read(const Version& version) const;
+
+    struct Fingerprint {
+        qint64 size = -1;
+        quint64 hash = 0;
+        bool operator==(const Fingerprint&) const = default;
+    };
+    static Fingerprint fingerprintOf(QByteArrayView content);
+    // What the editor last wrote to the file or put back; nothing when it is not known.
+    std::optional<Fingerprint> fingerprint() const;
+
+    // Takes the lock of this file's versions unless this copy of the editor holds it:
+    // Locked when another running copy does (then this one keeps no versions and puts
+    // none back), another failure when the folder cannot be written.
+    filestore::WriteResult claim();
+
+    // A version on its way into a stack.
+    struct Pending {
+        QString file; // empty when nothing was kept
+        Stack stack = Stack::Undo;
+        filestore::WriteResult why; // why nothing was kept
+        bool kept() const { return !file.isEmpty(); }
+    };
+    // Keeps the rules file's content as it is now (current: its facts) as a pending
+    // version of stack. Nothing is kept, and why says why, when the folder cannot be
+    // written, another copy of the editor holds the lock, the version would not fit the
+    // folder's bound or would leave the disk less free room than twice its size.
+    Pending keep(Stack stack, const filestore::FileFacts& current);
+    // Notes the step, just before the new content (newFile: its facts) replaces the file.
+    bool begin(const Pending& pending, Step step, const filestore::FileFacts& newFile);
+    // The new content (now: its fingerprint) replaced the file: the pending version joins
+    // its stack, a write empties the redo stack, a restore drops the version it put back,
+    // and the oldest versions go beyond the bounds.
+    void finish(const Pending& pending, Step step, const Fingerprint& now);
+    // The file was not replaced: the pending version goes.
+    void drop(const Pending& pending);
 
   private:
+    struct Entry {
+        QString name;
+        qint64 sequence = 0;
+    };
     QString folderOf(Stack stack) const;
-    QStringList versions(Stack stack) const; // oldest first
+    std::vector<Entry> versions(Stack stack) const; // oldest first
+    bool ensureFolders();
+    void recover();
+    void finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
+                     const Fingerprint& now);
+    void writeNote(const QString& name, const QByteArray& text) const;
+    void setFingerprint(const Fingerprint& f) const;
+    void applyBounds(const QString& keep) const;
 
-    QString folder_;
+    QString root_;   // every file's histories
+    QString folder_; // this file's
+    QString rulesPath_;
+    Limits limits_;
+    std::unique_ptr<QLockFile> lock_;
 };
 
 } // namespace tarvok

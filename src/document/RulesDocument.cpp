@@ -3,6 +3,7 @@
 #include "document/IniText.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -25,12 +26,21 @@ QByteArray registrySection(RegistryKind kind) {
 
 namespace {
 
-// Two names of one file: the same path, or the same file reached through a link.
+// Two names of one file: the same file reached through a hard link.
 bool sameFile(const QString& a, const QString& b) {
     const filestore::FileFacts fa = filestore::facts(a);
     const filestore::FileFacts fb = filestore::facts(b);
     return fa.exists && fb.exists && fa.device == fb.device && fa.inode == fb.inode &&
-           (fa.inode != 0 || QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath());
+           fa.inode != 0;
+}
+
+// One path: the same names once links in them are followed.
+bool samePath(const QString& a, const QString& b) {
+    const QFileInfo ia(a), ib(b);
+    if (ia.absoluteFilePath() == ib.absoluteFilePath())
+        return true;
+    const QString ca = ia.canonicalFilePath();
+    return !ca.isEmpty() && ca == ib.canonicalFilePath();
 }
 
 } // namespace
@@ -48,11 +58,6 @@ qint64 nowNs() {
     return QDateTime::currentMSecsSinceEpoch() * 1'000'000;
 }
 
-bool sameFacts(const filestore::FileFacts& a, const filestore::FileFacts& b) {
-    return a.exists == b.exists && a.size == b.size && a.modifiedNs == b.modifiedNs &&
-           a.device == b.device && a.inode == b.inode;
-}
-
 } // namespace
 
 RulesDocument::Stamp RulesDocument::stampOf(const QString& path) {
@@ -61,8 +66,12 @@ RulesDocument::Stamp RulesDocument::stampOf(const QString& path) {
 }
 
 std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
-    if (sameFile(path, scratchPath_))
+    if (samePath(path, scratchPath_))
         return std::nullopt;
+    // An earlier editor could leave the scratch copy as a second name of the file it last
+    // wrote to nothing: that name goes, the file stays.
+    if (sameFile(path, scratchPath_))
+        QFile::remove(scratchPath_);
     const Stamp stamp = stampOf(path);
     std::optional<QByteArray> bytes = filestore::read(path);
     if (!bytes)
@@ -89,7 +98,7 @@ std::optional<RulesDocument::Reading> RulesDocument::changedOutside() const {
     const filestore::FileFacts now = filestore::facts(path_);
     // Written within one step of the file system's clock before the facts were taken, a
     // second write in the same step could leave them unchanged: the content tells then.
-    if (sameFacts(now, stamp_.facts) && now.modifiedNs + kTimeStepNs < stamp_.takenNs)
+    if (now.sameAs(stamp_.facts) && now.modifiedNs + kTimeStepNs < stamp_.takenNs)
         return std::nullopt;
     Reading reading{stampOf(path_), filestore::read(path_)};
     if (reading.bytes && *reading.bytes == known_) {
@@ -134,66 +143,189 @@ std::optional<RulesDocument::Content> RulesDocument::read() const {
     return Content{index->bytes(), index->codec()};
 }
 
-filestore::WriteResult
-RulesDocument::write(const std::function<std::optional<QByteArray>(const QByteArray&)>& compute) {
+filestore::WriteResult RulesDocument::write(const Compute& compute) {
     if (path_.isEmpty())
         return {filestore::Result::ReadFailed, {}};
     bool outside = false;
-    QByteArray before;
-    std::optional<QByteArray> written;
+    const auto told = [&](filestore::WriteResult result) {
+        if (outside && reloaded_)
+            reloaded_();
+        return result;
+    };
+    for (int attempt = 0; attempt <= kRetries; ++attempt) {
+        const filestore::FileFacts read = filestore::facts(path_);
+        if (!read.isRegular)
+            return told({filestore::Result::ReadFailed, {}});
+        // The old content is mapped rather than copied into memory where the system
+        // allows: the new file replaces the old one under its name, and the mapping stays
+        // valid while it is read.
+        QFile source(path_);
+        if (!source.open(QIODevice::ReadOnly))
+            return told({filestore::Result::ReadFailed, source.errorString()});
+        const qint64 size = source.size();
+        uchar* mapped = size > 0 ? source.map(0, size) : nullptr;
+        std::optional<QByteArray> whole;
+        if (!mapped && !(whole = filestore::read(path_)))
+            return told({filestore::Result::ReadFailed, {}});
+        const QByteArray content =
+            mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                             static_cast<qsizetype>(size))
+                   : *whole;
+        // Another program's content is what the edit is made on: the lists and counters
+        // are those of that content, which the edit then changes as it does any other.
+        if (content != known_) {
+            outside = true;
+            stamp_ = stampOf(path_);
+            reload(QByteArray(content.constData(), content.size())); // a copy of its own
+        }
+        std::optional<QByteArray> written = compute(content);
+        // Nothing of the new content may point into the mapping, which goes now: a file
+        // that is open or mapped cannot be replaced on every system.
+        if (written)
+            written->detach();
+        if (mapped)
+            source.unmap(mapped);
+        source.close();
+        if (!written)
+            return told({}); // nothing to write: nothing is kept, linked or replaced
+        const filestore::WriteResult result = commit(read, *written);
+        if (result.result == filestore::Result::Busy && attempt < kRetries)
+            continue; // changed meanwhile: computed again on what the file holds now
+        if (!result.ok())
+            unlinkScratch();
+        return told(result);
+    }
+    return told({});
+}
+
+bool RulesDocument::makeScratch(const History::Pending& pending, const filestore::FileFacts& read) {
+    if (pending.kept())
+        return filestore::linkOrCopy(pending.file, scratchPath_).ok();
+    // A second name of a file with other names would change with them.
+    if (read.links == 1 && filestore::link(path_, scratchPath_).ok())
+        return true;
+    return filestore::copy(path_, scratchPath_).ok();
+}
+
+void RulesDocument::unlinkScratch() {
+    if (sameFile(path_, scratchPath_)) {
+        QFile::remove(scratchPath_);
+        filestore::copy(path_, scratchPath_);
+    }
+}
+
+filestore::WriteResult RulesDocument::commit(const filestore::FileFacts& read,
+                                             const QByteArray& bytes) {
+    History::Pending pending;
+    if (history_)
+        pending = history_->keep(History::Stack::Undo, read);
+    filestore::WriteResult versionNote = history_ ? pending.why : filestore::WriteResult{};
+    if (!makeScratch(pending, read)) {
+        if (history_)
+            history_->drop(pending);
+        return {filestore::Result::BackupFailed, {}};
+    }
     const filestore::WriteResult result =
-        filestore::rewriteIf(path_, scratchPath_, [&](const QByteArray& content) {
-            outside = content != known_;
-            if (outside) // the content may be a view of the file mapped: a copy of its own
-                before = QByteArray(content.constData(), content.size());
-            written = compute(content);
-            return written;
+        filestore::replace(path_, bytes, [&](const filestore::FileFacts& newFile) {
+            // Another program's change since the content was read would be lost.
+            if (!filestore::facts(path_).sameAs(read))
+                return filestore::WriteResult{filestore::Result::Busy, {}};
+            if (pending.kept() && !history_->begin(pending, History::Step::Write, newFile)) {
+                // A version that a kill could part from its write is no version.
+                history_->drop(pending);
+                pending = {};
+                versionNote = {filestore::Result::WriteFailed, QStringLiteral("无法记录历史")};
+            }
+            return filestore::WriteResult{};
         });
-    // Another program's content is what the edit was made on: the lists and counters
-    // are those of that content, which the edit then changes as it does any other.
-    if (outside) {
-        stamp_ = stampOf(path_);
-        reload(std::move(before));
+    if (!result.ok()) {
+        if (history_)
+            history_->drop(pending);
+        return result;
     }
-    if (result.ok() && written) {
-        stamp_ = stampOf(path_);
-        known_ = std::move(*written);
-        // Read again on a second core while the user goes on; the first use waits for it.
-        index_.reset();
-        building_ =
-            std::async(std::launch::async, [bytes = known_] {
-                return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
-            }).share();
-        // The scratch copy holds the content before the change now.
-        if (history_ && history_->push(History::Stack::Undo, scratchPath_))
-            history_->clear(History::Stack::Redo);
-    }
-    if (outside && reloaded_)
-        reloaded_();
-    return result;
+    if (history_ && versionNote.result != filestore::Result::Locked)
+        history_->finish(pending, History::Step::Write, History::fingerprintOf(bytes));
+    if (pending.kept() || read.links == 1)
+        filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
+    wrote(bytes);
+    filestore::WriteResult out = result;
+    out.versionResult = versionNote.result;
+    out.versionError = versionNote.systemError;
+    return out;
+}
+
+void RulesDocument::wrote(QByteArray bytes) {
+    stamp_ = stampOf(path_);
+    known_ = std::move(bytes);
+    // Read again on a second core while the user goes on; the first use waits for it.
+    index_.reset();
+    building_ =
+        std::async(std::launch::async, [bytes = known_] {
+            return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
+        }).share();
 }
 
 RulesDocument::Restored RulesDocument::restore(History::Stack from) {
-    const std::optional<History::Version> version = history_ ? history_->top(from) : std::nullopt;
+    if (!history_)
+        return {};
+    if (const filestore::WriteResult claimed = history_->claim(); !claimed.ok())
+        return {claimed.result == filestore::Result::Locked ? Restored::LockedElsewhere
+                                                            : Restored::Failed,
+                {},
+                claimed};
+    const std::optional<History::Version> version = history_->top(from);
     if (!version)
         return {};
-    if (std::optional<Reading> now = changedOutside()) {
-        adopt(std::move(*now)); // read again, and the listener told
+    // Only over the content the editor last wrote or put back, also after a restart.
+    const filestore::FileFacts read = filestore::facts(path_);
+    const std::optional<QByteArray> current = filestore::read(path_);
+    const std::optional<History::Fingerprint> known = history_->fingerprint();
+    if (!current || !known || History::fingerprintOf(*current) != *known) {
+        if (current && *current != known_)
+            adopt({stampOf(path_), current}); // read again, and the listener told
         return {Restored::ChangedOutside, {}, {}};
     }
-    std::optional<QByteArray> bytes = filestore::read(version->file);
-    if (!bytes)
-        return {Restored::Failed, {}, {filestore::Result::ReadFailed, {}}};
-    const filestore::WriteResult result = filestore::rewriteIf(
-        path_, scratchPath_, [&](const QByteArray&) { return std::optional<QByteArray>(*bytes); });
-    if (!result.ok())
-        return {Restored::Failed, {}, result};
-    const History::Stack to =
-        from == History::Stack::Undo ? History::Stack::Redo : History::Stack::Undo;
-    history_->push(to, scratchPath_);
-    history_->pop(from);
+    const std::optional<QByteArray> bytes = history_->read(*version);
+    if (!bytes) {
+        // Not a version the editor kept (a link put in its place, say): it goes.
+        QFile::remove(version->file);
+        return {Restored::Failed,
+                {},
+                {filestore::Result::ReadFailed, QStringLiteral("历史版本已损坏")}};
+    }
+    const bool undo = from == History::Stack::Undo;
+    const History::Step step = undo ? History::Step::Undo : History::Step::Redo;
+    // The content on show would be lost without its version: no version, no restore.
+    History::Pending pending =
+        history_->keep(undo ? History::Stack::Redo : History::Stack::Undo, read);
+    if (!pending.kept())
+        return {Restored::Failed, {}, pending.why};
+    if (!makeScratch(pending, read)) {
+        history_->drop(pending);
+        return {Restored::Failed, {}, {filestore::Result::BackupFailed, {}}};
+    }
+    const filestore::WriteResult result =
+        filestore::replace(path_, *bytes, [&](const filestore::FileFacts& newFile) {
+            if (!filestore::facts(path_).sameAs(read))
+                return filestore::WriteResult{filestore::Result::Busy, {}};
+            if (!history_->begin(pending, step, newFile))
+                return filestore::WriteResult{filestore::Result::WriteFailed,
+                                              QStringLiteral("无法记录历史")};
+            return filestore::WriteResult{};
+        });
+    if (!result.ok()) {
+        history_->drop(pending);
+        unlinkScratch();
+        if (result.result != filestore::Result::Busy)
+            return {Restored::Failed, {}, result};
+        if (std::optional<Reading> now = changedOutside())
+            adopt(std::move(*now));
+        return {Restored::ChangedOutside, {}, {}};
+    }
+    history_->finish(pending, step, History::fingerprintOf(*bytes));
+    filestore::makePrivate(scratchPath_);
     stamp_ = stampOf(path_);
-    reload(std::move(*bytes));
+    reload(*bytes);
     return {Restored::Done, version->time, result};
 }
 

@@ -49,7 +49,8 @@ class RulesDocument {
 
     // Makes path the rules file when it can be read, with the registry counters of its
     // scan. Nothing changes when it cannot, or when path is the scratch copy itself
-    // (the first rewrite would replace the file it reads from).
+    // (the first rewrite would replace the file it reads from). A file that is merely a
+    // second name of the scratch copy's content opens; the scratch name goes.
     std::optional<Opened> open(const QString& path);
 
     bool isOpen() const { return !path_.isEmpty(); }
@@ -70,9 +71,15 @@ class RulesDocument {
     using Edit =
         std::function<std::optional<QByteArray>(const QByteArray& content, const TextCodec& codec)>;
 
-    // Rewrites the rules file: the scratch copy first, then the new content replaces the
-    // file once complete. On failure the file is unchanged and the result says why.
-    // Without an open file nothing is written and the result is ReadFailed.
+    // Rewrites the rules file: the new content is computed from the file as it is; then
+    // the content it replaces is kept as the newest undo version and as the scratch copy,
+    // and the new content replaces the file once complete. Just before that the file is
+    // looked at once more: when another program changed it meanwhile, the new content is
+    // computed again from what it holds now, at most kRetries times, and then the write is
+    // refused as Busy. On failure the file is unchanged and the result says why; a write
+    // that went ahead without its undo version says why in its version fields. Without an
+    // open file nothing is written and the result is ReadFailed.
+    static constexpr int kRetries = 3;
     filestore::WriteResult rewrite(const Transform& transform);
     // The same for an edit that may decline: then the file is not replaced.
     filestore::WriteResult edit(const Edit& edit);
@@ -94,16 +101,19 @@ class RulesDocument {
     struct Restored {
         enum Outcome {
             Done,
-            Nothing,        // the stack is empty
-            ChangedOutside, // the file is not what the editor last read or wrote; it was read again
-            Failed,         // the version could not be read or the file not written
+            Nothing,         // the stack is empty
+            ChangedOutside,  // the file is not what the editor last wrote; it was read again
+            LockedElsewhere, // another running copy of the editor keeps this file's versions
+            Failed,          // the version could not be read or the file not written
         } outcome = Nothing;
         QDateTime time; // of the version put back
         filestore::WriteResult write;
     };
     // Puts the newest version of one stack back (through the same safe replace) and keeps
     // the content it replaces as the newest of the other: undo takes from the undo stack,
-    // redo from the redo stack. The index is then that of the version.
+    // redo from the redo stack. Only over the content the editor last wrote or put back
+    // (its fingerprint, kept beside the stacks): anything else is refused. The index is
+    // then that of the version.
     Restored restore(History::Stack from);
 
   private:
@@ -126,8 +136,17 @@ class RulesDocument {
     bool adopt(Reading reading) const;
     void reload(QByteArray bytes) const;
     void countFromScan() const;
-    filestore::WriteResult
-    write(const std::function<std::optional<QByteArray>(const QByteArray&)>& compute);
+    using Compute = std::function<std::optional<QByteArray>(const QByteArray&)>;
+    filestore::WriteResult write(const Compute& compute);
+    // One attempt of a write, of bytes computed from the file with the facts read.
+    filestore::WriteResult commit(const filestore::FileFacts& read, const QByteArray& bytes);
+    // The scratch copy as the content about to be replaced: a second name of its version
+    // (or of the file itself), a copy where that cannot be.
+    bool makeScratch(const History::Pending& pending, const filestore::FileFacts& read);
+    // After a write that did not happen the scratch copy must not be a name of the file.
+    void unlinkScratch();
+    // The file's content as the editor wrote or put it back.
+    void wrote(QByteArray bytes);
 
     QString scratchPath_;
     QString path_;

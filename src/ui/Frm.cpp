@@ -16,8 +16,8 @@ namespace tarvok {
 
 const QString kGuideFile = QStringLiteral("Tarvok使用说明.txt");
 
-Frm::Frm(Dialogs& dialogs, QString programDir, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), programDir_(std::move(programDir)) {
+Frm::Frm(Dialogs& dialogs, ProgramFiles files, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), files_(std::move(files)) {
     setObjectName(QStringLiteral("Frm"));
     setWindowTitle(QStringLiteral("Tarvok-WQ"));
     QFont f = font();
@@ -66,7 +66,7 @@ bool Frm::event(QEvent* event) {
 }
 
 void Frm::Form_Activate() {
-    const std::optional<QStringList> guide = ProgramFiles(programDir_).lines(kGuideFile);
+    const std::optional<QStringList> guide = files_.lines(kGuideFile);
     if (!guide) {
         dialogs_.message(this, messages::kFileMissing, messages::kErrorTitle, MsgIcon::Information,
                          MsgButtons::Ok);
@@ -86,7 +86,7 @@ void Frm::Chk_Click() {
 
 void Frm::CmdOpen_Click() {
     if (!main_) {
-        main_ = std::make_unique<FrmMain>(dialogs_, programDir_);
+        main_ = std::make_unique<FrmMain>(dialogs_, files_);
         main_->setWelcomeWindow(this);
         windowrules::showFitted(*main_);
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogues/ProgramFiles.h"
 #include "ui/Dialogs.h"
 
 #include <QWidget>
@@ -21,7 +22,7 @@ class Frm : public QWidget {
     Q_OBJECT
 
   public:
-    Frm(Dialogs& dialogs, QString programDir, QWidget* parent = nullptr);
+    Frm(Dialogs& dialogs, ProgramFiles files, QWidget* parent = nullptr);
     ~Frm() override;
 
     QLabel* Label1 = nullptr;
@@ -41,7 +42,7 @@ class Frm : public QWidget {
 
   private:
     Dialogs& dialogs_;
-    QString programDir_;
+    ProgramFiles files_;
     QString lineBuffer_;
     bool guideLoaded_ = false;
     std::unique_ptr<FrmMain> main_;

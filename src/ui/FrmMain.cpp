@@ -143,11 +143,11 @@ class FittingScrollArea : public QScrollArea {
 
 } // namespace
 
-FrmMain::FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent) : QMainWindow(parent) {
+FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(kAppName);
     setFont(editorFont());
-    kit_ = new PanelKit(dialogs, this, programDir);
+    kit_ = new PanelKit(dialogs, this, std::move(files));
     createMenus();
     createControls();
     Form_Load();
@@ -317,6 +317,7 @@ void FrmMain::createControls() {
     setCentralWidget(scroll);
     // Notes on the open file; LblMsg stays the hint area of the fields.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    kit_->setStatusBar(statusBar());
 
     // Combo boxes need not be as wide as their longest item; their lists open wide
     // enough to read every item (see Form_Load).

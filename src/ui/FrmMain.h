@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogues/ProgramFiles.h"
 #include "ui/Dialogs.h"
 
 #include <QMainWindow>
@@ -37,7 +38,7 @@ class FrmMain : public QMainWindow {
     Q_OBJECT
 
   public:
-    FrmMain(Dialogs& dialogs, QString programDir, QWidget* parent = nullptr);
+    FrmMain(Dialogs& dialogs, ProgramFiles files, QWidget* parent = nullptr);
     ~FrmMain() override;
     void setWelcomeWindow(QWidget* welcome) { welcome_ = welcome; } // closed with the editor
 

@@ -144,6 +144,10 @@ void FrmMain::restoreVersion(bool redo) {
         kit_->msg(QStringLiteral("文件已被其他程序修改，无法撤销"), kErrorTitle,
                   MsgIcon::Information);
         return;
+    case RulesDocument::Restored::LockedElsewhere:
+        kit_->msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"), kErrorTitle,
+                  MsgIcon::Information);
+        return;
     case RulesDocument::Restored::Failed:
         kit_->reportWrite(restored.write);
         return;

@@ -2,30 +2,39 @@
 
 namespace tarvok::messages {
 
-QString writeFailure(const filestore::WriteResult& result) {
-    QString reason;
+QString failureReason(const filestore::WriteResult& result) {
     switch (result.result) {
     case filestore::Result::ReadOnlyFile:
-        reason = QStringLiteral("文件为只读");
-        break;
+        return QStringLiteral("文件为只读");
     case filestore::Result::ReadOnlyFolder:
-        reason = QStringLiteral("文件夹为只读");
-        break;
+        return QStringLiteral("文件夹为只读");
     case filestore::Result::DiskFull:
-        reason = QStringLiteral("磁盘空间不足");
-        break;
+        return QStringLiteral("磁盘空间不足");
     case filestore::Result::BackupFailed:
-        reason = QStringLiteral("无法创建备份文件 File.ini");
-        break;
+        return QStringLiteral("无法创建备份文件 File.ini");
     case filestore::Result::ReadFailed:
-        reason = result.systemError.isEmpty() ? QStringLiteral("文件已不存在") : result.systemError;
-        break;
+        return result.systemError.isEmpty() ? QStringLiteral("文件已不存在") : result.systemError;
+    case filestore::Result::Busy:
+        return QStringLiteral("文件正被其他程序修改");
+    case filestore::Result::Locked:
+        return QStringLiteral("该文件正在另一个窗口中编辑");
+    case filestore::Result::TooLarge:
+        return QStringLiteral("文件超过历史版本的容量上限（256 MB）");
     case filestore::Result::Ok:
     case filestore::Result::WriteFailed:
-        reason = result.systemError;
         break;
     }
-    return kWriteFailed + QStringLiteral("\n原因：") + reason;
+    return result.systemError;
+}
+
+QString writeFailure(const filestore::WriteResult& result) {
+    if (result.result == filestore::Result::Busy)
+        return kBusy;
+    return kWriteFailed + QStringLiteral("\n原因：") + failureReason(result);
+}
+
+QString versionNotKept(const filestore::WriteResult& why) {
+    return QStringLiteral("未能保留撤销版本（原因：%1），本次修改无法撤销").arg(failureReason(why));
 }
 
 } // namespace tarvok::messages

@@ -33,7 +33,13 @@ inline const QString kTeamTypeSaved = QStringLiteral("作战小队已保存！")
 inline const QString kTaskForceSaved = QStringLiteral("特遣小队已保存！");
 inline const QString kScriptSaved = QStringLiteral("脚本已保存！");
 
+inline const QString kBusy = QStringLiteral("文件正被其他程序修改，未保存，请稍后再试");
+
+// Why a write failed, in the user's words.
+QString failureReason(const filestore::WriteResult& result);
 // "文件写入失败，原文件未改动" and, on a second line, why: what the user can mend.
 QString writeFailure(const filestore::WriteResult& result);
+// The status bar's note on a write that could not keep the content it replaced for undo.
+QString versionNotKept(const filestore::WriteResult& why);
 
 } // namespace tarvok::messages

@@ -13,13 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
 
 #include <algorithm>
 
 namespace tarvok {
 
-PanelKit::PanelKit(Dialogs& dialogs, QWidget* window, const QString& programDir)
-    : QObject(window), dialogs_(dialogs), window_(window), files_(programDir),
+PanelKit::PanelKit(Dialogs& dialogs, QWidget* window, ProgramFiles files)
+    : QObject(window), dialogs_(dialogs), window_(window), files_(std::move(files)),
       document_(files_.scratchCopy()) {
     document_.setHistoryFolder(files_.historyFolder());
 }
@@ -30,10 +31,18 @@ MsgAnswer PanelKit::msg(const QString& text, const QString& title, MsgIcon icon,
 }
 
 bool PanelKit::reportWrite(const filestore::WriteResult& result) {
-    if (result.ok())
+    if (result.ok()) {
+        if (!result.versionKept())
+            status(messages::versionNotKept(result.versionFailure()));
         return true;
+    }
     msg(messages::writeFailure(result), messages::kErrorTitle, MsgIcon::Information);
     return false;
+}
+
+void PanelKit::status(const QString& text) {
+    if (statusBar_)
+        statusBar_->showMessage(text);
 }
 
 void PanelKit::hint(const QString& text) {

@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QStatusBar;
 class QWidget;
 
 namespace tarvok {
@@ -27,7 +28,7 @@ class PanelKit : public QObject {
     Q_OBJECT
 
   public:
-    PanelKit(Dialogs& dialogs, QWidget* window, const QString& programDir);
+    PanelKit(Dialogs& dialogs, QWidget* window, ProgramFiles files);
 
     Dialogs& dialogs() { return dialogs_; }
     QWidget* window() const { return window_; }
@@ -38,8 +39,12 @@ class PanelKit : public QObject {
     // application's name is shown.
     MsgAnswer msg(const QString& text, const QString& title = QString(),
                   MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
-    // Tells the user why a write failed; true when it succeeded.
+    // Tells the user why a write failed; true when it succeeded. A write that went ahead
+    // without its undo version says so in the status bar.
     bool reportWrite(const filestore::WriteResult& result);
+    // The status bar's note on the open file.
+    void setStatusBar(QStatusBar* bar) { statusBar_ = bar; }
+    void status(const QString& text);
 
     // The caption of the hint label LblMsg.
     void setHintLabel(QLabel* label) { hintLabel_ = label; }
@@ -113,6 +118,7 @@ class PanelKit : public QObject {
     ProgramFiles files_;
     RulesDocument document_;
     QLabel* hintLabel_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     bool programSelecting_ = false;
     std::unordered_map<QObject*, std::function<void()>> focusIn_;
     std::unordered_map<QObject*, std::function<void()>> focusOut_;

@@ -2,6 +2,9 @@
 #include "document/FileStore.h"
 #include "support/TestFiles.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -9,28 +12,94 @@
 using namespace tarvok;
 using namespace tarvok::test;
 
+namespace {
+
+// A write as the editor makes it: the old content kept, the step noted, the file replaced,
+// the version put on its stack.
+void write(History& h, const QString& path, const QByteArray& bytes) {
+    History::Pending p = h.keep(History::Stack::Undo, filestore::facts(path));
+    ASSERT_TRUE(filestore::replace(path, bytes, [&](const filestore::FileFacts& f) {
+                    h.begin(p, History::Step::Write, f);
+                    return filestore::WriteResult{};
+                }).ok());
+    h.finish(p, History::Step::Write, History::fingerprintOf(bytes));
+}
+
+QByteArray topOf(const History& h, History::Stack s = History::Stack::Undo) {
+    const std::optional<History::Version> v = h.top(s);
+    return v ? h.read(*v).value_or("<unreadable>") : QByteArray("<none>");
+}
+
+} // namespace
+
 // Each rules file (by its full path) has its own stacks; the undo stack keeps the newest
-// versions only; versions survive a new History of the same file (a restart).
-TEST(History, KeepsTheNewestVersionsOfEachFileApart) {
+// versions only, the whole folder no more than its bytes (the oldest of any file going
+// first); versions and the fingerprint survive a new History of the same file (a restart).
+TEST(History, KeepsTheNewestVersionsOfEachFileWithinItsBounds) {
     TempDir dir;
     const QString folder = dir.file(QStringLiteral("history"));
-    const QString a = dir.write(QStringLiteral("a/ai.ini"), "a");
-    const QString b = dir.write(QStringLiteral("b/ai.ini"), "b");
-    History ha(folder, a);
-    for (int i = 1; i <= History::kMaxVersions + 2; ++i) {
-        ASSERT_TRUE(
-            filestore::replace(a, QByteArray::number(i)).ok()); // a new file, as a save makes
-        ASSERT_TRUE(ha.push(History::Stack::Undo, a));
+    const QString a = dir.write(QStringLiteral("a/ai.ini"), "a0");
+    const QString b = dir.write(QStringLiteral("b/ai.ini"), QByteArray(57, 'b'));
+    const History::Limits limits{3, 60};
+    {
+        History ha(folder, a, limits);
+        for (int i = 1; i <= 5; ++i)
+            write(ha, a, "a" + QByteArray::number(i));
     }
-    ASSERT_TRUE(History(folder, b).push(History::Stack::Redo, b));
+    History again(folder, a, limits);
+    EXPECT_EQ(again.size(History::Stack::Undo), 3);
+    EXPECT_EQ(topOf(again), "a4");
+    EXPECT_EQ(again.fingerprint(), History::fingerprintOf("a5"));
 
-    History again(folder, a);
-    EXPECT_EQ(again.size(History::Stack::Undo), History::kMaxVersions);
-    EXPECT_EQ(again.size(History::Stack::Redo), 0);
-    for (int newest = History::kMaxVersions + 2; newest > 2; --newest) { // 1 and 2 were dropped
-        ASSERT_EQ(readBytes(again.top(History::Stack::Undo)->file), QByteArray::number(newest));
-        again.pop(History::Stack::Undo);
+    History hb(folder, b, limits);
+    write(hb, b, "b1"); // 6 bytes of a's and 57 of b's: a's two oldest go, b's stays
+    EXPECT_EQ(topOf(hb), QByteArray(57, 'b'));
+    EXPECT_EQ(History(folder, a, limits).size(History::Stack::Undo), 1);
+    EXPECT_EQ(topOf(History(folder, a, limits)), "a4");
+}
+
+// The folder and every version are the user's alone; a version of a file with other names
+// is a copy, never a name of content that changes with them; a link planted in a stack is
+// never read; a second running copy keeps nothing.
+TEST(History, VersionsArePrivateUnsharedAndOwnedByOneRunningCopy) {
+    TempDir dir;
+    const QString folder = dir.file(QStringLiteral("history"));
+    const QString path = dir.write(QStringLiteral("ai.ini"), "one");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                    QFile::ReadOther);
+    const QString other = dir.file(QStringLiteral("other.ini"));
+    ASSERT_TRUE(filestore::link(path, other).ok());
+    History h(folder, path);
+    write(h, path, "two");
+    const QString version = h.top(History::Stack::Undo)->file;
+    EXPECT_NE(filestore::facts(version).inode, filestore::facts(other).inode);
+    QFile f(other);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.write("ONE");
+    f.close();
+    EXPECT_EQ(topOf(h), "one");
+#ifdef Q_OS_UNIX
+    const QFile::Permissions file = QFile::ReadOwner | QFile::WriteOwner;
+    const QFile::Permissions folderMode = file | QFile::ExeOwner;
+    const auto mode = [](const QString& p) {
+        return QFileInfo(p).permissions() & QFile::Permissions(0x7077); // owner, group, others
+    };
+    EXPECT_EQ(mode(folder), folderMode);
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo e(it.next());
+        EXPECT_EQ(mode(e.filePath()), e.isDir() ? folderMode : file) << e.filePath().toStdString();
     }
-    EXPECT_FALSE(again.top(History::Stack::Undo));
-    EXPECT_EQ(readBytes(History(folder, b).top(History::Stack::Redo)->file), "b");
+    const QString secret = dir.write(QStringLiteral("secret.txt"), "secret");
+    const QString planted = QFileInfo(version).absolutePath() + QStringLiteral("/9999999999.ini");
+    ASSERT_TRUE(QFile::link(secret, planted));
+    EXPECT_EQ(h.top(History::Stack::Undo)->file, planted);
+    EXPECT_FALSE(h.read(*h.top(History::Stack::Undo)));
+    QFile::remove(planted);
+#endif
+    History second(folder, path);
+    EXPECT_EQ(second.keep(History::Stack::Undo, filestore::facts(path)).why.result,
+              filestore::Result::Locked);
+    EXPECT_EQ(second.claim().result, filestore::Result::Locked);
 }

@@ -29,17 +29,14 @@ namespace tarvok::test {
 // Every control of the main window by type and objectName.
 #define TARVOK_MAIN_WINDOW_CONTROLS(X)                                                                                                    \
     X(QPushButton, CmdSaveAll)                                                                                                            \
-    X(QTabWidget, SSTab) X(QFrame, Picture1) X(QLabel, LblMsg) X(QGroupBox, FraFile) X(                                                   \
-        QPushButton,                                                                                                                      \
-        CmdOpen) X(QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) X(QAction,                                                     \
-                                                                             mYes) X(QAction, mNo)                                        \
-        X(QMenu, mSuoJie) X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) X(QAction, mUndo) X(                    \
-            QAction,                                                                                                                      \
-            mRedo) X(QListWidget,                                                                                                         \
-                     LstRefRoot) X(QListWidget,                                                                                           \
-                                   LstRefFig) X(QListWidget, LstRefSpe)                                                                   \
-            X(QListWidget, LstRefScr) X(QListWidget, LstRoot) X(QPushButton, CmdAdd) X(                                                   \
-                QPushButton, CmdKill) X(QListWidget, LstFig)                                                                              \
+    X(QTabWidget, SSTab)                                                                                                                  \
+    X(QFrame, Picture1) X(QLabel, LblMsg) X(QGroupBox, FraFile) X(QPushButton, CmdOpen) X(                                                \
+        QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) X(QAction, mYes) X(QAction, mNo)                                          \
+        X(QMenu, mSuoJie) X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(                                                         \
+            QAction, mCheck) X(QAction, mUndo) X(QAction, mRedo) X(QListWidget, LstRefRoot)                                               \
+            X(QListWidget, LstRefFig) X(QListWidget, LstRefSpe) X(QListWidget, LstRefScr) X(                                              \
+                QListWidget, LstRoot) X(QPushButton, CmdAdd) X(QPushButton,                                                               \
+                                                               CmdKill) X(QListWidget, LstFig)                                            \
                 X(QPushButton, CmdTeamAdd) X(QPushButton, CmdTeamKill) X(QListWidget, LstSpe) X(                                          \
                     QPushButton,                                                                                                          \
                     CmdSpeAdd) X(QPushButton,                                                                                             \
@@ -58,10 +55,8 @@ namespace tarvok::test {
                                 CboUnit) X(QComboBox,                                                                                     \
                                            CboUnitC) X(QPushButton,                                                                       \
                                                        CmdCE) X(QLineEdit, TxtKeyNum)                                                     \
-                                X(QComboBox, CboWay) X(QLineEdit, TxtWay) X(                                                              \
-                                    QComboBox,                                                                                            \
-                                    CboBase) X(QComboBox,                                                                                 \
-                                               CboMin) X(QComboBox, CboMax)                                                               \
+                                X(QComboBox, CboWay) X(QLineEdit, TxtWay) X(QComboBox, CboBase) X(                                        \
+                                    QComboBox, CboMin) X(QComboBox, CboMax)                                                               \
                                     X(QComboBox, CboOwner) X(QLineEdit, TxtOwner) X(QCheckBox, ChkLow) X(                                 \
                                         QCheckBox, ChkMid) X(QCheckBox,                                                                   \
                                                              ChkHigh) X(QCheckBox, ChkRnd)                                                \

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
         previousHandler = qInstallMessageHandler(failOnQtWarning);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvok"));
+    // No test reaches the user's own data folder.
+    QStandardPaths::setTestModeEnabled(true);
     const int result = RUN_ALL_TESTS();
     // What the application prints as it shuts down can no longer fail a test.
     qInstallMessageHandler(previousHandler);

@@ -95,7 +95,8 @@ QStringList row(const QTreeWidget* view, int index) {
 Editor::Editor(bool shippedData) {
     if (shippedData)
         dir.copyShippedData();
-    main = std::make_unique<FrmMain>(dialogs, dir.path());
+    main = std::make_unique<FrmMain>(dialogs,
+                                     ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))));
     w = std::make_unique<Window>(*main);
     main->resize(1366, 740);
     main->show();

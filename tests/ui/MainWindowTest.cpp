@@ -90,7 +90,7 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
 TEST(MainWindowStart, MissingUnitTableIsReportedOnceAndTheWindowStillOpens) {
     TempDir dir;
     ScriptedDialogs dialogs;
-    FrmMain window(dialogs, dir.path());
+    FrmMain window(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))));
     Window w(window);
     EXPECT_EQ(dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("找不到文件！"))});
     EXPECT_EQ(w.CboUnit->count(), 0);

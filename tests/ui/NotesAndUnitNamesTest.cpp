@@ -245,7 +245,7 @@ TEST(UnitNamesUi, StartUpFillsTheFiveListsInTableOrderAndKeepsTheirTexts) {
     TempDir dir;
     dir.write(QStringLiteral("NameTable.WQ"), unitTable());
     ScriptedDialogs dialogs;
-    FrmMain window(dialogs, dir.path());
+    FrmMain window(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))));
     Window w(window);
     EXPECT_TRUE(dialogs.messages.empty());
     const QStringList ids{"E1", "GAWEAP", "ONLY", "E2", "E1"};

@@ -55,7 +55,9 @@ int main(int argc, char* argv[]) {
         return 2;
     const char* mode = argv[1];
     PrintingDialogs dialogs;
-    tarvok::FrmMain window(dialogs, QString::fromLocal8Bit(argv[2]));
+    const QString programDir = QString::fromLocal8Bit(argv[2]);
+    tarvok::FrmMain window(dialogs,
+                           tarvok::ProgramFiles(programDir, programDir + QStringLiteral("/user")));
     tarvok::test::Window w(window);
 
     if (std::strcmp(mode, "notes") == 0) {
