@@ -60,11 +60,9 @@ FileFacts handleFacts(int handle) {
 
 // The file's data on the disk; the error number when the system says no.
 int syncToDisk(int handle) {
-#ifdef Q_OS_LINUX
-    return ::fdatasync(handle) == 0 ? 0 : errno;
-#else
+    // Data and metadata both, so that the commit's own flush finds nothing left to do and
+    // the file is replaced right after the last look at it.
     return ::fsync(handle) == 0 ? 0 : errno;
-#endif
 }
 
 // Opens the name itself, never what a link in its place points at; -1 when it cannot.
@@ -136,7 +134,6 @@ Result writeBlocker(const QString& path) {
         return Result::ReadFailed;
     return markedWritable(dir) ? Result::Ok : Result::ReadOnlyFolder;
 }
-
 
 // A failed write of need more bytes beside path: the error number when the system kept it,
 // else a disk with less room than that, else what the file says.

@@ -128,23 +128,23 @@ std::optional<History::Fingerprint> History::fingerprint() const {
     return sizeOk && hashOk ? std::optional(f) : std::nullopt;
 }
 
-void History::setFingerprint(const Fingerprint& f) const {
-    writeNote(kFingerprintNote,
-              QByteArray::number(f.size) + ' ' + QByteArray::number(f.hash, 16) + '\n');
+bool History::setFingerprint(const Fingerprint& f) const {
+    return writeNote(kFingerprintNote,
+                     QByteArray::number(f.size) + ' ' + QByteArray::number(f.hash, 16) + '\n');
 }
 
 // A small note of the folder, replaced in one step.
-void History::writeNote(const QString& name, const QByteArray& text) const {
+bool History::writeNote(const QString& name, const QByteArray& text) const {
     if (filestore::fault("history.note"))
-        return;
+        return false;
     const QString target = QDir(folder_).filePath(name);
     const QString next = target + QStringLiteral(".new");
     QFile f(next);
-    if (f.open(QIODevice::WriteOnly) && f.write(text) == text.size() && f.flush()) {
-        f.close();
-        filestore::makePrivate(next);
-        filestore::rename(next, target);
-    }
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.flush())
+        return false;
+    f.close();
+    filestore::makePrivate(next);
+    return filestore::rename(next, target);
 }
 
 bool History::ensureFolders() {
@@ -233,28 +233,31 @@ bool History::begin(const Pending& pending, Step step, const filestore::FileFact
     return QFileInfo::exists(QDir(folder_).filePath(kStepNote));
 }
 
-void History::finish(const Pending& pending, Step step, const Fingerprint& now) {
+bool History::finish(const Pending& pending, Step step, const Fingerprint& now) {
     if (!claim().ok())
-        return; // another copy's history: not this copy's to change
+        return false; // another copy's history: not this copy's to change
     QString dropped;
     if (step != Step::Write)
         if (const std::optional<Version> from = top(sourceOf(step)))
             dropped = QFileInfo(from->file).fileName();
-    finishNamed(pending.kept() ? QFileInfo(pending.file).fileName() : QString(), pending.stack,
-                step, dropped, now);
+    return finishNamed(pending.kept() ? QFileInfo(pending.file).fileName() : QString(),
+                       pending.stack, step, dropped, now) &&
+           pending.kept();
 }
 
-void History::finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
+bool History::finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
                           const Fingerprint& now) {
     QString kept;
     if (!part.isEmpty()) {
         const QString from = QDir(folderOf(stack)).filePath(part);
         kept = from.chopped(kPendingSuffix.size()) + kVersionSuffix;
         // A finish after a kill may find the version moved already.
-        if (QFileInfo::exists(from) && !filestore::rename(from, kept))
+        if (QFileInfo::exists(from) && !filestore::rename(from, kept)) {
+            QFile::remove(from);
             kept.clear();
-        else
+        } else {
             filestore::makePrivate(kept); // the old content is the history's alone now
+        }
     }
     if (step == Step::Write) {
         for (const Entry& e : versions(Stack::Redo))
@@ -262,9 +265,10 @@ void History::finishNamed(const QString& part, Stack stack, Step step, const QSt
     } else if (!dropped.isEmpty()) {
         QFile::remove(QDir(folderOf(sourceOf(step))).filePath(dropped));
     }
-    setFingerprint(now);
+    const bool noted = setFingerprint(now);
     applyBounds(kept);
     QFile::remove(QDir(folder_).filePath(kStepNote));
+    return noted && (part.isEmpty() || !kept.isEmpty());
 }
 
 void History::drop(const Pending& pending) {

@@ -84,8 +84,9 @@ class History {
     bool begin(const Pending& pending, Step step, const filestore::FileFacts& newFile);
     // The new content (now: its fingerprint) replaced the file: the pending version joins
     // its stack, a write empties the redo stack, a restore drops the version it put back,
-    // and the oldest versions go beyond the bounds.
-    void finish(const Pending& pending, Step step, const Fingerprint& now);
+    // and the oldest versions go beyond the bounds. False when the version or the
+    // fingerprint could not be kept: this change cannot be undone.
+    bool finish(const Pending& pending, Step step, const Fingerprint& now);
     // The file was not replaced: the pending version goes.
     void drop(const Pending& pending);
 
@@ -98,10 +99,10 @@ class History {
     std::vector<Entry> versions(Stack stack) const; // oldest first
     bool ensureFolders();
     void recover();
-    void finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
+    bool finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
                      const Fingerprint& now);
-    void writeNote(const QString& name, const QByteArray& text) const;
-    void setFingerprint(const Fingerprint& f) const;
+    bool writeNote(const QString& name, const QByteArray& text) const;
+    bool setFingerprint(const Fingerprint& f) const;
     void applyBounds(const QString& keep) const;
 
     QString root_;   // every file's histories

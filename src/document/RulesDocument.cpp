@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QThread>
 
 #include <algorithm>
 #include <future>
@@ -189,8 +191,12 @@ filestore::WriteResult RulesDocument::write(const Compute& compute) {
         if (!written)
             return told({}); // nothing to write: nothing is kept, linked or replaced
         const filestore::WriteResult result = commit(read, *written);
-        if (result.result == filestore::Result::Busy && attempt < kRetries)
-            continue; // changed meanwhile: computed again on what the file holds now
+        if (result.result == filestore::Result::Busy && attempt < kRetries) {
+            // Changed meanwhile: computed again on what the file holds now, after a moment
+            // of a length no other program's rhythm can fall in step with.
+            QThread::usleep(500 + QRandomGenerator::global()->bounded(2500));
+            continue;
+        }
         if (!result.ok())
             unlinkScratch();
         return told(result);
@@ -227,15 +233,17 @@ filestore::WriteResult RulesDocument::commit(const filestore::FileFacts& read,
     }
     const filestore::WriteResult result =
         filestore::replace(path_, bytes, [&](const filestore::FileFacts& newFile) {
-            // Another program's change since the content was read would be lost.
-            if (!filestore::facts(path_).sameAs(read))
-                return filestore::WriteResult{filestore::Result::Busy, {}};
             if (pending.kept() && !history_->begin(pending, History::Step::Write, newFile)) {
                 // A version that a kill could part from its write is no version.
                 history_->drop(pending);
                 pending = {};
-                versionNote = {filestore::Result::WriteFailed, QStringLiteral("无法记录历史")};
+                versionNote = {filestore::Result::WriteFailed,
+                               QStringLiteral("无法写入历史文件夹")};
             }
+            // The last look, right before the file is replaced: another program's change
+            // since the content was read would be lost.
+            if (!filestore::facts(path_).sameAs(read))
+                return filestore::WriteResult{filestore::Result::Busy, {}};
             return filestore::WriteResult{};
         });
     if (!result.ok()) {
@@ -243,8 +251,10 @@ filestore::WriteResult RulesDocument::commit(const filestore::FileFacts& read,
             history_->drop(pending);
         return result;
     }
-    if (history_ && versionNote.result != filestore::Result::Locked)
-        history_->finish(pending, History::Step::Write, History::fingerprintOf(bytes));
+    if (history_ && versionNote.result != filestore::Result::Locked &&
+        !history_->finish(pending, History::Step::Write, History::fingerprintOf(bytes)) &&
+        versionNote.ok())
+        versionNote = {filestore::Result::WriteFailed, QStringLiteral("无法写入历史文件夹")};
     if (pending.kept() || read.links == 1)
         filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
     wrote(bytes);
@@ -306,11 +316,11 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
     }
     const filestore::WriteResult result =
         filestore::replace(path_, *bytes, [&](const filestore::FileFacts& newFile) {
-            if (!filestore::facts(path_).sameAs(read))
-                return filestore::WriteResult{filestore::Result::Busy, {}};
             if (!history_->begin(pending, step, newFile))
                 return filestore::WriteResult{filestore::Result::WriteFailed,
-                                              QStringLiteral("无法记录历史")};
+                                              QStringLiteral("无法写入历史文件夹")};
+            if (!filestore::facts(path_).sameAs(read))
+                return filestore::WriteResult{filestore::Result::Busy, {}};
             return filestore::WriteResult{};
         });
     if (!result.ok()) {
@@ -322,11 +332,15 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
             adopt(std::move(*now));
         return {Restored::ChangedOutside, {}, {}};
     }
-    history_->finish(pending, step, History::fingerprintOf(*bytes));
+    filestore::WriteResult done = result;
+    if (!history_->finish(pending, step, History::fingerprintOf(*bytes))) {
+        done.versionResult = filestore::Result::WriteFailed;
+        done.versionError = QStringLiteral("无法写入历史文件夹");
+    }
     filestore::makePrivate(scratchPath_);
     stamp_ = stampOf(path_);
     reload(*bytes);
-    return {Restored::Done, version->time, result};
+    return {Restored::Done, version->time, done};
 }
 
 filestore::WriteResult RulesDocument::rewrite(const Transform& transform) {

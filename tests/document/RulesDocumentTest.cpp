@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <random>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -107,4 +108,68 @@ TEST(RulesDocument, IndexFollowsTheFileThroughOwnAndOtherWrites) {
                   static_cast<qint16>(index->scan().taskForces.size()));
         ASSERT_EQ(doc.index(), index) << "a second look reads nothing again";
     }
+}
+
+namespace {
+
+// Another program's hand in the middle of a save: just before the new content would take
+// the file's place, a line is appended, as often as `appends` says.
+QString appendingTo;
+int appends = 0;
+int appendBeforeTheCheck(const char* step) {
+    if (std::string_view(step) == "replace.sync" && appends != 0) {
+        --appends;
+        QFile f(appendingTo);
+        if (f.open(QIODevice::Append))
+            f.write("; added elsewhere\r\n");
+    }
+    return 0;
+}
+
+} // namespace
+
+// Undo never puts a version back over content the editor did not write: not after another
+// program changed the file between two runs, nor after a rewrite in place that keeps its
+// size and time. A change made while the editor writes is not lost: the edit is made again
+// on the new content, and after kRetries more tries the write is refused.
+TEST(RulesDocument, NeitherUndoNorASaveGoesOverAnotherProgramsChange) {
+    TempDir dir;
+    const QString path = dir.write(QStringLiteral("ai.ini"), "[TeamTypes]\r\n0=A\r\n");
+    const auto open = [&] {
+        auto doc = std::make_unique<RulesDocument>(dir.file(QStringLiteral("File.ini")));
+        doc->setHistoryFolder(dir.file(QStringLiteral("history")));
+        EXPECT_TRUE(doc->open(path));
+        return doc;
+    };
+    const auto addB = [](const QByteArray& c, const TextCodec&) {
+        return std::optional<QByteArray>(c + "1=B\r\n");
+    };
+    ASSERT_TRUE(open()->edit(addB).ok());
+    const QByteArray saved = *filestore::read(path);
+
+    test::writeBytes(path, saved + "; between two runs\r\n");
+    EXPECT_EQ(open()->restore(History::Stack::Undo).outcome,
+              RulesDocument::Restored::ChangedOutside);
+    EXPECT_EQ(*filestore::read(path), saved + "; between two runs\r\n");
+
+    std::unique_ptr<RulesDocument> doc = open();
+    ASSERT_TRUE(doc->edit(addB).ok()); // the editor's own again: undo may go back over it
+    const QByteArray same = QByteArray(*filestore::read(path)).replace("1=B", "1=C");
+    const QDateTime time = QFileInfo(path).lastModified();
+    overwriteInPlace(path, same);
+    setTime(path, time);
+    EXPECT_EQ(doc->restore(History::Stack::Undo).outcome, RulesDocument::Restored::ChangedOutside);
+    EXPECT_EQ(*filestore::read(path), same);
+    EXPECT_EQ(doc->history()->size(History::Stack::Undo), 2);
+
+    appendingTo = path;
+    filestore::setStepHook(appendBeforeTheCheck);
+    appends = RulesDocument::kRetries;
+    EXPECT_TRUE(doc->edit(addB).ok());
+    EXPECT_TRUE(filestore::read(path)->endsWith(
+        QByteArray("; added elsewhere\r\n").repeated(RulesDocument::kRetries) + "1=B\r\n"));
+    appends = -1; // every time
+    EXPECT_EQ(doc->edit(addB).result, filestore::Result::Busy);
+    filestore::setStepHook(nullptr);
+    EXPECT_TRUE(filestore::read(path)->endsWith("; added elsewhere\r\n"));
 }

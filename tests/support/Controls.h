@@ -30,17 +30,16 @@ namespace tarvok::test {
 #define TARVOK_MAIN_WINDOW_CONTROLS(X)                                                                                                    \
     X(QPushButton, CmdSaveAll)                                                                                                            \
     X(QTabWidget, SSTab)                                                                                                                  \
-    X(QFrame, Picture1) X(QLabel, LblMsg) X(QGroupBox, FraFile) X(QPushButton, CmdOpen) X(                                                \
-        QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) X(QAction, mYes) X(QAction, mNo)                                          \
-        X(QMenu, mSuoJie) X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(                                                         \
-            QAction, mCheck) X(QAction, mUndo) X(QAction, mRedo) X(QListWidget, LstRefRoot)                                               \
-            X(QListWidget, LstRefFig) X(QListWidget, LstRefSpe) X(QListWidget, LstRefScr) X(                                              \
-                QListWidget, LstRoot) X(QPushButton, CmdAdd) X(QPushButton,                                                               \
-                                                               CmdKill) X(QListWidget, LstFig)                                            \
-                X(QPushButton, CmdTeamAdd) X(QPushButton, CmdTeamKill) X(QListWidget, LstSpe) X(                                          \
-                    QPushButton,                                                                                                          \
-                    CmdSpeAdd) X(QPushButton,                                                                                             \
-                                 CmdSpeKill) X(QListWidget,                                                                               \
+    X(QFrame, Picture1)                                                                                                                   \
+    X(QLabel, LblMsg) X(QGroupBox, FraFile) X(QPushButton, CmdOpen) X(QLabel, LblRoot) X(                                                 \
+        QLabel, LblInfo) X(QMenu, mAutoSave) X(QAction, mYes) X(QAction, mNo) X(QMenu, mSuoJie)                                           \
+        X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) X(                                                        \
+            QAction, mUndo) X(QAction, mRedo) X(QListWidget, LstRefRoot) X(QListWidget, LstRefFig)                                        \
+            X(QListWidget, LstRefSpe) X(QListWidget, LstRefScr) X(QListWidget, LstRoot) X(                                                \
+                QPushButton, CmdAdd) X(QPushButton, CmdKill) X(QListWidget, LstFig) X(QPushButton,                                        \
+                                                                                      CmdTeamAdd)                                         \
+                X(QPushButton, CmdTeamKill) X(QListWidget, LstSpe) X(QPushButton, CmdSpeAdd) X(                                           \
+                    QPushButton, CmdSpeKill) X(QListWidget,                                                                               \
                                                LstScr) X(QPushButton, CmdScrAdd)                                                          \
                     X(QPushButton, CmdScrKill) X(QLineEdit, TxtName) X(QLineEdit, TxtNote) X(QPushButton, CmdNew) X(                      \
                         QPushButton,                                                                                                      \

@@ -92,11 +92,21 @@ QStringList row(const QTreeWidget* view, int index) {
     return {item->text(0), item->text(1), item->text(2)};
 }
 
-Editor::Editor(bool shippedData) {
+Editor::Editor(bool shippedData) : programDir(dir.path()) {
     if (shippedData)
         dir.copyShippedData();
-    main = std::make_unique<FrmMain>(dialogs,
-                                     ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))));
+    restart();
+}
+
+Editor::Editor(const Editor& other) : programDir(other.programDir) {
+    restart();
+}
+
+void Editor::restart() {
+    w.reset();
+    main.reset();
+    main = std::make_unique<FrmMain>(
+        dialogs, ProgramFiles(programDir, programDir + QStringLiteral("/user")));
     w = std::make_unique<Window>(*main);
     main->resize(1366, 740);
     main->show();

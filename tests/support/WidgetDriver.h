@@ -34,12 +34,18 @@ QStringList row(const QTreeWidget* view, int index);
 // shown so that focus and clicks work.
 struct Editor {
     explicit Editor(bool shippedData = true);
+    // A second running copy of the program, on the other's program folder.
+    explicit Editor(const Editor& other);
     ~Editor();
     // Opens a rules file through the button, answering the file dialog and the
     // warning for paths that contain "ai.ini".
     void open(const QString& path);
+    // Closes the window without saving and starts a new one, as a new run of the program
+    // on the same program folder (and user data folder dir/user).
+    void restart();
 
     TempDir dir;
+    QString programDir; // dir, or the other's
     ScriptedDialogs dialogs;
     std::unique_ptr<FrmMain> main;
     std::unique_ptr<Window> w; // the window's controls and operations

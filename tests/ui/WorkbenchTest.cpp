@@ -225,10 +225,8 @@ TEST(Workbench, UndoAndRedoPutBackEachVersionOfTheFile) {
         << e.dialogs.texts().join(QLatin1Char('|')).toStdString();
 
     // A restart finds the same history.
-    e.w.reset();
-    e.main.reset();
-    FrmMain again(e.dialogs, ProgramFiles(e.dir.path(), e.dir.file(QStringLiteral("user"))));
-    Window w2(again);
+    e.restart();
+    Window& w2 = *e.w;
     e.dialogs.files.push_back(path);
     w2.CmdOpen_Click();
     w2.mRedo->trigger();

@@ -4,6 +4,9 @@
 //   tarvok_crash_child rules <program dir> <rules file>     save a trigger forever
 //   tarvok_crash_child notes <program dir>                  add and delete a note forever
 //   tarvok_crash_child fsize <program dir> <rules file> <bytes>  one save under a limit
+//   tarvok_crash_child step <dir> <op> <k>    a save, undo or redo (0, 1, 2) of the step
+//                                             model, ended at its k-th step that reaches the disk
+#include "quality/StepModel.h"
 #include "support/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/FrmMain.h"
@@ -54,6 +57,19 @@ int main(int argc, char* argv[]) {
     if (argc < 3)
         return 2;
     const char* mode = argv[1];
+    if (std::strcmp(mode, "step") == 0 && argc >= 5) {
+        static int calls = 0;
+        static int endAt = 0;
+        endAt = std::atoi(argv[4]);
+        tarvok::filestore::setStepHook([](const char*) {
+            if (++calls == endAt)
+                std::_Exit(0); // as a kill would: no handler, no flush, nothing more
+            return 0;
+        });
+        tarvok::test::steps::run(QString::fromLocal8Bit(argv[2]),
+                                 static_cast<tarvok::test::steps::Op>(std::atoi(argv[3])));
+        return 3; // the step was never reached
+    }
     PrintingDialogs dialogs;
     const QString programDir = QString::fromLocal8Bit(argv[2]);
     tarvok::FrmMain window(dialogs,

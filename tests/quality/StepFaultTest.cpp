@@ -1,0 +1,145 @@
+// A save, an undo and a redo, each broken at every step that reaches the disk: the step
+// fails (as a full disk or a failing disk would answer) or the editor is killed there. After
+// a restart the file is wholly the old or wholly the new content, and the stacks and the
+// fingerprint match it, as if the operation had not begun or had completed.
+#include "quality/StepModel.h"
+#include "support/TestFiles.h"
+
+#include <QDirIterator>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace tarvok;
+using namespace tarvok::test;
+using namespace tarvok::test::steps;
+
+namespace {
+
+const QString kChild = QStringLiteral(TARVOK_CRASH_CHILD);
+
+int calls = 0;
+int failAt = 0;
+int failWith = 0;
+int countingHook(const char*) {
+    return ++calls == failAt ? failWith : 0;
+}
+
+// What the disk holds, by the numbers of the contents: the file, each stack's size and
+// newest version, the fingerprint.
+struct State {
+    int file, undo, undoTop, redo, redoTop, fingerprint;
+    bool operator==(const State&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const State& s) {
+    return os << "file " << s.file << ", undo " << s.undo << " (top " << s.undoTop << "), redo "
+              << s.redo << " (top " << s.redoTop << "), fingerprint " << s.fingerprint;
+}
+
+int numberOf(const std::optional<QByteArray>& bytes) {
+    for (int n = 0; n < 4; ++n)
+        if (bytes == content(n))
+            return n;
+    return -1;
+}
+
+// The state a restarted editor finds, once it has opened the file.
+State restart(const QString& dir) {
+    const std::unique_ptr<RulesDocument> doc = openDocument(dir);
+    const History& h = *doc->history();
+    State s{numberOf(filestore::read(rulesPath(dir))),
+            h.size(History::Stack::Undo),
+            -1,
+            h.size(History::Stack::Redo),
+            -1,
+            -1};
+    if (const auto top = h.top(History::Stack::Undo))
+        s.undoTop = numberOf(h.read(*top));
+    if (const auto top = h.top(History::Stack::Redo))
+        s.redoTop = numberOf(h.read(*top));
+    for (int n = 0; n < 4; ++n)
+        if (h.fingerprint() == History::fingerprintOf(content(n)))
+            s.fingerprint = n;
+    return s;
+}
+
+State before(Op op) {
+    return op == Op::Redo ? State{1, 1, 0, 1, 2, 1} : State{2, 2, 1, 0, -1, 2};
+}
+
+State after(Op op) {
+    switch (op) {
+    case Op::Save:
+        return {3, 3, 2, 0, -1, 3};
+    case Op::Undo:
+        return {1, 1, 0, 1, 2, 1};
+    case Op::Redo:
+        return {2, 2, 1, 0, -1, 2};
+    }
+    return {};
+}
+
+// Nothing of a step is left behind: no pending version, no scratch copy naming the file,
+// no file but the rules file in its folder.
+void expectNothingLeft(const QString& dir) {
+    QDirIterator it(dir, {QStringLiteral("*.part")}, QDir::Files, QDirIterator::Subdirectories);
+    EXPECT_FALSE(it.hasNext()) << it.next().toStdString();
+    EXPECT_NE(filestore::facts(rulesPath(dir)).inode,
+              filestore::facts(QDir(dir).filePath(QStringLiteral("File.ini"))).inode);
+}
+
+int stepsOf(Op op) {
+    TempDir dir;
+    prepare(dir.path(), op);
+    calls = 0;
+    failAt = 0;
+    filestore::setStepHook(countingHook);
+    run(dir.path(), op);
+    filestore::setStepHook(nullptr);
+    return calls;
+}
+
+} // namespace
+
+TEST(StepFaults, EveryStepOfASaveAnUndoAndARedoFailsOrEndsWithoutLoss) {
+    for (Op op : {Op::Save, Op::Undo, Op::Redo}) {
+        const int steps = stepsOf(op);
+        ASSERT_GE(steps, 6) << static_cast<int>(op);
+        for (int k = 1; k <= steps; ++k) {
+            for (int err : {ENOSPC, EIO, 0}) { // 0: the editor is killed at the step
+                SCOPED_TRACE(testing::Message() << "operation " << static_cast<int>(op) << ", step "
+                                                << k << ", " << (err ? "fails" : "killed"));
+                TempDir dir;
+                prepare(dir.path(), op);
+                Outcome reported = Outcome::Failed;
+                if (err) {
+                    calls = 0;
+                    failAt = k;
+                    failWith = err;
+                    filestore::setStepHook(countingHook);
+                    reported = run(dir.path(), op);
+                    filestore::setStepHook(nullptr);
+                } else {
+                    QProcess child;
+                    child.start(kChild,
+                                {QStringLiteral("step"), dir.path(),
+                                 QString::number(static_cast<int>(op)), QString::number(k)});
+                    ASSERT_TRUE(child.waitForFinished(20000));
+                    ASSERT_EQ(child.exitCode(), 0) << "the child never reached the step";
+                }
+                const State found = restart(dir.path());
+                if (reported == Outcome::DoneWithoutVersion) // said so: only the file counts
+                    EXPECT_EQ(found.file, after(op).file) << found;
+                else
+                    EXPECT_TRUE(found == before(op) || found == after(op)) << found;
+                if (reported == Outcome::Done) {
+                    EXPECT_EQ(found, after(op));
+                }
+                expectNothingLeft(dir.path());
+            }
+        }
+    }
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+// The save, undo and redo that the step-fault test breaks at each step, shared by the test
+// and the child process it kills. A program folder holds the history; the rules file went
+// through the contents 0, 1, 2 (and an undo back to 1 for the redo); then the operation.
+
+#include "document/FileStore.h"
+#include "document/History.h"
+#include "document/RulesDocument.h"
+
+#include <QDir>
+
+#include <memory>
+
+namespace tarvok::test::steps {
+
+enum class Op { Save, Undo, Redo };
+
+inline QByteArray content(int n) {
+    return "[TeamTypes]\r\n0=TM-" + QByteArray::number(n) + "\r\n; version " +
+           QByteArray::number(n) + "\r\n";
+}
+
+inline QString rulesPath(const QString& dir) {
+    return QDir(dir).filePath(QStringLiteral("aimd.ini"));
+}
+
+inline std::unique_ptr<RulesDocument> openDocument(const QString& dir) {
+    auto doc = std::make_unique<RulesDocument>(QDir(dir).filePath(QStringLiteral("File.ini")));
+    doc->setHistoryFolder(QDir(dir).filePath(QStringLiteral("history")));
+    doc->open(rulesPath(dir));
+    return doc;
+}
+
+inline filestore::WriteResult save(RulesDocument& doc, int n) {
+    return doc.edit([n](const QByteArray&, const TextCodec&) { return std::optional(content(n)); });
+}
+
+// The state before the operation: its contents (old) and what it makes (new).
+struct Case {
+    Op op;
+    int before; // the file's content
+    int after;  // what the operation writes
+};
+
+inline Case caseOf(Op op) {
+    switch (op) {
+    case Op::Save:
+        return {op, 2, 3};
+    case Op::Undo:
+        return {op, 2, 1};
+    case Op::Redo:
+        return {op, 1, 2};
+    }
+    return {};
+}
+
+inline void prepare(const QString& dir, Op op) {
+    filestore::replace(rulesPath(dir), content(0));
+    const std::unique_ptr<RulesDocument> doc = openDocument(dir);
+    save(*doc, 1);
+    save(*doc, 2);
+    if (op == Op::Redo)
+        doc->restore(History::Stack::Undo);
+}
+
+// What the operation reports.
+enum class Outcome { Failed, Done, DoneWithoutVersion };
+
+inline Outcome outcomeOf(bool done, const filestore::WriteResult& r) {
+    return !done ? Outcome::Failed : r.versionKept() ? Outcome::Done : Outcome::DoneWithoutVersion;
+}
+
+inline Outcome run(const QString& dir, Op op) {
+    const std::unique_ptr<RulesDocument> doc = openDocument(dir);
+    if (op == Op::Save) {
+        const filestore::WriteResult r = save(*doc, caseOf(op).after);
+        return outcomeOf(r.ok(), r);
+    }
+    const RulesDocument::Restored r =
+        doc->restore(op == Op::Undo ? History::Stack::Undo : History::Stack::Redo);
+    return outcomeOf(r.outcome == RulesDocument::Restored::Done, r.write);
+}
+
+} // namespace tarvok::test::steps
