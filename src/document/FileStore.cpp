@@ -175,6 +175,12 @@ WriteResult failure(int err, Result otherwise) {
     return {otherwise, err ? qt_error_string(err) : QString()};
 }
 
+WriteResult failure(const QFileDevice& file, int err) {
+    if (const WriteResult r = failure(err); r.result == Result::DiskFull)
+        return r;
+    return {Result::WriteFailed, file.errorString()};
+}
+
 FileFacts facts(const QString& path, Links links) {
     return systemFacts(path, links);
 }
@@ -335,12 +341,12 @@ WriteResult linkOrCopy(const QString& from, const QString& to) {
     return copy(from, to);
 }
 
-bool rename(const QString& from, const QString& to) {
-    if (fault("rename"))
-        return false;
+WriteResult rename(const QString& from, const QString& to) {
+    if (const int err = fault("rename"))
+        return failure(err);
     std::error_code ec;
     std::filesystem::rename(nativePath(from), nativePath(to), ec);
-    return !ec;
+    return ec ? failure(ec.value()) : WriteResult{};
 }
 
 WriteResult rewrite(const QString& path, const QString& scratchPath,

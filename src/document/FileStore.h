@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 #include <functional>
@@ -114,8 +115,8 @@ WriteResult link(const QString& from, const QString& to);
 // from's content and is never written in place by the editor.
 WriteResult linkOrCopy(const QString& from, const QString& to);
 
-// Renames a file over another, which it replaces in one step. False when it cannot.
-bool rename(const QString& from, const QString& to);
+// Renames a file over another, which it replaces in one step.
+WriteResult rename(const QString& from, const QString& to);
 
 // Copies path to scratchPath, then replaces path with transform(its content). The
 // scratch copy is made before anything else is written; a failed copy stops it.
@@ -132,6 +133,8 @@ void setStepHook(StepHook hook);
 int fault(const char* step);
 // What a failed step with the system's error number err says, for a target file.
 WriteResult failure(int err, Result otherwise = Result::WriteFailed);
+// The same for a failed write of file, in the file's own words unless the disk was full.
+WriteResult failure(const QFileDevice& file, int err);
 
 } // namespace filestore
 } // namespace tarvok

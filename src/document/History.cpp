@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <string_view>
 
@@ -135,16 +136,18 @@ bool History::setFingerprint(const Fingerprint& f) const {
 
 // A small note of the folder, replaced in one step.
 bool History::writeNote(const QString& name, const QByteArray& text) const {
-    if (filestore::fault("history.note"))
-        return false;
+    if (const int err = filestore::fault("history.note"))
+        return failed(filestore::failure(err));
     const QString target = QDir(folder_).filePath(name);
     const QString next = target + QStringLiteral(".new");
     QFile f(next);
+    errno = 0;
     if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.flush())
-        return false;
+        return failed(filestore::failure(f, errno));
     f.close();
     filestore::makePrivate(next);
-    return filestore::rename(next, target);
+    filestore::WriteResult renamed = filestore::rename(next, target);
+    return renamed.ok() || failed(std::move(renamed));
 }
 
 bool History::ensureFolders() {
@@ -229,8 +232,7 @@ bool History::begin(const Pending& pending, Step step, const filestore::FileFact
             note += "drop " + QFileInfo(from->file).fileName().toUtf8() + "\n";
     note += "device " + QByteArray::number(newFile.device) + "\ninode " +
             QByteArray::number(newFile.inode) + "\nsize " + QByteArray::number(newFile.size) + "\n";
-    writeNote(kStepNote, note);
-    return QFileInfo::exists(QDir(folder_).filePath(kStepNote));
+    return writeNote(kStepNote, note);
 }
 
 bool History::finish(const Pending& pending, Step step, const Fingerprint& now) {
@@ -252,11 +254,14 @@ bool History::finishNamed(const QString& part, Stack stack, Step step, const QSt
         const QString from = QDir(folderOf(stack)).filePath(part);
         kept = from.chopped(kPendingSuffix.size()) + kVersionSuffix;
         // A finish after a kill may find the version moved already.
-        if (QFileInfo::exists(from) && !filestore::rename(from, kept)) {
+        const filestore::WriteResult moved =
+            QFileInfo::exists(from) ? filestore::rename(from, kept) : filestore::WriteResult{};
+        if (moved.ok()) {
+            filestore::makePrivate(kept); // the old content is the history's alone now
+        } else {
+            failed(moved);
             QFile::remove(from);
             kept.clear();
-        } else {
-            filestore::makePrivate(kept); // the old content is the history's alone now
         }
     }
     if (step == Step::Write) {

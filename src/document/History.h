@@ -89,6 +89,8 @@ class History {
     bool finish(const Pending& pending, Step step, const Fingerprint& now);
     // The file was not replaced: the pending version goes.
     void drop(const Pending& pending);
+    // Why the last begin or finish that said false failed.
+    const filestore::WriteResult& failure() const { return failure_; }
 
   private:
     struct Entry {
@@ -102,6 +104,10 @@ class History {
     bool finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
                      const Fingerprint& now);
     bool writeNote(const QString& name, const QByteArray& text) const;
+    bool failed(filestore::WriteResult why) const {
+        failure_ = std::move(why);
+        return false;
+    }
     bool setFingerprint(const Fingerprint& f) const;
     void applyBounds(const QString& keep) const;
 
@@ -110,6 +116,7 @@ class History {
     QString rulesPath_;
     Limits limits_;
     std::unique_ptr<QLockFile> lock_;
+    mutable filestore::WriteResult failure_; // of the last step that failed
 };
 
 } // namespace tarvok

@@ -237,8 +237,7 @@ filestore::WriteResult RulesDocument::commit(const filestore::FileFacts& read,
                 // A version that a kill could part from its write is no version.
                 history_->drop(pending);
                 pending = {};
-                versionNote = {filestore::Result::WriteFailed,
-                               QStringLiteral("无法写入历史文件夹")};
+                versionNote = history_->failure();
             }
             // The last look, right before the file is replaced: another program's change
             // since the content was read would be lost.
@@ -254,7 +253,7 @@ filestore::WriteResult RulesDocument::commit(const filestore::FileFacts& read,
     if (history_ && versionNote.result != filestore::Result::Locked &&
         !history_->finish(pending, History::Step::Write, History::fingerprintOf(bytes)) &&
         versionNote.ok())
-        versionNote = {filestore::Result::WriteFailed, QStringLiteral("无法写入历史文件夹")};
+        versionNote = history_->failure();
     if (pending.kept() || read.links == 1)
         filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
     wrote(bytes);
@@ -317,8 +316,7 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
     const filestore::WriteResult result =
         filestore::replace(path_, *bytes, [&](const filestore::FileFacts& newFile) {
             if (!history_->begin(pending, step, newFile))
-                return filestore::WriteResult{filestore::Result::WriteFailed,
-                                              QStringLiteral("无法写入历史文件夹")};
+                return history_->failure();
             if (!filestore::facts(path_).sameAs(read))
                 return filestore::WriteResult{filestore::Result::Busy, {}};
             return filestore::WriteResult{};
@@ -334,8 +332,8 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
     }
     filestore::WriteResult done = result;
     if (!history_->finish(pending, step, History::fingerprintOf(*bytes))) {
-        done.versionResult = filestore::Result::WriteFailed;
-        done.versionError = QStringLiteral("无法写入历史文件夹");
+        done.versionResult = history_->failure().result;
+        done.versionError = history_->failure().systemError;
     }
     filestore::makePrivate(scratchPath_);
     stamp_ = stampOf(path_);

@@ -164,8 +164,11 @@ void FrmMain::restoreVersion(bool redo) {
     taskForce_->LoadTaskForce(QString());
     script_->setId(QString());
     script_->LoadScriptType(QString());
-    statusBar()->showMessage(QStringLiteral("已恢复到 %1 的版本")
-                                 .arg(restored.time.toString(QStringLiteral("HH:mm:ss"))));
+    QString note = QStringLiteral("已恢复到 %1 的版本")
+                       .arg(restored.time.toString(QStringLiteral("HH:mm:ss")));
+    if (!restored.write.versionKept())
+        note += QStringLiteral("；") + messages::versionNotKept(restored.write.versionFailure());
+    statusBar()->showMessage(note);
 }
 
 void FrmMain::showReloadedLists() {

@@ -114,7 +114,7 @@ TEST(StepFaults, EveryStepOfASaveAnUndoAndARedoFailsOrEndsWithoutLoss) {
                                                 << k << ", " << (err ? "fails" : "killed"));
                 TempDir dir;
                 prepare(dir.path(), op);
-                Outcome reported = Outcome::Failed;
+                Report reported;
                 if (err) {
                     calls = 0;
                     failAt = k;
@@ -131,11 +131,14 @@ TEST(StepFaults, EveryStepOfASaveAnUndoAndARedoFailsOrEndsWithoutLoss) {
                     ASSERT_EQ(child.exitCode(), 0) << "the child never reached the step";
                 }
                 const State found = restart(dir.path());
-                if (reported == Outcome::DoneWithoutVersion) // said so: only the file counts
+                if (err == ENOSPC && reported.outcome != Outcome::Done) { // the cause is named
+                    EXPECT_EQ(reported.why.result, filestore::Result::DiskFull);
+                }
+                if (reported.outcome == Outcome::DoneWithoutVersion) // said so: the file counts
                     EXPECT_EQ(found.file, after(op).file) << found;
                 else
                     EXPECT_TRUE(found == before(op) || found == after(op)) << found;
-                if (reported == Outcome::Done) {
+                if (reported.outcome == Outcome::Done) {
                     EXPECT_EQ(found, after(op));
                 }
                 expectNothingLeft(dir.path());

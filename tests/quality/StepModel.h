@@ -64,22 +64,29 @@ inline void prepare(const QString& dir, Op op) {
         doc->restore(History::Stack::Undo);
 }
 
-// What the operation reports.
+// What the operation reports, and why it failed or kept no version.
 enum class Outcome { Failed, Done, DoneWithoutVersion };
+struct Report {
+    Outcome outcome = Outcome::Failed;
+    filestore::WriteResult why;
+};
 
-inline Outcome outcomeOf(bool done, const filestore::WriteResult& r) {
-    return !done ? Outcome::Failed : r.versionKept() ? Outcome::Done : Outcome::DoneWithoutVersion;
+inline Report reportOf(bool done, const filestore::WriteResult& r) {
+    if (!done)
+        return {Outcome::Failed, r};
+    return r.versionKept() ? Report{Outcome::Done, {}}
+                           : Report{Outcome::DoneWithoutVersion, r.versionFailure()};
 }
 
-inline Outcome run(const QString& dir, Op op) {
+inline Report run(const QString& dir, Op op) {
     const std::unique_ptr<RulesDocument> doc = openDocument(dir);
     if (op == Op::Save) {
         const filestore::WriteResult r = save(*doc, caseOf(op).after);
-        return outcomeOf(r.ok(), r);
+        return reportOf(r.ok(), r);
     }
     const RulesDocument::Restored r =
         doc->restore(op == Op::Undo ? History::Stack::Undo : History::Stack::Redo);
-    return outcomeOf(r.outcome == RulesDocument::Restored::Done, r.write);
+    return reportOf(r.outcome == RulesDocument::Restored::Done, r.write);
 }
 
 } // namespace tarvok::test::steps
