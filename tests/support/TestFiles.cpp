@@ -24,6 +24,34 @@ QByteArray utf8(const QString& text) {
     return text.toUtf8();
 }
 
+namespace {
+
+QByteArray le32(quint32 n) {
+    QByteArray out;
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>(n >> (8 * i) & 0xFF);
+    return out;
+}
+
+} // namespace
+
+QByteArray csfHeader(quint32 labelCount) {
+    return " FSC" + le32(3) + le32(labelCount) + le32(labelCount) + le32(0) + le32(0);
+}
+
+QByteArray csfLabel(const QByteArray& name, const QStringList& texts, bool wide) {
+    QByteArray out = " LBL" + le32(texts.size()) + le32(name.size()) + name;
+    for (const QString& text : texts) {
+        out += (wide ? "WRTS" : " RTS") + le32(text.size());
+        for (QChar c : text)
+            out.append(static_cast<char>(~c.unicode() & 0xFF))
+                .append(static_cast<char>(~(c.unicode() >> 8) & 0xFF));
+        if (wide)
+            out += le32(5) + "sound";
+    }
+    return out;
+}
+
 QByteArray readBytes(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
