@@ -45,7 +45,7 @@ struct ModTypes {
 // actions are compared with the editor's own list.
 struct CheckCatalogues {
     QStringList unitIds;
-    std::optional<ModTypes> mod;
+    std::optional<ModTypes> mod = std::nullopt;
 };
 
 // Every problem of the file, sorted by line (problems of one line in the order found).
