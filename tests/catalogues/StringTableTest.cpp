@@ -18,6 +18,8 @@ TEST(StringTable, ReadsFilesAsTheGameDoesAndStopsAtDamage) {
         csfHeader(2) + csfLabel("Name:Wide", {"宽"}, true) + csfLabel("Name:After", {"之后"});
     const QByteArray cut =
         csfHeader(3) + csfLabel("Name:Ok", {"好"}) + csfLabel("Name:Cut", {"断"});
+    const QByteArray twice = csfHeader(2) + csfLabel("A", {"1"}) + csfLabel("a", {"2"});
+    const QByteArray later = csfHeader(1) + csfLabel("name:E1", {"海豹"});
     const QByteArray huge = csfHeader(1) + QByteArray(" LBL\1\0\0\0\0\0\0\x80", 12) + "Name:X";
     const struct {
         const char* what;
@@ -29,16 +31,8 @@ TEST(StringTable, ReadsFilesAsTheGameDoesAndStopsAtDamage) {
         {"only the first pair counts", {twoLabels}, "Name:E1", "美国大兵", {0}},
         {"labels ignore letter case", {twoLabels}, "NAME:e1", "美国大兵", {0}},
         {"a label without pairs names nothing", {twoLabels}, "Name:Zero", {}, {0}},
-        {"a later file replaces a label",
-         {twoLabels, csfHeader(1) + csfLabel("name:E1", {"海豹"})},
-         "Name:E1",
-         "海豹",
-         {0, 0}},
-        {"within a file the later label wins",
-         {csfHeader(2) + csfLabel("A", {"1"}) + csfLabel("a", {"2"})},
-         "A",
-         "2",
-         {0}},
+        {"a later file replaces a label", {twoLabels, later}, "Name:E1", "海豹", {0, 0}},
+        {"the later of a file's two labels", {twice}, "A", "2", {0}},
         {"WRTS skips its sound name", {wide}, "Name:Wide", "宽", {0}},
         {"the label after a WRTS pair", {wide}, "Name:After", "之后", {0}},
         {"a cut-short file keeps what came before", {cut.chopped(3)}, "Name:Ok", "好", {2}},
@@ -47,11 +41,7 @@ TEST(StringTable, ReadsFilesAsTheGameDoesAndStopsAtDamage) {
         {"an empty file", {QByteArray()}, "A", {}, {1}},
         {"no header", {csfLabel("A", {"1"})}, "A", {}, {1}},
         {"a length past the end allocates nothing", {huge}, "Name:X", {}, {1}},
-        {"an unknown pair tag",
-         {csfHeader(1) + csfLabel("A", {"1"}).replace("RTS", "XYZ")},
-         "A",
-         {},
-         {1}},
+        {"an unknown pair tag", {QByteArray(twice).replace("RTS", "XYZ")}, "A", {}, {1}},
     };
     for (const auto& c : cases) {
         StringTable table;

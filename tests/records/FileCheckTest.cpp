@@ -182,23 +182,11 @@ TEST(FileCheck, ComparesWithTheModInUse) {
         "[AITriggerTypes]",
         triggerLine("T1=Mod", "TM-1", "<none>", block, "MYDOG"), // 2 the mod's unit
         triggerLine("T2=Gone", "TM-1", "<none>", block, "GONE"), // 3
-        "[TeamTypes]",
-        "0=TM-1",
-        "[TaskForces]",
-        "0=TF-1",
-        "[ScriptTypes]",
-        "0=SC-1",
-        "[TM-1]",
-        "Name=a",
-        "TaskForce=TF-1",
-        "Script=SC-1",
-        "[TF-1]",
-        "Name=b",
-        "0=1, MYDOG",
-        "1=2,MYBASE",
+        "[TeamTypes]\r\n0=TM-1\r\n[TaskForces]\r\n0=TF-1\r\n[ScriptTypes]\r\n0=SC-1", // 4-9
+        "[TM-1]\r\nName=a\r\nTaskForce=TF-1\r\nScript=SC-1\r\n[TF-1]\r\nName=b",      // 10-15
+        "0=1, MYDOG", "1=2,MYBASE",
         "2=1,NOTMINE", // 18
-        "[SC-1]",
-        "Name=c",
+        "[SC-1]\r\nName=c",
         "0=46,131073", // building 1 of 2
         "1=58,2",      // 22 past the list
         "2=47,abc",    // no number: nothing to say

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,8 @@ QByteArray utf8(const QString& text) {
 namespace {
 
 QByteArray le32(quint32 n) {
-    QByteArray out;
-    for (int i = 0; i < 4; ++i)
-        out += static_cast<char>(n >> (8 * i) & 0xFF);
-    return out;
+    const quint32 le = qToLittleEndian(n);
+    return QByteArray(reinterpret_cast<const char*>(&le), 4);
 }
 
 } // namespace
