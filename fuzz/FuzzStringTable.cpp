@@ -10,22 +10,11 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+
+// Last: its macro would clash with names that Qt's headers use.
+#include "FuzzCheck.h"
 
 using namespace tarvok;
-
-namespace {
-
-#define check(ok)                                                                                  \
-    do {                                                                                           \
-        if (!(ok)) {                                                                               \
-            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #ok);                  \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
