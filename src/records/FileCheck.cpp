@@ -11,6 +11,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -372,7 +373,8 @@ class Checker {
     void checkBuilding(QByteArrayView row, RecordKind kind, const QString& record, qsizetype line) {
         const std::optional<long long> action = plainNumber(lines::before(row, ','));
         const std::optional<long long> parameter = plainNumber(lines::after(row, ','));
-        if (!action || !parameter || *action > 64 || !isBuildingAction(static_cast<int>(*action)))
+        if (!action || !parameter || *action > std::numeric_limits<int>::max() ||
+            !isBuildingAction(static_cast<int>(*action)))
             return;
         const qint64 index = buildingIndex(*parameter);
         if (index >= catalogues_.mod->buildingCount)
