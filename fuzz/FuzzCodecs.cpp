@@ -19,21 +19,13 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+
+// Last: its macro would clash with names that Qt's headers use.
+#include "FuzzCheck.h"
 
 using namespace tarvok;
 
 namespace {
-
-// A broken promise: names the check before aborting, so a crash report says which.
-#define check(ok)                                                                                  \
-    do {                                                                                           \
-        if (!(ok)) {                                                                               \
-            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #ok);                  \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
 
 // Lines split at LF, a CR before it dropped, as the editor reads them.
 std::vector<QByteArrayView> linesOf(QByteArrayView content) {

@@ -11,6 +11,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 #include <span>
 
 namespace tarvok::filecheck {
@@ -48,6 +50,15 @@ bool isDigits(const QString& text) {
 // An ID that names no record: a team type's or trigger's empty slot.
 bool namesNothing(QByteArrayView value) {
     return !trigger::namesTeam(value);
+}
+
+// The number a field holds when it is all decimal digits (blanks around them allowed).
+std::optional<long long> plainNumber(QByteArrayView field) {
+    const QByteArrayView digits = lines::trimBlanks(field);
+    if (digits.isEmpty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return lines::leadingNumber(digits);
 }
 
 // Where an ID is registered: the first registry line that lists it.
@@ -231,6 +242,8 @@ class Checker {
                         add(Level::Error, "条件块", RecordKind::Trigger, id, i,
                             u8("条件块含有十六进制数字以外的字符"));
                 }
+                if (catalogues_.mod && count > 5)
+                    checkDefined(fields[5], RecordKind::Trigger, id, i);
                 for (int field : {1, 14}) {
                     if (field >= count || namesNothing(fields[field]))
                         continue;
@@ -338,7 +351,37 @@ class Checker {
                 units_.count(lines::after(value, ','), name, info.kind, line);
             else
                 actions_.count(lines::before(value, ','), name, info.kind, line);
+            if (!catalogues_.mod)
+                continue;
+            if (taskForce)
+                checkDefined(lines::after(value, ','), info.kind, name, line);
+            else
+                checkBuilding(value, info.kind, name, line);
         }
+    }
+
+    // ---- against the game's rules file in use
+
+    void checkDefined(QByteArrayView unit, RecordKind kind, const QString& record, qsizetype line) {
+        unit = lines::trimBlanks(unit);
+        if (namesNothing(unit) || catalogues_.mod->ids.contains(decode(unit)))
+            return;
+        add(Level::Error, "未定义单位", kind, record, line,
+            u8("单位 %1 未在规则文件中定义").arg(decode(unit)));
+    }
+
+    void checkBuilding(QByteArrayView row, RecordKind kind, const QString& record, qsizetype line) {
+        const std::optional<long long> action = plainNumber(lines::before(row, ','));
+        const std::optional<long long> parameter = plainNumber(lines::after(row, ','));
+        if (!action || !parameter || *action > std::numeric_limits<int>::max() ||
+            !isBuildingAction(static_cast<int>(*action)))
+            return;
+        const qint64 index = buildingIndex(*parameter);
+        if (index >= catalogues_.mod->buildingCount)
+            add(Level::Error, "建筑编号", kind, record, line,
+                u8("建筑编号 %1 超出规则文件的建筑列表（共 %2 个）")
+                    .arg(index)
+                    .arg(catalogues_.mod->buildingCount));
     }
 
     // ---- sections in no registry
@@ -385,8 +428,8 @@ class Checker {
     // ---- hints on values used many times
 
     void reportUnits() {
-        if (catalogues_.unitIds.isEmpty())
-            return;
+        if (catalogues_.unitIds.isEmpty() || catalogues_.mod)
+            return; // the mod's own types are checked as errors instead
         QSet<QString> known;
         QHash<QString, QString> byFolded;
         for (const QString& id : catalogues_.unitIds) {

@@ -3,9 +3,11 @@
 #include "document/IniText.h"
 #include "document/TextEncoding.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // The whole-file check: what in a rules file, read as the game reads it (IniText), breaks
@@ -31,10 +33,19 @@ struct Problem {
 // "错误" or "提示".
 QString levelText(Level level);
 
+// The types the game's rules file in use defines (its unit and building lists), and how
+// many buildings it lists.
+struct ModTypes {
+    QSet<QString> ids;
+    qsizetype buildingCount = 0;
+};
+
 // What the check compares the file with: the unit IDs of the unit name table (no unit is
-// looked at when it is empty). Script actions are compared with the editor's own list.
+// looked at when it is empty), and the mod's types when a rules file is in use. Script
+// actions are compared with the editor's own list.
 struct CheckCatalogues {
     QStringList unitIds;
+    std::optional<ModTypes> mod = std::nullopt;
 };
 
 // Every problem of the file, sorted by line (problems of one line in the order found).
@@ -49,10 +60,13 @@ struct CheckCatalogues {
 //     characters;
 //   - a task force or script whose rows a save would refuse (see
 //     fieldrules::rowNumberingFits), or whose section holds keys other than Name, row
-//     numbers (and Group), or no Name: the editor cannot read it.
+//     numbers (and Group), or no Name: the editor cannot read it;
+//   - with the mod's types: a task force's unit or a trigger's condition unit the mod
+//     does not define, and a building parameter of actions 46, 47, 56 and 58 past the
+//     mod's building list.
 // Hints, one per distinct value with its count of uses:
-//   - a task force's unit not in the unit name table (noting one that differs only in
-//     letter case);
+//   - without the mod's types, a task force's unit not in the unit name table (noting one
+//     that differs only in letter case);
 //   - a script action the editor does not know;
 //   - a section that looks like a team type, task force or script but is in no registry.
 std::vector<Problem> checkRules(const IniText& text, const TextCodec& codec,

@@ -35,7 +35,9 @@ RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
     // The task force and script of every section that names one (later lines win), then
     // those of the listed team types.
     ByName<Team> named;
+    bool map = false;
     for (const IniText::Section& s : text.sections()) {
+        map = map || s.name == "Map" || s.name == "Basic";
         const bool triggers = s.name == "AITriggerTypes";
         Team team{s.name, {}, {}};
         for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
@@ -66,6 +68,50 @@ RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
         const auto it = named.find(stdView(id));
         teams_.push_back(it == named.end() ? Team{id, {}, {}} : it->second);
     }
+    if (map)
+        readMapUses();
+}
+
+void RecordReferences::readMapUses() {
+    const IniText& text = index_.text();
+    const RulesScan& scan = index_.scan();
+    ByName<bool> notOwn; // the registries, the triggers and the records' own sections
+    for (const char* section : {"AITriggerTypes", "TeamTypes", "TaskForces", "ScriptTypes"})
+        notOwn.emplace(section, true);
+    for (const auto* list : {&scan.teamTypes, &scan.taskForces, &scan.scriptTypes})
+        for (QByteArrayView id : *list) {
+            notOwn.emplace(stdView(id), true);
+            mapUses_.try_emplace(stdView(id));
+        }
+    for (const IniText::Section& s : text.sections()) {
+        if (notOwn.count(stdView(s.name)))
+            continue;
+        for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
+            if (text.kind(i) != IniText::Kind::Key)
+                continue;
+            QByteArrayView rest = text.value(i);
+            for (bool more = true; more;) {
+                const qsizetype comma = rest.indexOf(',');
+                more = comma >= 0;
+                const auto it = mapUses_.find(stdView(trimmed(more ? rest.first(comma) : rest)));
+                if (more)
+                    rest = rest.sliced(comma + 1);
+                if (it != mapUses_.end() && (it->second.empty() || it->second.back().line != i))
+                    it->second.push_back({s.name, i});
+            }
+        }
+    }
+}
+
+std::vector<MapUse> RecordReferences::mapUses(QByteArrayView id) const {
+    std::vector<MapUse> out;
+    const auto it = mapUses_.find(stdView(id));
+    if (it == mapUses_.end())
+        return out;
+    const IniText& text = index_.text();
+    for (const Use& use : it->second)
+        out.push_back({use.section.toByteArray(), text.key(use.line).toByteArray(), use.line});
+    return out;
 }
 
 bool RecordReferences::listed(Kind kind, QByteArrayView id) const {
@@ -119,8 +165,10 @@ std::vector<Reference> RecordReferences::of(Kind kind, QByteArrayView id) const 
 
 int RecordReferences::users(Kind kind, QByteArrayView id) const {
     const std::vector<Reference> refs = of(kind, id);
+    const auto inMap = kind == Kind::Trigger ? mapUses_.end() : mapUses_.find(stdView(id));
     return static_cast<int>(
-        std::count_if(refs.begin(), refs.end(), [](const Reference& r) { return !r.own; }));
+        std::count_if(refs.begin(), refs.end(), [](const Reference& r) { return !r.own; }) +
+        (inMap == mapUses_.end() ? 0 : inMap->second.size()));
 }
 
 } // namespace tarvok::references

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/IniText.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -12,6 +14,11 @@ class RulesIndex;
 // Which records name which: a trigger its first and second team type, a team type its
 // task force and script. Read once from a reading of the file; every question after
 // that looks through the registries' records only.
+//
+// A map (a file with a [Map] or [Basic] section, which AI files never have) also names
+// team types, task forces and scripts in its own sections (its triggers, actions and
+// events): there any value, or comma-separated field of a value, that equals a
+// registered ID is a use of it. Other files pay nothing for this.
 namespace references {
 
 enum class Kind { Trigger, TeamType, TaskForce, Script };
@@ -25,6 +32,14 @@ struct Reference {
     bool operator==(const Reference&) const = default;
 };
 
+// A use of a record in one of a map's own sections.
+struct MapUse {
+    QByteArray section;
+    QByteArray key;
+    qsizetype line = 0; // index in the reading's lines
+    bool operator==(const MapUse&) const = default;
+};
+
 class RecordReferences {
   public:
     explicit RecordReferences(const RulesIndex& index);
@@ -33,7 +48,12 @@ class RecordReferences {
     // and script, then the triggers that name it; for a task force or script, the team types
     // that name it. Each record once, in file order.
     std::vector<Reference> of(Kind kind, QByteArrayView id) const;
-    // How many records name it: what a delete asks about.
+    // The uses of a registered team type, task force or script in a map's own sections
+    // (other than the registries, [AITriggerTypes] and the records' sections), each line
+    // once, in file order. None in a file that is not a map.
+    std::vector<MapUse> mapUses(QByteArrayView id) const;
+    // How many records, and lines of a map's own sections, name it: what a delete asks
+    // about.
     int users(Kind kind, QByteArrayView id) const;
 
   private:
@@ -46,9 +66,16 @@ class RecordReferences {
     bool listed(Kind kind, QByteArrayView id) const;
     Reference named(Kind kind, QByteArrayView id) const;
 
+    void readMapUses();
+
     const RulesIndex& index_;
     std::vector<Trigger> triggers_;
     std::vector<Team> teams_;
+    struct Use {
+        QByteArrayView section;
+        qsizetype line;
+    };
+    ByName<std::vector<Use>> mapUses_; // registered ID -> the map's lines that name it
 };
 
 } // namespace references

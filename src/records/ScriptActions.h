@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace tarvok {
 
@@ -48,6 +49,22 @@ inline constexpr std::array<ScriptAction, 22> kScriptActions{{
 
 inline bool isBuildingAction(int number) {
     return number == 46 || number == 47 || number == 56 || number == 58;
+}
+
+// A building action's parameter: the low 16 bits are the building's place, from 0, in the
+// game rules' building list; the bits above say which building of that type is meant
+// (0, 65536, 131072, 196608).
+inline constexpr qint64 kBuildingIndexMask = 0xFFFF;
+
+inline qint64 buildingIndex(qint64 parameter) {
+    return parameter & kBuildingIndexMask;
+}
+// The parameter naming the building at index, with the high bits of oldParameter; nothing
+// for an index the low bits cannot hold.
+inline std::optional<qint64> buildingParameter(qint64 index, qint64 oldParameter) {
+    if (index < 0 || index > kBuildingIndexMask)
+        return std::nullopt;
+    return (oldParameter & ~kBuildingIndexMask) | index;
 }
 
 // Parameter of actions 0 and 57: the kind of target.

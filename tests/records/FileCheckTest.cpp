@@ -21,10 +21,12 @@ std::vector<Problem> check(const QByteArray& content, const QStringList& units =
     return checkRules(IniText(content), codec, CheckCatalogues{units});
 }
 
-// A trigger line with the given teams and condition block, otherwise as the editor writes.
+// A trigger line with the given teams, condition block and unit, otherwise as the editor
+// writes.
 QByteArray triggerLine(const QByteArray& key, const QByteArray& team1, const QByteArray& team2,
-                       const QByteArray& block = QByteArray(64, '0')) {
-    return key + "," + team1 + ",<all>,1,0,<none>," + block +
+                       const QByteArray& block = QByteArray(64, '0'),
+                       const QByteArray& unit = "<none>") {
+    return key + "," + team1 + ",<all>,1,0," + unit + "," + block +
            ",70.000000,10.000000,70.000000,1,0,1,0," + team2 + ",1,1,1";
 }
 
@@ -170,4 +172,36 @@ TEST(FileCheck, CleanFilesGiveNoProblem) {
     const std::vector<Problem> found = check(content);
     for (const Problem& p : found)
         ADD_FAILURE() << p.line << " " << p.text.toStdString();
+}
+
+// With the mod's types: what the mod does not define is an error at each use, a unit name
+// table hint is no longer given, and the mod's own units and buildings raise nothing.
+TEST(FileCheck, ComparesWithTheModInUse) {
+    const QByteArray block(64, '0');
+    const QByteArray content = crlf({
+        "[AITriggerTypes]",
+        triggerLine("T1=Mod", "TM-1", "<none>", block, "MYDOG"), // 2 the mod's unit
+        triggerLine("T2=Gone", "TM-1", "<none>", block, "GONE"), // 3
+        "[TeamTypes]\r\n0=TM-1\r\n[TaskForces]\r\n0=TF-1\r\n[ScriptTypes]\r\n0=SC-1", // 4-9
+        "[TM-1]\r\nName=a\r\nTaskForce=TF-1\r\nScript=SC-1\r\n[TF-1]\r\nName=b",      // 10-15
+        "0=1, MYDOG", "1=2,MYBASE",
+        "2=1,NOTMINE", // 18
+        "[SC-1]\r\nName=c",
+        "0=46,131073", // building 1 of 2
+        "1=58,2",      // 22 past the list
+        "2=47,abc",    // no number: nothing to say
+        "3=53,9",      // not a building action
+    });
+    CheckCatalogues catalogues{{"E1"}, ModTypes{{"MYDOG", "MYBASE", "GAPOWR"}, 2}};
+    const std::vector<Problem> found =
+        checkRules(IniText(content), TextCodec(Encoding::Utf8), catalogues);
+    std::vector<std::pair<qsizetype, QString>> seen;
+    for (const Problem& p : found)
+        seen.emplace_back(p.line, levelText(p.level) + p.text);
+    const std::vector<std::pair<qsizetype, QString>> expected{
+        {3, "错误单位 GONE 未在规则文件中定义"},
+        {18, "错误单位 NOTMINE 未在规则文件中定义"},
+        {22, "错误建筑编号 2 超出规则文件的建筑列表（共 2 个）"},
+    };
+    EXPECT_EQ(seen, expected);
 }

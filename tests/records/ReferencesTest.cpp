@@ -66,3 +66,26 @@ TEST(References, WhatNamesEachRecordAndWhatItNames) {
         EXPECT_EQ(refs.users(c.kind, c.id), c.users) << c.id;
     }
 }
+
+// A map's own sections (its triggers, actions, anything else) name records by whole value
+// or comma field; the records' own sections and an AI file's other sections do not count.
+TEST(References, AMapsOwnSectionsUseRecords) {
+    const QByteArray records = "[TeamTypes]\n0=TM-A\n[TaskForces]\n0=TF-1\n[ScriptTypes]\n0=SC-1\n"
+                               "[TM-A]\nName=a\nTaskForce=TF-1\nScript=SC-1\n"
+                               "[TF-1]\nName=x\n0=1,E1\n[SC-1]\nName=s\n0=0,0\n";
+    const QByteArray own = "[Actions]\n01=2,4,0,TM-A,0,0, SC-1 ,TM-A\n02=1,80,1,TF-1\n"
+                           "[Events]\nE=TM-AB,TM\n[Digest]\n1=TM-A\n";
+    const RulesIndex aiFile(records + own);
+    const RulesIndex mapFile("[Map]\nSize=0,0,10,10\n" + records + own);
+    const RecordReferences ai(aiFile);
+    const RecordReferences map(mapFile);
+
+    EXPECT_TRUE(ai.mapUses("TM-A").empty());
+    EXPECT_EQ(ai.users(Kind::TaskForce, "TF-1"), 1);
+    EXPECT_EQ(map.mapUses("TM-A"),
+              (std::vector<MapUse>{{"Actions", "01", 19}, {"Digest", "1", 24}}));
+    EXPECT_EQ(map.mapUses("SC-1"), (std::vector<MapUse>{{"Actions", "01", 19}}));
+    EXPECT_EQ(map.users(Kind::TeamType, "TM-A"), 2);
+    EXPECT_EQ(map.users(Kind::TaskForce, "TF-1"), 2); // its team type and action 02
+    EXPECT_EQ(shown(map.of(Kind::TaskForce, "TF-1")), shown(ai.of(Kind::TaskForce, "TF-1")));
+}

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,32 @@ QByteArray gbk(const QString& text) {
 
 QByteArray utf8(const QString& text) {
     return text.toUtf8();
+}
+
+namespace {
+
+QByteArray le32(quint32 n) {
+    const quint32 le = qToLittleEndian(n);
+    return QByteArray(reinterpret_cast<const char*>(&le), 4);
+}
+
+} // namespace
+
+QByteArray csfHeader(quint32 labelCount) {
+    return " FSC" + le32(3) + le32(labelCount) + le32(labelCount) + le32(0) + le32(0);
+}
+
+QByteArray csfLabel(const QByteArray& name, const QStringList& texts, bool wide) {
+    QByteArray out = " LBL" + le32(texts.size()) + le32(name.size()) + name;
+    for (const QString& text : texts) {
+        out += (wide ? "WRTS" : " RTS") + le32(text.size());
+        for (QChar c : text)
+            out.append(static_cast<char>(~c.unicode() & 0xFF))
+                .append(static_cast<char>(~(c.unicode() >> 8) & 0xFF));
+        if (wide)
+            out += le32(5) + "sound";
+    }
+    return out;
 }
 
 QByteArray readBytes(const QString& path) {

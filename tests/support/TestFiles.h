@@ -24,6 +24,11 @@ QByteArray crlf(const QList<QByteArray>& lines);
 QByteArray gbk(const QString& text);
 QByteArray utf8(const QString& text);
 
+// A string table (*.csf) built byte by byte: a header claiming labelCount labels, and
+// labels each with its texts as " RTS" pairs ("WRTS" with a sound name when wide).
+QByteArray csfHeader(quint32 labelCount);
+QByteArray csfLabel(const QByteArray& name, const QStringList& texts, bool wide = false);
+
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 

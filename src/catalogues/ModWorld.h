@@ -1,0 +1,101 @@
+#pragma once
+
+#include "catalogues/ModRules.h"
+#include "catalogues/StringTable.h"
+#include "document/FileStore.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+namespace tarvok {
+
+class IniText;
+class TextCodec;
+
+// The game's rules file found beside an AI file: rulesmd.ini, else rules.ini, in the AI
+// file's folder, else in the folder above it; names compared without regard to letter case.
+// Empty when neither folder has one.
+QString findGameRules(const QString& aiPath);
+// Every *.csf file of folder, in name order without regard to letter case.
+QStringList stringTableFiles(const QString& folder);
+
+// The mod an AI file belongs to: its units and buildings, from the game's rules file and
+// the string tables beside it, and what players see them called. The files are only ever
+// read, and read again only when they changed.
+class ModWorld {
+  public:
+    // Where the game's rules file comes from. The caller keeps the user's choice.
+    struct Choice {
+        enum class Mode { Search, File, None };
+        Mode mode = Mode::Search;
+        QString file; // the user's rules file, for Mode::File
+    };
+
+    // shippedUnitTable: the lines of the shipped unit name table, for the names of types
+    // whose UIName the string tables do not have.
+    explicit ModWorld(const QStringList& shippedUnitTable = {});
+
+    // Brings the answers up to date for the AI file at aiPath, read as aiText (a map's
+    // own type lists add to the rules file's). A file is read again only when its size,
+    // modification time or identity changed, or another file is found. True when the
+    // answers changed.
+    bool update(const QString& aiPath, const IniText& aiText, const TextCodec& aiCodec,
+                const Choice& choice);
+
+    // Whether a rules file is in use; without one every answer below is empty.
+    bool inUse() const { return inUse_; }
+    const QString& rulesPath() const { return rulesPath_; }
+    // The status bar's text: the rules file, its counts and the string tables, then for
+    // each damaged string table "；字符串表 <name> 第 N 个标签起无法读取"; without a rules
+    // file, that the shipped unit table is used.
+    QString statusText() const;
+
+    int count(modrules::TypeList list) const;
+    // Infantry, vehicles and aircraft in that order, each ID once, and their display
+    // names: two parallel lists.
+    const QStringList& unitIds() const { return unitIds_; }
+    const QStringList& unitNames() const { return unitNames_; }
+    const QStringList& buildingIds() const { return types_.lists[modrules::Buildings]; }
+    const QStringList& buildingNames() const { return buildingNames_; }
+    // Every type the lists name, units and buildings.
+    const QSet<QString>& definedIds() const { return defined_; }
+
+    // The display name of a listed type; empty for an ID the mod does not list.
+    QString nameOf(const QString& id) const { return nameById_.value(id); }
+    // The first listed type (units before buildings) with this display name.
+    QString idOf(const QString& name) const { return idByName_.value(name); }
+
+  private:
+    // What a file looked like when it was read; a file that is missing has no facts.
+    struct Stamp {
+        QString path;
+        filestore::FileFacts facts;
+        bool operator==(const Stamp& other) const;
+    };
+
+    void readFiles(const std::vector<Stamp>& stamps);
+    void makeAnswers();
+
+    QHash<QString, QString> shippedNames_;
+    std::vector<Stamp> stamps_; // the rules file, then the string tables, as last read
+    bool rulesRead_ = false;    // the rules file of stamps_ could be read
+    modrules::DeclaredTypes rules_;
+    modrules::DeclaredTypes map_; // the AI file's own
+    StringTable tables_;
+    QStringList tableNames_;
+    std::vector<std::pair<QString, int>> damaged_; // string table, first unreadable label
+
+    bool inUse_ = false;
+    QString rulesPath_;
+    modrules::DeclaredTypes types_; // the rules file's and the map's
+    QStringList unitIds_, unitNames_, buildingNames_;
+    QSet<QString> defined_;
+    QHash<QString, QString> nameById_, idByName_;
+};
+
+} // namespace tarvok
