@@ -12,6 +12,7 @@
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
 #include "records/FileCheck.h"
+#include "records/RecordChain.h"
 #include "records/RecordLines.h"
 #include "records/References.h"
 
@@ -218,6 +219,52 @@ void BM_CheckFile(benchmark::State& state) {
     state.counters["problems"] = static_cast<double>(problems);
 }
 
+// A trigger's chain of four records (trigger, team type, task force, script) copied as the
+// dialog's OK computes it: the new IDs checked against every ID of the file, the copies and
+// registry lines placed, the new content made. From the file's bytes (read as lines first),
+// and from a reading kept of them (the document's index has one). The write is the save's.
+void copyChain(benchmark::State& state, bool fromBytes) {
+    Fixture& f = fixture(state.range(0));
+    const TextCodec codec(detectEncoding(f.rules.content));
+    const IniText reading(f.rules.content);
+    const std::vector<chain::ChainRow> rows =
+        chain::triggerChain(reading, codec, f.rules.middleTriggerKey);
+    const chain::RegistryCounts counts{f.rules.teamTypes, f.rules.taskForces, f.rules.scripts};
+    qsizetype grown = 0;
+    for (auto _ : state) {
+        const chain::ChainWrite w = fromBytes
+                                        ? chain::copyChain(f.rules.content, codec, rows, counts)
+                                        : chain::copyChain(reading, codec, rows, counts);
+        grown = w.content.size() - f.rules.content.size();
+        benchmark::DoNotOptimize(w);
+    }
+    setBytes(state, f.rules.content.size());
+    state.counters["records"] = static_cast<double>(rows.size());
+    state.counters["bytes_added"] = static_cast<double>(grown);
+}
+void BM_CopyChain(benchmark::State& state) {
+    copyChain(state, true);
+}
+void BM_CopyChainFromReading(benchmark::State& state) {
+    copyChain(state, false);
+}
+
+// The same written as a save writes (scratch copy, then the file replaced), beside
+// BM_SaveTriggerEdit. Each round copies the chain into the file as generated.
+void BM_CopyChainWritten(benchmark::State& state) {
+    Fixture& f = fixture(state.range(0));
+    const TextCodec codec(detectEncoding(f.rules.content));
+    const std::vector<chain::ChainRow> rows =
+        chain::triggerChain(IniText(f.rules.content), codec, f.rules.middleTriggerKey);
+    const chain::RegistryCounts counts{f.rules.teamTypes, f.rules.taskForces, f.rules.scripts};
+    for (auto _ : state)
+        filestore::rewrite(f.path, f.scratch, [&](const QByteArray&) {
+            return chain::copyChain(f.rules.content, codec, rows, counts).content;
+        });
+    filestore::replace(f.path, f.rules.content); // as generated, for what runs after
+    setBytes(state, f.rules.content.size());
+}
+
 } // namespace
 
 #define SIZES ->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)
@@ -232,3 +279,6 @@ BENCHMARK(BM_SaveTriggerEditWithVersions) SIZES;
 BENCHMARK(BM_CheckFile) SIZES;
 BENCHMARK(BM_ReferencesTable) SIZES;
 BENCHMARK(BM_ReferencesOfRecords) SIZES;
+BENCHMARK(BM_CopyChain) SIZES;
+BENCHMARK(BM_CopyChainFromReading) SIZES;
+BENCHMARK(BM_CopyChainWritten) SIZES;

@@ -112,6 +112,12 @@ IniText::Range IniText::valueRange(qsizetype i) const {
     return l.kind == Kind::Key ? Range{l.valueBegin, l.valueLength} : Range{};
 }
 
+IniText::Range IniText::nameRange(qsizetype i) const {
+    const Line& l = lines_[i];
+    return l.kind == Kind::Key || l.kind == Kind::Header ? Range{l.nameBegin, l.nameLength}
+                                                         : Range{};
+}
+
 std::vector<IniText::Section> IniText::sections(QByteArrayView name) const {
     std::vector<Section> out;
     for (const Section& s : sections_) {
@@ -137,6 +143,11 @@ void IniEdits::deleteLine(qsizetype line) {
 
 void IniEdits::insertAfter(qsizetype line, QByteArray text) {
     edits_.push_back({line, Op::Insert, {}, std::move(text)});
+}
+
+void IniEdits::insertAfter(qsizetype line, QByteArray text, QByteArrayView lineEnd) {
+    const quint8 endLength = lineEnd == "\r\n" ? 2 : lineEnd == "\n" ? 1 : 0;
+    edits_.push_back({line, Op::Insert, {}, std::move(text), endLength});
 }
 
 std::optional<QByteArray> applyEdits(const IniText& text, const IniEdits& edits) {
@@ -225,7 +236,7 @@ std::optional<QByteArray> applyEdits(const IniText& text, const IniEdits& edits)
         }
         for (; k < groupEnd; ++k) {
             out.append(order[k]->text);
-            out.append(newEnd);
+            out.append(order[k]->endLength == 0 ? newEnd : crlf.last(order[k]->endLength));
         }
     }
     out.append(content.sliced(copied));

@@ -69,6 +69,9 @@ class IniText {
     // so replacing the range keeps the indentation, the spacing around '=' and a
     // trailing comment. Empty for lines other than Key lines.
     Range valueRange(qsizetype i) const;
+    // Where the section name of a Header line, or the key of a Key line, lies in the
+    // line's text; empty for other lines.
+    Range nameRange(qsizetype i) const;
 
     // Every section, in file order.
     const std::vector<Section>& sections() const { return sections_; }
@@ -129,6 +132,9 @@ class IniEdits {
     // without line end first gets the new line's line end (CR LF when its text ends in a
     // lone CR, which stays part of the text).
     void insertAfter(qsizetype line, QByteArray text);
+    // The same, the new line ending with lineEnd ("\n" or "\r\n"; empty: like the line
+    // above): a copy of a line keeps its own line end.
+    void insertAfter(qsizetype line, QByteArray text, QByteArrayView lineEnd);
 
     bool isEmpty() const { return edits_.empty(); }
 
@@ -140,6 +146,7 @@ class IniEdits {
         Op op;
         IniText::Range range;
         QByteArray text;
+        quint8 endLength = 0; // of an inserted line: 0 like the line above, 1 LF, 2 CR LF
     };
     std::vector<Edit> edits_;
 };

@@ -34,22 +34,6 @@ lastTrigger(const IniText& text,
     return found;
 }
 
-// The byte ranges of the comma-separated fields of a key line's value, in the line.
-std::vector<IniText::Range> valueFields(const IniText& text, qsizetype line) {
-    const IniText::Range value = text.valueRange(line);
-    const QByteArrayView v = text.text(line).sliced(value.begin, value.length);
-    std::vector<IniText::Range> out;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype comma = v.indexOf(',', from);
-        const qsizetype end = comma < 0 ? v.size() : comma;
-        out.push_back({value.begin + from, end - from});
-        if (comma < 0)
-            return out;
-        from = comma + 1;
-    }
-}
-
 bool isRowKey(QByteArrayView key) {
     if (key.isEmpty())
         return false;
@@ -104,6 +88,21 @@ std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry,
     return lastTrigger(text, [&](QByteArrayView k, QByteArrayView n) {
         return codec.decode(k) + QLatin1Char('=') + codec.decode(n) == entry;
     });
+}
+
+std::vector<IniText::Range> valueFields(const IniText& text, qsizetype line) {
+    const IniText::Range value = text.valueRange(line);
+    const QByteArrayView v = text.text(line).sliced(value.begin, value.length);
+    std::vector<IniText::Range> out;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype comma = v.indexOf(',', from);
+        const qsizetype end = comma < 0 ? v.size() : comma;
+        out.push_back({value.begin + from, end - from});
+        if (comma < 0)
+            return out;
+        from = comma + 1;
+    }
 }
 
 QByteArray triggerLine(const IniText& text, qsizetype line) {

@@ -41,6 +41,8 @@ std::optional<qsizetype> findTrigger(const IniText& text, QByteArrayView entry);
 // not decode).
 std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry,
                                      const TextCodec& codec);
+// Where the comma-separated fields of a key line's value lie in its text, untrimmed.
+std::vector<IniText::Range> valueFields(const IniText& text, qsizetype line);
 // The line as the trigger codec reads it: key "=" value, the comment and blanks gone.
 QByteArray triggerLine(const IniText& text, qsizetype line);
 // The edits that make line hold newLine (a full trigger line): only the fields that

@@ -23,12 +23,8 @@ std::optional<long long> keyNumber(QByteArrayView key) {
     return n;
 }
 
-// Where line i's key lies in its text, and the blanks before it.
-IniText::Range keyRange(const IniText& text, qsizetype i) {
-    return {text.key(i).data() - text.text(i).data(), text.key(i).size()};
-}
+} // namespace
 
-// The last key line of a section; its header when it has none.
 qsizetype lastKeyLine(const IniText& text, const IniText::Section& s) {
     for (qsizetype i = s.bodyEnd - 1; i >= s.bodyBegin; --i)
         if (text.kind(i) == Kind::Key)
@@ -36,42 +32,55 @@ qsizetype lastKeyLine(const IniText& text, const IniText::Section& s) {
     return s.header;
 }
 
-} // namespace
-
-std::optional<RegistryAddition> addRegistryEntry(QByteArrayView content, QByteArrayView registry,
-                                                 QByteArrayView id, long long count,
-                                                 const std::vector<QByteArray>& block) {
-    const IniText text(content);
+std::vector<long long> addRegistryLines(const IniText& text, QByteArrayView registry,
+                                        const std::vector<QByteArray>& ids, long long count,
+                                        IniEdits& edits) {
     const std::vector<IniText::Section> sections = text.sections(registry);
 
     // The numbers of every section of the registry: the game reads them all as one list.
-    bool taken = false;
-    long long largest = -1;
+    std::vector<long long> numbers;
     for (const IniText::Section& s : sections)
         for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i)
-            if (const std::optional<long long> n = keyNumber(text.key(i))) {
-                taken = taken || *n == count;
-                largest = std::max(largest, *n);
-            }
-    const long long number = taken ? largest + 1 : count;
-    const QByteArray entry = QByteArray::number(number) + '=' + id.toByteArray();
+            if (const std::optional<long long> n = keyNumber(text.key(i)))
+                numbers.push_back(*n);
+    long long largest = numbers.empty() ? -1 : *std::max_element(numbers.begin(), numbers.end());
+    std::sort(numbers.begin(), numbers.end());
 
-    IniEdits edits;
+    qsizetype after = text.lineCount() - 1;
+    QByteArrayView indent;
+    if (sections.empty()) {
+        edits.insertAfter(after, '[' + registry.toByteArray() + ']');
+    } else {
+        // A registry named twice gets the entries in its last section, which the game reads
+        // last: they end the list as they do in the window.
+        const IniText::Section& s = sections.back();
+        after = lastKeyLine(text, s);
+        if (after != s.header)
+            indent = text.text(after).first(text.nameRange(after).begin);
+    }
+    std::vector<long long> given;
+    for (const QByteArray& id : ids) {
+        const long long wanted = count + static_cast<long long>(given.size());
+        const bool taken = std::binary_search(numbers.begin(), numbers.end(), wanted) ||
+                           std::find(given.begin(), given.end(), wanted) != given.end();
+        const long long number = taken ? largest + 1 : wanted;
+        largest = std::max(largest, number);
+        given.push_back(number);
+        edits.insertAfter(after, indent.toByteArray() + QByteArray::number(number) + '=' + id);
+    }
+    return given;
+}
+
+long long addRegistryEdits(const IniText& text, QByteArrayView registry, QByteArrayView id,
+                           long long count, const std::vector<QByteArray>& block, IniEdits& edits) {
+    const long long number = addRegistryLines(text, registry, {id.toByteArray()}, count, edits)[0];
+    const std::vector<IniText::Section> sections = text.sections(registry);
     qsizetype sectionAfter = text.lineCount() - 1; // the line the new section follows
     bool blankAbove = false;
-    if (sections.empty()) {
-        edits.insertAfter(sectionAfter, '[' + registry.toByteArray() + ']');
-        edits.insertAfter(sectionAfter, entry);
-    } else {
-        // A registry named twice gets the entry in its last section, which the game reads
-        // last: the entry ends the list as it does in the window.
+    if (!sections.empty()) {
         const IniText::Section& s = sections.back();
-        const qsizetype last = lastKeyLine(text, s);
-        const QByteArrayView indent =
-            last == s.header ? QByteArrayView() : text.text(last).first(keyRange(text, last).begin);
-        edits.insertAfter(last, indent.toByteArray() + entry);
         sectionAfter = s.bodyEnd - 1;
-        blankAbove = sectionAfter > last && text.kind(sectionAfter) == Kind::Blank;
+        blankAbove = sectionAfter > lastKeyLine(text, s) && text.kind(sectionAfter) == Kind::Blank;
     }
     if (!blankAbove)
         edits.insertAfter(sectionAfter, {});
@@ -80,7 +89,15 @@ std::optional<RegistryAddition> addRegistryEntry(QByteArrayView content, QByteAr
         edits.insertAfter(sectionAfter, line);
     if (blankAbove)
         edits.insertAfter(sectionAfter, {});
+    return number;
+}
 
+std::optional<RegistryAddition> addRegistryEntry(QByteArrayView content, QByteArrayView registry,
+                                                 QByteArrayView id, long long count,
+                                                 const std::vector<QByteArray>& block) {
+    const IniText text(content);
+    IniEdits edits;
+    const long long number = addRegistryEdits(text, registry, id, count, block, edits);
     std::optional<QByteArray> out = applyEdits(text, edits);
     if (!out)
         return std::nullopt;
@@ -122,7 +139,7 @@ RegistryRemoval removeRegistryEntry(QByteArrayView content, QByteArrayView regis
                 shift = !own ? 0 : next ? shift + 1 : 1;
                 expected = own.value_or(0) + 1;
             } else if (next) {
-                edits.replaceInLine(i, keyRange(text, i), QByteArray::number(*own - shift));
+                edits.replaceInLine(i, text.nameRange(i), QByteArray::number(*own - shift));
                 ++expected;
             } else {
                 shift = 0;

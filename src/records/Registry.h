@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/IniText.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -35,6 +37,23 @@ struct RegistryAddition {
 std::optional<RegistryAddition> addRegistryEntry(QByteArrayView content, QByteArrayView registry,
                                                  QByteArrayView id, long long count,
                                                  const std::vector<QByteArray>& block);
+
+// Where a record's section ends for the editor: its last key line (its header when it has
+// none). The comments and blank lines after that usually introduce the next section.
+qsizetype lastKeyLine(const IniText& text, const IniText::Section& section);
+
+// The edits of addRegistryEntry, on a content already read as lines; the number of the
+// registry line.
+long long addRegistryEdits(const IniText& text, QByteArrayView registry, QByteArrayView id,
+                           long long count, const std::vector<QByteArray>& block, IniEdits& edits);
+
+// The registry lines alone of new entries ids, in order, placed and indented as
+// addRegistryEntry places one, and numbered as that many adds in a row number theirs: the
+// k-th gets count + k, unless the registry or an earlier new line has that number already,
+// then one more than the largest number so far. The numbers given, in order.
+std::vector<long long> addRegistryLines(const IniText& text, QByteArrayView registry,
+                                        const std::vector<QByteArray>& ids, long long count,
+                                        IniEdits& edits);
 
 struct RegistryRemoval {
     QByteArray content;

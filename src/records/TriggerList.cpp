@@ -19,13 +19,19 @@ QByteArrayView triggerName(QByteArrayView value) {
 
 } // namespace
 
-std::optional<QByteArray> addTriggerEntry(QByteArrayView content, QByteArrayView key) {
-    const IniText text(content);
+bool addTriggerLine(const IniText& text, QByteArray line, IniEdits& edits) {
     const std::vector<IniText::Section> sections = text.sections(kTriggers);
     if (sections.empty())
-        return content.toByteArray();
+        return false;
+    edits.insertAfter(sections.front().header, std::move(line));
+    return true;
+}
+
+std::optional<QByteArray> addTriggerEntry(QByteArrayView content, QByteArrayView key) {
+    const IniText text(content);
     IniEdits edits;
-    edits.insertAfter(sections.front().header, trigger::newTriggerLine(key));
+    if (!addTriggerLine(text, trigger::newTriggerLine(key), edits))
+        return content.toByteArray();
     return applyEdits(text, edits);
 }
 

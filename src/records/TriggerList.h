@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/IniText.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -16,6 +18,8 @@ namespace tarvok {
 // first [AITriggerTypes] section, ending like the header. A content without that section
 // comes back unchanged. Nothing when key holds a line feed.
 std::optional<QByteArray> addTriggerEntry(QByteArrayView content, QByteArrayView key);
+// Its edit, for any whole trigger line: false when there is no such section.
+bool addTriggerLine(const IniText& text, QByteArray line, IniEdits& edits);
 
 struct TriggerRemoval {
     QByteArray content;

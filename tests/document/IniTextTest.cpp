@@ -38,6 +38,8 @@ TEST(IniEdits, KeepEveryByteTheyDoNotChange) {
         {"a\nb", {{'i', 1, "c"}}, "a\nb\nc\n"},
         {"a\nb\r", {{'i', 1, "c"}}, "a\nb\r\r\nc\n"},
         {"a", {{'i', 0, "b"}}, "a\r\nb\r\n"},
+        // Or with their own ('n': LF); a last line without one still ends like the line above.
+        {"a\r\nb", {{'n', 0, "x"}, {'n', 1, "y"}}, "a\r\nx\nb\r\ny\n"},
         {"\xEF\xBB\xBF"
          "a\n",
          {{'i', -1, "x"}},
@@ -61,6 +63,8 @@ TEST(IniEdits, KeepEveryByteTheyDoNotChange) {
                                     e.text);
             else if (e.op == 'd')
                 edits.deleteLine(e.line);
+            else if (e.op == 'n')
+                edits.insertAfter(e.line, e.text, "\n");
             else
                 edits.insertAfter(e.line, e.text);
         }
