@@ -47,7 +47,23 @@ bool samePath(const QString& a, const QString& b) {
 
 } // namespace
 
-RulesDocument::RulesDocument(QString scratchPath) : scratchPath_(std::move(scratchPath)) {}
+RulesDocument::RulesDocument(QString scratchPath, QObject* parent)
+    : QObject(parent), scratchPath_(std::move(scratchPath)),
+      watcher_(new QFileSystemWatcher(this)), watchPause_(new QTimer(this)) {
+    // Another program's change is noticed while the window sits idle; a burst of changes
+    // is read once.
+    watchPause_->setSingleShot(true);
+    watchPause_->setInterval(kWatchPauseMs);
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] {
+        if (!watchPause_->isActive())
+            watchPause_->start();
+    });
+    connect(watchPause_, &QTimer::timeout, this, [this] {
+        refresh();
+        watch(); // a file replaced under its name is watched anew
+    });
+}
+
 RulesDocument::~RulesDocument() = default;
 
 namespace {
@@ -56,15 +72,22 @@ namespace {
 // changing: file systems keep times in steps of up to a few milliseconds.
 constexpr qint64 kTimeStepNs = 100'000'000;
 
-qint64 nowNs() {
+qint64 systemNowNs() {
     return QDateTime::currentMSecsSinceEpoch() * 1'000'000;
 }
 
 } // namespace
 
-RulesDocument::Stamp RulesDocument::stampOf(const QString& path) {
-    const qint64 taken = nowNs();
+RulesDocument::Stamp RulesDocument::stampOf(const QString& path) const {
+    const qint64 taken = clock_ ? clock_() : systemNowNs();
     return {filestore::facts(path), taken};
+}
+
+void RulesDocument::watch() {
+    if (!watcher_->files().isEmpty())
+        watcher_->removePaths(watcher_->files());
+    if (!path_.isEmpty() && QFileInfo::exists(path_))
+        watcher_->addPath(path_);
 }
 
 std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
@@ -85,10 +108,12 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     history_ = historyFolder_.isEmpty() ? nullptr : std::make_unique<History>(historyFolder_, path);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
+    watch();
+    emit opened();
     return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1))};
 }
 
-void RulesDocument::countFromScan() const {
+void RulesDocument::countFromScan() {
     const RulesScan& scan = index_->scan();
     for (const auto& [kind, list] : {std::pair{RegistryKind::TeamTypes, &scan.teamTypes},
                                      {RegistryKind::TaskForces, &scan.taskForces},
@@ -96,7 +121,7 @@ void RulesDocument::countFromScan() const {
         counts_[static_cast<int>(kind)] = saturated(static_cast<long long>(list->size()));
 }
 
-std::optional<RulesDocument::Reading> RulesDocument::changedOutside() const {
+std::optional<RulesDocument::Reading> RulesDocument::changedOutside() {
     const filestore::FileFacts now = filestore::facts(path_);
     // Written within one step of the file system's clock before the facts were taken, a
     // second write in the same step could leave them unchanged: the content tells then.
@@ -110,17 +135,16 @@ std::optional<RulesDocument::Reading> RulesDocument::changedOutside() const {
     return reading;
 }
 
-bool RulesDocument::adopt(Reading reading) const {
+bool RulesDocument::adopt(Reading reading) {
     if (!reading.bytes)
         return false; // gone or unreadable: nothing to show, the stamp stays
     stamp_ = reading.stamp;
     reload(std::move(*reading.bytes));
-    if (reloaded_)
-        reloaded_();
+    emit reloaded();
     return true;
 }
 
-void RulesDocument::reload(QByteArray bytes) const {
+void RulesDocument::reload(QByteArray bytes) {
     building_ = {}; // of content that is no longer the file's
     known_ = std::move(bytes);
     index_ = std::make_shared<const RulesIndex>(known_);
@@ -130,12 +154,18 @@ void RulesDocument::reload(QByteArray bytes) const {
 std::shared_ptr<const RulesIndex> RulesDocument::index() const {
     if (path_.isEmpty())
         return nullptr;
-    if (std::optional<Reading> now = changedOutside())
-        return adopt(std::move(*now)) ? index_ : nullptr;
-    if (!index_)
-        index_ = building_.valid() ? building_.get() : std::make_shared<const RulesIndex>(known_);
-    building_ = {};
-    return index_;
+    return index_ ? index_ : building_.get();
+}
+
+bool RulesDocument::refresh() {
+    if (path_.isEmpty())
+        return false;
+    if (!index_) { // the reading of the editor's last write, once it is built
+        index_ = building_.get();
+        building_ = {};
+    }
+    std::optional<Reading> now = changedOutside();
+    return now && adopt(std::move(*now));
 }
 
 std::optional<RulesDocument::Content> RulesDocument::read() const {
@@ -150,8 +180,8 @@ filestore::WriteResult RulesDocument::write(const Compute& compute) {
         return {filestore::Result::ReadFailed, {}};
     bool outside = false;
     const auto told = [&](filestore::WriteResult result) {
-        if (outside && reloaded_)
-            reloaded_();
+        if (outside)
+            emit reloaded();
         return result;
     };
     for (int attempt = 0; attempt <= kRetries; ++attempt) {
@@ -257,6 +287,7 @@ filestore::WriteResult RulesDocument::commit(const filestore::FileFacts& read,
     if (pending.kept() || read.links == 1)
         filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
     wrote(bytes);
+    emit written();
     filestore::WriteResult out = result;
     out.versionResult = versionNote.result;
     out.versionError = versionNote.systemError;
@@ -338,6 +369,7 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
     filestore::makePrivate(scratchPath_);
     stamp_ = stampOf(path_);
     reload(*bytes);
+    emit restored();
     return {Restored::Done, version->time, done};
 }
 

@@ -7,6 +7,9 @@
 #include "document/TextEncoding.h"
 
 #include <QByteArray>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
 #include <QHash>
 #include <QString>
 
@@ -23,18 +26,29 @@ enum class RegistryKind { TeamTypes, TaskForces, ScriptTypes };
 // The section name of a registry: "TeamTypes", "TaskForces" or "ScriptTypes".
 QByteArray registrySection(RegistryKind kind);
 
-// The open rules file: its path, its index (one reading of it, kept between operations),
-// every rewrite of it through the scratch copy, and the registry counters.
+// The open rules file, the one object that owns it for the window: its path, its index
+// (one reading of it, kept between operations), every write of it through the scratch copy
+// and the history, undo and redo, and the registry counters. It says what happened
+// through its signals.
 //
-// Before each use the index is checked against the file: when the file's size, time or
-// identity changed since the editor last read or wrote it (or its content, when it was
-// written too recently for its time to tell), another program changed it, and the index
-// is read again and the reload listener told.
-class RulesDocument {
+// refresh() looks at the file: when its size, time or identity changed since the editor
+// last read or wrote it (or its content, when it was written too recently for its time to
+// tell), another program changed it, and the index is read again and reloaded() said. The
+// window refreshes before each use; a watch on the file refreshes while the window sits
+// idle, at most once every kWatchPauseMs.
+class RulesDocument : public QObject {
+    Q_OBJECT
+
   public:
     // scratchPath is the scratch copy File.ini that every rewrite leaves the old content in.
-    explicit RulesDocument(QString scratchPath);
-    ~RulesDocument();
+    explicit RulesDocument(QString scratchPath, QObject* parent = nullptr);
+    ~RulesDocument() override;
+
+    static constexpr int kWatchPauseMs = 500;
+    // Nanoseconds since 1970: when facts were taken, against the file's time. Tests set a
+    // clock of their own; the system's by default.
+    using Clock = std::function<qint64()>;
+    void setClock(Clock clock) { clock_ = std::move(clock); }
 
     struct Content {
         QByteArray bytes;
@@ -56,14 +70,14 @@ class RulesDocument {
     bool isOpen() const { return !path_.isEmpty(); }
     const QString& path() const { return path_; }
 
-    // The file as it is now; null while no file is open or when it cannot be read.
+    // The file as the editor last read or wrote it; null while no file is open. It never
+    // looks at the disk: refresh() does.
     std::shared_ptr<const RulesIndex> index() const;
     // The file's bytes and the codec of its texts, from the index.
     std::optional<Content> read() const;
-
-    // Told, after the index was read again because another program changed the file,
-    // (the registry counters then are those of the new reading).
-    void setReloadListener(std::function<void()> listener) { reloaded_ = std::move(listener); }
+    // Looks at the file and reads it again when another program changed it (reloaded() is
+    // said). True when it did.
+    bool refresh();
 
     using Transform = std::function<QByteArray(const QByteArray& content, const TextCodec& codec)>;
     // Computes the new content from the file as it is when written: nothing when there
@@ -90,6 +104,19 @@ class RulesDocument {
     void setCount(RegistryKind kind, long long n);
 
     const QString& scratchPath() const { return scratchPath_; }
+
+  signals:
+    // A file was opened.
+    void opened();
+    // The index was read again because another program changed the file (the registry
+    // counters are those of the new reading).
+    void reloaded();
+    // The editor wrote the file (a save, an add, a delete).
+    void written();
+    // A version was put back by undo or redo.
+    void restored();
+
+  public:
 
     // Where the versions before each change are kept (no history without one). Every
     // write of the editor pushes the content before it onto the file's undo stack and
@@ -122,7 +149,7 @@ class RulesDocument {
         filestore::FileFacts facts;
         qint64 takenNs = 0; // when the facts were taken
     };
-    static Stamp stampOf(const QString& path);
+    Stamp stampOf(const QString& path) const;
     static qint16 saturated(long long n);
     // The file as another program left it: its stamp, and its content (nothing when it
     // cannot be read).
@@ -131,11 +158,12 @@ class RulesDocument {
         std::optional<QByteArray> bytes;
     };
     // Nothing while the file still holds what the editor last read or wrote.
-    std::optional<Reading> changedOutside() const;
-    // Makes the reading the index and tells the listener; false when it has no content.
-    bool adopt(Reading reading) const;
-    void reload(QByteArray bytes) const;
-    void countFromScan() const;
+    std::optional<Reading> changedOutside();
+    // Makes the reading the index and says reloaded(); false when it has no content.
+    bool adopt(Reading reading);
+    void reload(QByteArray bytes);
+    void countFromScan();
+    void watch();
     using Compute = std::function<std::optional<QByteArray>(const QByteArray&)>;
     filestore::WriteResult write(const Compute& compute);
     // One attempt of a write, of bytes computed from the file with the facts read.
@@ -150,16 +178,18 @@ class RulesDocument {
 
     QString scratchPath_;
     QString path_;
-    mutable qint16 counts_[3] = {0, 0, 0};
-    mutable Stamp stamp_;
-    // The content last read or written; its index is built when first asked for.
-    mutable QByteArray known_;
-    mutable std::shared_ptr<const RulesIndex> index_;
-    mutable std::shared_future<std::shared_ptr<const RulesIndex>>
-        building_; // of known_, after a write
-    std::function<void()> reloaded_;
+    qint16 counts_[3] = {0, 0, 0};
+    Stamp stamp_;
+    // The content last read or written, and its index: after a write, built on a second
+    // core while the user goes on (the first use waits for it).
+    QByteArray known_;
+    std::shared_ptr<const RulesIndex> index_;
+    std::shared_future<std::shared_ptr<const RulesIndex>> building_;
     QString historyFolder_;
     std::unique_ptr<History> history_;
+    Clock clock_;
+    QFileSystemWatcher* watcher_;
+    QTimer* watchPause_;
 };
 
 } // namespace tarvok

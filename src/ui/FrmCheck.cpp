@@ -46,7 +46,8 @@ FrmCheck::FrmCheck(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 // The one place the window reads the rules file.
-void FrmCheck::checkFile(const RulesDocument& doc, const ProgramFiles& files) {
+void FrmCheck::checkFile(RulesDocument& doc, const ProgramFiles& files) {
+    doc.refresh();
     const std::shared_ptr<const RulesIndex> index = doc.index();
     if (!index) {
         LvwCheck->clear();

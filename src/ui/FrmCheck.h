@@ -27,7 +27,7 @@ class FrmCheck : public QWidget {
     void setOnChoose(Choose choose) { choose_ = std::move(choose); }
 
     // Checks the file as it is now, against the unit name table, and lists the result.
-    void checkFile(const RulesDocument& doc, const ProgramFiles& files);
+    void checkFile(RulesDocument& doc, const ProgramFiles& files);
     void showProblems(const std::vector<filecheck::Problem>& problems);
 
   private:

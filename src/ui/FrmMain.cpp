@@ -419,13 +419,12 @@ void FrmMain::connectHandlers() {
     connect(CmdOpen, &QPushButton::clicked, this, &FrmMain::CmdOpen_Click);
     // Another program changed the file: the lists show it again once the operation that
     // found out is over. Coming back to the editor is when that is most likely.
-    document().setReloadListener([this] {
-        QMetaObject::invokeMethod(this, &FrmMain::showReloadedLists, Qt::QueuedConnection);
-    });
+    connect(&document(), &RulesDocument::reloaded, this, &FrmMain::showReloadedLists,
+            Qt::QueuedConnection);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
-                    document().index();
+                    document().refresh();
             });
     // Ctrl+F: the filter of the list on show.
     auto* find = new QAction(this);

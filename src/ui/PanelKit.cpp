@@ -100,9 +100,11 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
         selectable_[target] = view;
     }
     selectHandlers_[view] = handler;
+    // Before each use the file is looked at: another program's change is read first.
     connect(view, &QAbstractItemView::clicked, this, [this, handler](const QModelIndex&) {
         if (programSelecting_)
             return;
+        document_.refresh();
         handler();
     });
     // Keyboard moves: only while the list has the focus, and not as part of a click
@@ -112,6 +114,7 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
                 if (programSelecting_ || !view->hasFocus() || !current.isValid() ||
                     QApplication::mouseButtons() != Qt::NoButton)
                     return;
+                document_.refresh();
                 handler();
             });
 }
@@ -125,6 +128,7 @@ void PanelKit::selectAsUser(QListWidget* list, int row) {
     rememberSelection(list);
     selectRowQuietly(list, row);
     list->scrollToItem(list->item(row));
+    document_.refresh();
     if (const auto it = selectHandlers_.find(list); it != selectHandlers_.end())
         it->second();
 }

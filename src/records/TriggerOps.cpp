@@ -1,0 +1,151 @@
+// Loading and saving an AI trigger: one key line of [AITriggerTypes].
+#include "records/FieldRules.h"
+#include "records/RecordLines.h"
+#include "records/RecordOps.h"
+
+namespace tarvok::records {
+namespace {
+
+constexpr QByteArrayView kTriggerSection("AITriggerTypes");
+
+// The line of the trigger listed as key. A key whose bytes did not decode is looked for as
+// the text the list shows.
+std::optional<qsizetype> lineOf(const IniText& text, const TextCodec& codec, const QString& key) {
+    std::optional<qsizetype> line = recordlines::findTrigger(text, codec.encode(key));
+    if (!line && key.contains(QChar::ReplacementCharacter))
+        line = recordlines::findTrigger(text, key, codec);
+    return line;
+}
+
+// The fields of a line over what is there already: a field the line lacks leaves it.
+void overlay(TriggerFields& f, const trigger::TriggerView& v, const TextCodec& codec) {
+    const auto set = [&codec](QString& field, const std::optional<QByteArray>& value) {
+        if (value)
+            field = codec.decode(*value);
+    };
+    const auto setFlag = [](bool& field, std::optional<bool> value) {
+        if (value)
+            field = *value;
+    };
+    f.teams.clear();
+    for (const QByteArray& team : v.teams)
+        f.teams << codec.decode(team);
+    set(f.country, v.country);
+    set(f.tech, v.tech);
+    set(f.condition, v.condition);
+    set(f.unit, v.unit);
+    set(f.amount, v.amount);
+    set(f.way, v.way);
+    set(f.base, v.base);
+    set(f.min, v.min);
+    set(f.max, v.max);
+    set(f.owner, v.owner);
+    setFlag(f.low, v.low);
+    setFlag(f.mid, v.mid);
+    setFlag(f.high, v.high);
+}
+
+// The values as a save writes them, in codec; a slot without a team writes "<none>".
+trigger::TriggerEdit encoded(const QString& key, const TriggerFields& f, const TextCodec& codec) {
+    const auto e = [&codec](const QString& s) { return codec.encode(s); };
+    trigger::TriggerEdit out;
+    out.key = e(key);
+    out.team1 = f.teams.size() > 0 ? e(f.teams[0]) : QByteArray("<none>");
+    out.team2 = f.teams.size() > 1 ? e(f.teams[1]) : QByteArray("<none>");
+    out.country = e(f.country);
+    out.tech = e(f.tech);
+    out.condition = e(f.condition);
+    out.unit = e(f.unit);
+    out.amount = e(f.amount);
+    out.way = e(f.way);
+    out.base = e(f.base);
+    out.min = e(f.min);
+    out.max = e(f.max);
+    out.owner = e(f.owner);
+    out.low = f.low;
+    out.mid = f.mid;
+    out.high = f.high;
+    return out;
+}
+
+const TextCodec& utf8() {
+    static const TextCodec codec(Encoding::Utf8);
+    return codec;
+}
+
+} // namespace
+
+TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key) {
+    // What a new trigger has, first: a line too short to hold a field, or no line at all,
+    // never leaves another trigger's value on show.
+    static const trigger::TriggerView kNew = trigger::readTriggerLine(trigger::newTriggerLine("x"));
+    TriggerRecord r;
+    overlay(r.fields, kNew, utf8());
+    const IniText& text = index.text();
+    if (const std::optional<qsizetype> line = lineOf(text, index.codec(), key)) {
+        r.found = true;
+        r.decodes = index.codec().roundTrips(text.text(*line));
+        overlay(r.fields, trigger::readTriggerLine(recordlines::triggerLine(text, *line)),
+                index.codec());
+    }
+    return r;
+}
+
+std::optional<QByteArray> mergeTrigger(QByteArrayView content, const TextCodec& codec,
+                                       const QString& key, const TriggerFields& loaded,
+                                       const TriggerFields& now, bool* found) {
+    const recordlines::SectionSlice slice(content, kTriggerSection);
+    const IniText& text = slice.text();
+    const std::optional<qsizetype> line = lineOf(text, codec, key);
+    *found = line.has_value();
+    if (!line)
+        return std::nullopt;
+    // Only the fields whose values changed since the load are written; every other byte of
+    // the line (spacing, comment, the exact text of the other fields) stays. Which changed
+    // is told the same in every encoding.
+    const trigger::ChangedFields changed =
+        trigger::changedFields(encoded({}, now, utf8()), encoded({}, loaded, utf8()));
+    const QByteArray newLine = trigger::buildChangedTriggerLine(
+        encoded(key, now, codec), changed, recordlines::triggerLine(text, *line));
+    IniEdits edits;
+    recordlines::editTrigger(text, *line, newLine, edits);
+    if (edits.isEmpty())
+        return std::nullopt;
+    return slice.apply(content, edits);
+}
+
+RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFields& loaded,
+                       const TriggerFields& now) {
+    RecordSave r;
+    // A line that cannot be written whole is not written at all. The check looks at
+    // commas, digits and empty fields only, which every encoding writes alike.
+    if (trigger::checkEdit(encoded(key, now, utf8())) != trigger::EditProblem::None) {
+        r.refused = true;
+        return r;
+    }
+    r.write = doc.edit([&](const QByteArray& content, const TextCodec& codec) {
+        return mergeTrigger(content, codec, key, loaded, now, &r.found);
+    });
+    return r;
+}
+
+RecordAdd AddTrigger(RulesDocument& doc, const QString& key, const QStringList& listed) {
+    switch (fieldrules::checkNewTriggerKey(key, listed)) {
+    case fieldrules::IdCheck::Invalid:
+        return {RecordAdd::Invalid, {}};
+    case fieldrules::IdCheck::Duplicate:
+        return {RecordAdd::Duplicate, {}};
+    case fieldrules::IdCheck::Ok:
+        break;
+    }
+    if (!doc.isOpen())
+        return {};
+    const filestore::WriteResult written = addTriggerRecord(doc, key);
+    return {written.ok() ? RecordAdd::Added : RecordAdd::Failed, written};
+}
+
+RecordRemoval DeleteTrigger(RulesDocument& doc, const QString& key) {
+    return removeTriggerRecord(doc, key);
+}
+
+} // namespace tarvok::records
