@@ -7,13 +7,14 @@
 #include "support/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/FrmMain.h"
+#include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -86,17 +87,15 @@ struct Session {
 
     void selectMiddleTrigger() {
         if (middleTriggerRow < 0) // finding the row is the user's part, not the editor's
-            middleTriggerRow = static_cast<int>(items(w->LstRoot).indexOf(rules.middleTriggerKey));
-        w->LstRoot->setCurrentRow(middleTriggerRow);
+            middleTriggerRow = static_cast<int>(
+                registrylists::entriesOf(w->LstRoot)->texts().indexOf(rules.middleTriggerKey));
+        selectRow(w->LstRoot, middleTriggerRow);
         w->LstRoot_Click();
     }
     int middleTriggerRow = -1;
 
-    static QStringList items(QListWidget* list) {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text();
-        return out;
+    static void selectRow(QAbstractItemView* list, int row) {
+        list->setCurrentIndex(list->model()->index(row, 0));
     }
 };
 
@@ -134,17 +133,14 @@ void BM_OpenFile(benchmark::State& state) {
     timed(state, s, [&] { s.w->CmdOpen_Click(); });
 }
 
-// The part of opening that fills the four lists from the index (decoding every entry
-// and name).
+// The part of opening that fills the four lists from the index (entries and names are
+// decoded as they are shown).
 void BM_FillLists(benchmark::State& state) {
     Session& s = session(state.range(0));
     const std::shared_ptr<const RulesIndex> index = s.main->document().index();
-    QLineEdit* none[4] = {};
-    QLineEdit empty;
-    std::fill(std::begin(none), std::end(none), &empty);
     timed(state, s, [&] {
-        registrylists::fillAll({s.w->LstRoot, s.w->LstFig, s.w->LstSpe, s.w->LstScr},
-                               {none[0], none[1], none[2], none[3]}, index);
+        for (QAbstractItemView* list : {s.w->LstRoot, s.w->LstFig, s.w->LstSpe, s.w->LstScr})
+            registrylists::entriesOf(list)->setIndex(index);
     });
 }
 
@@ -248,7 +244,7 @@ void BM_AddTaskForce(benchmark::State& state) {
         total += ms;
         state.SetIterationTime(ms / 1000);
         state.PauseTiming();
-        s.w->LstSpe->setCurrentRow(s.w->LstSpe->count() - 1);
+        Session::selectRow(s.w->LstSpe, s.w->LstSpe->model()->rowCount() - 1);
         s.w->CmdSpeKill_Click();
         state.ResumeTiming();
     }
@@ -263,7 +259,7 @@ void BM_DeleteTaskForce(benchmark::State& state) {
         state.PauseTiming();
         s.dialogs.answer = QStringLiteral("BENCH-%1").arg(n++);
         s.w->CmdSpeAdd_Click();
-        s.w->LstSpe->setCurrentRow(s.w->LstSpe->count() - 1);
+        Session::selectRow(s.w->LstSpe, s.w->LstSpe->model()->rowCount() - 1);
         state.ResumeTiming();
         QElapsedTimer t;
         t.start();

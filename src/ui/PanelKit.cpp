@@ -12,7 +12,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 
 #include <algorithm>
 
@@ -107,16 +106,17 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
             });
 }
 
-void PanelKit::selectRowQuietly(QListWidget* list, int row) {
+void PanelKit::selectRowQuietly(QAbstractItemView* view, int row) {
     ProgramSelection quiet(*this);
-    list->setCurrentRow(row);
+    view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                                            QItemSelectionModel::ClearAndSelect);
 }
 
-void PanelKit::selectAsUser(QListWidget* list, int row) {
-    rememberSelection(list);
-    selectRowQuietly(list, row);
-    list->scrollToItem(list->item(row));
-    if (const auto it = selectHandlers_.find(list); it != selectHandlers_.end())
+void PanelKit::selectAsUser(QAbstractItemView* view, int row) {
+    rememberSelection(view);
+    selectRowQuietly(view, row);
+    view->scrollTo(view->model()->index(row, 0));
+    if (const auto it = selectHandlers_.find(view); it != selectHandlers_.end())
         it->second();
 }
 

@@ -8,6 +8,7 @@
 #include "ui/TeamPanel.h"
 #include "ui/TriggerPanel.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,26 +30,29 @@ namespace tarvok::test {
 // Every control of the main window by type and objectName.
 #define TARVOK_MAIN_WINDOW_CONTROLS(X)                                                                                                    \
     X(QPushButton, CmdSaveAll)                                                                                                            \
-    X(QTabWidget, SSTab) X(QFrame, Picture1) X(QLabel, LblMsg) X(QGroupBox, FraFile) X(                                                   \
-        QPushButton,                                                                                                                      \
-        CmdOpen) X(QLabel, LblRoot) X(QLabel, LblInfo) X(QMenu, mAutoSave) X(QAction,                                                     \
-                                                                             mYes) X(QAction, mNo)                                        \
-        X(QMenu, mSuoJie) X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) X(QAction, mUndo) X(                    \
-            QAction,                                                                                                                      \
-            mRedo) X(QListWidget,                                                                                                         \
-                     LstRefRoot) X(QListWidget,                                                                                           \
-                                   LstRefFig) X(QListWidget, LstRefSpe)                                                                   \
-            X(QListWidget, LstRefScr) X(QListWidget, LstRoot) X(QPushButton, CmdAdd) X(                                                   \
-                QPushButton, CmdKill) X(QListWidget, LstFig)                                                                              \
-                X(QPushButton, CmdTeamAdd) X(QPushButton, CmdTeamKill) X(QListWidget, LstSpe) X(                                          \
+    X(QTabWidget, SSTab)                                                                                                                  \
+    X(QFrame, Picture1)                                                                                                                   \
+    X(QLabel, LblMsg)                                                                                                                     \
+    X(QGroupBox, FraFile) X(QPushButton, CmdOpen) X(QLabel, LblRoot) X(QLabel, LblInfo) X(                                                \
+        QMenu, mAutoSave) X(QAction, mYes) X(QAction, mNo) X(QMenu,                                                                       \
+                                                             mSuoJie) X(QAction,                                                          \
+                                                                        mSuo) X(QAction,                                                  \
+                                                                                mJie) X(QAction,                                          \
+                                                                                        mColor)                                           \
+        X(QAction, mCheck) X(QAction, mUndo) X(QAction, mRedo) X(QListWidget, LstRefRoot) X(QListWidget, LstRefFig) X(                    \
+            QListWidget,                                                                                                                  \
+            LstRefSpe) X(QListWidget,                                                                                                     \
+                         LstRefScr) X(QAbstractItemView, LstRoot)                                                                         \
+            X(QPushButton, CmdAdd) X(QPushButton, CmdKill) X(QAbstractItemView, LstFig) X(                                                \
+                QPushButton, CmdTeamAdd) X(QPushButton,                                                                                   \
+                                           CmdTeamKill) X(QAbstractItemView, LstSpe)                                                      \
+                X(QPushButton, CmdSpeAdd) X(QPushButton, CmdSpeKill) X(QAbstractItemView, LstScr) X(                                      \
                     QPushButton,                                                                                                          \
-                    CmdSpeAdd) X(QPushButton,                                                                                             \
-                                 CmdSpeKill) X(QListWidget,                                                                               \
-                                               LstScr) X(QPushButton, CmdScrAdd)                                                          \
-                    X(QPushButton, CmdScrKill) X(QLineEdit, TxtName) X(QLineEdit, TxtNote) X(QPushButton, CmdNew) X(                      \
+                    CmdScrAdd) X(QPushButton,                                                                                             \
+                                 CmdScrKill) X(QLineEdit, TxtName)                                                                        \
+                    X(QLineEdit, TxtNote) X(QPushButton, CmdNew) X(QPushButton, CmdFind) X(                                               \
                         QPushButton,                                                                                                      \
-                        CmdFind) X(QPushButton,                                                                                           \
-                                   CmdDelete) X(QGroupBox, FraRoot)                                                                       \
+                        CmdDelete) X(QGroupBox, FraRoot)                                                                                  \
                         X(QLineEdit, TxtRoot) X(QPushButton, CmdRootCopy) X(QPushButton, CmdSaveRoot) X(                                  \
                             QListWidget,                                                                                                  \
                             LstTeam) X(QPushButton,                                                                                       \
@@ -58,10 +62,8 @@ namespace tarvok::test {
                                 CboUnit) X(QComboBox,                                                                                     \
                                            CboUnitC) X(QPushButton,                                                                       \
                                                        CmdCE) X(QLineEdit, TxtKeyNum)                                                     \
-                                X(QComboBox, CboWay) X(QLineEdit, TxtWay) X(                                                              \
-                                    QComboBox,                                                                                            \
-                                    CboBase) X(QComboBox,                                                                                 \
-                                               CboMin) X(QComboBox, CboMax)                                                               \
+                                X(QComboBox, CboWay) X(QLineEdit, TxtWay) X(QComboBox, CboBase) X(                                        \
+                                    QComboBox, CboMin) X(QComboBox, CboMax)                                                               \
                                     X(QComboBox, CboOwner) X(QLineEdit, TxtOwner) X(QCheckBox, ChkLow) X(                                 \
                                         QCheckBox, ChkMid) X(QCheckBox,                                                                   \
                                                              ChkHigh) X(QCheckBox, ChkRnd)                                                \
@@ -93,7 +95,7 @@ namespace tarvok::test {
                                                                     X(QCheckBox, ChkGuardSlower) X(QCheckBox, ChkAnnoyance) X(            \
                                                                         QGroupBox,                                                        \
                                                                         FraSpe) X(QLineEdit, TxtSpe) X(QLineEdit, TxtSpeName)             \
-                                                                        X(QTreeWidget, LvwSpe) X(QLineEdit, TxtID) X(                     \
+                                                                        X(QAbstractItemView, LvwSpe) X(QLineEdit, TxtID) X(               \
                                                                             QLineEdit,                                                    \
                                                                             TxtSpeNum) X(QComboBox,                                       \
                                                                                          CboSpeE) X(QComboBox, CboSpeC)                   \
@@ -103,7 +105,7 @@ namespace tarvok::test {
                                                                                 X(QPushButton, CmdSpeCopy) X(                             \
                                                                                     QGroupBox,                                            \
                                                                                     FraScr) X(QLineEdit, TxtScr) X(QLineEdit, TxtScrName) \
-                                                                                    X(QTreeWidget, LvwScr) X(                             \
+                                                                                    X(QAbstractItemView, LvwScr) X(                       \
                                                                                         QListWidget,                                      \
                                                                                         LstScrAct) X(QListWidget,                         \
                                                                                                      LstScrNumber) X(QLineEdit,           \
