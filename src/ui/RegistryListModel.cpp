@@ -38,8 +38,6 @@ QVariant RegistryListModel::data(const QModelIndex& index, int role) const {
         return text(index.row());
     case NameRole:
         return name(index.row());
-    case SearchKeyRole:
-        return searchKey(index.row());
     default:
         return {};
     }
@@ -127,7 +125,7 @@ void RegistryListModel::setName(const QString& id, const QString& name) {
             continue;
         r.key = QString(); // compared anew
         const QModelIndex at = index(static_cast<int>(i));
-        emit dataChanged(at, at, {NameRole, SearchKeyRole});
+        emit dataChanged(at, at, {NameRole});
     }
 }
 

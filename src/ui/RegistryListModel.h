@@ -24,10 +24,8 @@ class RegistryListModel : public QAbstractListModel {
     Q_OBJECT
 
   public:
-    enum Role {
-        NameRole = Qt::UserRole + 1, // the record's name, as saved last (empty for a trigger)
-        SearchKeyRole,               // ID and name in one letter case and one width
-    };
+    // The record's name, as the reading has it or as saved since (empty for a trigger).
+    enum Role { NameRole = Qt::UserRole + 1 };
 
     explicit RegistryListModel(references::Kind kind, QObject* parent = nullptr);
 
@@ -39,6 +37,7 @@ class RegistryListModel : public QAbstractListModel {
 
     QString text(int row) const;
     QString name(int row) const;
+    // The entry's text and name in one letter case and one width, as the filter compares.
     const QString& searchKey(int row) const;
     QStringList texts() const;
 
