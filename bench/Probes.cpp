@@ -9,11 +9,11 @@
 #include "ui/Frm.h"
 #include "ui/FrmMain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -103,8 +103,8 @@ int main(int argc, char* argv[]) {
         t.start();
         w.CmdOpen_Click();
         const qint64 openMs = t.elapsed();
-        const int row = w.LstRoot->count() / 2;
-        w.LstRoot->setCurrentRow(row);
+        const int triggers = w.LstRoot->model()->rowCount();
+        w.LstRoot->setCurrentIndex(w.LstRoot->model()->index(triggers / 2, 0));
         t.restart();
         w.LstRoot_Click();
         const qint64 selectMs = t.elapsed();
@@ -112,7 +112,7 @@ int main(int argc, char* argv[]) {
         struct rusage usage {};
         getrusage(RUSAGE_SELF, &usage);
         std::printf("file_MB %.1f triggers %d open_ms %lld select_ms %lld peak_rss_MB %.1f\n",
-                    static_cast<double>(bytes) / (1024 * 1024), w.LstRoot->count(),
+                    static_cast<double>(bytes) / (1024 * 1024), triggers,
                     static_cast<long long>(openMs), static_cast<long long>(selectMs),
                     static_cast<double>(usage.ru_maxrss) / 1024);
         return 0;

@@ -6,13 +6,13 @@
 #include "ui/FrmMain.h"
 #include "ui/WindowRules.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -85,9 +85,9 @@ int main(int argc, char* argv[]) {
         tarvok::windowrules::initialWindowGeometry(QSize(1366, 768), editor->sizeHint()).size);
     QApplication::processEvents();
     editor->CmdOpen_Click();
-    auto* triggers = editor->findChild<QListWidget*>(QStringLiteral("LstRoot"));
-    if (triggers->count() > 0) {
-        triggers->setCurrentRow(0);
+    auto* triggers = editor->findChild<QAbstractItemView*>(QStringLiteral("LstRoot"));
+    if (triggers->model()->rowCount() > 0) {
+        triggers->setCurrentIndex(triggers->model()->index(0, 0));
         editor->LstRoot_Click();
     }
     // The hint area as the user sees it on entering a field.

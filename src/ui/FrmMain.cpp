@@ -7,6 +7,7 @@
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
 #include "ui/ReferenceLists.h"
+#include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
@@ -25,16 +26,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace tarvok {
@@ -334,18 +334,15 @@ QWidget* FrmMain::createTabs() {
     SSTab = new QTabWidget;
     SSTab->setObjectName(QStringLiteral("SSTab"));
     int index = 0;
-    auto tab = [this, &index](const QString& caption, QListWidget*& list, const char* listName,
+    auto tab = [this, &index](const QString& caption, QListView*& list, const char* listName,
                               QPushButton*& add, const char* addName, const QString& addCaption,
                               QPushButton*& kill, const char* killName,
                               const QString& killCaption) {
         static const char* const kFilterNames[] = {"TxtFindRoot", "TxtFindFig", "TxtFindSpe",
                                                    "TxtFindScr"};
         auto* page = new QWidget;
-        list = new QListWidget(page);
-        list->setObjectName(QLatin1String(listName));
-        list->setUniformItemSizes(true); // tens of thousands of one-line entries
-        list->setMinimumHeight(list->fontMetrics().height() * 3 + 6);
-        list->setItemDelegate(registrylists::makeDelegate(list));
+        list = registrylists::makeList(static_cast<references::Kind>(index),
+                                       QLatin1String(listName), page);
         finds_[index] = registrylists::makeFilter(list, QLatin1String(kFilterNames[index]), page);
         ++index;
         add = new QPushButton(addCaption, page);
@@ -446,11 +443,11 @@ void FrmMain::connectHandlers() {
         connect(panel, &RecordPanel::saved, refsLater, qOverload<>(&QTimer::start));
     }
     // A saved name shows beside its entry.
-    const std::pair<RecordPanel*, QListWidget*> named[] = {
+    const std::pair<RecordPanel*, QListView*> named[] = {
         {team_, LstFig}, {taskForce_, LstSpe}, {script_, LstScr}};
     for (const auto& [panel, list] : named)
-        connect(panel, &RecordPanel::saved, this, [this, panel = panel, list = list] {
-            registrylists::setName(list, panel->recordKey(), panel->name());
+        connect(panel, &RecordPanel::saved, this, [panel = panel, list = list] {
+            registrylists::entriesOf(list)->setName(panel->recordKey(), panel->name());
         });
 
     kit_->onUserSelect(LstRoot, [this] { LstRoot_Click(); });

@@ -14,7 +14,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QTabWidget;
 
@@ -65,7 +65,7 @@ class FrmMain : public QMainWindow {
     void mCheck_Click();
     void mUndo_Click();
     void mRedo_Click();
-    void selectRecord(QListWidget* list, const QString& id); // as a user click would
+    void selectRecord(QListView* list, const QString& id); // as a user click would
 
     void LstRoot_Click();
     void CmdAdd_Click();
@@ -102,18 +102,18 @@ class FrmMain : public QMainWindow {
     void showReferences();          // of the records on show, once the current operation is over
     void restoreVersion(bool redo); // a version from the file's history put back
     // A selection in the task force or script registry list.
-    void selectRegistryEntry(QListWidget* list, const std::function<void()>& show);
-    void addRegistryEntry(const QString& promptText, QListWidget* list,
+    void selectRegistryEntry(QListView* list, const std::function<void()>& show);
+    void addRegistryEntry(const QString& promptText, QListView* list,
                           const QString& duplicateMessage, RegistryKind kind,
                           const std::vector<QByteArray>& block);
-    void killSelectedRecord(QListWidget* list, RecordPanel* panel,
+    void killSelectedRecord(QListView* list, RecordPanel* panel,
                             const std::function<bool(const QString&)>& remove);
     bool reportRemoval(const RecordRemoval& removal);
     // Before the given panels' records are replaced: their auto-save, or with auto-save
     // off the question; false when the user stays and the action must not go on.
     bool leaveRecords(std::initializer_list<RecordPanel*> panels);
     void openRulesFile(const QString& file); // as chosen in the file dialog
-    std::array<QListWidget*, 4> registryLists() const { return {LstRoot, LstFig, LstSpe, LstScr}; }
+    std::array<QListView*, 4> registryLists() const { return {LstRoot, LstFig, LstSpe, LstScr}; }
 
     qint16 AutoSave = 0; // -1 on, 0 off
     QWidget* welcome_ = nullptr;
@@ -132,13 +132,13 @@ class FrmMain : public QMainWindow {
     QPushButton* CmdOpen = nullptr;
     QLabel* LblRoot = nullptr;
     QTabWidget* SSTab = nullptr;
-    QListWidget* LstRoot = nullptr;
+    QListView* LstRoot = nullptr;
     QPushButton *CmdAdd = nullptr, *CmdKill = nullptr;
-    QListWidget* LstFig = nullptr;
+    QListView* LstFig = nullptr;
     QPushButton *CmdTeamAdd = nullptr, *CmdTeamKill = nullptr;
-    QListWidget* LstSpe = nullptr;
+    QListView* LstSpe = nullptr;
     QPushButton *CmdSpeAdd = nullptr, *CmdSpeKill = nullptr;
-    QListWidget* LstScr = nullptr;
+    QListView* LstScr = nullptr;
     QPushButton *CmdScrAdd = nullptr, *CmdScrKill = nullptr;
     std::array<QLineEdit*, 4> finds_{}; // TxtFindRoot, TxtFindFig, TxtFindSpe, TxtFindScr
     QFrame* Picture1 = nullptr;

@@ -9,6 +9,7 @@
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
 #include "ui/ReferenceLists.h"
+#include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -30,14 +32,6 @@ namespace tarvok {
 namespace {
 
 using namespace messages;
-
-QStringList entries(const QListWidget* list) {
-    QStringList out;
-    out.reserve(list->count());
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
 
 } // namespace
 
@@ -103,7 +97,7 @@ void FrmMain::openRulesFile(const QString& file) {
     LblRoot->setText(QString());
     LblRoot->setText(file);
 
-    registrylists::fillAll(registryLists(), finds_, opened->index);
+    registrylists::fillAll(registryLists(), opened->index);
     statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
     mCheck->setEnabled(true);
     if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
@@ -155,7 +149,7 @@ void FrmMain::restoreVersion(bool redo) {
         break;
     }
     // The lists as opening reads them; no record on show.
-    registrylists::fillAll(registryLists(), finds_, document().index());
+    registrylists::fillAll(registryLists(), document().index());
     trigger_->setKey(QString());
     trigger_->LoadTrigger(QString());
     team_->setId(QString());
@@ -175,16 +169,17 @@ void FrmMain::showReloadedLists() {
     const std::shared_ptr<const RulesIndex> index = document().index();
     if (!index)
         return;
-    const std::array<QListWidget*, 4> lists = registryLists();
+    const std::array<QListView*, 4> lists = registryLists();
     QString selected[4];
     for (int i = 0; i < 4; ++i)
-        if (const QListWidgetItem* item = selectedEntry(lists[i]))
-            selected[i] = item->text();
-    registrylists::fillAll(lists, finds_, index);
+        selected[i] = registrylists::selectedEntry(lists[i]).value_or(QString());
+    registrylists::fillAll(lists, index);
     for (int i = 0; i < 4; ++i) {
-        const QList<QListWidgetItem*> found = lists[i]->findItems(selected[i], Qt::MatchExactly);
-        if (!selected[i].isEmpty() && !found.isEmpty())
-            kit_->selectRowQuietly(lists[i], lists[i]->row(found.first()));
+        if (selected[i].isEmpty())
+            continue;
+        const int found = registrylists::entriesOf(lists[i])->texts().indexOf(selected[i]);
+        if (const int row = found < 0 ? -1 : registrylists::viewRow(lists[i], found); row >= 0)
+            kit_->selectRowQuietly(lists[i], row);
     }
     statusBar()->showMessage(QStringLiteral("文件已被其他程序修改，已重新读取"));
     showReferences();
@@ -201,32 +196,32 @@ void FrmMain::showReferences() {
 
 // A trigger is found by its ID, whatever its name. A list that is locked takes no
 // selection, as it takes no click.
-void FrmMain::selectRecord(QListWidget* list, const QString& id) {
+void FrmMain::selectRecord(QListView* list, const QString& id) {
     if (!list->isEnabled())
         return;
+    const QStringList entries = registrylists::entriesOf(list)->texts();
     int row = -1;
-    for (int i = 0; i < list->count() && row < 0; ++i) {
-        const QString entry = list->item(i)->text();
-        if (entry == id || (list == LstRoot && fieldrules::triggerId(entry) == id))
+    for (int i = 0; i < entries.size() && row < 0; ++i) {
+        if (entries[i] == id || (list == LstRoot && fieldrules::triggerId(entries[i]) == id))
             row = i;
     }
     if (row < 0)
         return;
-    const std::array<QListWidget*, 4> lists = registryLists();
+    const std::array<QListView*, 4> lists = registryLists();
     if (const auto tab = std::find(lists.begin(), lists.end(), list); tab != lists.end()) {
         const int index = static_cast<int>(tab - lists.begin());
         SSTab->setCurrentIndex(index);
-        if (list->item(row)->isHidden())
+        if (registrylists::viewRow(list, row) < 0)
             finds_[index]->clear();
     }
-    kit_->selectAsUser(list, row);
+    kit_->selectAsUser(list, registrylists::viewRow(list, row));
 }
 
 void FrmMain::LstRoot_Click() {
-    const QListWidgetItem* item = selectedEntry(LstRoot);
-    if (!item)
+    const std::optional<QString> selected = registrylists::selectedEntry(LstRoot);
+    if (!selected)
         return;
-    const QString entry = item->text();
+    const QString entry = *selected;
     if (!leaveRecords({trigger_, team_, taskForce_, script_})) {
         kit_->restoreSelection(LstRoot);
         return;
@@ -260,10 +255,10 @@ void FrmMain::LstRoot_Click() {
 }
 
 void FrmMain::LstFig_Click() {
-    const QListWidgetItem* item = selectedEntry(LstFig);
-    if (!item)
+    const std::optional<QString> selected = registrylists::selectedEntry(LstFig);
+    if (!selected)
         return;
-    const QString id = item->text();
+    const QString id = *selected;
     if (!leaveRecords({team_, taskForce_, script_})) {
         kit_->restoreSelection(LstFig);
         return;
@@ -312,11 +307,11 @@ void FrmMain::settleBaselines() {
     script_->captureBaseline();
 }
 
-void FrmMain::selectRegistryEntry(QListWidget* list, const std::function<void()>& show) {
-    const QListWidgetItem* item = selectedEntry(list);
-    if (!item)
+void FrmMain::selectRegistryEntry(QListView* list, const std::function<void()>& show) {
+    const std::optional<QString> selected = registrylists::selectedEntry(list);
+    if (!selected)
         return;
-    const QString id = item->text();
+    const QString id = *selected;
     SectionPanel* panel = list == LstSpe ? static_cast<SectionPanel*>(taskForce_)
                                          : static_cast<SectionPanel*>(script_);
     if (!leaveRecords({panel})) {
@@ -325,7 +320,7 @@ void FrmMain::selectRegistryEntry(QListWidget* list, const std::function<void()>
     }
     notes_->showNoteOf(id);
     panel->setId(id);
-    for (QListWidget* other : registryLists()) {
+    for (QListView* other : registryLists()) {
         if (other != list)
             kit_->clearSelectionQuietly(other);
     }
@@ -380,7 +375,8 @@ void FrmMain::CmdAdd_Click() {
                                QStringLiteral("新增"), QString()));
     if (answer.isEmpty())
         return;
-    switch (fieldrules::checkNewTriggerKey(answer, entries(LstRoot))) {
+    RegistryListModel* entries = registrylists::entriesOf(LstRoot);
+    switch (fieldrules::checkNewTriggerKey(answer, entries->texts())) {
     case fieldrules::IdCheck::Invalid:
         kit_->msg(kBadInputShort, kErrorTitle);
         return;
@@ -390,23 +386,23 @@ void FrmMain::CmdAdd_Click() {
     case fieldrules::IdCheck::Ok:
         break;
     }
-    LstRoot->insertItem(0, answer);
+    entries->insertEntry(0, answer);
     if (!document().isOpen())
         return;
     if (!kit_->reportWrite(addTriggerRecord(document(), answer)))
-        delete LstRoot->takeItem(0); // the file does not have it
+        entries->removeEntry(0); // the file does not have it
 }
 
 void FrmMain::CmdKill_Click() {
-    const QListWidgetItem* item = selectedEntry(LstRoot);
-    if (item && fieldrules::triggerId(item->text()).isEmpty())
+    const std::optional<QString> selected = registrylists::selectedEntry(LstRoot);
+    if (selected && fieldrules::triggerId(*selected).isEmpty())
         return; // a line without a key: nothing names it
     killSelectedRecord(LstRoot, trigger_, [this](const QString& key) {
         return !document().isOpen() || reportRemoval(removeTriggerRecord(document(), key));
     });
 }
 
-void FrmMain::addRegistryEntry(const QString& promptText, QListWidget* list,
+void FrmMain::addRegistryEntry(const QString& promptText, QListView* list,
                                const QString& duplicateMessage, RegistryKind kind,
                                const std::vector<QByteArray>& block) {
     const QString answer = fieldrules::trimBlanks(
@@ -414,7 +410,8 @@ void FrmMain::addRegistryEntry(const QString& promptText, QListWidget* list,
     if (answer.isEmpty())
         return;
     // A new record never shares a section with an old one, of whatever kind.
-    fieldrules::IdCheck check = fieldrules::checkNewRecordId(answer, entries(list));
+    RegistryListModel* entries = registrylists::entriesOf(list);
+    fieldrules::IdCheck check = fieldrules::checkNewRecordId(answer, entries->texts());
     if (check == fieldrules::IdCheck::Ok && recordIdInUse(document(), answer))
         check = fieldrules::IdCheck::Duplicate;
     switch (check) {
@@ -433,20 +430,21 @@ void FrmMain::addRegistryEntry(const QString& promptText, QListWidget* list,
         kit_->msg(kRegistryFull, kErrorTitle, MsgIcon::Information);
         return;
     }
-    list->addItem(answer);
+    entries->insertEntry(entries->rowCount(), answer);
     if (!document().isOpen())
         return;
     if (!kit_->reportWrite(addRegistryRecord(document(), kind, answer, block)))
-        delete list->takeItem(list->count() - 1); // the file does not have it
+        entries->removeEntry(entries->rowCount() - 1); // the file does not have it
 }
 
-void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
+void FrmMain::killSelectedRecord(QListView* list, RecordPanel* panel,
                                  const std::function<bool(const QString&)>& remove) {
-    QListWidgetItem* item = selectedEntry(list);
-    if (!item)
+    const int row = registrylists::selectedRow(list);
+    if (row < 0)
         return;
-    const QString id = item->text();
-    const std::array<QListWidget*, 4> lists = registryLists(); // in the kinds' order
+    RegistryListModel* entries = registrylists::entriesOf(list);
+    const QString id = entries->text(row);
+    const std::array<QListView*, 4> lists = registryLists(); // in the kinds' order
     const auto kind =
         static_cast<references::Kind>(std::find(lists.begin(), lists.end(), list) - lists.begin());
     if (kit_->msg(refs_->deleteQuestion(kind, id), kQuestionTitle, MsgIcon::Question,
@@ -454,7 +452,7 @@ void FrmMain::killSelectedRecord(QListWidget* list, RecordPanel* panel,
         return;
     if (!remove(id))
         return;
-    delete list->takeItem(list->row(item));
+    entries->removeEntry(row);
     // No neighbour takes the deleted entry's place: a second delete must be a new choice.
     kit_->clearSelectionQuietly(list);
     // The panel may go on showing the deleted record, but never saves it again.

@@ -12,7 +12,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -119,17 +118,18 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
             });
 }
 
-void PanelKit::selectRowQuietly(QListWidget* list, int row) {
+void PanelKit::selectRowQuietly(QAbstractItemView* view, int row) {
     ProgramSelection quiet(*this);
-    list->setCurrentRow(row);
+    view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                                            QItemSelectionModel::ClearAndSelect);
 }
 
-void PanelKit::selectAsUser(QListWidget* list, int row) {
-    rememberSelection(list);
-    selectRowQuietly(list, row);
-    list->scrollToItem(list->item(row));
+void PanelKit::selectAsUser(QAbstractItemView* view, int row) {
+    rememberSelection(view);
+    selectRowQuietly(view, row);
+    view->scrollTo(view->model()->index(row, 0));
     document_.refresh();
-    if (const auto it = selectHandlers_.find(list); it != selectHandlers_.end())
+    if (const auto it = selectHandlers_.find(view); it != selectHandlers_.end())
         it->second();
 }
 

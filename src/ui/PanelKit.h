@@ -15,7 +15,6 @@ class QAbstractItemView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QStatusBar;
 class QWidget;
 
@@ -86,10 +85,11 @@ class PanelKit : public QObject {
         PanelKit& kit_;
         bool was_;
     };
-    void selectRowQuietly(QListWidget* list, int row);
+    // Rows as the view shows them; -1 selects nothing.
+    void selectRowQuietly(QAbstractItemView* view, int row);
     // Selects a row of a list as if the user had clicked it: its selection handler runs,
     // and restoreSelection can put back what was selected before.
-    void selectAsUser(QListWidget* list, int row);
+    void selectAsUser(QAbstractItemView* view, int row);
     void clearSelectionQuietly(QAbstractItemView* view);
     // Puts back a list's selection and current entry as they were before the user's
     // last click or key in it, without running its handler: an action the user was held

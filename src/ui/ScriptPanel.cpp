@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace tarvok {
@@ -52,7 +52,7 @@ void ScriptPanel::createControls() {
         named(new QPushButton(QStringLiteral("删除"), FraScr), QStringLiteral("CmdScrTypeKill"));
     CmdScrTypeAdd =
         named(new QPushButton(QStringLiteral("添加"), FraScr), QStringLiteral("CmdScrTypeAdd"));
-    LvwScr = named(new QTreeWidget(FraScr), QStringLiteral("LvwScr"));
+    LvwScr = named(new QTreeView(FraScr), QStringLiteral("LvwScr"));
     TxtScrName = named(new QLineEdit(FraScr), QStringLiteral("TxtScrName"));
     TxtScr = named(new QLineEdit(FraScr), QStringLiteral("TxtScr"));
     CmdScrCopy =

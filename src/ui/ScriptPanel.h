@@ -7,7 +7,7 @@ class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace tarvok {
 
@@ -58,7 +58,7 @@ class ScriptPanel : public SectionPanel {
     QGroupBox* FraScr = nullptr;
     QLineEdit* TxtScr = nullptr;
     QLineEdit* TxtScrName = nullptr;
-    QTreeWidget* LvwScr = nullptr;
+    QTreeView* LvwScr = nullptr;
     QListWidget* LstScrAct = nullptr;
     QListWidget* LstScrNumber = nullptr;
     QLineEdit* TxtScrID = nullptr;

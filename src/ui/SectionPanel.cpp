@@ -6,13 +6,14 @@
 #include "records/ScriptSection.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
+#include "ui/SectionRowsModel.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -46,7 +47,10 @@ SectionPanel::SectionPanel(PanelKit& kit, Kind kind, QObject* parent)
 
 void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     parts_ = parts;
-    QTreeWidget* view = parts_.view;
+    QTreeView* view = parts_.view;
+    rows_ = new SectionRowsModel(
+        columns, [this](const QString& first) { return rowNote(first); }, view);
+    view->setModel(rows_);
     view->setRootIsDecorated(false);
     view->setItemsExpandable(false);
     view->setUniformRowHeights(true);
@@ -54,7 +58,6 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->header()->setStretchLastSection(true);
-    view->setHeaderLabels(columns);
     const int w = std::max(view->viewport()->width(), 200);
     if (columns.size() > 3) { // numbers narrow, the rest of the width for the action's name
         const QFontMetrics fm = view->fontMetrics();
@@ -89,22 +92,21 @@ void SectionPanel::setId(const QString& id) {
     parts_.idBox->setText(id);
 }
 bool SectionPanel::hasRows() const {
-    return parts_.view->topLevelItemCount() > 0;
+    return rows_->rowCount() > 0;
 }
 
-QTreeWidgetItem* SectionPanel::selectedRow() const {
-    QTreeWidgetItem* item = parts_.view->currentItem();
-    if (item && item->isSelected())
-        return item;
-    const QList<QTreeWidgetItem*> selected = parts_.view->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
+int SectionPanel::selectedRow() const {
+    const QItemSelectionModel* selection = parts_.view->selectionModel();
+    const QModelIndex current = parts_.view->currentIndex();
+    if (current.isValid() && selection->isSelected(current))
+        return current.row();
+    const QModelIndexList selected = selection->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 QStringList SectionPanel::selectedRowTexts() const {
-    const QTreeWidgetItem* item = selectedRow();
-    if (!item)
-        return {};
-    return {item->text(0), item->text(1), item->text(2)};
+    const int row = selectedRow();
+    return row < 0 ? QStringList() : rows_->texts(row);
 }
 
 void SectionPanel::updateSelectedRow(int column, const QString& text) {
@@ -112,26 +114,12 @@ void SectionPanel::updateSelectedRow(int column, const QString& text) {
     // typing with no row selected (or while a new row is typed) changes no row.
     if (!parts_.view->isEnabled())
         return;
-    if (QTreeWidgetItem* item = selectedRow()) {
-        item->setText(column, text);
-        if (column == 1 && parts_.view->columnCount() > 3) {
-            item->setText(3, rowNote(text));
-            item->setToolTip(3, item->text(3));
-        }
-    }
+    if (const int row = selectedRow(); row >= 0)
+        rows_->setData(rows_->index(row, column), text);
 }
 
 QString SectionPanel::rowNote(const QString&) const {
     return {};
-}
-
-QTreeWidgetItem* SectionPanel::makeRow(const QStringList& texts) const {
-    auto* item = new QTreeWidgetItem(texts);
-    if (parts_.view->columnCount() > 3) {
-        item->setText(3, rowNote(texts.value(1)));
-        item->setToolTip(3, item->text(3)); // the whole name where the column is narrow
-    }
-    return item;
 }
 
 // ---------------------------------------------------------------- load and save
@@ -157,29 +145,16 @@ void SectionPanel::loadSection(const QString& id) {
 
     parts_.nameBox->setText(section.name);
     PanelKit::ProgramSelection quiet(kit_);
-    QTreeWidget* view = parts_.view;
-    view->clear();
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(section.rows.size()));
-    for (const SectionRow& row : section.rows)
-        items.append(makeRow({row.number, row.first, row.second}));
-    view->addTopLevelItems(items);
+    rows_->setRows(section.rows);
     // After a load the first row is the selected one.
-    if (!items.isEmpty()) {
-        view->setCurrentItem(items.first());
-        items.first()->setSelected(true);
-    }
+    if (hasRows())
+        parts_.view->selectionModel()->setCurrentIndex(
+            rows_->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     captureBaseline();
 }
 
-std::vector<SectionRow> SectionPanel::rows() const {
-    std::vector<SectionRow> out;
-    out.reserve(static_cast<size_t>(parts_.view->topLevelItemCount()));
-    for (int i = 0; i < parts_.view->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = parts_.view->topLevelItem(i);
-        out.push_back(SectionRow{item->text(0), item->text(1), item->text(2)});
-    }
-    return out;
+const std::vector<SectionRow>& SectionPanel::rows() const {
+    return rows_->rows();
 }
 
 void SectionPanel::captureBaseline() {
@@ -243,7 +218,7 @@ void SectionPanel::saveClicked() {
 }
 
 void SectionPanel::enterPressed() {
-    if (parts_.addButton->text() == kWriteCaption)
+    if (adding_)
         addRowClicked();
     else
         save(SaveMode::Button);
@@ -258,44 +233,44 @@ void SectionPanel::addRowClicked() {
         if (fieldText(f).isEmpty())
             return;
     }
-    QTreeWidget* view = parts_.view;
-    if (parts_.addButton->text() == kAddCaption) {
+    if (!adding_) {
         // Add mode: the list stops following the fields while the new row is typed.
-        view->setEnabled(false);
+        adding_ = true;
+        parts_.view->setEnabled(false);
         for (QWidget* f : parts_.fields)
             setFieldText(f, QString());
         parts_.addButton->setText(kWriteCaption);
         return;
     }
     const QString number = fieldText(parts_.fields[0]);
-    for (int i = 0; i < view->topLevelItemCount(); ++i) {
-        if (view->topLevelItem(i)->text(0) == number) {
+    for (const SectionRow& row : rows()) {
+        if (row.number == number) {
             kit_.msg(kDuplicateRow);
             return;
         }
     }
-    view->addTopLevelItem(
-        makeRow({number, fieldText(parts_.fields[1]), fieldText(parts_.fields[2])}));
-    view->setEnabled(true);
+    rows_->appendRow({number, fieldText(parts_.fields[1]), fieldText(parts_.fields[2])});
+    adding_ = false;
+    parts_.view->setEnabled(true);
     parts_.addButton->setText(kAddCaption);
 }
 
 void SectionPanel::removeRowClicked() {
-    QTreeWidgetItem* item = selectedRow();
-    if (parts_.view->topLevelItemCount() == 0 || !item)
+    const int row = selectedRow();
+    if (!hasRows() || row < 0)
         return;
     if (kit_.msg(kConfirmRowDelete, kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
         MsgAnswer::No)
         return;
     PanelKit::ProgramSelection quiet(kit_);
-    delete item;
+    rows_->removeRows(row, 1);
     // No neighbour takes the deleted row's place: the entry fields change no row until
     // the user picks one.
     parts_.view->selectionModel()->clear();
 }
 
 void SectionPanel::rowClicked() {
-    if (parts_.view->isEnabled() && !selectedRowTexts().isEmpty())
+    if (parts_.view->isEnabled() && selectedRow() >= 0)
         fillEntryFields();
 }
 

@@ -11,19 +11,19 @@
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class QWidget;
 
 namespace tarvok {
 
 class PanelKit;
+class SectionRowsModel;
 
 // The task force and script panels are one design used twice: an ID box, a name box,
-// a list view of numbered rows, three entry fields for the selected row (its number,
-// then the texts of columns 1 and 2), and buttons to add and delete a row, save and
-// copy. This class holds that design; TaskForcePanel and ScriptPanel build their frames
-// and add what only they have.
+// a list view of numbered rows (a view of the panel's SectionRowsModel), three entry
+// fields for the selected row (its number, then the texts of columns 1 and 2), and
+// buttons to add and delete a row, save and copy. This class holds that design; TaskForcePanel and
+// ScriptPanel build their frames and add what only they have.
 class SectionPanel : public RecordPanel {
     Q_OBJECT
 
@@ -48,7 +48,7 @@ class SectionPanel : public RecordPanel {
         QGroupBox* frame = nullptr;
         QLineEdit* idBox = nullptr;
         QLineEdit* nameBox = nullptr;
-        QTreeWidget* view = nullptr;
+        QTreeView* view = nullptr;
         QWidget* fields[3] = {nullptr, nullptr, nullptr};
         QPushButton* addButton = nullptr;
         QPushButton* killButton = nullptr;
@@ -57,7 +57,7 @@ class SectionPanel : public RecordPanel {
     };
 
     SectionPanel(PanelKit& kit, Kind kind, QObject* parent);
-    // The subclass's controls; the list view gets its columns.
+    // The subclass's controls; the list view gets its rows, with a column per header.
     void setParts(const Parts& parts, const QStringList& columns);
     // The buttons, the list view and the row fields' edits of the selected row.
     void connectCommonHandlers();
@@ -78,13 +78,15 @@ class SectionPanel : public RecordPanel {
     virtual QString rowNote(const QString& first) const;
 
   private:
-    QTreeWidgetItem* selectedRow() const;
-    QTreeWidgetItem* makeRow(const QStringList& texts) const;
+    int selectedRow() const; // -1 for none
     Saved saveUnder(const QString& id, SaveMode mode);
-    std::vector<SectionRow> rows() const;
+    const std::vector<SectionRow>& rows() const;
 
     Kind kind_;
     Parts parts_;
+    SectionRowsModel* rows_ = nullptr;
+    // Between the first click of 添加 and a successful 写入: the fields hold a new row.
+    bool adding_ = false;
     QString loadedName_; // the name and rows right after the load
     std::vector<SectionRow> loadedRows_;
 };

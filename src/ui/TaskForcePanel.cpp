@@ -9,7 +9,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace tarvok {
 
@@ -31,7 +31,7 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, QObject* parent)
     TxtID = named(new QLineEdit(f), QStringLiteral("TxtID"));
     TxtSpeName = named(new QLineEdit(f), QStringLiteral("TxtSpeName"));
     TxtSpe = named(new QLineEdit(f), QStringLiteral("TxtSpe"));
-    LvwSpe = named(new QTreeWidget(f), QStringLiteral("LvwSpe"));
+    LvwSpe = named(new QTreeView(f), QStringLiteral("LvwSpe"));
     CmdSpeCopy = named(new QPushButton(QStringLiteral("复制"), f), QStringLiteral("CmdSpeCopy"));
 
     auto* grid = new QGridLayout(f);

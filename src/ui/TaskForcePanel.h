@@ -6,7 +6,7 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace tarvok {
 
@@ -40,7 +40,7 @@ class TaskForcePanel : public SectionPanel {
     QGroupBox* FraSpe = nullptr;
     QLineEdit* TxtSpe = nullptr;
     QLineEdit* TxtSpeName = nullptr;
-    QTreeWidget* LvwSpe = nullptr;
+    QTreeView* LvwSpe = nullptr;
     QLineEdit* TxtID = nullptr;
     QLineEdit* TxtSpeNum = nullptr;
     QComboBox* CboSpeE = nullptr;

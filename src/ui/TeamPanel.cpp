@@ -4,6 +4,7 @@
 #include "records/RecordLines.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
+#include "ui/RegistryLists.h"
 #include "ui/WidgetMaking.h"
 
 #include <QCheckBox>
@@ -123,7 +124,8 @@ void makeSingleEntryList(QListWidget* list) {
 
 // ---------------------------------------------------------------- building the frames
 
-TeamPanel::TeamPanel(PanelKit& kit, QListWidget* taskForces, QListWidget* scripts, QObject* parent)
+TeamPanel::TeamPanel(PanelKit& kit, QAbstractItemView* taskForces, QAbstractItemView* scripts,
+                     QObject* parent)
     : RecordPanel(kit, messages::kTeamTypeNotInFile, parent), taskForces_(taskForces),
       scripts_(scripts) {
     createControls();
@@ -455,13 +457,13 @@ void TeamPanel::CmdTeamCopy_Click() {
 }
 
 void TeamPanel::CmdFigChange_Click() {
-    if (const QListWidgetItem* item = selectedEntry(taskForces_))
-        setEntry0(LstSpeAdd, item->text());
+    if (const std::optional<QString> id = registrylists::selectedEntry(taskForces_))
+        setEntry0(LstSpeAdd, *id);
 }
 
 void TeamPanel::CmdBaseChange_Click() {
-    if (const QListWidgetItem* item = selectedEntry(scripts_))
-        setEntry0(LstScrAdd, item->text());
+    if (const std::optional<QString> id = registrylists::selectedEntry(scripts_))
+        setEntry0(LstScrAdd, *id);
 }
 
 // ---------------------------------------------------------------- field editors

@@ -11,6 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QAbstractItemView;
 class QListWidget;
 class QPushButton;
 
@@ -25,7 +26,8 @@ class TeamPanel : public RecordPanel {
 
   public:
     // CmdFigChange and CmdBaseChange take the selected entry of these registry lists.
-    TeamPanel(PanelKit& kit, QListWidget* taskForces, QListWidget* scripts, QObject* parent);
+    TeamPanel(PanelKit& kit, QAbstractItemView* taskForces, QAbstractItemView* scripts,
+              QObject* parent);
 
     QGroupBox* frame() const { return FraTeam; }
     QGroupBox* flagsFrame() const { return FraFig1; }
@@ -69,8 +71,8 @@ class TeamPanel : public RecordPanel {
     QString valueOf(int key) const;
     QString textOfControl(int key) const;
 
-    QListWidget* taskForces_;
-    QListWidget* scripts_;
+    QAbstractItemView* taskForces_;
+    QAbstractItemView* scripts_;
 
     QGroupBox* FraTeam = nullptr;
     QGroupBox* FraFig1 = nullptr;

@@ -8,6 +8,7 @@
 #include "records/TriggerLine.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
+#include "ui/RegistryLists.h"
 #include "ui/WidgetMaking.h"
 
 #include <QCheckBox>
@@ -45,7 +46,7 @@ QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent
 
 // ---------------------------------------------------------------- the frame
 
-TriggerPanel::TriggerPanel(PanelKit& kit, QListWidget* teamTypes, QObject* parent)
+TriggerPanel::TriggerPanel(PanelKit& kit, QAbstractItemView* teamTypes, QObject* parent)
     : RecordPanel(kit, kTriggerNotInFile, parent), teamTypes_(teamTypes) {
     createControls();
 }
@@ -461,10 +462,10 @@ void TriggerPanel::CboOwner_Change() {
 }
 
 void TriggerPanel::CmdTeam_Click() {
-    const QListWidgetItem* item = teamTypes_->currentItem();
-    if (!item || !item->isSelected() || LstTeam->count() == 2)
+    const std::optional<QString> id = registrylists::selectedEntry(teamTypes_);
+    if (!id || LstTeam->count() == 2)
         return;
-    LstTeam->addItem(item->text());
+    LstTeam->addItem(*id);
 }
 
 void TriggerPanel::CmdTeamDelete_Click() {

@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QAbstractItemView;
 class QListWidget;
 class QPushButton;
 
@@ -24,7 +25,7 @@ class TriggerPanel : public RecordPanel {
 
   public:
     // teamTypes is the registry list CmdTeam takes the selected team type from.
-    TriggerPanel(PanelKit& kit, QListWidget* teamTypes, QObject* parent);
+    TriggerPanel(PanelKit& kit, QAbstractItemView* teamTypes, QObject* parent);
 
     QGroupBox* frame() const { return FraRoot; }
     QString key() const;
@@ -71,7 +72,7 @@ class TriggerPanel : public RecordPanel {
     // The panel's values, in codec, as the trigger keyed key.
     trigger::TriggerEdit values(const QString& key, const TextCodec& codec) const;
 
-    QListWidget* teamTypes_;
+    QAbstractItemView* teamTypes_;
     trigger::TriggerEdit loaded_; // the panel right after its load, in UTF-8
 
     QGroupBox* FraRoot = nullptr;

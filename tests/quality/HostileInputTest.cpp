@@ -264,12 +264,12 @@ void noteSavedKeys(const Window& w, const TextCodec& codec, Saved& saved) {
 // list, then saves everything through the save-all button and each save button.
 void browseAndSave(Editor& e, const TextCodec& codec, Browse& b) {
     Window& w = *e.w;
-    const std::pair<QListWidget*, QPushButton*> kinds[] = {{w.LstRoot, w.CmdSaveRoot},
-                                                           {w.LstFig, w.CmdSaveFig},
-                                                           {w.LstSpe, w.CmdSaveSpe},
-                                                           {w.LstScr, w.CmdSaveScr}};
+    const std::pair<QAbstractItemView*, QPushButton*> kinds[] = {{w.LstRoot, w.CmdSaveRoot},
+                                                                 {w.LstFig, w.CmdSaveFig},
+                                                                 {w.LstSpe, w.CmdSaveSpe},
+                                                                 {w.LstScr, w.CmdSaveScr}};
     for (auto [list, save] : kinds) {
-        const int n = list->count();
+        const int n = rowCount(list);
         if (n == 0)
             continue;
         for (int row : std::set<int>{0, n / 2, n - 1}) {
@@ -305,8 +305,8 @@ Outcome runThrough(Editor& e, const QByteArray& content) {
     e.dialogs.files.push_back(path);
     e.w->CmdOpen_Click();
     EXPECT_EQ(e.w->RulesFilePath(), path);
-    for (QListWidget* list : {e.w->LstRoot, e.w->LstFig, e.w->LstSpe, e.w->LstScr})
-        o.filledLists += list->count() > 0 ? 1 : 0;
+    for (QAbstractItemView* list : {e.w->LstRoot, e.w->LstFig, e.w->LstSpe, e.w->LstScr})
+        o.filledLists += rowCount(list) > 0 ? 1 : 0;
     Browse b;
     browseAndSave(e, TextCodec(detectEncoding(content)), b);
     o.saved = b.saved;
@@ -581,7 +581,7 @@ QByteArray registries(int entries, const QList<QByteArray>& extra = {}) {
 
 struct AddButton {
     QPushButton* Controls::*button;
-    QListWidget* Controls::*list;
+    QAbstractItemView* Controls::*list;
     int (Window::*counter)() const;
     const char* id;
     QByteArray registry;
@@ -620,13 +620,13 @@ TEST(SixteenBitCounters, RegistriesBeyondTheLimitSaturateAndRefuseEveryAdd) {
     e.open(e.dir.write(QStringLiteral("aimd.ini"), content));
     for (const AddButton& b : kAddButtons) {
         Window& w = *e.w;
-        EXPECT_EQ((w.*b.list)->count(), 40000);
+        EXPECT_EQ(rowCount(w.*b.list), 40000);
         EXPECT_EQ((w.*b.counter)(), 32767);
         e.dialogs.clear();
         e.dialogs.promptAnswers.push_back(QString::fromLatin1(b.id));
         click(w.*b.button);
         EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kFull}) << b.id;
-        EXPECT_EQ((w.*b.list)->count(), 40000);
+        EXPECT_EQ(rowCount(w.*b.list), 40000);
         EXPECT_EQ((w.*b.counter)(), 32767);
     }
     EXPECT_EQ(readBytes(e.w->RulesFilePath()), content);
@@ -650,7 +650,7 @@ TEST(SixteenBitCounters, TheLastFreeNumberIsWrittenThenAddsAreRefused) {
         click(w.*b.button);
         EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kFull}) << b.id;
         EXPECT_EQ(readBytes(w.RulesFilePath()), added);
-        EXPECT_EQ((w.*b.list)->count(), 32767);
+        EXPECT_EQ(rowCount(w.*b.list), 32767);
         EXPECT_FALSE(added.contains("\n-")) << "a negative registry number was written";
     }
 }
@@ -701,7 +701,7 @@ std::vector<long long> registryNumbers(const QByteArray& content, const QByteArr
 TEST(SixteenBitCounters, DeletingFromAFullRegistryRenumbersEveryLaterEntry) {
     const struct {
         QPushButton* Controls::*kill;
-        QListWidget* Controls::*list;
+        QAbstractItemView* Controls::*list;
         QByteArray registry;
     } kinds[] = {{&Controls::CmdTeamKill, &Controls::LstFig, "[TeamTypes]"},
                  {&Controls::CmdSpeKill, &Controls::LstSpe, "[TaskForces]"},

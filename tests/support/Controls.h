@@ -8,6 +8,7 @@
 #include "ui/TeamPanel.h"
 #include "ui/TriggerPanel.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,98 +28,49 @@
 namespace tarvok::test {
 
 // Every control of the main window by type and objectName.
-#define TARVOK_MAIN_WINDOW_CONTROLS(X)                                                                                                    \
-    X(QPushButton, CmdSaveAll)                                                                                                            \
-    X(QTabWidget, SSTab)                                                                                                                  \
-    X(QFrame, Picture1)                                                                                                                   \
-    X(QLabel, LblMsg) X(QGroupBox, FraFile) X(QPushButton, CmdOpen) X(QLabel, LblRoot) X(                                                 \
-        QLabel, LblInfo) X(QMenu, mAutoSave) X(QAction, mYes) X(QAction, mNo) X(QMenu, mSuoJie)                                           \
-        X(QAction, mSuo) X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) X(                                                        \
-            QAction, mUndo) X(QAction, mRedo) X(QListWidget, LstRefRoot) X(QListWidget, LstRefFig)                                        \
-            X(QListWidget, LstRefSpe) X(QListWidget, LstRefScr) X(QListWidget, LstRoot) X(                                                \
-                QPushButton, CmdAdd) X(QPushButton, CmdKill) X(QListWidget, LstFig) X(QPushButton,                                        \
-                                                                                      CmdTeamAdd)                                         \
-                X(QPushButton, CmdTeamKill) X(QListWidget, LstSpe) X(QPushButton, CmdSpeAdd) X(                                           \
-                    QPushButton, CmdSpeKill) X(QListWidget,                                                                               \
-                                               LstScr) X(QPushButton, CmdScrAdd)                                                          \
-                    X(QPushButton, CmdScrKill) X(QLineEdit, TxtName) X(QLineEdit, TxtNote) X(QPushButton, CmdNew) X(                      \
-                        QPushButton,                                                                                                      \
-                        CmdFind) X(QPushButton,                                                                                           \
-                                   CmdDelete) X(QGroupBox, FraRoot)                                                                       \
-                        X(QLineEdit, TxtRoot) X(QPushButton, CmdRootCopy) X(QPushButton, CmdSaveRoot) X(                                  \
-                            QListWidget,                                                                                                  \
-                            LstTeam) X(QPushButton,                                                                                       \
-                                       CmdTeam) X(QPushButton, CmdTeamDelete)                                                             \
-                            X(QComboBox, CboCountry) X(QComboBox, CboTech) X(QComboBox, CboKey) X(QLineEdit, TxtKey) X(                   \
-                                QComboBox,                                                                                                \
-                                CboUnit) X(QComboBox,                                                                                     \
-                                           CboUnitC) X(QPushButton,                                                                       \
-                                                       CmdCE) X(QLineEdit, TxtKeyNum)                                                     \
-                                X(QComboBox, CboWay) X(QLineEdit, TxtWay) X(QComboBox, CboBase) X(                                        \
-                                    QComboBox, CboMin) X(QComboBox, CboMax)                                                               \
-                                    X(QComboBox, CboOwner) X(QLineEdit, TxtOwner) X(QCheckBox, ChkLow) X(                                 \
-                                        QCheckBox, ChkMid) X(QCheckBox,                                                                   \
-                                                             ChkHigh) X(QCheckBox, ChkRnd)                                                \
-                                        X(QGroupBox, FraTeam) X(QPushButton, CmdSaveFig) X(                                               \
-                                            QLineEdit,                                                                                    \
-                                            TxtTeam) X(QLineEdit,                                                                         \
-                                                       TxtTeamName) X(QLineEdit, TxtPriority)                                             \
-                                            X(QLineEdit, TxtTeamCount) X(QComboBox, CboAction) X(QLineEdit, TxtAction) X(                 \
-                                                QListWidget,                                                                              \
-                                                LstSpeAdd) X(QListWidget,                                                                 \
-                                                             LstScrAdd) X(QPushButton, CmdFigChange)                                      \
-                                                X(QPushButton, CmdBaseChange) X(QPushButton, CmdTeamCopy) X(                              \
-                                                    QCheckBox,                                                                            \
-                                                    ChkAble) X(QCheckBox,                                                                 \
-                                                               ChkIsBaseDefense) X(QCheckBox, ChkAreTeamMembersRecruitable)               \
-                                                    X(QCheckBox, ChkTransportsReturnOnUnload) X(QCheckBox, ChkAvoidThreats) X(            \
-                                                        QCheckBox, ChkSuicide) X(QCheckBox,                                               \
-                                                                                 ChkAggressive) X(QCheckBox, ChkAutocreate)               \
-                                                        X(QCheckBox, ChkRecruiter) X(QGroupBox, FraFig1) X(QComboBox, CboTeamTech) X(     \
-                                                            QCheckBox,                                                                    \
-                                                            ChkOnlyTargetHouseEnemy) X(QCheckBox, ChkIonImmune)                           \
-                                                            X(QCheckBox, ChkOnTransOnly) X(QCheckBox, ChkDroppod) X(                      \
-                                                                QCheckBox,                                                                \
-                                                                ChkPrebuild) X(QCheckBox, ChkFull)                                        \
-                                                                X(QCheckBox, ChkLoadable) X(QCheckBox, ChkLooseRecruit) X(                \
-                                                                    QCheckBox,                                                            \
-                                                                    ChkWhiner) X(QCheckBox,                                               \
-                                                                                 ChkUseTransportOrigin) X(QCheckBox, ChkReinforce)        \
-                                                                    X(QCheckBox, ChkGuardSlower) X(QCheckBox, ChkAnnoyance) X(            \
-                                                                        QGroupBox,                                                        \
-                                                                        FraSpe) X(QLineEdit, TxtSpe) X(QLineEdit, TxtSpeName)             \
-                                                                        X(QTreeWidget, LvwSpe) X(QLineEdit, TxtID) X(                     \
-                                                                            QLineEdit,                                                    \
-                                                                            TxtSpeNum) X(QComboBox,                                       \
-                                                                                         CboSpeE) X(QComboBox, CboSpeC)                   \
-                                                                            X(QPushButton, CmdCE2) X(QPushButton, CmdSaveSpe) X(          \
-                                                                                QPushButton,                                              \
-                                                                                CmdSpeTypeAdd) X(QPushButton, CmdSpeTypeKill)             \
-                                                                                X(QPushButton, CmdSpeCopy) X(                             \
-                                                                                    QGroupBox,                                            \
-                                                                                    FraScr) X(QLineEdit, TxtScr) X(QLineEdit, TxtScrName) \
-                                                                                    X(QTreeWidget, LvwScr) X(                             \
-                                                                                        QListWidget,                                      \
-                                                                                        LstScrAct) X(QListWidget,                         \
-                                                                                                     LstScrNumber) X(QLineEdit,           \
-                                                                                                                     TxtScrID)            \
-                                                                                        X(QLineEdit, TxtAct) X(                           \
-                                                                                            QLineEdit,                                    \
-                                                                                            TxtNumber) X(QLineEdit,                       \
-                                                                                                         TxtScrAct)                       \
-                                                                                            X(QLineEdit, TxtScrUnitE) X(                  \
-                                                                                                QComboBox,                                \
-                                                                                                TxtScrUnitC) X(QPushButton,               \
-                                                                                                               Command1)                  \
-                                                                                                X(QLineEdit, TxtScrOther) X(              \
-                                                                                                    QPushButton,                          \
-                                                                                                    CmdSaveScr)                           \
-                                                                                                    X(QPushButton,                        \
-                                                                                                      CmdScrTypeAdd)                      \
-                                                                                                        X(QPushButton,                    \
-                                                                                                          CmdScrTypeKill)                 \
-                                                                                                            X(QPushButton,                \
-                                                                                                              CmdScrCopy)
+// clang-format off
+#define TARVOK_MAIN_WINDOW_CONTROLS(X) \
+    X(QPushButton, CmdSaveAll) X(QTabWidget, SSTab) X(QFrame, Picture1) X(QLabel, LblMsg) \
+    X(QGroupBox, FraFile) X(QPushButton, CmdOpen) X(QLabel, LblRoot) X(QLabel, LblInfo) \
+    X(QMenu, mAutoSave) X(QAction, mYes) X(QAction, mNo) X(QMenu, mSuoJie) X(QAction, mSuo) \
+    X(QAction, mJie) X(QAction, mColor) X(QAction, mCheck) X(QAction, mUndo) X(QAction, mRedo) \
+    X(QListWidget, LstRefRoot) X(QListWidget, LstRefFig) X(QListWidget, LstRefSpe) \
+    X(QListWidget, LstRefScr) X(QAbstractItemView, LstRoot) X(QPushButton, CmdAdd) \
+    X(QPushButton, CmdKill) X(QAbstractItemView, LstFig) X(QPushButton, CmdTeamAdd) \
+    X(QPushButton, CmdTeamKill) X(QAbstractItemView, LstSpe) X(QPushButton, CmdSpeAdd) \
+    X(QPushButton, CmdSpeKill) X(QAbstractItemView, LstScr) X(QPushButton, CmdScrAdd) \
+    X(QPushButton, CmdScrKill) X(QLineEdit, TxtName) X(QLineEdit, TxtNote) X(QPushButton, CmdNew) \
+    X(QPushButton, CmdFind) X(QPushButton, CmdDelete) X(QGroupBox, FraRoot) X(QLineEdit, TxtRoot) \
+    X(QPushButton, CmdRootCopy) X(QPushButton, CmdSaveRoot) X(QListWidget, LstTeam) \
+    X(QPushButton, CmdTeam) X(QPushButton, CmdTeamDelete) X(QComboBox, CboCountry) \
+    X(QComboBox, CboTech) X(QComboBox, CboKey) X(QLineEdit, TxtKey) X(QComboBox, CboUnit) \
+    X(QComboBox, CboUnitC) X(QPushButton, CmdCE) X(QLineEdit, TxtKeyNum) X(QComboBox, CboWay) \
+    X(QLineEdit, TxtWay) X(QComboBox, CboBase) X(QComboBox, CboMin) X(QComboBox, CboMax) \
+    X(QComboBox, CboOwner) X(QLineEdit, TxtOwner) X(QCheckBox, ChkLow) X(QCheckBox, ChkMid) \
+    X(QCheckBox, ChkHigh) X(QCheckBox, ChkRnd) X(QGroupBox, FraTeam) X(QPushButton, CmdSaveFig) \
+    X(QLineEdit, TxtTeam) X(QLineEdit, TxtTeamName) X(QLineEdit, TxtPriority) \
+    X(QLineEdit, TxtTeamCount) X(QComboBox, CboAction) X(QLineEdit, TxtAction) \
+    X(QListWidget, LstSpeAdd) X(QListWidget, LstScrAdd) X(QPushButton, CmdFigChange) \
+    X(QPushButton, CmdBaseChange) X(QPushButton, CmdTeamCopy) X(QCheckBox, ChkAble) \
+    X(QCheckBox, ChkIsBaseDefense) X(QCheckBox, ChkAreTeamMembersRecruitable) \
+    X(QCheckBox, ChkTransportsReturnOnUnload) X(QCheckBox, ChkAvoidThreats) \
+    X(QCheckBox, ChkSuicide) X(QCheckBox, ChkAggressive) X(QCheckBox, ChkAutocreate) \
+    X(QCheckBox, ChkRecruiter) X(QGroupBox, FraFig1) X(QComboBox, CboTeamTech) \
+    X(QCheckBox, ChkOnlyTargetHouseEnemy) X(QCheckBox, ChkIonImmune) X(QCheckBox, ChkOnTransOnly) \
+    X(QCheckBox, ChkDroppod) X(QCheckBox, ChkPrebuild) X(QCheckBox, ChkFull) \
+    X(QCheckBox, ChkLoadable) X(QCheckBox, ChkLooseRecruit) X(QCheckBox, ChkWhiner) \
+    X(QCheckBox, ChkUseTransportOrigin) X(QCheckBox, ChkReinforce) X(QCheckBox, ChkGuardSlower) \
+    X(QCheckBox, ChkAnnoyance) X(QGroupBox, FraSpe) X(QLineEdit, TxtSpe) X(QLineEdit, TxtSpeName) \
+    X(QAbstractItemView, LvwSpe) X(QLineEdit, TxtID) X(QLineEdit, TxtSpeNum) X(QComboBox, CboSpeE) \
+    X(QComboBox, CboSpeC) X(QPushButton, CmdCE2) X(QPushButton, CmdSaveSpe) \
+    X(QPushButton, CmdSpeTypeAdd) X(QPushButton, CmdSpeTypeKill) X(QPushButton, CmdSpeCopy) \
+    X(QGroupBox, FraScr) X(QLineEdit, TxtScr) X(QLineEdit, TxtScrName) \
+    X(QAbstractItemView, LvwScr) X(QListWidget, LstScrAct) X(QListWidget, LstScrNumber) \
+    X(QLineEdit, TxtScrID) X(QLineEdit, TxtAct) X(QLineEdit, TxtNumber) X(QLineEdit, TxtScrAct) \
+    X(QLineEdit, TxtScrUnitE) X(QComboBox, TxtScrUnitC) X(QPushButton, Command1) \
+    X(QLineEdit, TxtScrOther) X(QPushButton, CmdSaveScr) X(QPushButton, CmdScrTypeAdd) \
+    X(QPushButton, CmdScrTypeKill) X(QPushButton, CmdScrCopy)
+// clang-format on
 
 // Every control of the main window, found by its objectName, as a user finds it by its
 // place: tests and benchmarks drive the window through these.

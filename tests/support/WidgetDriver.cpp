@@ -1,13 +1,13 @@
 #include "support/WidgetDriver.h"
 
 #include <QAbstractItemView>
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -19,21 +19,38 @@ QWidget* keyTarget(QWidget* w) {
         return combo->lineEdit() ? static_cast<QWidget*>(combo->lineEdit()) : combo;
     return w;
 }
-} // namespace
 
-void clickRow(QListWidget* list, int row) {
-    QListWidgetItem* item = list->item(row);
-    ASSERT_NE(item, nullptr) << "no row " << row << " in " << list->objectName().toStdString();
-    list->scrollToItem(item);
-    const QRect r = list->visualItemRect(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+// The filter between a view and its rows, if it has one.
+const QAbstractProxyModel* filterOf(const QAbstractItemView* view) {
+    return qobject_cast<const QAbstractProxyModel*>(view->model());
 }
 
-void clickRow(QTreeWidget* view, int row) {
-    QTreeWidgetItem* item = view->topLevelItem(row);
-    ASSERT_NE(item, nullptr) << "no row " << row << " in " << view->objectName().toStdString();
-    view->scrollToItem(item);
-    const QRect r = view->visualItemRect(item);
+const QAbstractItemModel* rowsOf(const QAbstractItemView* view) {
+    const QAbstractProxyModel* filter = filterOf(view);
+    return filter ? filter->sourceModel() : view->model();
+}
+
+// A row's index as the view shows it; invalid while the filter hides it.
+QModelIndex shownIndex(const QAbstractItemView* view, int row) {
+    const QModelIndex index = rowsOf(view)->index(row, 0);
+    return filterOf(view) ? filterOf(view)->mapFromSource(index) : index;
+}
+
+int rowOfShown(const QAbstractItemView* view, const QModelIndex& index) {
+    const QModelIndex row = filterOf(view) ? filterOf(view)->mapToSource(index) : index;
+    return row.isValid() ? row.row() : -1;
+}
+
+} // namespace
+
+void clickRow(QAbstractItemView* view, int row) {
+    const QModelIndex index = shownIndex(view, row);
+    ASSERT_TRUE(index.isValid()) << "no row " << row << " shown in "
+                                 << view->objectName().toStdString();
+    view->scrollTo(index);
+    QRect r; // the whole row, all its columns
+    for (int column = 0; column < view->model()->columnCount(); ++column)
+        r |= view->visualRect(index.siblingAtColumn(column));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
 }
 
@@ -78,18 +95,64 @@ void click(QWidget* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QStringList items(const QListWidget* list) {
+QStringList items(const QAbstractItemView* view) {
     QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
+    for (int i = 0; i < rowCount(view); ++i)
+        out << cell(view, i).toString();
     return out;
 }
 
-QStringList row(const QTreeWidget* view, int index) {
-    const QTreeWidgetItem* item = view->topLevelItem(index);
-    if (!item)
+int rowCount(const QAbstractItemView* view) {
+    return rowsOf(view)->rowCount();
+}
+
+QStringList row(const QAbstractItemView* view, int index) {
+    if (index < 0 || index >= rowCount(view))
         return {};
-    return {item->text(0), item->text(1), item->text(2)};
+    return {cell(view, index, 0).toString(), cell(view, index, 1).toString(),
+            cell(view, index, 2).toString()};
+}
+
+QVariant cell(const QAbstractItemView* view, int row, int column, int role) {
+    return rowsOf(view)->index(row, column).data(role);
+}
+
+void setCell(QAbstractItemView* view, int row, int column, const QString& text) {
+    auto* model = const_cast<QAbstractItemModel*>(rowsOf(view));
+    ASSERT_TRUE(model->setData(model->index(row, column), text));
+}
+
+void appendRow(QAbstractItemView* view, const QStringList& texts) {
+    const int row = rowCount(view);
+    ASSERT_TRUE(const_cast<QAbstractItemModel*>(rowsOf(view))->insertRows(row, 1));
+    for (int column = 0; column < texts.size(); ++column)
+        setCell(view, row, column, texts[column]);
+}
+
+bool isRowHidden(const QAbstractItemView* view, int row) {
+    return !shownIndex(view, row).isValid();
+}
+
+bool isRowSelected(const QAbstractItemView* view, int row) {
+    const QModelIndex index = shownIndex(view, row);
+    return index.isValid() && view->selectionModel()->isSelected(index);
+}
+
+QList<int> selectedRows(const QAbstractItemView* view) {
+    QList<int> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
+        if (const int row = rowOfShown(view, index); !rows.contains(row))
+            rows << row;
+    return rows;
+}
+
+int currentRow(const QAbstractItemView* view) {
+    return rowOfShown(view, view->currentIndex());
+}
+
+void setCurrentRow(QAbstractItemView* view, int row) {
+    view->selectionModel()->setCurrentIndex(
+        shownIndex(view, row), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 Editor::Editor(bool shippedData) : programDir(dir.path()) {

@@ -5,20 +5,20 @@
 #include "support/TestFiles.h"
 #include "ui/FrmMain.h"
 
+#include <QVariant>
+
 #include <memory>
 
 class QAbstractItemView;
 class QComboBox;
 class QLineEdit;
-class QListWidget;
-class QTreeWidget;
 class QWidget;
 
 namespace tarvok::test {
 
 // Drives the real widgets as a user would: mouse clicks, key presses, focus moves.
-void clickRow(QListWidget* list, int row);
-void clickRow(QTreeWidget* view, int row);
+// A row of a list or list view counts all its entries, those its filter hides too.
+void clickRow(QAbstractItemView* view, int row);
 void chooseItem(QComboBox* box, int index);        // picks an item from the drop-down list
 void typeText(QWidget* w, const QString& text);    // keys typed at the caret
 void replaceText(QWidget* w, const QString& text); // select all, then type
@@ -26,9 +26,19 @@ void focusOn(QWidget* w);
 void leave(QWidget* w); // moves the focus to another control
 void click(QWidget* button);
 
-QStringList items(const QListWidget* list);
+QStringList items(const QAbstractItemView* view);
+int rowCount(const QAbstractItemView* view);
 // A row of a list view: its text and both columns.
-QStringList row(const QTreeWidget* view, int index);
+QStringList row(const QAbstractItemView* view, int index);
+QVariant cell(const QAbstractItemView* view, int row, int column = 0, int role = Qt::DisplayRole);
+void setCell(QAbstractItemView* view, int row, int column, const QString& text);
+void appendRow(QAbstractItemView* view, const QStringList& texts); // one text per column
+bool isRowHidden(const QAbstractItemView* view, int row);
+bool isRowSelected(const QAbstractItemView* view, int row);
+QList<int> selectedRows(const QAbstractItemView* view);
+int currentRow(const QAbstractItemView* view); // -1 for none
+// As the program selects a row: the row alone, current and selected.
+void setCurrentRow(QAbstractItemView* view, int row);
 
 // A main window with a temporary program directory holding the shipped data files,
 // shown so that focus and clicks work.

@@ -185,24 +185,24 @@ TEST(TriggerSelection, WithAutoSaveSavesTheFourRecordsOnShowInOrderThenShowsTheN
     EXPECT_EQ(w.TxtSpe->text(), "TF-B");
     EXPECT_EQ(w.TxtScr->text(), "SC-B");
     EXPECT_EQ(w.TxtSpeName->text(), "Beta force");
-    ASSERT_EQ(w.LvwSpe->topLevelItemCount(), 1);
+    ASSERT_EQ(rowCount(w.LvwSpe), 1);
     EXPECT_EQ(row(w.LvwSpe, 0), (QStringList{"0", "4", "HTNK"}));
     EXPECT_EQ(w.TxtID->text(), "0");
     EXPECT_EQ(w.TxtSpeNum->text(), "4");
     EXPECT_EQ(w.CboSpeE->currentText(), "HTNK");
     EXPECT_FALSE(w.CboSpeC->currentText().isEmpty());
     EXPECT_EQ(w.TxtScrName->text(), "Beta script");
-    ASSERT_EQ(w.LvwScr->topLevelItemCount(), 2);
+    ASSERT_EQ(rowCount(w.LvwScr), 2);
     EXPECT_EQ(w.TxtScrID->text(), "0");
     EXPECT_EQ(w.TxtAct->text(), "46");
     EXPECT_EQ(w.TxtNumber->text(), "14");
     // A building action: the building's name stays.
     EXPECT_FALSE(w.TxtScrUnitE->text().isEmpty());
     // The other registry lists lost their selection.
-    EXPECT_EQ(w.LstRoot->currentRow(), 1);
-    EXPECT_TRUE(w.LstFig->selectedItems().isEmpty());
-    EXPECT_TRUE(w.LstSpe->selectedItems().isEmpty());
-    EXPECT_TRUE(w.LstScr->selectedItems().isEmpty());
+    EXPECT_EQ(currentRow(w.LstRoot), 1);
+    EXPECT_TRUE(selectedRows(w.LstFig).isEmpty());
+    EXPECT_TRUE(selectedRows(w.LstSpe).isEmpty());
+    EXPECT_TRUE(selectedRows(w.LstScr).isEmpty());
 
     // Back to the first trigger: the second is saved unchanged; its script's first step
     // is no building, so the building box is emptied.
@@ -244,7 +244,7 @@ TEST(TriggerSelection, WithAutoSaveOffAsksOnceBeforeEditsAreLeft) {
             expected.insert(expected.end(), kFourSaves.begin(), kFourSaves.end());
         EXPECT_EQ(e.dialogs.messages, expected) << shown(e.dialogs);
         EXPECT_EQ(e.bytes(), crlf(c.saves ? withTheFirstTriggersEdits() : twoTriggers()));
-        EXPECT_EQ(w.LstRoot->currentRow(), c.leaves ? 1 : 0);
+        EXPECT_EQ(currentRow(w.LstRoot), c.leaves ? 1 : 0);
         EXPECT_EQ(w.TxtKeyNum->text(), c.leaves ? "00" : "12");
         EXPECT_EQ(w.FraRoot->title().endsWith(QStringLiteral(" *")), !c.leaves);
         if (!c.leaves) { // closing asks too, and Cancel keeps the window
@@ -287,7 +287,7 @@ TEST(EnterKey, ChecksTheFieldThenSavesItsPanelOrWritesTheNewRow) {
     replaceText(w.TxtSpeNum, "1");
     replaceText(w.CboSpeE, "E2");
     QTest::keyClick(w.TxtSpeNum, Qt::Key_Return);
-    EXPECT_EQ(w.LvwSpe->topLevelItemCount(), 3);
+    EXPECT_EQ(rowCount(w.LvwSpe), 3);
     EXPECT_EQ(w.CmdSpeTypeAdd->text(), QStringLiteral("添加"));
     EXPECT_TRUE(e.dialogs.messages.empty()) << shown(e.dialogs);
 }
@@ -499,12 +499,12 @@ TEST(NewTrigger, IsBuiltCompleteInAFileOfFourHeadersAndComesBackAfterReopening) 
     EXPECT_TRUE(v.ChkAggressive->isChecked());
     EXPECT_EQ(v.TxtSpe->text(), "TF-NEW");
     EXPECT_EQ(v.TxtSpeName->text(), QStringLiteral("新特遣小队"));
-    ASSERT_EQ(v.LvwSpe->topLevelItemCount(), 2);
+    ASSERT_EQ(rowCount(v.LvwSpe), 2);
     EXPECT_EQ(row(v.LvwSpe, 1), (QStringList{"1", "1", "ENGINEER"}));
     EXPECT_EQ(v.CboSpeE->currentText(), "E1");
     EXPECT_EQ(v.TxtScr->text(), "SC-NEW");
     EXPECT_EQ(v.TxtScrName->text(), QStringLiteral("新脚本"));
-    ASSERT_EQ(v.LvwScr->topLevelItemCount(), 2);
+    ASSERT_EQ(rowCount(v.LvwScr), 2);
     EXPECT_EQ(v.TxtAct->text(), "53");
     EXPECT_EQ(readBytes(path), crlf(expected));
 }
@@ -577,7 +577,7 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     // Opening the sample.
     dialogs.files.push_back(path);
     click(w.CmdOpen);
-    ASSERT_EQ(w.LstRoot->count(), 4);
+    ASSERT_EQ(rowCount(w.LstRoot), 4);
     EXPECT_EQ(items(w.LstFig),
               (QStringList{"01000001-G", "01000002-G", "01000003-G", "01000004-G"}));
 

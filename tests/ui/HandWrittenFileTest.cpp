@@ -83,9 +83,9 @@ QList<int> changedLines(const QByteArray& before, const QByteArray& after) {
     return out;
 }
 
-void selectAndSaveEach(Editor& e, QListWidget* list, QPushButton* save) {
+void selectAndSaveEach(Editor& e, QAbstractItemView* list, QPushButton* save) {
     e.w->SSTab->setCurrentWidget(list->parentWidget());
-    for (int row = 0; row < list->count(); ++row) {
+    for (int row = 0; row < rowCount(list); ++row) {
         clickRow(list, row);
         click(save);
     }
@@ -101,14 +101,14 @@ TEST_P(HandWrittenFile, OpensWhollySavesUnchangedAndChangesOnlyWhatWasEdited) {
     const QString path = e.dir.write(QStringLiteral("aimd.ini"), content);
     e.open(path);
     Window& w = *e.w;
-    EXPECT_EQ(w.LstRoot->count(), kRecords);
-    EXPECT_EQ(w.LstRoot->item(5)->text(), QStringLiteral("T5=触发5"));
+    EXPECT_EQ(rowCount(w.LstRoot), kRecords);
+    EXPECT_EQ(cell(w.LstRoot, 5).toString(), QStringLiteral("T5=触发5"));
     int teamEntries = 0; // the commented-out entries are none
     for (int i = 0; i < kRecords; ++i)
         teamEntries += i % 7 == 3 ? 0 : 1;
-    EXPECT_EQ(w.LstFig->count(), teamEntries);
-    EXPECT_EQ(w.LstSpe->count(), kRecords);
-    EXPECT_EQ(w.LstScr->count(), kRecords);
+    EXPECT_EQ(rowCount(w.LstFig), teamEntries);
+    EXPECT_EQ(rowCount(w.LstSpe), kRecords);
+    EXPECT_EQ(rowCount(w.LstScr), kRecords);
     EXPECT_EQ(w.main.statusBar()->currentMessage(), QString());
 
     selectAndSaveEach(e, w.LstRoot, w.CmdSaveRoot);
@@ -119,7 +119,7 @@ TEST_P(HandWrittenFile, OpensWhollySavesUnchangedAndChangesOnlyWhatWasEdited) {
     ASSERT_EQ(readBytes(path), content);
 
     // One value of each kind of record: only its own line changes.
-    const auto edit = [&](QListWidget* list, int row, const std::function<void()>& change,
+    const auto edit = [&](QAbstractItemView* list, int row, const std::function<void()>& change,
                           QPushButton* save, const QByteArray& lineAfter) {
         w.SSTab->setCurrentWidget(list->parentWidget());
         clickRow(list, row);

@@ -82,9 +82,9 @@ QList<QByteArray> awkwardFile() {
 }
 
 void browseEveryEntry(Editor& e) {
-    for (QListWidget* list : {e.w->LstRoot, e.w->LstFig, e.w->LstSpe, e.w->LstScr}) {
+    for (QAbstractItemView* list : {e.w->LstRoot, e.w->LstFig, e.w->LstSpe, e.w->LstScr}) {
         e.w->SSTab->setCurrentWidget(list->parentWidget());
-        for (int row = 0; row < list->count(); ++row)
+        for (int row = 0; row < rowCount(list); ++row)
             clickRow(list, row);
     }
 }
@@ -115,7 +115,7 @@ TEST(Integrity, ARecordTheFileDoesNotHaveShowsAsNewAndIsNeverWritten) {
     EXPECT_EQ(e.w->TxtTeamName->text(), QString());
     EXPECT_EQ(e.w->TxtPriority->text(), QStringLiteral("5"));
     clickRow(e.w->LstSpe, 2); // TF-KEYS: team keys, no rows
-    EXPECT_EQ(e.w->LvwSpe->topLevelItemCount(), 0);
+    EXPECT_EQ(rowCount(e.w->LvwSpe), 0);
     EXPECT_EQ(e.w->TxtSpeName->text(), QString());
     e.dialogs.clear();
     e.w->CmdSaveAll_Click();
@@ -139,8 +139,8 @@ TEST(Integrity, ARefusedAutoSaveKeepsTheUserOnTheRecordAndItsEdits) {
     e.dialogs.clear();
     clickRow(e.w->LstRoot, 1);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("输入不合法！"))});
-    EXPECT_EQ(e.w->LstRoot->currentRow(), 0);
-    EXPECT_EQ(e.w->LstRoot->selectedItems().value(0), e.w->LstRoot->item(0));
+    EXPECT_EQ(currentRow(e.w->LstRoot), 0);
+    EXPECT_EQ(selectedRows(e.w->LstRoot).value(0, -1), 0);
     EXPECT_EQ(e.w->TxtRoot->text(), QStringLiteral("T1=First"));
     EXPECT_EQ(e.w->CboBase->currentText(), QString());
     e.dialogs.files.push_back(path);
@@ -162,8 +162,8 @@ TEST(Integrity, AfterADeleteNothingIsSelectedAndNoRowFollowsTheFields) {
     EXPECT_EQ(row(e.w->LvwSpe, 0), (QStringList{"1", "1", "HTNK"}));
     click(e.w->CmdSpeKill);
     EXPECT_EQ(items(e.w->LstSpe), (QStringList{"TF-LATE", "TF-KEYS"}));
-    EXPECT_TRUE(e.w->LstSpe->selectedItems().isEmpty());
-    EXPECT_EQ(e.w->LstSpe->currentRow(), -1);
+    EXPECT_TRUE(selectedRows(e.w->LstSpe).isEmpty());
+    EXPECT_EQ(currentRow(e.w->LstSpe), -1);
     e.dialogs.clear();
     const QByteArray afterDelete = readBytes(path);
     click(e.w->CmdSpeKill);  // nothing picked: nothing asked, nothing removed

@@ -23,10 +23,10 @@ QStringList comboItems(const QComboBox* box) {
         out << box->itemText(i);
     return out;
 }
-QStringList headers(const QTreeWidget* view) {
+QStringList headers(const QAbstractItemView* view) {
     QStringList out;
-    for (int i = 0; i < view->columnCount(); ++i)
-        out << view->headerItem()->text(i);
+    for (int i = 0; i < view->model()->columnCount(); ++i)
+        out << view->model()->headerData(i, Qt::Horizontal).toString();
     return out;
 }
 } // namespace

@@ -62,7 +62,7 @@ TEST(OpenRulesFile, RefusedChoicesLeaveEverythingAsItWas) {
                   info(QStringLiteral("请选择文件!"), QStringLiteral("提示")),
                   info(QStringLiteral("请正确选择文件！"), QStringLiteral("提示"))}));
     EXPECT_EQ(e.w->RulesFilePath(), first);
-    EXPECT_EQ(e.w->LstRoot->count(), 2);
+    EXPECT_EQ(rowCount(e.w->LstRoot), 2);
     EXPECT_EQ(e.w->TaskForceCount(), 3);
 }
 

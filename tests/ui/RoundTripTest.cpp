@@ -246,9 +246,9 @@ struct RoundTripEditor : Editor {
         open(path);
     }
     // Selects every entry of the list in turn and presses the panel's save button.
-    void selectAndSaveEach(QListWidget* list, QPushButton* save, int expectedCount) {
-        ASSERT_EQ(list->count(), expectedCount) << list->objectName().toStdString();
-        for (int r = 0; r < list->count(); ++r) {
+    void selectAndSaveEach(QAbstractItemView* list, QPushButton* save, int expectedCount) {
+        ASSERT_EQ(rowCount(list), expectedCount) << list->objectName().toStdString();
+        for (int r = 0; r < rowCount(list); ++r) {
             clickRow(list, r);
             click(save);
         }

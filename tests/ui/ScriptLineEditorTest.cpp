@@ -320,11 +320,10 @@ TEST(ScriptLineEditor, LeavingChecksOnlyWhatTheUserTyped) {
 
 TEST(ScriptLineEditor, SelectedStepRowFollowsTheFields) {
     LineEditor e;
-    auto* first = new QTreeWidgetItem(e.w.LvwScr, QStringList{"0", "53", "0"});
-    auto* second = new QTreeWidgetItem(e.w.LvwScr, QStringList{"1", "49", "0"});
-    (void)first;
+    appendRow(e.w.LvwScr, {"0", "53", "0"});
+    appendRow(e.w.LvwScr, {"1", "49", "0"});
     e.w.LvwScr->clearSelection();
-    e.w.LvwScr->setCurrentItem(nullptr);
+    e.w.LvwScr->setCurrentIndex(QModelIndex());
 
     // No row selected: typing changes no row.
     replaceText(e.w.TxtAct, QStringLiteral("8"));
@@ -332,7 +331,7 @@ TEST(ScriptLineEditor, SelectedStepRowFollowsTheFields) {
     EXPECT_EQ(row(e.w.LvwScr, 0), (QStringList{"0", "53", "0"}));
     EXPECT_EQ(row(e.w.LvwScr, 1), (QStringList{"1", "49", "0"}));
 
-    e.w.LvwScr->setCurrentItem(second);
+    setCurrentRow(e.w.LvwScr, 1);
     replaceText(e.w.TxtAct, QStringLiteral("55"));
     replaceText(e.w.TxtNumber, QStringLiteral("0"));
     EXPECT_EQ(row(e.w.LvwScr, 1), (QStringList{"1", "55", "0"}));

@@ -54,7 +54,7 @@ struct ScriptFrame : ::testing::Test {
     QByteArray file() const { return readBytes(path); }
     QList<QStringList> rows() const {
         QList<QStringList> out;
-        for (int i = 0; i < w.LvwScr->topLevelItemCount(); ++i)
+        for (int i = 0; i < rowCount(w.LvwScr); ++i)
             out << row(w.LvwScr, i);
         return out;
     }
@@ -76,7 +76,7 @@ TEST_F(ScriptFrame, SelectingShowsTheScriptAndTheBuildingRule) {
     EXPECT_EQ(w.TxtScrID->text(), "0");
     EXPECT_EQ(w.TxtAct->text(), "53");
     EXPECT_EQ(w.TxtNumber->text(), "0");
-    EXPECT_TRUE(w.LstSpe->selectedItems().isEmpty());
+    EXPECT_TRUE(selectedRows(w.LstSpe).isEmpty());
     // Action 53 is no building action.
     EXPECT_EQ(w.TxtScrUnitE->text(), "");
 
@@ -185,7 +185,7 @@ TEST_F(ScriptFrame, TheTeamTypesScriptListAndCopy) {
     clickRow(w.LstScrAdd, 0);
     EXPECT_EQ(w.TxtScr->text(), "SC-B");
     EXPECT_EQ(w.TxtAct->text(), "46");
-    EXPECT_EQ(w.LstSpe->selectedItems().size(), 1);
+    EXPECT_EQ(selectedRows(w.LstSpe).size(), 1);
     click(w.CmdScrCopy);
     EXPECT_EQ(e.dialogs.clipboard, QStringList{"SC-B"});
 }
@@ -247,18 +247,18 @@ TEST(ShippedSampleSections, SavingEveryTaskForceAndScriptUnchangedKeepsTheFile) 
                                      readBytes(shippedDataDir() + QStringLiteral("/aimd.ini")));
     e.open(path);
     const QByteArray before = readBytes(path);
-    ASSERT_GT(w.LstSpe->count(), 0);
-    ASSERT_GT(w.LstScr->count(), 0);
+    ASSERT_GT(rowCount(w.LstSpe), 0);
+    ASSERT_GT(rowCount(w.LstScr), 0);
     QStringList expected;
-    for (int i = 0; i < w.LstSpe->count(); ++i) {
+    for (int i = 0; i < rowCount(w.LstSpe); ++i) {
         clickRow(w.LstSpe, i);
-        ASSERT_GT(w.LvwSpe->topLevelItemCount(), 0) << i;
+        ASSERT_GT(rowCount(w.LvwSpe), 0) << i;
         click(w.CmdSaveSpe);
         expected << QStringLiteral("特遣小队已保存！");
     }
-    for (int i = 0; i < w.LstScr->count(); ++i) {
+    for (int i = 0; i < rowCount(w.LstScr); ++i) {
         clickRow(w.LstScr, i);
-        ASSERT_GT(w.LvwScr->topLevelItemCount(), 0) << i;
+        ASSERT_GT(rowCount(w.LvwScr), 0) << i;
         click(w.CmdSaveScr);
         expected << QStringLiteral("脚本已保存！");
     }

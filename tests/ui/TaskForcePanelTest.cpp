@@ -85,7 +85,7 @@ struct TaskForceFrame : ::testing::Test {
     }
     QList<QStringList> rows() const {
         QList<QStringList> out;
-        for (int i = 0; i < w.LvwSpe->topLevelItemCount(); ++i)
+        for (int i = 0; i < rowCount(w.LvwSpe); ++i)
             out << row(w.LvwSpe, i);
         return out;
     }
@@ -110,8 +110,8 @@ TEST_F(TaskForceFrame, SelectingShowsTheTaskForceAndItsFirstRow) {
     EXPECT_EQ(w.TxtID->text(), "0");
     EXPECT_EQ(w.TxtSpeNum->text(), "3");
     EXPECT_EQ(w.CboSpeE->currentText(), "HTNK");
-    for (QListWidget* other : {w.LstRoot, w.LstFig, w.LstScr})
-        EXPECT_TRUE(other->selectedItems().isEmpty()) << other->objectName().toStdString();
+    for (QAbstractItemView* other : {w.LstRoot, w.LstFig, w.LstScr})
+        EXPECT_TRUE(selectedRows(other).isEmpty()) << other->objectName().toStdString();
 
     clickRow(w.LvwSpe, 1);
     EXPECT_EQ(w.TxtID->text(), "1");
@@ -325,12 +325,12 @@ TEST_F(TaskForceFrame, AutoSaveSavesTheTaskForceOnShowFirst) {
 
     // Rows that fail the numbering check are reported, and the user stays with them.
     clickRow(w.LstSpe, 0);
-    w.LvwSpe->topLevelItem(1)->setText(0, "5");
+    setCell(w.LvwSpe, 1, 0, "5");
     e.dialogs.clear();
     clickRow(w.LstSpe, 1);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kBadNumbering});
     EXPECT_EQ(w.TxtSpeName->text(), "Rhinos");
-    EXPECT_EQ(w.LstSpe->currentRow(), 0);
+    EXPECT_EQ(currentRow(w.LstSpe), 0);
 }
 
 TEST_F(TaskForceFrame, TheTeamTypesTaskForceListShowsEntryZero) {
@@ -340,7 +340,7 @@ TEST_F(TaskForceFrame, TheTeamTypesTaskForceListShowsEntryZero) {
     EXPECT_EQ(w.TxtSpe->text(), "TF-B");
     EXPECT_EQ(w.TxtSpeName->text(), "Dogs");
     EXPECT_EQ(w.TxtSpeNum->text(), "2");
-    EXPECT_EQ(w.LstRoot->selectedItems().size(), 1); // other lists keep their selection
+    EXPECT_EQ(selectedRows(w.LstRoot).size(), 1); // other lists keep their selection
     EXPECT_EQ(w.TxtName->text(), "");
 
     // An empty entry empties the ID and shows no task force; a save then does nothing.

@@ -158,13 +158,13 @@ TEST(TeamPanel, SelectingLoadsWithChecksAndNeverInheritsThePreviousTeamType) {
 TEST(TeamPanel, SelectionClearsTheOtherRegistryLists) {
     TeamEditor e;
     Window& w = *e.w;
-    w.LstRoot->setCurrentRow(0);
-    w.LstSpe->setCurrentRow(0);
-    w.LstScr->setCurrentRow(0);
+    setCurrentRow(w.LstRoot, 0);
+    setCurrentRow(w.LstSpe, 0);
+    setCurrentRow(w.LstScr, 0);
     clickRow(w.LstFig, e.figRow("TM-B"));
-    EXPECT_TRUE(w.LstRoot->selectedItems().isEmpty());
-    EXPECT_TRUE(w.LstSpe->selectedItems().isEmpty());
-    EXPECT_TRUE(w.LstScr->selectedItems().isEmpty());
+    EXPECT_TRUE(selectedRows(w.LstRoot).isEmpty());
+    EXPECT_TRUE(selectedRows(w.LstSpe).isEmpty());
+    EXPECT_TRUE(selectedRows(w.LstScr).isEmpty());
 }
 
 TEST(TeamPanel, SaveWritesWhatChangedKeepsEverythingElseAndConfirms) {
@@ -426,7 +426,7 @@ TEST(TeamList, AddWritesRegistryLineAndDefaultSectionAfterTheRegistry) {
     for (const QByteArray& l : blockWith({}))
         added.push_back(l);
     EXPECT_EQ(e.bytes(), crlf(replaceLines(registryAndSections(), 7, 0, added)));
-    EXPECT_EQ(w.LstFig->currentRow(), -1); // neither selected nor loaded
+    EXPECT_EQ(currentRow(w.LstFig), -1); // neither selected nor loaded
 }
 
 TEST(TeamList, AddRefusesDuplicatesAnswersWithoutDashAndCommas) {

@@ -243,7 +243,7 @@ TEST(TriggerPanel, AddPutsTheTriggerFirstAndRefusesBadAnswers) {
     EXPECT_EQ(e.dialogs.messages,
               std::vector<ShownMessage>{info(QStringLiteral("注册ID重复，请重新输入！"), kError)});
     EXPECT_EQ(e.bytes(), rules());
-    EXPECT_EQ(w.LstRoot->count(), 4);
+    EXPECT_EQ(rowCount(w.LstRoot), 4);
 
     // IDs are compared whole; names are not compared at all.
     add(QStringLiteral("A10=New rush"));
@@ -284,7 +284,7 @@ TEST(TriggerPanel, DeleteRemovesOnlyTheSelectedKey) {
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{question(QStringLiteral("确定删除？"),
                                                                      QStringLiteral("提示"))});
     EXPECT_EQ(e.bytes(), rules());
-    EXPECT_EQ(w.LstRoot->count(), 4);
+    EXPECT_EQ(rowCount(w.LstRoot), 4);
 
     e.dialogs.clear();
     e.dialogs.answers.push_back(MsgAnswer::Yes);

@@ -2,7 +2,7 @@
 // beside the script steps. Filtering hides entries and never reaches the operations.
 #include "records/ScriptExplain.h"
 #include "support/WidgetDriver.h"
-#include "ui/RegistryLists.h"
+#include "ui/RegistryListModel.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -19,11 +19,11 @@ using namespace tarvok::test;
 
 namespace {
 
-QStringList shown(const QListWidget* list) {
+QStringList shown(const QAbstractItemView* list) {
     QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        if (!list->item(i)->isHidden())
-            out << list->item(i)->text();
+    for (int i = 0; i < rowCount(list); ++i)
+        if (!isRowHidden(list, i))
+            out << cell(list, i).toString();
     return out;
 }
 
@@ -68,9 +68,9 @@ TEST(Workbench, FiltersFindByIdOrNameAndHideWithoutRemoving) {
     // A step shows its action's name beside the number the save writes.
     w.SSTab->setCurrentIndex(3);
     clickRow(w.LstScr, 0);
-    ASSERT_EQ(w.LvwScr->topLevelItemCount(), 1);
-    EXPECT_EQ(w.LvwScr->topLevelItem(0)->text(1), "53");
-    EXPECT_EQ(w.LvwScr->topLevelItem(0)->text(3),
+    ASSERT_EQ(rowCount(w.LvwScr), 1);
+    EXPECT_EQ(cell(w.LvwScr, 0, 1).toString(), "53");
+    EXPECT_EQ(cell(w.LvwScr, 0, 3).toString(),
               QString::fromUtf8(scripts::actionByNumber(53)->name));
 }
 
@@ -107,8 +107,8 @@ TEST(Workbench, CheckFileListsProblemsAndDoubleClickSelectsTheRecord) {
     QTest::mouseDClick(check.LvwCheck->viewport(), Qt::LeftButton, Qt::NoModifier,
                        check.LvwCheck->visualItemRect(item).center());
     EXPECT_EQ(w.SSTab->currentIndex(), 1);
-    EXPECT_FALSE(w.LstFig->item(1)->isHidden());
-    EXPECT_TRUE(w.LstFig->item(1)->isSelected());
+    EXPECT_FALSE(isRowHidden(w.LstFig, 1));
+    EXPECT_TRUE(isRowSelected(w.LstFig, 1));
     EXPECT_EQ(w.TxtTeam->text(), "TM-1");
     EXPECT_EQ(w.TxtTeamName->text(), "One");
 
@@ -167,7 +167,7 @@ TEST(Workbench, ReferencesFollowTheRecordsOnShowAndLeadToThem) {
                        w.LstRefFig->visualItemRect(taskForce).center());
     QApplication::processEvents();
     EXPECT_EQ(w.SSTab->currentIndex(), 2);
-    EXPECT_FALSE(w.LstSpe->item(0)->isHidden());
+    EXPECT_FALSE(isRowHidden(w.LstSpe, 0));
     EXPECT_EQ(w.TxtSpe->text(), "TF-1");
     EXPECT_EQ(items(w.LstRefSpe),
               (QStringList{QStringLiteral("TM-1 (作战小队)"), QStringLiteral("TM-2 (作战小队)")}));
@@ -183,7 +183,7 @@ TEST(Workbench, ReferencesFollowTheRecordsOnShowAndLeadToThem) {
     EXPECT_EQ(w.main.statusBar()->currentMessage(),
               QStringLiteral("文件已被其他程序修改，已重新读取"));
     EXPECT_EQ(w.LstRefSpe->count(), 3);
-    EXPECT_TRUE(w.LstSpe->item(0)->isSelected());
+    EXPECT_TRUE(isRowSelected(w.LstSpe, 0));
 }
 
 // Undo and redo through the window, against the file's bytes: a save, an add and a
@@ -198,7 +198,7 @@ TEST(Workbench, UndoAndRedoPutBackEachVersionOfTheFile) {
     clickRow(w.LstFig, 0);
     replaceText(w.TxtTeamName, QStringLiteral("Renamed"));
     click(w.CmdSaveFig);
-    EXPECT_EQ(registrylists::nameOf(w.LstFig, w.LstFig->item(0)->text()),
+    EXPECT_EQ(cell(w.LstFig, 0, 0, RegistryListModel::NameRole).toString(),
               "Renamed"); // beside its ID
     versions.push_back(test::readBytes(path));
     e.dialogs.promptAnswers = {QStringLiteral("TF-NEW")};

@@ -11,10 +11,10 @@
 #include "ui/Dialogs.h"
 #include "ui/FrmMain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 
 #include <csignal>
 #include <cstdio>
@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
         return 2;
     dialogs.file = QString::fromLocal8Bit(argv[3]);
     w.CmdOpen_Click();
-    w.LstRoot->setCurrentRow(0);
+    w.LstRoot->setCurrentIndex(w.LstRoot->model()->index(0, 0));
     w.LstRoot_Click();
     if (std::strcmp(mode, "rules") == 0) {
         ready();
