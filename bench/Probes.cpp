@@ -69,7 +69,9 @@ int main(int argc, char* argv[]) {
     const QString dataDir = QString::fromLocal8Bit(argv[2]);
     QuietDialogs dialogs;
     if (std::strcmp(argv[1], "startup") == 0) {
-        tarvok::Frm welcome(dialogs, dataDir);
+        const tarvok::ProgramFiles files(dataDir);
+        tarvok::RulesDocument document(files.scratchCopy(), files.historyFolder());
+        tarvok::Frm welcome(dialogs, files, document);
         welcome.show();
         // Shown: the window system has mapped it (without a window manager it may never
         // become the active window, so that is not waited for).
@@ -95,8 +97,9 @@ int main(int argc, char* argv[]) {
         }
         const qsizetype bytes = rules.content.size();
         rules.content = QByteArray(); // the editor reads the file itself
-        tarvok::FrmMain window(
-            dialogs, tarvok::ProgramFiles(dir.path(), dir.filePath(QStringLiteral("user"))));
+        const tarvok::ProgramFiles files(dir.path(), dir.filePath(QStringLiteral("user")));
+        tarvok::RulesDocument document(files.scratchCopy(), files.historyFolder());
+        tarvok::FrmMain window(dialogs, files, document);
         tarvok::test::Window w(window);
         window.show();
         QElapsedTimer t;

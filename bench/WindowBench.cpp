@@ -50,6 +50,7 @@ struct Session {
     QTemporaryDir dir;
     BenchDialogs dialogs;
     bench::GeneratedRules rules;
+    std::unique_ptr<RulesDocument> document;
     std::unique_ptr<FrmMain> main;
     std::unique_ptr<tarvok::test::Window> w;
     double copyMs = 0;
@@ -64,8 +65,9 @@ struct Session {
         f.open(QIODevice::WriteOnly);
         f.write(rules.content);
         f.close();
-        main = std::make_unique<FrmMain>(
-            dialogs, ProgramFiles(dir.path(), dir.filePath(QStringLiteral("user"))));
+        const ProgramFiles files(dir.path(), dir.filePath(QStringLiteral("user")));
+        document = std::make_unique<RulesDocument>(files.scratchCopy(), files.historyFolder());
+        main = std::make_unique<FrmMain>(dialogs, files, *document);
         w = std::make_unique<tarvok::test::Window>(*main);
         w->CmdOpen_Click();
         copyMs = medianCopyMs();

@@ -1,9 +1,11 @@
 // Renders the welcome window and the editor, with the sample rules file open and its
 // first trigger selected, to PNG files: the pictures of the README.
 //   tarvok_screenshots <data dir> <output dir>
+#include "document/RulesDocument.h"
 #include "ui/Dialogs.h"
 #include "ui/Frm.h"
 #include "ui/FrmMain.h"
+#include "ui/RecordSelection.h"
 #include "ui/WindowRules.h"
 
 #include <QAbstractItemView>
@@ -66,7 +68,9 @@ int main(int argc, char* argv[]) {
     const QString rules = programDir.filePath(QStringLiteral("aimd.ini"));
     DemoDialogs dialogs(rules);
 
-    tarvok::Frm welcome(dialogs, programDir.path());
+    const tarvok::ProgramFiles files(programDir.path());
+    tarvok::RulesDocument document(files.scratchCopy(), files.historyFolder());
+    tarvok::Frm welcome(dialogs, files, document);
     welcome.resize(640, 480);
     welcome.show();
     QApplication::setActiveWindow(&welcome);
@@ -88,7 +92,7 @@ int main(int argc, char* argv[]) {
     auto* triggers = editor->findChild<QAbstractItemView*>(QStringLiteral("LstRoot"));
     if (triggers->model()->rowCount() > 0) {
         triggers->setCurrentIndex(triggers->model()->index(0, 0));
-        editor->LstRoot_Click();
+        editor->selection().LstRoot_Click();
     }
     // The hint area as the user sees it on entering a field.
     QApplication::setActiveWindow(editor);

@@ -1,4 +1,5 @@
 #include "catalogues/QtTranslations.h"
+#include "document/RulesDocument.h"
 #include "ui/Dialogs.h"
 #include "ui/Frm.h"
 
@@ -27,7 +28,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(tarvok::kAppName);
     tarvok::qttranslations::installChinese(app, QCoreApplication::applicationDirPath());
     tarvok::QtDialogs dialogs;
-    tarvok::Frm welcome(dialogs, QCoreApplication::applicationDirPath());
+    const tarvok::ProgramFiles files(QCoreApplication::applicationDirPath());
+    // The open rules file: one session for the program's life, handed to the windows.
+    tarvok::RulesDocument document(files.scratchCopy(), files.historyFolder());
+    tarvok::Frm welcome(dialogs, files, document);
     welcome.show();
     return app.exec();
 }

@@ -48,8 +48,8 @@ bool samePath(const QString& a, const QString& b) {
 } // namespace
 
 RulesDocument::RulesDocument(QString scratchPath, QObject* parent)
-    : QObject(parent), scratchPath_(std::move(scratchPath)),
-      watcher_(new QFileSystemWatcher(this)), watchPause_(new QTimer(this)) {
+    : QObject(parent), scratchPath_(std::move(scratchPath)), watcher_(new QFileSystemWatcher(this)),
+      watchPause_(new QTimer(this)) {
     // Another program's change is noticed while the window sits idle; a burst of changes
     // is read once.
     watchPause_->setSingleShot(true);

@@ -8,10 +8,10 @@
 
 #include <QByteArray>
 #include <QFileSystemWatcher>
-#include <QObject>
-#include <QTimer>
 #include <QHash>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <future>
@@ -42,6 +42,11 @@ class RulesDocument : public QObject {
   public:
     // scratchPath is the scratch copy File.ini that every rewrite leaves the old content in.
     explicit RulesDocument(QString scratchPath, QObject* parent = nullptr);
+    // The same, keeping the versions before each change in historyFolder.
+    RulesDocument(QString scratchPath, const QString& historyFolder, QObject* parent = nullptr)
+        : RulesDocument(std::move(scratchPath), parent) {
+        setHistoryFolder(historyFolder);
+    }
     ~RulesDocument() override;
 
     static constexpr int kWatchPauseMs = 500;
@@ -117,7 +122,6 @@ class RulesDocument : public QObject {
     void restored();
 
   public:
-
     // Where the versions before each change are kept (no history without one). Every
     // write of the editor pushes the content before it onto the file's undo stack and
     // empties its redo stack.

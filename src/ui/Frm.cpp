@@ -16,8 +16,8 @@ namespace tarvok {
 
 const QString kGuideFile = QStringLiteral("Tarvok使用说明.txt");
 
-Frm::Frm(Dialogs& dialogs, ProgramFiles files, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), files_(std::move(files)) {
+Frm::Frm(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), files_(std::move(files)), document_(document) {
     setObjectName(QStringLiteral("Frm"));
     setWindowTitle(QStringLiteral("Tarvok-WQ"));
     QFont f = font();
@@ -86,7 +86,7 @@ void Frm::Chk_Click() {
 
 void Frm::CmdOpen_Click() {
     if (!main_) {
-        main_ = std::make_unique<FrmMain>(dialogs_, files_);
+        main_ = std::make_unique<FrmMain>(dialogs_, files_, document_);
         main_->setWelcomeWindow(this);
         windowrules::showFitted(*main_);
     } else {

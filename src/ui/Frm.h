@@ -15,6 +15,7 @@ class QPushButton;
 namespace tarvok {
 
 class FrmMain;
+class RulesDocument;
 
 // The welcome window: shows the usage guide and opens the editor once the user has
 // ticked that the guide was read. It stays loaded, hidden, until the editor closes it.
@@ -22,7 +23,8 @@ class Frm : public QWidget {
     Q_OBJECT
 
   public:
-    Frm(Dialogs& dialogs, ProgramFiles files, QWidget* parent = nullptr);
+    // The editor it opens works on document, the open rules file.
+    Frm(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, QWidget* parent = nullptr);
     ~Frm() override;
 
     QLabel* Label1 = nullptr;
@@ -43,6 +45,7 @@ class Frm : public QWidget {
   private:
     Dialogs& dialogs_;
     ProgramFiles files_;
+    RulesDocument& document_;
     QString lineBuffer_;
     bool guideLoaded_ = false;
     std::unique_ptr<FrmMain> main_;

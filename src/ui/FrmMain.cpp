@@ -1,187 +1,111 @@
 #include "ui/FrmMain.h"
 
 #include "catalogues/UnitNameTable.h"
+#include "document/RulesDocument.h"
+#include "records/FieldRules.h"
 #include "ui/FileDrops.h"
 #include "ui/FrmCheck.h"
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
+#include "ui/RecordCommands.h"
+#include "ui/RecordSelection.h"
 #include "ui/ReferenceLists.h"
 #include "ui/RegistryListModel.h"
-#include "ui/RegistryLists.h"
+#include "ui/RegistryTabs.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
 #include "ui/TeamPanel.h"
 #include "ui/TriggerPanel.h"
+#include "ui/WindowLayout.h"
 #include "ui/WindowRules.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace tarvok {
+
+using Kind = references::Kind;
+using windowlayout::WrappingLabel;
+
 namespace {
 
-QFont editorFont() {
-    QFont f = QApplication::font();
-    // The Chinese texts read best in SimSun; where it is missing a CJK face of the
-    // system takes its place.
-    f.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                   QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC"),
-                   QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei")});
-    return f;
+QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    a->setShortcut(keys);
+    return a;
 }
 
-// The focusable controls of a layout in the order they read: a grid row by row, a box
-// layout item by item, nested layouts where they stand.
-void appendInReadingOrder(QLayout* layout, std::vector<QWidget*>& out);
-
-void appendWidget(QWidget* w, std::vector<QWidget*>& out) {
-    if (w->layout() && !qobject_cast<QAbstractItemView*>(w) && !qobject_cast<QTabWidget*>(w)) {
-        appendInReadingOrder(w->layout(), out);
-        return;
+// What the user should know of a file just opened: lines the editor could not read, no
+// record at all, other names of the file.
+QStringList openingNotes(const RulesDocument::Opened& opened) {
+    QStringList notes;
+    const RulesScan& scan = opened.index->scan();
+    const std::vector<qsizetype>& skipped = scan.skippedLines;
+    if (!skipped.empty()) {
+        QStringList first;
+        for (size_t i = 0; i < std::min<size_t>(skipped.size(), 5); ++i)
+            first << QString::number(skipped[i]);
+        notes << QStringLiteral("有 %1 行未能读取（第 %2 行）")
+                     .arg(skipped.size())
+                     .arg(first.join(QStringLiteral("、")) +
+                          (skipped.size() > 5 ? QStringLiteral("……") : QString()));
     }
-    if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
-        out.push_back(tabs->tabBar());
-        for (int i = 0; i < tabs->count(); ++i)
-            appendWidget(tabs->widget(i), out);
-        return;
-    }
-    if (w->focusPolicy() & Qt::TabFocus)
-        out.push_back(w);
+    if (scan.triggerKeys.empty() && scan.teamTypes.empty() && scan.taskForces.empty() &&
+        scan.scriptTypes.empty())
+        notes << QStringLiteral("文件中没有找到 AI 记录");
+    if (opened.hardLinks > 1)
+        notes << QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新");
+    return notes;
 }
-
-void appendInReadingOrder(QLayout* layout, std::vector<QWidget*>& out) {
-    std::vector<std::pair<std::pair<int, int>, QLayoutItem*>> items;
-    auto* grid = qobject_cast<QGridLayout*>(layout);
-    for (int i = 0; i < layout->count(); ++i) {
-        int row = 0;
-        int column = i;
-        if (grid) {
-            int rowSpan = 0;
-            int columnSpan = 0;
-            grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
-        }
-        items.push_back({{row, column}, layout->itemAt(i)});
-    }
-    std::stable_sort(items.begin(), items.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [position, item] : items) {
-        if (QWidget* w = item->widget())
-            appendWidget(w, out);
-        else if (QLayout* inner = item->layout())
-            appendInReadingOrder(inner, out);
-    }
-}
-
-// One question for the edited ones of panels, whose records are about to be replaced: Yes
-// saves them in turn; false when the user stays.
-bool askToSave(PanelKit& kit, std::initializer_list<RecordPanel*> panels) {
-    std::vector<RecordPanel*> edited;
-    for (RecordPanel* panel : panels)
-        if (panel->edited())
-            edited.push_back(panel);
-    if (edited.empty())
-        return true;
-    switch (kit.msg(QStringLiteral("当前记录已修改，是否保存？"), messages::kQuestionTitle,
-                    MsgIcon::Question, MsgButtons::YesNoCancel)) {
-    case MsgAnswer::No:
-        return true;
-    case MsgAnswer::Yes:
-        break;
-    default:
-        return false;
-    }
-    for (RecordPanel* panel : edited) {
-        const RecordPanel::Saved saved = panel->save(RecordPanel::SaveMode::Button);
-        if (saved != RecordPanel::Saved::Done && saved != RecordPanel::Saved::Nothing)
-            return false;
-    }
-    return true;
-}
-
-// Wraps its text within the room it is given, yet leaves the window's height free of its
-// width: with a height that depends on the width, the scroll area would lay the window out
-// at its preferred height and scroll below it, rather than only below its least one.
-class WrappingLabel : public QLabel {
-  public:
-    using QLabel::QLabel;
-    bool hasHeightForWidth() const override { return false; }
-};
-
-// Asks for the size its content wants, within what a common laptop screen has room for,
-// and never for less than shows every control without scrolling.
-class FittingScrollArea : public QScrollArea {
-  public:
-    QSize sizeHint() const override {
-        const QWidget* content = widget();
-        if (!content)
-            return QScrollArea::sizeHint();
-        return content->sizeHint()
-            .boundedTo(windowrules::kRoomyContent)
-            .expandedTo(content->minimumSizeHint());
-    }
-};
 
 } // namespace
 
-FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, QWidget* parent) : QMainWindow(parent) {
+FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, QWidget* parent)
+    : QMainWindow(parent), catalogues_(std::move(files)), document_(document) {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(kAppName);
-    setFont(editorFont());
-    kit_ = new PanelKit(dialogs, this, std::move(files));
+    setFont(windowlayout::editorFont());
+    kit_ = new PanelKit(dialogs, this, catalogues_);
     createMenus();
     createControls();
     Form_Load();
     connectHandlers();
-    setTabChain();
+    windowlayout::setTabChain({FraFile, tabs_->widget(), panels_.trigger->frame(),
+                               panels_.team->frame(), panels_.team->flagsFrame(),
+                               panels_.team->saveButton(), panels_.taskForce->frame(),
+                               panels_.script->frame(), panels_.notes->frame(), CmdSaveAll});
 }
 
 FrmMain::~FrmMain() = default;
-
-RulesDocument& FrmMain::document() {
-    return kit_->document();
-}
 
 // ---------------------------------------------------------------- building the window
 
 void FrmMain::createMenus() {
     QMenu* mAutoSave = menuBar()->addMenu(QStringLiteral("自动保存（&A）"));
     mAutoSave->setObjectName(QStringLiteral("mAutoSave"));
-    mYes = mAutoSave->addAction(QStringLiteral("是"));
-    mYes->setObjectName(QStringLiteral("mYes"));
-    mYes->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    mNo = mAutoSave->addAction(QStringLiteral("否(选中)"));
-    mNo->setObjectName(QStringLiteral("mNo"));
-    mNo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mYes = item(mAutoSave, "mYes", QStringLiteral("是"), Qt::CTRL | Qt::Key_Y);
+    mNo = item(mAutoSave, "mNo", QStringLiteral("否(选中)"), Qt::CTRL | Qt::Key_N);
 
     QMenu* mSuoJie = menuBar()->addMenu(QStringLiteral("锁定/解锁（&R）"));
     mSuoJie->setObjectName(QStringLiteral("mSuoJie"));
-    mSuo = mSuoJie->addAction(QStringLiteral("锁定"));
-    mSuo->setObjectName(QStringLiteral("mSuo"));
-    mSuo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mSuo = item(mSuoJie, "mSuo", QStringLiteral("锁定"), Qt::CTRL | Qt::Key_S);
+    mJie = item(mSuoJie, "mJie", QStringLiteral("解锁"), Qt::CTRL | Qt::Key_J);
     mSuo->setCheckable(true);
-    mJie = mSuoJie->addAction(QStringLiteral("解锁"));
-    mJie->setObjectName(QStringLiteral("mJie"));
-    mJie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     mJie->setCheckable(true);
 
     // The colour menu has no items: its title is the command.
@@ -192,14 +116,10 @@ void FrmMain::createMenus() {
     // own text. The menu shows what there is to undo; the keys always ask.
     QMenu* mEdit = menuBar()->addMenu(QStringLiteral("编辑（&E）"));
     mEdit->setObjectName(QStringLiteral("mEdit"));
-    mUndo = mEdit->addAction(QStringLiteral("撤销上次修改"));
-    mUndo->setObjectName(QStringLiteral("mUndo"));
-    mUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mRedo = mEdit->addAction(QStringLiteral("重做"));
-    mRedo->setObjectName(QStringLiteral("mRedo"));
-    mRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    mUndo = item(mEdit, "mUndo", QStringLiteral("撤销上次修改"), Qt::CTRL | Qt::Key_Z);
+    mRedo = item(mEdit, "mRedo", QStringLiteral("重做"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
     connect(mEdit, &QMenu::aboutToShow, this, [this] {
-        const History* history = document().history();
+        const History* history = document_.history();
         mUndo->setEnabled(history && history->size(History::Stack::Undo) > 0);
         mRedo->setEnabled(history && history->size(History::Stack::Redo) > 0);
     });
@@ -210,25 +130,22 @@ void FrmMain::createMenus() {
 
     QMenu* mTools = menuBar()->addMenu(QStringLiteral("工具（&T）"));
     mTools->setObjectName(QStringLiteral("mTools"));
-    mCheck = mTools->addAction(QStringLiteral("检查文件"));
-    mCheck->setObjectName(QStringLiteral("mCheck"));
-    mCheck->setShortcut(QKeySequence(Qt::Key_F7));
+    mCheck = item(mTools, "mCheck", QStringLiteral("检查文件"), Qt::Key_F7);
     mCheck->setEnabled(false); // until a file is open
 }
 
 void FrmMain::createControls() {
     auto* central = new QWidget;
     central->setObjectName(QStringLiteral("central"));
-
     CmdSaveAll = new QPushButton(QStringLiteral("全部保存"), central);
     CmdSaveAll->setObjectName(QStringLiteral("CmdSaveAll"));
-    refs_ = new ReferenceLists(document(), this);
-    createTabs();
-    script_ = new ScriptPanel(*kit_, this);
-    taskForce_ = new TaskForcePanel(*kit_, this);
-    team_ = new TeamPanel(*kit_, LstSpe, LstScr, this);
-    notes_ = new NotesPanel(*kit_, this);
-    trigger_ = new TriggerPanel(*kit_, LstFig, this);
+    tabs_ = new RegistryTabs(*kit_, document_, this);
+    panels_.script = new ScriptPanel(*kit_, document_, this);
+    panels_.taskForce = new TaskForcePanel(*kit_, document_, this);
+    panels_.team = new TeamPanel(*kit_, document_, tabs_->list(Kind::TaskForce),
+                                 tabs_->list(Kind::Script), this);
+    panels_.notes = new NotesPanel(*kit_, this);
+    panels_.trigger = new TriggerPanel(*kit_, document_, tabs_->list(Kind::TeamType), this);
 
     Picture1 = new QFrame;
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -260,36 +177,47 @@ void FrmMain::createControls() {
     LblInfo->setObjectName(QStringLiteral("LblInfo"));
     LblInfo->setWordWrap(true);
 
-    // Left column: the file, the registry lists and the notes.
-    auto* left = new QVBoxLayout;
-    left->addWidget(FraFile);
-    left->addWidget(SSTab, 1);
-    left->addWidget(notes_->frame());
-    left->addWidget(Picture1);
-    left->addWidget(CmdSaveAll);
-    left->addWidget(LblInfo);
+    // Left column: the file, the registry lists and the notes. They grow with the window,
+    // a little: long entries show more.
+    auto* leftHolder = new QWidget;
+    auto* left = new QVBoxLayout(leftHolder);
+    left->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             FraFile, tabs_->widget(), panels_.notes->frame(), Picture1, CmdSaveAll, LblInfo})
+        left->addWidget(w, w == tabs_->widget() ? 1 : 0);
+    leftHolder->setMinimumWidth(280);
+    leftHolder->setMaximumWidth(420);
 
     // Right: the trigger, the team type and its rarely used flags above; the task force
     // and the wider script below, so that the step explanations have room.
     auto* fig1Column = new QVBoxLayout;
-    fig1Column->addWidget(team_->flagsFrame());
+    fig1Column->addWidget(panels_.team->flagsFrame());
     fig1Column->addStretch(1);
-    fig1Column->addWidget(team_->saveButton());
-
+    fig1Column->addWidget(panels_.team->saveButton());
     auto* right = new QGridLayout;
-    right->addWidget(trigger_->frame(), 0, 0);
-    right->addWidget(team_->frame(), 0, 1);
+    right->addWidget(panels_.trigger->frame(), 0, 0);
+    right->addWidget(panels_.team->frame(), 0, 1);
     right->addLayout(fig1Column, 0, 2);
-    right->addWidget(taskForce_->frame(), 1, 0);
-    right->addWidget(script_->frame(), 1, 1, 1, 2);
+    right->addWidget(panels_.taskForce->frame(), 1, 0);
+    right->addWidget(panels_.script->frame(), 1, 1, 1, 2);
     right->setColumnStretch(0, 4);
     right->setColumnStretch(1, 4);
     right->setColumnStretch(2, 2);
     right->setRowStretch(1, 1);
 
+    auto* top = new QHBoxLayout(central);
+    top->setContentsMargins(6, 6, 6, 6);
+    top->addWidget(leftHolder, 1);
+    top->addLayout(right, 5);
+
+    auto* scroll = new windowlayout::FittingScrollArea;
+    scroll->setObjectName(QStringLiteral("scroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
     // The frames hold many rows: tighter spacing keeps the whole window on one screen.
-    for (QGroupBox* frame : {trigger_->frame(), team_->frame(), team_->flagsFrame(),
-                             taskForce_->frame(), script_->frame(), FraFile, notes_->frame()}) {
+    for (QGroupBox* frame : findChildren<QGroupBox*>()) {
         if (auto* grid = qobject_cast<QGridLayout*>(frame->layout()))
             grid->setVerticalSpacing(3);
         else if (auto* box = qobject_cast<QBoxLayout*>(frame->layout()))
@@ -297,24 +225,6 @@ void FrmMain::createControls() {
         if (QLayout* l = frame->layout())
             l->setContentsMargins(6, 4, 6, 4);
     }
-    // The registry lists grow with the window, a little: long entries show more.
-    auto* leftHolder = new QWidget;
-    leftHolder->setLayout(left);
-    left->setContentsMargins(0, 0, 0, 0);
-    leftHolder->setMinimumWidth(280);
-    leftHolder->setMaximumWidth(420);
-
-    auto* top = new QHBoxLayout(central);
-    top->setContentsMargins(6, 6, 6, 6);
-    top->addWidget(leftHolder, 1);
-    top->addLayout(right, 5);
-
-    auto* scroll = new FittingScrollArea;
-    scroll->setObjectName(QStringLiteral("scroll"));
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(central);
-    setCentralWidget(scroll);
     // Notes on the open file; LblMsg stays the hint area of the fields.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     kit_->setStatusBar(statusBar());
@@ -330,80 +240,26 @@ void FrmMain::createControls() {
         findChild<QAbstractItemView*>(QLatin1String(name))->setMinimumHeight(72);
 }
 
-QWidget* FrmMain::createTabs() {
-    SSTab = new QTabWidget;
-    SSTab->setObjectName(QStringLiteral("SSTab"));
-    int index = 0;
-    auto tab = [this, &index](const QString& caption, QListView*& list, const char* listName,
-                              QPushButton*& add, const char* addName, const QString& addCaption,
-                              QPushButton*& kill, const char* killName,
-                              const QString& killCaption) {
-        static const char* const kFilterNames[] = {"TxtFindRoot", "TxtFindFig", "TxtFindSpe",
-                                                   "TxtFindScr"};
-        auto* page = new QWidget;
-        list = registrylists::makeList(static_cast<references::Kind>(index),
-                                       QLatin1String(listName), page);
-        finds_[index] = registrylists::makeFilter(list, QLatin1String(kFilterNames[index]), page);
-        ++index;
-        add = new QPushButton(addCaption, page);
-        add->setObjectName(QLatin1String(addName));
-        kill = new QPushButton(killCaption, page);
-        kill->setObjectName(QLatin1String(killName));
-        auto* l = new QGridLayout(page);
-        l->addWidget(finds_[index - 1], 0, 0, 1, 2);
-        l->addWidget(list, 1, 0, 1, 2);
-        l->addWidget(add, 2, 0);
-        l->addWidget(kill, 2, 1);
-        auto* refs = new QHBoxLayout;
-        refs->addWidget(new QLabel(QStringLiteral("引用"), page), 0, Qt::AlignTop);
-        refs->addWidget(refs_->list(static_cast<references::Kind>(index - 1)));
-        l->addLayout(refs, 3, 0, 1, 2);
-        SSTab->addTab(page, caption);
-    };
-    tab(QStringLiteral("AI触发"), LstRoot, "LstRoot", CmdAdd, "CmdAdd", QStringLiteral("新增"),
-        CmdKill, "CmdKill", QStringLiteral("删除"));
-    tab(QStringLiteral("作战小队"), LstFig, "LstFig", CmdTeamAdd, "CmdTeamAdd",
-        QStringLiteral("新增小队"), CmdTeamKill, "CmdTeamKill", QStringLiteral("删除小队"));
-    tab(QStringLiteral("特遣小队"), LstSpe, "LstSpe", CmdSpeAdd, "CmdSpeAdd",
-        QStringLiteral("新增特遣小队"), CmdSpeKill, "CmdSpeKill", QStringLiteral("删除特遣"));
-    tab(QStringLiteral("脚本"), LstScr, "LstScr", CmdScrAdd, "CmdScrAdd",
-        QStringLiteral("新增脚本"), CmdScrKill, "CmdScrKill", QStringLiteral("删除脚本"));
-    SSTab->setMinimumWidth(200);
-    return SSTab;
-}
-
-// Tab moves through the window as it reads: the file, the lists, the trigger, the team
-// frames, the task force, the script, the notes and save-all; within a frame, row by row.
-void FrmMain::setTabChain() {
-    std::vector<QWidget*> order;
-    for (QWidget* area : std::initializer_list<QWidget*>{
-             FraFile, SSTab, trigger_->frame(), team_->frame(), team_->flagsFrame(),
-             team_->saveButton(), taskForce_->frame(), script_->frame(), notes_->frame(),
-             CmdSaveAll})
-        appendWidget(area, order);
-    for (size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
 // ---------------------------------------------------------------- start-up
 
 void FrmMain::Form_Load() {
     AutoSave = 0;
-
-    if (const std::optional<QStringList> table = kit_->files().lines(unitnames::kTableFile)) {
+    if (const std::optional<QStringList> table = catalogues_.lines(unitnames::kTableFile)) {
         const unitnames::ChoiceLists lists = unitnames::choiceLists(*table);
-        trigger_->addUnitChoices(lists.ids, lists.names);
-        taskForce_->addUnitChoices(lists.ids, lists.names);
-        script_->addUnitChoices(lists.names);
+        panels_.trigger->addUnitChoices(lists.ids, lists.names);
+        panels_.taskForce->addUnitChoices(lists.ids, lists.names);
+        panels_.script->addUnitChoices(lists.names);
     } else {
         kit_->msg(QStringLiteral("找不到文件！"));
     }
-
     for (QComboBox* box : findChildren<QComboBox*>())
         box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
 }
 
 void FrmMain::connectHandlers() {
+    selection_ = new RecordSelection(
+        *kit_, document_, *tabs_, panels_, [this] { return autoSaveOn(); }, this);
+    commands_ = new RecordCommands(*kit_, document_, *tabs_, panels_, this);
     connect(mYes, &QAction::triggered, this, &FrmMain::mYes_Click);
     connect(mNo, &QAction::triggered, this, &FrmMain::mNo_Click);
     connect(mSuo, &QAction::triggered, this, &FrmMain::mSuo_Click);
@@ -414,64 +270,148 @@ void FrmMain::connectHandlers() {
     connect(mRedo, &QAction::triggered, this, &FrmMain::mRedo_Click);
     connect(CmdSaveAll, &QPushButton::clicked, this, &FrmMain::CmdSaveAll_Click);
     connect(CmdOpen, &QPushButton::clicked, this, &FrmMain::CmdOpen_Click);
+    acceptFileDrops(this, [this](const QString& file) { openRulesFile(file); });
     // Another program changed the file: the lists show it again once the operation that
     // found out is over. Coming back to the editor is when that is most likely.
-    connect(&document(), &RulesDocument::reloaded, this, &FrmMain::showReloadedLists,
+    connect(&document_, &RulesDocument::reloaded, this, &FrmMain::showReloadedLists,
             Qt::QueuedConnection);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
-                    document().refresh();
+                    document_.refresh();
             });
-    // Ctrl+F: the filter of the list on show.
-    auto* find = new QAction(this);
+    auto* find = new QAction(this); // Ctrl+F: the filter of the list on show
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addAction(find);
-    connect(find, &QAction::triggered, this,
-            [this] { finds_[SSTab->currentIndex()]->setFocus(Qt::ShortcutFocusReason); });
-    // What uses the records on show, and what they use, follows every load and save.
+    connect(find, &QAction::triggered, tabs_, &RegistryTabs::focusFilter);
+
+    // What uses the records on show, and what they use, follows every load, save, add and
+    // delete; a saved name shows beside its entry.
     auto* refsLater = new QTimer(this);
     refsLater->setSingleShot(true);
     connect(refsLater, &QTimer::timeout, this, &FrmMain::showReferences);
-    connect(refs_, &ReferenceLists::chosen, this,
-            [this](references::Kind kind, const QString& entry) {
-                selectRecord(registryLists()[static_cast<size_t>(kind)], entry);
-            });
-    for (RecordPanel* panel :
-         std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_}) {
+    connect(commands_, &RecordCommands::changed, refsLater, qOverload<>(&QTimer::start));
+    for (Kind kind : {Kind::Trigger, Kind::TeamType, Kind::TaskForce, Kind::Script}) {
+        RecordPanel* panel = panels_.of(kind);
         connect(panel, &RecordPanel::loaded, refsLater, qOverload<>(&QTimer::start));
         connect(panel, &RecordPanel::saved, refsLater, qOverload<>(&QTimer::start));
+        if (kind != Kind::Trigger)
+            connect(panel, &RecordPanel::saved, this, [this, panel, kind] {
+                tabs_->entries(kind)->setName(panel->recordKey(), panel->name());
+            });
     }
-    // A saved name shows beside its entry.
-    const std::pair<RecordPanel*, QListView*> named[] = {
-        {team_, LstFig}, {taskForce_, LstSpe}, {script_, LstScr}};
-    for (const auto& [panel, list] : named)
-        connect(panel, &RecordPanel::saved, this, [panel = panel, list = list] {
-            registrylists::entriesOf(list)->setName(panel->recordKey(), panel->name());
-        });
+    panels_.trigger->connectHandlers();
+    panels_.team->connectHandlers();
+    panels_.taskForce->connectHandlers();
+    panels_.script->connectHandlers();
+}
 
-    kit_->onUserSelect(LstRoot, [this] { LstRoot_Click(); });
-    connect(CmdAdd, &QPushButton::clicked, this, &FrmMain::CmdAdd_Click);
-    connect(CmdKill, &QPushButton::clicked, this, &FrmMain::CmdKill_Click);
-    kit_->onUserSelect(LstFig, [this] { LstFig_Click(); });
-    kit_->onUserSelect(trigger_->teamList(), [this] { LstTeam_Click(); });
-    connect(CmdTeamAdd, &QPushButton::clicked, this, &FrmMain::CmdTeamAdd_Click);
-    connect(CmdTeamKill, &QPushButton::clicked, this, &FrmMain::CmdTeamKill_Click);
-    kit_->onUserSelect(LstSpe, [this] { LstSpe_Click(); });
-    kit_->onUserSelect(team_->taskForceList(), [this] { LstSpeAdd_Click(); });
-    connect(CmdSpeAdd, &QPushButton::clicked, this, &FrmMain::CmdSpeAdd_Click);
-    connect(CmdSpeKill, &QPushButton::clicked, this, &FrmMain::CmdSpeKill_Click);
-    kit_->onUserSelect(LstScr, [this] { LstScr_Click(); });
-    kit_->onUserSelect(team_->scriptList(), [this] { LstScrAdd_Click(); });
-    connect(CmdScrAdd, &QPushButton::clicked, this, &FrmMain::CmdScrAdd_Click);
-    connect(CmdScrKill, &QPushButton::clicked, this, &FrmMain::CmdScrKill_Click);
+// ---------------------------------------------------------------- the rules file
 
-    acceptFileDrops(this, [this](const QString& file) { openRulesFile(file); });
+void FrmMain::CmdOpen_Click() {
+    // The dialog starts where the last file came from, and never offers the scratch copy.
+    const QString folder =
+        document_.isOpen() ? QFileInfo(document_.path()).absolutePath() : catalogues_.files().dir();
+    openRulesFile(kit_->dialogs().openFile(this, QStringLiteral("规则文件(*.ini)|*.ini"), folder,
+                                           document_.scratchPath()));
+}
 
-    trigger_->connectHandlers();
-    team_->connectHandlers();
-    taskForce_->connectHandlers();
-    script_->connectHandlers();
+void FrmMain::openRulesFile(const QString& file) {
+    if (file.isEmpty()) {
+        kit_->msg(QStringLiteral("请选择文件!"), messages::kQuestionTitle, MsgIcon::Information);
+        return;
+    }
+    if (!fieldrules::isRulesFileName(file)) {
+        kit_->msg(QStringLiteral("请正确选择文件！"), messages::kQuestionTitle,
+                  MsgIcon::Information);
+        return;
+    }
+    if (fieldrules::mayBeOriginalAi(file))
+        kit_->msg(QStringLiteral("使用原版AI时请谨慎"));
+    // The records on show belong to the file they were loaded from: they are written
+    // there (auto-save, or the user's answer) before another file takes its place.
+    if (!selection_->leaveRecords(
+            {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}))
+        return;
+    const std::optional<RulesDocument::Opened> opened = document_.open(file);
+    if (!opened) {
+        kit_->msg(QStringLiteral("无法打开文件"), messages::kErrorTitle, MsgIcon::Information);
+        return;
+    }
+    LblRoot->setText(QString());
+    LblRoot->setText(file);
+    tabs_->fill();
+    statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
+    mCheck->setEnabled(true);
+    if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
+        check && check->isVisible())
+        check->checkFile(document_, catalogues_.files()); // the list is of the file now open
+    // No record of the previous file may be saved under its key into this one.
+    panels_.trigger->setKey(QString());
+    panels_.team->setId(QString());
+    panels_.taskForce->setId(QString());
+    panels_.script->setId(QString());
+    showReferences();
+}
+
+void FrmMain::mUndo_Click() {
+    restoreVersion(false);
+}
+
+void FrmMain::mRedo_Click() {
+    restoreVersion(true);
+}
+
+void FrmMain::restoreVersion(bool redo) {
+    const History* history = document_.history();
+    const History::Stack from = redo ? History::Stack::Redo : History::Stack::Undo;
+    if (!history || history->size(from) == 0) {
+        statusBar()->showMessage(redo ? QStringLiteral("没有可重做的修改")
+                                      : QStringLiteral("没有可撤销的修改"));
+        return;
+    }
+    if (!selection_->settleEdits())
+        return;
+    const RulesDocument::Restored restored = document_.restore(from);
+    switch (restored.outcome) {
+    case RulesDocument::Restored::Nothing:
+        return;
+    case RulesDocument::Restored::ChangedOutside:
+        kit_->msg(QStringLiteral("文件已被其他程序修改，无法撤销"), messages::kErrorTitle,
+                  MsgIcon::Information);
+        return;
+    case RulesDocument::Restored::LockedElsewhere:
+        kit_->msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"), messages::kErrorTitle,
+                  MsgIcon::Information);
+        return;
+    case RulesDocument::Restored::Failed:
+        kit_->reportWrite(restored.write);
+        return;
+    case RulesDocument::Restored::Done:
+        break;
+    }
+    // The lists as opening reads them; no record on show.
+    tabs_->fill();
+    for (RecordPanel* panel : panels_.records())
+        panel->clear();
+    QString note = QStringLiteral("已恢复到 %1 的版本")
+                       .arg(restored.time.toString(QStringLiteral("HH:mm:ss")));
+    if (!restored.write.versionKept())
+        note += QStringLiteral("；") + messages::versionNotKept(restored.write.versionFailure());
+    statusBar()->showMessage(note);
+}
+
+void FrmMain::showReloadedLists() {
+    if (!document_.index())
+        return;
+    tabs_->refill();
+    statusBar()->showMessage(QStringLiteral("文件已被其他程序修改，已重新读取"));
+    showReferences();
+}
+
+void FrmMain::showReferences() {
+    for (Kind kind : {Kind::Trigger, Kind::TeamType, Kind::TaskForce, Kind::Script})
+        tabs_->references().show(kind, panels_.of(kind)->recordKey());
 }
 
 // ---------------------------------------------------------------- menus and saving
@@ -494,13 +434,13 @@ void FrmMain::mNo_Click() {
 }
 
 void FrmMain::mSuo_Click() {
-    SSTab->setEnabled(false);
+    tabs_->widget()->setEnabled(false);
     mSuo->setChecked(true);
     mJie->setChecked(false);
 }
 
 void FrmMain::mJie_Click() {
-    SSTab->setEnabled(true);
+    tabs_->widget()->setEnabled(true);
     mJie->setChecked(true);
     mSuo->setChecked(false);
 }
@@ -509,17 +449,17 @@ void FrmMain::mColor_Click() {
     const quint32 rgb = kit_->dialogs().chooseColor(this);
     if (rgb == 0)
         return;
-    if (!windowrules::readableOn(rgb, LstRoot->palette().color(QPalette::Base).rgb() & 0xFFFFFFu)) {
+    const QColor background = tabs_->list(Kind::Trigger)->palette().color(QPalette::Base);
+    if (!windowrules::readableOn(rgb, background.rgb() & 0xFFFFFFu)) {
         kit_->msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"),
                   messages::kErrorTitle, MsgIcon::Information);
         return;
     }
-    const QColor color = QColor::fromRgb(rgb);
     for (const char* name : {"LstRoot", "LstFig", "LstSpe", "LstScr", "LvwSpe", "LvwScr",
                              "LstScrAct", "LstScrNumber"}) {
         auto* view = findChild<QAbstractItemView*>(QLatin1String(name));
         QPalette p = view->palette();
-        p.setColor(QPalette::Text, color);
+        p.setColor(QPalette::Text, QColor::fromRgb(rgb));
         view->setPalette(p);
     }
 }
@@ -531,31 +471,17 @@ void FrmMain::mCheck_Click() {
         check = new FrmCheck(this);
         check->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
             if (kind != filecheck::RecordKind::None) // the lists in the kinds' order
-                selectRecord(registryLists()[static_cast<size_t>(kind) - 1], id);
+                tabs_->selectRecord(static_cast<Kind>(static_cast<int>(kind) - 1), id);
         });
     }
-    check->checkFile(document(), kit_->files());
+    check->checkFile(document_, catalogues_.files());
     check->show();
     check->activateWindow();
 }
 
 void FrmMain::CmdSaveAll_Click() {
-    for (RecordPanel* panel :
-         std::initializer_list<RecordPanel*>{trigger_, team_, taskForce_, script_})
+    for (RecordPanel* panel : panels_.records())
         panel->save(RecordPanel::SaveMode::Button);
-}
-
-bool FrmMain::leaveRecords(std::initializer_list<RecordPanel*> panels) {
-    if (AutoSave != -1)
-        return askToSave(*kit_, panels);
-    for (RecordPanel* panel : panels)
-        if (RecordPanel::holdsUser(panel->save(RecordPanel::SaveMode::Auto)))
-            return false;
-    return true;
-}
-
-bool FrmMain::settleEdits() {
-    return askToSave(*kit_, {trigger_, team_, taskForce_, script_});
 }
 
 void FrmMain::Form_Unload() {
@@ -565,7 +491,8 @@ void FrmMain::Form_Unload() {
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     // Edits whose save was refused keep the window open: the user can mend them.
-    if (!leaveRecords({trigger_, team_, taskForce_, script_})) {
+    if (!selection_->leaveRecords(
+            {panels_.trigger, panels_.team, panels_.taskForce, panels_.script})) {
         event->ignore();
         return;
     }

@@ -1,7 +1,5 @@
 #include "ui/PanelKit.h"
 
-#include "catalogues/ActionCatalogue.h"
-#include "catalogues/UnitNameTable.h"
 #include "records/FieldRules.h"
 #include "ui/Messages.h"
 
@@ -18,11 +16,8 @@
 
 namespace tarvok {
 
-PanelKit::PanelKit(Dialogs& dialogs, QWidget* window, ProgramFiles files)
-    : QObject(window), dialogs_(dialogs), window_(window), files_(std::move(files)),
-      document_(files_.scratchCopy()) {
-    document_.setHistoryFolder(files_.historyFolder());
-}
+PanelKit::PanelKit(Dialogs& dialogs, QWidget* window, const Catalogues& catalogues)
+    : QObject(window), dialogs_(dialogs), window_(window), catalogues_(catalogues) {}
 
 MsgAnswer PanelKit::msg(const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) {
@@ -50,30 +45,32 @@ void PanelKit::hint(const QString& text) {
 }
 
 std::optional<QStringList> PanelKit::dataFile(const QString& name) {
-    std::optional<QStringList> lines = files_.lines(name);
+    std::optional<QStringList> lines = catalogues_.lines(name);
     if (!lines)
         msg(messages::kFileMissing, messages::kErrorTitle, MsgIcon::Information);
     return lines;
 }
 
+QString PanelKit::told(const std::optional<QString>& found) {
+    if (!found)
+        msg(messages::kFileMissing, messages::kErrorTitle, MsgIcon::Information);
+    return found.value_or(QString());
+}
+
 QString PanelKit::LookupUnitName(const QString& unitId) {
-    const std::optional<QStringList> table = dataFile(unitnames::kTableFile);
-    return table ? unitnames::nameOf(*table, unitId) : QString();
+    return told(catalogues_.unitName(unitId));
 }
 
 QString PanelKit::LookupUnitId(const QString& displayName) {
-    const std::optional<QStringList> table = dataFile(unitnames::kTableFile);
-    return table ? unitnames::idOf(*table, displayName) : QString();
+    return told(catalogues_.unitId(displayName));
 }
 
 QString PanelKit::LookupBuildingName(const QString& buildingId) {
-    const std::optional<QStringList> lines = dataFile(QStringLiteral("ID.WQ"));
-    return lines ? catalogue::lastValueOf(*lines, buildingId) : QString();
+    return told(catalogues_.buildingName(buildingId));
 }
 
 QString PanelKit::LookupBuildingId(const QString& buildingName) {
-    const std::optional<QStringList> lines = dataFile(QStringLiteral("ID2.WQ"));
-    return lines ? catalogue::lastKeyOf(*lines, buildingName) : QString();
+    return told(catalogues_.buildingId(buildingName));
 }
 
 bool PanelKit::digitFilter(QLineEdit* box, const QString& message) {
@@ -99,11 +96,9 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
         selectable_[target] = view;
     }
     selectHandlers_[view] = handler;
-    // Before each use the file is looked at: another program's change is read first.
     connect(view, &QAbstractItemView::clicked, this, [this, handler](const QModelIndex&) {
         if (programSelecting_)
             return;
-        document_.refresh();
         handler();
     });
     // Keyboard moves: only while the list has the focus, and not as part of a click
@@ -113,7 +108,6 @@ void PanelKit::onUserSelect(QAbstractItemView* view, std::function<void()> handl
                 if (programSelecting_ || !view->hasFocus() || !current.isValid() ||
                     QApplication::mouseButtons() != Qt::NoButton)
                     return;
-                document_.refresh();
                 handler();
             });
 }
@@ -128,7 +122,6 @@ void PanelKit::selectAsUser(QAbstractItemView* view, int row) {
     rememberSelection(view);
     selectRowQuietly(view, row);
     view->scrollTo(view->model()->index(row, 0));
-    document_.refresh();
     if (const auto it = selectHandlers_.find(view); it != selectHandlers_.end())
         it->second();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogues/ProgramFiles.h"
-#include "document/RulesDocument.h"
+#include "catalogues/Catalogues.h"
+#include "document/FileStore.h"
 #include "ui/Dialogs.h"
 
 #include <QObject>
@@ -20,19 +20,20 @@ class QWidget;
 
 namespace tarvok {
 
-// What the panels of the main window share: the open rules file, the program
-// directory's files, the dialogs, the hint area, and the small behaviours every field
-// and list of the window has (digit filter, user selections, focus handlers).
+// What the panels of the main window share about widgets: the dialogs, the hint area and
+// the status bar, the catalogue look-ups as the user is told of a missing file, and the
+// small behaviours every field and list of the window has (digit filter, user
+// selections, focus handlers).
 class PanelKit : public QObject {
     Q_OBJECT
 
   public:
-    PanelKit(Dialogs& dialogs, QWidget* window, ProgramFiles files);
+    PanelKit(Dialogs& dialogs, QWidget* window, const Catalogues& catalogues);
 
     Dialogs& dialogs() { return dialogs_; }
     QWidget* window() const { return window_; }
-    RulesDocument& document() { return document_; }
-    const ProgramFiles& files() const { return files_; }
+    const Catalogues& catalogues() const { return catalogues_; }
+    const ProgramFiles& files() const { return catalogues_.files(); }
 
     // A message box; an empty title means the message has no title of its own, and the
     // application's name is shown.
@@ -54,7 +55,7 @@ class PanelKit : public QObject {
     std::optional<QStringList> dataFile(const QString& name);
 
     // Look-ups in the unit name table NameTable.WQ and the building tables ID.WQ and
-    // ID2.WQ, read anew each time; empty when not found.
+    // ID2.WQ, read anew each time; empty when not found. A missing file is said.
     QString LookupUnitName(const QString& unitId);
     QString LookupUnitId(const QString& displayName);
     QString LookupBuildingName(const QString& buildingId);
@@ -113,10 +114,12 @@ class PanelKit : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // A look-up's answer, the missing file said.
+    QString told(const std::optional<QString>& found);
+
     Dialogs& dialogs_;
     QWidget* window_;
-    ProgramFiles files_;
-    RulesDocument document_;
+    const Catalogues& catalogues_;
     QLabel* hintLabel_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     bool programSelecting_ = false;

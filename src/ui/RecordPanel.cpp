@@ -1,5 +1,6 @@
 #include "ui/RecordPanel.h"
 
+#include "document/RulesDocument.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 
@@ -13,8 +14,13 @@
 
 namespace tarvok {
 
-RecordPanel::RecordPanel(PanelKit& kit, QString notFoundMessage, QObject* parent)
-    : QObject(parent), kit_(kit), notFoundMessage_(std::move(notFoundMessage)) {}
+RecordPanel::RecordPanel(PanelKit& kit, RulesDocument& doc, QString notFoundMessage,
+                         QObject* parent)
+    : QObject(parent), kit_(kit), doc_(doc), notFoundMessage_(std::move(notFoundMessage)) {}
+
+bool RecordPanel::saveable(const QString& key) const {
+    return !key.isEmpty() && doc_.isOpen();
+}
 
 RecordPanel::Saved RecordPanel::refuse(SaveMode mode, const QString& message) {
     if (mode == SaveMode::Button)
@@ -30,14 +36,18 @@ RecordPanel::Saved RecordPanel::checkLoaded(SaveMode mode) {
     return Saved::Done;
 }
 
-RecordPanel::Saved RecordPanel::finishWrite(SaveMode mode, bool found,
-                                            const filestore::WriteResult& result,
-                                            const QString& confirmation) {
-    if (!kit_.reportWrite(result))
+RecordPanel::Saved RecordPanel::finishSave(SaveMode mode, const records::RecordSave& save,
+                                           const QString& confirmation) {
+    if (save.refused) {
+        kit_.msg(messages::kBadInput);
+        return Saved::Refused;
+    }
+    if (!kit_.reportWrite(save.write))
         return Saved::Failed;
-    if (!found)
+    if (!save.found)
         return refuse(mode, notFoundMessage_);
     kit_.msg(confirmation);
+    captureBaseline();
     emit saved();
     return Saved::Done;
 }
@@ -85,7 +95,7 @@ void RecordPanel::watchFrames(std::vector<WatchedFrame> frames) {
 }
 
 void RecordPanel::refreshEdited() {
-    const bool onShow = found_ && decodes_ && !recordKey().isEmpty() && kit_.document().isOpen();
+    const bool onShow = found_ && decodes_ && saveable(recordKey());
     bool any = false;
     for (const FrameMark& f : frames_) {
         const bool differs = onShow && f.watched.differs();

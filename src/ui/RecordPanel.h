@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/FileStore.h"
+#include "records/RecordOps.h"
 
 #include <QObject>
 #include <QString>
@@ -13,11 +14,17 @@ class QGroupBox;
 namespace tarvok {
 
 class PanelKit;
+class RulesDocument;
 
 // What every record panel knows of the record it shows: whether its last load found
 // that record in the file, and whether the record's lines read back exactly as they
 // were written (text that did not decode is never written back). A save goes by these,
 // so a panel never writes one record's values under another record's ID.
+//
+// The window steps every panel through one contract: show(id) puts a record on show,
+// clear() puts none, isEdited() tells whether the user changed it since, save(mode)
+// writes it. The panel collects its values, calls the record operation of its kind and
+// shows what happened.
 class RecordPanel : public QObject {
     Q_OBJECT
 
@@ -37,6 +44,13 @@ class RecordPanel : public QObject {
     // True while the user has to stay on the record: a refusal the user can correct, or
     // a write that failed (the edits would be lost otherwise).
     static bool holdsUser(Saved s) { return s == Saved::Refused || s == Saved::Failed; }
+
+    // The record keyed id (a trigger by its list entry "ID=name") on show: its ID box, its
+    // values as the file holds them (a new record's where the file lacks them).
+    virtual void show(const QString& id) = 0;
+    // No record on show: the ID box empty, the values as the window starts with them.
+    virtual void clear() = 0;
+    bool isEdited() const { return edited_; }
 
     bool recordFound() const { return found_; }
     // The record on show is gone from the file (it was deleted): saves are refused.
@@ -73,7 +87,7 @@ class RecordPanel : public QObject {
     virtual void captureBaseline() = 0;
 
   protected:
-    RecordPanel(PanelKit& kit, QString notFoundMessage, QObject* parent);
+    RecordPanel(PanelKit& kit, RulesDocument& doc, QString notFoundMessage, QObject* parent);
 
     // The panel's frames, each with the test whether a field of it differs from the
     // record as loaded. Every change in a frame's fields looks again; Enter in a frame's
@@ -96,12 +110,15 @@ class RecordPanel : public QObject {
     // Before a write: Done when the record as loaded may be written back; otherwise
     // Skipped, with the refusal shown for a button save.
     Saved checkLoaded(SaveMode mode);
-    // The outcome of a write whose edit found the record (found) or not: the
-    // confirmation, the refusal, or why the write failed.
-    Saved finishWrite(SaveMode mode, bool found, const filestore::WriteResult& result,
-                      const QString& confirmation);
+    // What a save did, as the user is told: a refusal of the values, the confirmation, the
+    // refusal of a record not in the file, or why the write failed. A save done counts
+    // the values on show as the record as loaded.
+    Saved finishSave(SaveMode mode, const records::RecordSave& save, const QString& confirmation);
+    // True when the panel may save now: a key, and an open file.
+    bool saveable(const QString& key) const;
 
     PanelKit& kit_;
+    RulesDocument& doc_;
 
   private:
     Saved refuse(SaveMode mode, const QString& message);

@@ -17,7 +17,8 @@
 
 namespace tarvok {
 
-ScriptPanel::ScriptPanel(PanelKit& kit, QObject* parent) : SectionPanel(kit, Kind::Script, parent) {
+ScriptPanel::ScriptPanel(PanelKit& kit, RulesDocument& doc, QObject* parent)
+    : SectionPanel(kit, doc, Kind::Script, parent) {
     createControls();
     setParts({FraScr,
               TxtScr,

@@ -18,10 +18,9 @@ class ScriptPanel : public SectionPanel {
     Q_OBJECT
 
   public:
-    ScriptPanel(PanelKit& kit, QObject* parent);
+    ScriptPanel(PanelKit& kit, RulesDocument& doc, QObject* parent);
 
     void LoadScriptType(const QString& id) { loadSection(id); }
-    void SaveScriptType(const QString& id) { saveSection(id); }
     void CmdSaveScr_Click() { saveClicked(); }
     void CmdScrCopy_Click() { copyClicked(); }
     void CmdScrTypeAdd_Click() { addRowClicked(); }

@@ -1,9 +1,6 @@
 #include "ui/SectionPanel.h"
 
-#include "document/IniText.h"
 #include "records/FieldRules.h"
-#include "records/RecordLines.h"
-#include "records/ScriptSection.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/SectionRowsModel.h"
@@ -41,8 +38,9 @@ void setFieldText(QWidget* w, const QString& text) {
 
 } // namespace
 
-SectionPanel::SectionPanel(PanelKit& kit, Kind kind, QObject* parent)
-    : RecordPanel(kit, kind == Kind::TaskForce ? kTaskForceNotInFile : kScriptNotInFile, parent),
+SectionPanel::SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QObject* parent)
+    : RecordPanel(kit, doc, kind == Kind::TaskForce ? kTaskForceNotInFile : kScriptNotInFile,
+                  parent),
       kind_(kind) {}
 
 void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
@@ -78,7 +76,7 @@ void SectionPanel::connectCommonHandlers() {
     connect(parts_.addButton, &QPushButton::clicked, this, &SectionPanel::addRowClicked);
     connect(parts_.killButton, &QPushButton::clicked, this, &SectionPanel::removeRowClicked);
     watchFrames({{parts_.frame, [this] {
-                      return parts_.nameBox->text() != loadedName_ || rows() != loadedRows_;
+                      return parts_.nameBox->text() != loaded_.name || rows() != loaded_.rows;
                   }}});
 }
 
@@ -125,27 +123,15 @@ QString SectionPanel::rowNote(const QString&) const {
 // ---------------------------------------------------------------- load and save
 
 void SectionPanel::loadSection(const QString& id) {
-    const std::shared_ptr<const RulesIndex> rules = kit_.document().index();
+    const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const SectionKind kind =
-        kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
-    const TextCodec& codec = rules->codec();
-    const QByteArray key = codec.encode(id);
-    const IniText& text = rules->text();
-    const std::optional<recordlines::SectionLines> found =
-        id.isEmpty() ? std::nullopt : recordlines::readSection(text, key, codec, kind);
-    // A record the file does not have (or not as a task force or script) shows as a new,
-    // empty one: no name, no rows.
-    const recordlines::SectionLines section = found.value_or(recordlines::SectionLines{});
-    bool decodes = true;
-    for (qsizetype line : section.lines)
-        decodes = decodes && codec.roundTrips(text.text(line));
-    setLoaded(found.has_value(), decodes);
-
-    parts_.nameBox->setText(section.name);
+    const records::SectionRecord r = kind_ == Kind::TaskForce ? records::LoadTaskForce(*rules, id)
+                                                              : records::LoadScriptType(*rules, id);
+    setLoaded(r.found, r.decodes);
+    parts_.nameBox->setText(r.fields.name);
     PanelKit::ProgramSelection quiet(kit_);
-    rows_->setRows(section.rows);
+    rows_->setRows(r.fields.rows);
     // After a load the first row is the selected one.
     if (hasRows())
         parts_.view->selectionModel()->setCurrentIndex(
@@ -153,62 +139,39 @@ void SectionPanel::loadSection(const QString& id) {
     captureBaseline();
 }
 
+void SectionPanel::show(const QString& id) {
+    setId(id);
+    loadSection(id);
+    // Filling the row fields runs their checks, which may mend a row: what the selection
+    // leaves on show is the record as loaded.
+    fillEntryFields();
+    captureBaseline();
+}
+
+void SectionPanel::clear() {
+    setId(QString());
+    loadSection(QString());
+}
+
 const std::vector<SectionRow>& SectionPanel::rows() const {
     return rows_->rows();
 }
 
 void SectionPanel::captureBaseline() {
-    loadedName_ = parts_.nameBox->text();
-    loadedRows_ = rows();
+    loaded_ = {parts_.nameBox->text(), rows()};
     refreshEdited();
 }
 
-void SectionPanel::saveSection(const QString& id) {
-    saveUnder(id, SaveMode::Button);
-}
-
 RecordPanel::Saved SectionPanel::save(SaveMode mode) {
-    return saveUnder(id(), mode);
-}
-
-RecordPanel::Saved SectionPanel::saveUnder(const QString& id, SaveMode mode) {
-    if (id.isEmpty() || !kit_.document().isOpen())
+    const QString key = id();
+    if (!saveable(key))
         return Saved::Nothing;
     if (const Saved s = checkLoaded(mode); s != Saved::Done)
         return s;
-    const std::vector<SectionRow> now = rows();
-    QStringList numbers;
-    for (const SectionRow& row : now)
-        numbers << row.number;
-    if (!fieldrules::rowNumberingFits(numbers)) {
-        kit_.msg(kBadInput);
-        return Saved::Refused;
-    }
-    const SectionKind kind =
-        kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
-    const QString name = parts_.nameBox->text();
-    bool found = false;
-    const filestore::WriteResult written = kit_.document().edit(
-        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
-            const QByteArray section = codec.encode(id);
-            const recordlines::SectionSlice slice(content, section);
-            const std::optional<recordlines::SectionLines> old =
-                recordlines::readSection(slice.text(), section, codec, kind);
-            found = old.has_value();
-            if (!found)
-                return std::nullopt;
-            IniEdits edits;
-            recordlines::editSection(slice.text(), *old, loadedName_, loadedRows_, name, now, codec,
-                                     edits);
-            if (edits.isEmpty())
-                return std::nullopt;
-            return slice.apply(content, edits);
-        });
-    const Saved saved = finishWrite(mode, found, written,
-                                    kind_ == Kind::TaskForce ? kTaskForceSaved : kScriptSaved);
-    if (saved == Saved::Done)
-        captureBaseline();
-    return saved;
+    const records::SectionFields now{parts_.nameBox->text(), rows()};
+    return kind_ == Kind::TaskForce
+               ? finishSave(mode, records::SaveTaskForce(doc_, key, loaded_, now), kTaskForceSaved)
+               : finishSave(mode, records::SaveScriptType(doc_, key, loaded_, now), kScriptSaved);
 }
 
 // ---------------------------------------------------------------- buttons and rows

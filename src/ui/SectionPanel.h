@@ -1,7 +1,6 @@
 #pragma once
 
-#include "document/RulesDocument.h"
-#include "records/ScriptSection.h"
+#include "records/RecordOps.h"
 #include "ui/RecordPanel.h"
 
 #include <QString>
@@ -37,6 +36,8 @@ class SectionPanel : public RecordPanel {
 
     // Shows the selected row in the entry fields.
     virtual void fillEntryFields() = 0;
+    void show(const QString& id) override;
+    void clear() override;
     Saved save(SaveMode mode) override;
     void captureBaseline() override;
     // In add mode Enter writes the new row, as 写入 does.
@@ -56,14 +57,13 @@ class SectionPanel : public RecordPanel {
         QPushButton* copyButton = nullptr;
     };
 
-    SectionPanel(PanelKit& kit, Kind kind, QObject* parent);
+    SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QObject* parent);
     // The subclass's controls; the list view gets its rows, with a column per header.
     void setParts(const Parts& parts, const QStringList& columns);
     // The buttons, the list view and the row fields' edits of the selected row.
     void connectCommonHandlers();
 
     void loadSection(const QString& id);
-    void saveSection(const QString& id);
     void saveClicked();
     void copyClicked();
     void addRowClicked();
@@ -79,7 +79,6 @@ class SectionPanel : public RecordPanel {
 
   private:
     int selectedRow() const; // -1 for none
-    Saved saveUnder(const QString& id, SaveMode mode);
     const std::vector<SectionRow>& rows() const;
 
     Kind kind_;
@@ -87,8 +86,7 @@ class SectionPanel : public RecordPanel {
     SectionRowsModel* rows_ = nullptr;
     // Between the first click of 添加 and a successful 写入: the fields hold a new row.
     bool adding_ = false;
-    QString loadedName_; // the name and rows right after the load
-    std::vector<SectionRow> loadedRows_;
+    records::SectionFields loaded_; // the name and rows right after the load
 };
 
 } // namespace tarvok

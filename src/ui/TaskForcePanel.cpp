@@ -13,8 +13,8 @@
 
 namespace tarvok {
 
-TaskForcePanel::TaskForcePanel(PanelKit& kit, QObject* parent)
-    : SectionPanel(kit, Kind::TaskForce, parent) {
+TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* parent)
+    : SectionPanel(kit, doc, Kind::TaskForce, parent) {
     FraSpe = named(new QGroupBox(QStringLiteral("特遣小队")), QStringLiteral("FraSpe"));
     QGroupBox* f = FraSpe;
     CmdSaveSpe =

@@ -16,10 +16,9 @@ class TaskForcePanel : public SectionPanel {
     Q_OBJECT
 
   public:
-    TaskForcePanel(PanelKit& kit, QObject* parent);
+    TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* parent);
 
     void LoadTaskForce(const QString& id) { loadSection(id); }
-    void SaveTaskForce(const QString& id) { saveSection(id); }
     void CmdSaveSpe_Click() { saveClicked(); }
     void CmdSpeCopy_Click() { copyClicked(); }
     void CmdSpeTypeAdd_Click() { addRowClicked(); }

@@ -1,7 +1,5 @@
 #include "ui/TeamPanel.h"
 
-#include "document/IniText.h"
-#include "records/RecordLines.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/RegistryLists.h"
@@ -124,9 +122,9 @@ void makeSingleEntryList(QListWidget* list) {
 
 // ---------------------------------------------------------------- building the frames
 
-TeamPanel::TeamPanel(PanelKit& kit, QAbstractItemView* taskForces, QAbstractItemView* scripts,
-                     QObject* parent)
-    : RecordPanel(kit, messages::kTeamTypeNotInFile, parent), taskForces_(taskForces),
+TeamPanel::TeamPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* taskForces,
+                     QAbstractItemView* scripts, QObject* parent)
+    : RecordPanel(kit, doc, messages::kTeamTypeNotInFile, parent), taskForces_(taskForces),
       scripts_(scripts) {
     createControls();
 }
@@ -345,53 +343,52 @@ QString TeamPanel::textOfControl(int key) const {
     }
 }
 
-void TeamPanel::apply(const tt::Assignment& a, const TextCodec& codec) {
-    if (tt::kKeys[a.key].kind == tt::KeyKind::Flag) {
-        if (QCheckBox* box = flag(a.key))
-            box->setChecked(a.on);
-    } else {
-        setTextControl(a.key, codec.decode(a.value));
-    }
-}
-
-// The values of a new team type, in every loaded control.
-void TeamPanel::setDefaults() {
-    const TextCodec latin(Encoding::Utf8); // the defaults are plain ASCII
-    const tt::Values defaults = tt::defaultValues();
+void TeamPanel::setFields(const records::TeamFields& f) {
     for (int k = 0; k < tt::kKeyCount; ++k) {
         switch (tt::kKeys[k].kind) {
         case tt::KeyKind::Fixed:
             break;
         case tt::KeyKind::Flag:
-            apply({k, {}, defaults[k] == "yes"}, latin);
+            flag(k)->setChecked(f[k] == QStringLiteral("yes"));
             break;
         case tt::KeyKind::Text:
-            apply({k, defaults[k], false}, latin);
+            setTextControl(k, f[k]);
             break;
         }
     }
 }
 
+records::TeamFields TeamPanel::fields() const {
+    records::TeamFields f;
+    for (int k = 0; k < tt::kKeyCount; ++k)
+        if (tt::kKeys[k].kind != tt::KeyKind::Fixed)
+            f[k] = valueOf(k);
+    return f;
+}
+
 // ---------------------------------------------------------------- load and save
 
 void TeamPanel::LoadTeamType(const QString& id) {
-    const std::shared_ptr<const RulesIndex> rules = kit_.document().index();
+    const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const TextCodec& codec = rules->codec();
-    const QByteArray key = codec.encode(id);
-    const IniText& text = rules->text();
-    const recordlines::TeamLines team = recordlines::readTeam(text, key);
-    // A key the section lacks, or a team type the file does not have, shows what a new
-    // team type has, never the value of the team type shown before.
-    setDefaults();
-    bool decodes = true;
-    for (qsizetype line : team.lines)
-        decodes = decodes && codec.roundTrips(text.text(line));
-    for (const tt::Assignment& a : team.assignments)
-        apply(a, codec);
-    setLoaded(team.found, decodes);
+    const records::TeamTypeRecord r = records::LoadTeamType(*rules, id);
+    setFields(r.fields);
+    setLoaded(r.found, r.decodes);
     captureBaseline();
+}
+
+void TeamPanel::show(const QString& id) {
+    setId(id);
+    LoadTeamType(id);
+    // Its task force and script: the one entry of each list.
+    kit_.selectRowQuietly(LstSpeAdd, 0);
+    kit_.selectRowQuietly(LstScrAdd, 0);
+}
+
+void TeamPanel::clear() {
+    setId(QString());
+    LoadTeamType(QString());
 }
 
 QString TeamPanel::valueOf(int key) const {
@@ -401,49 +398,18 @@ QString TeamPanel::valueOf(int key) const {
 }
 
 void TeamPanel::captureBaseline() {
-    for (int k = 0; k < tt::kKeyCount; ++k)
-        loaded_[k] = tt::kKeys[k].kind == tt::KeyKind::Fixed ? QString() : valueOf(k);
+    loaded_ = fields();
     refreshEdited();
 }
 
-void TeamPanel::SaveTeamType(const QString& id) {
-    saveUnder(id, SaveMode::Button);
-}
-
 RecordPanel::Saved TeamPanel::save(SaveMode mode) {
-    return saveUnder(TxtTeam->text(), mode);
-}
-
-RecordPanel::Saved TeamPanel::saveUnder(const QString& id, SaveMode mode) {
-    if (id.isEmpty() || !kit_.document().isOpen())
+    const QString id = TxtTeam->text();
+    if (!saveable(id))
         return Saved::Nothing;
     if (const Saved s = checkLoaded(mode); s != Saved::Done)
         return s;
-    // Only the keys whose controls changed since the load are written: a changed value
-    // replaces its own text; a key the section lacks gets a line after its last key.
-    // Unknown keys and the fixed ones are never touched.
-    std::vector<std::pair<int, QString>> changed;
-    for (int k = 0; k < tt::kKeyCount; ++k)
-        if (tt::kKeys[k].kind != tt::KeyKind::Fixed && valueOf(k) != loaded_[k])
-            changed.emplace_back(k, valueOf(k));
-    bool found = false;
-    const filestore::WriteResult written = kit_.document().edit(
-        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
-            const QByteArray section = codec.encode(id);
-            const recordlines::SectionSlice slice(content, section);
-            const recordlines::TeamLines team = recordlines::readTeam(slice.text(), section);
-            found = team.found;
-            if (!found || changed.empty())
-                return std::nullopt;
-            IniEdits edits;
-            for (const auto& [key, value] : changed)
-                recordlines::editTeamKey(slice.text(), team, key, codec.encode(value), edits);
-            return slice.apply(content, edits);
-        });
-    const Saved saved = finishWrite(mode, found, written, messages::kTeamTypeSaved);
-    if (saved == Saved::Done)
-        captureBaseline();
-    return saved;
+    return finishSave(mode, records::SaveTeamType(doc_, id, loaded_, fields()),
+                      messages::kTeamTypeSaved);
 }
 
 // ---------------------------------------------------------------- buttons

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "document/TextEncoding.h"
-#include "records/TeamTypeSection.h"
+#include "records/RecordOps.h"
 
 #include "ui/RecordPanel.h"
 
@@ -26,8 +25,8 @@ class TeamPanel : public RecordPanel {
 
   public:
     // CmdFigChange and CmdBaseChange take the selected entry of these registry lists.
-    TeamPanel(PanelKit& kit, QAbstractItemView* taskForces, QAbstractItemView* scripts,
-              QObject* parent);
+    TeamPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* taskForces,
+              QAbstractItemView* scripts, QObject* parent);
 
     QGroupBox* frame() const { return FraTeam; }
     QGroupBox* flagsFrame() const { return FraFig1; }
@@ -42,8 +41,8 @@ class TeamPanel : public RecordPanel {
     QString script() const;
 
     void LoadTeamType(const QString& id);
-    // Saves the panel under id, as its button does.
-    void SaveTeamType(const QString& id);
+    void show(const QString& id) override;
+    void clear() override;
     Saved save(SaveMode mode) override;
     void captureBaseline() override;
     void CmdSaveFig_Click();
@@ -63,10 +62,9 @@ class TeamPanel : public RecordPanel {
   private:
     void createControls();
     QCheckBox* flag(int key) const { return flags_[static_cast<size_t>(key)]; }
-    void setDefaults();
-    void apply(const teamtype::Assignment& a, const TextCodec& codec);
+    void setFields(const records::TeamFields& fields);
+    records::TeamFields fields() const;
     void setTextControl(int key, const QString& text);
-    Saved saveUnder(const QString& id, SaveMode mode);
     // What a key's control holds, as the file writes it ("yes"/"no" for a flag).
     QString valueOf(int key) const;
     QString textOfControl(int key) const;
@@ -92,7 +90,7 @@ class TeamPanel : public RecordPanel {
     QComboBox* CboTeamTech = nullptr;
     // The 21 flag boxes (ChkSuicide, ChkAggressive …), by the key each one writes.
     std::array<QCheckBox*, teamtype::kKeyCount> flags_{};
-    std::array<QString, teamtype::kKeyCount> loaded_; // the values right after the load
+    records::TeamFields loaded_; // the values right after the load
 };
 
 } // namespace tarvok

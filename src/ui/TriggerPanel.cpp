@@ -3,9 +3,6 @@
 #include "ui/TriggerPanel.h"
 
 #include "records/FieldRules.h"
-#include "records/RecordLines.h"
-#include "records/RecordWrites.h"
-#include "records/TriggerLine.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/RegistryLists.h"
@@ -28,8 +25,6 @@ namespace {
 using namespace messages;
 namespace rules = fieldrules;
 
-constexpr QByteArrayView kTriggerSection("AITriggerTypes");
-
 QLineEdit* lineEdit(const QString& name, const QString& text, QWidget* parent) {
     return named(new QLineEdit(text, parent), name);
 }
@@ -46,8 +41,9 @@ QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent
 
 // ---------------------------------------------------------------- the frame
 
-TriggerPanel::TriggerPanel(PanelKit& kit, QAbstractItemView* teamTypes, QObject* parent)
-    : RecordPanel(kit, kTriggerNotInFile, parent), teamTypes_(teamTypes) {
+TriggerPanel::TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes,
+                           QObject* parent)
+    : RecordPanel(kit, doc, kTriggerNotInFile, parent), teamTypes_(teamTypes) {
     createControls();
 }
 
@@ -232,145 +228,87 @@ void TriggerPanel::connectHandlers() {
     for (const auto& [box, text] : clickHints)
         connect(box, &QCheckBox::toggled, this, [this, text = text](bool) { kit_.hint(text); });
 
-    watchFrames(
-        {{FraRoot, [this] { return values(QString(), TextCodec(Encoding::Utf8)) != loaded_; }}});
+    watchFrames({{FraRoot, [this] { return fields() != loaded_; }}});
 }
 
 // ---------------------------------------------------------------- load and save
 
-void TriggerPanel::showTrigger(const trigger::TriggerView& v, const TextCodec& codec) {
-    auto setCombo = [&codec](QComboBox* box, const std::optional<QByteArray>& value) {
-        if (value)
-            box->setEditText(codec.decode(*value));
-    };
-    auto setCheck = [](QCheckBox* box, std::optional<bool> value) {
-        if (value)
-            box->setChecked(*value);
-    };
+void TriggerPanel::setFields(const records::TriggerFields& f) {
     LstTeam->clear();
-    for (const QByteArray& team : v.teams)
-        LstTeam->addItem(codec.decode(team));
-    setCombo(CboCountry, v.country);
-    setCombo(CboTech, v.tech);
-    setCombo(CboKey, v.condition);
-    setCombo(CboUnit, v.unit);
-    if (v.amount)
-        TxtKeyNum->setText(codec.decode(*v.amount));
-    setCombo(CboWay, v.way);
-    setCombo(CboBase, v.base);
-    setCombo(CboMin, v.min);
-    setCombo(CboMax, v.max);
-    setCombo(CboOwner, v.owner);
-    setCheck(ChkLow, v.low);
-    setCheck(ChkMid, v.mid);
-    setCheck(ChkHigh, v.high);
+    LstTeam->addItems(f.teams);
+    CboCountry->setEditText(f.country);
+    CboTech->setEditText(f.tech);
+    CboKey->setEditText(f.condition);
+    CboUnit->setEditText(f.unit);
+    TxtKeyNum->setText(f.amount);
+    CboWay->setEditText(f.way);
+    CboBase->setEditText(f.base);
+    CboMin->setEditText(f.min);
+    CboMax->setEditText(f.max);
+    CboOwner->setEditText(f.owner);
+    ChkLow->setChecked(f.low);
+    ChkMid->setChecked(f.mid);
+    ChkHigh->setChecked(f.high);
 }
 
-// The line of the trigger listed as key. A key whose bytes did not decode is looked for
-// as the text the list shows.
-std::optional<qsizetype> TriggerPanel::lineOf(const IniText& text, const TextCodec& codec,
-                                              const QString& key) {
-    std::optional<qsizetype> line = recordlines::findTrigger(text, codec.encode(key));
-    if (!line && key.contains(QChar::ReplacementCharacter))
-        line = recordlines::findTrigger(text, key, codec);
-    return line;
+records::TriggerFields TriggerPanel::fields() const {
+    records::TriggerFields f;
+    for (int i = 0; i < LstTeam->count(); ++i)
+        f.teams << LstTeam->item(i)->text();
+    f.country = CboCountry->currentText();
+    f.tech = CboTech->currentText();
+    f.condition = CboKey->currentText();
+    f.unit = CboUnit->currentText();
+    f.amount = TxtKeyNum->text();
+    f.way = CboWay->currentText();
+    f.base = CboBase->currentText();
+    f.min = CboMin->currentText();
+    f.max = CboMax->currentText();
+    f.owner = CboOwner->currentText();
+    f.low = ChkLow->isChecked();
+    f.mid = ChkMid->isChecked();
+    f.high = ChkHigh->isChecked();
+    return f;
 }
 
 void TriggerPanel::LoadTrigger(const QString& key) {
-    const std::shared_ptr<const RulesIndex> rules = kit_.document().index();
+    const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const TextCodec& codec = rules->codec();
-    const IniText& text = rules->text();
-    const std::optional<qsizetype> line = lineOf(text, codec, key);
-
-    // What a new trigger has, first: a line too short to hold a field, or no line at
-    // all, never leaves another trigger's value on show. Of duplicates the last one is
-    // what stays on show.
-    static const trigger::TriggerView kNew = trigger::readTriggerLine(trigger::newTriggerLine("x"));
-    showTrigger(kNew, TextCodec(Encoding::Utf8));
-    if (line) {
-        setLoaded(true, codec.roundTrips(text.text(*line)));
-        showTrigger(trigger::readTriggerLine(recordlines::triggerLine(text, *line)), codec);
-    } else {
-        setLoaded(false, true);
-    }
+    const records::TriggerRecord r = records::LoadTrigger(*rules, key);
+    setFields(r.fields);
+    setLoaded(r.found, r.decodes);
     captureBaseline();
 }
 
-trigger::TriggerEdit TriggerPanel::values(const QString& key, const TextCodec& codec) const {
-    auto text = [&codec](const QString& s) { return codec.encode(s); };
-    trigger::TriggerEdit e;
-    e.key = text(key);
-    e.team1 = LstTeam->count() > 0 ? text(LstTeam->item(0)->text()) : "<none>";
-    e.team2 = LstTeam->count() > 1 ? text(LstTeam->item(1)->text()) : "<none>";
-    e.country = text(CboCountry->currentText());
-    e.tech = text(CboTech->currentText());
-    e.condition = text(CboKey->currentText());
-    e.unit = text(CboUnit->currentText());
-    e.amount = text(TxtKeyNum->text());
-    e.way = text(CboWay->currentText());
-    e.base = text(CboBase->currentText());
-    e.min = text(CboMin->currentText());
-    e.max = text(CboMax->currentText());
-    e.owner = text(CboOwner->currentText());
-    e.low = ChkLow->isChecked();
-    e.mid = ChkMid->isChecked();
-    e.high = ChkHigh->isChecked();
-    return e;
+void TriggerPanel::show(const QString& key) {
+    setKey(key);
+    LoadTrigger(key);
+    CmdCE_Click();
+}
+
+void TriggerPanel::clear() {
+    setKey(QString());
+    LoadTrigger(QString());
 }
 
 void TriggerPanel::captureBaseline() {
-    loaded_ = values(QString(), TextCodec(Encoding::Utf8));
+    loaded_ = fields();
     refreshEdited();
 }
 
-void TriggerPanel::SaveTrigger(const QString& key) {
-    saveUnder(key, SaveMode::Button);
-}
-
 RecordPanel::Saved TriggerPanel::save(SaveMode mode) {
-    return saveUnder(TxtRoot->text(), mode);
-}
-
-RecordPanel::Saved TriggerPanel::saveUnder(const QString& key, SaveMode mode) {
-    if (key.isEmpty() || !kit_.document().isOpen())
+    const QString key = TxtRoot->text();
+    if (!saveable(key))
         return Saved::Nothing;
     if (const Saved s = checkLoaded(mode); s != Saved::Done)
         return s;
-    // A line that cannot be written whole is not written at all. The check looks at
-    // commas, digits and empty fields only, which every encoding writes alike.
-    const trigger::TriggerEdit now = values(QString(), TextCodec(Encoding::Utf8));
-    if (trigger::checkEdit(now) != trigger::EditProblem::None) {
-        kit_.msg(kBadInput);
-        return Saved::Refused;
-    }
-    while (LstTeam->count() < 2)
-        LstTeam->addItem(QStringLiteral("<none>"));
-    // Only the fields whose controls changed since the load are written; every other
-    // byte of the line (spacing, comment, the exact text of the other fields) stays.
-    const trigger::ChangedFields changed = trigger::changedFields(now, loaded_);
-    bool found = false;
-    const filestore::WriteResult written = kit_.document().edit(
-        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
-            const recordlines::SectionSlice slice(content, kTriggerSection);
-            const IniText& text = slice.text();
-            const std::optional<qsizetype> line = lineOf(text, codec, key);
-            if (!line)
-                return std::nullopt;
-            found = true;
-            const QByteArray newLine = trigger::buildChangedTriggerLine(
-                values(key, codec), changed, recordlines::triggerLine(text, *line));
-            IniEdits edits;
-            recordlines::editTrigger(text, *line, newLine, edits);
-            if (edits.isEmpty())
-                return std::nullopt;
-            return slice.apply(content, edits);
-        });
-    const Saved saved = finishWrite(mode, found, written, kTriggerSaved);
-    if (saved == Saved::Done)
-        captureBaseline();
-    return saved;
+    const records::RecordSave saved = records::SaveTrigger(doc_, key, loaded_, fields());
+    // The list shows what the line holds: a slot without a team reads "<none>".
+    if (!saved.refused)
+        while (LstTeam->count() < 2)
+            LstTeam->addItem(QStringLiteral("<none>"));
+    return finishSave(mode, saved, kTriggerSaved);
 }
 
 // ---------------------------------------------------------------- list operations

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "document/IniText.h"
-#include "document/RulesDocument.h"
-#include "document/TextEncoding.h"
-#include "records/TriggerLine.h"
+#include "records/RecordOps.h"
 #include "ui/RecordPanel.h"
 
 class QCheckBox;
@@ -25,15 +22,15 @@ class TriggerPanel : public RecordPanel {
 
   public:
     // teamTypes is the registry list CmdTeam takes the selected team type from.
-    TriggerPanel(PanelKit& kit, QAbstractItemView* teamTypes, QObject* parent);
+    TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes, QObject* parent);
 
     QGroupBox* frame() const { return FraRoot; }
     QString key() const;
     void setKey(const QString& key);
     QListWidget* teamList() const { return LstTeam; }
     void LoadTrigger(const QString& key);
-    // Saves the panel under key, as its button does.
-    void SaveTrigger(const QString& key);
+    void show(const QString& key) override;
+    void clear() override;
     Saved save(SaveMode mode) override;
     void captureBaseline() override;
     void CmdSaveRoot_Click();
@@ -65,15 +62,11 @@ class TriggerPanel : public RecordPanel {
   private:
     void createControls();
     void checkWeightOnLeave(QComboBox* box);
-    void showTrigger(const trigger::TriggerView& v, const TextCodec& codec);
-    Saved saveUnder(const QString& key, SaveMode mode);
-    static std::optional<qsizetype> lineOf(const IniText& text, const TextCodec& codec,
-                                           const QString& key);
-    // The panel's values, in codec, as the trigger keyed key.
-    trigger::TriggerEdit values(const QString& key, const TextCodec& codec) const;
+    void setFields(const records::TriggerFields& fields);
+    records::TriggerFields fields() const;
 
     QAbstractItemView* teamTypes_;
-    trigger::TriggerEdit loaded_; // the panel right after its load, in UTF-8
+    records::TriggerFields loaded_; // the panel right after its load
 
     QGroupBox* FraRoot = nullptr;
     QLineEdit* TxtRoot = nullptr;

@@ -71,9 +71,8 @@ TEST(RulesDocument, IndexFollowsTheFileThroughOwnAndOtherWrites) {
     QObject::connect(&doc, &RulesDocument::reloaded, [&] { ++reloads; });
     // Every look comes right after the file's last write, however slow the run: its
     // time cannot tell a second write in the same step, and the content is compared.
-    doc.setClock([&] {
-        return QFileInfo(path).lastModified().toMSecsSinceEpoch() * 1'000'000 + 1'000'000;
-    });
+    doc.setClock(
+        [&] { return QFileInfo(path).lastModified().toMSecsSinceEpoch() * 1'000'000 + 1'000'000; });
     ASSERT_TRUE(doc.open(path));
     for (int step = 0; step < 60; ++step) {
         const QByteArray before = *filestore::read(path);

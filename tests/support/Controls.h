@@ -3,6 +3,8 @@
 #include "document/RulesDocument.h"
 #include "ui/FrmMain.h"
 #include "ui/PanelKit.h"
+#include "ui/RecordCommands.h"
+#include "ui/RecordSelection.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
 #include "ui/TeamPanel.h"
@@ -122,12 +124,12 @@ struct Window : Controls {
     void CmdOpen_Click() { main.CmdOpen_Click(); }
     void CmdSaveAll_Click() { main.CmdSaveAll_Click(); }
     void mYes_Click() { main.mYes_Click(); }
-    void LstRoot_Click() { main.LstRoot_Click(); }
-    void CmdSpeAdd_Click() { main.CmdSpeAdd_Click(); }
-    void CmdSpeKill_Click() { main.CmdSpeKill_Click(); }
-    bool DeleteTeamType(const QString& id) { return main.DeleteTeamType(id); }
-    bool DeleteTaskForce(const QString& id) { return main.DeleteTaskForce(id); }
-    bool DeleteScriptType(const QString& id) { return main.DeleteScriptType(id); }
+    void LstRoot_Click() { main.selection().LstRoot_Click(); }
+    void CmdSpeAdd_Click() { main.commands().CmdSpeAdd_Click(); }
+    void CmdSpeKill_Click() { main.commands().CmdSpeKill_Click(); }
+    bool DeleteTeamType(const QString& id) { return main.commands().DeleteTeamType(id); }
+    bool DeleteTaskForce(const QString& id) { return main.commands().DeleteTaskForce(id); }
+    bool DeleteScriptType(const QString& id) { return main.commands().DeleteScriptType(id); }
 
     void CmdSaveRoot_Click() { main.triggerPanel().CmdSaveRoot_Click(); }
     void CmdSaveFig_Click() { main.teamPanel().CmdSaveFig_Click(); }

@@ -168,8 +168,10 @@ Editor::Editor(const Editor& other) : programDir(other.programDir) {
 void Editor::restart() {
     w.reset();
     main.reset();
-    main = std::make_unique<FrmMain>(
-        dialogs, ProgramFiles(programDir, programDir + QStringLiteral("/user")));
+    document.reset();
+    const ProgramFiles files(programDir, programDir + QStringLiteral("/user"));
+    document = std::make_unique<RulesDocument>(files.scratchCopy(), files.historyFolder());
+    main = std::make_unique<FrmMain>(dialogs, files, *document);
     w = std::make_unique<Window>(*main);
     main->resize(1366, 740);
     main->show();

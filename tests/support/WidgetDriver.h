@@ -57,6 +57,7 @@ struct Editor {
     TempDir dir;
     QString programDir; // dir, or the other's
     ScriptedDialogs dialogs;
+    std::unique_ptr<RulesDocument> document; // the open file's session, as main makes it
     std::unique_ptr<FrmMain> main;
     std::unique_ptr<Window> w; // the window's controls and operations
 };

@@ -515,7 +515,8 @@ TEST(ClosingTheEditor, WithAutoSaveOnSavesTheFourInOrderThenBothWindowsAreGone) 
     dir.write(QStringLiteral("Name.WQ"), QByteArray());
     const QString path = dir.write(QStringLiteral("aimd.ini"), crlf(twoTriggers()));
     ScriptedDialogs dialogs;
-    Frm frm(dialogs, dir.path());
+    RulesDocument document(dir.file(QStringLiteral("File.ini")));
+    Frm frm(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))), document);
     frm.show();
     QApplication::setActiveWindow(&frm);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
@@ -560,7 +561,8 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     auto g = [](const char* utf8Text) { return gbk(QString::fromUtf8(utf8Text)); };
 
     // The welcome window: the guide, the box, the button.
-    Frm frm(dialogs, dir.path());
+    RulesDocument document(dir.file(QStringLiteral("File.ini")));
+    Frm frm(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))), document);
     frm.show();
     QApplication::setActiveWindow(&frm);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));

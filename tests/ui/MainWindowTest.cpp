@@ -90,7 +90,9 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
 TEST(MainWindowStart, MissingUnitTableIsReportedOnceAndTheWindowStillOpens) {
     TempDir dir;
     ScriptedDialogs dialogs;
-    FrmMain window(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))));
+    const ProgramFiles files(dir.path(), dir.file(QStringLiteral("user")));
+    RulesDocument document(files.scratchCopy());
+    FrmMain window(dialogs, files, document);
     Window w(window);
     EXPECT_EQ(dialogs.messages, std::vector<ShownMessage>{plain(QStringLiteral("找不到文件！"))});
     EXPECT_EQ(w.CboUnit->count(), 0);

@@ -245,7 +245,9 @@ TEST(UnitNamesUi, StartUpFillsTheFiveListsInTableOrderAndKeepsTheirTexts) {
     TempDir dir;
     dir.write(QStringLiteral("NameTable.WQ"), unitTable());
     ScriptedDialogs dialogs;
-    FrmMain window(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))));
+    const ProgramFiles files(dir.path(), dir.file(QStringLiteral("user")));
+    RulesDocument document(files.scratchCopy());
+    FrmMain window(dialogs, files, document);
     Window w(window);
     EXPECT_TRUE(dialogs.messages.empty());
     const QStringList ids{"E1", "GAWEAP", "ONLY", "E2", "E1"};
@@ -259,7 +261,7 @@ TEST(UnitNamesUi, StartUpFillsTheFiveListsInTableOrderAndKeepsTheirTexts) {
     // Filling keeps the start-up texts (CboUnit's "<none>"): they match a window
     // whose table is missing and whose lists stay empty.
     TempDir emptyDir;
-    FrmMain bareWindow(dialogs, emptyDir.path());
+    FrmMain bareWindow(dialogs, ProgramFiles(emptyDir.path()), document);
     Window bare(bareWindow);
     for (auto [filled, empty] :
          {std::pair{w.CboUnit, bare.CboUnit}, std::pair{w.CboSpeE, bare.CboSpeE},

@@ -36,7 +36,7 @@ TEST(SafetyNet, UnchangedSavesLeaveNothingThatStopsTheFileFromOpening) {
     EXPECT_EQ(e.dialogs.texts(), QStringList{QStringLiteral("触发已保存！")});
     e.restart();
     e.open(path);
-    EXPECT_GT(e.w->LstRoot->count(), 0);
+    EXPECT_GT(rowCount(e.w->LstRoot), 0);
 
     const QString scratch = e.dir.file(QStringLiteral("File.ini"));
     QFile::remove(scratch);
@@ -79,7 +79,8 @@ TEST(SafetyNet, UnwritableFoldersMoveTheEditorsFilesOrAreNamedAtTheSave) {
 
     // The history folder is a file: nothing can be kept, yet the save goes ahead.
     e.w.reset();
-    e.main.reset(); // the program ends, and its lock with it
+    e.main.reset();
+    e.document.reset(); // the program ends, and its lock with it
     QDir(user.filePath(QStringLiteral("history"))).removeRecursively();
     e.dir.write(QStringLiteral("user/history"), "not a folder");
     e.restart();

@@ -27,7 +27,8 @@ TEST(WelcomeWindow, ShowsTheGuideOnceWithTheOpenButtonDisabled) {
     TempDir dir;
     dir.write(kGuide, crlf({gbk(QStringLiteral("第一行")), "", gbk(QStringLiteral("第三行"))}));
     ScriptedDialogs dialogs;
-    Frm frm(dialogs, dir.path());
+    RulesDocument document(dir.file(QStringLiteral("File.ini")));
+    Frm frm(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))), document);
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("Tarvok-WQ"));
     EXPECT_EQ(frm.Label1->text(), QStringLiteral("    欢迎使用Tarvok"));
     EXPECT_EQ(frm.Chk->text(), QStringLiteral("我已阅读使用说明"));
@@ -50,7 +51,8 @@ TEST(WelcomeWindow, MissingGuideIsReportedAndEmptyGuideShowsNothing) {
     TempDir dir;
     ScriptedDialogs dialogs;
     {
-        Frm frm(dialogs, dir.path());
+        RulesDocument document(dir.file(QStringLiteral("File.ini")));
+        Frm frm(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))), document);
         showAndActivate(frm);
         EXPECT_TRUE(frm.TxtE->toPlainText().isEmpty());
         EXPECT_EQ(dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("无法找到文件"),
@@ -61,7 +63,8 @@ TEST(WelcomeWindow, MissingGuideIsReportedAndEmptyGuideShowsNothing) {
     }
     dialogs.clear();
     dir.write(kGuide, QByteArray());
-    Frm frm(dialogs, dir.path());
+    RulesDocument document(dir.file(QStringLiteral("File.ini")));
+    Frm frm(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))), document);
     showAndActivate(frm);
     EXPECT_TRUE(frm.TxtE->toPlainText().isEmpty());
     EXPECT_TRUE(dialogs.messages.empty());
@@ -72,7 +75,8 @@ TEST(WelcomeWindow, TheBoxEnablesTheButtonWhichOpensTheEditorAndHidesTheWindow) 
     dir.write(kGuide, crlf({"guide"}));
     dir.write(QStringLiteral("NameTable.WQ"), crlf({"E1,GI,x"}));
     ScriptedDialogs dialogs;
-    Frm frm(dialogs, dir.path());
+    RulesDocument document(dir.file(QStringLiteral("File.ini")));
+    Frm frm(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))), document);
     showAndActivate(frm);
     click(frm.Chk);
     EXPECT_TRUE(frm.CmdOpen->isEnabled());

@@ -72,8 +72,9 @@ int main(int argc, char* argv[]) {
     }
     PrintingDialogs dialogs;
     const QString programDir = QString::fromLocal8Bit(argv[2]);
-    tarvok::FrmMain window(dialogs,
-                           tarvok::ProgramFiles(programDir, programDir + QStringLiteral("/user")));
+    const tarvok::ProgramFiles files(programDir, programDir + QStringLiteral("/user"));
+    tarvok::RulesDocument document(files.scratchCopy(), files.historyFolder());
+    tarvok::FrmMain window(dialogs, files, document);
     tarvok::test::Window w(window);
 
     if (std::strcmp(mode, "notes") == 0) {

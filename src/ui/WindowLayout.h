@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFont>
+#include <QLabel>
+#include <QScrollArea>
+
+#include <vector>
+
+// The pieces the main window is laid out with.
+namespace tarvok::windowlayout {
+
+// The editor's font: SimSun, where it is missing a CJK face of the system.
+QFont editorFont();
+
+// Tab moves through the areas as they read: within each, a grid row by row, a box layout
+// item by item, nested layouts where they stand.
+void setTabChain(const std::vector<QWidget*>& areas);
+
+// Wraps its text within the room it is given, yet leaves the window's height free of its
+// width: with a height that depends on the width, the scroll area would lay the window out
+// at its preferred height and scroll below it, rather than only below its least one.
+class WrappingLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    bool hasHeightForWidth() const override { return false; }
+};
+
+// Asks for the size its content wants, within what a common laptop screen has room for,
+// and never for less than shows every control without scrolling.
+class FittingScrollArea : public QScrollArea {
+  public:
+    QSize sizeHint() const override;
+};
+
+} // namespace tarvok::windowlayout
