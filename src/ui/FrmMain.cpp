@@ -50,29 +50,6 @@ QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeyS
     return a;
 }
 
-// What the user should know of a file just opened: lines the editor could not read, no
-// record at all, other names of the file.
-QStringList openingNotes(const RulesDocument::Opened& opened) {
-    QStringList notes;
-    const RulesScan& scan = opened.index->scan();
-    const std::vector<qsizetype>& skipped = scan.skippedLines;
-    if (!skipped.empty()) {
-        QStringList first;
-        for (size_t i = 0; i < std::min<size_t>(skipped.size(), 5); ++i)
-            first << QString::number(skipped[i]);
-        notes << QStringLiteral("有 %1 行未能读取（第 %2 行）")
-                     .arg(skipped.size())
-                     .arg(first.join(QStringLiteral("、")) +
-                          (skipped.size() > 5 ? QStringLiteral("……") : QString()));
-    }
-    if (scan.triggerKeys.empty() && scan.teamTypes.empty() && scan.taskForces.empty() &&
-        scan.scriptTypes.empty())
-        notes << QStringLiteral("文件中没有找到 AI 记录");
-    if (opened.hardLinks > 1)
-        notes << QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新");
-    return notes;
-}
-
 } // namespace
 
 FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, QWidget* parent)
@@ -210,34 +187,11 @@ void FrmMain::createControls() {
     top->addWidget(leftHolder, 1);
     top->addLayout(right, 5);
 
-    auto* scroll = new windowlayout::FittingScrollArea;
-    scroll->setObjectName(QStringLiteral("scroll"));
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(central);
-    setCentralWidget(scroll);
-    // The frames hold many rows: tighter spacing keeps the whole window on one screen.
-    for (QGroupBox* frame : findChildren<QGroupBox*>()) {
-        if (auto* grid = qobject_cast<QGridLayout*>(frame->layout()))
-            grid->setVerticalSpacing(3);
-        else if (auto* box = qobject_cast<QBoxLayout*>(frame->layout()))
-            box->setSpacing(3);
-        if (QLayout* l = frame->layout())
-            l->setContentsMargins(6, 4, 6, 4);
-    }
+    setCentralWidget(windowlayout::scrolling(central));
+    windowlayout::compact(this);
     // Notes on the open file; LblMsg stays the hint area of the fields.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     kit_->setStatusBar(statusBar());
-
-    // Combo boxes need not be as wide as their longest item; their lists open wide
-    // enough to read every item (see Form_Load).
-    for (QComboBox* box : findChildren<QComboBox*>()) {
-        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        box->setMinimumContentsLength(4);
-    }
-    // The step lists show a few rows whatever the window's size.
-    for (const char* name : {"LvwSpe", "LvwScr", "LstScrAct", "LstScrNumber"})
-        findChild<QAbstractItemView*>(QLatin1String(name))->setMinimumHeight(72);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -341,7 +295,7 @@ void FrmMain::openRulesFile(const QString& file) {
     LblRoot->setText(QString());
     LblRoot->setText(file);
     tabs_->fill();
-    statusBar()->showMessage(openingNotes(*opened).join(QStringLiteral("；")));
+    statusBar()->showMessage(messages::openingNotes(*opened));
     mCheck->setEnabled(true);
     if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
         check && check->isVisible())

@@ -1,5 +1,7 @@
 #include "ui/Messages.h"
 
+#include "document/RulesDocument.h"
+
 namespace tarvok::messages {
 
 QString failureReason(const filestore::WriteResult& result) {
@@ -35,6 +37,29 @@ QString writeFailure(const filestore::WriteResult& result) {
 
 QString versionNotKept(const filestore::WriteResult& why) {
     return QStringLiteral("未能保留撤销版本（原因：%1），本次修改无法撤销").arg(failureReason(why));
+}
+
+// What the user should know of a file just opened: lines the editor could not read, no
+// record at all, other names of the file.
+QString openingNotes(const RulesDocument::Opened& opened) {
+    QStringList notes;
+    const RulesScan& scan = opened.index->scan();
+    const std::vector<qsizetype>& skipped = scan.skippedLines;
+    if (!skipped.empty()) {
+        QStringList first;
+        for (size_t i = 0; i < std::min<size_t>(skipped.size(), 5); ++i)
+            first << QString::number(skipped[i]);
+        notes << QStringLiteral("有 %1 行未能读取（第 %2 行）")
+                     .arg(skipped.size())
+                     .arg(first.join(QStringLiteral("、")) +
+                          (skipped.size() > 5 ? QStringLiteral("……") : QString()));
+    }
+    if (scan.triggerKeys.empty() && scan.teamTypes.empty() && scan.taskForces.empty() &&
+        scan.scriptTypes.empty())
+        notes << QStringLiteral("文件中没有找到 AI 记录");
+    if (opened.hardLinks > 1)
+        notes << QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新");
+    return notes.join(QStringLiteral("；"));
 }
 
 } // namespace tarvok::messages

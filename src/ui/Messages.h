@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/FileStore.h"
+#include "document/RulesDocument.h"
 
 #include <QString>
 
@@ -39,6 +40,9 @@ inline const QString kBusy = QStringLiteral("文件正被其他程序修改，�
 QString failureReason(const filestore::WriteResult& result);
 // "文件写入失败，原文件未改动" and, on a second line, why: what the user can mend.
 QString writeFailure(const filestore::WriteResult& result);
+// What the status bar says of a file just opened: lines the editor could not read, no
+// record at all, other names of the file.
+QString openingNotes(const RulesDocument::Opened& opened);
 // The status bar's note on a write that could not keep the content it replaced for undo.
 QString versionNotKept(const filestore::WriteResult& why);
 

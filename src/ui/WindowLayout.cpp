@@ -4,7 +4,9 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -69,6 +71,33 @@ void setTabChain(const std::vector<QWidget*>& areas) {
         appendWidget(area, order);
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+QScrollArea* scrolling(QWidget* content) {
+    auto* scroll = new FittingScrollArea;
+    scroll->setObjectName(QStringLiteral("scroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(content);
+    return scroll;
+}
+
+void compact(QWidget* window) {
+    for (QGroupBox* frame : window->findChildren<QGroupBox*>()) {
+        if (auto* grid = qobject_cast<QGridLayout*>(frame->layout()))
+            grid->setVerticalSpacing(3);
+        else if (auto* box = qobject_cast<QBoxLayout*>(frame->layout()))
+            box->setSpacing(3);
+        if (QLayout* l = frame->layout())
+            l->setContentsMargins(6, 4, 6, 4);
+    }
+    for (QComboBox* box : window->findChildren<QComboBox*>()) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(4);
+    }
+    for (const char* name : {"LvwSpe", "LvwScr", "LstScrAct", "LstScrNumber"})
+        if (auto* view = window->findChild<QAbstractItemView*>(QLatin1String(name)))
+            view->setMinimumHeight(72);
 }
 
 QSize FittingScrollArea::sizeHint() const {

@@ -16,6 +16,12 @@ QFont editorFont();
 // item by item, nested layouts where they stand.
 void setTabChain(const std::vector<QWidget*>& areas);
 
+// The window's content in a scroll area that asks for the room the content wants.
+QScrollArea* scrolling(QWidget* content);
+// Keeps a window of many fields on one screen: frames with tighter spacing, combo boxes no
+// wider than a few characters (their lists open wide), the step lists a few rows high.
+void compact(QWidget* window);
+
 // Wraps its text within the room it is given, yet leaves the window's height free of its
 // width: with a height that depends on the width, the scroll area would lay the window out
 // at its preferred height and scroll below it, rather than only below its least one.
