@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test, then builds and runs the suite a second time with
-# AddressSanitizer and UndefinedBehaviorSanitizer (TARVOK_SANITIZE=0 skips that pass).
+# Sets up, builds, checks that every source file is formatted and runs every test, then
+# builds and runs the suite a second time with AddressSanitizer and
+# UndefinedBehaviorSanitizer (TARVOK_SANITIZE=0 skips that pass).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+bash scripts/check-format.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 if [ "${TARVOK_SANITIZE:-1}" = "1" ]; then

@@ -53,15 +53,21 @@ QRandomGenerator seededDelays() {
     return QRandomGenerator(seed);
 }
 
-// Starts the child, waits until it saves, lets it run a random while, kills it.
-void runAndKill(QProcess& child, const QStringList& args, QRandomGenerator& delays,
-                int maxDelayMs) {
+// Starts the child, waits until it has completed a save (it says `saved`), lets it run a
+// random while, kills it. The kill lands after at least one completed save.
+void runAndKill(QProcess& child, const QStringList& args, QRandomGenerator& delays, int maxDelayMs,
+                const QString& saved) {
     child.start(kChild, args);
     ASSERT_TRUE(child.waitForStarted(5000));
     QElapsedTimer t;
     t.start();
-    while (!child.readAllStandardOutput().contains("READY") && t.elapsed() < 10000)
+    QByteArray out;
+    const QByteArray marker = "MSG " + saved.toUtf8();
+    while (!out.contains(marker) && t.elapsed() < 10000 && child.state() == QProcess::Running) {
         child.waitForReadyRead(100);
+        out += child.readAllStandardOutput();
+    }
+    ASSERT_TRUE(out.contains(marker)) << "the child completed no save: " << out.toStdString();
     QThread::msleep(delays.bounded(maxDelayMs));
     child.kill(); // SIGKILL
     ASSERT_TRUE(child.waitForFinished(5000));
@@ -81,7 +87,8 @@ TEST(CrashSafety, KilledSavesLeaveTheRulesFileWholeBeforeOrAfter) {
     int kills = 0;
     for (; kills < 25 && budget.elapsed() < 40000; ++kills) {
         QProcess child;
-        runAndKill(child, {QStringLiteral("rules"), dir.path(), path}, delays, 400);
+        runAndKill(child, {QStringLiteral("rules"), dir.path(), path}, delays, 400,
+                   QStringLiteral("触发已保存！"));
         const QByteArray now = readBytes(path);
         ASSERT_TRUE(now == before || now == after)
             << "kill " << kills << ": " << now.size() << " bytes";
@@ -108,7 +115,8 @@ TEST(CrashSafety, KilledNoteEditsLeaveTheNotesWholeBeforeOrAfter) {
     int kills = 0;
     for (; kills < 25 && budget.elapsed() < 30000; ++kills) {
         QProcess child;
-        runAndKill(child, {QStringLiteral("notes"), dir.path()}, delays, 300);
+        runAndKill(child, {QStringLiteral("notes"), dir.path()}, delays, 300,
+                   QStringLiteral("删除成功！"));
         const QByteArray now = readBytes(dir.file(QStringLiteral("Name.WQ")));
         ASSERT_TRUE(now == without || now == with)
             << "kill " << kills << ": " << now.size() << " bytes";
