@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <limits>
 
 namespace tarvok {
@@ -24,15 +25,55 @@ const char* find(const char* begin, const char* end, char c) {
 } // namespace
 
 IniText::IniText(QByteArrayView content) : content_(content) {
-    const char* const data = content.data();
-    const char* const end = data + content.size();
-    const char* p = data;
+    const char* p = content.data();
     if (content.startsWith(kUtf8Bom)) {
         bom_ = true;
         p += kUtf8Bom.size();
     }
+    const char* const end = content.data() + content.size();
     lines_.reserve(static_cast<size_t>(std::count(p, end, '\n')) + 1);
+    readLines(p, end);
+    closeSections();
+}
 
+IniText IniText::readShared(QByteArrayView content, qsizetype minShared) {
+    const char* const middle = content.data() + content.size() / 2;
+    const char* const end = content.data() + content.size();
+    const char* const nl = content.size() < minShared ? nullptr : find(middle, end, '\n');
+    if (!nl || nl + 1 >= end)
+        return IniText(content);
+    // The second half's lines are read on their own, numbered from its first line, and
+    // joined to the first half's once both are done.
+    IniText second;
+    second.content_ = content;
+    std::future<void> reading = std::async(std::launch::async, [&second, nl, end] {
+        second.lines_.reserve(static_cast<size_t>(std::count(nl + 1, end, '\n')) + 1);
+        second.readLines(nl + 1, end);
+    });
+    IniText text;
+    text.content_ = content;
+    const char* p = content.data();
+    if (content.startsWith(kUtf8Bom)) {
+        text.bom_ = true;
+        p += kUtf8Bom.size();
+    }
+    const size_t firstLines = static_cast<size_t>(std::count(p, nl + 1, '\n'));
+    text.lines_.reserve(firstLines + static_cast<size_t>(std::count(nl + 1, end, '\n')) + 1);
+    text.readLines(p, nl + 1);
+    reading.get();
+    const qsizetype before = text.lineCount();
+    text.lines_.insert(text.lines_.end(), second.lines_.begin(), second.lines_.end());
+    for (Section s : second.sections_) {
+        s.header += before;
+        s.bodyBegin += before;
+        text.sections_.push_back(s);
+    }
+    text.closeSections();
+    return text;
+}
+
+void IniText::readLines(const char* p, const char* const end) {
+    const char* const data = content_.data();
     while (p < end) {
         Line line;
         line.offset = p - data;
@@ -79,7 +120,9 @@ IniText::IniText(QByteArrayView content) : content_(content) {
         lines_.push_back(line);
         p = nl ? nl + 1 : end;
     }
+}
 
+void IniText::closeSections() {
     for (size_t s = 0; s < sections_.size(); ++s)
         sections_[s].bodyEnd = s + 1 < sections_.size() ? sections_[s + 1].header : lineCount();
 }

@@ -46,6 +46,9 @@ class IniText {
     };
 
     explicit IniText(QByteArrayView content);
+    // The same reading, the work shared with a second thread when content has at least
+    // minShared bytes: its second half is read there, from a line's start.
+    static IniText readShared(QByteArrayView content, qsizetype minShared = qsizetype(1) << 22);
 
     QByteArrayView content() const { return content_; }
     bool hasBom() const { return bom_; }
@@ -91,6 +94,11 @@ class IniText {
     };
 
     qsizetype endOf(qsizetype i) const;
+    IniText() = default;
+    // Reads the lines of [p, end) of the content after the lines read so far.
+    void readLines(const char* p, const char* end);
+    // The section ends, once every header is known.
+    void closeSections();
 
     QByteArrayView content_;
     bool bom_ = false;
@@ -105,6 +113,38 @@ inline std::string_view stdView(QByteArrayView v) {
     return {v.data(), static_cast<size_t>(v.size())};
 }
 template <class T> using ByName = std::unordered_map<std::string_view, T>;
+
+// Rows (indices of a list) grouped by a name, in list order: one map entry per name and
+// one link per row, rather than a list per name, which a large file would pay for in
+// allocations.
+class RowsByName {
+  public:
+    // nameOf(i) is the name of row i, for i below count.
+    template <class NameOf> void build(size_t count, NameOf nameOf) {
+        head_.clear();
+        head_.reserve(count);
+        next_.assign(count, kEnd);
+        for (size_t i = count; i-- > 0;) { // backwards: each chain then runs in list order
+            auto [it, added] = head_.try_emplace(stdView(nameOf(i)), static_cast<quint32>(i));
+            if (!added) {
+                next_[i] = it->second;
+                it->second = static_cast<quint32>(i);
+            }
+        }
+    }
+    // f(row) for each row named name, in list order.
+    template <class F> void forEach(QByteArrayView name, F f) const {
+        const auto it = head_.find(stdView(name));
+        for (quint32 i = it == head_.end() ? kEnd : it->second; i != kEnd; i = next_[i])
+            f(static_cast<size_t>(i));
+    }
+    bool contains(QByteArrayView name) const { return head_.count(stdView(name)) > 0; }
+
+  private:
+    static constexpr quint32 kEnd = 0xFFFFFFFFu;
+    ByName<quint32> head_;
+    std::vector<quint32> next_;
+};
 
 // Where the sections named name stand in content: from the line of the first such header
 // to the end of the last such section (the start of the next header line, or the end of

@@ -106,6 +106,7 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     building_ = {};
     known_ = std::move(*bytes);
     history_ = historyFolder_.isEmpty() ? nullptr : std::make_unique<History>(historyFolder_, path);
+    letGo(index_);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
     watch();
@@ -147,6 +148,7 @@ bool RulesDocument::adopt(Reading reading) {
 void RulesDocument::reload(QByteArray bytes) {
     building_ = {}; // of content that is no longer the file's
     known_ = std::move(bytes);
+    letGo(index_);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
 }
@@ -298,7 +300,7 @@ void RulesDocument::wrote(QByteArray bytes) {
     stamp_ = stampOf(path_);
     known_ = std::move(bytes);
     // Read again on a second core while the user goes on; the first use waits for it.
-    index_.reset();
+    letGo(index_);
     building_ =
         std::async(std::launch::async, [bytes = known_] {
             return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));

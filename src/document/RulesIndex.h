@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <memory>
+
 namespace tarvok {
 
 // One reading of a rules file, kept between operations: its bytes, the codec of its
@@ -28,13 +30,25 @@ class RulesIndex {
     // The value of the Name key of the sections named section (the last one read);
     // empty when none has one.
     QByteArrayView name(QByteArrayView section) const;
+    // Every section with this name, in file order: a look-up, however large the file.
+    std::vector<IniText::Section> sections(QByteArrayView name) const;
+    // The key lines of [AITriggerTypes] sections whose key is id, in file order.
+    std::vector<qsizetype> triggerLines(QByteArrayView id) const;
 
   private:
+    void buildLookUps();
+
     QByteArray bytes_;
     TextCodec codec_;
     IniText text_;
     RulesScan scan_;
-    ByName<qsizetype> nameLine_; // section name -> its Name line
+    RowsByName sections_;                 // of text_.sections()
+    std::vector<qsizetype> triggerLines_; // the key lines of every [AITriggerTypes] section
+    RowsByName triggersById_;             // of triggerLines_
 };
+
+// Lets go of a reading. When it is the last hold on it, the reading is freed on a thread of
+// its own: tens of megabytes of lines take a while to give back, and nobody waits for them.
+void letGo(std::shared_ptr<const RulesIndex>& index);
 
 } // namespace tarvok

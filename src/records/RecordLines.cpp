@@ -83,6 +83,15 @@ std::optional<qsizetype> findTrigger(const IniText& text, QByteArrayView entry) 
                        [&](QByteArrayView k, QByteArrayView n) { return k == id && n == name; });
 }
 
+std::optional<qsizetype> findTrigger(const IniText& text, const std::vector<qsizetype>& lines,
+                                     QByteArrayView entry) {
+    const QByteArrayView name = lines::after(entry, '=');
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        if (firstField(text.value(*it)) == name)
+            return *it;
+    return std::nullopt;
+}
+
 std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry,
                                      const TextCodec& codec) {
     return lastTrigger(text, [&](QByteArrayView k, QByteArrayView n) {
@@ -131,9 +140,13 @@ bool flagIsOn(QByteArrayView value) {
 }
 
 TeamLines readTeam(const IniText& text, QByteArrayView id) {
+    return readTeam(text, text.sections(id));
+}
+
+TeamLines readTeam(const IniText& text, const std::vector<IniText::Section>& sections) {
     TeamLines team;
     team.lineOfKey.fill(-1);
-    for (const IniText::Section& s : text.sections(id)) {
+    for (const IniText::Section& s : sections) {
         team.found = true;
         team.header = s.header;
         team.lastKeyLine = -1;
@@ -215,8 +228,14 @@ SectionLines readSectionAt(const IniText& text, const IniText::Section& s, const
 
 std::optional<SectionLines> readSection(const IniText& text, QByteArrayView id,
                                         const TextCodec& codec, SectionKind kind) {
+    return readSection(text, text.sections(id), codec, kind);
+}
+
+std::optional<SectionLines> readSection(const IniText& text,
+                                        const std::vector<IniText::Section>& sections,
+                                        const TextCodec& codec, SectionKind kind) {
     std::optional<SectionLines> found;
-    for (const IniText::Section& s : text.sections(id)) {
+    for (const IniText::Section& s : sections) {
         SectionLines section = readSectionAt(text, s, codec, kind);
         if (section.strayKey < 0 && section.nameLine >= 0)
             found = std::move(section);

@@ -37,6 +37,9 @@ class SectionSlice {
 // The line of the trigger listed as entry ("ID=name"): the last key line whose key is
 // the ID and whose value's first field is the name; nothing when there is none.
 std::optional<qsizetype> findTrigger(const IniText& text, QByteArrayView entry);
+// The same among lines whose key is the entry's ID already (a reading's look-up).
+std::optional<qsizetype> findTrigger(const IniText& text, const std::vector<qsizetype>& lines,
+                                     QByteArrayView entry);
 // The same, comparing the listed text with the decoded key (an entry whose bytes did
 // not decode).
 std::optional<qsizetype> findTrigger(const IniText& text, const QString& entry,
@@ -61,6 +64,8 @@ struct TeamLines {
     std::vector<qsizetype> lines; // every line of the sections (for the decode check)
 };
 TeamLines readTeam(const IniText& text, QByteArrayView id);
+// The same over the sections named id (a reading's look-up).
+TeamLines readTeam(const IniText& text, const std::vector<IniText::Section>& sections);
 // A flag is on when its value starts with "y", "Y", "t", "T" or "1".
 bool flagIsOn(QByteArrayView value);
 // key's line gets value (encoded), or a new line "key=value" after the last key line.
@@ -88,6 +93,10 @@ SectionLines readSectionAt(const IniText& text, const IniText::Section& section,
 // The last section named id that is a task force or script: a Name key anywhere, every
 // other key a row number (and, for a task force, Group). Nothing otherwise.
 std::optional<SectionLines> readSection(const IniText& text, QByteArrayView id,
+                                        const TextCodec& codec, SectionKind kind);
+// The same over the sections named id (a reading's look-up).
+std::optional<SectionLines> readSection(const IniText& text,
+                                        const std::vector<IniText::Section>& sections,
                                         const TextCodec& codec, SectionKind kind);
 // The edits that make the section show name and rows, where loadedName and loadedRows
 // are what the panel showed right after its load: rows map to lines by order; a row

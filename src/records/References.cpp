@@ -70,6 +70,23 @@ RecordReferences::RecordReferences(const RulesIndex& index) : index_(index) {
     }
     if (map)
         readMapUses();
+    buildLookUps();
+}
+
+void RecordReferences::buildLookUps() {
+    triggersByKey_.build(triggers_.size(), [this](size_t i) { return triggers_[i].key; });
+    triggersByTeam_.build(2 * triggers_.size(), [this](size_t slot) {
+        const Trigger& t = triggers_[slot / 2];
+        return slot % 2 ? t.team2 : t.team1;
+    });
+    teamsById_.build(teams_.size(), [this](size_t i) { return teams_[i].id; });
+    teamsByTaskForce_.build(teams_.size(), [this](size_t i) { return teams_[i].taskForce; });
+    teamsByScript_.build(teams_.size(), [this](size_t i) { return teams_[i].script; });
+    const RulesScan& scan = index_.scan();
+    const std::vector<QByteArrayView>* lists[] = {&scan.teamTypes, &scan.taskForces,
+                                                  &scan.scriptTypes};
+    for (size_t k = 0; k < 3; ++k)
+        listed_[k].build(lists[k]->size(), [list = lists[k]](size_t i) { return (*list)[i]; });
 }
 
 void RecordReferences::readMapUses() {
@@ -115,11 +132,8 @@ std::vector<MapUse> RecordReferences::mapUses(QByteArrayView id) const {
 }
 
 bool RecordReferences::listed(Kind kind, QByteArrayView id) const {
-    const RulesScan& scan = index_.scan();
-    const std::vector<QByteArrayView>* list = kind == Kind::TeamType    ? &scan.teamTypes
-                                              : kind == Kind::TaskForce ? &scan.taskForces
-                                                                        : &scan.scriptTypes;
-    return std::find(list->begin(), list->end(), id) != list->end();
+    const size_t k = kind == Kind::TeamType ? 0 : kind == Kind::TaskForce ? 1 : 2;
+    return listed_[k].contains(id);
 }
 
 Reference RecordReferences::named(Kind kind, QByteArrayView id) const {
@@ -132,32 +146,33 @@ std::vector<Reference> RecordReferences::of(Kind kind, QByteArrayView id) const 
         if (std::find(out.begin(), out.end(), r) == out.end())
             out.push_back(std::move(r));
     };
+    if (id.isEmpty())
+        return out;
     switch (kind) {
     case Kind::Trigger:
-        for (const Trigger& t : triggers_)
-            if (t.key == id) {
-                for (QByteArrayView team : {t.team1, t.team2})
-                    if (trigger::namesTeam(team))
-                        add(named(Kind::TeamType, team));
-            }
+        triggersByKey_.forEach(id, [&](size_t i) {
+            for (QByteArrayView team : {triggers_[i].team1, triggers_[i].team2})
+                if (trigger::namesTeam(team))
+                    add(named(Kind::TeamType, team));
+        });
         break;
     case Kind::TeamType:
-        for (const Team& t : teams_)
-            if (t.id == id) {
-                if (!t.taskForce.isEmpty())
-                    add(named(Kind::TaskForce, t.taskForce));
-                if (!t.script.isEmpty())
-                    add(named(Kind::Script, t.script));
-            }
-        for (const Trigger& t : triggers_)
-            if (t.team1 == id || t.team2 == id)
-                add({t.key.toByteArray(), t.entry.toByteArray(), Kind::Trigger});
+        teamsById_.forEach(id, [&](size_t i) {
+            if (!teams_[i].taskForce.isEmpty())
+                add(named(Kind::TaskForce, teams_[i].taskForce));
+            if (!teams_[i].script.isEmpty())
+                add(named(Kind::Script, teams_[i].script));
+        });
+        triggersByTeam_.forEach(id, [&](size_t slot) {
+            const Trigger& t = triggers_[slot / 2];
+            add({t.key.toByteArray(), t.entry.toByteArray(), Kind::Trigger});
+        });
         break;
     case Kind::TaskForce:
     case Kind::Script:
-        for (const Team& t : teams_)
-            if ((kind == Kind::TaskForce ? t.taskForce : t.script) == id)
-                add({t.id.toByteArray(), t.id.toByteArray(), Kind::TeamType});
+        (kind == Kind::TaskForce ? teamsByTaskForce_ : teamsByScript_).forEach(id, [&](size_t i) {
+            add({teams_[i].id.toByteArray(), teams_[i].id.toByteArray(), Kind::TeamType});
+        });
         break;
     }
     return out;

@@ -67,10 +67,17 @@ class RecordReferences {
     Reference named(Kind kind, QByteArrayView id) const;
 
     void readMapUses();
+    // Look-ups of the lists above, so that a question costs the same in any file.
+    void buildLookUps();
 
     const RulesIndex& index_;
     std::vector<Trigger> triggers_;
     std::vector<Team> teams_;
+    RowsByName triggersByKey_;
+    RowsByName
+        triggersByTeam_; // of the team slots: 2i the first team of trigger i, 2i+1 the second
+    RowsByName teamsById_, teamsByTaskForce_, teamsByScript_;
+    RowsByName listed_[3]; // the registries' entries: team types, task forces, scripts
     struct Use {
         QByteArrayView section;
         qsizetype line;

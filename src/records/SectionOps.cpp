@@ -10,7 +10,9 @@ SectionRecord loadSection(const RulesIndex& index, SectionKind kind, const QStri
     const TextCodec& codec = index.codec();
     const IniText& text = index.text();
     const std::optional<recordlines::SectionLines> found =
-        id.isEmpty() ? std::nullopt : recordlines::readSection(text, codec.encode(id), codec, kind);
+        id.isEmpty()
+            ? std::nullopt
+            : recordlines::readSection(text, index.sections(codec.encode(id)), codec, kind);
     // A record the file does not have (or not as a task force or script) shows as a new,
     // empty one: no name, no rows.
     SectionRecord r;

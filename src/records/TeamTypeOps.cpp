@@ -30,7 +30,8 @@ TeamTypeRecord LoadTeamType(const RulesIndex& index, const QString& id) {
     r.fields = newTeamFields();
     const TextCodec& codec = index.codec();
     const IniText& text = index.text();
-    const recordlines::TeamLines team = recordlines::readTeam(text, codec.encode(id));
+    const recordlines::TeamLines team =
+        recordlines::readTeam(text, index.sections(codec.encode(id)));
     r.found = team.found;
     for (qsizetype line : team.lines)
         r.decodes = r.decodes && codec.roundTrips(text.text(line));

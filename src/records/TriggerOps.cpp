@@ -1,4 +1,5 @@
 // Loading and saving an AI trigger: one key line of [AITriggerTypes].
+#include "document/Lines.h"
 #include "records/FieldRules.h"
 #include "records/RecordLines.h"
 #include "records/RecordOps.h"
@@ -82,7 +83,12 @@ TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key) {
     TriggerRecord r;
     overlay(r.fields, kNew, utf8());
     const IniText& text = index.text();
-    if (const std::optional<qsizetype> line = lineOf(text, index.codec(), key)) {
+    const QByteArray entry = index.codec().encode(key);
+    std::optional<qsizetype> line =
+        recordlines::findTrigger(text, index.triggerLines(lines::before(entry, '=')), entry);
+    if (!line && key.contains(QChar::ReplacementCharacter))
+        line = lineOf(text, index.codec(), key);
+    if (line) {
         r.found = true;
         r.decodes = index.codec().roundTrips(text.text(*line));
         overlay(r.fields, trigger::readTriggerLine(recordlines::triggerLine(text, *line)),

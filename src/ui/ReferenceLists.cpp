@@ -1,10 +1,13 @@
 #include "ui/ReferenceLists.h"
 
 #include "document/RulesDocument.h"
+#include "document/RulesIndex.h"
 #include "records/FieldRules.h"
 #include "ui/Messages.h"
 
 #include <QListWidget>
+
+#include <thread>
 
 namespace tarvok {
 namespace {
@@ -52,12 +55,12 @@ ReferenceLists::ReferenceLists(RulesDocument& document, QWidget* parent)
 
 const references::RecordReferences* ReferenceLists::current() {
     std::shared_ptr<const RulesIndex> index = document_.index();
-    if (!index) {
-        index_.reset();
-        refs_.reset();
-        return nullptr;
+    if ((!index || index != index_) && refs_) {
+        // The old reading and what was read from it are given back on a thread of their
+        // own: nobody waits for them.
+        std::thread([refs = std::move(refs_), old = std::move(index_)] {}).detach();
     }
-    if (index != index_) {
+    if (index && !refs_) {
         refs_ = std::make_unique<references::RecordReferences>(*index);
         index_ = std::move(index);
     }

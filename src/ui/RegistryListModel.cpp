@@ -10,6 +10,7 @@ RegistryListModel::RegistryListModel(references::Kind kind, QObject* parent)
 
 void RegistryListModel::setIndex(std::shared_ptr<const RulesIndex> index) {
     beginResetModel();
+    letGo(index_);
     index_ = std::move(index);
     renamed_.clear();
     rows_.clear();

@@ -139,3 +139,11 @@ TEST_F(FileStoreTest, PipesAndDevicesAreNeverOpenedAndRewritesKeepOwnerAndGroup)
     EXPECT_EQ(std::tuple(f.links, f.owner, f.group), std::tuple(1ull, 12345u, 12345u));
 }
 #endif
+
+// A large file is read in two halves at once; what comes back is the whole file.
+TEST_F(FileStoreTest, ALargeFileReadsWhole) {
+    QByteArray content(5 << 20, '\0');
+    for (qsizetype i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(i * 131 % 251);
+    EXPECT_EQ(filestore::read(rulesDir.write(QStringLiteral("large.ini"), content)), content);
+}

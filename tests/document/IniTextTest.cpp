@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 using namespace tarvok;
 
 TEST(IniText, SectionsOfANameInFileOrder) {
@@ -69,5 +72,39 @@ TEST(IniEdits, KeepEveryByteTheyDoNotChange) {
                 edits.insertAfter(e.line, e.text);
         }
         EXPECT_EQ(applyEdits(text, edits), c.expected) << c.content.toStdString();
+    }
+}
+
+// Reading with a second thread gives the same lines and sections as reading alone,
+// wherever the halves meet: in a section, on a header, at a blank line, at the end.
+TEST(IniText, ASharedReadingReadsAsOneThreadDoes) {
+    std::mt19937 rng(11);
+    const QByteArray pieces[] = {"[A]", " [ B ] ",      "k = v ; c", "x",  "",
+                                 ";",   "\xEF\xBB\xBF", "n=1,2",     "[A]"};
+    const QByteArray ends[] = {"\n", "\r\n", "\r"};
+    for (int round = 0; round < 300; ++round) {
+        QByteArray content;
+        for (int n = static_cast<int>(rng() % 12); n > 0; --n)
+            content += pieces[rng() % std::size(pieces)] + ends[rng() % std::size(ends)];
+        if (rng() % 2)
+            content.chop(1);
+        const IniText alone(content);
+        const IniText shared = IniText::readShared(content, 0);
+        ASSERT_EQ(shared.lineCount(), alone.lineCount()) << content.toStdString();
+        ASSERT_EQ(shared.hasBom(), alone.hasBom());
+        for (qsizetype i = 0; i < alone.lineCount(); ++i) {
+            ASSERT_EQ(shared.kind(i), alone.kind(i)) << i;
+            ASSERT_EQ(shared.text(i), alone.text(i)) << i;
+            ASSERT_EQ(shared.lineEnd(i), alone.lineEnd(i)) << i;
+            ASSERT_EQ(shared.key(i), alone.key(i)) << i;
+            ASSERT_EQ(shared.value(i), alone.value(i)) << i;
+        }
+        ASSERT_EQ(shared.sections().size(), alone.sections().size());
+        for (size_t s = 0; s < alone.sections().size(); ++s) {
+            const IniText::Section &a = alone.sections()[s], &b = shared.sections()[s];
+            ASSERT_EQ((std::vector{b.header, b.bodyBegin, b.bodyEnd}),
+                      (std::vector{a.header, a.bodyBegin, a.bodyEnd}));
+            ASSERT_EQ(b.name, a.name);
+        }
     }
 }
