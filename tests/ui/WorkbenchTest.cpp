@@ -184,6 +184,17 @@ TEST(Workbench, ReferencesFollowTheRecordsOnShowAndLeadToThem) {
               QStringLiteral("文件已被其他程序修改，已重新读取"));
     EXPECT_EQ(w.LstRefSpe->count(), 3);
     EXPECT_TRUE(isRowSelected(w.LstSpe, 0));
+
+    // While the window sits idle, the watch on the file reads it again; a panel in the
+    // middle of an edit keeps it.
+    w.main.statusBar()->clearMessage();
+    replaceText(w.TxtSpeName, QStringLiteral("editing"));
+    test::writeBytes(path, test::readBytes(path) + "\r\n[TeamTypes]\r\n3=TM-4\r\n");
+    for (int waited = 0; rowCount(w.LstFig) != 4 && waited < 5000; waited += 20)
+        QTest::qWait(20);
+    EXPECT_EQ(rowCount(w.LstFig), 4);
+    EXPECT_EQ(w.TxtSpeName->text(), QStringLiteral("editing"));
+    EXPECT_TRUE(w.FraSpe->title().endsWith(QStringLiteral(" *")));
 }
 
 // Undo and redo through the window, against the file's bytes: a save, an add and a
