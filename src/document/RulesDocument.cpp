@@ -90,6 +90,11 @@ void RulesDocument::watch() {
         watcher_->addPath(path_);
 }
 
+bool RulesDocument::holdsAiSections(const QString& path) {
+    const std::optional<QByteArray> bytes = filestore::read(path);
+    return bytes && tarvok::holdsAiSections(*bytes);
+}
+
 std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     if (samePath(path, scratchPath_))
         return std::nullopt;

@@ -72,6 +72,10 @@ class RulesDocument : public QObject {
     // second name of the scratch copy's content opens; the scratch name goes.
     std::optional<Opened> open(const QString& path);
 
+    // True when the file at path can be read and is an AI file by its content (see
+    // holdsAiSections), whatever its name.
+    static bool holdsAiSections(const QString& path);
+
     bool isOpen() const { return !path_.isEmpty(); }
     const QString& path() const { return path_; }
 

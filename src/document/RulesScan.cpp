@@ -69,4 +69,13 @@ RulesScan scanRules(QByteArrayView content) {
     return scanRules(IniText(content));
 }
 
+bool holdsAiSections(QByteArrayView content) {
+    for (const char* name : {"AITriggerTypes", "TeamTypes", "TaskForces", "ScriptTypes"}) {
+        const IniText::Range span = sectionSpan(content, name);
+        if (span.length > 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace tarvok

@@ -33,4 +33,8 @@ struct RulesScan {
 RulesScan scanRules(const IniText& text);
 RulesScan scanRules(QByteArrayView content);
 
+// True when content, read as the game reads it, holds one of the four sections: an AI
+// file, whatever its name (a mod's own, or a map).
+bool holdsAiSections(QByteArrayView content);
+
 } // namespace tarvok

@@ -332,9 +332,6 @@ class Checker {
                          decode(key)));
             return;
         }
-        if (read.nameLine < 0)
-            add(Level::Error, "节格式", info.kind, name, s.header,
-                u8("%1 %2 的节没有 Name 键，编辑器无法读取它").arg(u8(info.what), name));
         QStringList numbers;
         for (const SectionRow& row : read.rows)
             numbers << row.number;

@@ -60,7 +60,7 @@ struct CheckCatalogues {
 //     characters;
 //   - a task force or script whose rows a save would refuse (see
 //     fieldrules::rowNumberingFits), or whose section holds keys other than Name, row
-//     numbers (and Group), or no Name: the editor cannot read it;
+//     numbers (and Group): the editor cannot read it (the game needs no Name);
 //   - with the mod's types: a task force's unit or a trigger's condition unit the mod
 //     does not define, and a building parameter of actions 46, 47, 56 and 58 past the
 //     mod's building list.

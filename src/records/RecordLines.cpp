@@ -237,7 +237,7 @@ std::optional<SectionLines> readSection(const IniText& text,
     std::optional<SectionLines> found;
     for (const IniText::Section& s : sections) {
         SectionLines section = readSectionAt(text, s, codec, kind);
-        if (section.strayKey < 0 && section.nameLine >= 0)
+        if (section.strayKey < 0) // the game needs no Name
             found = std::move(section);
     }
     return found;
@@ -246,8 +246,10 @@ std::optional<SectionLines> readSection(const IniText& text,
 void editSection(const IniText& text, const SectionLines& old, const QString& loadedName,
                  const std::vector<SectionRow>& loadedRows, const QString& name,
                  const std::vector<SectionRow>& rows, const TextCodec& codec, IniEdits& edits) {
-    if (name != loadedName)
+    if (name != loadedName && old.nameLine >= 0)
         edits.replaceInLine(old.nameLine, text.valueRange(old.nameLine), codec.encode(name));
+    else if (name != loadedName && !name.isEmpty()) // a section without Name gets one first
+        edits.insertAfter(old.header, "Name=" + codec.encode(name));
     // What the rows are compared with: the panel's rows as loaded, while the file still
     // has as many.
     const std::vector<SectionRow>& before =

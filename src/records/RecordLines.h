@@ -90,8 +90,9 @@ struct SectionLines {
 // is -1 when it has no Name key).
 SectionLines readSectionAt(const IniText& text, const IniText::Section& section,
                            const TextCodec& codec, SectionKind kind);
-// The last section named id that is a task force or script: a Name key anywhere, every
-// other key a row number (and, for a task force, Group). Nothing otherwise.
+// The last section named id that is a task force or script: a Name key anywhere (or none:
+// the game needs none), every other key a row number (and, for a task force, Group).
+// Nothing otherwise.
 std::optional<SectionLines> readSection(const IniText& text, QByteArrayView id,
                                         const TextCodec& codec, SectionKind kind);
 // The same over the sections named id (a reading's look-up).

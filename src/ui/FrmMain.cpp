@@ -41,6 +41,10 @@ namespace tarvok {
 using Kind = references::Kind;
 using windowlayout::WrappingLabel;
 
+// The file dialog's choices: AI files first, then maps, which hold the same lists.
+const QString kFileFilter =
+    QStringLiteral("规则文件(*.ini)|*.ini|地图文件(*.map *.mpr)|*.map;*.mpr|所有文件(*)|*");
+
 namespace {
 
 QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys) {
@@ -266,8 +270,7 @@ void FrmMain::CmdOpen_Click() {
     // The dialog starts where the last file came from, and never offers the scratch copy.
     const QString folder =
         document_.isOpen() ? QFileInfo(document_.path()).absolutePath() : catalogues_.files().dir();
-    openRulesFile(kit_->dialogs().openFile(this, QStringLiteral("规则文件(*.ini)|*.ini"), folder,
-                                           document_.scratchPath()));
+    openRulesFile(kit_->dialogs().openFile(this, kFileFilter, folder, document_.scratchPath()));
 }
 
 void FrmMain::openRulesFile(const QString& file) {
@@ -275,12 +278,14 @@ void FrmMain::openRulesFile(const QString& file) {
         kit_->msg(QStringLiteral("请选择文件!"), messages::kQuestionTitle, MsgIcon::Information);
         return;
     }
-    if (!fieldrules::isRulesFileName(file)) {
+    // A mod names its AI file as it likes: what the file holds decides.
+    const bool named = fieldrules::isRulesFileName(file);
+    if (!named && !RulesDocument::holdsAiSections(file)) {
         kit_->msg(QStringLiteral("请正确选择文件！"), messages::kQuestionTitle,
                   MsgIcon::Information);
         return;
     }
-    if (fieldrules::mayBeOriginalAi(file))
+    if (named && fieldrules::mayBeOriginalAi(file))
         kit_->msg(QStringLiteral("使用原版AI时请谨慎"));
     // The records on show belong to the file they were loaded from: they are written
     // there (auto-save, or the user's answer) before another file takes its place.
@@ -300,12 +305,8 @@ void FrmMain::openRulesFile(const QString& file) {
     if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
         check && check->isVisible())
         check->checkFile(document_, catalogues_.files()); // the list is of the file now open
-    // No record of the previous file may be saved under its key into this one.
-    panels_.trigger->setKey(QString());
-    panels_.team->setId(QString());
-    panels_.taskForce->setId(QString());
-    panels_.script->setId(QString());
-    showReferences();
+    // Nothing of the previous file stays on show, nor is saved under its key into this one.
+    showNothing();
 }
 
 void FrmMain::mUndo_Click() {
@@ -346,8 +347,7 @@ void FrmMain::restoreVersion(bool redo) {
     }
     // The lists as opening reads them; no record on show.
     tabs_->fill();
-    for (RecordPanel* panel : panels_.records())
-        panel->clear();
+    showNothing();
     QString note = QStringLiteral("已恢复到 %1 的版本")
                        .arg(restored.time.toString(QStringLiteral("HH:mm:ss")));
     if (!restored.write.versionKept())
@@ -359,7 +359,20 @@ void FrmMain::showReloadedLists() {
     if (!document_.index())
         return;
     tabs_->refill();
+    // The records on show are read again, or emptied when they are gone; one the user is
+    // editing stays as it is.
+    for (RecordPanel* panel : panels_.records())
+        if (!panel->isEdited() && !panel->recordKey().isEmpty())
+            panel->show(panel->recordKey());
     statusBar()->showMessage(QStringLiteral("文件已被其他程序修改，已重新读取"));
+    showReferences();
+}
+
+void FrmMain::showNothing() {
+    for (RecordPanel* panel : panels_.records())
+        panel->clear();
+    panels_.notes->clear();
+    kit_->hint(QString());
     showReferences();
 }
 

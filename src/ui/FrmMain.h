@@ -69,6 +69,7 @@ class FrmMain : public QMainWindow {
     void restoreVersion(bool redo);          // a version from the file's history put back
     void showReloadedLists();                // as another program left the file
     void showReferences(); // of the records on show, once the current operation is over
+    void showNothing();    // no record, no note, no hint: as the window starts
 
     qint16 AutoSave = 0; // -1 on, 0 off
     QWidget* welcome_ = nullptr;

@@ -51,6 +51,11 @@ void NotesPanel::showNoteOf(const QString& id) {
     CmdFind_Click();
 }
 
+void NotesPanel::clear() {
+    TxtName->clear();
+    TxtNote->setText(idnotes::kNotePlaceholder);
+}
+
 void NotesPanel::CmdFind_Click() {
     const std::optional<QStringList> notes = kit_.dataFile(idnotes::kNotesFile);
     if (!notes)

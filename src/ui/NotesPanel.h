@@ -21,6 +21,8 @@ class NotesPanel : public QObject {
     QGroupBox* frame() const { return FraNotes; }
     // A selection's note: the ID shown, the note box emptied, the note looked up.
     void showNoteOf(const QString& id);
+    // No ID: the boxes as the window starts.
+    void clear();
 
     void CmdFind_Click();
     void CmdNew_Click();

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -210,8 +211,28 @@ bool PanelKit::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+namespace {
+
+// The wheel over a combo box that the user has not clicked into scrolls the window: it
+// never changes a value the user did not mean to touch.
+class FieldCombo : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (hasFocus())
+            QComboBox::wheelEvent(event);
+        else
+            event->ignore(); // to the window, which scrolls
+    }
+};
+
+} // namespace
+
 QComboBox* PanelKit::makeCombo(const QString& objectName, QWidget* parent) {
-    auto* box = new QComboBox(parent);
+    auto* box = new FieldCombo(parent);
+    box->setFocusPolicy(Qt::StrongFocus); // the wheel gives no focus either
     box->setObjectName(objectName);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);

@@ -11,6 +11,8 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
 
 namespace tarvok {
 
@@ -91,16 +93,68 @@ void RecordPanel::watchFrames(std::vector<WatchedFrame> frames) {
             connect(model, &QAbstractItemModel::modelReset, this, refresh);
         }
     }
+    rememberStart();
     refreshEdited();
+}
+
+void RecordPanel::setAbsence(Absence absence) {
+    absence_ = absence;
+    refreshEdited();
+}
+
+void RecordPanel::rememberStart() {
+    start_.clear();
+    for (const FrameMark& f : frames_) {
+        for (QLineEdit* edit : f.watched.frame->findChildren<QLineEdit*>())
+            if (!insideCombo(edit))
+                start_.push_back([edit, text = edit->text()] {
+                    const QSignalBlocker quiet(edit);
+                    edit->setText(text);
+                });
+        for (QComboBox* box : f.watched.frame->findChildren<QComboBox*>())
+            start_.push_back([box, text = box->currentText()] {
+                const QSignalBlocker quiet(box);
+                box->setEditText(text);
+            });
+        for (QCheckBox* box : f.watched.frame->findChildren<QCheckBox*>())
+            start_.push_back([box, on = box->isChecked()] {
+                const QSignalBlocker quiet(box);
+                box->setChecked(on);
+            });
+        for (QListWidget* list : f.watched.frame->findChildren<QListWidget*>()) {
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i)
+                items << list->item(i)->text();
+            start_.push_back([list, items] {
+                QStringList now;
+                for (int i = 0; i < list->count(); ++i)
+                    now << list->item(i)->text();
+                if (now == items)
+                    return;
+                const QSignalBlocker quiet(list);
+                list->clear();
+                list->addItems(items);
+            });
+        }
+    }
+}
+
+void RecordPanel::restoreStart() {
+    for (const std::function<void()>& put : start_)
+        put();
 }
 
 void RecordPanel::refreshEdited() {
     const bool onShow = found_ && decodes_ && saveable(recordKey());
     bool any = false;
+    const QString absent = absence_ == Absence::NoRecord    ? QStringLiteral("（无）")
+                           : absence_ == Absence::NotInFile ? QStringLiteral("（文件中没有）")
+                                                            : QString();
     for (const FrameMark& f : frames_) {
         const bool differs = onShow && f.watched.differs();
         any = any || differs;
-        const QString title = differs ? f.caption + QStringLiteral(" *") : f.caption;
+        const QString caption = &f == &frames_.front() ? f.caption + absent : f.caption;
+        const QString title = differs ? caption + QStringLiteral(" *") : caption;
         if (f.watched.frame->title() != title)
             f.watched.frame->setTitle(title);
     }

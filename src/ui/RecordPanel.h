@@ -99,6 +99,15 @@ class RecordPanel : public QObject {
     void watchFrames(std::vector<WatchedFrame> frames);
     // Looks again whether the panel is edited; every captureBaseline ends with it.
     void refreshEdited();
+
+    // Why a panel shows no record: none is named, or the file lacks the one named. Its
+    // first frame's caption says so until a record is shown.
+    enum class Absence { None, NoRecord, NotInFile };
+    void setAbsence(Absence absence);
+    // The fields' values as the window starts with them: taken once the window is built,
+    // put back (without running any handler) when the panel shows no record.
+    void rememberStart();
+    void restoreStart();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The result of a load: found in the file, and whether its lines decode losslessly.
@@ -132,6 +141,8 @@ class RecordPanel : public QObject {
         QString caption; // as built, without the mark
     };
     std::vector<FrameMark> frames_;
+    Absence absence_ = Absence::None;
+    std::vector<std::function<void()>> start_; // each puts one field back
 };
 
 } // namespace tarvok

@@ -20,6 +20,16 @@ namespace tarvok {
 
 using Kind = references::Kind;
 
+namespace {
+
+// What an entry of a trigger's team list names: "<none>", which a save writes into an
+// empty slot, names no team type.
+QString teamOf(const QString& entry) {
+    return entry == QStringLiteral("<none>") ? QString() : entry;
+}
+
+} // namespace
+
 std::array<RecordPanel*, 4> Panels::records() const {
     return {trigger, team, taskForce, script};
 }
@@ -87,11 +97,12 @@ void RecordSelection::LstRoot_Click() {
     panels_.notes->showNoteOf(*entry);
     tabs_.clearOtherSelections(Kind::Trigger);
     panels_.trigger->show(*entry);
+    // Its first team type, and with it that one's records; a trigger without team types
+    // leaves those panels empty.
     QListWidget* teams = panels_.trigger->teamList();
-    if (teams->count() == 0)
-        return; // the team, task force and script panels keep what they showed
-    kit_.selectRowQuietly(teams, 0);
-    panels_.team->show(teams->item(0)->text());
+    if (teams->count() > 0)
+        kit_.selectRowQuietly(teams, 0);
+    panels_.team->show(teams->count() > 0 ? teamOf(teams->item(0)->text()) : QString());
     showTeamsRecords();
 }
 
@@ -118,7 +129,7 @@ void RecordSelection::LstTeam_Click() {
         return;
     }
     if (const QListWidgetItem* item = selectedEntry(teams)) {
-        panels_.team->show(item->text());
+        panels_.team->show(teamOf(item->text()));
         showTeamsRecords();
     }
 }

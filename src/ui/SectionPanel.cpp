@@ -140,8 +140,22 @@ void SectionPanel::loadSection(const QString& id) {
 }
 
 void SectionPanel::show(const QString& id) {
+    const std::shared_ptr<const RulesIndex> rules = doc_.index();
+    const bool found = !id.isEmpty() && rules &&
+                       (kind_ == Kind::TaskForce ? records::LoadTaskForce(*rules, id)
+                                                 : records::LoadScriptType(*rules, id))
+                           .found;
+    if (!found) {
+        // No values of another record: the panel is empty, and says why.
+        clear();
+        setId(id);
+        setAbsence(id.isEmpty() ? Absence::NoRecord : Absence::NotInFile);
+        return;
+    }
+    leaveAddMode();
     setId(id);
     loadSection(id);
+    setAbsence(Absence::None);
     // Filling the row fields runs their checks, which may mend a row: what the selection
     // leaves on show is the record as loaded.
     fillEntryFields();
@@ -150,7 +164,21 @@ void SectionPanel::show(const QString& id) {
 
 void SectionPanel::clear() {
     setId(QString());
-    loadSection(QString());
+    leaveAddMode();
+    {
+        PanelKit::ProgramSelection quiet(kit_);
+        rows_->setRows({});
+    }
+    restoreStart();
+    setLoaded(false, true);
+    setAbsence(Absence::None);
+    captureBaseline();
+}
+
+void SectionPanel::leaveAddMode() {
+    adding_ = false;
+    parts_.view->setEnabled(true);
+    parts_.addButton->setText(kAddCaption);
 }
 
 const std::vector<SectionRow>& SectionPanel::rows() const {
@@ -213,9 +241,7 @@ void SectionPanel::addRowClicked() {
         }
     }
     rows_->appendRow({number, fieldText(parts_.fields[1]), fieldText(parts_.fields[2])});
-    adding_ = false;
-    parts_.view->setEnabled(true);
-    parts_.addButton->setText(kAddCaption);
+    leaveAddMode();
 }
 
 void SectionPanel::removeRowClicked() {

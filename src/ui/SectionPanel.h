@@ -79,6 +79,7 @@ class SectionPanel : public RecordPanel {
 
   private:
     int selectedRow() const; // -1 for none
+    void leaveAddMode();
     const std::vector<SectionRow>& rows() const;
 
     Kind kind_;

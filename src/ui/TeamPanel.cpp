@@ -379,8 +379,17 @@ void TeamPanel::LoadTeamType(const QString& id) {
 }
 
 void TeamPanel::show(const QString& id) {
+    const std::shared_ptr<const RulesIndex> rules = doc_.index();
+    if (id.isEmpty() || !rules || !records::LoadTeamType(*rules, id).found) {
+        // No values of another record: the panel is empty, and says why.
+        clear();
+        setId(id);
+        setAbsence(id.isEmpty() ? Absence::NoRecord : Absence::NotInFile);
+        return;
+    }
     setId(id);
     LoadTeamType(id);
+    setAbsence(Absence::None);
     // Its task force and script: the one entry of each list.
     kit_.selectRowQuietly(LstSpeAdd, 0);
     kit_.selectRowQuietly(LstScrAdd, 0);
@@ -388,7 +397,11 @@ void TeamPanel::show(const QString& id) {
 
 void TeamPanel::clear() {
     setId(QString());
-    LoadTeamType(QString());
+    restoreStart();
+    ChkAble_Click();
+    setLoaded(false, true);
+    setAbsence(Absence::None);
+    captureBaseline();
 }
 
 QString TeamPanel::valueOf(int key) const {

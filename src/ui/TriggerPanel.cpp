@@ -282,14 +282,26 @@ void TriggerPanel::LoadTrigger(const QString& key) {
 }
 
 void TriggerPanel::show(const QString& key) {
+    const std::shared_ptr<const RulesIndex> rules = doc_.index();
+    if (!rules || !records::LoadTrigger(*rules, key).found) {
+        // No values of another record: the panel is empty, and says why.
+        clear();
+        setKey(key);
+        setAbsence(key.isEmpty() ? Absence::NoRecord : Absence::NotInFile);
+        return;
+    }
     setKey(key);
     LoadTrigger(key);
+    setAbsence(Absence::None);
     CmdCE_Click();
 }
 
 void TriggerPanel::clear() {
     setKey(QString());
-    LoadTrigger(QString());
+    restoreStart();
+    setLoaded(false, true);
+    setAbsence(Absence::None);
+    captureBaseline();
 }
 
 void TriggerPanel::captureBaseline() {
@@ -401,9 +413,16 @@ void TriggerPanel::CboOwner_Change() {
 
 void TriggerPanel::CmdTeam_Click() {
     const std::optional<QString> id = registrylists::selectedEntry(teamTypes_);
-    if (!id || LstTeam->count() == 2)
+    if (!id)
         return;
-    LstTeam->addItem(*id);
+    // A "<none>" entry is an empty slot: the team type takes the first one.
+    for (int i = 0; i < LstTeam->count(); ++i)
+        if (LstTeam->item(i)->text() == QStringLiteral("<none>")) {
+            LstTeam->item(i)->setText(*id);
+            return;
+        }
+    if (LstTeam->count() < 2)
+        LstTeam->addItem(*id);
 }
 
 void TriggerPanel::CmdTeamDelete_Click() {

@@ -102,7 +102,7 @@ TEST(RecordLines, SectionReads) {
         {"[S]\nName=x\n0=53,0\nGroup=-1\n", SectionKind::Script, std::nullopt},
         {"[S]\nName=x\n0=53,0\nGroup=-1\n", SectionKind::TaskForce, QStringList{"0|53|0"}},
         {"[S]\nName=x\nLoadable=no\n", SectionKind::TaskForce, std::nullopt},
-        {"[S]\n0=1,A\n", SectionKind::Script, std::nullopt},
+        {"[S]\n0=1,A\n", SectionKind::Script, QStringList{"0|1|A"}}, // no Name: the game needs none
         {"[S]\nName=a\n0=1,A\n[S]\nName=b\n0=2,B\n[S]\nMax=1\n", SectionKind::Script,
          QStringList{"0|2|B"}},
         {"[s]\nName=a\n0=1,A\n", SectionKind::Script, std::nullopt},

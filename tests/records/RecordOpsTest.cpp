@@ -97,6 +97,11 @@ TEST(RecordOps, SavesWriteOnlyWhatChangedSinceTheLoad) {
          "[TF-A]\r\nName=\xB2\xBF\xB6\xD3\r\n0=1,E1 ; gi\r\n1=3,E2\r\n2=1,HTNK\r\nGroup=-1\r\n"},
         {"task force: not in the file", force,
          section(QStringLiteral("TF-B"), forceLoaded, forceNow), false, std::nullopt},
+        {"task force without Name: a name typed into the empty box comes first",
+         "[TF-A] ; c\r\n0=1,E1\r\n",
+         section(QStringLiteral("TF-A"), {QString(), {{"0", "1", "E1"}}},
+                 {QStringLiteral("A"), {{"0", "1", "E1"}, {"1", "2", "E2"}}}),
+         true, "[TF-A] ; c\r\nName=A\r\n0=1,E1\r\n1=2,E2\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -52,7 +52,9 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
     EXPECT_FALSE(w.mJie->isChecked());
     EXPECT_EQ(w.AutoSave(), 0);
     w.CmdOpen_Click(); // cancelled: the filter is what the file dialog was given
-    EXPECT_EQ(e.dialogs.fileFilters, QStringList{QStringLiteral("规则文件(*.ini)|*.ini")});
+    EXPECT_EQ(e.dialogs.fileFilters,
+              QStringList{QStringLiteral(
+                  "规则文件(*.ini)|*.ini|地图文件(*.map *.mpr)|*.map;*.mpr|所有文件(*)|*")});
     e.dialogs.clear();
 
     ASSERT_EQ(w.SSTab->count(), 4);

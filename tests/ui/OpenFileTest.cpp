@@ -45,7 +45,9 @@ TEST(OpenRulesFile, ScanFillsTheFourListsAsTheGameReadsThem) {
     EXPECT_EQ(e.w->TaskForceCount(), 3);
     EXPECT_EQ(e.w->ScriptTypeCount(), 1);
     EXPECT_EQ(e.w->TeamTypeCount(), 2);
-    EXPECT_EQ(e.dialogs.fileFilters, QStringList{QStringLiteral("规则文件(*.ini)|*.ini")});
+    EXPECT_EQ(e.dialogs.fileFilters,
+              QStringList{QStringLiteral(
+                  "规则文件(*.ini)|*.ini|地图文件(*.map *.mpr)|*.map;*.mpr|所有文件(*)|*")});
 }
 
 TEST(OpenRulesFile, RefusedChoicesLeaveEverythingAsItWas) {
@@ -54,7 +56,8 @@ TEST(OpenRulesFile, RefusedChoicesLeaveEverythingAsItWas) {
     e.open(first);
 
     e.w->CmdOpen_Click(); // cancelled
-    const QString rules = e.dir.write(QStringLiteral("rules.ini"), sampleRules());
+    // A file of another name opens only when it holds AI sections: a game rules file does not.
+    const QString rules = e.dir.write(QStringLiteral("rules.ini"), "[General]\r\nName=x\r\n");
     e.dialogs.files.push_back(rules);
     e.w->CmdOpen_Click();
     EXPECT_EQ(e.dialogs.messages,
@@ -88,7 +91,7 @@ TEST(OpenRulesFile, DialogStartsWhereTheLastFileCameFromAndADroppedFileOpensAsCh
         QApplication::processEvents();
     };
     e.dialogs.clear();
-    drop(e.dir.write(QStringLiteral("rules.txt"), sampleRules()));
+    drop(e.dir.write(QStringLiteral("rules.txt"), "[General]\r\n"));
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{info(QStringLiteral("请正确选择文件！"),
                                                                  QStringLiteral("提示"))});
     const QString other = e.dir.write(QStringLiteral("other/aimd.ini"), sampleRules());

@@ -527,7 +527,7 @@ TEST(TeamList, TriggerTeamListTakesTwoEntriesAndAsksBeforeRemoving) {
     EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{ask, ask}));
 }
 
-TEST(TeamList, SelectingATriggerTeamLoadsItAndNoneShowsANewTeamType) {
+TEST(TeamList, SelectingATriggerTeamLoadsItAndNoneShowsNoTeamType) {
     TeamEditor e;
     Window& w = *e.w;
     w.LstTeam->addItems({QStringLiteral("TM-B"), QStringLiteral("<none>")});
@@ -537,7 +537,7 @@ TEST(TeamList, SelectingATriggerTeamLoadsItAndNoneShowsANewTeamType) {
     EXPECT_EQ(w.TxtTeamName->text(), "Bravo");
     EXPECT_EQ(w.TxtNote->text(), QStringLiteral("note")); // the note panel stays
     clickRow(w.LstTeam, 1);
-    EXPECT_EQ(w.TxtTeam->text(), "<none>");
+    EXPECT_EQ(w.TxtTeam->text(), "");
     EXPECT_EQ(w.TxtTeamName->text(), "");
     EXPECT_TRUE(e.dialogs.messages.empty());
 }

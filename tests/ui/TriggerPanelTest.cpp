@@ -130,7 +130,7 @@ TEST(TriggerPanel, SelectingShowsTheTriggerWithItsDescriptions) {
     EXPECT_EQ(w.RecordFound(), -1);
 
     // Tech level 0 and the amount FF (255) load without a refusal; "<none>" teams give
-    // an empty LstTeam and leave the team panel as it was.
+    // an empty LstTeam and an empty team panel.
     e.select("AB=x");
     EXPECT_TRUE(e.dialogs.messages.empty()) << e.dialogs.texts().join('|').toStdString();
     EXPECT_EQ(w.CboTech->currentText(), "0");
@@ -139,7 +139,7 @@ TEST(TriggerPanel, SelectingShowsTheTriggerWithItsDescriptions) {
     EXPECT_EQ(w.TxtKey->text(), QStringLiteral("平民单位满足条件"));
     EXPECT_EQ(w.TxtOwner->text(), QStringLiteral("尤里"));
     EXPECT_EQ(w.LstTeam->count(), 0);
-    EXPECT_EQ(w.TxtTeam->text(), "TM-1");
+    EXPECT_EQ(w.TxtTeam->text(), "");
     EXPECT_FALSE(w.ChkLow->isChecked());
     EXPECT_FALSE(w.ChkHigh->isChecked());
 
