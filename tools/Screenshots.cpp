@@ -3,6 +3,7 @@
 //   tarvok_screenshots <data dir> <output dir>
 #include "document/RulesDocument.h"
 #include "ui/Dialogs.h"
+#include "ui/FileCommands.h"
 #include "ui/Frm.h"
 #include "ui/FrmMain.h"
 #include "ui/RecordSelection.h"
@@ -88,7 +89,7 @@ int main(int argc, char* argv[]) {
     editor->resize(
         tarvok::windowrules::initialWindowGeometry(QSize(1366, 768), editor->sizeHint()).size);
     QApplication::processEvents();
-    editor->CmdOpen_Click();
+    editor->files().CmdOpen_Click();
     auto* triggers = editor->findChild<QAbstractItemView*>(QStringLiteral("LstRoot"));
     if (triggers->model()->rowCount() > 0) {
         triggers->setCurrentIndex(triggers->model()->index(0, 0));

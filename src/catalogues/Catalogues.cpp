@@ -2,6 +2,8 @@
 
 #include "catalogues/ActionCatalogue.h"
 #include "catalogues/UnitNameTable.h"
+#include "document/RulesIndex.h"
+#include "records/ScriptActions.h"
 
 namespace tarvok {
 namespace {
@@ -10,26 +12,63 @@ const QString kBuildingsById = QStringLiteral("ID.WQ");
 const QString kBuildingsByName = QStringLiteral("ID2.WQ");
 const QString kActions = QStringLiteral("Scr.WQ");
 
+std::optional<qint64> number(const QString& text) {
+    bool ok = false;
+    const qint64 n = text.toLongLong(&ok);
+    return ok && n >= 0 ? std::optional(n) : std::nullopt;
+}
+
 } // namespace
 
+Catalogues::Catalogues(ProgramFiles files)
+    : files_(std::move(files)), mod_(files_.lines(unitnames::kTableFile).value_or(QStringList())) {}
+
+bool Catalogues::updateMod(const QString& aiPath, const RulesIndex& index,
+                           const ModWorld::Choice& choice) {
+    return mod_.update(aiPath, index.text(), index.codec(), choice);
+}
+
 std::optional<QString> Catalogues::unitName(const QString& unitId) const {
+    if (const QString name = mod_.nameOf(unitId); !name.isEmpty())
+        return name;
     const std::optional<QStringList> table = lines(unitnames::kTableFile);
     return table ? std::optional(unitnames::nameOf(*table, unitId)) : std::nullopt;
 }
 
 std::optional<QString> Catalogues::unitId(const QString& displayName) const {
+    if (const QString id = mod_.idOf(displayName); !id.isEmpty())
+        return id;
     const std::optional<QStringList> table = lines(unitnames::kTableFile);
     return table ? std::optional(unitnames::idOf(*table, displayName)) : std::nullopt;
 }
 
-std::optional<QString> Catalogues::buildingName(const QString& buildingId) const {
+std::optional<QString> Catalogues::buildingName(const QString& parameter) const {
+    if (mod_.inUse()) {
+        const std::optional<qint64> n = number(parameter);
+        const QStringList& ids = mod_.buildingIds();
+        const qint64 at = n ? buildingIndex(*n) : -1;
+        return at >= 0 && at < ids.size() ? ids[at] : QString();
+    }
     const std::optional<QStringList> table = lines(kBuildingsById);
-    return table ? std::optional(catalogue::lastValueOf(*table, buildingId)) : std::nullopt;
+    return table ? std::optional(catalogue::lastValueOf(*table, parameter)) : std::nullopt;
 }
 
-std::optional<QString> Catalogues::buildingId(const QString& buildingName) const {
+std::optional<QString> Catalogues::buildingParameter(const QString& buildingId,
+                                                     const QString& oldParameter) const {
+    if (mod_.inUse()) {
+        const std::optional<qint64> made = tarvok::buildingParameter(
+            mod_.buildingIds().indexOf(buildingId), number(oldParameter).value_or(0));
+        return made ? QString::number(*made) : QString();
+    }
     const std::optional<QStringList> table = lines(kBuildingsByName);
-    return table ? std::optional(catalogue::lastKeyOf(*table, buildingName)) : std::nullopt;
+    return table ? std::optional(catalogue::lastKeyOf(*table, buildingId)) : std::nullopt;
+}
+
+std::optional<QStringList> Catalogues::buildingNames() const {
+    if (mod_.inUse())
+        return mod_.buildingIds();
+    const std::optional<QStringList> table = lines(kBuildingsById);
+    return table ? std::optional(catalogue::buildingNames(*table)) : std::nullopt;
 }
 
 std::optional<std::optional<QStringList>>
@@ -40,9 +79,30 @@ Catalogues::actionChoices(const QString& actionName) const {
     return catalogue::actionChoices(*table, actionName);
 }
 
-std::optional<QStringList> Catalogues::buildingNames() const {
-    const std::optional<QStringList> table = lines(kBuildingsById);
-    return table ? std::optional(catalogue::buildingNames(*table)) : std::nullopt;
+std::optional<Catalogues::Choices> Catalogues::unitChoices(bool withBuildings) const {
+    if (mod_.inUse()) {
+        Choices c{mod_.unitIds(), mod_.unitNames()};
+        if (withBuildings) {
+            c.ids += mod_.buildingIds();
+            c.names += mod_.buildingNames();
+        }
+        return c;
+    }
+    const std::optional<QStringList> table = lines(unitnames::kTableFile);
+    if (!table)
+        return std::nullopt;
+    shippedNames_.clear();
+    for (const QString& line : *table)
+        if (const auto parsed = unitnames::parseLine(line); parsed && parsed->name)
+            shippedNames_.insert(parsed->id, *parsed->name);
+    const unitnames::ChoiceLists lists = unitnames::choiceLists(*table);
+    return Choices{lists.ids, lists.names};
+}
+
+QString Catalogues::displayName(const QString& unitId) const {
+    if (mod_.inUse())
+        return mod_.nameOf(unitId);
+    return shippedNames_.value(unitId);
 }
 
 } // namespace tarvok

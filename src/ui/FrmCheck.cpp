@@ -1,6 +1,6 @@
 #include "ui/FrmCheck.h"
 
-#include "catalogues/ProgramFiles.h"
+#include "catalogues/Catalogues.h"
 #include "catalogues/UnitNameTable.h"
 #include "document/IniText.h"
 #include "document/RulesDocument.h"
@@ -46,7 +46,7 @@ FrmCheck::FrmCheck(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 // The one place the window reads the rules file.
-void FrmCheck::checkFile(RulesDocument& doc, const ProgramFiles& files) {
+void FrmCheck::checkFile(RulesDocument& doc, const Catalogues& known) {
     doc.refresh();
     const std::shared_ptr<const RulesIndex> index = doc.index();
     if (!index) {
@@ -55,7 +55,10 @@ void FrmCheck::checkFile(RulesDocument& doc, const ProgramFiles& files) {
         return;
     }
     filecheck::CheckCatalogues catalogues;
-    if (const std::optional<QStringList> table = files.lines(unitnames::kTableFile))
+    if (known.mod().inUse()) // the mod's own lists are the truth
+        catalogues.mod =
+            filecheck::ModTypes{known.mod().definedIds(), known.mod().buildingIds().size()};
+    else if (const std::optional<QStringList> table = known.lines(unitnames::kTableFile))
         catalogues.unitIds = unitnames::choiceLists(*table).ids;
     showProblems(filecheck::checkRules(index->text(), index->codec(), catalogues));
 }

@@ -11,7 +11,7 @@ class QTreeWidget;
 
 namespace tarvok {
 
-class ProgramFiles;
+class Catalogues;
 class RulesDocument;
 
 // The window "检查文件": every problem the whole-file check finds in the open rules file,
@@ -26,8 +26,9 @@ class FrmCheck : public QWidget {
     using Choose = std::function<void(filecheck::RecordKind kind, const QString& id)>;
     void setOnChoose(Choose choose) { choose_ = std::move(choose); }
 
-    // Checks the file as it is now, against the unit name table, and lists the result.
-    void checkFile(RulesDocument& doc, const ProgramFiles& files);
+    // Checks the file as it is now, against the mod's types when its rules file is in use,
+    // else the unit name table, and lists the result.
+    void checkFile(RulesDocument& doc, const Catalogues& known);
     void showProblems(const std::vector<filecheck::Problem>& problems);
 
   private:

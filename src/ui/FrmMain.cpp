@@ -1,8 +1,9 @@
 #include "ui/FrmMain.h"
 
-#include "catalogues/UnitNameTable.h"
 #include "document/RulesDocument.h"
 #include "records/FieldRules.h"
+#include "ui/ChainCommands.h"
+#include "ui/FileCommands.h"
 #include "ui/FileDrops.h"
 #include "ui/FrmCheck.h"
 #include "ui/Messages.h"
@@ -41,10 +42,6 @@ namespace tarvok {
 using Kind = references::Kind;
 using windowlayout::WrappingLabel;
 
-// The file dialog's choices: AI files first, then maps, which hold the same lists.
-const QString kFileFilter =
-    QStringLiteral("规则文件(*.ini)|*.ini|地图文件(*.map *.mpr)|*.map;*.mpr|所有文件(*)|*");
-
 namespace {
 
 QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys) {
@@ -72,7 +69,10 @@ FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, 
                                panels_.script->frame(), panels_.notes->frame(), CmdSaveAll});
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+    // Hidden while the catalogues its lists ask for their notes are still there.
+    hide();
+}
 
 // ---------------------------------------------------------------- building the window
 
@@ -113,6 +113,15 @@ void FrmMain::createMenus() {
     mTools->setObjectName(QStringLiteral("mTools"));
     mCheck = item(mTools, "mCheck", QStringLiteral("检查文件"), Qt::Key_F7);
     mCheck->setEnabled(false); // until a file is open
+    mTools->addSeparator();
+    mClone = item(mTools, "mClone", QStringLiteral("复制整套…"), Qt::CTRL | Qt::Key_D);
+    mNewChain =
+        item(mTools, "mNewChain", QStringLiteral("新建整套…"), Qt::CTRL | Qt::SHIFT | Qt::Key_N);
+    mNewChain->setEnabled(false);
+    mTools->addSeparator();
+    mModRules = item(mTools, "mModRules", QStringLiteral("选择游戏规则文件…"), {});
+    mNoModRules = item(mTools, "mNoModRules", QStringLiteral("不使用游戏规则文件"), {});
+    mNoModRules->setCheckable(true);
 }
 
 void FrmMain::createControls() {
@@ -202,14 +211,6 @@ void FrmMain::createControls() {
 
 void FrmMain::Form_Load() {
     AutoSave = 0;
-    if (const std::optional<QStringList> table = catalogues_.lines(unitnames::kTableFile)) {
-        const unitnames::ChoiceLists lists = unitnames::choiceLists(*table);
-        panels_.trigger->addUnitChoices(lists.ids, lists.names);
-        panels_.taskForce->addUnitChoices(lists.ids, lists.names);
-        panels_.script->addUnitChoices(lists.names);
-    } else {
-        kit_->msg(QStringLiteral("找不到文件！"));
-    }
     for (QComboBox* box : findChildren<QComboBox*>())
         box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
 }
@@ -218,21 +219,34 @@ void FrmMain::connectHandlers() {
     selection_ = new RecordSelection(
         *kit_, document_, *tabs_, panels_, [this] { return autoSaveOn(); }, this);
     commands_ = new RecordCommands(*kit_, document_, *tabs_, panels_, this);
+    files_ = new FileCommands(*kit_, document_, catalogues_, *tabs_, *selection_, panels_, this);
+    chains_ = new ChainCommands(*kit_, document_, *tabs_, *selection_, panels_, this);
+    if (!files_->fillUnitChoices())
+        kit_->msg(QStringLiteral("找不到文件！"));
     connect(mYes, &QAction::triggered, this, &FrmMain::mYes_Click);
     connect(mNo, &QAction::triggered, this, &FrmMain::mNo_Click);
     connect(mSuo, &QAction::triggered, this, &FrmMain::mSuo_Click);
     connect(mJie, &QAction::triggered, this, &FrmMain::mJie_Click);
     connect(mColor, &QAction::triggered, this, &FrmMain::mColor_Click);
-    connect(mCheck, &QAction::triggered, this, &FrmMain::mCheck_Click);
-    connect(mUndo, &QAction::triggered, this, &FrmMain::mUndo_Click);
-    connect(mRedo, &QAction::triggered, this, &FrmMain::mRedo_Click);
+    connect(mCheck, &QAction::triggered, files_, &FileCommands::mCheck_Click);
+    connect(mUndo, &QAction::triggered, files_, &FileCommands::mUndo_Click);
+    connect(mRedo, &QAction::triggered, files_, &FileCommands::mRedo_Click);
+    connect(mModRules, &QAction::triggered, files_, &FileCommands::mModRules_Click);
+    connect(mNoModRules, &QAction::toggled, files_, &FileCommands::mNoModRules_Click);
+    connect(mClone, &QAction::triggered, chains_, &ChainCommands::mClone_Click);
+    connect(mNewChain, &QAction::triggered, chains_, &ChainCommands::mNewChain_Click);
+    connect(chains_, &ChainCommands::cloneableChanged, this,
+            [this] { mClone->setEnabled(chains_->canClone()); });
+    mClone->setEnabled(chains_->canClone());
     connect(CmdSaveAll, &QPushButton::clicked, this, &FrmMain::CmdSaveAll_Click);
-    connect(CmdOpen, &QPushButton::clicked, this, &FrmMain::CmdOpen_Click);
-    acceptFileDrops(this, [this](const QString& file) { openRulesFile(file); });
-    // Another program changed the file: the lists show it again once the operation that
-    // found out is over. Coming back to the editor is when that is most likely.
-    connect(&document_, &RulesDocument::reloaded, this, &FrmMain::showReloadedLists,
-            Qt::QueuedConnection);
+    connect(CmdOpen, &QPushButton::clicked, files_, &FileCommands::CmdOpen_Click);
+    connect(files_, &FileCommands::opened, this, [this](const QString& file) {
+        LblRoot->setText(file);
+        mCheck->setEnabled(true);
+        mNewChain->setEnabled(true);
+    });
+    acceptFileDrops(this, [this](const QString& file) { files_->openRulesFile(file); });
+    // Coming back to the editor is when another program's change is most likely.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
@@ -247,7 +261,7 @@ void FrmMain::connectHandlers() {
     // delete; a saved name shows beside its entry.
     auto* refsLater = new QTimer(this);
     refsLater->setSingleShot(true);
-    connect(refsLater, &QTimer::timeout, this, &FrmMain::showReferences);
+    connect(refsLater, &QTimer::timeout, selection_, &RecordSelection::showReferences);
     connect(commands_, &RecordCommands::changed, refsLater, qOverload<>(&QTimer::start));
     for (Kind kind : {Kind::Trigger, Kind::TeamType, Kind::TaskForce, Kind::Script}) {
         RecordPanel* panel = panels_.of(kind);
@@ -262,123 +276,6 @@ void FrmMain::connectHandlers() {
     panels_.team->connectHandlers();
     panels_.taskForce->connectHandlers();
     panels_.script->connectHandlers();
-}
-
-// ---------------------------------------------------------------- the rules file
-
-void FrmMain::CmdOpen_Click() {
-    // The dialog starts where the last file came from, and never offers the scratch copy.
-    const QString folder =
-        document_.isOpen() ? QFileInfo(document_.path()).absolutePath() : catalogues_.files().dir();
-    openRulesFile(kit_->dialogs().openFile(this, kFileFilter, folder, document_.scratchPath()));
-}
-
-void FrmMain::openRulesFile(const QString& file) {
-    if (file.isEmpty()) {
-        kit_->msg(QStringLiteral("请选择文件!"), messages::kQuestionTitle, MsgIcon::Information);
-        return;
-    }
-    // A mod names its AI file as it likes: what the file holds decides.
-    const bool named = fieldrules::isRulesFileName(file);
-    if (!named && !RulesDocument::holdsAiSections(file)) {
-        kit_->msg(QStringLiteral("请正确选择文件！"), messages::kQuestionTitle,
-                  MsgIcon::Information);
-        return;
-    }
-    if (named && fieldrules::mayBeOriginalAi(file))
-        kit_->msg(QStringLiteral("使用原版AI时请谨慎"));
-    // The records on show belong to the file they were loaded from: they are written
-    // there (auto-save, or the user's answer) before another file takes its place.
-    if (!selection_->leaveRecords(
-            {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}))
-        return;
-    const std::optional<RulesDocument::Opened> opened = document_.open(file);
-    if (!opened) {
-        kit_->msg(QStringLiteral("无法打开文件"), messages::kErrorTitle, MsgIcon::Information);
-        return;
-    }
-    LblRoot->setText(QString());
-    LblRoot->setText(file);
-    tabs_->fill();
-    statusBar()->showMessage(messages::openingNotes(*opened));
-    mCheck->setEnabled(true);
-    if (auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
-        check && check->isVisible())
-        check->checkFile(document_, catalogues_.files()); // the list is of the file now open
-    // Nothing of the previous file stays on show, nor is saved under its key into this one.
-    showNothing();
-}
-
-void FrmMain::mUndo_Click() {
-    restoreVersion(false);
-}
-
-void FrmMain::mRedo_Click() {
-    restoreVersion(true);
-}
-
-void FrmMain::restoreVersion(bool redo) {
-    const History* history = document_.history();
-    const History::Stack from = redo ? History::Stack::Redo : History::Stack::Undo;
-    if (!history || history->size(from) == 0) {
-        statusBar()->showMessage(redo ? QStringLiteral("没有可重做的修改")
-                                      : QStringLiteral("没有可撤销的修改"));
-        return;
-    }
-    if (!selection_->settleEdits())
-        return;
-    const RulesDocument::Restored restored = document_.restore(from);
-    switch (restored.outcome) {
-    case RulesDocument::Restored::Nothing:
-        return;
-    case RulesDocument::Restored::ChangedOutside:
-        kit_->msg(QStringLiteral("文件已被其他程序修改，无法撤销"), messages::kErrorTitle,
-                  MsgIcon::Information);
-        return;
-    case RulesDocument::Restored::LockedElsewhere:
-        kit_->msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"), messages::kErrorTitle,
-                  MsgIcon::Information);
-        return;
-    case RulesDocument::Restored::Failed:
-        kit_->reportWrite(restored.write);
-        return;
-    case RulesDocument::Restored::Done:
-        break;
-    }
-    // The lists as opening reads them; no record on show.
-    tabs_->fill();
-    showNothing();
-    QString note = QStringLiteral("已恢复到 %1 的版本")
-                       .arg(restored.time.toString(QStringLiteral("HH:mm:ss")));
-    if (!restored.write.versionKept())
-        note += QStringLiteral("；") + messages::versionNotKept(restored.write.versionFailure());
-    statusBar()->showMessage(note);
-}
-
-void FrmMain::showReloadedLists() {
-    if (!document_.index())
-        return;
-    tabs_->refill();
-    // The records on show are read again, or emptied when they are gone; one the user is
-    // editing stays as it is.
-    for (RecordPanel* panel : panels_.records())
-        if (!panel->isEdited() && !panel->recordKey().isEmpty())
-            panel->show(panel->recordKey());
-    statusBar()->showMessage(QStringLiteral("文件已被其他程序修改，已重新读取"));
-    showReferences();
-}
-
-void FrmMain::showNothing() {
-    for (RecordPanel* panel : panels_.records())
-        panel->clear();
-    panels_.notes->clear();
-    kit_->hint(QString());
-    showReferences();
-}
-
-void FrmMain::showReferences() {
-    for (Kind kind : {Kind::Trigger, Kind::TeamType, Kind::TaskForce, Kind::Script})
-        tabs_->references().show(kind, panels_.of(kind)->recordKey());
 }
 
 // ---------------------------------------------------------------- menus and saving
@@ -429,21 +326,6 @@ void FrmMain::mColor_Click() {
         p.setColor(QPalette::Text, QColor::fromRgb(rgb));
         view->setPalette(p);
     }
-}
-
-// The check window is made at its first use; each use checks the file as it is then.
-void FrmMain::mCheck_Click() {
-    auto* check = findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!check) {
-        check = new FrmCheck(this);
-        check->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
-            if (kind != filecheck::RecordKind::None) // the lists in the kinds' order
-                tabs_->selectRecord(static_cast<Kind>(static_cast<int>(kind) - 1), id);
-        });
-    }
-    check->checkFile(document_, catalogues_.files());
-    check->show();
-    check->activateWindow();
 }
 
 void FrmMain::CmdSaveAll_Click() {

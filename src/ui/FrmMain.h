@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace tarvok {
 
+class ChainCommands;
+class FileCommands;
 class PanelKit;
 class RecordCommands;
 class RecordSelection;
@@ -23,7 +25,8 @@ class RulesDocument;
 // The editor's window: menus, the file frame, the registry lists, the hint area, one panel
 // per kind of record and the notes. It builds them, connects them and runs the menus; the
 // open file is the session it is handed, what a selection shows is RecordSelection's, the
-// lists' adds and deletes are RecordCommands'.
+// lists' adds and deletes are RecordCommands', opening, undo and the mod FileCommands',
+// copies of whole chains ChainCommands'.
 class FrmMain : public QMainWindow {
     Q_OBJECT
 
@@ -43,6 +46,8 @@ class FrmMain : public QMainWindow {
     RegistryTabs& tabs() { return *tabs_; }
     RecordSelection& selection() { return *selection_; }
     RecordCommands& commands() { return *commands_; }
+    FileCommands& files() { return *files_; }
+    ChainCommands& chains() { return *chains_; }
     bool autoSaveOn() const { return AutoSave == -1; }
 
     void Form_Load();
@@ -53,10 +58,6 @@ class FrmMain : public QMainWindow {
     void mJie_Click();
     void mColor_Click();
     void CmdSaveAll_Click();
-    void CmdOpen_Click();
-    void mCheck_Click();
-    void mUndo_Click();
-    void mRedo_Click();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -65,11 +66,6 @@ class FrmMain : public QMainWindow {
     void createMenus();
     void createControls();
     void connectHandlers();
-    void openRulesFile(const QString& file); // as chosen in the file dialog
-    void restoreVersion(bool redo);          // a version from the file's history put back
-    void showReloadedLists();                // as another program left the file
-    void showReferences(); // of the records on show, once the current operation is over
-    void showNothing();    // no record, no note, no hint: as the window starts
 
     qint16 AutoSave = 0; // -1 on, 0 off
     QWidget* welcome_ = nullptr;
@@ -79,10 +75,13 @@ class FrmMain : public QMainWindow {
     RegistryTabs* tabs_ = nullptr;
     RecordSelection* selection_ = nullptr;
     RecordCommands* commands_ = nullptr;
+    FileCommands* files_ = nullptr;
+    ChainCommands* chains_ = nullptr;
     Panels panels_;
 
     QAction *mYes = nullptr, *mNo = nullptr, *mSuo = nullptr, *mJie = nullptr, *mColor = nullptr;
     QAction *mCheck = nullptr, *mUndo = nullptr, *mRedo = nullptr;
+    QAction *mClone = nullptr, *mNewChain = nullptr, *mModRules = nullptr, *mNoModRules = nullptr;
     QGroupBox* FraFile = nullptr;
     QPushButton* CmdOpen = nullptr;
     QLabel* LblRoot = nullptr;

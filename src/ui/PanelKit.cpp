@@ -70,8 +70,8 @@ QString PanelKit::LookupBuildingName(const QString& buildingId) {
     return told(catalogues_.buildingName(buildingId));
 }
 
-QString PanelKit::LookupBuildingId(const QString& buildingName) {
-    return told(catalogues_.buildingId(buildingName));
+QString PanelKit::LookupBuildingId(const QString& buildingName, const QString& oldParameter) {
+    return told(catalogues_.buildingParameter(buildingName, oldParameter));
 }
 
 bool PanelKit::digitFilter(QLineEdit* box, const QString& message) {

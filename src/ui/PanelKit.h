@@ -54,12 +54,13 @@ class PanelKit : public QObject {
     // "无法找到文件" (title "错误", information icon) is shown and nothing is returned.
     std::optional<QStringList> dataFile(const QString& name);
 
-    // Look-ups in the unit name table NameTable.WQ and the building tables ID.WQ and
-    // ID2.WQ, read anew each time; empty when not found. A missing file is said.
+    // Look-ups in the mod's lists, then the unit name table NameTable.WQ and the building
+    // tables ID.WQ and ID2.WQ, read anew each time; empty when not found. A missing file
+    // is said. A building's parameter keeps the high bits of oldParameter.
     QString LookupUnitName(const QString& unitId);
     QString LookupUnitId(const QString& displayName);
-    QString LookupBuildingName(const QString& buildingId);
-    QString LookupBuildingId(const QString& buildingName);
+    QString LookupBuildingName(const QString& parameter);
+    QString LookupBuildingId(const QString& buildingName, const QString& oldParameter = {});
 
     // The digit filter of a numeric text box: at the first character that is not an
     // ASCII digit, the message (title "错误", information icon) and that character is

@@ -4,6 +4,7 @@
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
+#include "ui/ReferenceLists.h"
 #include "ui/RegistryTabs.h"
 #include "ui/ScriptPanel.h"
 #include "ui/TaskForcePanel.h"
@@ -180,6 +181,32 @@ void RecordSelection::LstScrAdd_Click() {
         return;
     }
     panels_.script->show(panels_.team->script());
+}
+
+// ---------------------------------------------------------------- the file as a whole
+
+void RecordSelection::showNothing() {
+    for (RecordPanel* panel : panels_.records())
+        panel->clear();
+    panels_.notes->clear();
+    kit_.hint(QString());
+    showReferences();
+}
+
+void RecordSelection::showReloaded() {
+    if (!doc_.index())
+        return;
+    tabs_.refill();
+    for (RecordPanel* panel : panels_.records())
+        if (!panel->isEdited() && !panel->recordKey().isEmpty())
+            panel->show(panel->recordKey());
+    kit_.status(QStringLiteral("文件已被其他程序修改，已重新读取"));
+    showReferences();
+}
+
+void RecordSelection::showReferences() {
+    for (Kind kind : {Kind::Trigger, Kind::TeamType, Kind::TaskForce, Kind::Script})
+        tabs_.references().show(kind, panels_.of(kind)->recordKey());
 }
 
 } // namespace tarvok

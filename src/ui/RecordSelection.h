@@ -40,6 +40,14 @@ class RecordSelection : public QObject {
     // stays (Cancel, or a save that was refused or failed).
     bool settleEdits();
 
+    // No record, no note, no hint: as the window starts, and after an opening, undo or redo.
+    void showNothing();
+    // Another program changed the file: the lists show it again, the records on show are
+    // read again or emptied when gone; one the user is editing stays as it is.
+    void showReloaded();
+    // What uses the records on show, and what they use.
+    void showReferences();
+
   private:
     // One question for the edited ones of panels, whose records are about to be
     // replaced: Yes saves them in turn; false when the user stays.

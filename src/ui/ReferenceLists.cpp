@@ -89,18 +89,38 @@ void ReferenceLists::show(Kind kind, const QString& id) {
         item->setData(Qt::UserRole, codec.decode(r.entry));
         item->setData(kKindRole, static_cast<int>(r.kind));
     }
+    if (kind == Kind::Trigger)
+        return;
+    // A map's own triggers and actions: shown, not chosen.
+    for (const references::MapUse& use : refs->mapUses(codec.encode(key)))
+        new QListWidgetItem(
+            QStringLiteral("[%1] %2 (地图)").arg(codec.decode(use.section), codec.decode(use.key)),
+            list);
 }
 
 QString ReferenceLists::deleteQuestion(Kind kind, const QString& id) {
     const references::RecordReferences* refs = kind == Kind::Trigger ? nullptr : current();
-    const int users = refs ? refs->users(kind, index_->codec().encode(id)) : 0;
+    const QByteArray key = refs ? index_->codec().encode(id) : QByteArray();
+    const int users = refs ? refs->users(kind, key) : 0;
     if (users == 0)
         return messages::kConfirmDelete;
-    // Triggers use team types; team types use task forces and scripts.
+    // Triggers use team types; team types use task forces and scripts; in a map, lines of
+    // its own sections may use any of them.
     const Kind user = kind == Kind::TeamType ? Kind::Trigger : Kind::TeamType;
-    return QStringLiteral("有 %1 个%2使用此%3，确定删除？")
-        .arg(users)
-        .arg(kindCaption(user), kindCaption(kind));
+    const int inMap = static_cast<int>(refs->mapUses(key).size());
+    if (inMap == 0)
+        return QStringLiteral("有 %1 个%2使用此%3，确定删除？")
+            .arg(users)
+            .arg(kindCaption(user), kindCaption(kind));
+    if (users == inMap)
+        return QStringLiteral("地图中有 %1 处设置使用此%2，确定删除？")
+            .arg(inMap)
+            .arg(kindCaption(kind));
+    return QStringLiteral("有 %1 个%2及地图中 %3 处设置使用此%4，确定删除？")
+        .arg(users - inMap)
+        .arg(kindCaption(user))
+        .arg(inMap)
+        .arg(kindCaption(kind));
 }
 
 } // namespace tarvok

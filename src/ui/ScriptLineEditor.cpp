@@ -68,7 +68,7 @@ void ScriptPanel::LstScrNumber_Click() {
         return;
     case scripts::ChosenParameter::Kind::Building:
         if (!choice.isEmpty())
-            TxtNumber->setText(kit_.LookupBuildingId(choice));
+            TxtNumber->setText(kit_.LookupBuildingId(choice, TxtNumber->text()));
         return;
     case scripts::ChosenParameter::Kind::Number:
         TxtNumber->setText(chosen.number);
@@ -141,10 +141,10 @@ void ScriptPanel::LoadActionParameters(const QString& actionName) {
 }
 
 void ScriptPanel::ListBuildingNames() {
-    const std::optional<QStringList> lines = kit_.dataFile(QStringLiteral("ID.WQ"));
-    if (!lines)
-        return;
-    LstScrNumber->addItems(catalogue::buildingNames(*lines));
+    if (const std::optional<QStringList> names = kit_.catalogues().buildingNames())
+        LstScrNumber->addItems(*names);
+    else
+        kit_.dataFile(QStringLiteral("ID.WQ")); // says that it is missing
 }
 
 void ScriptPanel::TxtScrUnitE_Change() {
@@ -152,16 +152,18 @@ void ScriptPanel::TxtScrUnitE_Change() {
 }
 
 void ScriptPanel::Command1_Click() {
-    const std::optional<QStringList> table = kit_.dataFile(unitnames::kTableFile);
-    const QString id = table ? unitnames::idOf(*table, TxtScrUnitC->currentText()) : QString();
+    const std::optional<QString> found = kit_.catalogues().unitId(TxtScrUnitC->currentText());
+    if (!found)
+        kit_.dataFile(unitnames::kTableFile); // says that it is missing
+    const QString id = found.value_or(QString());
     if (TxtScrUnitE->text() != id) {
         TxtScrUnitE->setText(id); // its change handler shows the name of the ID
-    } else if (table) {
+    } else if (found) {
         // The same text raises no change, yet the name box must follow the ID: an
         // unlisted name is emptied, a listed one shows the table's name for its ID.
-        TxtScrUnitC->setEditText(unitnames::nameOf(*table, id));
+        TxtScrUnitC->setEditText(kit_.catalogues().unitName(id).value_or(QString()));
     }
-    TxtNumber->setText(kit_.LookupBuildingId(TxtScrUnitE->text()));
+    TxtNumber->setText(kit_.LookupBuildingId(TxtScrUnitE->text(), TxtNumber->text()));
 }
 
 } // namespace tarvok

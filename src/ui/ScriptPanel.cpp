@@ -28,7 +28,9 @@ ScriptPanel::ScriptPanel(PanelKit& kit, RulesDocument& doc, QObject* parent)
               CmdScrTypeAdd,
               CmdScrTypeKill,
               CmdSaveScr,
-              CmdScrCopy},
+              CmdScrCopy,
+              CmdScrUp,
+              CmdScrDown},
              {QStringLiteral("ID"), QStringLiteral("动作"), QStringLiteral("参数"),
               QStringLiteral("动作名称")});
 }
@@ -51,6 +53,9 @@ void ScriptPanel::createControls() {
         named(new QPushButton(QStringLiteral("保存脚本"), FraScr), QStringLiteral("CmdSaveScr"));
     CmdScrTypeKill =
         named(new QPushButton(QStringLiteral("删除"), FraScr), QStringLiteral("CmdScrTypeKill"));
+    CmdScrUp = named(new QPushButton(QStringLiteral("上移"), FraScr), QStringLiteral("CmdScrUp"));
+    CmdScrDown =
+        named(new QPushButton(QStringLiteral("下移"), FraScr), QStringLiteral("CmdScrDown"));
     CmdScrTypeAdd =
         named(new QPushButton(QStringLiteral("添加"), FraScr), QStringLiteral("CmdScrTypeAdd"));
     LvwScr = named(new QTreeView(FraScr), QStringLiteral("LvwScr"));
@@ -72,7 +77,7 @@ void ScriptPanel::createControls() {
 
     // The steps, with the action list and the parameter choices beside them.
     auto* lists = new QHBoxLayout;
-    lists->addWidget(LvwScr, 3);
+    lists->addLayout(besideList(LvwScr, CmdScrUp, CmdScrDown), 3);
     lists->addWidget(LstScrAct, 3);
     lists->addWidget(LstScrNumber, 3);
     // A parameter choice longer than the list is wide wraps onto a second line.
@@ -118,13 +123,13 @@ void ScriptPanel::createControls() {
 }
 
 // The action's name from the catalogue beside its number, which is what the save writes.
-QString ScriptPanel::rowNote(const QString& action) const {
-    const ScriptAction* a = scripts::actionByNumber(scripts::numericValue(action));
+QString ScriptPanel::rowNote(const SectionRow& row) const {
+    const ScriptAction* a = scripts::actionByNumber(scripts::numericValue(row.first));
     return a ? QString::fromUtf8(a->name) : QString();
 }
 
-void ScriptPanel::addUnitChoices(const QStringList& names) {
-    addItemsKeepingText(TxtScrUnitC, names);
+void ScriptPanel::setUnitChoices(const QStringList& names) {
+    replaceItemsKeepingText(TxtScrUnitC, names);
 }
 
 void ScriptPanel::FillScrLineFields() {

@@ -44,12 +44,13 @@ class ScriptPanel : public SectionPanel {
     void LoadActionParameters(const QString& actionName);
     void ListBuildingNames();
 
-    // The start-up lists: the unit names of the building name box.
-    void addUnitChoices(const QStringList& names);
+    // The names of the building name box: the shipped table's, or the mod's units and
+    // buildings, filled again at each opening.
+    void setUnitChoices(const QStringList& names);
     void connectHandlers();
 
   protected:
-    QString rowNote(const QString& action) const override;
+    QString rowNote(const SectionRow& row) const override;
 
   private:
     void createControls();
@@ -71,6 +72,8 @@ class ScriptPanel : public SectionPanel {
     QPushButton* CmdSaveScr = nullptr;
     QPushButton* CmdScrTypeAdd = nullptr;
     QPushButton* CmdScrTypeKill = nullptr;
+    QPushButton* CmdScrUp = nullptr;
+    QPushButton* CmdScrDown = nullptr;
     QPushButton* CmdScrCopy = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/SectionPanel.h"
 
 #include "records/FieldRules.h"
+#include "records/RowOrder.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/SectionRowsModel.h"
@@ -47,7 +48,7 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     parts_ = parts;
     QTreeView* view = parts_.view;
     rows_ = new SectionRowsModel(
-        columns, [this](const QString& first) { return rowNote(first); }, view);
+        columns, [this](const SectionRow& row) { return rowNote(row); }, view);
     view->setModel(rows_);
     view->setRootIsDecorated(false);
     view->setItemsExpandable(false);
@@ -75,6 +76,8 @@ void SectionPanel::connectCommonHandlers() {
     connect(parts_.copyButton, &QPushButton::clicked, this, &SectionPanel::copyClicked);
     connect(parts_.addButton, &QPushButton::clicked, this, &SectionPanel::addRowClicked);
     connect(parts_.killButton, &QPushButton::clicked, this, &SectionPanel::removeRowClicked);
+    connect(parts_.upButton, &QPushButton::clicked, this, [this] { moveRowClicked(true); });
+    connect(parts_.downButton, &QPushButton::clicked, this, [this] { moveRowClicked(false); });
     watchFrames({{parts_.frame, [this] {
                       return parts_.nameBox->text() != loaded_.name || rows() != loaded_.rows;
                   }}});
@@ -116,7 +119,7 @@ void SectionPanel::updateSelectedRow(int column, const QString& text) {
         rows_->setData(rows_->index(row, column), text);
 }
 
-QString SectionPanel::rowNote(const QString&) const {
+QString SectionPanel::rowNote(const SectionRow&) const {
     return {};
 }
 
@@ -152,7 +155,6 @@ void SectionPanel::show(const QString& id) {
         setAbsence(id.isEmpty() ? Absence::NoRecord : Absence::NotInFile);
         return;
     }
-    leaveAddMode();
     setId(id);
     loadSection(id);
     setAbsence(Absence::None);
@@ -220,18 +222,23 @@ void SectionPanel::copyClicked() {
 }
 
 void SectionPanel::addRowClicked() {
-    for (QWidget* f : parts_.fields) {
-        if (fieldText(f).isEmpty())
-            return;
-    }
     if (!adding_) {
-        // Add mode: the list stops following the fields while the new row is typed.
+        // Add mode: the list stops following the fields while the new row is typed, and
+        // the number field offers the next number, selected so that typing replaces it.
         adding_ = true;
         parts_.view->setEnabled(false);
         for (QWidget* f : parts_.fields)
             setFieldText(f, QString());
         parts_.addButton->setText(kWriteCaption);
+        auto* number = static_cast<QLineEdit*>(parts_.fields[0]);
+        number->setText(QString::number(rows_->rowCount()));
+        number->setFocus(Qt::OtherFocusReason);
+        number->selectAll();
         return;
+    }
+    for (QWidget* f : parts_.fields) {
+        if (fieldText(f).isEmpty())
+            return;
     }
     const QString number = fieldText(parts_.fields[0]);
     for (const SectionRow& row : rows()) {
@@ -256,6 +263,21 @@ void SectionPanel::removeRowClicked() {
     // No neighbour takes the deleted row's place: the entry fields change no row until
     // the user picks one.
     parts_.view->selectionModel()->clear();
+}
+
+void SectionPanel::moveRowClicked(bool up) {
+    const int row = selectedRow();
+    if (adding_ || row < 0)
+        return;
+    const std::optional<MovedRows> moved = moveRow(rows(), row, up);
+    if (!moved)
+        return;
+    PanelKit::ProgramSelection quiet(kit_);
+    rows_->setRows(moved->rows);
+    parts_.view->selectionModel()->setCurrentIndex(rows_->index(static_cast<int>(moved->index), 0),
+                                                   QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    fillEntryFields(); // the number field shows the row's new number
 }
 
 void SectionPanel::rowClicked() {

@@ -55,6 +55,8 @@ class SectionPanel : public RecordPanel {
         QPushButton* killButton = nullptr;
         QPushButton* saveButton = nullptr;
         QPushButton* copyButton = nullptr;
+        QPushButton* upButton = nullptr;   // 上移: the selected row one place up, renumbered
+        QPushButton* downButton = nullptr; // 下移
     };
 
     SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QObject* parent);
@@ -68,14 +70,15 @@ class SectionPanel : public RecordPanel {
     void copyClicked();
     void addRowClicked();
     void removeRowClicked();
+    void moveRowClicked(bool up);
     void rowClicked();
     // The texts of the selected row (number, column 1, column 2); empty when none.
     QStringList selectedRowTexts() const;
     // Writes a column of the selected row, while the list follows the fields.
     void updateSelectedRow(int column, const QString& text);
-    // What a fourth column shows for a row whose column 1 reads first (nothing when the
-    // list view has three columns). The save never reads it.
-    virtual QString rowNote(const QString& first) const;
+    // What a fourth column shows for a row (nothing when the list view has three
+    // columns). The save never reads it.
+    virtual QString rowNote(const SectionRow& row) const;
 
   private:
     int selectedRow() const; // -1 for none

@@ -57,7 +57,7 @@ QVariant SectionRowsModel::data(const QModelIndex& index, int role) const {
     if (index.column() == kNoteColumn) {
         // The whole note as a tooltip, where the column is narrow.
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-            return note_ ? note_(row.first) : QString();
+            return note_ ? note_(row) : QString();
         return {};
     }
     if (role == Qt::DisplayRole || role == Qt::EditRole)
@@ -88,7 +88,7 @@ bool SectionRowsModel::setData(const QModelIndex& index, const QVariant& value, 
         return true;
     *text = value.toString();
     const int last =
-        index.column() == 1 && columnCount() > kNoteColumn ? kNoteColumn : index.column();
+        index.column() >= 1 && columnCount() > kNoteColumn ? kNoteColumn : index.column();
     emit dataChanged(index, index.siblingAtColumn(last), {Qt::DisplayRole, Qt::EditRole});
     return true;
 }

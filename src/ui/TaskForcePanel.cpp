@@ -21,6 +21,8 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* paren
         named(new QPushButton(QStringLiteral("保存特遣小队"), f), QStringLiteral("CmdSaveSpe"));
     CmdSpeTypeKill =
         named(new QPushButton(QStringLiteral("删除"), f), QStringLiteral("CmdSpeTypeKill"));
+    CmdSpeUp = named(new QPushButton(QStringLiteral("上移"), f), QStringLiteral("CmdSpeUp"));
+    CmdSpeDown = named(new QPushButton(QStringLiteral("下移"), f), QStringLiteral("CmdSpeDown"));
     CmdSpeTypeAdd =
         named(new QPushButton(QStringLiteral("添加"), f), QStringLiteral("CmdSpeTypeAdd"));
     CmdCE2 = named(new QPushButton(QStringLiteral("<"), f), QStringLiteral("CmdCE2"));
@@ -39,7 +41,7 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* paren
     grid->addWidget(CmdSpeCopy, 0, 2);
     grid->addWidget(label(QStringLiteral("名称(注释)"), f), 1, 0);
     grid->addWidget(TxtSpeName, 1, 1, 1, 3);
-    grid->addWidget(LvwSpe, 2, 0, 1, 4);
+    grid->addLayout(besideList(LvwSpe, CmdSpeUp, CmdSpeDown), 2, 0, 1, 4);
     grid->addWidget(label(QStringLiteral("ID:"), f), 3, 0);
     grid->addWidget(TxtID, 3, 1);
     grid->addWidget(label(QStringLiteral("数量:"), f), 3, 2);
@@ -68,13 +70,20 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* paren
               CmdSpeTypeAdd,
               CmdSpeTypeKill,
               CmdSaveSpe,
-              CmdSpeCopy},
-             {QStringLiteral("ID"), QStringLiteral("数量"), QStringLiteral("单位类型")});
+              CmdSpeCopy,
+              CmdSpeUp,
+              CmdSpeDown},
+             {QStringLiteral("ID"), QStringLiteral("数量"), QStringLiteral("单位类型"),
+              QStringLiteral("单位名称")});
 }
 
-void TaskForcePanel::addUnitChoices(const QStringList& ids, const QStringList& names) {
-    addItemsKeepingText(CboSpeE, ids);
-    addItemsKeepingText(CboSpeC, names);
+QString TaskForcePanel::rowNote(const SectionRow& row) const {
+    return kit_.catalogues().displayName(row.second);
+}
+
+void TaskForcePanel::setUnitChoices(const QStringList& ids, const QStringList& names) {
+    replaceItemsKeepingText(CboSpeE, ids);
+    replaceItemsKeepingText(CboSpeC, names);
 }
 
 void TaskForcePanel::connectHandlers() {

@@ -31,9 +31,13 @@ class TaskForcePanel : public SectionPanel {
     void FillSpeEntryFields();
     void fillEntryFields() override { FillSpeEntryFields(); }
 
-    // The start-up choice lists of the unit boxes.
-    void addUnitChoices(const QStringList& ids, const QStringList& names);
+    // The choice lists of the unit boxes: the shipped table's, or the mod's, filled
+    // again at each opening.
+    void setUnitChoices(const QStringList& ids, const QStringList& names);
     void connectHandlers();
+
+  protected:
+    QString rowNote(const SectionRow& row) const override; // the unit's display name
 
   private:
     QGroupBox* FraSpe = nullptr;
@@ -48,6 +52,8 @@ class TaskForcePanel : public SectionPanel {
     QPushButton* CmdSaveSpe = nullptr;
     QPushButton* CmdSpeTypeAdd = nullptr;
     QPushButton* CmdSpeTypeKill = nullptr;
+    QPushButton* CmdSpeUp = nullptr;
+    QPushButton* CmdSpeDown = nullptr;
     QPushButton* CmdSpeCopy = nullptr;
 };
 

@@ -180,14 +180,18 @@ void TeamPanel::createControls() {
                          QStringLiteral("CmdFigChange"));
     CmdTeamCopy =
         named(new QPushButton(QStringLiteral("复制"), FraTeam), QStringLiteral("CmdTeamCopy"));
+    CmdTeamClone =
+        named(new QPushButton(QStringLiteral("复制整套"), FraTeam), QStringLiteral("CmdTeamClone"));
+    CmdTeamClone->setToolTip(QStringLiteral("复制此作战小队及其特遣小队和脚本"));
     LstSpeAdd = named(new QListWidget(FraTeam), QStringLiteral("LstSpeAdd"));
     makeSingleEntryList(LstSpeAdd);
     LstScrAdd = named(new QListWidget(FraTeam), QStringLiteral("LstScrAdd"));
     makeSingleEntryList(LstScrAdd);
 
     auto* g = new QGridLayout(FraTeam);
-    g->addWidget(TxtTeam, 0, 0, 1, 3);
-    g->addWidget(CmdTeamCopy, 0, 3);
+    g->addWidget(TxtTeam, 0, 0, 1, 2);
+    g->addWidget(CmdTeamCopy, 0, 2);
+    g->addWidget(CmdTeamClone, 0, 3);
     g->addWidget(label(QStringLiteral("名称(注释)"), FraTeam), 1, 0);
     g->addWidget(TxtTeamName, 1, 1, 1, 3);
     g->addWidget(label(QStringLiteral("优先级:"), FraTeam), 2, 0);

@@ -31,6 +31,7 @@ class TeamPanel : public RecordPanel {
     QGroupBox* frame() const { return FraTeam; }
     QGroupBox* flagsFrame() const { return FraFig1; }
     QPushButton* saveButton() const { return CmdSaveFig; }
+    QPushButton* cloneButton() const { return CmdTeamClone; }
     QString id() const;
     QString name() const override;
     void setId(const QString& id);
@@ -86,6 +87,7 @@ class TeamPanel : public RecordPanel {
     QPushButton* CmdFigChange = nullptr;
     QPushButton* CmdBaseChange = nullptr;
     QPushButton* CmdTeamCopy = nullptr;
+    QPushButton* CmdTeamClone = nullptr;
     QCheckBox* ChkAble = nullptr;
     QComboBox* CboTeamTech = nullptr;
     // The 21 flag boxes (ChkSuicide, ChkAggressive …), by the key each one writes.

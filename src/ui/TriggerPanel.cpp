@@ -54,9 +54,9 @@ void TriggerPanel::setKey(const QString& key) {
     TxtRoot->setText(key);
 }
 
-void TriggerPanel::addUnitChoices(const QStringList& ids, const QStringList& names) {
-    addItemsKeepingText(CboUnit, ids);
-    addItemsKeepingText(CboUnitC, names);
+void TriggerPanel::setUnitChoices(const QStringList& ids, const QStringList& names) {
+    replaceItemsKeepingText(CboUnit, ids);
+    replaceItemsKeepingText(CboUnitC, names);
 }
 
 void TriggerPanel::createControls() {
@@ -67,6 +67,8 @@ void TriggerPanel::createControls() {
     TxtRoot = lineEdit(QStringLiteral("TxtRoot"), QString(), f);
     TxtRoot->setEnabled(false); // the key is set only by selecting a trigger
     CmdRootCopy = button(QStringLiteral("CmdRootCopy"), QStringLiteral("复制"), f);
+    CmdRootClone = button(QStringLiteral("CmdRootClone"), QStringLiteral("复制整套"), f);
+    CmdRootClone->setToolTip(QStringLiteral("复制此触发及其作战小队、特遣小队和脚本"));
     CmdSaveRoot = button(QStringLiteral("CmdSaveRoot"), QStringLiteral("保存触发"), f);
 
     CboCountry = PanelKit::makeCombo(QStringLiteral("CboCountry"), f);
@@ -121,7 +123,7 @@ void TriggerPanel::createControls() {
             h->addWidget(w, stretch);
         rows->addLayout(h);
     };
-    row({{TxtRoot, 1}, {CmdRootCopy, 0}, {CmdSaveRoot, 0}});
+    row({{TxtRoot, 1}, {CmdRootCopy, 0}, {CmdRootClone, 0}, {CmdSaveRoot, 0}});
     row({{label(QStringLiteral("国家："), f), 0},
          {CboCountry, 3},
          {label(QStringLiteral("科技等级："), f), 0},

@@ -28,6 +28,7 @@ class TriggerPanel : public RecordPanel {
     QString key() const;
     void setKey(const QString& key);
     QListWidget* teamList() const { return LstTeam; }
+    QPushButton* cloneButton() const { return CmdRootClone; }
     void LoadTrigger(const QString& key);
     void show(const QString& key) override;
     void clear() override;
@@ -53,8 +54,9 @@ class TriggerPanel : public RecordPanel {
     void CboMin_LostFocus();
     void CboMax_LostFocus();
 
-    // The start-up choice lists of the unit boxes.
-    void addUnitChoices(const QStringList& ids, const QStringList& names);
+    // The choice lists of the unit boxes: the shipped table's, or the mod's, filled
+    // again at each opening.
+    void setUnitChoices(const QStringList& ids, const QStringList& names);
     // The handlers run from here on: the start-up lists are filled before.
     void connectHandlers();
     QString recordKey() const override { return key(); }
@@ -71,6 +73,7 @@ class TriggerPanel : public RecordPanel {
     QGroupBox* FraRoot = nullptr;
     QLineEdit* TxtRoot = nullptr;
     QPushButton* CmdRootCopy = nullptr;
+    QPushButton* CmdRootClone = nullptr;
     QPushButton* CmdSaveRoot = nullptr;
     QListWidget* LstTeam = nullptr;
     QPushButton* CmdTeam = nullptr;

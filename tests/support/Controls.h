@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/RulesDocument.h"
+#include "ui/FileCommands.h"
 #include "ui/FrmMain.h"
 #include "ui/PanelKit.h"
 #include "ui/RecordCommands.h"
@@ -71,7 +72,10 @@ namespace tarvok::test {
     X(QLineEdit, TxtScrID) X(QLineEdit, TxtAct) X(QLineEdit, TxtNumber) X(QLineEdit, TxtScrAct) \
     X(QLineEdit, TxtScrUnitE) X(QComboBox, TxtScrUnitC) X(QPushButton, Command1) \
     X(QLineEdit, TxtScrOther) X(QPushButton, CmdSaveScr) X(QPushButton, CmdScrTypeAdd) \
-    X(QPushButton, CmdScrTypeKill) X(QPushButton, CmdScrCopy)
+    X(QPushButton, CmdScrTypeKill) X(QPushButton, CmdScrCopy) X(QPushButton, CmdSpeUp) \
+    X(QPushButton, CmdSpeDown) X(QPushButton, CmdScrUp) X(QPushButton, CmdScrDown) \
+    X(QPushButton, CmdRootClone) X(QPushButton, CmdTeamClone) X(QAction, mClone) \
+    X(QAction, mNewChain) X(QAction, mModRules) X(QAction, mNoModRules) X(QLabel, LblModRules)
 // clang-format on
 
 // Every control of the main window, found by its objectName, as a user finds it by its
@@ -121,7 +125,7 @@ struct Window : Controls {
     int AutoSave() const { return main.autoSaveOn() ? -1 : 0; }
     int RecordFound() const { return main.triggerPanel().recordFound() ? -1 : 0; }
 
-    void CmdOpen_Click() { main.CmdOpen_Click(); }
+    void CmdOpen_Click() { main.files().CmdOpen_Click(); }
     void CmdSaveAll_Click() { main.CmdSaveAll_Click(); }
     void mYes_Click() { main.mYes_Click(); }
     void LstRoot_Click() { main.selection().LstRoot_Click(); }

@@ -111,15 +111,19 @@ TEST(RegistryFilter, AddsShowUntilTheTextChangesAndRemovesFollowTheirEntries) {
     EXPECT_EQ(shown(filter), (QStringList{"TM-1", "TM-2", "TM-3"}));
 }
 
-TEST(SectionRowsModel, AStepsActionNameFollowsItsActionAndIsNeverARowValue) {
-    SectionRowsModel rows({"ID", "A", "B", "N"}, [](const QString& first) { return "#" + first; });
+TEST(SectionRowsModel, ANoteFollowsItsRowsValuesAndIsNeverARowValue) {
+    SectionRowsModel rows({"ID", "A", "B", "N"},
+                          [](const SectionRow& r) { return "#" + r.first + "/" + r.second; });
     QAbstractItemModelTester tester(&rows, QAbstractItemModelTester::FailureReportingMode::Fatal);
     rows.setRows({{"0", "53", "0"}});
     QSignalSpy changed(&rows, &QAbstractItemModel::dataChanged);
     EXPECT_TRUE(rows.setData(rows.index(0, 1), "49"));
     ASSERT_EQ(changed.size(), 1);
     EXPECT_EQ(changed[0][1].toModelIndex().column(), 3);
-    EXPECT_EQ(rows.index(0, 3).data(Qt::ToolTipRole).toString(), "#49");
+    EXPECT_EQ(rows.index(0, 3).data(Qt::ToolTipRole).toString(), "#49/0");
+    EXPECT_TRUE(rows.setData(rows.index(0, 2), "E1")); // a task force's unit
+    ASSERT_EQ(changed.size(), 2);
+    EXPECT_EQ(changed[1][1].toModelIndex().column(), 3);
     EXPECT_FALSE(rows.setData(rows.index(0, 3), "x"));
-    EXPECT_EQ(rows.rows(), (std::vector<SectionRow>{{"0", "49", "0"}}));
+    EXPECT_EQ(rows.rows(), (std::vector<SectionRow>{{"0", "49", "E1"}}));
 }

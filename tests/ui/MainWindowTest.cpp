@@ -70,7 +70,8 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
     EXPECT_EQ(w.LstScrAct->item(1)->text(), QStringLiteral("攻击最接近的敌方目标"));
     EXPECT_EQ(w.LstScrAct->item(22)->text(), QStringLiteral("驻守最接近的平民建筑"));
     EXPECT_EQ(headers(w.LvwSpe),
-              (QStringList{"ID", QStringLiteral("数量"), QStringLiteral("单位类型")}));
+              (QStringList{"ID", QStringLiteral("数量"), QStringLiteral("单位类型"),
+                           QStringLiteral("单位名称")}));
     EXPECT_EQ(headers(w.LvwScr), (QStringList{"ID", QStringLiteral("动作"), QStringLiteral("参数"),
                                               QStringLiteral("动作名称")}));
 

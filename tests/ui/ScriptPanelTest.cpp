@@ -113,7 +113,7 @@ TEST_F(ScriptFrame, AddModeAndNumberingCheck) {
     click(w.CmdScrTypeAdd);
     EXPECT_EQ(w.CmdScrTypeAdd->text(), QStringLiteral("写入"));
     EXPECT_FALSE(w.LvwScr->isEnabled());
-    EXPECT_EQ(w.TxtScrID->text() + w.TxtAct->text() + w.TxtNumber->text(), "");
+    EXPECT_EQ(w.TxtScrID->text() + w.TxtAct->text() + w.TxtNumber->text(), "2"); // the next number
     replaceText(w.TxtScrID, "0");
     replaceText(w.TxtAct, "49");
     replaceText(w.TxtNumber, "0");

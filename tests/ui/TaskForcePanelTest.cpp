@@ -218,19 +218,18 @@ TEST_F(TaskForceFrame, NumberingCheckAndRowRemoval) {
 TEST_F(TaskForceFrame, AddModeAppendsARowAndRefusesADuplicateNumber) {
     clickRow(w.LstSpe, 0);
     w.TxtID->clear();
-    click(w.CmdSpeTypeAdd); // an empty field: nothing happens
-    EXPECT_EQ(w.CmdSpeTypeAdd->text(), QStringLiteral("添加"));
-    EXPECT_TRUE(w.LvwSpe->isEnabled());
-
-    w.TxtID->setText("0");
-    click(w.CmdSpeTypeAdd);
+    click(w.CmdSpeTypeAdd); // add mode, the fields emptied and the next number offered
     EXPECT_EQ(w.CmdSpeTypeAdd->text(), QStringLiteral("写入"));
     EXPECT_FALSE(w.LvwSpe->isEnabled());
-    EXPECT_EQ(w.TxtID->text(), "");
+    EXPECT_EQ(w.TxtID->text(), "2");
+    EXPECT_EQ(w.TxtID->selectedText(), "2");
     EXPECT_EQ(w.TxtSpeNum->text(), "");
     EXPECT_EQ(w.CboSpeE->currentText(), "");
     // Clearing the fields did not clear the selected row.
     EXPECT_EQ(row(w.LvwSpe, 0), (QStringList{"0", "3", "HTNK"}));
+    click(w.CmdSpeTypeAdd); // an empty field: nothing is written
+    EXPECT_EQ(w.CmdSpeTypeAdd->text(), QStringLiteral("写入"));
+    EXPECT_EQ(rows().size(), 2);
 
     replaceText(w.TxtID, "1");
     replaceText(w.TxtSpeNum, "5");
@@ -251,6 +250,25 @@ TEST_F(TaskForceFrame, AddModeAppendsARowAndRefusesADuplicateNumber) {
     click(w.CmdSaveSpe);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kSaved});
     EXPECT_EQ(file(), rulesWith({{9, {"1=1,A,B", "2=5,E2"}}}));
+}
+
+// 上移 and 下移 move the selected row and number the rows again in their new order, as
+// an edit of the panel; the ends stay put.
+TEST_F(TaskForceFrame, RowsMoveUpAndDownAsAnEditAndTheSaveWritesTheNewOrder) {
+    clickRow(w.LstSpe, 0);
+    clickRow(w.LvwSpe, 0);
+    click(w.CmdSpeUp); // the first row cannot go up
+    EXPECT_EQ(rows(), (QList<QStringList>{{"0", "3", "HTNK"}, {"1", "1", "A,B"}}));
+    EXPECT_FALSE(w.FraSpe->title().endsWith(" *"));
+    click(w.CmdSpeDown);
+    EXPECT_EQ(rows(), (QList<QStringList>{{"0", "1", "A,B"}, {"1", "3", "HTNK"}}));
+    EXPECT_EQ(selectedRows(w.LvwSpe), QList<int>{1});
+    EXPECT_EQ(w.TxtID->text(), "1");
+    EXPECT_TRUE(w.FraSpe->title().endsWith(" *"));
+    click(w.CmdSpeDown); // the last row cannot go down
+    EXPECT_EQ(selectedRows(w.LvwSpe), QList<int>{1});
+    click(w.CmdSaveSpe);
+    EXPECT_EQ(file(), rulesWith({{8, {"0=1,A,B"}}, {9, {"1=3,HTNK"}}}));
 }
 
 TEST_F(TaskForceFrame, AddingTaskForces) {

@@ -1,0 +1,211 @@
+#include "ui/FileCommands.h"
+
+#include "catalogues/Catalogues.h"
+#include "document/RulesDocument.h"
+#include "records/FieldRules.h"
+#include "ui/FrmCheck.h"
+#include "ui/Messages.h"
+#include "ui/PanelKit.h"
+#include "ui/RecordSelection.h"
+#include "ui/RegistryTabs.h"
+#include "ui/ScriptPanel.h"
+#include "ui/TaskForcePanel.h"
+#include "ui/TeamPanel.h"
+#include "ui/TriggerPanel.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+
+namespace tarvok {
+
+using Kind = references::Kind;
+
+// The file dialog's choices: AI files first, then maps, which hold the same lists.
+const QString kFileFilter =
+    QStringLiteral("规则文件(*.ini)|*.ini|地图文件(*.map *.mpr)|*.map;*.mpr|所有文件(*)|*");
+
+namespace {
+
+const QString kGameRulesFilter =
+    QStringLiteral("游戏规则文件(rulesmd.ini rules.ini)|rulesmd.ini;rules.ini|所有文件(*)|*");
+
+} // namespace
+
+FileCommands::FileCommands(PanelKit& kit, RulesDocument& doc, Catalogues& catalogues,
+                           RegistryTabs& tabs, RecordSelection& selection, Panels panels,
+                           QMainWindow* window)
+    : QObject(window), kit_(kit), doc_(doc), catalogues_(catalogues), tabs_(tabs),
+      selection_(selection), panels_(panels), window_(window) {
+    LblModRules = new QLabel;
+    LblModRules->setObjectName(QStringLiteral("LblModRules"));
+    showMod();
+    LblModRules->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A mod with many string tables makes a long note: it never widens the window, and
+    // its tooltip holds all of it.
+    LblModRules->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    LblModRules->setMinimumWidth(160);
+    LblModRules->setMaximumWidth(560);
+    window_->statusBar()->addPermanentWidget(LblModRules);
+    // Another program changed the file: the lists show it again once the operation that
+    // found out is over; a map's own types may have changed.
+    connect(
+        &doc_, &RulesDocument::reloaded, this,
+        [this] {
+            selection_.showReloaded();
+            followMod(false);
+        },
+        Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------- opening
+
+void FileCommands::CmdOpen_Click() {
+    // The dialog starts where the last file came from, and never offers the scratch copy.
+    const QString folder =
+        doc_.isOpen() ? QFileInfo(doc_.path()).absolutePath() : catalogues_.files().dir();
+    openRulesFile(kit_.dialogs().openFile(window_, kFileFilter, folder, doc_.scratchPath()));
+}
+
+void FileCommands::openRulesFile(const QString& file) {
+    if (file.isEmpty()) {
+        kit_.msg(QStringLiteral("请选择文件!"), messages::kQuestionTitle, MsgIcon::Information);
+        return;
+    }
+    // A mod names its AI file as it likes: what the file holds decides.
+    const bool named = fieldrules::isRulesFileName(file);
+    if (!named && !RulesDocument::holdsAiSections(file)) {
+        kit_.msg(QStringLiteral("请正确选择文件！"), messages::kQuestionTitle,
+                 MsgIcon::Information);
+        return;
+    }
+    if (named && fieldrules::mayBeOriginalAi(file))
+        kit_.msg(QStringLiteral("使用原版AI时请谨慎"));
+    // The records on show belong to the file they were loaded from: they are written
+    // there (auto-save, or the user's answer) before another file takes its place.
+    if (!selection_.leaveRecords(
+            {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}))
+        return;
+    const std::optional<RulesDocument::Opened> reading = doc_.open(file);
+    if (!reading) {
+        kit_.msg(QStringLiteral("无法打开文件"), messages::kErrorTitle, MsgIcon::Information);
+        return;
+    }
+    tabs_.fill();
+    kit_.status(messages::openingNotes(*reading));
+    followMod(true);
+    emit opened(file);
+    if (auto* check = window_->findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
+        check && check->isVisible())
+        check->checkFile(doc_, catalogues_); // the list is of the file now open
+    // Nothing of the previous file stays on show, nor is saved under its key into this one.
+    selection_.showNothing();
+}
+
+// ---------------------------------------------------------------- the mod
+
+void FileCommands::showMod() {
+    const QString text = catalogues_.mod().statusText();
+    LblModRules->setText(text);
+    LblModRules->setToolTip(text);
+}
+
+bool FileCommands::fillUnitChoices() {
+    const std::optional<Catalogues::Choices> units = catalogues_.unitChoices(false);
+    const std::optional<Catalogues::Choices> all = catalogues_.unitChoices(true);
+    if (!units || !all)
+        return false;
+    panels_.taskForce->setUnitChoices(units->ids, units->names);
+    // A trigger's condition counts buildings too; the script's name box turns a building's
+    // name into its ID.
+    panels_.trigger->setUnitChoices(all->ids, all->names);
+    panels_.script->setUnitChoices(all->names);
+    return true;
+}
+
+void FileCommands::followMod(bool refill) {
+    const std::shared_ptr<const RulesIndex> index = doc_.index();
+    if (!index)
+        return;
+    if (catalogues_.updateMod(doc_.path(), *index, modChoice_) || refill) {
+        fillUnitChoices();
+        showMod();
+    }
+}
+
+void FileCommands::mModRules_Click() {
+    const QString start = catalogues_.mod().inUse()
+                              ? QFileInfo(catalogues_.mod().rulesPath()).absolutePath()
+                          : doc_.isOpen() ? QFileInfo(doc_.path()).absolutePath()
+                                          : catalogues_.files().dir();
+    const QString file = kit_.dialogs().openFile(window_, kGameRulesFilter, start, QString());
+    if (file.isEmpty())
+        return;
+    chosenRules_ = modChoice_ = {ModWorld::Choice::Mode::File, file};
+    if (auto* off = window_->findChild<QAction*>(QStringLiteral("mNoModRules")))
+        off->setChecked(false);
+    followMod(true);
+}
+
+void FileCommands::mNoModRules_Click(bool off) {
+    modChoice_ = off ? ModWorld::Choice{ModWorld::Choice::Mode::None, {}} : chosenRules_;
+    followMod(true);
+}
+
+// ---------------------------------------------------------------- undo and the check
+
+void FileCommands::restoreVersion(bool redo) {
+    const History* history = doc_.history();
+    const History::Stack from = redo ? History::Stack::Redo : History::Stack::Undo;
+    if (!history || history->size(from) == 0) {
+        kit_.status(redo ? QStringLiteral("没有可重做的修改") : QStringLiteral("没有可撤销的修改"));
+        return;
+    }
+    if (!selection_.settleEdits())
+        return;
+    const RulesDocument::Restored restored = doc_.restore(from);
+    switch (restored.outcome) {
+    case RulesDocument::Restored::Nothing:
+        return;
+    case RulesDocument::Restored::ChangedOutside:
+        kit_.msg(QStringLiteral("文件已被其他程序修改，无法撤销"), messages::kErrorTitle,
+                 MsgIcon::Information);
+        return;
+    case RulesDocument::Restored::LockedElsewhere:
+        kit_.msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"), messages::kErrorTitle,
+                 MsgIcon::Information);
+        return;
+    case RulesDocument::Restored::Failed:
+        kit_.reportWrite(restored.write);
+        return;
+    case RulesDocument::Restored::Done:
+        break;
+    }
+    // The lists as opening reads them; no record on show.
+    tabs_.fill();
+    selection_.showNothing();
+    QString note = QStringLiteral("已恢复到 %1 的版本")
+                       .arg(restored.time.toString(QStringLiteral("HH:mm:ss")));
+    if (!restored.write.versionKept())
+        note += QStringLiteral("；") + messages::versionNotKept(restored.write.versionFailure());
+    kit_.status(note);
+}
+
+// The check window is made at its first use; each use checks the file as it is then.
+void FileCommands::mCheck_Click() {
+    auto* check = window_->findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!check) {
+        check = new FrmCheck(window_);
+        check->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
+            if (kind != filecheck::RecordKind::None) // the lists in the kinds' order
+                tabs_.selectRecord(static_cast<Kind>(static_cast<int>(kind) - 1), id);
+        });
+    }
+    followMod(false); // the mod's files as they are now
+    check->checkFile(doc_, catalogues_);
+    check->show();
+    check->activateWindow();
+}
+
+} // namespace tarvok

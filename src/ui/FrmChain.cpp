@@ -1,0 +1,109 @@
+#include "ui/FrmChain.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tarvok {
+namespace {
+
+enum Column { KindColumn, OriginalColumn, NewIdColumn, NameColumn, CopyColumn };
+
+QString kindCaption(chain::Kind kind) {
+    switch (kind) {
+    case chain::Kind::Trigger:
+        return QStringLiteral("触发");
+    case chain::Kind::TeamType:
+        return QStringLiteral("作战小队");
+    case chain::Kind::TaskForce:
+        return QStringLiteral("特遣小队");
+    case chain::Kind::Script:
+        return QStringLiteral("脚本");
+    }
+    return {};
+}
+
+} // namespace
+
+FrmChain::FrmChain(QWidget* parent, const QString& title, std::vector<chain::ChainRow> rows,
+                   const TextCodec& codec, bool copying)
+    : QDialog(parent), rows_(std::move(rows)), copying_(copying) {
+    setObjectName(QStringLiteral("FrmChain"));
+    setWindowTitle(title);
+    setWindowModality(Qt::WindowModal);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    LvwChain = new QTreeWidget(this);
+    LvwChain->setObjectName(QStringLiteral("LvwChain"));
+    LvwChain->setRootIsDecorated(false);
+    LvwChain->setHeaderLabels({QStringLiteral("类型"), QStringLiteral("原 ID"),
+                               QStringLiteral("新 ID"), QStringLiteral("名称"),
+                               QStringLiteral("复制")});
+    // Only the new ID and the name are typed: a double click or F2 opens them.
+    LvwChain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (const chain::ChainRow& r : rows_) {
+        auto* item = new QTreeWidgetItem(LvwChain);
+        item->setText(KindColumn, kindCaption(r.kind));
+        item->setText(OriginalColumn, copying ? codec.decode(r.id) : QString());
+        item->setText(NewIdColumn, r.newId);
+        item->setText(NameColumn, r.newName);
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        item->setCheckState(CopyColumn, r.copy ? Qt::Checked : Qt::Unchecked);
+        if (!copying) // a new chain makes every record
+            item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+    }
+    const auto edit = [this](QTreeWidgetItem* item, int column) {
+        if (item && (column == NewIdColumn || column == NameColumn))
+            LvwChain->editItem(item, column);
+    };
+    connect(LvwChain, &QTreeWidget::itemDoubleClicked, this, edit);
+    auto* f2 =
+        new QShortcut(QKeySequence(Qt::Key_F2), LvwChain, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(f2, &QShortcut::activated, this, [this, edit] {
+        const int column = LvwChain->currentColumn();
+        edit(LvwChain->currentItem(), column == NameColumn ? NameColumn : NewIdColumn);
+    });
+    for (int c = 0; c < LvwChain->columnCount(); ++c)
+        LvwChain->resizeColumnToContents(c);
+    LvwChain->setColumnWidth(NewIdColumn, std::max(LvwChain->columnWidth(NewIdColumn), 140));
+    LvwChain->setColumnWidth(NameColumn, std::max(LvwChain->columnWidth(NameColumn), 160));
+
+    CmdChainOK = new QPushButton(QStringLiteral("确定"), this);
+    CmdChainOK->setObjectName(QStringLiteral("CmdChainOK"));
+    CmdChainOK->setDefault(true);
+    CmdChainCancel = new QPushButton(QStringLiteral("取消"), this);
+    CmdChainCancel->setObjectName(QStringLiteral("CmdChainCancel"));
+    connect(CmdChainOK, &QPushButton::clicked, this, &FrmChain::chosen);
+    connect(CmdChainCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CmdChainOK);
+    buttons->addWidget(CmdChainCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(
+        copying ? QStringLiteral(
+                      "双击“新 ID”或“名称”可修改；不勾选“复制”的记录不复制，副本仍使用原记录。")
+                : QStringLiteral("双击“新 ID”或“名称”可修改。"),
+        this));
+    layout->addWidget(LvwChain, 1);
+    layout->addLayout(buttons);
+    resize(620, 260);
+}
+
+std::vector<chain::ChainRow> FrmChain::rows() const {
+    std::vector<chain::ChainRow> out = rows_;
+    for (int i = 0; i < LvwChain->topLevelItemCount() && i < static_cast<int>(out.size()); ++i) {
+        const QTreeWidgetItem* item = LvwChain->topLevelItem(i);
+        out[static_cast<size_t>(i)].newId = item->text(NewIdColumn);
+        out[static_cast<size_t>(i)].newName = item->text(NameColumn);
+        out[static_cast<size_t>(i)].copy = !copying_ || item->checkState(CopyColumn) == Qt::Checked;
+    }
+    return out;
+}
+
+} // namespace tarvok

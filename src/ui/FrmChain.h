@@ -1,0 +1,40 @@
+#pragma once
+
+#include "records/RecordChain.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QPushButton;
+class QTreeWidget;
+
+namespace tarvok {
+
+// The dialog of a chain of records ("复制整套" or "新建整套"): one row per record, with its
+// kind, its ID, the new ID and name the user gives it and whether it is copied. 确定 asks
+// for the rows to be written; the dialog stays open until its owner closes it.
+class FrmChain : public QDialog {
+    Q_OBJECT
+
+  public:
+    // copying: the rows are copies of records of the file (the tick is the user's); a new
+    // chain's rows are all made.
+    FrmChain(QWidget* parent, const QString& title, std::vector<chain::ChainRow> rows,
+             const TextCodec& codec, bool copying);
+
+    // The rows as the user left them: new IDs, names and ticks.
+    std::vector<chain::ChainRow> rows() const;
+
+  signals:
+    void chosen();
+
+  private:
+    QTreeWidget* LvwChain = nullptr;
+    QPushButton* CmdChainOK = nullptr;
+    QPushButton* CmdChainCancel = nullptr;
+    std::vector<chain::ChainRow> rows_;
+    bool copying_;
+};
+
+} // namespace tarvok
