@@ -1,6 +1,10 @@
 #include "RulesGenerator.h"
 
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
 #include <QStringEncoder>
+#include <QStringList>
 
 #include <array>
 
@@ -122,6 +126,85 @@ GeneratedRules generateRules(qsizetype targetBytes) {
     g.middleScript = QString::fromLatin1(id("SC", mid));
     g.content = std::move(out);
     return g;
+}
+
+// ---------------------------------------------------------------- a mod beside the AI file
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(bytes);
+}
+
+// The generated types: their IDs, kind by kind, until the rules file is big enough.
+struct GeneratedMod {
+    QByteArray rules;
+    QStringList ids;
+};
+
+GeneratedMod generateRules() {
+    static const char* const kLists[] = {"InfantryTypes", "VehicleTypes", "AircraftTypes",
+                                         "BuildingTypes"};
+    GeneratedMod mod;
+    QByteArray lists[4];
+    QByteArray sections;
+    for (int n = 0; sections.size() < kModRulesBytes; ++n) {
+        const int kind = n % 7 < 3 ? 0 : n % 7 < 5 ? 3 : n % 7 == 5 ? 1 : 2;
+        const QByteArray id = "MOD" + QByteArray::number(n);
+        mod.ids << QString::fromLatin1(id);
+        lists[kind] += QByteArray::number(n) + "=" + id + "\r\n";
+        sections += "[" + id + "]\r\nUIName=Name:" + id + "\r\nName=Mod type " +
+                    QByteArray::number(n) + "\r\n";
+        // What a real type's section holds beside its names.
+        for (int k = 0; k < 16; ++k)
+            sections +=
+                "Key" + QByteArray::number(k) + "=" + QByteArray::number(n * k) + " ; tuned\r\n";
+    }
+    mod.rules = "; generated mod rules\r\n";
+    for (int l = 0; l < 4; ++l)
+        mod.rules += "[" + QByteArray(kLists[l]) + "]\r\n" + lists[l] + "\r\n";
+    mod.rules += sections;
+    return mod;
+}
+
+// A string table with a label for each ID, as long as it takes to reach about bytes.
+QByteArray generateTable(const QStringList& ids, qsizetype bytes) {
+    const QString text = QStringLiteral("模组单位的中文名称，带有一段较长的说明文字");
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    const auto tag = [&stream](const char* t) { stream.writeRawData(t, 4); };
+    tag(" FSC");
+    stream << quint32(3) << quint32(ids.size()) << quint32(ids.size()) << quint32(0) << quint32(0);
+    const qsizetype repeat = std::max<qsizetype>(1, bytes / ids.size() / (text.size() * 2));
+    for (const QString& id : ids) {
+        const QByteArray name = "Name:" + id.toLatin1();
+        tag(" LBL");
+        stream << quint32(1) << quint32(name.size());
+        stream.writeRawData(name.data(), name.size());
+        tag(" RTS");
+        const QString value = text.repeated(repeat);
+        stream << quint32(value.size());
+        for (QChar c : value)
+            stream << quint16(~c.unicode());
+    }
+    return out;
+}
+
+} // namespace
+
+qsizetype writeMod(const QString& folder) {
+    const QDir dir(folder);
+    const GeneratedMod mod = generateRules();
+    writeFile(dir.filePath(QStringLiteral("rulesmd.ini")), mod.rules);
+    // Two tables, the second naming half the types again.
+    const QByteArray first = generateTable(mod.ids, kModTableBytes * 2 / 3);
+    const QByteArray second = generateTable(mod.ids.mid(0, mod.ids.size() / 2), kModTableBytes / 3);
+    writeFile(dir.filePath(QStringLiteral("ra2md.csf")), first);
+    writeFile(dir.filePath(QStringLiteral("zz_mod.csf")), second);
+    return first.size() + second.size();
 }
 
 } // namespace tarvok::bench

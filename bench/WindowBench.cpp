@@ -6,6 +6,7 @@
 
 #include "support/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/FileCommands.h"
 #include "ui/FrmMain.h"
 #include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
@@ -55,12 +56,16 @@ struct Session {
     std::unique_ptr<tarvok::test::Window> w;
     double copyMs = 0;
 
-    explicit Session(qsizetype size) {
+    // withMod: the game rules file and string tables of a large mod beside the AI file.
+    explicit Session(qsizetype size, bool withMod = false) {
         const QDir data(QStringLiteral(TARVOK_DATA_DIR));
         for (const QString& name : data.entryList(QDir::Files))
             QFile::copy(data.filePath(name), dir.filePath(name));
         rules = bench::generateRules(size);
-        dialogs.file = dir.filePath(QStringLiteral("aimd.ini"));
+        QDir(dir.path()).mkdir(QStringLiteral("mod"));
+        if (withMod)
+            bench::writeMod(dir.filePath(QStringLiteral("mod")));
+        dialogs.file = dir.filePath(QStringLiteral("mod/aimd.ini"));
         QFile f(dialogs.file);
         f.open(QIODevice::WriteOnly);
         f.write(rules.content);
@@ -107,10 +112,10 @@ std::map<qsizetype, std::unique_ptr<Session>>& sessions() {
     return all;
 }
 
-Session& session(qsizetype size) {
-    auto& s = sessions()[size];
+Session& session(qsizetype size, bool withMod = false) {
+    auto& s = sessions()[size + (withMod ? 1 : 0)]; // sizes are whole kilobytes
     if (!s)
-        s = std::make_unique<Session>(size);
+        s = std::make_unique<Session>(size, withMod);
     return *s;
 }
 
@@ -289,6 +294,19 @@ void BM_UnitNameLookup(benchmark::State& state) {
     timed(state, s, [&] { benchmark::DoNotOptimize(s.w->LookupUnitName(QStringLiteral("HTNK"))); });
 }
 
+// Opening an AI file of a large mod whose files have not changed since they were read, and
+// the part of it that fills the unit choices from the mod's thousands of types.
+void BM_OpenFileOfMod(benchmark::State& state) {
+    Session& s = session(state.range(0), true);
+    timed(state, s, [&] { s.w->CmdOpen_Click(); });
+}
+
+void BM_FillUnitChoices(benchmark::State& state) {
+    Session& s = session(state.range(0), state.range(1) != 0);
+    timed(state, s, [&] { s.main->files().fillUnitChoices(); });
+    state.counters["units"] = s.w->CboUnit->count();
+}
+
 constexpr qsizetype kSmall = 200 * 1024;
 constexpr qsizetype kLarge = 20 * 1024 * 1024;
 
@@ -322,3 +340,14 @@ WINDOW_BENCH(BM_SaveScriptType);
 WINDOW_BENCH(BM_AddTaskForce);
 WINDOW_BENCH(BM_DeleteTaskForce);
 WINDOW_BENCH(BM_UnitNameLookup);
+BENCHMARK(BM_OpenFileOfMod)
+    ->Arg(kSmall)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5);
+BENCHMARK(BM_FillUnitChoices)
+    ->Args({kSmall, 0})
+    ->Args({kSmall, 1})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5);

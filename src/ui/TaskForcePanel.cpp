@@ -92,6 +92,7 @@ void TaskForcePanel::connectHandlers() {
     connect(TxtSpeNum, &QLineEdit::textChanged, this, &TaskForcePanel::TxtSpeNum_Change);
     connect(CboSpeE, &QComboBox::editTextChanged, this, &TaskForcePanel::CboSpeE_Change);
     connect(CboSpeE, &QComboBox::activated, this, &TaskForcePanel::CboSpeE_Click);
+    connect(CboSpeC, &QComboBox::activated, this, &TaskForcePanel::CboSpeC_Click);
     // CmdCE2 does nothing when clicked.
 }
 
@@ -113,6 +114,12 @@ void TaskForcePanel::CboSpeE_Change() {
 
 void TaskForcePanel::CboSpeE_Click() {
     CboSpeE_Change();
+}
+
+// A name chosen from the list puts its unit in the unit box (whose change shows the name).
+void TaskForcePanel::CboSpeC_Click() {
+    if (const QString id = kit_.LookupUnitId(CboSpeC->currentText()); !id.isEmpty())
+        CboSpeE->setEditText(id);
 }
 
 void TaskForcePanel::FillSpeEntryFields() {

@@ -28,6 +28,7 @@ class TaskForcePanel : public SectionPanel {
     void TxtSpeNum_Change();
     void CboSpeE_Change();
     void CboSpeE_Click();
+    void CboSpeC_Click();
     void FillSpeEntryFields();
     void fillEntryFields() override { FillSpeEntryFields(); }
 

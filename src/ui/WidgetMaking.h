@@ -2,13 +2,17 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QString>
 #include <QStringList>
+#include <QStringListModel>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // Small helpers the panels build their controls with.
 namespace tarvok {
@@ -31,15 +35,28 @@ inline void addItemsKeepingText(QComboBox* box, const QStringList& items) {
     box->setEditText(text);
 }
 
-// A choice list filled again (the mod's units at each opening): the text the user sees
-// stays, and no change handler runs. The drop-down is wide enough for the longest item.
+// A choice list filled again (the mod's thousands of units at each opening): the text the
+// user sees stays, and no change handler runs. The items are a plain list model, which
+// costs nothing per item until the list drops down; the drop-down is as wide as the
+// longest items need.
 inline void replaceItemsKeepingText(QComboBox* box, const QStringList& items) {
     const QSignalBlocker quiet(box);
     const QString text = box->currentText();
-    box->clear();
-    box->addItems(items);
+    if (auto* list = qobject_cast<QStringListModel*>(box->model()))
+        list->setStringList(items);
+    else
+        box->setModel(new QStringListModel(items, box));
     box->setEditText(text);
-    box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
+    // The longest texts are measured, not every one.
+    QStringList longest = items;
+    const qsizetype measured = std::min<qsizetype>(longest.size(), 16);
+    std::partial_sort(longest.begin(), longest.begin() + measured, longest.end(),
+                      [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    const QFontMetrics fm = box->view()->fontMetrics();
+    int width = 0;
+    for (qsizetype i = 0; i < measured; ++i)
+        width = std::max(width, fm.horizontalAdvance(longest[i]));
+    box->view()->setMinimumWidth(width + 40);
 }
 
 // The up and down buttons of a list of rows, one above the other beside it: a row of

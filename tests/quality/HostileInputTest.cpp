@@ -512,6 +512,27 @@ const std::vector<HostileFile>& corpus() {
              }
              return join(r.lines(), "\r\n");
          }},
+        {"OneMegabyteMap",
+         [] {
+             // A map: its own sections (packed terrain, triggers and actions naming the
+             // records, its own unit list) around the four lists.
+             Rules r = plausible(40, asciiName);
+             r.head = {"[Basic]", "Name=Map", "[Map]", "Size=0,0,100,100", "[IsoMapPack5]"};
+             QRandomGenerator rng(5);
+             for (int i = 1; i < 13000; ++i) {
+                 QByteArray packed(70, Qt::Uninitialized);
+                 for (char& c : packed)
+                     c = static_cast<char>('A' + rng.bounded(26));
+                 r.head << QByteArray::number(i) + "=" + packed;
+             }
+             r.head << "[Actions]"
+                    << "01000000=1,4,0,TM-3,0,0,0,0,A"
+                    << "[Triggers]"
+                    << "01000000=Americans,<none>,A,0,1,1,1,0"
+                    << "[InfantryTypes]"
+                    << "0=MAPDOG";
+             return join(r.lines(), "\r\n");
+         }},
         {"DuplicateAndNestedHeaders",
          [] {
              Rules r = plausible(4, gbkName);

@@ -1,0 +1,86 @@
+// The mod's own units and buildings through the window: an AI file opened beside the mod's
+// rules file and string table shows the mod's units under their players' names, counts
+// building parameters in the mod's list and checks units against the mod.
+#include "support/WidgetDriver.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace tarvok;
+using namespace tarvok::test;
+
+namespace {
+
+const QByteArray kAi = crlf({"[TaskForces]", "0=TF-1", "", "[TF-1]", "Name=Tanks", "0=2,MYTANK",
+                             "1=1,GHOST", "Group=-1", "", "[ScriptTypes]", "0=SC-1", "", "[SC-1]",
+                             "Name=Raid", "0=46,65537"});
+
+} // namespace
+
+TEST(ModUnits, AnAiFileBesideItsModShowsTheModsUnitsAndBuildings) {
+    Editor e;
+    Window& w = *e.w;
+    e.dir.write("mod/rulesmd.ini", crlf({"[InfantryTypes]", "0=E1", "[VehicleTypes]", "0=MYTANK",
+                                         "[BuildingTypes]", "0=GAPOWR", "1=MYPLANT", "2=GAPOWR",
+                                         "[MYTANK]", "UIName=Name:MyTank"}));
+    e.dir.write("mod/ra2md.csf", csfHeader(1) + csfLabel("Name:MyTank", {"我的坦克"}));
+    e.open(e.dir.write("mod/aimd.ini", kAi));
+    EXPECT_EQ(w.LblModRules->text(),
+              QStringLiteral("游戏规则：rulesmd.ini（步兵 1、车辆 1、飞行器 0、建筑 2）；"
+                             "字符串表：ra2md.csf"));
+    EXPECT_EQ(w.CboSpeE->count(), 2);
+    EXPECT_EQ(w.CboSpeC->findText(QStringLiteral("我的坦克")), 1);
+    EXPECT_EQ(w.CboUnit->findText("MYPLANT"), 3); // a trigger's condition counts buildings
+
+    clickRow(w.LstSpe, 0);
+    EXPECT_EQ(cell(w.LvwSpe, 0, 3).toString(), QStringLiteral("我的坦克"));
+    clickRow(w.LvwSpe, 1);
+    chooseItem(w.CboSpeC, 1); // 我的坦克
+    EXPECT_EQ(w.CboSpeE->currentText(), "MYTANK");
+
+    // Parameter 65537: the second building of the mod's list, with the high bits 65536.
+    clickRow(w.LstScr, 0);
+    clickRow(w.LvwScr, 0);
+    EXPECT_EQ(w.TxtScrUnitE->text(), "MYPLANT");
+    clickRow(w.LstScrAct, 9); // 攻击敌方建筑: the mod's buildings to choose from
+    replaceText(w.TxtNumber, "131073");
+    clickRow(w.LstScrNumber, static_cast<int>(items(w.LstScrNumber).lastIndexOf("GAPOWR")));
+    EXPECT_EQ(w.TxtNumber->text(), "131072");
+
+    w.mCheck->trigger();
+    const CheckControls check(e.main.get());
+    ASSERT_TRUE(check.LvwCheck);
+    const QList<QTreeWidgetItem*> undefined =
+        check.LvwCheck->findItems(QStringLiteral("单位 GHOST 未在规则文件中定义"),
+                                  Qt::MatchExactly, 4);
+    EXPECT_EQ(undefined.size(), 1);
+    EXPECT_TRUE(check.LvwCheck->findItems("MYTANK", Qt::MatchContains, 4).isEmpty());
+
+    // Without the mod, the shipped lists are back.
+    w.mNoModRules->trigger();
+    EXPECT_EQ(w.LblModRules->text(), QStringLiteral("未找到游戏规则文件，使用内置单位表"));
+    EXPECT_GT(w.CboSpeE->count(), 100);
+}
+
+// In a map, its own triggers and actions name records too: 引用 lists them and a delete
+// counts them.
+TEST(ModUnits, AMapsOwnSectionsAreUsesOfItsRecords) {
+    Editor e;
+    Window& w = *e.w;
+    e.open(e.dir.write("maps/raid.map",
+                       crlf({"[Basic]", "Name=Raid", "[Actions]", "01000000=1,4,0,TF-1,0",
+                             "[TaskForces]", "0=TF-1", "", "[TF-1]", "Name=Tanks", "0=2,E1"})));
+    clickRow(w.LstSpe, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(items(w.LstRefSpe), QStringList{QStringLiteral("[Actions] 01000000 (地图)")});
+    e.dialogs.clear();
+    click(w.CmdSpeKill); // answered No
+    EXPECT_EQ(e.dialogs.texts(),
+              QStringList{QStringLiteral("地图中有 1 处设置使用此特遣小队，确定删除？")});
+}
