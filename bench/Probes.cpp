@@ -1,7 +1,11 @@
-// Two measurements the benchmark suite cannot make from inside one process:
+// Measurements the benchmark suite cannot make from inside one process:
 //   tarvok_probe startup <data dir>   time from process start to the welcome window shown
 //   tarvok_probe memory <data dir>    peak memory with a 20 MB rules file open and a
 //                                     trigger selected
+//   tarvok_probe clicks <data dir>    the clicks and key presses (typed values left out) of
+//                                     two everyday tasks done through the window: a copy
+//                                     of an attack with one unit changed, and a new attack
+//                                     of three units and four steps
 #include "RulesGenerator.h"
 
 #include "support/Controls.h"
@@ -11,10 +15,15 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWindow>
 
 #include <chrono>
@@ -32,9 +41,11 @@ namespace {
 class QuietDialogs : public tarvok::Dialogs {
   public:
     QString file;
+    int messages = 0; // each one a click of the user's to answer it
     tarvok::MsgAnswer message(QWidget*, const QString&, const QString&, tarvok::MsgIcon,
-                              tarvok::MsgButtons) override {
-        return tarvok::MsgAnswer::Ok;
+                              tarvok::MsgButtons buttons) override {
+        ++messages;
+        return buttons == tarvok::MsgButtons::Ok ? tarvok::MsgAnswer::Ok : tarvok::MsgAnswer::Yes;
     }
     QString prompt(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
@@ -58,6 +69,110 @@ double secondsSinceProcessStart() {
     double uptime = 0;
     uptimeFile >> uptime;
     return uptime - static_cast<double>(start) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The user's part of a task through the window: every click and key press counted, typed
+// values not (they are the task's content).
+struct User {
+    QuietDialogs& dialogs;
+    int actions = 0;
+    int answered = 0; // messages shown during the task
+
+    User(QuietDialogs& d) : dialogs(d) { dialogs.messages = 0; }
+    int finish() { return answered = actions + dialogs.messages; }
+    void click(QWidget* w) {
+        QTest::mouseClick(w, Qt::LeftButton);
+        ++actions;
+    }
+    void clickRow(QAbstractItemView* view, int row) {
+        const QModelIndex index = view->model()->index(row, 0);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        ++actions;
+    }
+    void key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(w, static_cast<Qt::Key>(key), modifiers);
+        ++actions;
+    }
+    static void type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+};
+
+int countClicks(const QString& dataDir, QuietDialogs& dialogs) {
+    QTemporaryDir dir;
+    for (const QString& name : QDir(dataDir).entryList(QDir::Files))
+        QFile::copy(dataDir + QLatin1Char('/') + name, dir.filePath(name));
+    const tarvok::bench::GeneratedRules rules = tarvok::bench::generateRules(200 * 1024);
+    dialogs.file = dir.filePath(QStringLiteral("aimd.ini"));
+    {
+        QFile f(dialogs.file);
+        f.open(QIODevice::WriteOnly);
+        f.write(rules.content);
+    }
+    const tarvok::ProgramFiles files(dir.path(), dir.filePath(QStringLiteral("user")));
+    tarvok::RulesDocument document(files.scratchCopy(), files.historyFolder());
+    tarvok::FrmMain window(dialogs, files, document);
+    tarvok::test::Window w(window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    (void)QTest::qWaitForWindowExposed(&window);
+    w.CmdOpen_Click();
+    const auto okInChain = [&window](User& user) {
+        auto* chain = window.findChild<QDialog*>(QStringLiteral("FrmChain"));
+        user.click(chain->findChild<QPushButton*>(QStringLiteral("CmdChainOK")));
+        QApplication::processEvents();
+    };
+
+    // A copy of an existing attack, one unit changed.
+    User copy{dialogs};
+    copy.clickRow(w.LstRoot, w.LstRoot->model()->rowCount() / 2);
+    copy.click(w.CmdRootClone);
+    okInChain(copy);
+    copy.clickRow(w.LvwSpe, 0);
+    copy.click(w.CboSpeE->lineEdit());
+    copy.key(w.CboSpeE->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    User::type(QStringLiteral("APOC"));
+    copy.click(w.CmdSaveSpe);
+    copy.finish();
+    const QString copied = w.TxtSpe->text();
+    const bool copyDone =
+        !copied.isEmpty() && readAll(dialogs.file).contains("[" + copied.toLatin1() + "]\r\n");
+
+    // A new attack: a task force of three units, a script of four steps.
+    User fresh{dialogs};
+    fresh.key(&window, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    okInChain(fresh);
+    for (const auto& [count, unit] : {std::pair{"3", "HTNK"}, {"2", "E1"}, {"1", "FV"}}) {
+        fresh.click(w.CmdSpeTypeAdd);
+        fresh.key(QApplication::focusWidget(), Qt::Key_Tab);
+        User::type(QString::fromLatin1(count));
+        fresh.key(QApplication::focusWidget(), Qt::Key_Tab);
+        User::type(QString::fromLatin1(unit));
+        fresh.key(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    fresh.click(w.CmdSaveSpe);
+    for (const auto& [action, parameter] :
+         {std::pair{"53", "0"}, {"0", "2"}, {"0", "1"}, {"49", "0"}}) {
+        fresh.click(w.CmdScrTypeAdd);
+        fresh.key(QApplication::focusWidget(), Qt::Key_Tab);
+        User::type(QString::fromLatin1(action));
+        fresh.key(QApplication::focusWidget(), Qt::Key_Tab);
+        User::type(QString::fromLatin1(parameter));
+        fresh.key(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    fresh.click(w.CmdSaveScr);
+    fresh.finish();
+    const QByteArray after = readAll(dialogs.file);
+    const bool freshDone = after.contains("0=3,HTNK\r\n1=2,E1\r\n2=1,FV\r\n") &&
+                           after.contains("0=53,0\r\n1=0,2\r\n2=0,1\r\n3=49,0\r\n");
+    std::printf("copy_with_one_unit_changed %d (%s)\nnew_attack_3_units_4_steps %d (%s)\n",
+                copy.answered, copyDone ? "done" : "NOT DONE", fresh.answered,
+                freshDone ? "done" : "NOT DONE");
+    return copyDone && freshDone ? 0 : 1;
 }
 
 } // namespace
@@ -120,5 +235,7 @@ int main(int argc, char* argv[]) {
                     static_cast<double>(usage.ru_maxrss) / 1024);
         return 0;
     }
+    if (std::strcmp(argv[1], "clicks") == 0)
+        return countClicks(dataDir, dialogs);
     return 2;
 }

@@ -14,6 +14,7 @@
 #include "records/FileCheck.h"
 #include "records/RecordChain.h"
 #include "records/RecordLines.h"
+#include "records/RecordOps.h"
 #include "records/References.h"
 
 #include <QFile>
@@ -265,6 +266,34 @@ void BM_CopyChainWritten(benchmark::State& state) {
     setBytes(state, f.rules.content.size());
 }
 
+// A chain copied as 确定 copies it: one write through the open document, with its undo
+// version, beside BM_SaveTriggerEditWithVersions. The rows are made afresh for each round
+// (as opening the dialog makes them), outside the time.
+void BM_CopyChainOneWrite(benchmark::State& state) {
+    Fixture& f = fixture(state.range(0));
+    RulesDocument doc(f.scratch);
+    QTemporaryDir history;
+    doc.setHistoryFolder(history.filePath(QStringLiteral("history")));
+    if (!doc.open(f.path)) {
+        state.SkipWithError("the file cannot be opened");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::shared_ptr<const RulesIndex> index = doc.index();
+        const std::vector<chain::ChainRow> rows =
+            chain::triggerChain(index->text(), index->codec(), f.rules.middleTriggerKey);
+        state.ResumeTiming();
+        const records::ChainCopy done = records::CopyChain(doc, rows);
+        if (done.refused || !done.write.ok()) {
+            state.SkipWithError("the copy was refused");
+            break;
+        }
+    }
+    filestore::replace(f.path, f.rules.content); // as generated, for what runs after
+    setBytes(state, f.rules.content.size());
+}
+
 } // namespace
 
 #define SIZES ->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)
@@ -282,3 +311,4 @@ BENCHMARK(BM_ReferencesOfRecords) SIZES;
 BENCHMARK(BM_CopyChain) SIZES;
 BENCHMARK(BM_CopyChainFromReading) SIZES;
 BENCHMARK(BM_CopyChainWritten) SIZES;
+BENCHMARK(BM_CopyChainOneWrite) SIZES;

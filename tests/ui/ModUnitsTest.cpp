@@ -17,18 +17,18 @@ using namespace tarvok::test;
 
 namespace {
 
-const QByteArray kAi = crlf({"[TaskForces]", "0=TF-1", "", "[TF-1]", "Name=Tanks", "0=2,MYTANK",
-                             "1=1,GHOST", "Group=-1", "", "[ScriptTypes]", "0=SC-1", "", "[SC-1]",
-                             "Name=Raid", "0=46,65537"});
+const QByteArray kAi =
+    crlf({"[TaskForces]", "0=TF-1", "", "[TF-1]", "Name=Tanks", "0=2,MYTANK", "1=1,GHOST",
+          "Group=-1", "", "[ScriptTypes]", "0=SC-1", "", "[SC-1]", "Name=Raid", "0=46,65537"});
 
 } // namespace
 
 TEST(ModUnits, AnAiFileBesideItsModShowsTheModsUnitsAndBuildings) {
     Editor e;
     Window& w = *e.w;
-    e.dir.write("mod/rulesmd.ini", crlf({"[InfantryTypes]", "0=E1", "[VehicleTypes]", "0=MYTANK",
-                                         "[BuildingTypes]", "0=GAPOWR", "1=MYPLANT", "2=GAPOWR",
-                                         "[MYTANK]", "UIName=Name:MyTank"}));
+    e.dir.write("mod/rulesmd.ini",
+                crlf({"[InfantryTypes]", "0=E1", "[VehicleTypes]", "0=MYTANK", "[BuildingTypes]",
+                      "0=GAPOWR", "1=MYPLANT", "2=GAPOWR", "[MYTANK]", "UIName=Name:MyTank"}));
     e.dir.write("mod/ra2md.csf", csfHeader(1) + csfLabel("Name:MyTank", {"我的坦克"}));
     e.open(e.dir.write("mod/aimd.ini", kAi));
     EXPECT_EQ(w.LblModRules->text(),
@@ -56,9 +56,8 @@ TEST(ModUnits, AnAiFileBesideItsModShowsTheModsUnitsAndBuildings) {
     w.mCheck->trigger();
     const CheckControls check(e.main.get());
     ASSERT_TRUE(check.LvwCheck);
-    const QList<QTreeWidgetItem*> undefined =
-        check.LvwCheck->findItems(QStringLiteral("单位 GHOST 未在规则文件中定义"),
-                                  Qt::MatchExactly, 4);
+    const QList<QTreeWidgetItem*> undefined = check.LvwCheck->findItems(
+        QStringLiteral("单位 GHOST 未在规则文件中定义"), Qt::MatchExactly, 4);
     EXPECT_EQ(undefined.size(), 1);
     EXPECT_TRUE(check.LvwCheck->findItems("MYTANK", Qt::MatchContains, 4).isEmpty());
 
