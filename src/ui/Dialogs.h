@@ -50,7 +50,8 @@ class QtDialogs : public Dialogs {
     void setClipboardText(const QString& text) override;
 };
 
-// "规则文件(*.ini)|*.ini" becomes "规则文件(*.ini) (*.ini)" for Qt's file dialog.
+// The filter for Qt's file dialog: "规则|*.ini;*.bak" becomes "规则 (*.ini *.bak)"; a caption
+// that shows its patterns, "规则文件(*.ini)|*.ini", stays as it is.
 QString qtFileFilter(const QString& filter);
 
 } // namespace tarvok

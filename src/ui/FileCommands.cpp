@@ -42,11 +42,6 @@ FileCommands::FileCommands(PanelKit& kit, RulesDocument& doc, Catalogues& catalo
     LblModRules->setObjectName(QStringLiteral("LblModRules"));
     showMod();
     LblModRules->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A mod with many string tables makes a long note: it never widens the window, and
-    // its tooltip holds all of it.
-    LblModRules->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    LblModRules->setMinimumWidth(160);
-    LblModRules->setMaximumWidth(560);
     window_->statusBar()->addPermanentWidget(LblModRules);
     // Another program changed the file: the lists show it again once the operation that
     // found out is over; a map's own types may have changed.
@@ -106,8 +101,10 @@ void FileCommands::openRulesFile(const QString& file) {
 // ---------------------------------------------------------------- the mod
 
 void FileCommands::showMod() {
+    // A mod with many string tables makes a long note: it is shortened in the middle
+    // rather than widen the window, and its tooltip holds all of it.
     const QString text = catalogues_.mod().statusText();
-    LblModRules->setText(text);
+    LblModRules->setText(LblModRules->fontMetrics().elidedText(text, Qt::ElideMiddle, 560));
     LblModRules->setToolTip(text);
 }
 

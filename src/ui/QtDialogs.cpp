@@ -117,10 +117,15 @@ void QtDialogs::setClipboardText(const QString& text) {
 QString qtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i] + QStringLiteral(" (") +
-                   QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                   QLatin1Char(')');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // A caption that shows its patterns already, "规则文件(*.ini)", is Qt's form as it is.
+        if (parts[i].endsWith(QLatin1Char(')')) && parts[i].contains(QLatin1Char('(')))
+            out << parts[i];
+        else
+            out << parts[i] + QStringLiteral(" (") +
+                       QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                       QLatin1Char(')');
+    }
     return out.join(QStringLiteral(";;"));
 }
 

@@ -77,7 +77,7 @@ void ScriptPanel::createControls() {
 
     // The steps, with the action list and the parameter choices beside them.
     auto* lists = new QHBoxLayout;
-    lists->addLayout(besideList(LvwScr, CmdScrUp, CmdScrDown), 3);
+    lists->addWidget(LvwScr, 3);
     lists->addWidget(LstScrAct, 3);
     lists->addWidget(LstScrNumber, 3);
     // A parameter choice longer than the list is wide wraps onto a second line.
@@ -109,6 +109,8 @@ void ScriptPanel::createControls() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CmdScrTypeAdd);
     buttons->addWidget(CmdScrTypeKill);
+    buttons->addWidget(CmdScrUp);
+    buttons->addWidget(CmdScrDown);
     buttons->addStretch(1);
     buttons->addWidget(CmdSaveScr);
     v->addLayout(buttons);

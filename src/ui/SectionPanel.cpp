@@ -62,7 +62,9 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
         const QFontMetrics fm = view->fontMetrics();
         view->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("ID00")) + 8);
         view->setColumnWidth(1, fm.horizontalAdvance(columns[1] + QStringLiteral("0")) + 8);
-        view->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("000000")) + 8);
+        view->setColumnWidth(2, std::max(fm.horizontalAdvance(QStringLiteral("000000")),
+                                         fm.horizontalAdvance(columns[2] + QStringLiteral("00"))) +
+                                    8);
         return;
     }
     view->setColumnWidth(0, w / 4);

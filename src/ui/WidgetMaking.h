@@ -60,7 +60,7 @@ inline void replaceItemsKeepingText(QComboBox* box, const QStringList& items) {
 }
 
 // The up and down buttons of a list of rows, one above the other beside it: a row of
-// buttons under the list would widen the panel.
+// buttons under the panel would widen it.
 inline QLayout* besideList(QWidget* list, QWidget* up, QWidget* down) {
     auto* moves = new QVBoxLayout;
     moves->addWidget(up);

@@ -169,6 +169,14 @@ TEST(OpenRulesFile, Utf8FilesAreReadAsUtf8) {
     EXPECT_EQ(items(e.w->LstScr), QStringList{QStringLiteral("脚本-甲")});
 }
 
+TEST(OpenRulesFile, TheFileDialogsFilterShowsEachPatternOnce) {
+    EXPECT_EQ(
+        qtFileFilter(QStringLiteral("规则文件(*.ini)|*.ini|地图文件(*.map *.mpr)|*.map;*.mpr")),
+        QStringLiteral("规则文件(*.ini);;地图文件(*.map *.mpr)"));
+    EXPECT_EQ(qtFileFilter(QStringLiteral("游戏规则|rulesmd.ini;rules.ini")),
+              QStringLiteral("游戏规则 (rulesmd.ini rules.ini)"));
+}
+
 TEST(RewriteFailure, IsReportedWithItsReasonAndLeavesTheFileUnchanged) {
     const struct {
         const char* what;
