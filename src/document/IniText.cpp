@@ -57,11 +57,11 @@ IniText IniText::readShared(QByteArrayView content, qsizetype minShared) {
         text.bom_ = true;
         p += kUtf8Bom.size();
     }
-    const size_t firstLines = static_cast<size_t>(std::count(p, nl + 1, '\n'));
-    text.lines_.reserve(firstLines + static_cast<size_t>(std::count(nl + 1, end, '\n')) + 1);
+    text.lines_.reserve(static_cast<size_t>(std::count(p, nl + 1, '\n')));
     text.readLines(p, nl + 1);
     reading.get();
     const qsizetype before = text.lineCount();
+    text.lines_.reserve(text.lines_.size() + second.lines_.size());
     text.lines_.insert(text.lines_.end(), second.lines_.begin(), second.lines_.end());
     for (Section s : second.sections_) {
         s.header += before;

@@ -77,6 +77,11 @@ Encoding detectEncoding(QByteArrayView content) {
         } else {
             ++invalid;
             ++p;
+            // UTF-8 needs 99 valid characters for each invalid one, and what is left can add
+            // at most one valid character per two bytes: once that cannot be reached, the
+            // rest need not be read.
+            if (valid + (end - p) / 2 < invalid * 99)
+                return Encoding::Gbk;
         }
     }
     return valid > 0 && valid * 100 >= (valid + invalid) * 99 ? Encoding::Utf8 : Encoding::Gbk;

@@ -19,6 +19,8 @@ TEST(DetectEncoding, TellsGbkFromUtf8) {
 TEST(DetectEncoding, Utf8WhenAtLeast99PercentOfItsCharactersAre) {
     const QByteArray ok99 = utf8(QStringLiteral("中")).repeated(99);
     EXPECT_EQ(detectEncoding(ok99 + ";\xB9\r\n"), Encoding::Utf8);
+    // The bad byte first, and the fewest bytes that can still make 99 good characters.
+    EXPECT_EQ(detectEncoding("\xB9" + utf8(QStringLiteral("é")).repeated(99)), Encoding::Utf8);
     for (const char* bad : {"\xB9\xB9", "\xE8\x8B", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
         EXPECT_EQ(detectEncoding(ok99 + bad), Encoding::Gbk)
             << QByteArray(bad).toHex().toStdString();
