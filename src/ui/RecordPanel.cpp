@@ -48,8 +48,9 @@ RecordPanel::Saved RecordPanel::finishSave(SaveMode mode, const records::RecordS
         return Saved::Failed;
     if (!save.found)
         return refuse(mode, notFoundMessage_);
-    kit_.msg(confirmation);
+    // The record on show is the file's again before the user is told so.
     captureBaseline();
+    kit_.msg(confirmation);
     emit saved();
     return Saved::Done;
 }

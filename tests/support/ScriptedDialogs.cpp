@@ -17,6 +17,8 @@ std::ostream& operator<<(std::ostream& os, const ShownMessage& m) {
 MsgAnswer ScriptedDialogs::message(QWidget*, const QString& text, const QString& title,
                                    MsgIcon icon, MsgButtons buttons) {
     messages.push_back({text, title, icon, buttons});
+    if (onMessage)
+        onMessage();
     if (buttons == MsgButtons::Ok)
         return MsgAnswer::Ok;
     if (answers.empty())

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace tarvok::test {
@@ -39,6 +40,9 @@ class ScriptedDialogs : public Dialogs {
     std::deque<QString> promptAnswers;
     std::deque<QString> files;
     std::deque<quint32> colors;
+
+    // Called as each message box shows, with the window as it stands behind it.
+    std::function<void()> onMessage;
 
     // What was shown.
     std::vector<ShownMessage> messages;

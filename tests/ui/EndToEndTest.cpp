@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tarvok;
 using namespace tarvok::test;
 
@@ -296,8 +298,17 @@ TEST(SaveAll, WithAllFourOnShowSavesEachWithItsConfirmationInOrder) {
     TwoTriggerEditor e;
     Window& w = *e.w;
     showAndEditTheFirstTrigger(w);
+    const QGroupBox* const frames[] = {w.FraRoot, w.FraTeam, w.FraSpe, w.FraScr};
+    std::vector<int> marked; // frames still marked as each confirmation shows
+    e.dialogs.onMessage = [&] {
+        marked.push_back(static_cast<int>(
+            std::count_if(std::begin(frames), std::end(frames), [](const QGroupBox* f) {
+                return f->title().endsWith(QStringLiteral(" *"));
+            })));
+    };
     click(w.CmdSaveAll);
     EXPECT_EQ(e.dialogs.messages, kFourSaves) << shown(e.dialogs);
+    EXPECT_EQ(marked, (std::vector<int>{3, 2, 1, 0})); // each record told saved once it is
     EXPECT_EQ(e.bytes(), crlf(withTheFirstTriggersEdits()));
     for (QGroupBox* frame : {w.FraRoot, w.FraTeam, w.FraSpe, w.FraScr}) // saved: no longer marked
         EXPECT_FALSE(frame->title().endsWith(QStringLiteral(" *")))
