@@ -242,6 +242,22 @@ std::optional<QByteArray> readNoFollow(const QString& path) {
     return bytes;
 }
 
+bool peek(const QString& path, const std::function<bool(QByteArrayView content)>& look) {
+    if (!exists(path))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    if (uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
+        const bool seen = look(QByteArrayView(reinterpret_cast<const char*>(mapped), size));
+        file.unmap(mapped);
+        return seen;
+    }
+    const std::optional<QByteArray> bytes = read(path);
+    return bytes && look(*bytes);
+}
+
 bool exists(const QString& path) {
     return facts(path).isRegular;
 }

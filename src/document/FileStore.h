@@ -79,6 +79,10 @@ std::optional<QByteArray> read(const QString& path);
 // also when one is put in its place between the look and the read.
 std::optional<QByteArray> readNoFollow(const QString& path);
 
+// What look says of the content of a file read() would read, mapped rather than copied
+// where the system allows; false for a file read() refuses.
+bool peek(const QString& path, const std::function<bool(QByteArrayView content)>& look);
+
 // True for a regular file.
 bool exists(const QString& path);
 

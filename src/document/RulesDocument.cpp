@@ -91,8 +91,9 @@ void RulesDocument::watch() {
 }
 
 bool RulesDocument::holdsAiSections(const QString& path) {
-    const std::optional<QByteArray> bytes = filestore::read(path);
-    return bytes && tarvok::holdsAiSections(*bytes);
+    // Looked at in place: the opening that follows reads the file.
+    return filestore::peek(path,
+                           [](QByteArrayView content) { return tarvok::holdsAiSections(content); });
 }
 
 std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {

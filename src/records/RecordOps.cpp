@@ -7,12 +7,8 @@
 
 namespace tarvok::records {
 
-RecordAdd addRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
-                    const QStringList& listed, const std::vector<QByteArray>& block) {
-    // A new record never shares a section with an old one, of whatever kind.
-    fieldrules::IdCheck check = fieldrules::checkNewRecordId(id, listed);
-    if (check == fieldrules::IdCheck::Ok && recordIdInUse(doc, id))
-        check = fieldrules::IdCheck::Duplicate;
+RecordAdd addChecked(RulesDocument& doc, fieldrules::IdCheck check,
+                     const std::function<filestore::WriteResult()>& write) {
     switch (check) {
     case fieldrules::IdCheck::Invalid:
         return {RecordAdd::Invalid, {}};
@@ -21,14 +17,23 @@ RecordAdd addRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
     case fieldrules::IdCheck::Ok:
         break;
     }
-    // The registry counters are 16-bit: a full registry takes no more entries rather
-    // than writing a negative number into the file.
-    if (doc.count(kind) == std::numeric_limits<qint16>::max())
-        return {RecordAdd::Full, {}};
     if (!doc.isOpen())
         return {};
-    const filestore::WriteResult written = addRegistryRecord(doc, kind, id, block);
+    const filestore::WriteResult written = write();
     return {written.ok() ? RecordAdd::Added : RecordAdd::Failed, written};
+}
+
+RecordAdd addRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
+                    const QStringList& listed, const std::vector<QByteArray>& block) {
+    // A new record never shares a section with an old one, of whatever kind.
+    fieldrules::IdCheck check = fieldrules::checkNewRecordId(id, listed);
+    if (check == fieldrules::IdCheck::Ok && recordIdInUse(doc, id))
+        check = fieldrules::IdCheck::Duplicate;
+    // The registry counters are 16-bit: a full registry takes no more entries rather
+    // than writing a negative number into the file.
+    if (check == fieldrules::IdCheck::Ok && doc.count(kind) == std::numeric_limits<qint16>::max())
+        return {RecordAdd::Full, {}};
+    return addChecked(doc, check, [&] { return addRegistryRecord(doc, kind, id, block); });
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "document/RulesDocument.h"
 #include "document/RulesIndex.h"
+#include "records/FieldRules.h"
 #include "records/RecordChain.h"
 #include "records/RecordWrites.h"
 #include "records/ScriptSection.h"
@@ -12,6 +13,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -43,6 +45,11 @@ struct RecordAdd {
     } outcome = Added;
     filestore::WriteResult write;
 };
+
+// An add whose ID was checked: refused as the check says; otherwise, with a file open,
+// written by write. Without an open file only the check is made.
+RecordAdd addChecked(RulesDocument& doc, fieldrules::IdCheck check,
+                     const std::function<filestore::WriteResult()>& write);
 
 // A new record of a registry: the ID checked against the IDs the list shows (listed) and
 // the file's sections and entries, then its registry line and section block written.

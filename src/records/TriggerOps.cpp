@@ -136,18 +136,8 @@ RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFiel
 }
 
 RecordAdd AddTrigger(RulesDocument& doc, const QString& key, const QStringList& listed) {
-    switch (fieldrules::checkNewTriggerKey(key, listed)) {
-    case fieldrules::IdCheck::Invalid:
-        return {RecordAdd::Invalid, {}};
-    case fieldrules::IdCheck::Duplicate:
-        return {RecordAdd::Duplicate, {}};
-    case fieldrules::IdCheck::Ok:
-        break;
-    }
-    if (!doc.isOpen())
-        return {};
-    const filestore::WriteResult written = addTriggerRecord(doc, key);
-    return {written.ok() ? RecordAdd::Added : RecordAdd::Failed, written};
+    return addChecked(doc, fieldrules::checkNewTriggerKey(key, listed),
+                      [&] { return addTriggerRecord(doc, key); });
 }
 
 RecordRemoval DeleteTrigger(RulesDocument& doc, const QString& key) {
