@@ -46,10 +46,7 @@ QStringList stringTableFiles(const QString& folder) {
 }
 
 bool ModWorld::Stamp::operator==(const Stamp& other) const {
-    const filestore::FileFacts& a = facts;
-    const filestore::FileFacts& b = other.facts;
-    return path == other.path && a.exists == b.exists && a.size == b.size &&
-           a.modifiedNs == b.modifiedNs && a.device == b.device && a.inode == b.inode;
+    return path == other.path && facts.sameAs(other.facts);
 }
 
 ModWorld::ModWorld(const QStringList& shippedUnitTable) {

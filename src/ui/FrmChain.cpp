@@ -1,5 +1,7 @@
 #include "ui/FrmChain.h"
 
+#include "ui/Messages.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,20 +14,6 @@ namespace tarvok {
 namespace {
 
 enum Column { KindColumn, OriginalColumn, NewIdColumn, NameColumn, CopyColumn };
-
-QString kindCaption(chain::Kind kind) {
-    switch (kind) {
-    case chain::Kind::Trigger:
-        return QStringLiteral("触发");
-    case chain::Kind::TeamType:
-        return QStringLiteral("作战小队");
-    case chain::Kind::TaskForce:
-        return QStringLiteral("特遣小队");
-    case chain::Kind::Script:
-        return QStringLiteral("脚本");
-    }
-    return {};
-}
 
 } // namespace
 
@@ -47,7 +35,7 @@ FrmChain::FrmChain(QWidget* parent, const QString& title, std::vector<chain::Cha
     LvwChain->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (const chain::ChainRow& r : rows_) {
         auto* item = new QTreeWidgetItem(LvwChain);
-        item->setText(KindColumn, kindCaption(r.kind));
+        item->setText(KindColumn, messages::kindCaption(r.kind));
         item->setText(OriginalColumn, copying ? codec.decode(r.id) : QString());
         item->setText(NewIdColumn, r.newId);
         item->setText(NameColumn, r.newName);

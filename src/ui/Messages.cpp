@@ -4,6 +4,20 @@
 
 namespace tarvok::messages {
 
+QString kindCaption(references::Kind kind) {
+    switch (kind) {
+    case references::Kind::Trigger:
+        return QStringLiteral("触发");
+    case references::Kind::TeamType:
+        return QStringLiteral("作战小队");
+    case references::Kind::TaskForce:
+        return QStringLiteral("特遣小队");
+    case references::Kind::Script:
+        return QStringLiteral("脚本");
+    }
+    return {};
+}
+
 QString failureReason(const filestore::WriteResult& result) {
     switch (result.result) {
     case filestore::Result::ReadOnlyFile:

@@ -2,6 +2,7 @@
 
 #include "document/FileStore.h"
 #include "document/RulesDocument.h"
+#include "records/References.h"
 
 #include <QString>
 
@@ -35,6 +36,9 @@ inline const QString kTaskForceSaved = QStringLiteral("特遣小队已保存！"
 inline const QString kScriptSaved = QStringLiteral("脚本已保存！");
 
 inline const QString kBusy = QStringLiteral("文件正被其他程序修改，未保存，请稍后再试");
+
+// A kind of record as the window names it: "触发", "作战小队", "特遣小队", "脚本".
+QString kindCaption(references::Kind kind);
 
 // Why a write failed, in the user's words.
 QString failureReason(const filestore::WriteResult& result);

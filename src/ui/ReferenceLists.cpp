@@ -12,23 +12,10 @@
 namespace tarvok {
 namespace {
 
+using messages::kindCaption;
 using references::Kind;
 
 constexpr int kKindRole = Qt::UserRole + 1;
-
-QString kindCaption(Kind kind) {
-    switch (kind) {
-    case Kind::Trigger:
-        return QStringLiteral("触发");
-    case Kind::TeamType:
-        return QStringLiteral("作战小队");
-    case Kind::TaskForce:
-        return QStringLiteral("特遣小队");
-    case Kind::Script:
-        return QStringLiteral("脚本");
-    }
-    return {};
-}
 
 } // namespace
 
