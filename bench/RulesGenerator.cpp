@@ -202,7 +202,7 @@ qsizetype writeMod(const QString& folder) {
     // Two tables, the second naming half the types again.
     const QByteArray first = generateTable(mod.ids, kModTableBytes * 2 / 3);
     const QByteArray second = generateTable(mod.ids.mid(0, mod.ids.size() / 2), kModTableBytes / 3);
-    writeFile(dir.filePath(QStringLiteral("ra2md.csf")), first);
+    writeFile(dir.filePath(QStringLiteral("stringtable01.csf")), first);
     writeFile(dir.filePath(QStringLiteral("zz_mod.csf")), second);
     return first.size() + second.size();
 }

@@ -26,7 +26,7 @@ GeneratedRules generateRules(qsizetype targetBytes);
 
 // A large mod: a game rules file of about kModRulesBytes (thousands of types, each with its
 // in-game name's label) and string tables of about kModTableBytes naming them, written into
-// folder as rulesmd.ini, ra2md.csf and zz_mod.csf. Returns the tables' size.
+// folder as rulesmd.ini, stringtable01.csf and zz_mod.csf. Returns the tables' size.
 constexpr qsizetype kModRulesBytes = 1700 * 1024;
 constexpr qsizetype kModTableBytes = 512 * 1024;
 qsizetype writeMod(const QString& folder);

@@ -29,11 +29,11 @@ TEST(ModUnits, AnAiFileBesideItsModShowsTheModsUnitsAndBuildings) {
     e.dir.write("mod/rulesmd.ini",
                 crlf({"[InfantryTypes]", "0=E1", "[VehicleTypes]", "0=MYTANK", "[BuildingTypes]",
                       "0=GAPOWR", "1=MYPLANT", "2=GAPOWR", "[MYTANK]", "UIName=Name:MyTank"}));
-    e.dir.write("mod/ra2md.csf", csfHeader(1) + csfLabel("Name:MyTank", {"我的坦克"}));
+    e.dir.write("mod/stringtable01.csf", csfHeader(1) + csfLabel("Name:MyTank", {"我的坦克"}));
     e.open(e.dir.write("mod/aimd.ini", kAi));
     EXPECT_EQ(w.LblModRules->text(),
               QStringLiteral("游戏规则：rulesmd.ini（步兵 1、车辆 1、飞行器 0、建筑 2）；"
-                             "字符串表：ra2md.csf"));
+                             "字符串表：stringtable01.csf"));
     EXPECT_EQ(w.CboSpeE->count(), 2);
     EXPECT_EQ(w.CboSpeC->findText(QStringLiteral("我的坦克")), 1);
     EXPECT_EQ(w.CboUnit->findText("MYPLANT"), 3); // a trigger's condition counts buildings
