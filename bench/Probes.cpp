@@ -51,7 +51,7 @@ class QuietDialogs : public tarvok::Dialogs {
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return file;
     }
-    quint32 chooseColor(QWidget*) override { return 0; }
+    std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
 };
 

@@ -43,7 +43,7 @@ class BenchDialogs : public Dialogs {
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return file;
     }
-    quint32 chooseColor(QWidget*) override { return 0; }
+    std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
 };
 

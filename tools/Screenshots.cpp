@@ -36,7 +36,7 @@ class DemoDialogs : public tarvok::Dialogs {
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return file_;
     }
-    quint32 chooseColor(QWidget*) override { return 0; }
+    std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
 
   private:

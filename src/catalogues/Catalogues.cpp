@@ -81,11 +81,12 @@ Catalogues::actionChoices(const QString& actionName) const {
 
 std::optional<Catalogues::Choices> Catalogues::unitChoices(bool withBuildings) const {
     if (mod_.inUse()) {
-        Choices c{mod_.unitIds(), mod_.unitNames()};
+        Choices c{mod_.unitIds(), mod_.unitNames(), {}};
         if (withBuildings) {
             c.ids += mod_.buildingIds();
             c.names += mod_.buildingNames();
         }
+        c.namedIds = c.ids;
         return c;
     }
     const std::optional<QStringList> table = lines(unitnames::kTableFile);
@@ -96,7 +97,24 @@ std::optional<Catalogues::Choices> Catalogues::unitChoices(bool withBuildings) c
         if (const auto parsed = unitnames::parseLine(line); parsed && parsed->name)
             shippedNames_.insert(parsed->id, *parsed->name);
     const unitnames::ChoiceLists lists = unitnames::choiceLists(*table);
-    return Choices{lists.ids, lists.names};
+    return Choices{lists.ids, lists.names, lists.namedIds};
+}
+
+std::optional<Catalogues::Choices> Catalogues::buildingChoices() const {
+    if (mod_.inUse())
+        return Choices{mod_.buildingIds(), mod_.buildingNames(), mod_.buildingIds()};
+    const std::optional<QStringList> ids = buildingNames();
+    const std::optional<QStringList> table = lines(unitnames::kTableFile);
+    if (!ids || !table)
+        return std::nullopt;
+    QHash<QString, QString> names;
+    for (const QString& line : *table)
+        if (const auto parsed = unitnames::parseLine(line); parsed && parsed->name)
+            names.insert(parsed->id, *parsed->name);
+    Choices c{*ids, {}, *ids};
+    for (const QString& id : *ids)
+        c.names << names.value(id);
+    return c;
 }
 
 QString Catalogues::displayName(const QString& unitId) const {

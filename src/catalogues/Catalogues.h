@@ -2,6 +2,7 @@
 
 #include "catalogues/ModWorld.h"
 #include "catalogues/ProgramFiles.h"
+#include "catalogues/UnitChoices.h"
 
 #include <QString>
 #include <QStringList>
@@ -51,8 +52,13 @@ class Catalogues {
     // shipped table.
     struct Choices {
         QStringList ids, names;
+        QStringList namedIds; // the ID of each name (the shipped table names some IDs only)
+        // The name box's entries: each name with its own type's ID.
+        UnitChoices nameEntries() const { return UnitChoices(namedIds, names); }
     };
     std::optional<Choices> unitChoices(bool withBuildings) const;
+    // The buildings a building action's parameter counts in, in that list's order.
+    std::optional<Choices> buildingChoices() const;
     // The display name of a unit for a list's column: the mod's, else the shipped table's
     // as last read by unitChoices.
     QString displayName(const QString& unitId) const;

@@ -21,8 +21,10 @@ ChoiceLists choiceLists(const QStringList& tableLines) {
         if (!parsed)
             continue;
         lists.ids << parsed->id;
-        if (parsed->name)
+        if (parsed->name) {
             lists.names << *parsed->name;
+            lists.namedIds << parsed->id;
+        }
     }
     return lists;
 }

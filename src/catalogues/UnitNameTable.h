@@ -29,6 +29,7 @@ std::optional<UnitNameLine> parseLine(const QString& line);
 struct ChoiceLists {
     QStringList ids;
     QStringList names;
+    QStringList namedIds; // the ID of each name, line by line
 };
 ChoiceLists choiceLists(const QStringList& tableLines);
 

@@ -245,12 +245,16 @@ class Checker {
                 if (catalogues_.mod && count > 5)
                     checkDefined(fields[5], RecordKind::Trigger, id, i);
                 for (int field : {1, 14}) {
+                    const char* slot = field == 1 ? "小队1" : "小队2";
+                    if (field < count && fields[field].trimmed().isEmpty())
+                        add(Level::Hint, "空小队", RecordKind::Trigger, id, i,
+                            u8("触发 %1 的%2 为空，应写作 <none>").arg(id, u8(slot)));
                     if (field >= count || namesNothing(fields[field]))
                         continue;
                     const QString missing = missingReference(fields[field], TeamTypes);
                     if (!missing.isEmpty())
                         add(Level::Error, "引用缺失", RecordKind::Trigger, id, i,
-                            u8("触发的%1：%2").arg(u8(field == 1 ? "小队1" : "小队2"), missing));
+                            u8("触发的%1：%2").arg(u8(slot), missing));
                 }
             }
         }

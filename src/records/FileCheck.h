@@ -64,7 +64,9 @@ struct CheckCatalogues {
 //   - with the mod's types: a task force's unit or a trigger's condition unit the mod
 //     does not define, and a building parameter of actions 46, 47, 56 and 58 past the
 //     mod's building list.
-// Hints, one per distinct value with its count of uses:
+// Hints:
+//   - a trigger's team field left empty, where the game's files write "<none>";
+// and one per distinct value with its count of uses:
 //   - without the mod's types, a task force's unit not in the unit name table (noting one
 //     that differs only in letter case);
 //   - a script action the editor does not know;

@@ -251,6 +251,8 @@ class ChainCopier {
             if (std::optional<QByteArray> id =
                     renamed(Kind::TeamType, line.sliced(team.begin, team.length)))
                 changes.emplace_back(team, std::move(*id));
+            else if (team.length == 0) // the game's files write no empty team slot
+                changes.emplace_back(team, trigger::kNoTeam);
         }
         edits.insertAfter(c.line, spliced(line, std::move(changes)), text_.lineEnd(c.line));
     }
@@ -291,10 +293,16 @@ class ChainCopier {
 };
 
 ChainWrite finish(const IniText& text, const IniEdits& edits, const RegistryCounts& added) {
-    // The rows' checks keep line feeds out of every new line: the edits always apply.
+    // The rows' checks keep line feeds out of every new line, so the edits apply; should
+    // they not, that is said, never passed over as a copy made.
+    const auto refused = [&text](Reason why) {
+        return ChainWrite{Refusal{0, why}, text.content().toByteArray(), {}};
+    };
+    if (edits.isEmpty())
+        return refused(Reason::NothingToCopy);
     std::optional<QByteArray> content = applyEdits(text, edits);
     if (!content)
-        return {std::nullopt, text.content().toByteArray(), {}};
+        return refused(Reason::Unapplied);
     return {std::nullopt, std::move(*content), added};
 }
 
@@ -353,7 +361,10 @@ std::vector<QString> freeIds(const IniText& text, const TextCodec& codec,
             ++listed;
             if (const std::optional<long long> n = hexNumber(id)) {
                 ++hexStyle;
-                next = std::max(next, *n);
+                // FFFFFFFF-G, which files use as a last ID, leaves no room above it: the
+                // count goes on from the largest number below it, past taken ones.
+                if (*n < 0xFFFFFFFFLL)
+                    next = std::max(next, *n);
             }
         }
         const auto extends = [&id](const ChainRow& r) {
@@ -451,6 +462,10 @@ QString refusalText(const Refusal& refusal) {
         return QStringLiteral("第 %1 行的名称不可含 , 或 ;").arg(row);
     case Reason::NameLineBreak:
         return QStringLiteral("第 %1 行的名称不可含换行").arg(row);
+    case Reason::NothingToCopy:
+        return QStringLiteral("没有可复制的记录：未勾选任何一行，或文件中已没有所勾选的记录");
+    case Reason::Unapplied:
+        return QStringLiteral("无法在文件的现有内容上完成此修改，文件未改动");
     }
     return {};
 }
@@ -491,12 +506,12 @@ ChainWrite createChain(const IniText& text, const TextCodec& codec,
         countOf(added, kind) = 1;
     };
     if (rowOf(Kind::Trigger)) {
-        // Neither the ID nor the name holds a comma (checkRows): the first team field
-        // follows the key's comma. Made first, it stays right after the header even when
-        // the registries, missing, are added after that same line.
-        const QByteArray key = id(Kind::Trigger) + '=' + name(Kind::Trigger);
-        addTriggerLine(
-            text, trigger::newTriggerLine(key).insert(key.size() + 1, id(Kind::TeamType)), edits);
+        // Made first, it stays right after the header even when the registries, missing,
+        // are added after that same line.
+        addTriggerLine(text,
+                       trigger::newTriggerLine(id(Kind::Trigger) + '=' + name(Kind::Trigger),
+                                               id(Kind::TeamType)),
+                       edits);
     }
     if (rowOf(Kind::TaskForce))
         addRecord(Kind::TaskForce, {"Name=" + name(Kind::TaskForce), "Group=-1"});

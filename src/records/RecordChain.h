@@ -67,6 +67,8 @@ enum class Reason {
     SameAsRow,         // an earlier ticked row has it, in any letter case
     NameSplitsTrigger, // a trigger's name with ',' or ';' would cut its line short
     NameLineBreak,
+    NothingToCopy, // no row ticked, or the file holds none of the ticked records (row 0)
+    Unapplied,     // the edit does not fit the file's lines (row 0): nothing is written
 };
 
 struct Refusal {
@@ -93,7 +95,7 @@ struct RegistryCounts {
 };
 
 struct ChainWrite {
-    std::optional<Refusal> refused; // the rows fail checkRows: content is the old one
+    std::optional<Refusal> refused; // nothing to write: content is the old one
     QByteArray content;
     RegistryCounts added; // the callers' counters go up by as many
 };

@@ -6,20 +6,30 @@
 
 namespace tarvok {
 
+namespace {
+
+// An add whose edit does not fit the file's lines writes nothing and says so.
+filestore::WriteResult unapplied() {
+    return {filestore::Result::WriteFailed,
+            QStringLiteral("无法在文件的现有内容上完成此修改，文件未改动")};
+}
+
+} // namespace
+
 filestore::WriteResult addRegistryRecord(RulesDocument& doc, RegistryKind kind, const QString& id,
                                          const std::vector<QByteArray>& block) {
     bool added = false;
-    const filestore::WriteResult written =
-        doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
-            const std::optional<RegistryAddition> a = addRegistryEntry(
+    const filestore::WriteResult written = doc.edit(
+        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+            std::optional<RegistryAddition> a = addRegistryEntry(
                 content, registrySection(kind), codec.encode(id), doc.count(kind), block);
             added = a.has_value();
-            return a ? a->content : content;
+            return a ? std::optional(std::move(a->content)) : std::nullopt;
         });
     if (!written.ok())
         return written;
     if (!added)
-        return {filestore::Result::WriteFailed, {}};
+        return unapplied();
     doc.setCount(kind, doc.count(kind) + 1LL);
     return written;
 }
@@ -45,13 +55,12 @@ RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const 
 filestore::WriteResult addTriggerRecord(RulesDocument& doc, const QString& key) {
     bool added = false;
     const filestore::WriteResult written =
-        doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
+        doc.edit([&](const QByteArray& content, const TextCodec& codec) {
             std::optional<QByteArray> out = addTriggerEntry(content, codec.encode(key));
             added = out.has_value();
-            return out ? std::move(*out) : content;
+            return out;
         });
-    return written.ok() && !added ? filestore::WriteResult{filestore::Result::WriteFailed, {}}
-                                  : written;
+    return written.ok() && !added ? unapplied() : written;
 }
 
 RecordRemoval removeTriggerRecord(RulesDocument& doc, const QString& key) {

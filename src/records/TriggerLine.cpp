@@ -1,5 +1,7 @@
 #include "records/TriggerLine.h"
 
+#include <algorithm>
+
 namespace tarvok::trigger {
 namespace {
 
@@ -209,6 +211,9 @@ QByteArray buildChangedTriggerLine(const TriggerEdit& e, const ChangedFields& ch
     if (old.size() < static_cast<size_t>(kFieldCount))
         return full;
     const std::vector<QByteArrayView> now = splitFields(full);
+    // The game writes "<none>" for a slot without a team: a line that is written anyway
+    // gets it where its team field is empty.
+    const bool writes = std::find(changed.begin(), changed.end(), true) != changed.end();
     QByteArray out;
     out.reserve(full.size());
     for (size_t i = 0; i < now.size(); ++i) {
@@ -216,16 +221,21 @@ QByteArray buildChangedTriggerLine(const TriggerEdit& e, const ChangedFields& ch
             out += ',';
         const bool keepOld =
             i < old.size() && (i >= static_cast<size_t>(kFieldCount) || !changed[i]);
-        out += keepOld ? old[i] : now[i];
+        if (keepOld && writes && isTeamField(i) && old[i].trimmed().isEmpty())
+            out += kNoTeam;
+        else
+            out += keepOld ? old[i] : now[i];
     }
     return out;
 }
 
-QByteArray newTriggerLine(QByteArrayView key) {
+QByteArray newTriggerLine(QByteArrayView key, QByteArrayView firstTeam) {
     QByteArray out = key.toByteArray();
-    out.append(",,<all>,10,0,<none>,");
+    out.append(',');
+    out.append(firstTeam.isEmpty() ? QByteArrayView(kNoTeam) : firstTeam);
+    out.append(",<all>,10,0,<none>,");
     out.append(QByteArray(kBlockLength, '0'));
-    out.append(",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0");
+    out.append(",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0");
     return out;
 }
 

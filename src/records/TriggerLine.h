@@ -84,13 +84,21 @@ ChangedFields changedFields(const TriggerEdit& edit, const TriggerEdit& loaded);
 QByteArray buildChangedTriggerLine(const TriggerEdit& edit, const ChangedFields& changed,
                                    QByteArrayView oldLine);
 
-// The line the add command writes for a new trigger with the given key.
-QByteArray newTriggerLine(QByteArrayView key);
+// What trigger lines write in a team field for no team.
+inline constexpr char kNoTeam[] = "<none>";
+// Fields 1 and 14, the first and second team.
+inline bool isTeamField(size_t field) {
+    return field == 1 || field == 14;
+}
+
+// The line the add command writes for a new trigger with the given key, its first team
+// firstTeam ("<none>" when empty), its second "<none>".
+QByteArray newTriggerLine(QByteArrayView key, QByteArrayView firstTeam = {});
 
 // A team field that names a team type: not empty and not "<none>", which trigger lines
 // write for no team.
 inline bool namesTeam(QByteArrayView field) {
-    return !field.isEmpty() && field != "<none>";
+    return !field.isEmpty() && field != kNoTeam;
 }
 
 // The fields of a line, split at every comma.

@@ -19,19 +19,25 @@ QByteArrayView triggerName(QByteArrayView value) {
 
 } // namespace
 
-bool addTriggerLine(const IniText& text, QByteArray line, IniEdits& edits) {
+void addTriggerLine(const IniText& text, QByteArray line, IniEdits& edits) {
     const std::vector<IniText::Section> sections = text.sections(kTriggers);
-    if (sections.empty())
-        return false;
-    edits.insertAfter(sections.front().header, std::move(line));
-    return true;
+    if (!sections.empty()) {
+        edits.insertAfter(sections.front().header, std::move(line));
+        return;
+    }
+    // A file without the section (a map, a mod whose triggers live elsewhere) gets it at
+    // its end, a blank line above it, each new line ending as the file's lines do.
+    const qsizetype last = text.lineCount() - 1;
+    if (last >= 0 && text.kind(last) != IniText::Kind::Blank)
+        edits.insertAfter(last, {});
+    edits.insertAfter(last, '[' + kTriggers.toByteArray() + ']');
+    edits.insertAfter(last, std::move(line));
 }
 
 std::optional<QByteArray> addTriggerEntry(QByteArrayView content, QByteArrayView key) {
     const IniText text(content);
     IniEdits edits;
-    if (!addTriggerLine(text, trigger::newTriggerLine(key), edits))
-        return content.toByteArray();
+    addTriggerLine(text, trigger::newTriggerLine(key), edits);
     return applyEdits(text, edits);
 }
 

@@ -16,10 +16,10 @@ namespace tarvok {
 
 // The new trigger line for key ("ID=name") as the first line after the header of the
 // first [AITriggerTypes] section, ending like the header. A content without that section
-// comes back unchanged. Nothing when key holds a line feed.
+// gets one at its end, holding the line. Nothing when key holds a line feed.
 std::optional<QByteArray> addTriggerEntry(QByteArrayView content, QByteArrayView key);
-// Its edit, for any whole trigger line: false when there is no such section.
-bool addTriggerLine(const IniText& text, QByteArray line, IniEdits& edits);
+// Its edit, for any whole trigger line.
+void addTriggerLine(const IniText& text, QByteArray line, IniEdits& edits);
 
 struct TriggerRemoval {
     QByteArray content;

@@ -51,8 +51,12 @@ trigger::TriggerEdit encoded(const QString& key, const TriggerFields& f, const T
     const auto e = [&codec](const QString& s) { return codec.encode(s); };
     trigger::TriggerEdit out;
     out.key = e(key);
-    out.team1 = f.teams.size() > 0 ? e(f.teams[0]) : QByteArray("<none>");
-    out.team2 = f.teams.size() > 1 ? e(f.teams[1]) : QByteArray("<none>");
+    const auto team = [&](qsizetype i) {
+        return f.teams.size() > i && !f.teams[i].isEmpty() ? e(f.teams[i])
+                                                           : QByteArray(trigger::kNoTeam);
+    };
+    out.team1 = team(0);
+    out.team2 = team(1);
     out.country = e(f.country);
     out.tech = e(f.tech);
     out.condition = e(f.condition);

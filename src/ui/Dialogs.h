@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace tarvok {
@@ -31,8 +33,9 @@ class Dialogs {
     // chosen path, empty when cancelled.
     virtual QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
                              const QString& hiddenFile) = 0;
-    // The colour dialog: a 24-bit RGB value, 0 when nothing was chosen.
-    virtual quint32 chooseColor(QWidget* parent) = 0;
+    // The colour dialog: a 24-bit RGB value, nothing when the dialog was cancelled (black is
+    // a colour like any other).
+    virtual std::optional<quint32> chooseColor(QWidget* parent) = 0;
     // Empties the system clipboard and puts plain text on it.
     virtual void setClipboardText(const QString& text) = 0;
 };
@@ -46,7 +49,7 @@ class QtDialogs : public Dialogs {
                    const QString& defaultText) override;
     QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
                      const QString& hiddenFile) override;
-    quint32 chooseColor(QWidget* parent) override;
+    std::optional<quint32> chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
 };
 

@@ -111,13 +111,15 @@ void FileCommands::showMod() {
 bool FileCommands::fillUnitChoices() {
     const std::optional<Catalogues::Choices> units = catalogues_.unitChoices(false);
     const std::optional<Catalogues::Choices> all = catalogues_.unitChoices(true);
+    const std::optional<Catalogues::Choices> buildings = catalogues_.buildingChoices();
     if (!units || !all)
         return false;
-    panels_.taskForce->setUnitChoices(units->ids, units->names);
+    panels_.taskForce->setUnitChoices(units->ids, units->nameEntries());
     // A trigger's condition counts buildings too; the script's name box turns a building's
-    // name into its ID.
-    panels_.trigger->setUnitChoices(all->ids, all->names);
-    panels_.script->setUnitChoices(all->names);
+    // name into its ID, and lists the buildings alone while a building action is on show.
+    panels_.trigger->setUnitChoices(all->ids, all->nameEntries());
+    panels_.script->setUnitChoices(all->nameEntries(),
+                                   (buildings ? buildings : all)->nameEntries());
     return true;
 }
 

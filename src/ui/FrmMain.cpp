@@ -310,9 +310,10 @@ void FrmMain::mJie_Click() {
 }
 
 void FrmMain::mColor_Click() {
-    const quint32 rgb = kit_->dialogs().chooseColor(this);
-    if (rgb == 0)
+    const std::optional<quint32> chosen = kit_->dialogs().chooseColor(this);
+    if (!chosen)
         return;
+    const quint32 rgb = *chosen;
     const QColor background = tabs_->list(Kind::Trigger)->palette().color(QPalette::Base);
     if (!windowrules::readableOn(rgb, background.rgb() & 0xFFFFFFu)) {
         kit_->msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"),

@@ -103,9 +103,9 @@ QString QtDialogs::openFile(QWidget* parent, const QString& filter, const QStrin
     return dialog.selectedFiles().constFirst();
 }
 
-quint32 QtDialogs::chooseColor(QWidget* parent) {
+std::optional<quint32> QtDialogs::chooseColor(QWidget* parent) {
     const QColor c = QColorDialog::getColor(Qt::black, parent);
-    return c.isValid() ? (c.rgb() & 0xFFFFFFu) : 0u;
+    return c.isValid() ? std::optional(c.rgb() & 0xFFFFFFu) : std::nullopt;
 }
 
 void QtDialogs::setClipboardText(const QString& text) {

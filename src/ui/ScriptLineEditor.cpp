@@ -83,6 +83,7 @@ void ScriptPanel::TxtAct_Change() {
         return; // the nested change has handled the corrected text
     const ScriptAction* action = scripts::actionByNumber(scripts::numericValue(TxtAct->text()));
     TxtScrAct->setText(action ? u8(action->name) : QString());
+    followActionKind();
     updateSelectedRow(1, TxtAct->text());
 }
 
@@ -148,20 +149,22 @@ void ScriptPanel::ListBuildingNames() {
 }
 
 void ScriptPanel::TxtScrUnitE_Change() {
-    TxtScrUnitC->setEditText(kit_.LookupUnitName(TxtScrUnitE->text()));
+    TxtScrUnitC->setEditText(unitNames_->labelOf(kit_, TxtScrUnitE->text()));
 }
 
+// The chosen entry's own building (or the one a typed ID or name stands for) becomes the
+// parameter, its place in the building list with the high bits the parameter had.
 void ScriptPanel::Command1_Click() {
-    const std::optional<QString> found = kit_.catalogues().unitId(TxtScrUnitC->currentText());
-    if (!found)
-        kit_.dataFile(unitnames::kTableFile); // says that it is missing
-    const QString id = found.value_or(QString());
+    const std::optional<QString> chosen = unitNames_->chosenId(kit_);
+    if (!chosen)
+        return; // a name several types share: the status bar asks for an entry with its ID
+    const QString& id = *chosen;
     if (TxtScrUnitE->text() != id) {
         TxtScrUnitE->setText(id); // its change handler shows the name of the ID
-    } else if (found) {
+    } else {
         // The same text raises no change, yet the name box must follow the ID: an
-        // unlisted name is emptied, a listed one shows the table's name for its ID.
-        TxtScrUnitC->setEditText(kit_.catalogues().unitName(id).value_or(QString()));
+        // unlisted name is emptied, a listed one shows its entry.
+        TxtScrUnitC->setEditText(id.isEmpty() ? QString() : unitNames_->labelOf(kit_, id));
     }
     TxtNumber->setText(kit_.LookupBuildingId(TxtScrUnitE->text(), TxtNumber->text()));
 }

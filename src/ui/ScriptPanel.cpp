@@ -39,6 +39,7 @@ void ScriptPanel::createControls() {
     FraScr = new QGroupBox(QStringLiteral("脚本"));
     FraScr->setObjectName(QStringLiteral("FraScr"));
     TxtScrUnitC = PanelKit::makeCombo(QStringLiteral("TxtScrUnitC"), FraScr);
+    unitNames_ = std::make_unique<UnitChoiceBox>(TxtScrUnitC);
     Command1 = named(new QPushButton(QStringLiteral("<"), FraScr), QStringLiteral("Command1"));
     Command1->setMaximumWidth(28);
     TxtScrAct = named(new QLineEdit(FraScr), QStringLiteral("TxtScrAct"));
@@ -130,8 +131,18 @@ QString ScriptPanel::rowNote(const SectionRow& row) const {
     return a ? QString::fromUtf8(a->name) : QString();
 }
 
-void ScriptPanel::setUnitChoices(const QStringList& names) {
-    replaceItemsKeepingText(TxtScrUnitC, names);
+void ScriptPanel::setUnitChoices(UnitChoices all, UnitChoices buildings) {
+    allUnits_ = std::move(all);
+    buildings_ = std::move(buildings);
+    unitNames_->setChoices(listsBuildings_ ? buildings_ : allUnits_);
+}
+
+void ScriptPanel::followActionKind() {
+    const bool buildings = fieldrules::isBuildingAction(TxtAct->text());
+    if (buildings == listsBuildings_)
+        return;
+    listsBuildings_ = buildings;
+    unitNames_->setChoices(buildings ? buildings_ : allUnits_);
 }
 
 void ScriptPanel::FillScrLineFields() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ui/SectionPanel.h"
+#include "ui/UnitChoiceBox.h"
+
+#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -44,9 +47,10 @@ class ScriptPanel : public SectionPanel {
     void LoadActionParameters(const QString& actionName);
     void ListBuildingNames();
 
-    // The names of the building name box: the shipped table's, or the mod's units and
-    // buildings, filled again at each opening.
-    void setUnitChoices(const QStringList& names);
+    // The entries of the building name box, filled again at each opening: every unit and
+    // building (the shipped table's, or the mod's), and the buildings a building action's
+    // parameter counts in, which it lists while such an action is on show.
+    void setUnitChoices(UnitChoices all, UnitChoices buildings);
     void connectHandlers();
 
   protected:
@@ -54,6 +58,8 @@ class ScriptPanel : public SectionPanel {
 
   private:
     void createControls();
+    // The building name box lists what fits the action on show.
+    void followActionKind();
 
     QGroupBox* FraScr = nullptr;
     QLineEdit* TxtScr = nullptr;
@@ -67,6 +73,9 @@ class ScriptPanel : public SectionPanel {
     QLineEdit* TxtScrAct = nullptr;
     QLineEdit* TxtScrUnitE = nullptr;
     QComboBox* TxtScrUnitC = nullptr;
+    std::unique_ptr<UnitChoiceBox> unitNames_; // TxtScrUnitC's entries
+    UnitChoices allUnits_, buildings_;
+    bool listsBuildings_ = false;
     QPushButton* Command1 = nullptr;
     QLineEdit* TxtScrOther = nullptr;
     QPushButton* CmdSaveScr = nullptr;

@@ -22,6 +22,8 @@ using namespace messages;
 
 const QString kAddCaption = QStringLiteral("添加");
 const QString kWriteCaption = QStringLiteral("写入");
+const QString kNoRowForValue = QStringLiteral("“%1”中的值没有对应的行，请先选择或添加一行");
+const QString kNewRowNotWritten = QStringLiteral("“%1”中的新行尚未写入，请先按“写入”");
 
 QString fieldText(QWidget* w) {
     if (auto* box = qobject_cast<QComboBox*>(w))
@@ -46,6 +48,7 @@ SectionPanel::SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QObject
 
 void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     parts_ = parts;
+    columns_ = columns;
     QTreeView* view = parts_.view;
     rows_ = new SectionRowsModel(
         columns, [this](const SectionRow& row) { return rowNote(row); }, view);
@@ -162,8 +165,43 @@ void SectionPanel::show(const QString& id) {
     setAbsence(Absence::None);
     // Filling the row fields runs their checks, which may mend a row: what the selection
     // leaves on show is the record as loaded.
-    fillEntryFields();
+    if (selectedRow() >= 0)
+        fillEntryFields();
+    else
+        emptyEntryFields();
     captureBaseline();
+}
+
+void SectionPanel::emptyEntryFields() {
+    for (QWidget* f : parts_.fields)
+        setFieldText(f, QString());
+}
+
+std::optional<QString> SectionPanel::strayRowValue() const {
+    // While a new row is typed its number is offered by the editor; a count, unit, action
+    // or parameter is the user's.
+    if (adding_) {
+        for (int i = 1; i < 3; ++i)
+            if (!fieldText(parts_.fields[i]).isEmpty())
+                return kNewRowNotWritten.arg(columns_[i]);
+        return std::nullopt;
+    }
+    if (selectedRow() >= 0)
+        return std::nullopt;
+    // No row selected: the fields may still show a row as it is (the one just written);
+    // any other value has no row to go to.
+    const QString texts[3] = {fieldText(parts_.fields[0]), fieldText(parts_.fields[1]),
+                              fieldText(parts_.fields[2])};
+    const auto shown = std::find_if(rows().begin(), rows().end(),
+                                    [&texts](const SectionRow& r) { return r.number == texts[0]; });
+    for (int i = 0; i < 3; ++i) {
+        const bool asInRow = shown != rows().end() && texts[i] == (i == 0   ? shown->number
+                                                                   : i == 1 ? shown->first
+                                                                            : shown->second);
+        if (!texts[i].isEmpty() && !asInRow)
+            return kNoRowForValue.arg(columns_[i]);
+    }
+    return std::nullopt;
 }
 
 void SectionPanel::clear() {
@@ -174,6 +212,7 @@ void SectionPanel::clear() {
         rows_->setRows({});
     }
     restoreStart();
+    emptyEntryFields();
     setLoaded(false, true);
     setAbsence(Absence::None);
     captureBaseline();
@@ -200,6 +239,11 @@ RecordPanel::Saved SectionPanel::save(SaveMode mode) {
         return Saved::Nothing;
     if (const Saved s = checkLoaded(mode); s != Saved::Done)
         return s;
+    // A value in a row field that no row takes is never dropped in silence.
+    if (const std::optional<QString> stray = strayRowValue()) {
+        kit_.msg(*stray, kErrorTitle, MsgIcon::Information);
+        return Saved::Refused;
+    }
     const records::SectionFields now{parts_.nameBox->text(), rows()};
     return kind_ == Kind::TaskForce
                ? finishSave(mode, records::SaveTaskForce(doc_, key, loaded_, now), kTaskForceSaved)
@@ -262,9 +306,10 @@ void SectionPanel::removeRowClicked() {
         return;
     PanelKit::ProgramSelection quiet(kit_);
     rows_->removeRows(row, 1);
-    // No neighbour takes the deleted row's place: the entry fields change no row until
-    // the user picks one.
+    // No neighbour takes the deleted row's place: the entry fields are empty and change no
+    // row until the user picks one.
     parts_.view->selectionModel()->clear();
+    emptyEntryFields();
 }
 
 void SectionPanel::moveRowClicked(bool up) {

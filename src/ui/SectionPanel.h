@@ -82,11 +82,17 @@ class SectionPanel : public RecordPanel {
 
   private:
     int selectedRow() const; // -1 for none
+    // The row fields empty, as they are when no row is selected.
+    void emptyEntryFields();
+    // Why a save would drop a value typed into a row field: no row is selected to take it,
+    // or a new row is not written yet. Nothing when every value has its row.
+    std::optional<QString> strayRowValue() const;
     void leaveAddMode();
     const std::vector<SectionRow>& rows() const;
 
     Kind kind_;
     Parts parts_;
+    QStringList columns_; // the rows' column captions, which name the row fields
     SectionRowsModel* rows_ = nullptr;
     // Between the first click of 添加 and a successful 写入: the fields hold a new row.
     bool adding_ = false;

@@ -28,6 +28,7 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* paren
     CmdCE2 = named(new QPushButton(QStringLiteral("<"), f), QStringLiteral("CmdCE2"));
     CmdCE2->setMaximumWidth(28);
     CboSpeC = PanelKit::makeCombo(QStringLiteral("CboSpeC"), f);
+    unitNames_ = std::make_unique<UnitChoiceBox>(CboSpeC);
     CboSpeE = PanelKit::makeCombo(QStringLiteral("CboSpeE"), f);
     TxtSpeNum = named(new QLineEdit(f), QStringLiteral("TxtSpeNum"));
     TxtID = named(new QLineEdit(f), QStringLiteral("TxtID"));
@@ -81,9 +82,9 @@ QString TaskForcePanel::rowNote(const SectionRow& row) const {
     return kit_.catalogues().displayName(row.second);
 }
 
-void TaskForcePanel::setUnitChoices(const QStringList& ids, const QStringList& names) {
+void TaskForcePanel::setUnitChoices(const QStringList& ids, UnitChoices names) {
     replaceItemsKeepingText(CboSpeE, ids);
-    replaceItemsKeepingText(CboSpeC, names);
+    unitNames_->setChoices(std::move(names));
 }
 
 void TaskForcePanel::connectHandlers() {
@@ -93,6 +94,11 @@ void TaskForcePanel::connectHandlers() {
     connect(CboSpeE, &QComboBox::editTextChanged, this, &TaskForcePanel::CboSpeE_Change);
     connect(CboSpeE, &QComboBox::activated, this, &TaskForcePanel::CboSpeE_Click);
     connect(CboSpeC, &QComboBox::activated, this, &TaskForcePanel::CboSpeC_Click);
+    // A typed name or ID counts when the user leaves the box (Enter too).
+    kit_.onFocusOut(CboSpeC, [this] {
+        if (kit_.userEditedSinceFocus(CboSpeC))
+            CboSpeC_Click();
+    });
     // CmdCE2 does nothing when clicked.
 }
 
@@ -108,7 +114,7 @@ void TaskForcePanel::TxtSpeNum_Change() {
 }
 
 void TaskForcePanel::CboSpeE_Change() {
-    CboSpeC->setEditText(kit_.LookupUnitName(CboSpeE->currentText()));
+    CboSpeC->setEditText(unitNames_->labelOf(kit_, CboSpeE->currentText()));
     updateSelectedRow(2, CboSpeE->currentText());
 }
 
@@ -116,10 +122,11 @@ void TaskForcePanel::CboSpeE_Click() {
     CboSpeE_Change();
 }
 
-// A name chosen from the list puts its unit in the unit box (whose change shows the name).
+// A name chosen from the list puts its own unit in the unit box (whose change shows the
+// name); a typed ID or name, the unit it stands for.
 void TaskForcePanel::CboSpeC_Click() {
-    if (const QString id = kit_.LookupUnitId(CboSpeC->currentText()); !id.isEmpty())
-        CboSpeE->setEditText(id);
+    if (const std::optional<QString> id = unitNames_->chosenId(kit_); id && !id->isEmpty())
+        CboSpeE->setEditText(*id);
 }
 
 void TaskForcePanel::FillSpeEntryFields() {

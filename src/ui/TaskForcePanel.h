@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ui/SectionPanel.h"
+#include "ui/UnitChoiceBox.h"
+
+#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -34,7 +37,7 @@ class TaskForcePanel : public SectionPanel {
 
     // The choice lists of the unit boxes: the shipped table's, or the mod's, filled
     // again at each opening.
-    void setUnitChoices(const QStringList& ids, const QStringList& names);
+    void setUnitChoices(const QStringList& ids, UnitChoices names);
     void connectHandlers();
 
   protected:
@@ -56,6 +59,7 @@ class TaskForcePanel : public SectionPanel {
     QPushButton* CmdSpeUp = nullptr;
     QPushButton* CmdSpeDown = nullptr;
     QPushButton* CmdSpeCopy = nullptr;
+    std::unique_ptr<UnitChoiceBox> unitNames_; // CboSpeC's entries
 };
 
 } // namespace tarvok

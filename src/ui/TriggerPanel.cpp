@@ -54,9 +54,9 @@ void TriggerPanel::setKey(const QString& key) {
     TxtRoot->setText(key);
 }
 
-void TriggerPanel::setUnitChoices(const QStringList& ids, const QStringList& names) {
+void TriggerPanel::setUnitChoices(const QStringList& ids, UnitChoices names) {
     replaceItemsKeepingText(CboUnit, ids);
-    replaceItemsKeepingText(CboUnitC, names);
+    unitNames_->setChoices(std::move(names));
 }
 
 void TriggerPanel::createControls() {
@@ -84,6 +84,7 @@ void TriggerPanel::createControls() {
     CmdCE->setMaximumWidth(32);
     CboUnitC = PanelKit::makeCombo(QStringLiteral("CboUnitC"), f);
     CboUnitC->setEditText(QStringLiteral("无"));
+    unitNames_ = std::make_unique<UnitChoiceBox>(CboUnitC);
     TxtKeyNum = lineEdit(QStringLiteral("TxtKeyNum"), QStringLiteral("00"), f);
     CboWay = PanelKit::makeCombo(QStringLiteral("CboWay"), f);
     CboWay->setEditText(QStringLiteral("0"));
@@ -362,10 +363,12 @@ void TriggerPanel::CboKey_Click() {
 
 void TriggerPanel::CboUnitC_Change() {
     // An empty name (">" for a unit the table lacks) keeps the condition unit.
-    const QString name = CboUnitC->currentText();
-    if (name.isEmpty())
+    // A name that several types share sets nothing: the status bar asks for an entry with
+    // its ID.
+    if (CboUnitC->currentText().isEmpty())
         return;
-    CboUnit->setEditText(kit_.LookupUnitId(name));
+    if (const std::optional<QString> id = unitNames_->chosenId(kit_))
+        CboUnit->setEditText(*id);
 }
 
 void TriggerPanel::CboUnitC_Click() {
@@ -373,7 +376,7 @@ void TriggerPanel::CboUnitC_Click() {
 }
 
 void TriggerPanel::CmdCE_Click() {
-    CboUnitC->setEditText(kit_.LookupUnitName(CboUnit->currentText()));
+    CboUnitC->setEditText(unitNames_->labelOf(kit_, CboUnit->currentText()));
 }
 
 void TriggerPanel::TxtKeyNum_Change() {

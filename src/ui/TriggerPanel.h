@@ -2,6 +2,9 @@
 
 #include "records/RecordOps.h"
 #include "ui/RecordPanel.h"
+#include "ui/UnitChoiceBox.h"
+
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -56,7 +59,7 @@ class TriggerPanel : public RecordPanel {
 
     // The choice lists of the unit boxes: the shipped table's, or the mod's, filled
     // again at each opening.
-    void setUnitChoices(const QStringList& ids, const QStringList& names);
+    void setUnitChoices(const QStringList& ids, UnitChoices names);
     // The handlers run from here on: the start-up lists are filled before.
     void connectHandlers();
     QString recordKey() const override { return key(); }
@@ -84,6 +87,7 @@ class TriggerPanel : public RecordPanel {
     QLineEdit* TxtKey = nullptr;
     QComboBox* CboUnit = nullptr;
     QComboBox* CboUnitC = nullptr;
+    std::unique_ptr<UnitChoiceBox> unitNames_; // CboUnitC's entries
     QPushButton* CmdCE = nullptr;
     QLineEdit* TxtKeyNum = nullptr;
     QComboBox* CboWay = nullptr;

@@ -39,15 +39,9 @@ inline void addItemsKeepingText(QComboBox* box, const QStringList& items) {
 // user sees stays, and no change handler runs. The items are a plain list model, which
 // costs nothing per item until the list drops down; the drop-down is as wide as the
 // longest items need.
-inline void replaceItemsKeepingText(QComboBox* box, const QStringList& items) {
-    const QSignalBlocker quiet(box);
-    const QString text = box->currentText();
-    if (auto* list = qobject_cast<QStringListModel*>(box->model()))
-        list->setStringList(items);
-    else
-        box->setModel(new QStringListModel(items, box));
-    box->setEditText(text);
-    // The longest texts are measured, not every one.
+// The drop-down of a choice box as wide as its longest items need; the longest texts are
+// measured, not every one.
+inline void fitPopupWidth(QComboBox* box, const QStringList& items) {
     QStringList longest = items;
     const qsizetype measured = std::min<qsizetype>(longest.size(), 16);
     std::partial_sort(longest.begin(), longest.begin() + measured, longest.end(),
@@ -57,6 +51,17 @@ inline void replaceItemsKeepingText(QComboBox* box, const QStringList& items) {
     for (qsizetype i = 0; i < measured; ++i)
         width = std::max(width, fm.horizontalAdvance(longest[i]));
     box->view()->setMinimumWidth(width + 40);
+}
+
+inline void replaceItemsKeepingText(QComboBox* box, const QStringList& items) {
+    const QSignalBlocker quiet(box);
+    const QString text = box->currentText();
+    if (auto* list = qobject_cast<QStringListModel*>(box->model()))
+        list->setStringList(items);
+    else
+        box->setModel(new QStringListModel(items, box));
+    box->setEditText(text);
+    fitPopupWidth(box, items);
 }
 
 // The up and down buttons of a list of rows, one above the other beside it: a row of

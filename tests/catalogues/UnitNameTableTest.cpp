@@ -1,4 +1,5 @@
 #include "catalogues/UnitNameTable.h"
+#include "catalogues/UnitChoices.h"
 
 #include <gtest/gtest.h>
 
@@ -80,4 +81,35 @@ TEST(UnitChoiceLists, KeepTheTableOrderAndSkipMalformedLines) {
     EXPECT_EQ(lists.ids, (QStringList{"E1", "ONLY", "E2", "E1"}));
     EXPECT_EQ(lists.names, (QStringList{QStringLiteral("美国大兵"), QStringLiteral("动员兵"),
                                         QStringLiteral("重复")}));
+}
+
+// The entries of a unit or building choice box: a name several types share shows each
+// type's ID, and typed text is an ID first (any letter case), then a label, then a name.
+TEST(UnitChoices, SharedNamesShowTheirIdsAndTypedTextFindsExactlyOneType) {
+    const UnitChoices c({"WFA", "POWR", "WFB", "ENG1", "WFC", "ENG2"},
+                        {"War Factory", "", "War Factory", "Engineer", "War Factory", "Engineer"});
+    EXPECT_EQ(
+        c.labels(),
+        (QStringList{QStringLiteral("War Factory（WFA）"), "POWR",
+                     QStringLiteral("War Factory（WFB）"), QStringLiteral("Engineer（ENG1）"),
+                     QStringLiteral("War Factory（WFC）"), QStringLiteral("Engineer（ENG2）")}));
+    const struct {
+        const char* typed;
+        const char* id; // empty: none
+        qsizetype sharing;
+    } cases[] = {
+        {"wfb", "WFB", 0},     {"War Factory（WFC）", "WFC", 0},
+        {" POWR ", "POWR", 0}, {"War Factory", "", 3},
+        {"Engineer", "", 2},   {"Barracks", "", 0},
+        {"", "", 0},
+    };
+    for (const auto& t : cases) {
+        const UnitChoices::Match m = c.match(QString::fromUtf8(t.typed));
+        EXPECT_EQ(m.id, QString::fromUtf8(t.id)) << t.typed;
+        EXPECT_EQ(m.sharing, t.sharing) << t.typed;
+    }
+    EXPECT_EQ(c.labelOf("wfc"), QStringLiteral("War Factory（WFC）"));
+    EXPECT_EQ(c.labelOf("GONE"), QString());
+    // A name one type has stays as it is.
+    EXPECT_EQ(UnitChoices({"E1"}, {"GI"}).labels(), QStringList{"GI"});
 }

@@ -39,7 +39,7 @@ TEST(FileCheck, FindsEachProblemOnceAtItsLine) {
         "[AITriggerTypes]",                                               // 2
         triggerLine("T1=Good", "TM-1", "<none>"),                         // 3
         "T2=Short,TM-1,<all>",                                            // 4 field count
-        triggerLine("T3=Block", "TM-1", "", "00G" + QByteArray(61, '0')), // 5 block
+        triggerLine("T3=Block", "TM-1", "", "00G" + QByteArray(61, '0')), // 5 block, no team 2
         triggerLine("T4=Ref", "TM-1", "TM-NONE"),                         // 6 missing team
         triggerLine("T1=Again", "TM-1", "<none>"),                        // 7 trigger ID twice
         "",
@@ -103,14 +103,14 @@ TEST(FileCheck, FindsEachProblemOnceAtItsLine) {
     using enum RecordKind;
     const Expected expected[] = {
         {Error, "字段数", Trigger, "T2", 4},       {Error, "条件块", Trigger, "T3", 5},
-        {Error, "引用缺失", Trigger, "T4", 6},     {Error, "ID 重复", Trigger, "T1", 7},
-        {Error, "缺少节", TeamType, "TM-2", 11},   {Error, "编号重复", TeamType, "TM-3", 12},
-        {Error, "注册项为空", None, "", 13},       {Error, "ID 重复", TeamType, "TM-1", 14},
-        {Error, "ID 重复", Script, "TF-1", 23},    {Error, "引用缺失", TeamType, "TM-1", 28},
-        {Error, "节重复", TeamType, "TM-3", 32},   {Hint, "未知单位", TaskForce, "TF-1", 36},
-        {Hint, "未知单位", TaskForce, "TF-1", 37}, {Error, "节格式", TaskForce, "TF-2", 41},
-        {Error, "行编号", TaskForce, "TF-3", 44},  {Hint, "未知动作", Script, "SC-1", 50},
-        {Hint, "未登记", None, "OLD-TF", 51},
+        {Hint, "空小队", Trigger, "T3", 5},        {Error, "引用缺失", Trigger, "T4", 6},
+        {Error, "ID 重复", Trigger, "T1", 7},      {Error, "缺少节", TeamType, "TM-2", 11},
+        {Error, "编号重复", TeamType, "TM-3", 12}, {Error, "注册项为空", None, "", 13},
+        {Error, "ID 重复", TeamType, "TM-1", 14},  {Error, "ID 重复", Script, "TF-1", 23},
+        {Error, "引用缺失", TeamType, "TM-1", 28}, {Error, "节重复", TeamType, "TM-3", 32},
+        {Hint, "未知单位", TaskForce, "TF-1", 36}, {Hint, "未知单位", TaskForce, "TF-1", 37},
+        {Error, "节格式", TaskForce, "TF-2", 41},  {Error, "行编号", TaskForce, "TF-3", 44},
+        {Hint, "未知动作", Script, "SC-1", 50},    {Hint, "未登记", None, "OLD-TF", 51},
     };
     ASSERT_EQ(found.size(), std::size(expected));
     for (size_t i = 0; i < found.size(); ++i) {
@@ -122,10 +122,11 @@ TEST(FileCheck, FindsEachProblemOnceAtItsLine) {
         EXPECT_EQ(found[i].line, expected[i].line);
     }
     // Values used many times are told once, with their count and a near miss in the table.
-    EXPECT_EQ(found[11].text,
+    EXPECT_EQ(found[12].text,
               QStringLiteral("单位 e1 不在单位名称表中（表中有大小写不同的 E1），共使用 2 次"));
-    EXPECT_EQ(found[12].text, QStringLiteral("单位 MYUNIT 不在单位名称表中，共使用 1 次"));
-    EXPECT_EQ(found[5].text,
+    EXPECT_EQ(found[13].text, QStringLiteral("单位 MYUNIT 不在单位名称表中，共使用 1 次"));
+    EXPECT_EQ(found[2].text, QStringLiteral("触发 T3 的小队2 为空，应写作 <none>"));
+    EXPECT_EQ(found[6].text,
               QStringLiteral("[TeamTypes] 中编号 1 已用于第 11 行，重复的编号会使其中一项被覆盖"));
 }
 

@@ -79,7 +79,10 @@ TEST(RecordChain, FreeIdsFollowTheFilesStyle) {
          {"00000010-G", "00000012-G", "00000013-G"}},
         // Half is not more than half; past the last eight-digit number.
         {"[TeamTypes]\n0=0000000A-G\n1=TM-A\n[tm-a-2]\n", {"TM-A-3", "X-2", "X-3"}},
-        {"[TeamTypes]\n0=FFFFFFFF-G\n", {"TM-A-2", "X-2", "X-3"}},
+        // FFFFFFFF-G taken: on from the largest below it; past FFFFFFFF, the other style.
+        {"[TeamTypes]\n0=FFFFFFFF-G\n1=FAFFFFFF-G\n[fb000001-g]\n",
+         {"FB000000-G", "FB000002-G", "FB000003-G"}},
+        {"[TeamTypes]\n0=FFFFFFFF-G\n1=FFFFFFFE-G\n", {"TM-A-2", "X-2", "X-3"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(freeIds(IniText(c.file), kUtf8, rows), c.expected) << c.file.toStdString();
@@ -147,6 +150,18 @@ TEST(RecordChain, CopiesTheTickedRecordsOnceNamingTheCopies) {
     const ChainWrite refused = copyChain(kFile, kUtf8, rows, {2, 1, 1});
     EXPECT_EQ(refused.refused, (Refusal{5, Reason::Taken}));
     EXPECT_EQ(refused.content, kFile);
+    // Nothing to write is said, never passed over as a copy made.
+    for (ChainRow& r : rows)
+        r.copy = false;
+    EXPECT_EQ(copyChain(kFile, kUtf8, rows, {2, 1, 1}).refused,
+              (Refusal{0, Reason::NothingToCopy}));
+
+    // A copy's empty team slot is written as the game writes it.
+    const QByteArray empty = "[AITriggerTypes]\nT1=x,,0,0,0,0,0,0,0,0,0,0,0,0,\n";
+    std::vector<ChainRow> one = triggerChain(IniText(empty), kUtf8, "T1=x");
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(addedLines(empty, copyChain(empty, kUtf8, one, {}).content),
+              std::vector<QByteArray>{"T1-2=x,<none>,0,0,0,0,0,0,0,0,0,0,0,0,<none>"});
 }
 
 // A new chain is the four adds made one after the other, in one change.
@@ -164,7 +179,7 @@ TEST(RecordChain, NewChainAddsWhatTheFourAddsWould) {
             test::newTeamBlock({{"Name", "t"}, {"TaskForce", "N-F"}, {"Script", "N-S"}});
         const QByteArray key = "N=" + test::utf8("名");
         QByteArray expected = addTriggerEntry(file, key).value();
-        expected.replace(key + ",,", key + ",N-T,");
+        expected.replace(key + ",<none>,", key + ",N-T,");
         expected =
             addRegistryEntry(expected, "TaskForces", "N-F", 1, {"Name=f", "Group=-1"})->content;
         expected = addRegistryEntry(expected, "ScriptTypes", "N-S", 0, {"Name="})->content;

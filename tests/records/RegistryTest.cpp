@@ -130,6 +130,13 @@ TEST(Registry, PlacementOfAddedAndDeletedLines) {
         {'d', "", "[TeamTypes]\n0=\n[]\n", "[TeamTypes]\n0=\n[]\n"},
         {'t', "N=n", "[X]\n[AITriggerTypes]\nA=a\n[AITriggerTypes]\n",
          "[X]\n[AITriggerTypes]\n" + trigger::newTriggerLine("N=n") + "\nA=a\n[AITriggerTypes]\n"},
+        // A file without [AITriggerTypes] gets it at its end, in its own line ends.
+        {'t', "N=n", "[A]\r\nk=v\r\n",
+         "[A]\r\nk=v\r\n\r\n[AITriggerTypes]\r\n" + trigger::newTriggerLine("N=n") + "\r\n"},
+        {'t', "N=n", "[A]\nk=v\n\n",
+         "[A]\nk=v\n\n[AITriggerTypes]\n" + trigger::newTriggerLine("N=n") + "\n"},
+        {'t', "N=n", "[A]\nk=v",
+         "[A]\nk=v\n\n[AITriggerTypes]\n" + trigger::newTriggerLine("N=n") + "\n"},
         {'k', "T1=One",
          "[AITriggerTypes]\n T1 = One "
          ",x\nT1=Two,x\nT10=One\n[X]\nT1=One\n[AITriggerTypes]\nT1=One\n",

@@ -71,9 +71,9 @@ TEST(TriggerLine, WorkedExampleBuildsAndReadsBack) {
 
 TEST(TriggerLine, NewTriggerLineHasTheDefaultsAndReadsAsThePanelsStartValues) {
     EXPECT_EQ(newTriggerLine("A1=New"),
-              "A1=New,,<all>,10,0,<none>,"
+              "A1=New,<none>,<all>,10,0,<none>,"
               "0000000000000000000000000000000000000000000000000000000000000000,"
-              "70.000000,10.000000,70.000000,1,0,1,0,,0,0,0");
+              "70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0");
     const TriggerView v = readTriggerLine(newTriggerLine("A1=New"));
     EXPECT_TRUE(v.teams.empty());
     EXPECT_EQ(v.country, "<all>");
@@ -138,6 +138,22 @@ TEST(TriggerLine, SaveKeepsWhatThePanelDoesNotShow) {
     EXPECT_EQ(buildTriggerLine(e, old),
               "K=x,T1,<all>,5,1,E1," + expectBlock +
                   ",70.000000,10.000000,500.000000,0,2,2,9,<none>,1,1,0,extra,more");
+}
+
+// The game's files write "<none>" for a slot without a team: so does every line written,
+// while a line with nothing changed is not written at all.
+TEST(TriggerLine, AWrittenLineFillsItsEmptyTeamSlots) {
+    const QByteArray tail = ",70.000000,10.000000,500.000000,1,0,2,0,";
+    const QByteArray old = "K=x,,<all>,5,1,E1," + block("05", '2') + tail + " ,1,1,0";
+    TriggerEdit e = exampleEdit();
+    e.key = "K=x";
+    e.team1 = e.team2 = "<none>";
+    EXPECT_EQ(buildChangedTriggerLine(e, ChangedFields{}, old), old);
+    ChangedFields tech{};
+    tech[3] = true;
+    e.tech = "7";
+    EXPECT_EQ(buildChangedTriggerLine(e, tech, old),
+              "K=x,<none>,<all>,7,1,E1," + block("05", '2') + tail + "<none>,1,1,0");
 }
 
 TEST(TriggerLine, SaveOverAShortLineFillsTheDefaults) {

@@ -50,11 +50,11 @@ QString ScriptedDialogs::openFile(QWidget*, const QString& filter, const QString
     return f;
 }
 
-quint32 ScriptedDialogs::chooseColor(QWidget*) {
+std::optional<quint32> ScriptedDialogs::chooseColor(QWidget*) {
     ++colorDialogs;
     if (colors.empty())
-        return 0;
-    const quint32 c = colors.front();
+        return std::nullopt;
+    const std::optional<quint32> c = colors.front();
     colors.pop_front();
     return c;
 }

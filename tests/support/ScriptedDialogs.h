@@ -32,14 +32,14 @@ class ScriptedDialogs : public Dialogs {
                    const QString& defaultText) override;
     QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
                      const QString& hiddenFile) override;
-    quint32 chooseColor(QWidget* parent) override;
+    std::optional<quint32> chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
 
     // Scripted answers, used in order.
     std::deque<MsgAnswer> answers;
     std::deque<QString> promptAnswers;
     std::deque<QString> files;
-    std::deque<quint32> colors;
+    std::deque<std::optional<quint32>> colors; // nothing: the dialog is cancelled
 
     // Called as each message box shows, with the window as it stands behind it.
     std::function<void()> onMessage;

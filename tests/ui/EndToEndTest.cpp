@@ -469,7 +469,7 @@ TEST(NewTrigger, IsBuiltCompleteInAFileOfFourHeadersAndComesBackAfterReopening) 
     QList<QByteArray> expected{"[AITriggerTypes]",
                                gbk(QStringLiteral("N1=新触发")) + ",TM-NEW,Americans,10,0,<none>," +
                                    blockWithAmount("03", '0') +
-                                   ",70.000000,10.000000,70.000000,1,0,1,0,,1,0,0",
+                                   ",70.000000,10.000000,70.000000,1,0,1,0,<none>,1,0,0",
                                "[TeamTypes]",
                                "0=TM-NEW",
                                "",
@@ -668,8 +668,8 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     EXPECT_EQ(items(w.LstRoot).first(), QStringLiteral("04000005-G=尤里突袭"));
     EXPECT_EQ(items(w.LstFig).last(), "01000005-G");
     expected.insert(expected.indexOf("[AITriggerTypes]") + 1,
-                    g("04000005-G=尤里突袭,,<all>,10,0,<none>,") + QByteArray(64, '0') +
-                        ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0");
+                    g("04000005-G=尤里突袭,<none>,<all>,10,0,<none>,") + QByteArray(64, '0') +
+                        ",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0");
     {
         int at = expected.indexOf("3=01000004-G") + 1;
         expected.insert(at++, "4=01000005-G");
@@ -719,10 +719,10 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     EXPECT_FALSE(w.main.isVisible());
     EXPECT_FALSE(frm.isVisible());
     replaceLine(expected,
-                g("04000005-G=尤里突袭,,<all>,10,0,<none>,") + QByteArray(64, '0') +
-                    ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0",
+                g("04000005-G=尤里突袭,<none>,<all>,10,0,<none>,") + QByteArray(64, '0') +
+                    ",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0",
                 g("04000005-G=尤里突袭,01000005-G,<all>,10,0,<none>,") + QByteArray(64, '0') +
-                    ",70.000000,10.000000,70.000000,1,0,3,0,,0,0,0");
+                    ",70.000000,10.000000,70.000000,1,0,3,0,<none>,0,0,0");
     replaceLineAfter(expected, "[01000005-G]", "Name=", g("Name=尤里小队"));
     EXPECT_EQ(readBytes(path), crlf(expected));
     // Closing saved the trigger and the team type; no task force or script was on show.

@@ -142,11 +142,12 @@ TEST(LockMenu, DisablesOnlyTheRegistryTabs) {
 }
 
 TEST(ColourMenu,
-     BlackCancelOrAnUnreadableColourChangeNothingAndAColourReachesExactlyTheEightLists) {
+     CancelOrAnUnreadableColourChangeNothingAndAColourBlackIncludedReachesExactlyTheEightLists) {
     Editor e(false);
     Window& w = *e.w;
     const QColor before = w.LstRoot->palette().color(QPalette::Text);
-    e.dialogs.colors = {0, w.LstRoot->palette().color(QPalette::Base).rgb() & 0xFFFFFFu, 0x3366CC};
+    e.dialogs.colors = {std::nullopt, w.LstRoot->palette().color(QPalette::Base).rgb() & 0xFFFFFFu,
+                        0x3366CC, 0x000000};
     w.mColor->trigger();
     w.mColor->trigger();
     EXPECT_EQ(w.LstRoot->palette().color(QPalette::Text), before);
@@ -162,6 +163,8 @@ TEST(ColourMenu,
         EXPECT_EQ(list->palette().color(QPalette::Text), QColor(0x33, 0x66, 0xCC))
             << list->objectName().toStdString();
     EXPECT_NE(w.LstTeam->palette().color(QPalette::Text), QColor(0x33, 0x66, 0xCC));
+    w.mColor->trigger();
+    EXPECT_EQ(w.LstScr->palette().color(QPalette::Text), QColor(Qt::black));
 }
 
 TEST(SaveAll, WithNothingOnShowSaysAndWritesNothing) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -82,4 +83,47 @@ TEST(ModUnits, AMapsOwnSectionsAreUsesOfItsRecords) {
     click(w.CmdSpeKill); // answered No
     EXPECT_EQ(e.dialogs.texts(),
               QStringList{QStringLiteral("地图中有 1 处设置使用此特遣小队，确定删除？")});
+}
+
+// Types that share an in-game name are each chosen as themselves: by their entries, which
+// show the ID after the name, and by a typed ID; a typed shared name sets nothing.
+TEST(ModUnits, TypesSharingANameAreEachChosenAsThemselves) {
+    Editor e;
+    Window& w = *e.w;
+    e.dir.write(
+        "mod/rulesmd.ini",
+        crlf({"[InfantryTypes]", "0=ENGA", "1=ENGB", "[BuildingTypes]", "0=POWR", "1=WFA", "2=WFB",
+              "3=WFC", "[ENGA]", "Name=Engineer", "[ENGB]", "Name=Engineer", "[WFA]",
+              "Name=War Factory", "[WFB]", "Name=War Factory", "[WFC]", "Name=War Factory"}));
+    e.open(e.dir.write("mod/aimd.ini", kAi));
+    const auto entries = [](const QComboBox* box) {
+        QStringList out;
+        for (int i = 0; i < box->count(); ++i)
+            out << box->itemText(i);
+        return out;
+    };
+    EXPECT_EQ(entries(w.CboSpeC), (QStringList{QStringLiteral("Engineer（ENGA）"),
+                                               QStringLiteral("Engineer（ENGB）")}));
+    clickRow(w.LstSpe, 0);
+    clickRow(w.LvwSpe, 1);
+    chooseItem(w.CboSpeC, 1);
+    EXPECT_EQ(w.CboSpeE->currentText(), "ENGB");
+
+    // A building action lists the buildings alone, in the order the parameter counts in.
+    clickRow(w.LstScr, 0);
+    clickRow(w.LvwScr, 0);
+    EXPECT_EQ(entries(w.TxtScrUnitC), (QStringList{"POWR", QStringLiteral("War Factory（WFA）"),
+                                                   QStringLiteral("War Factory（WFB）"),
+                                                   QStringLiteral("War Factory（WFC）")}));
+    chooseItem(w.TxtScrUnitC, 2);
+    click(w.Command1);
+    EXPECT_EQ(w.TxtNumber->text(), "65538"); // WFB's place, the high bits kept
+    w.TxtScrUnitC->setEditText("wfc");
+    click(w.Command1);
+    EXPECT_EQ(w.TxtNumber->text(), "65539");
+    w.TxtScrUnitC->setEditText("War Factory");
+    click(w.Command1);
+    EXPECT_EQ(w.TxtNumber->text(), "65539");
+    EXPECT_EQ(w.main.statusBar()->currentMessage(),
+              QStringLiteral("名称 War Factory 对应 3 个类型，请选择带 ID 的条目"));
 }

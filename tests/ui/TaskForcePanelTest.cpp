@@ -118,11 +118,24 @@ TEST_F(TaskForceFrame, SelectingShowsTheTaskForceAndItsFirstRow) {
     EXPECT_EQ(w.TxtSpeNum->text(), "1");
     EXPECT_EQ(w.CboSpeE->currentText(), "A,B");
 
-    // A task force without rows leaves the entry fields as they were.
+    // A task force without rows has no row to show in the entry fields.
     clickRow(w.LstSpe, 2);
     EXPECT_EQ(w.TxtSpeName->text(), "Empty");
     EXPECT_TRUE(rows().isEmpty());
-    EXPECT_EQ(w.TxtID->text(), "1");
+    for (const QString& field : {w.TxtID->text(), w.TxtSpeNum->text(), w.CboSpeE->currentText()})
+        EXPECT_EQ(field, "");
+}
+
+// A value typed where no row takes it is refused by the save, never dropped as saved.
+TEST_F(TaskForceFrame, AValueNoRowTakesIsRefusedBySaveNotDropped) {
+    clickRow(w.LstSpe, 2); // no rows
+    const QByteArray before = file();
+    replaceText(w.TxtSpeNum, "5");
+    click(w.CmdSaveSpe);
+    EXPECT_EQ(e.dialogs.messages,
+              std::vector<ShownMessage>{
+                  info(QStringLiteral("“数量”中的值没有对应的行，请先选择或添加一行"), "错误")});
+    EXPECT_EQ(file(), before);
 }
 
 TEST_F(TaskForceFrame, SavingUnchangedKeepsTheFileAndConfirms) {

@@ -254,9 +254,10 @@ TEST(TriggerPanel, AddPutsTheTriggerFirstAndRefusesBadAnswers) {
     EXPECT_EQ(w.TxtRoot->text(), ""); // the new trigger is not shown
     const QByteArray added = rules().replace(
         "[AITriggerTypes]\r\n",
-        "[AITriggerTypes]\r\nab=x,,<all>,10,0,<none>," + zeros(64) +
-            ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0\r\nA10=New rush,,<all>,10,0,<none>," +
-            zeros(64) + ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0\r\n");
+        "[AITriggerTypes]\r\nab=x,<none>,<all>,10,0,<none>," + zeros(64) +
+            ",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0\r\nA10=New rush,<none>,<all>,10,"
+            "0,<none>," +
+            zeros(64) + ",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0\r\n");
     EXPECT_EQ(e.bytes(), added);
 
     e.open(e.path);
@@ -314,10 +315,11 @@ TEST(TriggerPanel, AutoSaveSavesTheTriggerOnShowBeforeTheNextOneIsShown) {
     e.dialogs.clear();
     e.select("A1=Old raid");
     EXPECT_EQ(e.dialogs.messages.front(), plain(kSaved));
-    // Only the tech level changed: only its field is written.
+    // Only the tech level changed: only its field is written, and the empty second team
+    // slot as the game writes it.
     EXPECT_EQ(e.bytes(),
               rules().replace(kCAB, "CAB=x,TM-3,<all>,7,0,<none>," + zeros(64) +
-                                        ",70.000000,10.000000,70.000000,1,0,1,0,,0,0,0"));
+                                        ",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0"));
     EXPECT_EQ(w.TxtRoot->text(), "A1=Old raid");
     EXPECT_EQ(w.CboTech->currentText(), "5");
 }

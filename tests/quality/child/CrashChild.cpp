@@ -40,7 +40,7 @@ class PrintingDialogs : public tarvok::Dialogs {
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return file;
     }
-    quint32 chooseColor(QWidget*) override { return 0; }
+    std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
 };
 
