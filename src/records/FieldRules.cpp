@@ -1,5 +1,7 @@
 #include "records/FieldRules.h"
 
+#include <algorithm>
+
 #include "document/Lines.h"
 
 namespace tarvok::fieldrules {
@@ -73,11 +75,10 @@ bool sideAccepted(const QString& text) {
     return digitInRange(text, '1', '6');
 }
 
-bool isListedWeight(const QString& text) {
-    static const QStringList weights{
-        QStringLiteral("10"), QStringLiteral("20"),  QStringLiteral("40"),  QStringLiteral("50"),
-        QStringLiteral("70"), QStringLiteral("500"), QStringLiteral("5000")};
-    return weights.contains(text);
+bool weightAccepted(const QString& text) {
+    return !text.isEmpty() && text.size() <= 6 &&
+           std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
 bool triggerTechAccepted(const QString& text) {

@@ -32,8 +32,10 @@ QString sideDescription(const QString& value);
 // The comparison and side boxes take one digit of their range; an empty text passes.
 bool comparisonAccepted(const QString& text);
 bool sideAccepted(const QString& text);
-// The weights the game's own triggers use: 5000, 500, 70, 50, 40, 20, 10.
-bool isListedWeight(const QString& text);
+// A trigger's weight as the weight boxes take it: any whole number from 0 to 999999 (the
+// game reads any; its own file uses 60 beside the seven values the drop-down lists, and
+// mods use 30, 100 or 400).
+bool weightAccepted(const QString& text);
 // A trigger's tech level: 0 to 10, written as a number (spaces before it allowed); an
 // empty text passes.
 bool triggerTechAccepted(const QString& text);

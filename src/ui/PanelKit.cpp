@@ -22,6 +22,8 @@ PanelKit::PanelKit(Dialogs& dialogs, QWidget* window, const Catalogues& catalogu
 
 MsgAnswer PanelKit::msg(const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) {
+    if (icon == MsgIcon::Information && buttons == MsgButtons::Ok)
+        ++refusals_;
     return dialogs_.message(window_, text, title.isEmpty() ? kAppName : title, icon, buttons);
 }
 

@@ -39,6 +39,8 @@ class PanelKit : public QObject {
     // application's name is shown.
     MsgAnswer msg(const QString& text, const QString& title = QString(),
                   MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
+    // How many refusals (information icon, OK) were shown so far.
+    int refusalsShown() const { return refusals_; }
     // Tells the user why a write failed; true when it succeeded. A write that went ahead
     // without its undo version says so in the status bar.
     bool reportWrite(const filestore::WriteResult& result);
@@ -124,6 +126,7 @@ class PanelKit : public QObject {
     QLabel* hintLabel_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     bool programSelecting_ = false;
+    int refusals_ = 0;
     std::unordered_map<QObject*, std::function<void()>> focusIn_;
     std::unordered_map<QObject*, std::function<void()>> focusOut_;
     std::unordered_map<QObject*, bool> editedSinceFocus_;

@@ -174,8 +174,11 @@ bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
             auto* field = static_cast<QWidget*>(watched);
             if (auto* box = qobject_cast<QComboBox*>(field->parentWidget()))
                 field = box;
+            // A field its check refused is corrected first: one message, no save after it.
+            const int refusals = kit_.refusalsShown();
             kit_.runLeaveCheck(field);
-            enterPressed();
+            if (kit_.refusalsShown() == refusals)
+                enterPressed();
             return true;
         }
     }

@@ -210,9 +210,8 @@ void TriggerPanel::connectHandlers() {
         {CboWay,
          QStringLiteral("控制触发条件用何种算法来比较.可以为0-5的任何一个值，这六个值的意思分别是0="
                         "小于、1=小于或等于、2=等于、3=大于或等于、4=大于、5=不等于.")},
-        {CboBase,
-         QStringLiteral("指定该触发在没有被执行时候的分量.据说只能用5000,500,70,50,40,20,"
-                        "10七个值（未验证，但是原版只有这七个值），个人以为这种东西稳健一些好")},
+        {CboBase, QStringLiteral("指定该触发在没有被执行时候的分量。可填 0 "
+                                 "或任意正整数；下拉列表是原版最常用的七个值")},
         {CboMin, QStringLiteral("指定该触发反复失败的所能减小到的分量下限")},
         {CboMax, QStringLiteral("指定该触发反复成功执行的所能增加到的分量上限")},
         {CboOwner,
@@ -472,9 +471,11 @@ void TriggerPanel::checkWeightOnLeave(QComboBox* box) {
     if (!kit_.userEditedSinceFocus(box))
         return;
     const QString text = box->currentText();
-    if (!text.isEmpty() && !rules::isListedWeight(text)) {
-        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
+    if (!text.isEmpty() && !rules::weightAccepted(text)) {
+        // Emptied before the message takes the focus: leaving the box again for the
+        // message finds nothing more to refuse.
         box->setEditText(QString());
+        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
     }
 }
 

@@ -443,7 +443,10 @@ TEST(TriggerFields, WeightsAreCheckedOnlyAfterTheUserTyped) {
     EXPECT_EQ(w.CboBase->currentText(), "75");
     EXPECT_EQ(w.CboMax->currentText(), "600");
 
-    replaceText(w.CboBase, "75");
+    replaceText(w.CboBase, "60"); // any whole number the game reads
+    leave(w.CboBase);
+    EXPECT_TRUE(e.dialogs.messages.empty());
+    replaceText(w.CboBase, "7a");
     EXPECT_TRUE(e.dialogs.messages.empty()); // not on typing
     leave(w.CboBase);
     EXPECT_EQ(e.dialogs.messages,
