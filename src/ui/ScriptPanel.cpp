@@ -145,6 +145,13 @@ void ScriptPanel::followActionKind() {
     unitNames_->setChoices(buildings ? buildings_ : allUnits_);
 }
 
+void ScriptPanel::entryFieldsEmptied() {
+    // No step: no action, building or other parameter is explained.
+    TxtScrAct->clear();
+    TxtScrUnitE->clear(); // its change empties the building's name
+    TxtScrOther->clear();
+}
+
 void ScriptPanel::FillScrLineFields() {
     // Read the row first: the action and parameter fields write back into that row.
     const QStringList texts = selectedRowTexts();

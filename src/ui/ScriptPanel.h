@@ -33,6 +33,7 @@ class ScriptPanel : public SectionPanel {
     // the building rule: TxtScrUnitE is emptied unless the action is 46, 47, 56 or 58.
     void FillScrLineFields();
     void fillEntryFields() override { FillScrLineFields(); }
+    void entryFieldsEmptied() override;
 
     // ---- the script line editor
     void LstScrAct_Click();

@@ -175,6 +175,7 @@ void SectionPanel::show(const QString& id) {
 void SectionPanel::emptyEntryFields() {
     for (QWidget* f : parts_.fields)
         setFieldText(f, QString());
+    entryFieldsEmptied();
 }
 
 std::optional<QString> SectionPanel::strayRowValue() const {

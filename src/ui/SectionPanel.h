@@ -36,6 +36,8 @@ class SectionPanel : public RecordPanel {
 
     // Shows the selected row in the entry fields.
     virtual void fillEntryFields() = 0;
+    // After the entry fields were emptied: what explains them is emptied too.
+    virtual void entryFieldsEmptied() {}
     void show(const QString& id) override;
     void clear() override;
     Saved save(SaveMode mode) override;
