@@ -289,6 +289,7 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
     filestore::FileFacts expected = first.facts; // what the file must be at the last look
     filestore::FileFacts basis = first.facts;    // the content the new one is computed from
     QByteArray out = bytes;
+    QByteArray put; // what the last round put under the file's name
     for (bool again = false;; again = true) {
         filestore::FileFacts newFile;
         const filestore::WriteResult result =
@@ -305,33 +306,41 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
                     return filestore::WriteResult{filestore::Result::Busy, {}};
                 return filestore::WriteResult{};
             });
-        if (!result.ok()) {
-            if (!again) {
-                dropVersion();
-                return result;
-            }
-            // Refused (another program changed what this write put there, whose content
-            // then stays) or failed.
-            return giveUp(pending, expected, outside);
+        // Lines another program added after what the last round put there.
+        QByteArray tail;
+        if (result.ok()) {
+            if (!looksAfter)
+                break;
+            if (filestore::facts(scratchPath_).sameAs(basis))
+                break;
+            // Another program wrote into the replaced content between the last look and the
+            // rename: the edit is made again on that content, as part of the same step.
+            expected = newFile;
+            put = out;
+        } else if (!again) {
+            dropVersion();
+            return result;
+        } else {
+            const filestore::FileFacts now = filestore::facts(path_);
+            std::optional<QByteArray> there = filestore::read(path_);
+            if (result.result != filestore::Result::Busy || !there || !there->startsWith(put) ||
+                !filestore::facts(path_).sameAs(now))
+                return giveUp(pending, expected, {}, outside);
+            tail = there->mid(put.size());
+            expected = now;
         }
-        if (!looksAfter)
-            break;
         const filestore::FileFacts old = filestore::facts(scratchPath_);
-        if (old.sameAs(basis))
-            break;
-        // Another program wrote into the replaced content between the last look and the
-        // rename: the edit is made again on that content, as part of the same step.
         std::optional<QByteArray> content = filestore::read(scratchPath_);
         if (++attempt > kRetries || !content || content->size() != old.size ||
             !filestore::facts(scratchPath_).sameAs(old))
-            return giveUp(pending, newFile, outside);
+            return giveUp(pending, expected, tail, outside);
+        content->append(tail);
         adoptBasis({old, *content}, outside);
         std::optional<QByteArray> redone = compute(*content);
         if (!redone)
-            return giveUp(pending, newFile, outside);
+            return giveUp(pending, expected, tail, outside);
         out = std::move(*redone);
         basis = old;
-        expected = newFile;
     }
     if (history_ && versionNote.result != filestore::Result::Locked &&
         !history_->finish(pending, History::Step::Write, History::fingerprintOf(out)) &&
@@ -348,12 +357,13 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
 }
 
 filestore::WriteResult RulesDocument::giveUp(History::Pending& pending,
-                                             const filestore::FileFacts& written, bool& outside) {
-    // The content with the other program's lines goes back under the file's name, unless
-    // the other program has changed what this write put there (written: nothing to check).
+                                             const filestore::FileFacts& written,
+                                             const QByteArray& tail, bool& outside) {
+    // The content with the other program's lines goes back under the file's name (with the
+    // lines it added after this write's content), unless it has changed what is there since.
     std::optional<QByteArray> old = filestore::read(scratchPath_);
     if (old && written.exists)
-        filestore::replace(path_, *old, [&](const filestore::FileFacts&) {
+        filestore::replace(path_, *old + tail, [&](const filestore::FileFacts&) {
             return filestore::facts(path_).sameAs(written)
                        ? filestore::WriteResult{}
                        : filestore::WriteResult{filestore::Result::Busy, {}};
