@@ -285,12 +285,27 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
     };
     // Where the scratch copy is a second name of the content replaced, what another program
     // writes into that content after the last look still shows there once it is replaced.
+    // A write again after that replaces the editor's own content, which a name of its own
+    // (beside the scratch copy) shows the same way.
     const bool looksAfter = sameFile(path_, scratchPath_);
+    const QString own = scratchPath_ + QStringLiteral(".last");
     filestore::FileFacts expected = first.facts; // what the file must be at the last look
     filestore::FileFacts basis = first.facts;    // the content the new one is computed from
     QByteArray out = bytes;
-    QByteArray put; // what the last round put under the file's name
+    QByteArray put;  // what is under the file's name after the last round
+    QByteArray tail; // lines another program added after the editor's own content so far
+    // Lines added to put (with their facts); false when put was changed otherwise.
+    const auto addedTo = [&](const QString& name, filestore::FileFacts& now) {
+        now = filestore::facts(name);
+        const std::optional<QByteArray> there = filestore::read(name);
+        if (!there || !there->startsWith(put) || !filestore::facts(name).sameAs(now))
+            return false;
+        tail += there->mid(put.size());
+        put = *there;
+        return true;
+    };
     for (bool again = false;; again = true) {
+        const bool named = again && filestore::link(path_, own).ok() && sameFile(path_, own);
         filestore::FileFacts newFile;
         const filestore::WriteResult result =
             filestore::replace(path_, out, [&](const filestore::FileFacts& made) {
@@ -306,29 +321,31 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
                     return filestore::WriteResult{filestore::Result::Busy, {}};
                 return filestore::WriteResult{};
             });
-        // Lines another program added after what the last round put there.
-        QByteArray tail;
+        filestore::FileFacts now;
         if (result.ok()) {
-            if (!looksAfter)
-                break;
-            if (filestore::facts(scratchPath_).sameAs(basis))
+            const bool intoOld = looksAfter && !filestore::facts(scratchPath_).sameAs(basis);
+            const bool intoOwn = named && !filestore::facts(own).sameAs(expected);
+            if (!intoOld && !intoOwn)
                 break;
             // Another program wrote into the replaced content between the last look and the
             // rename: the edit is made again on that content, as part of the same step.
+            if (intoOwn && !addedTo(own, now)) {
+                QFile::remove(own);
+                return giveUp(pending, newFile, tail, outside);
+            }
             expected = newFile;
             put = out;
         } else if (!again) {
             dropVersion();
             return result;
+        } else if (result.result != filestore::Result::Busy || !addedTo(path_, now)) {
+            QFile::remove(own);
+            return giveUp(pending, expected, tail, outside);
         } else {
-            const filestore::FileFacts now = filestore::facts(path_);
-            std::optional<QByteArray> there = filestore::read(path_);
-            if (result.result != filestore::Result::Busy || !there || !there->startsWith(put) ||
-                !filestore::facts(path_).sameAs(now))
-                return giveUp(pending, expected, {}, outside);
-            tail = there->mid(put.size());
-            expected = now;
+            expected = now; // lines added to the editor's own content before the last look
         }
+        if (named)
+            QFile::remove(own);
         const filestore::FileFacts old = filestore::facts(scratchPath_);
         std::optional<QByteArray> content = filestore::read(scratchPath_);
         if (++attempt > kRetries || !content || content->size() != old.size ||
@@ -342,6 +359,7 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
         out = std::move(*redone);
         basis = old;
     }
+    QFile::remove(own);
     if (history_ && versionNote.result != filestore::Result::Locked &&
         !history_->finish(pending, History::Step::Write, History::fingerprintOf(out)) &&
         versionNote.ok())
