@@ -141,8 +141,8 @@ TEST(History, WhatItsFolderHoldsIsInputNotInstructions) {
     const Row rows[] = {
         {"journal names reaching out",
          [&](const QString& f, const QString& out, const QString& r) {
-             journal(f, r, QStringLiteral("../../outside/0000000001.part"),
-                     QStringLiteral("../../outside/victim.txt"));
+             journal(f, r, QStringLiteral("../../../outside/0000000001.part"),
+                     QStringLiteral("../../../outside/victim.txt"));
          },
          true},
         {"journal names absolute",
