@@ -242,8 +242,13 @@ filestore::WriteResult RulesDocument::write(const Compute& compute) {
             return told({}); // nothing to write: nothing is kept, linked or replaced
         }
         const filestore::WriteResult result = commit(*basis, *written, compute, attempt, outside);
-        if (result.result == filestore::Result::Busy && attempt < kRetries)
+        if (result.result == filestore::Result::Busy && attempt < kRetries) {
+            // The scratch name goes with the try: left as a second name of the file, it
+            // would make the next try keep copies, and look at nothing after the rename.
+            if (sameFile(path_, scratchPath_))
+                QFile::remove(scratchPath_);
             continue;
+        }
         if (!result.ok())
             unlinkScratch();
         return told(result);
@@ -331,7 +336,7 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
             // rename: the edit is made again on that content, as part of the same step.
             if (intoOwn && !addedTo(own, now)) {
                 QFile::remove(own);
-                return giveUp(pending, newFile, tail, outside);
+                return giveUp(pending, out, tail, outside);
             }
             expected = newFile;
             put = out;
@@ -340,7 +345,7 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
             return result;
         } else if (result.result != filestore::Result::Busy || !addedTo(path_, now)) {
             QFile::remove(own);
-            return giveUp(pending, expected, tail, outside);
+            return giveUp(pending, put, tail, outside);
         } else {
             expected = now; // lines added to the editor's own content before the last look
         }
@@ -350,12 +355,12 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
         std::optional<QByteArray> content = filestore::read(scratchPath_);
         if (++attempt > kRetries || !content || content->size() != old.size ||
             !filestore::facts(scratchPath_).sameAs(old))
-            return giveUp(pending, expected, tail, outside);
+            return giveUp(pending, put, tail, outside);
         content->append(tail);
         adoptBasis({old, *content}, outside);
         std::optional<QByteArray> redone = compute(*content);
         if (!redone)
-            return giveUp(pending, expected, tail, outside);
+            return giveUp(pending, put, tail, outside);
         out = std::move(*redone);
         basis = old;
     }
@@ -374,18 +379,42 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
     return done;
 }
 
-filestore::WriteResult RulesDocument::giveUp(History::Pending& pending,
-                                             const filestore::FileFacts& written,
-                                             const QByteArray& tail, bool& outside) {
-    // The content with the other program's lines goes back under the file's name (with the
-    // lines it added after this write's content), unless it has changed what is there since.
-    std::optional<QByteArray> old = filestore::read(scratchPath_);
-    if (old && written.exists)
-        filestore::replace(path_, *old + tail, [&](const filestore::FileFacts&) {
-            return filestore::facts(path_).sameAs(written)
-                       ? filestore::WriteResult{}
-                       : filestore::WriteResult{filestore::Result::Busy, {}};
-        });
+filestore::WriteResult RulesDocument::giveUp(History::Pending& pending, QByteArray put,
+                                             QByteArray tail, bool& outside) {
+    // The replaced content with the other program's lines goes back under the file's name,
+    // followed by the lines it added after the editor's own content (put), for as long as
+    // it only adds lines there; a content it wrote otherwise stays.
+    const QString own = scratchPath_ + QStringLiteral(".last");
+    const std::optional<QByteArray> old = filestore::read(scratchPath_);
+    for (int i = 0; old && i <= kRetries; ++i) {
+        const filestore::FileFacts now = filestore::facts(path_);
+        const std::optional<QByteArray> there = filestore::read(path_);
+        if (!there || !there->startsWith(put) || !filestore::facts(path_).sameAs(now))
+            break;
+        tail += there->mid(put.size());
+        put = *old + tail;
+        const bool named = filestore::link(path_, own).ok() && sameFile(path_, own);
+        const filestore::WriteResult back =
+            filestore::replace(path_, put, [&](const filestore::FileFacts&) {
+                return filestore::facts(path_).sameAs(now)
+                           ? filestore::WriteResult{}
+                           : filestore::WriteResult{filestore::Result::Busy, {}};
+            });
+        const filestore::FileFacts left = filestore::facts(own);
+        const std::optional<QByteArray> late =
+            back.ok() && named && !left.sameAs(now) ? filestore::read(own) : std::nullopt;
+        QFile::remove(own);
+        if (!back.ok()) {
+            put = *there; // changed before the last look: looked at again
+            continue;
+        }
+        // Lines added to what was there after the last look: put back once more with them.
+        if (!late || !late->startsWith(*there))
+            break;
+        tail += late->mid(there->size());
+        if (late->size() == there->size())
+            break;
+    }
     if (history_)
         history_->drop(pending);
     pending = {};

@@ -190,11 +190,11 @@ class RulesDocument : public QObject {
     // replaced (seen through the scratch copy, a second name of it) after the last look.
     filestore::WriteResult commit(const Basis& first, const QByteArray& bytes,
                                   const Compute& compute, int& attempt, bool& outside);
-    // Puts the content replaced, with another program's lines (and tail, the lines it added
-    // after this write's content), back under the file's name unless the file is no longer
-    // written (what is there now), keeps no version, and says Busy.
-    filestore::WriteResult giveUp(History::Pending& pending, const filestore::FileFacts& written,
-                                  const QByteArray& tail, bool& outside);
+    // Puts the content replaced, with another program's lines, back under the file's name,
+    // followed by tail and every line it added after put (what the editor last put there),
+    // keeps no version, and says Busy. A file another program wrote otherwise stays.
+    filestore::WriteResult giveUp(History::Pending& pending, QByteArray put, QByteArray tail,
+                                  bool& outside);
     // The file (current, with the facts now) holds what the version's step wrote.
     bool wroteLast(const History::Version& version, const QByteArray& current,
                    const filestore::FileFacts& now) const;
