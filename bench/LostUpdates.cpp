@@ -1,8 +1,8 @@
 // How many lines another program appends to the rules file are lost while the editor saves:
-// a second process appends a numbered line every 2 ms while the editor saves 100 times (a
-// value changed in place each time, its version kept for undo), then the lines still in the
-// file are counted.
-//   tarvok_lost_updates [file bytes] [saves]
+// a second process appends a numbered line every few milliseconds (2 by default) while the
+// editor saves 100 times (a value changed in place each time, its version kept for undo),
+// then the lines still in the file are counted.
+//   tarvok_lost_updates [file bytes] [saves] [milliseconds between appends]
 #include "RulesGenerator.h"
 
 #include "document/RulesDocument.h"
@@ -25,6 +25,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const qsizetype bytes = argc > 1 ? std::atoll(argv[1]) : 200 * 1024;
     const int saves = argc > 2 ? std::atoi(argv[2]) : 100;
+    const int pauseUs = argc > 3 ? std::atoi(argv[3]) * 1000 : 2000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("aimd.ini"));
     {
@@ -37,8 +38,8 @@ int main(int argc, char* argv[]) {
         return 1;
     const pid_t appender = fork();
     if (appender == 0) {
-        // The other program: one line every 2 ms, each on its own open of the file, until
-        // it is told to stop; then it says how many it wrote.
+        // The other program: one line every few milliseconds, each on its own open of the file,
+        // until it is told to stop; then it says how many it wrote.
         close(pipeFds[0]);
         const QByteArray name = QFile::encodeName(path);
         static volatile sig_atomic_t stop = 0;
@@ -52,7 +53,7 @@ int main(int argc, char* argv[]) {
                     --n;
                 ::close(fd);
             }
-            usleep(2000);
+            usleep(static_cast<useconds_t>(pauseUs));
         }
         if (::write(pipeFds[1], &n, sizeof n) < 0)
             _exit(1);

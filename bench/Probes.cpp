@@ -1,7 +1,8 @@
 // Measurements the benchmark suite cannot make from inside one process:
 //   tarvok_probe startup <data dir>   time from process start to the welcome window shown
-//   tarvok_probe memory <data dir>    peak memory with a 20 MB rules file open and a
-//                                     trigger selected
+//   tarvok_probe memory <data dir> [file name]   peak memory with a 20 MB rules file
+//                                     (aimd.ini by default) open and a trigger selected,
+//                                     and the bytes the opening read
 //   tarvok_probe clicks <data dir>    the clicks and key presses (typed values left out) of
 //                                     two everyday tasks done through the window: a copy
 //                                     of an attack with one unit changed, and a new attack
@@ -56,6 +57,17 @@ class QuietDialogs : public tarvok::Dialogs {
 };
 
 // Seconds since this process was started, from the kernel's own record of it.
+// Bytes this process has read so far (Linux: /proc/self/io); -1 where it cannot tell.
+long long bytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = -1;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    return -1;
+}
+
 double secondsSinceProcessStart() {
     std::ifstream stat("/proc/self/stat");
     std::string s((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
@@ -204,7 +216,8 @@ int main(int argc, char* argv[]) {
         for (const QString& name : QDir(dataDir).entryList(QDir::Files))
             QFile::copy(dataDir + QLatin1Char('/') + name, dir.filePath(name));
         tarvok::bench::GeneratedRules rules = tarvok::bench::generateRules(20 * 1024 * 1024);
-        dialogs.file = dir.filePath(QStringLiteral("aimd.ini"));
+        dialogs.file =
+            dir.filePath(argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("aimd.ini"));
         {
             QFile f(dialogs.file);
             f.open(QIODevice::WriteOnly);
@@ -218,9 +231,11 @@ int main(int argc, char* argv[]) {
         tarvok::test::Window w(window);
         window.show();
         QElapsedTimer t;
+        const long long readBefore = bytesRead();
         t.start();
         w.CmdOpen_Click();
         const qint64 openMs = t.elapsed();
+        const long long readByOpening = bytesRead() - readBefore;
         const int triggers = w.LstRoot->model()->rowCount();
         w.LstRoot->setCurrentIndex(w.LstRoot->model()->index(triggers / 2, 0));
         t.restart();
@@ -229,10 +244,12 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         struct rusage usage {};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("file_MB %.1f triggers %d open_ms %lld select_ms %lld peak_rss_MB %.1f\n",
+        std::printf("file_MB %.1f triggers %d open_ms %lld select_ms %lld peak_rss_MB %.1f "
+                    "opening_read_MB %.1f\n",
                     static_cast<double>(bytes) / (1024 * 1024), triggers,
                     static_cast<long long>(openMs), static_cast<long long>(selectMs),
-                    static_cast<double>(usage.ru_maxrss) / 1024);
+                    static_cast<double>(usage.ru_maxrss) / 1024,
+                    static_cast<double>(readByOpening) / (1024 * 1024));
         return 0;
     }
     if (std::strcmp(argv[1], "clicks") == 0)

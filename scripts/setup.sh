@@ -6,9 +6,10 @@ cd "$(dirname "$0")/.."
 
 # qt6-translations-l10n: Qt's own dialogs (file dialog, message box buttons) in Chinese.
 # clang-format: the test command checks that every source file is formatted.
+# libxxhash-dev: the hash of the undo history's fingerprints.
 # fonts-noto-cjk: the window's Chinese texts need a CJK font to lay out as they do on users'
 # machines; the widget tests click controls where that layout puts them.
-packages=(build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev libbenchmark-dev clang-format fonts-noto-cjk)
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libxxhash-dev clang-format fonts-noto-cjk)
 packages+=("$@")
 
 missing=()

@@ -69,7 +69,9 @@ int syncToDisk(int handle) {
 // Opens the name itself, never what a link in its place points at; -1 when it cannot.
 constexpr bool kOpensNoFollow = true;
 int openNoFollow(const QString& path) {
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    // Without blocking: a pipe put in the file's place is opened at once, and refused then.
+    return ::open(QFile::encodeName(path).constData(),
+                  O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
 }
 
 // Gives path the owner and group; false when the system refuses.
@@ -209,9 +211,11 @@ std::optional<QByteArray> read(const QString& path) {
     });
     const bool first = file.read(bytes.data(), half) == half;
     if (!second.get() || !first)
-        return std::nullopt;
-    // Grown meanwhile: what is there now, read whole.
-    if (!file.atEnd() || file.size() != size) {
+        return std::nullopt; // shrunk meanwhile: the caller reads again
+    // Grown meanwhile: what is there now, read whole. A byte past the end read at first
+    // tells, where the file's size could still be the one of the look above.
+    char past = 0;
+    if (file.size() != size || (file.seek(size) && file.read(&past, 1) > 0)) {
         file.seek(0);
         bytes = file.readAll();
     }
@@ -248,14 +252,22 @@ bool peek(const QString& path, const std::function<bool(QByteArrayView content)>
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const qint64 size = file.size();
-    if (uchar* mapped = size > 0 ? file.map(0, size) : nullptr) {
-        const bool seen = look(QByteArrayView(reinterpret_cast<const char*>(mapped), size));
-        file.unmap(mapped);
-        return seen;
+    // Read, never mapped: another program that cuts the file short meanwhile would take
+    // mapped pages away under the look. The first megabyte, then twice as much each time,
+    // each byte read once.
+    QByteArray bytes;
+    for (qint64 piece = qint64(1) << 20;; piece *= 2) {
+        const QByteArray more = file.read(piece);
+        if (file.error() != QFileDevice::NoError)
+            return false;
+        bytes += more;
+        const bool end = more.size() < piece;
+        const qsizetype whole = end ? bytes.size() : bytes.lastIndexOf('\n') + 1;
+        if (look(QByteArrayView(bytes).first(whole)))
+            return true;
+        if (end)
+            return false;
     }
-    const std::optional<QByteArray> bytes = read(path);
-    return bytes && look(*bytes);
 }
 
 bool exists(const QString& path) {

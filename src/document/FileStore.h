@@ -76,11 +76,14 @@ FileFacts facts(const QString& path, Links links = Links::Follow);
 // opening a pipe waits for a writer that may never come.
 std::optional<QByteArray> read(const QString& path);
 // The same for a file that must be the name itself: a symbolic link is never followed,
-// also when one is put in its place between the look and the read.
+// also when one is put in its place between the look and the read, and a pipe put there
+// is refused without waiting for a writer.
 std::optional<QByteArray> readNoFollow(const QString& path);
 
-// What look says of the content of a file read() would read, mapped rather than copied
-// where the system allows; false for a file read() refuses.
+// What look says of the content of a file read() would read; false for a file read()
+// refuses. The file is read a piece at a time, and look is asked of its whole lines read so
+// far, until it says true or the file ends: it must say true of the whole when it does of
+// its first lines.
 bool peek(const QString& path, const std::function<bool(QByteArrayView content)>& look);
 
 // True for a regular file.

@@ -11,6 +11,8 @@
 #include <functional>
 #include <string_view>
 
+#include <xxhash.h>
+
 namespace tarvok {
 namespace {
 
@@ -38,18 +40,49 @@ QString stepName(History::Step step) {
 }
 
 // Version names: the sequence number in its stack (ten digits, so that the newest sorts
-// last) and when it was kept, in milliseconds: "0000000012-1765100000000.ini". Versions
-// an earlier editor kept are named by the sequence number alone.
+// last), when it was kept, in milliseconds, and the fingerprint of what its step wrote:
+// "0000000012-1765100000000-xxh3-64-20971520-00ff00ff00ff00ff.ini". Versions an earlier
+// editor kept are named without the fingerprint, or by the sequence number alone.
 qint64 sequenceOf(const QString& name) {
     return QStringView(name).left(10).toLongLong();
 }
 
 qint64 keptMsOf(const QFileInfo& file) {
-    const QString base = file.completeBaseName();
-    const qsizetype dash = base.indexOf(QLatin1Char('-'));
+    const QStringList parts = file.completeBaseName().split(QLatin1Char('-'));
     bool ok = false;
-    const qint64 ms = dash > 0 ? QStringView(base).sliced(dash + 1).toLongLong(&ok) : 0;
+    const qint64 ms = parts.size() > 1 ? parts[1].toLongLong(&ok) : 0;
     return ok ? ms : file.lastModified().toMSecsSinceEpoch();
+}
+
+QString fingerprintName(const History::Fingerprint& f) {
+    return QStringLiteral("-%1-%2-%3")
+        .arg(QLatin1String(History::kHashName))
+        .arg(f.size)
+        .arg(f.hash, 16, 16, QLatin1Char('0'));
+}
+
+std::optional<History::Fingerprint> wroteOf(const QString& name) {
+    const QStringList parts = QFileInfo(name).completeBaseName().split(QLatin1Char('-'));
+    if (parts.size() != 6 ||
+        parts[2] + QLatin1Char('-') + parts[3] != QLatin1String(History::kHashName))
+        return std::nullopt;
+    bool sizeOk = false;
+    bool hashOk = false;
+    const History::Fingerprint f{parts[4].toLongLong(&sizeOk), parts[5].toULongLong(&hashOk, 16)};
+    return sizeOk && hashOk ? std::optional(f) : std::nullopt;
+}
+
+// A name the journal may give: a plain name of a file in a stack folder, nothing that
+// reaches elsewhere.
+bool plainName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QLatin1Char(':')) && !QDir::isAbsolutePath(name);
+}
+
+// A note of the folder, read only when it is a regular file (no link, no pipe).
+QByteArray readNote(const QString& path) {
+    return filestore::readNoFollow(path).value_or(QByteArray());
 }
 
 // The stack a restore takes its version from, and the one it keeps the replaced content on.
@@ -75,6 +108,8 @@ QString History::folderOf(Stack stack) const {
 
 std::vector<History::Entry> History::versions(Stack stack) const {
     std::vector<Entry> out;
+    if (!unlinked()) // what lies beyond a link is not the history's
+        return out;
     const QStringList names = QDir(folderOf(stack))
                                   .entryList({QLatin1Char('*') + kVersionSuffix},
                                              QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
@@ -94,7 +129,8 @@ std::optional<History::Version> History::top(Stack stack) const {
     if (all.empty())
         return std::nullopt;
     const QString file = QDir(folderOf(stack)).filePath(all.back().name);
-    return Version{file, QFileInfo(file).fileTime(QFileDevice::FileModificationTime)};
+    return Version{file, QFileInfo(file).fileTime(QFileDevice::FileModificationTime),
+                   wroteOf(file)};
 }
 
 std::optional<QByteArray> History::read(const Version& version) const {
@@ -110,18 +146,21 @@ std::optional<QByteArray> History::read(const Version& version) const {
 
 History::Fingerprint History::fingerprintOf(QByteArrayView content) {
     // A hash of the whole content that is cheap enough for every save of a large file.
-    const std::string_view bytes(content.data(), static_cast<size_t>(content.size()));
-    return {content.size(), static_cast<quint64>(std::hash<std::string_view>{}(bytes))};
+    return {content.size(),
+            static_cast<quint64>(XXH3_64bits(content.data(), static_cast<size_t>(content.size())))};
 }
 
 std::optional<History::Fingerprint> History::fingerprint() const {
-    QFile note(QDir(folder_).filePath(kFingerprintNote));
-    if (!note.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QList<QByteArray> parts = note.readAll().trimmed().split(' ');
+    // "xxh3-64 size hash"; an earlier editor wrote "size hash", its hash its build's own.
+    QList<QByteArray> parts =
+        readNote(QDir(folder_).filePath(kFingerprintNote)).trimmed().split(' ');
+    Fingerprint f;
+    if (parts.size() == 3 && parts[0] == kHashName)
+        parts.removeFirst();
+    else
+        f.earlier = true;
     bool sizeOk = false;
     bool hashOk = false;
-    Fingerprint f;
     if (parts.size() == 2) {
         f.size = parts[0].toLongLong(&sizeOk);
         f.hash = parts[1].toULongLong(&hashOk, 16);
@@ -130,8 +169,8 @@ std::optional<History::Fingerprint> History::fingerprint() const {
 }
 
 bool History::setFingerprint(const Fingerprint& f) const {
-    return writeNote(kFingerprintNote,
-                     QByteArray::number(f.size) + ' ' + QByteArray::number(f.hash, 16) + '\n');
+    return writeNote(kFingerprintNote, QByteArray(kHashName) + ' ' + QByteArray::number(f.size) +
+                                           ' ' + QByteArray::number(f.hash, 16) + '\n');
 }
 
 // A small note of the folder, replaced in one step.
@@ -140,9 +179,12 @@ bool History::writeNote(const QString& name, const QByteArray& text) const {
         return failed(filestore::failure(err));
     const QString target = QDir(folder_).filePath(name);
     const QString next = target + QStringLiteral(".new");
+    // Made afresh: whatever had the name (a link, a pipe) is not written through.
+    QFile::remove(next);
     QFile f(next);
     errno = 0;
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.flush())
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || f.write(text) != text.size() ||
+        !f.flush())
         return failed(filestore::failure(f, errno));
     f.close();
     filestore::makePrivate(next);
@@ -150,10 +192,43 @@ bool History::writeNote(const QString& name, const QByteArray& text) const {
     return renamed.ok() || failed(std::move(renamed));
 }
 
+bool History::unlinked() const {
+    for (const QString& dir : {root_, folder_, folderOf(Stack::Undo), folderOf(Stack::Redo)})
+        if (filestore::facts(dir, filestore::Links::DoNotFollow).isLink)
+            return false;
+    return true;
+}
+
+QString History::lockPath() const {
+    return QDir(folder_).filePath(QStringLiteral("lock"));
+}
+
+void History::clearDeadLock() const {
+    const QString path = lockPath();
+    const filestore::FileFacts lock = filestore::facts(path, filestore::Links::DoNotFollow);
+    if (!lock.exists)
+        return;
+    if (!lock.isRegular) { // a link or a pipe in its place is no lock, and never opened
+        QFile::remove(path);
+        return;
+    }
+    // A running copy writes its number first thing; an empty or unreadable lock that stays
+    // so was left by a copy killed while it made it.
+    const std::optional<QByteArray> text = filestore::readNoFollow(path);
+    bool numbered = false;
+    if (text)
+        text->split('\n').value(0).trimmed().toLongLong(&numbered);
+    const qint64 ageMs = QDateTime::currentMSecsSinceEpoch() - lock.modifiedNs / 1000000;
+    if (!numbered && ageMs > kStaleEmptyLockMs)
+        QFile::remove(path);
+}
+
 bool History::ensureFolders() {
+    if (!unlinked())
+        return false;
     if (!filestore::makePrivateFolder(root_) || !filestore::makePrivateFolder(folder_) ||
         !filestore::makePrivateFolder(folderOf(Stack::Undo)) ||
-        !filestore::makePrivateFolder(folderOf(Stack::Redo)))
+        !filestore::makePrivateFolder(folderOf(Stack::Redo)) || !unlinked())
         return false;
     // Which file these versions are of, for whoever looks into the folder.
     if (const QString note = QDir(folder_).filePath(QStringLiteral("path.txt"));
@@ -173,30 +248,26 @@ filestore::WriteResult History::claim() {
                 QStringLiteral("无法创建历史文件夹 %1").arg(QDir::toNativeSeparators(root_))};
     }
     if (!lock_) {
-        lock_ = std::make_unique<QLockFile>(QDir(folder_).filePath(QStringLiteral("lock")));
+        lock_ = std::make_unique<QLockFile>(lockPath());
         lock_->setStaleLockTime(0); // held as long as its copy of the editor runs, however long
     }
+    clearDeadLock();
     if (lock_->tryLock(0)) {
-        filestore::makePrivate(QDir(folder_).filePath(QStringLiteral("lock")));
+        filestore::makePrivate(lockPath());
         return {};
     }
     if (lock_->error() == QLockFile::LockFailedError)
-        return {Result::Locked, {}};
+        return {Result::Locked, QDir::toNativeSeparators(lockPath())};
     return {Result::WriteFailed, QStringLiteral("无法锁定历史文件夹")};
 }
 
-History::Pending History::keep(Stack stack, const filestore::FileFacts& current) {
+History::Pending History::keep(Stack stack, const filestore::FileFacts& current, Room room) {
     Pending p;
     p.stack = stack;
     if (p.why = claim(); !p.why.ok())
         return p;
     if (current.size > limits_.bytes) {
         p.why = {Result::TooLarge, {}};
-        return p;
-    }
-    const qint64 free = filestore::freeBytes(folder_);
-    if (free >= 0 && free < 3 * current.size) { // it, and then twice its size left
-        p.why = {Result::DiskFull, {}};
         return p;
     }
     qint64 next = 1;
@@ -214,7 +285,13 @@ History::Pending History::keep(Stack stack, const filestore::FileFacts& current)
                       kPendingSuffix);
     // A second name of a file that has other names would change when they are written to
     // in place: such a file is copied.
-    if (!(current.links == 1 && filestore::link(rulesPath_, file).ok())) {
+    const bool linked = current.links == 1 && (room == Room::NotForALink || roomFor(current)) &&
+                        filestore::link(rulesPath_, file).ok();
+    if (!linked) {
+        if (!roomFor(current)) {
+            p.why = {Result::DiskFull, {}};
+            return p;
+        }
         if (p.why = filestore::copy(rulesPath_, file); !p.why.ok())
             return p;
     }
@@ -222,11 +299,19 @@ History::Pending History::keep(Stack stack, const filestore::FileFacts& current)
     return p;
 }
 
-bool History::begin(const Pending& pending, Step step, const filestore::FileFacts& newFile) {
-    if (!pending.kept())
+bool History::roomFor(const filestore::FileFacts& current) const {
+    if (filestore::fault("history.room")) // a disk short of room, for tests
         return false;
-    QByteArray note = "step " + stepName(step).toLatin1() + "\npart " +
-                      QFileInfo(pending.file).fileName().toUtf8() + "\n";
+    const qint64 free = filestore::freeBytes(folder_);
+    return free < 0 || free >= 3 * current.size; // it, and then twice its size left
+}
+
+bool History::begin(const Pending& pending, Step step, const filestore::FileFacts& newFile) {
+    if (!pending.kept() && step == Step::Write)
+        return false;
+    QByteArray note = "step " + stepName(step).toLatin1() + "\n";
+    if (pending.kept())
+        note += "part " + QFileInfo(pending.file).fileName().toUtf8() + "\n";
     if (step != Step::Write)
         if (const std::optional<Version> from = top(sourceOf(step)))
             note += "drop " + QFileInfo(from->file).fileName().toUtf8() + "\n";
@@ -252,7 +337,7 @@ bool History::finishNamed(const QString& part, Stack stack, Step step, const QSt
     QString kept;
     if (!part.isEmpty()) {
         const QString from = QDir(folderOf(stack)).filePath(part);
-        kept = from.chopped(kPendingSuffix.size()) + kVersionSuffix;
+        kept = from.chopped(kPendingSuffix.size()) + fingerprintName(now) + kVersionSuffix;
         // A finish after a kill may find the version moved already.
         const filestore::WriteResult moved =
             QFileInfo::exists(from) ? filestore::rename(from, kept) : filestore::WriteResult{};
@@ -283,6 +368,8 @@ void History::drop(const Pending& pending) {
 }
 
 void History::applyBounds(const QString& keep) const {
+    if (!unlinked())
+        return;
     std::vector<Entry> undo = versions(Stack::Undo);
     for (size_t i = 0; i + static_cast<size_t>(limits_.versions) < undo.size(); ++i)
         QFile::remove(QDir(folderOf(Stack::Undo)).filePath(undo[i].name));
@@ -294,11 +381,15 @@ void History::applyBounds(const QString& keep) const {
     };
     std::vector<Kept> all;
     qint64 total = 0;
-    for (const QFileInfo& file : QDir(root_).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    // No link is followed: what lies beyond one is not the history's.
+    for (const QFileInfo& file :
+         QDir(root_).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         for (const QString& stack : {QStringLiteral("undo"), QStringLiteral("redo")}) {
-            const QDir dir(QDir(file.filePath()).filePath(stack));
-            for (const QFileInfo& v :
-                 dir.entryInfoList({QLatin1Char('*') + kVersionSuffix}, QDir::Files)) {
+            const QString path = QDir(file.filePath()).filePath(stack);
+            if (filestore::facts(path, filestore::Links::DoNotFollow).isLink)
+                continue;
+            for (const QFileInfo& v : QDir(path).entryInfoList({QLatin1Char('*') + kVersionSuffix},
+                                                               QDir::Files | QDir::NoSymLinks)) {
                 all.push_back({v.filePath(), keptMsOf(v), v.size()});
                 total += v.size();
             }
@@ -323,19 +414,24 @@ void History::recover() {
         parts = parts || !QDir(folderOf(s))
                               .entryList({QLatin1Char('*') + kPendingSuffix}, QDir::Files)
                               .isEmpty();
-    if (!QFileInfo::exists(stepFile) && !parts)
+    if (!filestore::facts(stepFile, filestore::Links::DoNotFollow).exists && !parts)
         return;
     // Only the copy of the editor that may change these versions finishes a step; one
-    // that runs still may be in the middle of it.
+    // that runs still may be in the middle of it. No folder that is a link is looked in.
     if (!claim().ok())
         return;
-    QFile f(stepFile);
     QHash<QByteArray, QByteArray> note;
-    if (f.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : f.readAll().split('\n'))
-            if (const qsizetype space = line.indexOf(' '); space > 0)
-                note.insert(line.left(space), line.mid(space + 1));
-    f.close();
+    for (const QByteArray& line : readNote(stepFile).split('\n'))
+        if (const qsizetype space = line.indexOf(' '); space > 0)
+            note.insert(line.left(space), line.mid(space + 1));
+    const QString part = QString::fromUtf8(note.value("part"));
+    const QString dropped = QString::fromUtf8(note.value("drop"));
+    if ((!part.isEmpty() && !plainName(part)) || (!dropped.isEmpty() && !plainName(dropped))) {
+        // A journal that names files elsewhere is no journal of this editor: set aside,
+        // and nothing it names is touched.
+        filestore::rename(stepFile, stepFile + QStringLiteral(".rejected"));
+        note.clear();
+    }
     const filestore::FileFacts now = filestore::facts(rulesPath_);
     const QByteArray step = note.value("step");
     const Step kind = step == "undo" ? Step::Undo : step == "redo" ? Step::Redo : Step::Write;
@@ -346,8 +442,9 @@ void History::recover() {
                           QByteArray::number(now.size) == note.value("size");
     if (replaced) {
         if (const std::optional<QByteArray> content = filestore::read(rulesPath_))
-            finishNamed(QString::fromUtf8(note.value("part")), stack, kind,
-                        QString::fromUtf8(note.value("drop")), fingerprintOf(*content));
+            finishNamed(part, stack, kind, dropped, fingerprintOf(*content));
+    } else if (!note.isEmpty()) {
+        removeLeftTemporary(note);
     }
     // Whatever is still pending was never part of a finished step.
     for (Stack s : {Stack::Undo, Stack::Redo})
@@ -356,6 +453,25 @@ void History::recover() {
             QFile::remove(QDir(folderOf(s)).filePath(name));
     QFile::remove(stepFile);
     lock_->unlock(); // taken again by the first change of this run
+}
+
+// A kill between the new content's first name and its rename leaves it beside the rules
+// file as "<name>.XXXXXX": that file, by the identity the journal noted, goes; nothing else.
+void History::removeLeftTemporary(const QHash<QByteArray, QByteArray>& note) const {
+    const QFileInfo rules(rulesPath_);
+    const QDir dir = rules.absoluteDir();
+    const QString pattern = rules.fileName() + QStringLiteral(".??????");
+    for (const QString& name :
+         dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (name.size() != rules.fileName().size() + 7)
+            continue;
+        const filestore::FileFacts left =
+            filestore::facts(dir.filePath(name), filestore::Links::DoNotFollow);
+        if (left.isRegular && left.inode != 0 &&
+            QByteArray::number(left.device) == note.value("device") &&
+            QByteArray::number(left.inode) == note.value("inode"))
+            QFile::remove(dir.filePath(name));
+    }
 }
 
 } // namespace tarvok

@@ -3,6 +3,7 @@
 #include "document/FileStore.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QLockFile>
 #include <QString>
 
@@ -26,7 +27,12 @@ struct HistoryLimits {
 // Beside the stacks the folder keeps the fingerprint of what the editor last wrote to the
 // file (or put back), so that nothing is put back over content the editor did not write,
 // also after a restart; and the lock of the running copy of the editor that keeps the
-// versions: another copy keeps none and puts none back.
+// versions: another copy keeps none and puts none back. Each version's name holds the
+// fingerprint of the content its step wrote: that step is undone only over that content.
+//
+// What the folder holds is input, never instructions: no folder of it that is a symbolic
+// link is followed, names in its notes are taken only as plain names of its own files, and
+// a note, the journal or the lock that is no regular file is never opened.
 //
 // A change of the file and its version are one step: the version is kept under a name no
 // stack counts (pending), the step is noted just before the new content replaces the file,
@@ -43,9 +49,24 @@ class History {
     History(const QString& folder, const QString& rulesPath, Limits limits = {});
     ~History();
 
+    struct Fingerprint {
+        qint64 size = -1;
+        quint64 hash = 0;
+        // Of an earlier editor, whose hash differed from build to build: its size alone
+        // still tells something.
+        bool earlier = false;
+        bool operator==(const Fingerprint&) const = default;
+    };
+    // Size and XXH3-64 hash, the same in every build.
+    static Fingerprint fingerprintOf(QByteArrayView content);
+    static constexpr const char* kHashName = "xxh3-64";
+
     struct Version {
         QString file;
         QDateTime time; // when that content was written
+        // What the step that kept the version wrote: the content it may be put back over.
+        // Nothing for a version an earlier editor kept.
+        std::optional<Fingerprint> wrote;
     };
     int size(Stack stack) const;
     // The newest version; nothing when the stack is empty.
@@ -54,18 +75,17 @@ class History {
     // folder (no link, nothing planted elsewhere); nothing otherwise.
     std::optional<QByteArray> read(const Version& version) const;
 
-    struct Fingerprint {
-        qint64 size = -1;
-        quint64 hash = 0;
-        bool operator==(const Fingerprint&) const = default;
-    };
-    static Fingerprint fingerprintOf(QByteArrayView content);
     // What the editor last wrote to the file or put back; nothing when it is not known.
+    // An earlier editor's note says so (earlier).
     std::optional<Fingerprint> fingerprint() const;
 
     // Takes the lock of this file's versions unless this copy of the editor holds it:
-    // Locked when another running copy does (then this one keeps no versions and puts
-    // none back), another failure when the folder cannot be written.
+    // Locked, with the lock file's path, when another running copy does (then this one
+    // keeps no versions and puts none back), another failure when the folder cannot be
+    // written. A lock file that is empty or unreadable and older than kStaleEmptyLockMs
+    // was left by a copy killed while it made it, and goes; so does a lock that is no
+    // regular file.
+    static constexpr qint64 kStaleEmptyLockMs = 5000;
     filestore::WriteResult claim();
 
     // A version on its way into a stack.
@@ -78,9 +98,14 @@ class History {
     // Keeps the rules file's content as it is now (current: its facts) as a pending
     // version of stack. Nothing is kept, and why says why, when the folder cannot be
     // written, another copy of the editor holds the lock, the version would not fit the
-    // folder's bound or would leave the disk less free room than twice its size.
-    Pending keep(Stack stack, const filestore::FileFacts& current);
-    // Notes the step, just before the new content (newFile: its facts) replaces the file.
+    // folder's bound or would leave the disk less free room than twice its size. With
+    // Room::NotForALink a second name of the file, which takes no room, is kept whatever
+    // the disk's room.
+    enum class Room { ForEvery, NotForALink };
+    Pending keep(Stack stack, const filestore::FileFacts& current, Room room = Room::ForEvery);
+    // Notes the step, just before the new content (newFile: its facts) replaces the file;
+    // noted again for each new content of the same step. A restore may go without a
+    // version (pending kept nothing); a write may not.
     bool begin(const Pending& pending, Step step, const filestore::FileFacts& newFile);
     // The new content (now: its fingerprint) replaced the file: the pending version joins
     // its stack, a write empties the redo stack, a restore drops the version it put back,
@@ -98,9 +123,15 @@ class History {
         qint64 sequence = 0;
     };
     QString folderOf(Stack stack) const;
+    // None of the folders is a symbolic link.
+    bool unlinked() const;
+    QString lockPath() const;
+    void clearDeadLock() const;
+    bool roomFor(const filestore::FileFacts& current) const;
     std::vector<Entry> versions(Stack stack) const; // oldest first
     bool ensureFolders();
     void recover();
+    void removeLeftTemporary(const QHash<QByteArray, QByteArray>& note) const;
     bool finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
                      const Fingerprint& now);
     bool writeNote(const QString& name, const QByteArray& text) const;

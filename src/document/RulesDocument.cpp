@@ -183,6 +183,36 @@ std::optional<RulesDocument::Content> RulesDocument::read() const {
     return Content{index->bytes(), index->codec()};
 }
 
+std::optional<RulesDocument::Basis> RulesDocument::readBasis() {
+    const Stamp before = stampOf(path_);
+    if (!before.facts.isRegular)
+        return std::nullopt;
+    // Unchanged since the editor last read or wrote it, and not written within the last
+    // moment: the content it knows.
+    if (before.facts.sameAs(stamp_.facts) && before.facts.modifiedNs + kTimeStepNs < stamp_.takenNs)
+        return Basis{before.facts, known_};
+    // Read into memory, never mapped: another program that cuts the file short meanwhile
+    // would take mapped pages away under the edit. A file that changed while it was read
+    // is no basis.
+    std::optional<QByteArray> bytes = filestore::read(path_);
+    if (!bytes || bytes->size() != before.facts.size ||
+        !filestore::facts(path_).sameAs(before.facts))
+        return std::nullopt;
+    if (*bytes == known_)
+        stamp_ = before;
+    return Basis{before.facts, std::move(*bytes)};
+}
+
+void RulesDocument::adoptBasis(const Basis& basis, bool& outside) {
+    // Another program's content is what the edit is made on: the lists and counters are
+    // those of that content, which the edit then changes as it does any other.
+    if (basis.content == known_)
+        return;
+    outside = true;
+    stamp_ = stampOf(path_);
+    reload(basis.content);
+}
+
 filestore::WriteResult RulesDocument::write(const Compute& compute) {
     if (path_.isEmpty())
         return {filestore::Result::ReadFailed, {}};
@@ -193,53 +223,37 @@ filestore::WriteResult RulesDocument::write(const Compute& compute) {
         return result;
     };
     for (int attempt = 0; attempt <= kRetries; ++attempt) {
-        const filestore::FileFacts read = filestore::facts(path_);
-        if (!read.isRegular)
-            return told({filestore::Result::ReadFailed, {}});
-        // The old content is mapped rather than copied into memory where the system
-        // allows: the new file replaces the old one under its name, and the mapping stays
-        // valid while it is read.
-        QFile source(path_);
-        if (!source.open(QIODevice::ReadOnly))
-            return told({filestore::Result::ReadFailed, source.errorString()});
-        const qint64 size = source.size();
-        uchar* mapped = size > 0 ? source.map(0, size) : nullptr;
-        std::optional<QByteArray> whole;
-        if (!mapped && !(whole = filestore::read(path_)))
-            return told({filestore::Result::ReadFailed, {}});
-        const QByteArray content =
-            mapped ? QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
-                                             static_cast<qsizetype>(size))
-                   : *whole;
-        // Another program's content is what the edit is made on: the lists and counters
-        // are those of that content, which the edit then changes as it does any other.
-        if (content != known_) {
-            outside = true;
-            stamp_ = stampOf(path_);
-            reload(QByteArray(content.constData(), content.size())); // a copy of its own
-        }
-        std::optional<QByteArray> written = compute(content);
-        // Nothing of the new content may point into the mapping, which goes now: a file
-        // that is open or mapped cannot be replaced on every system.
-        if (written)
-            written->detach();
-        if (mapped)
-            source.unmap(mapped);
-        source.close();
-        if (!written)
-            return told({}); // nothing to write: nothing is kept, linked or replaced
-        const filestore::WriteResult result = commit(read, *written);
-        if (result.result == filestore::Result::Busy && attempt < kRetries) {
-            // Changed meanwhile: computed again on what the file holds now, after a moment
-            // of a length no other program's rhythm can fall in step with.
+        if (attempt > 0) // changed meanwhile: again after a moment of a length no other
+                         // program's rhythm can fall in step with
             QThread::usleep(500 + QRandomGenerator::global()->bounded(2500));
+        const std::optional<Basis> basis = readBasis();
+        if (!basis) {
+            if (!filestore::exists(path_))
+                return told({filestore::Result::ReadFailed, {}});
+            continue; // changing while it was read
+        }
+        adoptBasis(*basis, outside);
+        const std::optional<QByteArray> written = compute(basis->content);
+        if (!written) {
+            // A record missing from a file that another program was writing is no reason
+            // to refuse: the edit is made again on what it holds once written.
+            if (!filestore::facts(path_).sameAs(basis->facts))
+                continue;
+            return told({}); // nothing to write: nothing is kept, linked or replaced
+        }
+        const filestore::WriteResult result = commit(*basis, *written, compute, attempt, outside);
+        if (result.result == filestore::Result::Busy && attempt < kRetries) {
+            // The scratch name goes with the try: left as a second name of the file, it
+            // would make the next try keep copies, and look at nothing after the rename.
+            if (sameFile(path_, scratchPath_))
+                QFile::remove(scratchPath_);
             continue;
         }
         if (!result.ok())
             unlinkScratch();
         return told(result);
     }
-    return told({});
+    return told({filestore::Result::Busy, {}});
 }
 
 bool RulesDocument::makeScratch(const History::Pending& pending, const filestore::FileFacts& read) {
@@ -258,48 +272,158 @@ void RulesDocument::unlinkScratch() {
     }
 }
 
-filestore::WriteResult RulesDocument::commit(const filestore::FileFacts& read,
-                                             const QByteArray& bytes) {
+filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArray& bytes,
+                                             const Compute& compute, int& attempt, bool& outside) {
     History::Pending pending;
     if (history_)
-        pending = history_->keep(History::Stack::Undo, read);
+        pending = history_->keep(History::Stack::Undo, first.facts);
     filestore::WriteResult versionNote = history_ ? pending.why : filestore::WriteResult{};
-    if (!makeScratch(pending, read)) {
+    if (!makeScratch(pending, first.facts)) {
         if (history_)
             history_->drop(pending);
         return {filestore::Result::BackupFailed, {}};
     }
-    const filestore::WriteResult result =
-        filestore::replace(path_, bytes, [&](const filestore::FileFacts& newFile) {
-            if (pending.kept() && !history_->begin(pending, History::Step::Write, newFile)) {
-                // A version that a kill could part from its write is no version.
-                history_->drop(pending);
-                pending = {};
-                versionNote = history_->failure();
-            }
-            // The last look, right before the file is replaced: another program's change
-            // since the content was read would be lost.
-            if (!filestore::facts(path_).sameAs(read))
-                return filestore::WriteResult{filestore::Result::Busy, {}};
-            return filestore::WriteResult{};
-        });
-    if (!result.ok()) {
+    const auto dropVersion = [&] {
         if (history_)
             history_->drop(pending);
-        return result;
+        pending = {};
+    };
+    // Where the scratch copy is a second name of the content replaced, what another program
+    // writes into that content after the last look still shows there once it is replaced.
+    // A write again after that replaces the editor's own content, which a name of its own
+    // (beside the scratch copy) shows the same way.
+    const bool looksAfter = sameFile(path_, scratchPath_);
+    const QString own = scratchPath_ + QStringLiteral(".last");
+    filestore::FileFacts expected = first.facts; // what the file must be at the last look
+    filestore::FileFacts basis = first.facts;    // the content the new one is computed from
+    QByteArray out = bytes;
+    QByteArray put;  // what is under the file's name after the last round
+    QByteArray tail; // lines another program added after the editor's own content so far
+    // Lines added to put (with their facts); false when put was changed otherwise.
+    const auto addedTo = [&](const QString& name, filestore::FileFacts& now) {
+        now = filestore::facts(name);
+        const std::optional<QByteArray> there = filestore::read(name);
+        if (!there || !there->startsWith(put) || !filestore::facts(name).sameAs(now))
+            return false;
+        tail += there->mid(put.size());
+        put = *there;
+        return true;
+    };
+    for (bool again = false;; again = true) {
+        const bool named = again && filestore::link(path_, own).ok() && sameFile(path_, own);
+        filestore::FileFacts newFile;
+        const filestore::WriteResult result =
+            filestore::replace(path_, out, [&](const filestore::FileFacts& made) {
+                newFile = made;
+                if (pending.kept() && !history_->begin(pending, History::Step::Write, made)) {
+                    // A version that a kill could part from its write is no version.
+                    dropVersion();
+                    versionNote = history_->failure();
+                }
+                // The last look, right before the file is replaced: another program's
+                // change since the content was read would be lost.
+                if (!filestore::facts(path_).sameAs(expected))
+                    return filestore::WriteResult{filestore::Result::Busy, {}};
+                return filestore::WriteResult{};
+            });
+        filestore::FileFacts now;
+        if (result.ok()) {
+            const bool intoOld = looksAfter && !filestore::facts(scratchPath_).sameAs(basis);
+            const bool intoOwn = named && !filestore::facts(own).sameAs(expected);
+            if (!intoOld && !intoOwn)
+                break;
+            // Another program wrote into the replaced content between the last look and the
+            // rename: the edit is made again on that content, as part of the same step.
+            if (intoOwn && !addedTo(own, now)) {
+                QFile::remove(own);
+                return giveUp(pending, out, tail, outside);
+            }
+            expected = newFile;
+            put = out;
+        } else if (!again) {
+            dropVersion();
+            return result;
+        } else if (result.result != filestore::Result::Busy || !addedTo(path_, now)) {
+            QFile::remove(own);
+            return giveUp(pending, put, tail, outside);
+        } else {
+            expected = now; // lines added to the editor's own content before the last look
+        }
+        if (named)
+            QFile::remove(own);
+        const filestore::FileFacts old = filestore::facts(scratchPath_);
+        std::optional<QByteArray> content = filestore::read(scratchPath_);
+        if (++attempt > kRetries || !content || content->size() != old.size ||
+            !filestore::facts(scratchPath_).sameAs(old))
+            return giveUp(pending, put, tail, outside);
+        content->append(tail);
+        adoptBasis({old, *content}, outside);
+        std::optional<QByteArray> redone = compute(*content);
+        if (!redone)
+            return giveUp(pending, put, tail, outside);
+        out = std::move(*redone);
+        basis = old;
     }
+    QFile::remove(own);
     if (history_ && versionNote.result != filestore::Result::Locked &&
-        !history_->finish(pending, History::Step::Write, History::fingerprintOf(bytes)) &&
+        !history_->finish(pending, History::Step::Write, History::fingerprintOf(out)) &&
         versionNote.ok())
         versionNote = history_->failure();
-    if (pending.kept() || read.links == 1)
+    if (pending.kept() || first.facts.links == 1)
         filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
-    wrote(bytes);
+    wrote(out);
     emit written();
-    filestore::WriteResult out = result;
-    out.versionResult = versionNote.result;
-    out.versionError = versionNote.systemError;
-    return out;
+    filestore::WriteResult done;
+    done.versionResult = versionNote.result;
+    done.versionError = versionNote.systemError;
+    return done;
+}
+
+filestore::WriteResult RulesDocument::giveUp(History::Pending& pending, QByteArray put,
+                                             QByteArray tail, bool& outside) {
+    // The replaced content with the other program's lines goes back under the file's name,
+    // followed by the lines it added after the editor's own content (put), for as long as
+    // it only adds lines there; a content it wrote otherwise stays.
+    const QString own = scratchPath_ + QStringLiteral(".last");
+    const std::optional<QByteArray> old = filestore::read(scratchPath_);
+    for (int i = 0; old && i <= kRetries; ++i) {
+        const filestore::FileFacts now = filestore::facts(path_);
+        const std::optional<QByteArray> there = filestore::read(path_);
+        if (!there || !there->startsWith(put) || !filestore::facts(path_).sameAs(now))
+            break;
+        tail += there->mid(put.size());
+        put = *old + tail;
+        const bool named = filestore::link(path_, own).ok() && sameFile(path_, own);
+        const filestore::WriteResult back =
+            filestore::replace(path_, put, [&](const filestore::FileFacts&) {
+                return filestore::facts(path_).sameAs(now)
+                           ? filestore::WriteResult{}
+                           : filestore::WriteResult{filestore::Result::Busy, {}};
+            });
+        const filestore::FileFacts left = filestore::facts(own);
+        const std::optional<QByteArray> late =
+            back.ok() && named && !left.sameAs(now) ? filestore::read(own) : std::nullopt;
+        QFile::remove(own);
+        if (!back.ok()) {
+            put = *there; // changed before the last look: looked at again
+            continue;
+        }
+        // Lines added to what was there after the last look: put back once more with them.
+        if (!late || !late->startsWith(*there))
+            break;
+        tail += late->mid(there->size());
+        if (late->size() == there->size())
+            break;
+    }
+    if (history_)
+        history_->drop(pending);
+    pending = {};
+    if (std::optional<Reading> now = changedOutside(); now && now->bytes) {
+        stamp_ = now->stamp;
+        reload(std::move(*now->bytes));
+        outside = true;
+    }
+    return {filestore::Result::Busy, {}};
 }
 
 void RulesDocument::wrote(QByteArray bytes) {
@@ -313,7 +437,21 @@ void RulesDocument::wrote(QByteArray bytes) {
         }).share();
 }
 
-RulesDocument::Restored RulesDocument::restore(History::Stack from) {
+bool RulesDocument::wroteLast(const History::Version& version, const QByteArray& current,
+                              const filestore::FileFacts& now) const {
+    const History::Fingerprint found = History::fingerprintOf(current);
+    if (version.wrote) // what the version's own step wrote
+        return found == *version.wrote;
+    // A version an earlier editor kept: what the editor last wrote, by the note beside the
+    // stacks; an earlier editor's note, whose hash was its build's own, by the file as this
+    // run last read it (size, time and identity), and the note's size.
+    const std::optional<History::Fingerprint> known = history_->fingerprint();
+    if (known && !known->earlier)
+        return found == *known;
+    return now.sameAs(stamp_.facts) && (!known || known->size == found.size);
+}
+
+RulesDocument::Restored RulesDocument::restore(History::Stack from, bool withoutVersion) {
     if (!history_)
         return {};
     if (const filestore::WriteResult claimed = history_->claim(); !claimed.ok())
@@ -324,11 +462,10 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
     const std::optional<History::Version> version = history_->top(from);
     if (!version)
         return {};
-    // Only over the content the editor last wrote or put back, also after a restart.
+    // Only over the content the version's step wrote, also after a restart.
     const filestore::FileFacts read = filestore::facts(path_);
     const std::optional<QByteArray> current = filestore::read(path_);
-    const std::optional<History::Fingerprint> known = history_->fingerprint();
-    if (!current || !known || History::fingerprintOf(*current) != *known) {
+    if (!current || !wroteLast(*version, *current, read)) {
         if (current && *current != known_)
             adopt({stampOf(path_), current}); // read again, and the listener told
         return {Restored::ChangedOutside, {}, {}};
@@ -343,11 +480,18 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
     }
     const bool undo = from == History::Stack::Undo;
     const History::Step step = undo ? History::Step::Undo : History::Step::Redo;
-    // The content on show would be lost without its version: no version, no restore.
-    History::Pending pending =
-        history_->keep(undo ? History::Stack::Redo : History::Stack::Undo, read);
-    if (!pending.kept())
-        return {Restored::Failed, {}, pending.why};
+    // The content on show would be lost without its version: no version, no restore, unless
+    // the user lets it go for want of room. A second name of it takes no room.
+    History::Pending pending;
+    if (!withoutVersion) {
+        pending = history_->keep(undo ? History::Stack::Redo : History::Stack::Undo, read,
+                                 History::Room::NotForALink);
+        if (!pending.kept())
+            return {pending.why.result == filestore::Result::DiskFull ? Restored::NoRoomForVersion
+                                                                      : Restored::Failed,
+                    {},
+                    pending.why};
+    }
     if (!makeScratch(pending, read)) {
         history_->drop(pending);
         return {Restored::Failed, {}, {filestore::Result::BackupFailed, {}}};
@@ -370,7 +514,7 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from) {
         return {Restored::ChangedOutside, {}, {}};
     }
     filestore::WriteResult done = result;
-    if (!history_->finish(pending, step, History::fingerprintOf(*bytes))) {
+    if (!history_->finish(pending, step, History::fingerprintOf(*bytes)) && pending.kept()) {
         done.versionResult = history_->failure().result;
         done.versionError = history_->failure().systemError;
     }

@@ -140,16 +140,19 @@ class RulesDocument : public QObject {
             ChangedOutside,  // the file is not what the editor last wrote; it was read again
             LockedElsewhere, // another running copy of the editor keeps this file's versions
             Failed,          // the version could not be read or the file not written
+            // The disk has no room for the version of the content on show: asked again
+            // withoutVersion, the restore goes ahead without it.
+            NoRoomForVersion,
         } outcome = Nothing;
         QDateTime time; // of the version put back
         filestore::WriteResult write;
     };
     // Puts the newest version of one stack back (through the same safe replace) and keeps
     // the content it replaces as the newest of the other: undo takes from the undo stack,
-    // redo from the redo stack. Only over the content the editor last wrote or put back
-    // (its fingerprint, kept beside the stacks): anything else is refused. The index is
-    // then that of the version.
-    Restored restore(History::Stack from);
+    // redo from the redo stack. Only over the content that the version's own step wrote
+    // (its fingerprint, in the version's name): anything else is refused. The index is then
+    // that of the version.
+    Restored restore(History::Stack from, bool withoutVersion = false);
 
   private:
     // What the file looked like when the editor last read or wrote it.
@@ -174,8 +177,27 @@ class RulesDocument : public QObject {
     void watch();
     using Compute = std::function<std::optional<QByteArray>(const QByteArray&)>;
     filestore::WriteResult write(const Compute& compute);
-    // One attempt of a write, of bytes computed from the file with the facts read.
-    filestore::WriteResult commit(const filestore::FileFacts& read, const QByteArray& bytes);
+    // The content an edit is computed from, and the file's facts when it was read.
+    struct Basis {
+        filestore::FileFacts facts;
+        QByteArray content;
+    };
+    // Nothing when the file is gone or changed while it was read.
+    std::optional<Basis> readBasis();
+    void adoptBasis(const Basis& basis, bool& outside);
+    // One attempt of a write, of bytes computed from the basis; attempt counts the tries,
+    // also those made after the rename, when another program wrote into the content
+    // replaced (seen through the scratch copy, a second name of it) after the last look.
+    filestore::WriteResult commit(const Basis& first, const QByteArray& bytes,
+                                  const Compute& compute, int& attempt, bool& outside);
+    // Puts the content replaced, with another program's lines, back under the file's name,
+    // followed by tail and every line it added after put (what the editor last put there),
+    // keeps no version, and says Busy. A file another program wrote otherwise stays.
+    filestore::WriteResult giveUp(History::Pending& pending, QByteArray put, QByteArray tail,
+                                  bool& outside);
+    // The file (current, with the facts now) holds what the version's step wrote.
+    bool wroteLast(const History::Version& version, const QByteArray& current,
+                   const filestore::FileFacts& now) const;
     // The scratch copy as the content about to be replaced: a second name of its version
     // (or of the file itself), a copy where that cannot be.
     bool makeScratch(const History::Pending& pending, const filestore::FileFacts& read);

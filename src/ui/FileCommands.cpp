@@ -163,7 +163,16 @@ void FileCommands::restoreVersion(bool redo) {
     }
     if (!selection_.settleEdits())
         return;
-    const RulesDocument::Restored restored = doc_.restore(from);
+    RulesDocument::Restored restored = doc_.restore(from);
+    if (restored.outcome == RulesDocument::Restored::NoRoomForVersion) {
+        const QString question =
+            redo ? QStringLiteral("磁盘空间不足，重做后将无法撤销。仍要重做吗？")
+                 : QStringLiteral("磁盘空间不足，撤销后将无法重做。仍要撤销吗？");
+        if (kit_.msg(question, messages::kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) !=
+            MsgAnswer::Yes)
+            return;
+        restored = doc_.restore(from, true);
+    }
     switch (restored.outcome) {
     case RulesDocument::Restored::Nothing:
         return;
@@ -172,9 +181,11 @@ void FileCommands::restoreVersion(bool redo) {
                  MsgIcon::Information);
         return;
     case RulesDocument::Restored::LockedElsewhere:
+        kit_.status(messages::failureReason(restored.write)); // names the lock file
         kit_.msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"), messages::kErrorTitle,
                  MsgIcon::Information);
         return;
+    case RulesDocument::Restored::NoRoomForVersion:
     case RulesDocument::Restored::Failed:
         kit_.reportWrite(restored.write);
         return;

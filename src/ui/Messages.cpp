@@ -32,8 +32,11 @@ QString failureReason(const filestore::WriteResult& result) {
         return result.systemError.isEmpty() ? QStringLiteral("文件已不存在") : result.systemError;
     case filestore::Result::Busy:
         return QStringLiteral("文件正被其他程序修改");
-    case filestore::Result::Locked:
-        return QStringLiteral("该文件正在另一个窗口中编辑");
+    case filestore::Result::Locked: // with the lock's path, the way out when no window is
+        return result.systemError.isEmpty()
+                   ? QStringLiteral("该文件正在另一个窗口中编辑")
+                   : QStringLiteral("该文件正在另一个窗口中编辑（锁文件：%1）")
+                         .arg(result.systemError);
     case filestore::Result::TooLarge:
         return QStringLiteral("文件超过历史版本的容量上限（256 MB）");
     case filestore::Result::Ok:

@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace tarvok;
 using namespace tarvok::test;
 
@@ -103,3 +109,111 @@ TEST(History, VersionsArePrivateUnsharedAndOwnedByOneRunningCopy) {
               filestore::Result::Locked);
     EXPECT_EQ(second.claim().result, filestore::Result::Locked);
 }
+
+#ifdef Q_OS_UNIX
+// What the history folder holds is input: a journal naming files elsewhere, links in place
+// of its folders, pipes in place of its notes and its lock, an earlier editor's notes, a
+// new file left beside the rules file by a kill. Nothing outside the history is touched,
+// nothing waits, and the history goes on where it can.
+TEST(History, WhatItsFolderHoldsIsInputNotInstructions) {
+    struct Row {
+        const char* what;
+        std::function<void(const QString& files, const QString& outside, const QString& rules)>
+            plant;
+        bool keeps; // a write after it keeps its version
+    };
+    const auto journal = [](const QString& files, const QString& rules, const QString& part,
+                            const QString& drop) {
+        const filestore::FileFacts f = filestore::facts(rules);
+        writeBytes(files + QStringLiteral("/step.txt"),
+                   "step undo\npart " + part.toUtf8() + "\ndrop " + drop.toUtf8() + "\ndevice " +
+                       QByteArray::number(f.device) + "\ninode " + QByteArray::number(f.inode) +
+                       "\nsize " + QByteArray::number(f.size) + "\n");
+    };
+    const auto linkTo = [](const QString& name, const QString& target) {
+        QDir(name).removeRecursively();
+        ASSERT_TRUE(QFile::link(target, name));
+    };
+    const auto fifo = [](const QString& path) {
+        QFile::remove(path);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    };
+    const Row rows[] = {
+        {"journal names reaching out",
+         [&](const QString& f, const QString& out, const QString& r) {
+             journal(f, r, QStringLiteral("../../../outside/0000000001.part"),
+                     QStringLiteral("../../../outside/victim.txt"));
+         },
+         true},
+        {"journal names absolute",
+         [&](const QString& f, const QString& out, const QString& r) {
+             journal(f, r, out + QStringLiteral("/0000000001.ini"),
+                     out + QStringLiteral("/victim.txt"));
+         },
+         true},
+        {"undo folder linked",
+         [&](const QString& f, const QString& out, const QString&) {
+             linkTo(f + QStringLiteral("/undo"), out);
+         },
+         false},
+        {"file's folder linked",
+         [&](const QString& f, const QString& out, const QString&) { linkTo(f, out); }, false},
+        {"journal a pipe",
+         [&](const QString& f, const QString&, const QString&) {
+             fifo(f + QStringLiteral("/step.txt"));
+         },
+         true},
+        {"fingerprint a pipe",
+         [&](const QString& f, const QString&, const QString&) {
+             fifo(f + QStringLiteral("/fingerprint.txt"));
+         },
+         true},
+        {"lock a pipe",
+         [&](const QString& f, const QString&, const QString&) {
+             fifo(f + QStringLiteral("/lock"));
+         },
+         true},
+        {"new file left beside the rules file",
+         [&](const QString& f, const QString&, const QString& r) {
+             const QString left = r + QStringLiteral(".Ab12Cd");
+             writeBytes(left, "unsaved");
+             writeBytes(r + QStringLiteral(".Zz99Zz"), "someone else's");
+             const filestore::FileFacts n = filestore::facts(left);
+             writeBytes(f + QStringLiteral("/step.txt"),
+                        "step write\npart 0000000009-1.part\ndevice " +
+                            QByteArray::number(n.device) + "\ninode " +
+                            QByteArray::number(n.inode) + "\nsize 7\n");
+         },
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        const QString folder = dir.file(QStringLiteral("history"));
+        const QString path = dir.write(QStringLiteral("ai.ini"), "zero");
+        const QString outside = dir.file(QStringLiteral("outside"));
+        for (int i = 1; i <= 25; ++i)
+            dir.write(QStringLiteral("outside/%1.ini").arg(i, 10, 10, QLatin1Char('0')), "theirs");
+        dir.write(QStringLiteral("outside/victim.txt"), "theirs");
+        QString files;
+        {
+            History h(folder, path, {3, 1 << 20});
+            write(h, path, "one");
+            files = QFileInfo(h.top(History::Stack::Undo)->file).absolutePath() + "/..";
+            files = QFileInfo(files).canonicalFilePath();
+        }
+        row.plant(files, outside, path);
+        History h(folder, path, {3, 1 << 20});
+        for (int i = 0; i < 5; ++i)
+            write(h, path, "two" + QByteArray::number(i));
+        EXPECT_EQ(h.size(History::Stack::Undo) > 0, row.keeps);
+        EXPECT_EQ(QDir(outside).entryList(QDir::Files).size(), 26);
+        EXPECT_EQ(*filestore::read(outside + QStringLiteral("/victim.txt")), "theirs");
+        const QStringList beside =
+            QDir(dir.path()).entryList({QStringLiteral("ai.ini.*")}, QDir::Files);
+        EXPECT_EQ(beside, QString(row.what).startsWith(QLatin1String("new"))
+                              ? QStringList{QStringLiteral("ai.ini.Zz99Zz")}
+                              : QStringList{});
+    }
+}
+#endif

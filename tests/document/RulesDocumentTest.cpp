@@ -2,9 +2,11 @@
 #include "support/TestFiles.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <random>
 #include <string_view>
 
@@ -123,7 +125,10 @@ namespace {
 // the file's place, a line is appended, as often as `appends` says.
 QString appendingTo;
 int appends = 0;
+bool noRoom = false; // the history's disk too full for a copy
 int appendBeforeTheCheck(const char* step) {
+    if (noRoom && std::string_view(step) == "history.room")
+        return ENOSPC;
     if (std::string_view(step) == "replace.sync" && appends != 0) {
         --appends;
         QFile f(appendingTo);
@@ -179,4 +184,91 @@ TEST(RulesDocument, NeitherUndoNorASaveGoesOverAnotherProgramsChange) {
     EXPECT_EQ(doc->edit(addB).result, filestore::Result::Busy);
     filestore::setStepHook(nullptr);
     EXPECT_TRUE(filestore::read(path)->endsWith("; added elsewhere\r\n"));
+}
+
+namespace {
+
+struct Copies {
+    TempDir dir;
+    QString path = dir.write(QStringLiteral("aimd.ini"), "[TeamTypes]\r\n0=A\r\n");
+    std::unique_ptr<RulesDocument> open(const QString& scratch = QStringLiteral("File.ini")) {
+        auto doc = std::make_unique<RulesDocument>(dir.file(scratch));
+        doc->setHistoryFolder(dir.file(QStringLiteral("history")));
+        EXPECT_TRUE(doc->open(path));
+        return doc;
+    }
+};
+
+filestore::WriteResult saveAs(RulesDocument& doc, const QByteArray& line) {
+    return doc.edit([&](const QByteArray& c, const TextCodec&) { return std::optional(c + line); });
+}
+
+} // namespace
+
+// Two copies on one file: B saves between A's saves. A's undo takes back A's own last step
+// and stops at B's: the step before was undone over content it did not write.
+TEST(RulesDocument, UndoesAStepOnlyOverTheContentThatStepWrote) {
+    Copies c;
+    std::unique_ptr<RulesDocument> a = c.open();
+    std::unique_ptr<RulesDocument> b = c.open(QStringLiteral("File2.ini"));
+    ASSERT_TRUE(saveAs(*a, "1=A1\r\n").ok());
+    const filestore::WriteResult bSaved = saveAs(*b, "2=B\r\n");
+    ASSERT_TRUE(bSaved.ok());
+    EXPECT_EQ(bSaved.versionResult, filestore::Result::Locked);
+    ASSERT_TRUE(saveAs(*a, "3=A2\r\n").ok());
+    const QByteArray withB = "[TeamTypes]\r\n0=A\r\n1=A1\r\n2=B\r\n";
+    EXPECT_EQ(a->restore(History::Stack::Undo).outcome, RulesDocument::Restored::Done);
+    EXPECT_EQ(*filestore::read(c.path), withB);
+    EXPECT_EQ(a->restore(History::Stack::Undo).outcome, RulesDocument::Restored::ChangedOutside);
+    EXPECT_EQ(*filestore::read(c.path), withB);
+}
+
+// Versions and notes of an earlier editor, whose hash was its build's own: the first undo
+// goes by the file as this run read it; later ones by the fingerprint it wrote.
+TEST(RulesDocument, UndoesAnEarlierEditorsHistory) {
+    Copies c;
+    {
+        std::unique_ptr<RulesDocument> doc = c.open();
+        ASSERT_TRUE(saveAs(*doc, "1=B\r\n").ok());
+        ASSERT_TRUE(saveAs(*doc, "2=C\r\n").ok());
+        const QString versions = QFileInfo(doc->history()->top(History::Stack::Undo)->file).path();
+        for (const QString& name : QDir(versions).entryList(QDir::Files)) // "seq-ms.ini"
+            QFile::rename(QDir(versions).filePath(name),
+                          QDir(versions).filePath(name.left(24) + QStringLiteral(".ini")));
+        test::writeBytes(QDir(versions).filePath(QStringLiteral("../fingerprint.txt")),
+                         QByteArray::number(filestore::facts(c.path).size) + " 5eed\n");
+    }
+    std::unique_ptr<RulesDocument> doc = c.open();
+    EXPECT_FALSE(doc->history()->top(History::Stack::Undo)->wrote);
+    EXPECT_EQ(doc->restore(History::Stack::Undo).outcome, RulesDocument::Restored::Done);
+    EXPECT_EQ(doc->restore(History::Stack::Undo).outcome, RulesDocument::Restored::Done);
+    EXPECT_EQ(*filestore::read(c.path), "[TeamTypes]\r\n0=A\r\n");
+}
+
+// A disk too full for a copy: the redo version of a file with one name is a second name
+// of it and is kept; a file with other names needs a copy, and the undo goes ahead without
+// it only when asked to.
+TEST(RulesDocument, UndoesOnADiskTooFullForTheRedoVersion) {
+    for (const bool otherName : {false, true}) {
+        SCOPED_TRACE(otherName ? "a file with another name" : "a file with one name");
+        Copies c;
+        std::unique_ptr<RulesDocument> doc = c.open();
+        ASSERT_TRUE(saveAs(*doc, "1=B\r\n").ok());
+        if (otherName)
+            ASSERT_TRUE(filestore::link(c.path, c.dir.file(QStringLiteral("other.ini"))).ok());
+        const QByteArray saved = *filestore::read(c.path);
+        noRoom = true;
+        filestore::setStepHook(appendBeforeTheCheck);
+        RulesDocument::Restored r = doc->restore(History::Stack::Undo);
+        if (otherName) {
+            EXPECT_EQ(r.outcome, RulesDocument::Restored::NoRoomForVersion);
+            EXPECT_EQ(*filestore::read(c.path), saved);
+            r = doc->restore(History::Stack::Undo, true);
+        }
+        filestore::setStepHook(nullptr);
+        noRoom = false;
+        EXPECT_EQ(r.outcome, RulesDocument::Restored::Done);
+        EXPECT_EQ(*filestore::read(c.path), "[TeamTypes]\r\n0=A\r\n");
+        EXPECT_EQ(doc->history()->size(History::Stack::Redo), otherName ? 0 : 1);
+    }
 }

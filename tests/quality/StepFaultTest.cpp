@@ -5,6 +5,7 @@
 #include "quality/StepModel.h"
 #include "support/TestFiles.h"
 
+#include <QDateTime>
 #include <QDirIterator>
 #include <QProcess>
 
@@ -144,5 +145,99 @@ TEST(StepFaults, EveryStepOfASaveAnUndoAndARedoFailsOrEndsWithoutLoss) {
                 expectNothingLeft(dir.path());
             }
         }
+    }
+}
+
+namespace {
+
+// The folder of the file's versions: the one folder in the history.
+QString versionFolder(const QString& dir) {
+    const QDir history(QDir(dir).filePath(QStringLiteral("history")));
+    return history.filePath(history.entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0));
+}
+
+// Another program rewrites the file in place, as a shell's ">" does: cut to nothing, then
+// written; what the file holds in between is text, lines missing.
+void rewriteInPlace(const QString& path, const QByteArray& bytes) {
+    ASSERT_EQ(QProcess::execute(QStringLiteral("/bin/sh"),
+                                {QStringLiteral("-c"), QStringLiteral("printf %s \"$1\" > \"$2\""),
+                                 QStringLiteral("sh"), QString::fromUtf8(bytes), path}),
+              0);
+}
+
+} // namespace
+
+// A kill while the lock was made leaves it empty: once it is older than a live copy's
+// lock can stay empty, it holds nothing back, and each operation keeps its version.
+TEST(StepFaults, ALockLeftEmptyByAKillIsStaleOnceOld) {
+    for (Op op : {Op::Save, Op::Undo, Op::Redo}) {
+        for (const bool old : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "operation " << static_cast<int>(op) << ", "
+                                            << (old ? "old" : "new") << " empty lock");
+            TempDir dir;
+            prepare(dir.path(), op);
+            const QString lock = QDir(versionFolder(dir.path())).filePath(QStringLiteral("lock"));
+            QFile f(lock);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            if (old)
+                f.setFileTime(QDateTime::currentDateTime().addSecs(-10),
+                              QFileDevice::FileModificationTime);
+            f.close();
+            const Report reported = run(dir.path(), op);
+            if (old) {
+                EXPECT_EQ(reported.outcome, Outcome::Done);
+                EXPECT_EQ(restart(dir.path()), after(op));
+            } else {
+                EXPECT_EQ(reported.why.result, filestore::Result::Locked);
+                EXPECT_EQ(reported.why.systemError, QDir::toNativeSeparators(lock));
+            }
+        }
+    }
+}
+
+// Another program rewrites the file in place while the edit is computed on it: the editor
+// keeps running (the content was read, not mapped), and the save is made on the content
+// as rewritten, or refused as the file being changed, never for a record it lacked only
+// while it was half written.
+TEST(StepFaults, AFileRewrittenInPlaceDuringASaveIsSavedOnItsNewContent) {
+    const QByteArray theirs = "[TeamTypes]\r\n0=TM-X\r\n";
+    struct Row {
+        const char* what;
+        QByteArray before; // the file when the save starts
+        int rewrites;      // computes that find the file rewritten
+        filestore::Result result;
+    };
+    const Row rows[] = {
+        // Pages of the old file that a mapping would lose.
+        {"cut short once", content(2) + QByteArray(1 << 16, ';') + "\r\n", 1,
+         filestore::Result::Ok},
+        {"half written when read", theirs.left(8), 1, filestore::Result::Ok},
+        {"rewritten at every try", {}, 99, filestore::Result::Busy},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        prepare(dir.path(), Op::Save);
+        const std::unique_ptr<RulesDocument> doc = openDocument(dir.path());
+        const QString path = rulesPath(dir.path());
+        if (!row.before.isNull())
+            rewriteInPlace(path, row.before);
+        int computed = 0;
+        const filestore::WriteResult r = doc->edit(
+            [&](const QByteArray& content, const TextCodec&) -> std::optional<QByteArray> {
+                if (computed++ < row.rewrites)
+                    rewriteInPlace(path,
+                                   theirs + "; again " + QByteArray::number(computed) + "\r\n");
+                if (!content.contains("[TeamTypes]\r\n0="))
+                    return std::nullopt; // the record is not there
+                return QByteArray(content).replace("0=TM-", "0=TM-Y");
+            });
+        EXPECT_EQ(r.result, row.result);
+        const QByteArray now = filestore::read(path).value_or("");
+        if (row.result == filestore::Result::Ok)
+            EXPECT_TRUE(now.startsWith("[TeamTypes]\r\n0=TM-YX\r\n; again ")) << now.toStdString();
+        else
+            EXPECT_FALSE(now.contains("TM-Y")) << now.toStdString();
+        expectNothingLeft(dir.path());
     }
 }

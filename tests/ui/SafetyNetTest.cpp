@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStatusBar>
 
 #include <gtest/gtest.h>
@@ -107,12 +108,19 @@ TEST(SafetyNet, OneRunningCopyOwnsAFilesVersions) {
     clickRow(second.w->LstFig, 0);
     replaceText(second.w->TxtTeamName, QStringLiteral("Second"));
     click(second.w->CmdSaveFig);
-    EXPECT_EQ(
-        statusOf(second),
-        QStringLiteral("未能保留撤销版本（原因：该文件正在另一个窗口中编辑），本次修改无法撤销"));
+    // The lock file is named: the way out when no other window is left.
+    const QString locked =
+        QStringLiteral("该文件正在另一个窗口中编辑（锁文件：%1）")
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(
+                QFileInfo(first.document->history()->top(History::Stack::Undo)->file)
+                    .absoluteDir()
+                    .absoluteFilePath(QStringLiteral("../lock")))));
+    EXPECT_EQ(statusOf(second),
+              QStringLiteral("未能保留撤销版本（原因：%1），本次修改无法撤销").arg(locked));
     second.dialogs.clear();
     second.w->mUndo->trigger();
     EXPECT_EQ(second.dialogs.messages,
               std::vector<ShownMessage>{info(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"),
                                              QStringLiteral("错误"))});
+    EXPECT_EQ(statusOf(second), locked);
 }
