@@ -32,7 +32,7 @@ std::vector<filecheck::Problem> Catalogues::checkFile(const RulesIndex& index) c
     filecheck::CheckCatalogues catalogues;
     if (mod_.inUse()) // the mod's own lists are the truth
         catalogues.mod =
-            filecheck::ModTypes{mod_.definedIds(), mod_.buildingIds().size(), mod_.world()};
+            filecheck::ModTypes{mod_.definedIds(), mod_.buildingIds().size(), &mod_.world()};
     else if (const std::optional<QStringList> table = lines(unitnames::kTableFile))
         catalogues.unitIds = unitnames::choiceLists(*table).ids;
     return filecheck::checkRules(index.text(), index.codec(), catalogues);

@@ -6,6 +6,7 @@
 
 #include <QSet>
 
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,16 @@ enum TypeKey { UIName, Name, TechLevel, Owner, RequiredHouses, ForbiddenHouses, 
 constexpr std::array<QByteArrayView, kTypeKeyCount> kTypeKeys{
     "UIName", "Name", "TechLevel", "Owner", "RequiredHouses", "ForbiddenHouses"};
 using TypeKeys = std::array<std::optional<Value>, kTypeKeyCount>;
+
+// Which of them key is; kTypeKeyCount for none. Their lengths differ: most keys of a type's
+// section are told apart by their length alone.
+int typeKey(QByteArrayView key) {
+    for (int k = 0; k < kTypeKeyCount; ++k)
+        if (key.size() == kTypeKeys[k].size() &&
+            std::memcmp(key.data(), kTypeKeys[k].data(), static_cast<size_t>(key.size())) == 0)
+            return k;
+    return kTypeKeyCount;
+}
 
 std::optional<QString> textOf(const std::optional<Value>& value) {
     return value ? std::optional(value->text()) : std::nullopt;
@@ -102,15 +113,13 @@ DeclaredTypes readTypes(std::span<const RulesFile> files) {
             for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
                 if (text.kind(i) != IniText::Kind::Key)
                     continue;
-                const QByteArrayView key = text.key(i);
-                for (int k = 0; k < kTypeKeyCount; ++k)
-                    if (key == kTypeKeys[k]) {
-                        type->second[k] = Value{text.value(i), file.codec};
-                        break;
-                    }
+                if (const int k = typeKey(text.key(i)); k < kTypeKeyCount)
+                    type->second[k] = Value{text.value(i), file.codec};
             }
         }
     }
+    out.names.reserve(static_cast<qsizetype>(listed.size()));
+    out.world.types.reserve(listed.size());
     for (const Value& id : listed) {
         const TypeKeys& given = keys.at(stdView(id.bytes));
         const QString name = id.text();
@@ -121,9 +130,10 @@ DeclaredTypes readTypes(std::span<const RulesFile> files) {
             names.name = given[Name]->text();
         if (!names.uiName.isEmpty() || !names.name.isEmpty())
             out.names.insert(name, names);
-        out.world.types.insert(name,
-                               {textOf(given[TechLevel]), textOf(given[Owner]),
-                                textOf(given[RequiredHouses]), textOf(given[ForbiddenHouses])});
+        out.world.types.emplace(name,
+                                buildrule::TypeRule{textOf(given[TechLevel]), textOf(given[Owner]),
+                                                    textOf(given[RequiredHouses]),
+                                                    textOf(given[ForbiddenHouses])});
     }
     return out;
 }
@@ -142,9 +152,8 @@ void addTypes(DeclaredTypes& into, const DeclaredTypes& more) {
                 into.lists[l] << id;
             }
     }
-    for (auto it = more.world.types.cbegin(); it != more.world.types.cend(); ++it)
-        if (!into.world.types.contains(it.key()))
-            into.world.types.insert(it.key(), *it);
+    for (const auto& [id, rule] : more.world.types)
+        into.world.types.try_emplace(id, rule);
     for (auto it = more.names.cbegin(); it != more.names.cend(); ++it) {
         TypeNames& names = into.names[it.key()];
         if (!it->uiName.isEmpty())

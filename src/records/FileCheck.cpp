@@ -413,8 +413,9 @@ class Checker {
 
     // The mod's countries, sides and build rules; null when it lists no countries.
     const buildrule::World* world() const {
-        return catalogues_.mod && !catalogues_.mod->world.countries.isEmpty()
-                   ? &catalogues_.mod->world
+        return catalogues_.mod && catalogues_.mod->world &&
+                       !catalogues_.mod->world->countries.isEmpty()
+                   ? catalogues_.mod->world
                    : nullptr;
     }
 
@@ -539,9 +540,10 @@ class Checker {
         const auto [it, added] = refusals_.try_emplace(countries.who + QLatin1Char('\n') + id);
         if (!added)
             return it->second;
-        const auto rule = world()->types.constFind(id);
-        if (rule == world()->types.cend())
+        const auto found = world()->types.find(id);
+        if (found == world()->types.end())
             return it->second;
+        const buildrule::TypeRule* rule = &found->second;
         const int max = world()->maxTechLevel;
         if (std::none_of(countries.list.begin(), countries.list.end(), [&](const QString& c) {
                 return buildrule::refusal(*rule, c, max).isEmpty();
@@ -638,7 +640,7 @@ class Checker {
     QHash<QString, QString> modFolded_; // the mod's IDs by case-folded ID, when needed
     QSet<QString> countries_;           // the mod's countries, case-folded, when needed
     std::unordered_map<QByteArray, std::vector<QByteArrayView>> teamUnits_;
-    std::unordered_map<QString, QString> refusals_; // by countries and unit
+    std::unordered_map<QString, QString, buildrule::TextHash> refusals_; // by countries, unit
     std::vector<Problem> problems_;
 };
 

@@ -39,7 +39,7 @@ QString levelText(Level level);
 struct ModTypes {
     QSet<QString> ids;
     qsizetype buildingCount = 0;
-    buildrule::World world = {};
+    const buildrule::World* world = nullptr; // outlives the check
 };
 
 // What the check compares the file with: the unit IDs of the unit name table (no unit is

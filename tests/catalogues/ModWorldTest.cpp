@@ -191,7 +191,7 @@ TEST(ModWorld, BuildRuleFollowsTheRulesFileAndItsIncludes) {
     const auto entries = [&] {
         world.update(dir.file("aimd.ini"), text, codec, {});
         QStringList seen;
-        const filecheck::ModTypes mod{world.definedIds(), 0, world.world()};
+        const filecheck::ModTypes mod{world.definedIds(), 0, &world.world()};
         for (const filecheck::Problem& p : filecheck::unbuildableUnits(text, codec, mod)) {
             EXPECT_EQ(p.level, filecheck::Level::Hint);
             EXPECT_EQ(p.kind, "无法建造");

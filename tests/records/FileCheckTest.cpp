@@ -227,9 +227,8 @@ TEST(FileCheck, TellsWhatKeepsATriggerFromBeingUsed) {
         "[TeamTypes]\r\n[TaskForces]\r\n0=TF-1\r\n[ScriptTypes]", // 8-11
         "[TF-1]\r\nName=f\r\n0=1,mtnk\r\n1=1,MTNK\r\n2=1,GONE",   // 12-16
     });
-    ModTypes mod{{"MTNK"}, 0, {}};
-    mod.world.countries = QStringList{"Americans", "Russians"};
-    mod.world.sides = {{"Americans"}, {"Russians"}};
+    buildrule::World world{{"Americans", "Russians"}, {{"Americans"}, {"Russians"}}};
+    const ModTypes mod{{"MTNK"}, 0, &world};
     const auto seen = [&](std::optional<ModTypes> types) {
         QStringList out;
         for (const Problem& p :
@@ -259,7 +258,7 @@ TEST(FileCheck, TellsWhatKeepsATriggerFromBeingUsed) {
             .join('\n')
             .toStdString());
     // A rules file that lists no countries says nothing of them.
-    mod.world.countries.clear();
+    world.countries.clear();
     EXPECT_EQ(seen(mod).find("所属方"), std::string::npos);
     EXPECT_EQ(seen(mod).find("国家"), std::string::npos);
 }
