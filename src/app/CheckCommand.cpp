@@ -131,6 +131,9 @@ int run(const QStringList& arguments) {
     bool checking = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
+        for (const char* name : {"--check", "--rules", "--format"})
+            if (arg == QLatin1String(name) && i + 1 == arguments.size())
+                return refuse(QStringLiteral("%1 后缺少参数（用法见 tarvok --help）").arg(arg));
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             write(stdout, kUsage);
             return 0;
