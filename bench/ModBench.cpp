@@ -1,15 +1,21 @@
 // Timings of reading a mod beside an AI file: a generated game rules file of about 1.7 MB
 // (thousands of types, each with its in-game name's label) and 0.5 MB of string tables
-// naming them, as a large mod has them.
+// naming them, as a large mod has them; and of checking an AI file of a published mod's
+// size (0.3 MB) against it, in the window and as the command line.
 #include "RulesGenerator.h"
 
+#include "catalogues/Catalogues.h"
 #include "catalogues/ModWorld.h"
 #include "catalogues/ProgramFiles.h"
 #include "catalogues/UnitNameTable.h"
 #include "document/IniText.h"
+#include "document/RulesIndex.h"
 #include "document/TextEncoding.h"
+#include "records/FileCheck.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -25,6 +31,8 @@ struct Fixture {
     QString aiPath;
     QStringList unitTable;
     qsizetype tableBytes = 0;
+    bench::GeneratedRules published; // an AI file of the mod, of a published mod's size
+    QString publishedPath;
 };
 
 Fixture& fixture() {
@@ -36,6 +44,11 @@ Fixture& fixture() {
         QFile ai(f->aiPath);
         ai.open(QIODevice::WriteOnly);
         ai.write("[AITriggerTypes]\r\n");
+        f->published = bench::generateRules(300 * 1024);
+        f->publishedPath = f->dir.filePath(QStringLiteral("published.ini"));
+        QFile published(f->publishedPath);
+        published.open(QIODevice::WriteOnly);
+        published.write(f->published.content);
         f->unitTable = ProgramFiles(QStringLiteral(TARVOK_DATA_DIR))
                            .lines(unitnames::kTableFile)
                            .value_or(QStringList());
@@ -93,8 +106,59 @@ void BM_ModBesideLargeAiFile(benchmark::State& state) {
     state.counters["in_use"] = world.inUse();
 }
 
+// The whole check of the published-size AI file against the mod (检查文件 on the file open
+// in the window: the file and the mod are read at its opening).
+void BM_CheckPublishedMod(benchmark::State& state) {
+    Fixture& f = fixture();
+    const RulesIndex index(f.published.content);
+    Catalogues catalogues{ProgramFiles(QStringLiteral(TARVOK_DATA_DIR))};
+    catalogues.updateMod(f.publishedPath, index, {});
+    size_t problems = 0;
+    for (auto _ : state) {
+        problems = catalogues.checkFile(index).size();
+        benchmark::DoNotOptimize(problems);
+    }
+    state.counters["problems"] = static_cast<double>(problems);
+    state.counters["triggers"] = f.published.triggers;
+    state.counters["ai_MB"] = static_cast<double>(f.published.content.size()) / (1024 * 1024);
+}
+
+// The build rule alone on the same file: which team waits for a unit its countries cannot
+// build (with the registries it needs read again).
+void BM_BuildRulePublishedMod(benchmark::State& state) {
+    Fixture& f = fixture();
+    const RulesIndex index(f.published.content);
+    ModWorld world(f.unitTable);
+    world.update(f.publishedPath, index.text(), index.codec(), {});
+    const filecheck::ModTypes mod{world.definedIds(), world.buildingIds().size(), &world.world()};
+    size_t entries = 0;
+    for (auto _ : state) {
+        entries = filecheck::unbuildableUnits(index.text(), index.codec(), mod).size();
+        benchmark::DoNotOptimize(entries);
+    }
+    state.counters["entries"] = static_cast<double>(entries);
+}
+
+// tarvok --check on the published-size AI file, as a whole process from its start to its
+// exit: the program loaded, the file and the mod read, the check, its lines printed.
+void BM_CheckCommand(benchmark::State& state) {
+    Fixture& f = fixture();
+    int status = -1;
+    for (auto _ : state) {
+        QProcess p;
+        p.start(QStringLiteral(TARVOK_PROGRAM), {QStringLiteral("--check"), f.publishedPath});
+        p.waitForFinished(-1);
+        status = p.exitCode();
+        benchmark::DoNotOptimize(p.readAllStandardOutput());
+    }
+    state.counters["exit_status"] = status;
+}
+
 } // namespace
 
+BENCHMARK(BM_CheckPublishedMod)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildRulePublishedMod)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ModFirstRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ModLookAgain)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ModBesideLargeAiFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -144,25 +144,55 @@ struct GeneratedMod {
     QStringList ids;
 };
 
+// Who may build what, as a large mod says it: countries, sides and the highest tech
+// level, and the units the generated AI files use, several of them for one side only.
+const QByteArray kModWorld = "[Countries]\r\n0=Americans\r\n1=Alliance\r\n2=French\r\n"
+                             "3=Germans\r\n4=British\r\n5=Africans\r\n6=Arabs\r\n"
+                             "7=Russians\r\n8=Confederation\r\n9=YuriCountry\r\n\r\n"
+                             "[Sides]\r\nGDI=Americans,Alliance,French,Germans,British\r\n"
+                             "Nod=Africans,Arabs,Russians,Confederation\r\n"
+                             "ThirdSide=YuriCountry\r\n\r\n"
+                             "[MultiplayerDialogSettings]\r\nTechLevel=10\r\n\r\n";
+const std::array<std::pair<const char*, const char*>, 8> kUnitOwners{{
+    {"E1", "TechLevel=1\r\nOwner=Americans,Alliance,French,Germans,British,Africans,Arabs,"
+           "Russians,Confederation,YuriCountry"},
+    {"E2", "TechLevel=1\r\nOwner=Africans,Arabs,Russians,Confederation"},
+    {"HTNK", "TechLevel=5\r\nOwner=Russians,Confederation,Africans,Arabs"},
+    {"MTNK", "TechLevel=2\r\nOwner=Americans,Alliance,French,Germans,British"},
+    {"FV", "TechLevel=4\r\nOwner=Americans,Alliance,French,Germans,British"},
+    {"APOC", "TechLevel=10\r\nOwner=Russians,Confederation\r\nForbiddenHouses=Arabs"},
+    {"SREF", "TechLevel=9\r\nOwner=Americans,Alliance,French,Germans,British\r\n"
+             "RequiredHouses=Germans"},
+    {"ZEP", "TechLevel=11\r\nOwner=YuriCountry"},
+}};
+
 GeneratedMod generateRules() {
     static const char* const kLists[] = {"InfantryTypes", "VehicleTypes", "AircraftTypes",
                                          "BuildingTypes"};
     GeneratedMod mod;
     QByteArray lists[4];
     QByteArray sections;
+    for (int u = 0; u < int(kUnitOwners.size()); ++u) {
+        const QByteArray id = kUnitOwners[u].first;
+        mod.ids << QString::fromLatin1(id);
+        lists[u < 2 ? 0 : u < 7 ? 1 : 2] += "+=" + id + "\r\n";
+        sections += "[" + id + "]\r\nUIName=Name:" + id + "\r\n" + kUnitOwners[u].second + "\r\n";
+    }
     for (int n = 0; sections.size() < kModRulesBytes; ++n) {
         const int kind = n % 7 < 3 ? 0 : n % 7 < 5 ? 3 : n % 7 == 5 ? 1 : 2;
         const QByteArray id = "MOD" + QByteArray::number(n);
         mod.ids << QString::fromLatin1(id);
         lists[kind] += QByteArray::number(n) + "=" + id + "\r\n";
         sections += "[" + id + "]\r\nUIName=Name:" + id + "\r\nName=Mod type " +
-                    QByteArray::number(n) + "\r\n";
+                    QByteArray::number(n) + "\r\nTechLevel=" + QByteArray::number(n % 12 - 1) +
+                    "\r\nOwner=" + (n % 2 ? "Americans,Alliance,French" : "Russians,Arabs") +
+                    "\r\n";
         // What a real type's section holds beside its names.
-        for (int k = 0; k < 16; ++k)
+        for (int k = 0; k < 14; ++k)
             sections +=
                 "Key" + QByteArray::number(k) + "=" + QByteArray::number(n * k) + " ; tuned\r\n";
     }
-    mod.rules = "; generated mod rules\r\n";
+    mod.rules = "; generated mod rules\r\n" + kModWorld;
     for (int l = 0; l < 4; ++l)
         mod.rules += "[" + QByteArray(kLists[l]) + "]\r\n" + lists[l] + "\r\n";
     mod.rules += sections;

@@ -24,8 +24,9 @@ struct GeneratedRules {
 // blank lines, as shipped and modded files have them. Deterministic for a given size.
 GeneratedRules generateRules(qsizetype targetBytes);
 
-// A large mod: a game rules file of about kModRulesBytes (thousands of types, each with its
-// in-game name's label) and string tables of about kModTableBytes naming them, written into
+// A large mod: a game rules file of about kModRulesBytes (countries and sides, thousands of
+// types, each with its in-game name's label, tech level and owners, among them the units
+// generateRules uses) and string tables of about kModTableBytes naming them, written into
 // folder as rulesmd.ini, stringtable01.csf and zz_mod.csf. Returns the tables' size.
 constexpr qsizetype kModRulesBytes = 1700 * 1024;
 constexpr qsizetype kModTableBytes = 512 * 1024;

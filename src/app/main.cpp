@@ -1,15 +1,23 @@
+#include "app/CheckCommand.h"
 #include "catalogues/QtTranslations.h"
 #include "document/RulesDocument.h"
 #include "ui/Dialogs.h"
 #include "ui/Frm.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    if (tarvok::cli::wanted(argc, argv)) {
+        // The command line needs no display: no widget, no display connection.
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Tarvok"));
+        return tarvok::cli::run(QCoreApplication::arguments().mid(1));
+    }
 #ifdef Q_OS_LINUX
     // Without a display Qt would abort with a message about platform plugins; say
     // plainly what is missing instead.

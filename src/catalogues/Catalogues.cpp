@@ -28,6 +28,16 @@ bool Catalogues::updateMod(const QString& aiPath, const RulesIndex& index,
     return mod_.update(aiPath, index.text(), index.codec(), choice);
 }
 
+std::vector<filecheck::Problem> Catalogues::checkFile(const RulesIndex& index) const {
+    filecheck::CheckCatalogues catalogues;
+    if (mod_.inUse()) // the mod's own lists are the truth
+        catalogues.mod =
+            filecheck::ModTypes{mod_.definedIds(), mod_.buildingIds().size(), &mod_.world()};
+    else if (const std::optional<QStringList> table = lines(unitnames::kTableFile))
+        catalogues.unitIds = unitnames::choiceLists(*table).ids;
+    return filecheck::checkRules(index.text(), index.codec(), catalogues);
+}
+
 std::optional<QString> Catalogues::unitName(const QString& unitId) const {
     if (const QString name = mod_.nameOf(unitId); !name.isEmpty())
         return name;

@@ -3,11 +3,13 @@
 #include "catalogues/ModWorld.h"
 #include "catalogues/ProgramFiles.h"
 #include "catalogues/UnitChoices.h"
+#include "records/FileCheck.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace tarvok {
 
@@ -31,6 +33,11 @@ class Catalogues {
     // The mod of the file read as index, found by choice; true when its answers changed.
     bool updateMod(const QString& aiPath, const RulesIndex& index, const ModWorld::Choice& choice);
     const ModWorld& mod() const { return mod_; }
+
+    // Every problem of the file read as index (filecheck::checkRules), compared with the
+    // mod in use, else with the unit name table: what the check window lists and the
+    // command line prints.
+    std::vector<filecheck::Problem> checkFile(const RulesIndex& index) const;
 
     std::optional<QString> unitName(const QString& unitId) const;
     std::optional<QString> unitId(const QString& displayName) const;

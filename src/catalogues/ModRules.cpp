@@ -6,69 +6,141 @@
 
 #include <QSet>
 
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace tarvok::modrules {
+namespace {
 
-DeclaredTypes readTypes(const IniText& text, const TextCodec& codec) {
+// A value of one of the files, with the codec of that file's texts.
+struct Value {
+    QByteArrayView bytes;
+    const TextCodec* codec = nullptr;
+    QString text() const { return codec->decode(bytes); }
+};
+
+// The keys of a type's section that the editor reads, and their names.
+enum TypeKey { UIName, Name, TechLevel, Owner, RequiredHouses, ForbiddenHouses, kTypeKeyCount };
+constexpr std::array<QByteArrayView, kTypeKeyCount> kTypeKeys{
+    "UIName", "Name", "TechLevel", "Owner", "RequiredHouses", "ForbiddenHouses"};
+using TypeKeys = std::array<std::optional<Value>, kTypeKeyCount>;
+
+// Which of them key is; kTypeKeyCount for none. Their lengths differ: most keys of a type's
+// section are told apart by their length alone.
+int typeKey(QByteArrayView key) {
+    for (int k = 0; k < kTypeKeyCount; ++k)
+        if (key.size() == kTypeKeys[k].size() &&
+            std::memcmp(key.data(), kTypeKeys[k].data(), static_cast<size_t>(key.size())) == 0)
+            return k;
+    return kTypeKeyCount;
+}
+
+std::optional<QString> textOf(const std::optional<Value>& value) {
+    return value ? std::optional(value->text()) : std::nullopt;
+}
+
+} // namespace
+
+DeclaredTypes readTypes(std::span<const RulesFile> files) {
     DeclaredTypes out;
-    std::array<std::vector<const IniText::Section*>, kTypeListCount> listSections;
-    for (const IniText::Section& s : text.sections())
-        for (int l = 0; l < kTypeListCount; ++l)
-            if (s.name == QByteArrayView(kListSections[l]))
-                listSections[l].push_back(&s);
-
-    ByName<bool> listed;
-    for (int l = 0; l < kTypeListCount; ++l) {
-        // The game keeps one value per key: a key given again takes the new value in place.
-        ByName<size_t> places;
-        std::vector<QByteArrayView> values;
-        for (const IniText::Section* s : listSections[l])
-            for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
+    // The game keeps one value per key: a key given again takes the new value in place.
+    std::array<ListValues<Value>, kTypeListCount> lists;
+    ListValues<Value> countries;
+    ListValues<Value> sides;
+    std::optional<Value> maxTechLevel;
+    for (const RulesFile& file : files) {
+        const IniText& text = *file.text;
+        for (const IniText::Section& s : text.sections()) {
+            ListValues<Value>* list = s.name == QByteArrayView("Countries") ? &countries
+                                      : s.name == QByteArrayView("Sides")   ? &sides
+                                                                            : nullptr;
+            for (int l = 0; l < kTypeListCount && !list; ++l)
+                if (s.name == QByteArrayView(kListSections[l]))
+                    list = &lists[l];
+            const bool settings = s.name == QByteArrayView("MultiplayerDialogSettings");
+            if (!list && !settings)
+                continue;
+            for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
                 if (text.kind(i) != IniText::Kind::Key)
                     continue;
-                const auto [it, added] = places.emplace(stdView(text.key(i)), values.size());
-                if (added)
-                    values.push_back(text.value(i));
-                else
-                    values[it->second] = text.value(i);
-            }
-        ByName<bool> seen;
-        for (const QByteArrayView id : values) {
-            if (!id.isEmpty() && seen.emplace(stdView(id), true).second) {
-                out.lists[l] << codec.decode(id);
-                listed.emplace(stdView(id), true);
+                if (list)
+                    list->read(text.key(i), {text.value(i), file.codec});
+                else if (text.key(i) == "TechLevel")
+                    maxTechLevel = Value{text.value(i), file.codec};
             }
         }
+    }
+
+    std::vector<Value> listed; // each type once, in list order
+    ByName<TypeKeys> keys;     // of every listed type
+    for (int l = 0; l < kTypeListCount; ++l) {
+        ByName<bool> seen;
+        for (const Value& id : lists[l].values()) {
+            if (id.bytes.isEmpty() || !seen.emplace(stdView(id.bytes), true).second)
+                continue;
+            out.lists[l] << id.text();
+            if (keys.try_emplace(stdView(id.bytes)).second)
+                listed.push_back(id);
+        }
+    }
+    for (const Value& country : countries.values())
+        if (!country.bytes.isEmpty())
+            out.world.countries << country.text();
+    for (const Value& side : sides.values()) {
+        QStringList members;
+        for (const QString& country : side.text().split(QLatin1Char(',')))
+            if (!country.trimmed().isEmpty())
+                members << country.trimmed();
+        out.world.sides << members;
+    }
+    if (maxTechLevel) {
+        bool ok = false;
+        const int n = maxTechLevel->text().trimmed().toInt(&ok);
+        if (ok)
+            out.world.maxTechLevel = n;
     }
     if (listed.empty())
         return out; // an AI file: no type of its own, and no section to look through
 
-    // The UIName and Name lines of each listed type's sections; -1 where there is none.
-    ByName<std::pair<qsizetype, qsizetype>> keyLines;
-    for (const IniText::Section& s : text.sections()) {
-        if (!listed.count(stdView(s.name)))
-            continue;
-        auto& [uiName, name] = keyLines.try_emplace(stdView(s.name), -1, -1).first->second;
-        for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
-            if (text.kind(i) != IniText::Kind::Key)
+    // The keys of each listed type's sections; of a key given again the last one counts.
+    for (const RulesFile& file : files) {
+        const IniText& text = *file.text;
+        for (const IniText::Section& s : text.sections()) {
+            const auto type = keys.find(stdView(s.name));
+            if (type == keys.end())
                 continue;
-            if (text.key(i) == "UIName")
-                uiName = i;
-            else if (text.key(i) == "Name")
-                name = i;
+            for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
+                if (text.kind(i) != IniText::Kind::Key)
+                    continue;
+                if (const int k = typeKey(text.key(i)); k < kTypeKeyCount)
+                    type->second[k] = Value{text.value(i), file.codec};
+            }
         }
     }
-    for (const auto& [id, lines] : keyLines) {
+    out.names.reserve(static_cast<qsizetype>(listed.size()));
+    out.world.types.reserve(listed.size());
+    for (const Value& id : listed) {
+        const TypeKeys& given = keys.at(stdView(id.bytes));
+        const QString name = id.text();
         TypeNames names;
-        if (lines.first >= 0)
-            names.uiName = text.value(lines.first).toByteArray();
-        if (lines.second >= 0)
-            names.name = codec.decode(text.value(lines.second));
+        if (given[UIName])
+            names.uiName = given[UIName]->bytes.toByteArray();
+        if (given[Name])
+            names.name = given[Name]->text();
         if (!names.uiName.isEmpty() || !names.name.isEmpty())
-            out.names.insert(codec.decode(QByteArrayView(id.data(), id.size())), names);
+            out.names.insert(name, names);
+        out.world.types.emplace(name,
+                                buildrule::TypeRule{textOf(given[TechLevel]), textOf(given[Owner]),
+                                                    textOf(given[RequiredHouses]),
+                                                    textOf(given[ForbiddenHouses])});
     }
     return out;
+}
+
+DeclaredTypes readTypes(const IniText& text, const TextCodec& codec) {
+    const RulesFile file{&text, &codec};
+    return readTypes(std::span(&file, 1));
 }
 
 void addTypes(DeclaredTypes& into, const DeclaredTypes& more) {
@@ -80,6 +152,8 @@ void addTypes(DeclaredTypes& into, const DeclaredTypes& more) {
                 into.lists[l] << id;
             }
     }
+    for (const auto& [id, rule] : more.world.types)
+        into.world.types.try_emplace(id, rule);
     for (auto it = more.names.cbegin(); it != more.names.cend(); ++it) {
         TypeNames& names = into.names[it.key()];
         if (!it->uiName.isEmpty())

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "records/BuildRule.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <span>
 
 namespace tarvok {
 
@@ -34,17 +37,31 @@ struct TypeNames {
 struct DeclaredTypes {
     std::array<QStringList, kTypeListCount> lists;
     QHash<QString, TypeNames> names; // of listed types with UIName or Name in their section
+    // The countries, the sides, the highest tech level and who may build each listed type.
+    buildrule::World world;
     bool operator==(const DeclaredTypes&) const = default;
 };
 
-// The type lists of text and the names of the types they list. A list is the values of
-// its section's keys (every section of that name, as one); a key given twice keeps its
-// first place and takes its later value, and an ID listed twice counts once, at its first
-// place. Of a type's keys the last one read counts.
+// One file of a rules file, read as lines, with the codec of its texts.
+struct RulesFile {
+    const IniText* text = nullptr;
+    const TextCodec* codec = nullptr;
+};
+
+// What the files of one rules file declare, read in their order (the rules file, then the
+// files it includes, as includes::readingOrder gives them). A list ([VehicleTypes],
+// [Countries], [Sides] and the others) is the values of its sections' keys, every section
+// of that name in every file as one (see ListValues: a key given again keeps its first
+// place and takes its later value, "+=ID" adds ID); an ID listed twice counts once, at its
+// first place. Of a type's keys, and of [MultiplayerDialogSettings], the last one read
+// counts.
+DeclaredTypes readTypes(std::span<const RulesFile> files);
+// The same for one file.
 DeclaredTypes readTypes(const IniText& text, const TextCodec& codec);
 
 // more's types after those of into (a map's own lists after the rules file's), each ID
-// once per list; a name more's section gives replaces into's.
+// once per list; a name more's section gives replaces into's. Who may build a type comes
+// from more only for a type into does not know.
 void addTypes(DeclaredTypes& into, const DeclaredTypes& more);
 
 // What a player sees a type called: the string tables' text of its UIName label, else the

@@ -1,11 +1,16 @@
 #include "catalogues/ModWorld.h"
 
 #include "catalogues/UnitNameTable.h"
+#include "document/Includes.h"
 #include "document/IniText.h"
 #include "document/TextEncoding.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <map>
+#include <memory>
 
 namespace tarvok {
 namespace {
@@ -63,16 +68,24 @@ bool ModWorld::update(const QString& aiPath, const IniText& aiText, const TextCo
                           : choice.mode == Mode::File ? choice.file
                                                       : QString();
     std::vector<Stamp> stamps;
+    std::vector<Stamp> tables;
     if (!rules.isEmpty()) {
         stamps.push_back({rules, filestore::facts(rules)});
+        // The files it included when last read: a change to any of them reads all again.
+        if (!stamps_.empty() && stamps_.front().path == rules)
+            for (size_t i = 1; i < ruleFiles_; ++i)
+                stamps.push_back({stamps_[i].path, filestore::facts(stamps_[i].path)});
         for (const QString& table : stringTableFiles(QFileInfo(rules).absolutePath()))
-            stamps.push_back({table, filestore::facts(table)});
+            tables.push_back({table, filestore::facts(table)});
     }
     bool changed = false;
-    if (stamps != stamps_) {
+    if (!std::equal(stamps.begin(), stamps.end(), stamps_.begin(),
+                    stamps_.begin() + static_cast<qsizetype>(ruleFiles_)) ||
+        !std::equal(tables.begin(), tables.end(),
+                    stamps_.begin() + static_cast<qsizetype>(ruleFiles_), stamps_.end())) {
         // The facts are taken before the reading: a file changed in between is read again
         // at the next update.
-        readFiles(stamps);
+        readFiles(stamps.empty() ? nullptr : &stamps.front(), tables);
         changed = true;
     }
     modrules::DeclaredTypes map =
@@ -86,27 +99,77 @@ bool ModWorld::update(const QString& aiPath, const IniText& aiText, const TextCo
     return changed;
 }
 
-void ModWorld::readFiles(const std::vector<Stamp>& stamps) {
-    stamps_ = stamps;
+void ModWorld::readFiles(const Stamp* rules, const std::vector<Stamp>& tables) {
+    stamps_.clear();
+    ruleFiles_ = rules ? 1 : 0;
+    if (rules)
+        stamps_.push_back(*rules);
     rules_ = {};
     tables_ = {};
     tableNames_.clear();
     damaged_.clear();
-    rulesRead_ = false;
-    if (stamps.empty())
+    rulesRead_ = rules && readRules(); // the included files are found again
+    stamps_.insert(stamps_.end(), tables.begin(), tables.end());
+    if (!rulesRead_)
         return;
-    const std::optional<QByteArray> bytes = filestore::read(stamps.front().path);
-    if (!bytes)
-        return;
-    rulesRead_ = true;
-    rules_ = modrules::readTypes(IniText(*bytes), TextCodec(detectEncoding(*bytes)));
-    for (size_t i = 1; i < stamps.size(); ++i) {
-        const QString name = fileName(stamps[i].path);
+    for (size_t i = ruleFiles_; i < stamps_.size(); ++i) {
+        const QString name = fileName(stamps_[i].path);
         tableNames_ << name;
-        const std::optional<QByteArray> table = filestore::read(stamps[i].path);
+        const std::optional<QByteArray> table = filestore::read(stamps_[i].path);
         if (const int damaged = table ? tables_.read(*table) : 1)
             damaged_.emplace_back(name, damaged);
     }
+}
+
+bool ModWorld::readRules() {
+    struct Reading {
+        QByteArray bytes;
+        TextCodec codec;
+        IniText text;
+        explicit Reading(QByteArray content)
+            : bytes(std::move(content)), codec(detectEncoding(bytes)), text(bytes) {}
+    };
+    const QString root = stamps_.front().path;
+    const QString folder = QFileInfo(root).absolutePath();
+    std::map<QString, std::unique_ptr<Reading>> read;
+    std::vector<Stamp> included;
+    const QStringList order = includes::readingOrder(root, [&](const QString& file) {
+        if (file != root)
+            included.push_back({file, filestore::facts(file)}); // taken before the reading
+        std::optional<QByteArray> bytes = filestore::read(file);
+        if (!bytes)
+            return QStringList();
+        const Reading& reading =
+            *read.emplace(file, std::make_unique<Reading>(std::move(*bytes))).first->second;
+        QStringList named;
+        for (const QString& name : includes::namesIn(reading.text, reading.codec)) {
+            bool found = false;
+            const QString path = includes::locate(folder, name, &found);
+            if (found)
+                named << path;
+            else // noticed when it appears under that name
+                included.push_back({path, filestore::facts(path)});
+        }
+        return named;
+    });
+    stamps_.insert(stamps_.begin() + 1, included.begin(), included.end());
+    ruleFiles_ += included.size();
+    if (!read.count(root))
+        return false;
+    std::vector<modrules::RulesFile> files;
+    for (const QString& file : order)
+        if (const auto it = read.find(file); it != read.end())
+            files.push_back({&it->second->text, &it->second->codec});
+    rules_ = modrules::readTypes(files);
+    return true;
+}
+
+QStringList ModWorld::includedFiles() const {
+    QStringList files;
+    for (size_t i = 1; i < ruleFiles_ && i < stamps_.size(); ++i)
+        if (stamps_[i].facts.exists)
+            files << stamps_[i].path;
+    return files;
 }
 
 void ModWorld::makeAnswers() {

@@ -24,9 +24,10 @@ QString findGameRules(const QString& aiPath);
 // Every *.csf file of folder, in name order without regard to letter case.
 QStringList stringTableFiles(const QString& folder);
 
-// The mod an AI file belongs to: its units and buildings, from the game's rules file and
-// the string tables beside it, and what players see them called. The files are only ever
-// read, and read again only when they changed.
+// The mod an AI file belongs to: its units and buildings, from the game's rules file (with
+// the files it includes, see includes::readingOrder; names in [#include] are relative to
+// the rules file's folder) and the string tables beside it, and what players see them
+// called. The files are only ever read, and read again only when they changed.
 class ModWorld {
   public:
     // Where the game's rules file comes from. The caller keeps the user's choice.
@@ -64,6 +65,10 @@ class ModWorld {
     const QStringList& buildingNames() const { return buildingNames_; }
     // Every type the lists name, units and buildings.
     const QSet<QString>& definedIds() const { return defined_; }
+    // The countries, the sides and who may build each type.
+    const buildrule::World& world() const { return types_.world; }
+    // The files the rules file includes, as read, in their reading order.
+    QStringList includedFiles() const;
 
     // The display name of a listed type; empty for an ID the mod does not list.
     QString nameOf(const QString& id) const { return nameById_.value(id); }
@@ -78,12 +83,18 @@ class ModWorld {
         bool operator==(const Stamp& other) const;
     };
 
-    void readFiles(const std::vector<Stamp>& stamps);
+    // The rules file (none: no mod in use) and the string tables beside it.
+    void readFiles(const Stamp* rules, const std::vector<Stamp>& tables);
+    // Reads the rules file of stamps_ with the files it includes; their stamps join stamps_.
+    bool readRules();
     void makeAnswers();
 
     QHash<QString, QString> shippedNames_;
-    std::vector<Stamp> stamps_; // the rules file, then the string tables, as last read
-    bool rulesRead_ = false;    // the rules file of stamps_ could be read
+    // The rules file, the files it includes (ruleFiles_ in all), then the string tables, as
+    // last read; a file it names that is not there is kept as a missing file.
+    std::vector<Stamp> stamps_;
+    size_t ruleFiles_ = 0;
+    bool rulesRead_ = false; // the rules file of stamps_ could be read
     modrules::DeclaredTypes rules_;
     modrules::DeclaredTypes map_; // the AI file's own
     StringTable tables_;

@@ -146,6 +146,30 @@ class RowsByName {
     std::vector<quint32> next_;
 };
 
+// A list section (a registry such as [VehicleTypes] or [#include]) as the game keeps it,
+// read over one file or several in their order: a key given again takes its new value in
+// its first place, and every "+" key ("+=ID") adds an entry. Keys are views of contents
+// that outlive the reading.
+template <class V> class ListValues {
+  public:
+    void read(QByteArrayView key, V value) {
+        if (key == QByteArrayView("+")) {
+            values_.push_back(std::move(value));
+            return;
+        }
+        const auto [it, added] = places_.try_emplace(stdView(key), values_.size());
+        if (added)
+            values_.push_back(std::move(value));
+        else
+            values_[it->second] = std::move(value);
+    }
+    const std::vector<V>& values() const { return values_; }
+
+  private:
+    ByName<size_t> places_;
+    std::vector<V> values_;
+};
+
 // Where the sections named name stand in content: from the line of the first such header
 // to the end of the last such section (the start of the next header line, or the end of
 // the content), as byte offsets. Empty (begin == end) when content has no such section.

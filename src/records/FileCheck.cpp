@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <unordered_map>
 
 namespace tarvok::filecheck {
 namespace {
@@ -112,18 +113,31 @@ class Checker {
     std::vector<Problem> run() {
         readRegistries();
         checkTriggers();
+        checkUnbuildable();
         for (int r = 0; r < kRegistryCount; ++r)
             for (const auto& [id, line] : registered_[r])
                 checkRecord(static_cast<Registry>(r), id, line);
         checkUnregistered();
         reportUnits();
         reportActions();
+        return sorted();
+    }
+
+    // The build rule alone.
+    std::vector<Problem> runBuildRule() {
+        readRegistries();
+        problems_.clear(); // what the registries have is another check's
+        checkUnbuildable();
+        return sorted();
+    }
+
+  private:
+    std::vector<Problem> sorted() {
         std::stable_sort(problems_.begin(), problems_.end(),
                          [](const Problem& a, const Problem& b) { return a.line < b.line; });
         return std::move(problems_);
     }
 
-  private:
     void add(Level level, const char* kind, RecordKind recordKind, const QString& record,
              qsizetype lineIndex, const QString& text) {
         problems_.push_back({level, u8(kind), recordKind, record, lineIndex + 1, text});
@@ -244,6 +258,7 @@ class Checker {
                 }
                 if (catalogues_.mod && count > 5)
                     checkDefined(fields[5], RecordKind::Trigger, id, i);
+                checkTriggerUse(fields, id, i);
                 for (int field : {1, 14}) {
                     const char* slot = field == 1 ? "小队1" : "小队2";
                     if (field < count && fields[field].trimmed().isEmpty())
@@ -367,8 +382,21 @@ class Checker {
         unit = lines::trimBlanks(unit);
         if (namesNothing(unit) || catalogues_.mod->ids.contains(decode(unit)))
             return;
-        add(Level::Error, "未定义单位", kind, record, line,
-            u8("单位 %1 未在规则文件中定义").arg(decode(unit)));
+        QString text = u8("单位 %1 未在规则文件中定义").arg(decode(unit));
+        if (const QString other = modIdInOtherCase(decode(unit)); !other.isEmpty())
+            text += u8("（规则文件中有 %1）").arg(other);
+        add(Level::Error, "未定义单位", kind, record, line, text);
+    }
+
+    // The mod's ID that differs from id only in letter case; empty when none.
+    QString modIdInOtherCase(const QString& id) {
+        if (modFolded_.isEmpty())
+            for (const QString& known : catalogues_.mod->ids) {
+                QString& kept = modFolded_[known.toCaseFolded()];
+                if (kept.isEmpty() || known < kept) // the same answer every time
+                    kept = known;
+            }
+        return modFolded_.value(id.toCaseFolded());
     }
 
     void checkBuilding(QByteArrayView row, RecordKind kind, const QString& record, qsizetype line) {
@@ -383,6 +411,149 @@ class Checker {
                 u8("建筑编号 %1 超出规则文件的建筑列表（共 %2 个）")
                     .arg(index)
                     .arg(catalogues_.mod->buildingCount));
+    }
+
+    // ---- what keeps the computer from using a trigger or sending its teams
+
+    // The mod's countries, sides and build rules; null when it lists no countries.
+    const buildrule::World* world() const {
+        return catalogues_.mod && catalogues_.mod->world &&
+                       !catalogues_.mod->world->countries.isEmpty()
+                   ? catalogues_.mod->world
+                   : nullptr;
+    }
+
+    bool isCountry(const QString& house) {
+        if (countries_.isEmpty())
+            for (const QString& country : world()->countries)
+                countries_.insert(country.toCaseFolded());
+        return countries_.contains(house.toCaseFolded());
+    }
+
+    void checkTriggerUse(const std::vector<QByteArrayView>& fields, const QString& id,
+                         qsizetype i) {
+        const auto count = static_cast<int>(fields.size());
+        if (count >= trigger::kFieldCount &&
+            std::all_of(fields.begin() + 15, fields.begin() + 18,
+                        [](QByteArrayView f) { return plainNumber(f) == 0; }))
+            add(Level::Hint, "难度", RecordKind::Trigger, id, i,
+                u8("三个难度都未启用，电脑不会使用此触发"));
+        if (count > 9) {
+            bool minRead = false;
+            bool maxRead = false;
+            const double min = lines::trimBlanks(fields[8]).toByteArray().toDouble(&minRead);
+            const double max = lines::trimBlanks(fields[9]).toByteArray().toDouble(&maxRead);
+            if (minRead && maxRead && min > max)
+                add(Level::Hint, "分量", RecordKind::Trigger, id, i, u8("分量下限大于上限"));
+        }
+        if (!world())
+            return;
+        if (count > 2) {
+            const QString house = decode(lines::trimBlanks(fields[2]));
+            if (house != QLatin1String("<all>") && !isCountry(house))
+                add(Level::Error, "未定义国家", RecordKind::Trigger, id, i,
+                    u8("国家 %1 未在规则文件中定义").arg(house));
+        }
+        if (count > 12) {
+            const QString side = decode(lines::trimBlanks(fields[12]));
+            const std::optional<int> n = buildrule::sideNumber(side);
+            const auto sides = world()->sides.size();
+            if (!n || *n < 0 || *n > sides)
+                add(Level::Hint, "所属方", RecordKind::Trigger, id, i,
+                    u8("所属方 %1 不在 0 到 %2 之间（规则文件的 [Sides] 共 %2 项）")
+                        .arg(side)
+                        .arg(sides));
+        }
+    }
+
+    void checkUnbuildable() {
+        if (!world())
+            return;
+        for (const IniText::Section* s : sectionsNamed(kTriggers))
+            for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
+                if (text_.kind(i) != IniText::Kind::Key)
+                    continue;
+                const QByteArray line = recordlines::triggerLine(text_, i);
+                const std::vector<QByteArrayView> fields = trigger::splitFields(line);
+                if (fields.size() < 3)
+                    continue;
+                const QString house = decode(lines::trimBlanks(fields[2]));
+                if (house != QLatin1String("<all>") && !isCountry(house))
+                    continue; // a trigger of no country is never used: told above
+                const buildrule::Countries countries = buildrule::countriesOf(
+                    *world(), house, fields.size() > 12 ? decode(fields[12]) : QString());
+                if (countries.list.isEmpty())
+                    continue;
+                const QByteArrayView first = lines::trimBlanks(fields[1]);
+                const QByteArrayView second =
+                    fields.size() > 14 ? lines::trimBlanks(fields[14]) : QByteArrayView();
+                for (int t = 0; t < 2; ++t) {
+                    const QByteArrayView team = t == 0 ? first : second;
+                    if (namesNothing(team) || (t == 1 && second == first))
+                        continue; // a team named twice is sent as one
+                    for (const QByteArrayView unit : unitsOf(team)) {
+                        const QString why = refusal(countries, unit);
+                        if (!why.isEmpty())
+                            add(Level::Hint, "无法建造", RecordKind::Trigger, decode(text_.key(i)),
+                                i,
+                                u8("触发 %1 的作战小队 %2 需要单位 %3，但%4都无法建造它（%5）")
+                                    .arg(decode(text_.key(i)), decode(team), decode(unit),
+                                         countries.who, why));
+                    }
+                }
+            }
+    }
+
+    // The distinct units the mod defines in the rows of a registered team type's task force.
+    const std::vector<QByteArrayView>& unitsOf(QByteArrayView team) {
+        const auto [it, added] = teamUnits_.try_emplace(team.toByteArray());
+        if (!added)
+            return it->second;
+        std::vector<QByteArrayView>& units = it->second;
+        const auto registered = [this](QByteArrayView id, Registry r) {
+            const auto claim = claims_.find(stdView(id));
+            return claim != claims_.end() && claim->second.registry == r;
+        };
+        if (!registered(team, TeamTypes))
+            return units;
+        QByteArrayView taskForce;
+        for (const IniText::Section* s : sectionsNamed(team))
+            for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i)
+                if (text_.kind(i) == IniText::Kind::Key && text_.key(i) == "TaskForce")
+                    taskForce = text_.value(i); // the later one counts
+        if (!registered(taskForce, TaskForces))
+            return units;
+        ByName<bool> seen;
+        for (const IniText::Section* s : sectionsNamed(taskForce)) {
+            const recordlines::SectionLines read =
+                recordlines::readSectionAt(text_, *s, codec_, SectionKind::TaskForce);
+            for (const qsizetype line : read.rowLine) {
+                const QByteArrayView unit = lines::trimBlanks(lines::after(text_.value(line), ','));
+                if (seen.emplace(stdView(unit), true).second &&
+                    catalogues_.mod->ids.contains(decode(unit)))
+                    units.push_back(unit);
+            }
+        }
+        return units;
+    }
+
+    // Why none of countries can build unit, for the first of them; empty when one can, or
+    // when the mod gives no rule for the unit.
+    QString refusal(const buildrule::Countries& countries, QByteArrayView unit) {
+        const QString id = decode(unit);
+        const auto [it, added] = refusals_.try_emplace(countries.who + QLatin1Char('\n') + id);
+        if (!added)
+            return it->second;
+        const auto found = world()->types.find(id);
+        if (found == world()->types.end())
+            return it->second;
+        const buildrule::TypeRule* rule = &found->second;
+        const int max = world()->maxTechLevel;
+        if (std::none_of(countries.list.begin(), countries.list.end(), [&](const QString& c) {
+                return buildrule::refusal(*rule, c, max).isEmpty();
+            }))
+            it->second = buildrule::refusal(*rule, countries.list.front(), max);
+        return it->second;
     }
 
     // ---- sections in no registry
@@ -470,6 +641,10 @@ class Checker {
     std::vector<std::pair<QByteArrayView, qsizetype>> registered_[kRegistryCount];
     Tallies units_;
     Tallies actions_;
+    QHash<QString, QString> modFolded_; // the mod's IDs by case-folded ID, when needed
+    QSet<QString> countries_;           // the mod's countries, case-folded, when needed
+    std::unordered_map<QByteArray, std::vector<QByteArrayView>> teamUnits_;
+    std::unordered_map<QString, QString, buildrule::TextHash> refusals_; // by countries, unit
     std::vector<Problem> problems_;
 };
 
@@ -482,6 +657,12 @@ QString levelText(Level level) {
 std::vector<Problem> checkRules(const IniText& text, const TextCodec& codec,
                                 const CheckCatalogues& catalogues) {
     return Checker(text, codec, catalogues).run();
+}
+
+std::vector<Problem> unbuildableUnits(const IniText& text, const TextCodec& codec,
+                                      const ModTypes& mod) {
+    const CheckCatalogues catalogues{{}, mod};
+    return Checker(text, codec, catalogues).runBuildRule();
 }
 
 } // namespace tarvok::filecheck

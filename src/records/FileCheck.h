@@ -2,6 +2,7 @@
 
 #include "document/IniText.h"
 #include "document/TextEncoding.h"
+#include "records/BuildRule.h"
 
 #include <QSet>
 #include <QString>
@@ -33,11 +34,12 @@ struct Problem {
 // "错误" or "提示".
 QString levelText(Level level);
 
-// The types the game's rules file in use defines (its unit and building lists), and how
-// many buildings it lists.
+// The types the game's rules file in use defines (its unit and building lists), how many
+// buildings it lists, and its countries, sides and who may build each type.
 struct ModTypes {
     QSet<QString> ids;
     qsizetype buildingCount = 0;
+    const buildrule::World* world = nullptr; // outlives the check
 };
 
 // What the check compares the file with: the unit IDs of the unit name table (no unit is
@@ -62,16 +64,30 @@ struct CheckCatalogues {
 //     fieldrules::rowNumberingFits), or whose section holds keys other than Name, row
 //     numbers (and Group): the editor cannot read it (the game needs no Name);
 //   - with the mod's types: a task force's unit or a trigger's condition unit the mod
-//     does not define, and a building parameter of actions 46, 47, 56 and 58 past the
-//     mod's building list.
+//     does not define (noting one that differs only in letter case), a building parameter
+//     of actions 46, 47, 56 and 58 past the mod's building list, and, when the mod lists
+//     countries, a trigger's country that is neither "<all>" nor one of them.
 // Hints:
 //   - a trigger's team field left empty, where the game's files write "<none>";
 // and one per distinct value with its count of uses:
 //   - without the mod's types, a task force's unit not in the unit name table (noting one
 //     that differs only in letter case);
 //   - a script action the editor does not know;
-//   - a section that looks like a team type, task force or script but is in no registry.
+//   - a section that looks like a team type, task force or script but is in no registry;
+//   - a trigger enabled on none of the three difficulties, or whose minimum weight is above
+//     its maximum;
+//   - when the mod lists countries: a trigger's side outside 0 to the number of its sides,
+//     and each unit its teams' task forces hold that none of the trigger's countries can
+//     build (see unbuildableUnits).
 std::vector<Problem> checkRules(const IniText& text, const TextCodec& codec,
                                 const CheckCatalogues& catalogues);
+
+// The hints of the build rule alone, in the order of the trigger lines: for each trigger
+// whose country is known, each of its teams (a team named twice counts once), that team
+// type's task force and each distinct unit of its rows that the mod defines, one hint when
+// none of the trigger's countries (buildrule::countriesOf) can build the unit, with the
+// reason the first country cannot. Nothing without the mod's countries.
+std::vector<Problem> unbuildableUnits(const IniText& text, const TextCodec& codec,
+                                      const ModTypes& mod);
 
 } // namespace tarvok::filecheck

@@ -1,7 +1,6 @@
 #include "ui/FrmCheck.h"
 
 #include "catalogues/Catalogues.h"
-#include "catalogues/UnitNameTable.h"
 #include "document/IniText.h"
 #include "document/RulesDocument.h"
 
@@ -54,13 +53,7 @@ void FrmCheck::checkFile(RulesDocument& doc, const Catalogues& known) {
         addNote(LvwCheck, QStringLiteral("无法读取文件"));
         return;
     }
-    filecheck::CheckCatalogues catalogues;
-    if (known.mod().inUse()) // the mod's own lists are the truth
-        catalogues.mod =
-            filecheck::ModTypes{known.mod().definedIds(), known.mod().buildingIds().size()};
-    else if (const std::optional<QStringList> table = known.lines(unitnames::kTableFile))
-        catalogues.unitIds = unitnames::choiceLists(*table).ids;
-    showProblems(filecheck::checkRules(index->text(), index->codec(), catalogues));
+    showProblems(known.checkFile(*index));
 }
 
 void FrmCheck::showProblems(const std::vector<filecheck::Problem>& problems) {

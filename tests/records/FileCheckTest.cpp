@@ -170,9 +170,11 @@ TEST(FileCheck, CleanFilesGiveNoProblem) {
         addRegistryEntry(content, "TeamTypes", "TM-NEW", 1, teamtype::defaultBlock())->content;
     content = addRegistryEntry(content, "TaskForces", "TF-NEW", 1, {"Name=", "Group=-1"})->content;
     content = addRegistryEntry(content, "ScriptTypes", "SC-NEW", 0, {"Name="})->content;
+    // A new trigger is on no difficulty until the user ticks one: that alone is said.
     const std::vector<Problem> found = check(content);
     for (const Problem& p : found)
-        ADD_FAILURE() << p.line << " " << p.text.toStdString();
+        if (p.kind != QStringLiteral("难度") || p.record != QStringLiteral("T-NEW"))
+            ADD_FAILURE() << p.line << " " << p.text.toStdString();
 }
 
 // With the mod's types: what the mod does not define is an error at each use, a unit name
@@ -205,4 +207,59 @@ TEST(FileCheck, ComparesWithTheModInUse) {
         {22, "错误建筑编号 2 超出规则文件的建筑列表（共 2 个）"},
     };
     EXPECT_EQ(seen, expected);
+}
+
+// What keeps a trigger from being used, and slips against the mod's countries, sides and
+// types; the first two need no rules file.
+TEST(FileCheck, TellsWhatKeepsATriggerFromBeingUsed) {
+    const auto trigger = [](const QByteArray& id, const QByteArray& house, const QByteArray& min,
+                            const QByteArray& side, const QByteArray& levels) {
+        return id + "=x,<none>," + house + ",1,0,<none>," + QByteArray(64, '0') + ",70.000000," +
+               min + ",70.000000,1,0," + side + ",0,<none>," + levels;
+    };
+    const QByteArray content = crlf({
+        "[AITriggerTypes]",
+        trigger("T1", "Germans", "10.000000", "1", "1,1,1"),      // 2 no such country
+        trigger("T2", "russians", "10.000000", "2", "1,0,0"),     // other letter case
+        trigger("T3", "<all>", "10.000000", "3", "0,0,1"),        // 4 no such side
+        trigger("T4", "<all>", "10.000000", "0", "0,0,0"),        // 5 no difficulty
+        trigger("T5", "<all>", "80.000000", "x", "1,1,1"),        // 6 weights, side not a number
+        trigger("T6", "<all>", "70.000000", "-1", "00,0,1"),      // 7 side below 0
+        "[TeamTypes]\r\n[TaskForces]\r\n0=TF-1\r\n[ScriptTypes]", // 8-11
+        "[TF-1]\r\nName=f\r\n0=1,mtnk\r\n1=1,MTNK\r\n2=1,GONE",   // 12-16
+    });
+    buildrule::World world{{"Americans", "Russians"}, {{"Americans"}, {"Russians"}}};
+    const ModTypes mod{{"MTNK"}, 0, &world};
+    const auto seen = [&](std::optional<ModTypes> types) {
+        QStringList out;
+        for (const Problem& p :
+             checkRules(IniText(content), kUtf8, CheckCatalogues{{}, std::move(types)}))
+            out << QStringLiteral("%1 %2 %3: %4")
+                       .arg(p.line)
+                       .arg(levelText(p.level), p.kind, p.text);
+        return out.join('\n').toStdString();
+    };
+    const QStringList withoutRules{
+        "5 提示 难度: 三个难度都未启用，电脑不会使用此触发",
+        "6 提示 分量: 分量下限大于上限",
+    };
+    EXPECT_EQ(seen(std::nullopt), withoutRules.join('\n').toStdString());
+    EXPECT_EQ(
+        seen(mod),
+        QStringList({
+                        "2 错误 未定义国家: 国家 Germans 未在规则文件中定义",
+                        "4 提示 所属方: 所属方 3 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）",
+                        withoutRules[0],
+                        withoutRules[1],
+                        "6 提示 所属方: 所属方 x 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）",
+                        "7 提示 所属方: 所属方 -1 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）",
+                        "14 错误 未定义单位: 单位 mtnk 未在规则文件中定义（规则文件中有 MTNK）",
+                        "16 错误 未定义单位: 单位 GONE 未在规则文件中定义",
+                    })
+            .join('\n')
+            .toStdString());
+    // A rules file that lists no countries says nothing of them.
+    world.countries.clear();
+    EXPECT_EQ(seen(mod).find("所属方"), std::string::npos);
+    EXPECT_EQ(seen(mod).find("国家"), std::string::npos);
 }

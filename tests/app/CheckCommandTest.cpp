@@ -1,0 +1,116 @@
+// tarvok --check run as a process, as a mod's repository runs it: without a display, in a
+// home of its own, on a small AI file beside its rules file.
+#include "support/TestFiles.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace tarvok;
+using tarvok::test::crlf;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString out, err;
+};
+
+// Every file under the folders, with its size and time: what a run may not change.
+QStringList snapshot(const QStringList& folders) {
+    QStringList files;
+    for (const QString& folder : folders)
+        for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QFileInfo info(it.nextFileInfo());
+            files << info.filePath() + " " + QString::number(info.size()) + " " +
+                         QString::number(info.lastModified().toMSecsSinceEpoch());
+        }
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+TEST(CheckCommand, PrintsTheProblemsAndTheirCountsWithoutADisplayOrAWrite) {
+    const test::TempDir dir;
+    dir.write("mod/rulesmd.ini", crlf({"[Countries]", "0=Americans", "1=Russians", "[Sides]",
+                                       "A=Americans", "B=Russians", "[VehicleTypes]", "0=MTNK",
+                                       "[MTNK]", "TechLevel=1", "Owner=Americans"}));
+    const QByteArray trigger = "T1=x,TM1,Russians,1,0,<none>," + QByteArray(64, '0') +
+                               ",70.000000,10.000000,70.000000,1,0,1,0,<none>,1,1,1";
+    dir.write("mod/ai/aimd.ini",
+              crlf({"[AITriggerTypes]", trigger, "[TeamTypes]", "0=TM1", "[TaskForces]", "0=TF1",
+                    "[ScriptTypes]", "[TM1]", "TaskForce=TF1", "[TF1]", "0=1,MTNK", "1=1,GHOST"}));
+    dir.write("mod/readme.txt", "no AI here");
+    dir.write("elsewhere/ai.ini", crlf({"[AITriggerTypes]"}));
+    const QString program = QStringLiteral(TARVOK_PROGRAM);
+    const QStringList watched{dir.path(), QFileInfo(program).absolutePath()};
+    const QStringList before = snapshot(watched);
+
+    const auto run = [&](const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        env.insert("HOME", dir.file("home"));
+        env.insert("XDG_DATA_HOME", dir.file("home/data"));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(dir.file("mod"));
+        p.start(program, args);
+        EXPECT_TRUE(p.waitForFinished(10000));
+        return Outcome{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                       QString::fromUtf8(p.readAllStandardOutput()),
+                       QString::fromUtf8(p.readAllStandardError())};
+    };
+
+    const Outcome text = run({"--check", "ai/aimd.ini"});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out.toStdString(), "ai/aimd.ini:2: 提示: 触发 T1 的作战小队 TM1 需要单位 MTNK，"
+                                      "但Russians都无法建造它（Owner 中没有 Russians）\n"
+                                      "ai/aimd.ini:12: 错误: 单位 GHOST 未在规则文件中定义\n");
+    EXPECT_TRUE(text.err.endsWith("\n1 个错误，1 个提示\n")) << text.err.toStdString();
+
+    const Outcome json = run({"--check=ai/aimd.ini", "--format=json", "--rules", "rulesmd.ini"});
+    EXPECT_EQ(json.status, 1);
+    const QJsonArray problems = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_EQ(problems[1].toObject(), (QJsonObject{{"file", "ai/aimd.ini"},
+                                                   {"line", 12},
+                                                   {"level", "error"},
+                                                   {"kind", "未定义单位"},
+                                                   {"record", "TF1"},
+                                                   {"text", "单位 GHOST 未在规则文件中定义"}}));
+    EXPECT_EQ(problems[0].toObject()["level"], "hint");
+    EXPECT_EQ(problems[0].toObject()["kind"], "无法建造");
+
+    // Without the rules file only hints are left; without a rules file found, it says so.
+    const Outcome hints = run({"--check", "ai/aimd.ini", "--no-rules"});
+    EXPECT_EQ(hints.status, 0) << hints.err.toStdString();
+    EXPECT_FALSE(hints.out.contains("错误"));
+    const Outcome alone = run({"--check", "../elsewhere/ai.ini"});
+    EXPECT_EQ(alone.status, 0);
+    EXPECT_EQ(alone.err, "未找到游戏规则文件，使用内置单位表\n0 个错误，0 个提示\n");
+
+    // What cannot be checked: status 2 and the reason, nothing on standard output.
+    for (const QStringList& args :
+         {QStringList{"--check", "gone.ini"}, QStringList{"--check", "readme.txt"},
+          QStringList{"--check", "ai/aimd.ini", "--rules", "gone.ini"}, QStringList{"--check"},
+          QStringList{"--frobnicate"}}) {
+        const Outcome refused = run(args);
+        EXPECT_EQ(refused.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(refused.out.isEmpty());
+        EXPECT_TRUE(refused.err.startsWith("tarvok: ")) << refused.err.toStdString();
+    }
+    EXPECT_EQ(run({"--help"}).status, 0);
+    EXPECT_TRUE(run({"--help"}).out.contains("--check"));
+    EXPECT_EQ(run({"--version"}).out, "Tarvok " TARVOK_VERSION "\n");
+
+    EXPECT_EQ(snapshot(watched), before); // no scratch copy, history, notes or settings
+}
