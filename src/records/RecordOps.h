@@ -84,6 +84,12 @@ RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFiel
 std::optional<QByteArray> mergeTrigger(QByteArrayView content, const TextCodec& codec,
                                        const QString& key, const TriggerFields& loaded,
                                        const TriggerFields& now, bool* found);
+// The edits that write into the trigger's line (line of text, listed as key) the fields
+// that differ between loaded and now, as a save does; false, with no edit, when now cannot
+// make a well-formed line.
+bool editTriggerFields(const IniText& text, qsizetype line, const TextCodec& codec,
+                       const QString& key, const TriggerFields& loaded, const TriggerFields& now,
+                       IniEdits& edits);
 // A new trigger "ID=name", first in [AITriggerTypes]; listed: the keys the list shows.
 RecordAdd AddTrigger(RulesDocument& doc, const QString& key, const QStringList& listed);
 RecordRemoval DeleteTrigger(RulesDocument& doc, const QString& key);

@@ -110,18 +110,29 @@ std::optional<QByteArray> mergeTrigger(QByteArrayView content, const TextCodec& 
     *found = line.has_value();
     if (!line)
         return std::nullopt;
+    IniEdits edits;
+    editTriggerFields(text, *line, codec, key, loaded, now, edits);
+    if (edits.isEmpty())
+        return std::nullopt;
+    return slice.apply(content, edits);
+}
+
+bool editTriggerFields(const IniText& text, qsizetype line, const TextCodec& codec,
+                       const QString& key, const TriggerFields& loaded, const TriggerFields& now,
+                       IniEdits& edits) {
+    // The check looks at commas, digits and empty fields only, which every encoding
+    // writes alike.
+    if (trigger::checkEdit(encoded(key, now, utf8())) != trigger::EditProblem::None)
+        return false;
     // Only the fields whose values changed since the load are written; every other byte of
     // the line (spacing, comment, the exact text of the other fields) stays. Which changed
     // is told the same in every encoding.
     const trigger::ChangedFields changed =
         trigger::changedFields(encoded({}, now, utf8()), encoded({}, loaded, utf8()));
     const QByteArray newLine = trigger::buildChangedTriggerLine(
-        encoded(key, now, codec), changed, recordlines::triggerLine(text, *line));
-    IniEdits edits;
-    recordlines::editTrigger(text, *line, newLine, edits);
-    if (edits.isEmpty())
-        return std::nullopt;
-    return slice.apply(content, edits);
+        encoded(key, now, codec), changed, recordlines::triggerLine(text, line));
+    recordlines::editTrigger(text, line, newLine, edits);
+    return true;
 }
 
 RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFields& loaded,
