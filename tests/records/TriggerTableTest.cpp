@@ -82,7 +82,7 @@ TEST(TriggerTable, ReadsSortsFiltersAndSavesInOneWrite) {
     EXPECT_EQ(table.read(*doc.index(), names, path), 0);
     ASSERT_EQ(table.size(), 3);
     const QStringList first = {"T1",    "Allied ten",      "<all>", "1 盟军",
-                               "本方单位满足条件：发电厂 大于或等于 2",
+                               "本方单位满足条件：发电厂 大于或等于 02",
                                "75",    "10",              "500",   "1",
                                "1",     "0",               "TM-A Rush", ""};
     for (int c = 0; c < ColumnCount; ++c)
