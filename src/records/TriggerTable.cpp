@@ -57,8 +57,7 @@ QString teamText(const RulesIndex& index, const QString& team) {
     if (team.isEmpty())
         return {};
     const QByteArrayView name = index.name(index.codec().encode(team));
-    return name.isEmpty() ? team
-                          : QStringLiteral("%1 %2").arg(team, index.codec().decode(name));
+    return name.isEmpty() ? team : QStringLiteral("%1 %2").arg(team, index.codec().decode(name));
 }
 
 // A number for sorting: the text's leading number, or a text without one after every
@@ -93,8 +92,8 @@ std::optional<QString> weightValue(const QString& current, const QString& typed)
     const QString t = rules::searchKey(typed).trimmed();
     if (rules::weightAccepted(t))
         return t;
-    if (t.isEmpty() || !(t[0] == QChar(u'×') || t[0] == QLatin1Char('x') ||
-                         t[0] == QLatin1Char('*')))
+    if (t.isEmpty() ||
+        !(t[0] == QChar(u'×') || t[0] == QLatin1Char('x') || t[0] == QLatin1Char('*')))
         return std::nullopt;
     bool ok = false;
     const double factor = t.sliced(1).trimmed().toDouble(&ok);
@@ -139,9 +138,8 @@ int Table::read(const RulesIndex& index, const UnitName& unitName, const QString
         r.condition = conditionText(r.fields, unitName);
         r.team1 = teamText(index, r.fields.teams.value(0));
         r.team2 = teamText(index, r.fields.teams.value(1));
-        r.search = rules::searchKey(QStringList{r.id, r.name, r.fields.country, sideName,
-                                                r.team1, r.team2}
-                                        .join(QChar(0)));
+        r.search = rules::searchKey(
+            QStringList{r.id, r.name, r.fields.country, sideName, r.team1, r.team2}.join(QChar(0)));
         if (const auto it = kept.constFind(r.file + QChar(0) + r.key); it != kept.cend()) {
             r.edits = *it;
             kept.erase(it);
@@ -280,52 +278,52 @@ TableSave Table::save(RulesDocument& doc) {
             edited.push_back(&r);
     if (edited.empty())
         return out;
-    out.write = doc.edit([&](const QByteArray& content,
-                             const TextCodec& codec) -> std::optional<QByteArray> {
-        // Run again when another program changed the file meanwhile: start afresh.
-        out = TableSave{};
-        const recordlines::SectionSlice slice(content, "AITriggerTypes");
-        const IniText& text = slice.text();
-        IniEdits edits;
-        for (const Row* r : edited) {
-            const QByteArray entry = codec.encode(r->key);
-            std::optional<qsizetype> line = recordlines::findTrigger(text, entry);
-            if (!line) {
-                out.missing << r->key;
-                continue;
-            }
-            const QByteArray oldLine = recordlines::triggerLine(text, *line);
-            // The fields as the file holds them, with the table's edits as a save from a
-            // panel loaded with their values before the edit would make them.
-            const trigger::TriggerView view = trigger::readTriggerLine(oldLine);
-            records::TriggerFields loaded = r->fields, now = r->fields;
-            for (int s = 0; s < kEditable; ++s) {
-                if (!r->edits[s])
+    out.write = doc.edit(
+        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
+            // Run again when another program changed the file meanwhile: start afresh.
+            out = TableSave{};
+            const recordlines::SectionSlice slice(content, "AITriggerTypes");
+            const IniText& text = slice.text();
+            IniEdits edits;
+            for (const Row* r : edited) {
+                const QByteArray entry = codec.encode(r->key);
+                std::optional<qsizetype> line = recordlines::findTrigger(text, entry);
+                if (!line) {
+                    out.missing << r->key;
                     continue;
-                setField(loaded, s, r->edits[s]->before);
-                setField(now, s, r->edits[s]->now);
-                const std::optional<QByteArray> inFile[] = {view.base, view.min, view.max};
-                const std::optional<bool> ticks[] = {view.low, view.mid, view.high};
-                QString fileValue = r->edits[s]->before;
-                if (s < 3 && inFile[s])
-                    fileValue = codec.decode(*inFile[s]);
-                else if (s >= 3 && ticks[s - 3])
-                    fileValue = *ticks[s - 3] ? QStringLiteral("1") : QStringLiteral("0");
-                if (fileValue != r->edits[s]->before && fileValue != r->edits[s]->now)
-                    out.overwritten.push_back({r->id, header(Base + s), r->edits[s]->now});
+                }
+                const QByteArray oldLine = recordlines::triggerLine(text, *line);
+                // The fields as the file holds them, with the table's edits as a save from a
+                // panel loaded with their values before the edit would make them.
+                const trigger::TriggerView view = trigger::readTriggerLine(oldLine);
+                records::TriggerFields loaded = r->fields, now = r->fields;
+                for (int s = 0; s < kEditable; ++s) {
+                    if (!r->edits[s])
+                        continue;
+                    setField(loaded, s, r->edits[s]->before);
+                    setField(now, s, r->edits[s]->now);
+                    const std::optional<QByteArray> inFile[] = {view.base, view.min, view.max};
+                    const std::optional<bool> ticks[] = {view.low, view.mid, view.high};
+                    QString fileValue = r->edits[s]->before;
+                    if (s < 3 && inFile[s])
+                        fileValue = codec.decode(*inFile[s]);
+                    else if (s >= 3 && ticks[s - 3])
+                        fileValue = *ticks[s - 3] ? QStringLiteral("1") : QStringLiteral("0");
+                    if (fileValue != r->edits[s]->before && fileValue != r->edits[s]->now)
+                        out.overwritten.push_back({r->id, header(Base + s), r->edits[s]->now});
+                }
+                const qsizetype before = edits.size();
+                if (!records::editTriggerFields(text, *line, codec, r->key, loaded, now, edits)) {
+                    out.refused << r->key;
+                    continue;
+                }
+                if (edits.size() > before)
+                    ++out.written;
             }
-            const qsizetype before = edits.size();
-            if (!records::editTriggerFields(text, *line, codec, r->key, loaded, now, edits)) {
-                out.refused << r->key;
-                continue;
-            }
-            if (edits.size() > before)
-                ++out.written;
-        }
-        if (edits.isEmpty())
-            return std::nullopt;
-        return slice.apply(content, edits);
-    });
+            if (edits.isEmpty())
+                return std::nullopt;
+            return slice.apply(content, edits);
+        });
     if (out.write.ok())
         revert();
     return out;

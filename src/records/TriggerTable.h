@@ -85,9 +85,9 @@ struct Overwritten {
 
 // What a save of the table did.
 struct TableSave {
-    int written = 0;              // triggers whose line changed
-    QStringList missing;          // edited triggers the file no longer holds
-    QStringList refused;          // edited triggers whose line a save could not build
+    int written = 0;     // triggers whose line changed
+    QStringList missing; // edited triggers the file no longer holds
+    QStringList refused; // edited triggers whose line a save could not build
     std::vector<Overwritten> overwritten;
     filestore::WriteResult write;
 };

@@ -244,7 +244,6 @@ void FrmMain::connectHandlers() {
             windowrules::showFitted(*table);
         }
         table->show();
-        table->raise();
         table->activateWindow();
     });
     connect(mUndo, &QAction::triggered, files_, &FileCommands::mUndo_Click);

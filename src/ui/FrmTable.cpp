@@ -70,8 +70,7 @@ QVariant TriggerTableModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant TriggerTableModel::headerData(int section, Qt::Orientation orientation,
-                                       int role) const {
+QVariant TriggerTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return tt::header(section);
     return QAbstractTableModel::headerData(section, orientation, role);
@@ -235,8 +234,8 @@ FrmTable::FrmTable(PanelKit& kit, RulesDocument& doc, QWidget* parent)
             choose_(model_.table().rows()[model_.tableRow(index.row())].key);
     });
     // The table follows the file: every write, undo, redo, opening and outside change.
-    for (auto signal : {&RulesDocument::opened, &RulesDocument::reloaded,
-                        &RulesDocument::written, &RulesDocument::restored})
+    for (auto signal : {&RulesDocument::opened, &RulesDocument::reloaded, &RulesDocument::written,
+                        &RulesDocument::restored})
         connect(&doc_, signal, this, &FrmTable::reload);
     reload();
 }
@@ -251,9 +250,8 @@ void FrmTable::reload() {
     if (!index)
         return;
     const Catalogues& catalogues = kit_.catalogues();
-    dropped_ = model_.reload(*index, [&catalogues](const QString& unit) {
-        return catalogues.displayName(unit);
-    });
+    dropped_ = model_.reload(
+        *index, [&catalogues](const QString& unit) { return catalogues.displayName(unit); });
     showTitle();
 }
 
@@ -293,7 +291,8 @@ bool FrmTable::CmdTableSave_Click() {
     if (!saved.missing.isEmpty())
         notes << QStringLiteral("文件中已没有：%1").arg(saved.missing.join(QStringLiteral("、")));
     if (!saved.refused.isEmpty())
-        notes << QStringLiteral("未保存（触发行不完整）：%1").arg(saved.refused.join(QStringLiteral("、")));
+        notes << QStringLiteral("未保存（触发行不完整）：%1")
+                     .arg(saved.refused.join(QStringLiteral("、")));
     if (!notes.isEmpty())
         kit_.status(notes.join(QStringLiteral("；")));
     else

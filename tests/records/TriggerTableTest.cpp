@@ -16,12 +16,11 @@ TEST(TriggerTable, ValuesTypedForManyRows) {
         const char *current, *typed;
         std::optional<QString> weight;
     } weights[] = {
-        {"70", "35", "35"},       {"70", " 0 ", "0"},          {"75", "×0.5", "38"},
-        {"75", "x1.5", "113"},    {"75", "*1.5", "113"},       {"75", "X 2", "150"},
-        {"75", "＊2", "150"},     {"70", "×0.001", "0"},       {"70", "×-3", "0"},
-        {"999999", "×2", {}},     {"70", "1000000", {}},       {"70", "-5", {}},
-        {"70", "7.5", {}},        {"70", "×", {}},             {"70", "×abc", {}},
-        {"70", "/2", {}},         {"", "×2", {}},              {"70", "×inf", {}},
+        {"70", "35", "35"},    {"70", " 0 ", "0"},   {"75", "×0.5", "38"},  {"75", "x1.5", "113"},
+        {"75", "*1.5", "113"}, {"75", "X 2", "150"}, {"75", "＊2", "150"},  {"70", "×0.001", "0"},
+        {"70", "×-3", "0"},    {"999999", "×2", {}}, {"70", "1000000", {}}, {"70", "-5", {}},
+        {"70", "7.5", {}},     {"70", "×", {}},      {"70", "×abc", {}},    {"70", "/2", {}},
+        {"", "×2", {}},        {"70", "×inf", {}},
     };
     for (const auto& w : weights)
         EXPECT_EQ(weightValue(QString::fromUtf8(w.current), QString::fromUtf8(w.typed)), w.weight)
@@ -38,8 +37,10 @@ TEST(TriggerTable, TextsCompareWithTheirNumbersAsNumbers) {
     const struct {
         const char *a, *b;
         int order;
-    } cases[] = {{"T2", "T10", -1}, {"T10", "T2", 1},   {"a07", "a7", 0}, {"9", "10", -1},
-                 {"ab", "abc", -1}, {"b1", "a2", 1},    {"", "", 0},      {"x9y", "x9z", -1},
+    } cases[] = {{"T2", "T10", -1}, {"T10", "T2", 1},
+                 {"a07", "a7", 0},  {"9", "10", -1},
+                 {"ab", "abc", -1}, {"b1", "a2", 1},
+                 {"", "", 0},       {"x9y", "x9z", -1},
                  {"100", "99", 1},  {"0100003A", "0100003B", -1}};
     for (const auto& c : cases)
         EXPECT_EQ(naturalCompare(QString::fromUtf8(c.a), QString::fromUtf8(c.b)), c.order)
@@ -67,8 +68,7 @@ TEST(TriggerTable, ReadsSortsFiltersAndSavesInOneWrite) {
         "[TM-A]",
         "Name=Rush",
         "[AITriggerTypes]",
-        line("T1=Allied ten", "TM-A", "1", "75.500000,10.000000,500.000000", "1,1,0") +
-            " ; keep",
+        line("T1=Allied ten", "TM-A", "1", "75.500000,10.000000,500.000000", "1,1,0") + " ; keep",
         line("T2=Soviet", "<none>", "2", "9.000000,9.000000,9.000000", "0,0,0"),
         "  " + line("T10=Allied nine", "TM-A", "1", "500.000000,1.000000,500.000000", "1,1,1"),
     });
@@ -81,10 +81,10 @@ TEST(TriggerTable, ReadsSortsFiltersAndSavesInOneWrite) {
     };
     EXPECT_EQ(table.read(*doc.index(), names, path), 0);
     ASSERT_EQ(table.size(), 3);
-    const QStringList first = {"T1",    "Allied ten",      "<all>", "1 盟军",
-                               "本方单位满足条件：发电厂 大于或等于 02",
-                               "75",    "10",              "500",   "1",
-                               "1",     "0",               "TM-A Rush", ""};
+    const QStringList first = {
+        "T1", "Allied ten", "<all>", "1 盟军", "本方单位满足条件：发电厂 大于或等于 02",
+        "75", "10",         "500",   "1",      "1",
+        "0",  "TM-A Rush",  ""};
     for (int c = 0; c < ColumnCount; ++c)
         EXPECT_EQ(table.text(0, c), first[c]) << header(c).toStdString();
     EXPECT_EQ(table.rows()[0].file, path);
@@ -127,9 +127,8 @@ TEST(TriggerTable, ReadsSortsFiltersAndSavesInOneWrite) {
     EXPECT_TRUE(table.set(1, Min, QStringLiteral("5")));
     QByteArray outside = original;
     outside.replace("75.500000", "80.000000");
-    outside.replace(line("T2=Soviet", "<none>", "2", "9.000000,9.000000,9.000000", "0,0,0") +
-                        "\r\n",
-                    "");
+    outside.replace(
+        line("T2=Soviet", "<none>", "2", "9.000000,9.000000,9.000000", "0,0,0") + "\r\n", "");
     writeBytes(path, outside);
     ASSERT_TRUE(doc.refresh());
     EXPECT_EQ(table.read(*doc.index(), names, path), 1);
