@@ -76,6 +76,8 @@ struct TriggerRecord {
 // The trigger listed as key ("ID=name"): its line's fields over a new trigger's values
 // (a field a short line lacks, or no line at all, shows a new trigger's value).
 TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key);
+// The same with a codec of the index's encoding of its own, for a reading on another thread.
+TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key, const TextCodec& codec);
 RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFields& loaded,
                        const TriggerFields& now);
 // The content with the fields that differ between loaded and now written into the line of

@@ -81,22 +81,29 @@ const TextCodec& utf8() {
 } // namespace
 
 TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key) {
+    return LoadTrigger(index, key, index.codec());
+}
+
+TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key, const TextCodec& codec) {
     // What a new trigger has, first: a line too short to hold a field, or no line at all,
     // never leaves another trigger's value on show.
-    static const trigger::TriggerView kNew = trigger::readTriggerLine(trigger::newTriggerLine("x"));
+    static const TriggerFields kNew = [] {
+        TriggerFields f;
+        overlay(f, trigger::readTriggerLine(trigger::newTriggerLine("x")), utf8());
+        return f;
+    }();
     TriggerRecord r;
-    overlay(r.fields, kNew, utf8());
+    r.fields = kNew;
     const IniText& text = index.text();
-    const QByteArray entry = index.codec().encode(key);
+    const QByteArray entry = codec.encode(key);
     std::optional<qsizetype> line =
         recordlines::findTrigger(text, index.triggerLines(lines::before(entry, '=')), entry);
     if (!line && key.contains(QChar::ReplacementCharacter))
-        line = lineOf(text, index.codec(), key);
+        line = lineOf(text, codec, key);
     if (line) {
         r.found = true;
-        r.decodes = index.codec().roundTrips(text.text(*line));
-        overlay(r.fields, trigger::readTriggerLine(recordlines::triggerLine(text, *line)),
-                index.codec());
+        r.decodes = codec.roundTrips(text.text(*line));
+        overlay(r.fields, trigger::readTriggerLine(recordlines::triggerLine(text, *line)), codec);
     }
     return r;
 }

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
+#include <utility>
 
 namespace tarvok::triggertable {
 namespace {
@@ -53,11 +55,27 @@ QString conditionText(const records::TriggerFields& f, const UnitName& unitName)
     return QStringLiteral("%1：%2 %3 %4").arg(what, unit, way.isEmpty() ? f.way : way, f.amount);
 }
 
-QString teamText(const RulesIndex& index, const QString& team) {
+// A team as "ID name"; teams are shared by many triggers, so each is made once.
+QString teamText(const RulesIndex& index, const TextCodec& codec, const QString& team,
+                 QHash<QString, QString>& made) {
     if (team.isEmpty())
         return {};
-    const QByteArrayView name = index.name(index.codec().encode(team));
-    return name.isEmpty() ? team : QStringLiteral("%1 %2").arg(team, index.codec().decode(name));
+    if (const auto it = made.constFind(team); it != made.cend())
+        return *it;
+    const QByteArrayView name = index.name(codec.encode(team));
+    const QString text =
+        name.isEmpty() ? team : QStringLiteral("%1 %2").arg(team, codec.decode(name));
+    made.insert(team, text);
+    return text;
+}
+
+// What the filter compares, as fieldrules::searchKey makes it; plain ASCII, which most
+// of a file is, needs only its letters lowered.
+QString filterKey(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return rules::searchKey(text);
+    return text.toLower();
 }
 
 // A number for sorting: the text's leading number, or a text without one after every
@@ -118,28 +136,69 @@ bool Row::isEdited() const {
     return std::any_of(edits.begin(), edits.end(), [](const auto& e) { return e.has_value(); });
 }
 
+namespace {
+
+// The rows of the triggers [begin, end) of the reading, with a codec of their own: the
+// halves of a large file are read on two cores.
+std::vector<Row> readRows(const RulesIndex& index, size_t begin, size_t end, const QString& file) {
+    const TextCodec codec(index.codec());
+    QHash<QString, QString> teams;
+    QHash<QString, std::pair<QString, QString>> sides; // "1 盟军" and "盟军"
+    std::vector<Row> rows;
+    rows.reserve(end - begin);
+    const std::vector<QByteArrayView>& keys = index.scan().triggerKeys;
+    for (size_t i = begin; i < end; ++i) {
+        Row r;
+        r.file = file;
+        r.key = codec.decode(keys[i]);
+        r.id = rules::triggerId(r.key);
+        r.name = r.key.sliced(std::min(r.key.size(), r.id.size() + 1));
+        r.fields = records::LoadTrigger(index, r.key, codec).fields;
+        auto side = sides.constFind(r.fields.owner);
+        if (side == sides.cend()) {
+            const QString name = rules::sideDescription(r.fields.owner);
+            side = sides.insert(r.fields.owner,
+                                {name.isEmpty() ? r.fields.owner
+                                                : QStringLiteral("%1 %2").arg(r.fields.owner, name),
+                                 name});
+        }
+        r.side = side->first;
+        r.team1 = teamText(index, codec, r.fields.teams.value(0), teams);
+        r.team2 = teamText(index, codec, r.fields.teams.value(1), teams);
+        QString search;
+        search.reserve(r.key.size() + r.fields.country.size() + side->second.size() +
+                       r.team1.size() + r.team2.size() + 8);
+        for (const QString& part : {r.id, r.name, r.fields.country, side->second, r.team1, r.team2})
+            search.append(part).append(QChar(0));
+        r.search = filterKey(search);
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+} // namespace
+
 int Table::read(const RulesIndex& index, const UnitName& unitName, const QString& file) {
     QHash<QString, std::array<std::optional<FieldEdit>, kEditable>> kept;
     for (const Row& r : rows_)
         if (r.isEdited())
             kept.insert(r.file + QChar(0) + r.key, r.edits);
-    std::vector<Row> rows;
-    rows.reserve(index.scan().triggerKeys.size());
-    for (const QByteArrayView entry : index.scan().triggerKeys) {
-        Row r;
-        r.file = file;
-        r.key = index.codec().decode(entry);
-        r.id = rules::triggerId(r.key);
-        r.name = r.key.sliced(std::min(r.key.size(), r.id.size() + 1));
-        r.fields = records::LoadTrigger(index, r.key).fields;
-        const QString sideName = rules::sideDescription(r.fields.owner);
-        r.side = sideName.isEmpty() ? r.fields.owner
-                                    : QStringLiteral("%1 %2").arg(r.fields.owner, sideName);
-        r.condition = conditionText(r.fields, unitName);
-        r.team1 = teamText(index, r.fields.teams.value(0));
-        r.team2 = teamText(index, r.fields.teams.value(1));
-        r.search = rules::searchKey(
-            QStringList{r.id, r.name, r.fields.country, sideName, r.team1, r.team2}.join(QChar(0)));
+    unitName_ = unitName;
+    unitNames_.clear();
+    const size_t count = index.scan().triggerKeys.size();
+    const size_t half = count > 2000 ? count / 2 : count;
+    std::vector<Row> second;
+    std::thread other;
+    if (half < count)
+        other = std::thread([&] { second = readRows(index, half, count, file); });
+    std::vector<Row> rows = readRows(index, 0, half, file);
+    if (other.joinable())
+        other.join();
+    rows.insert(rows.end(), std::make_move_iterator(second.begin()),
+                std::make_move_iterator(second.end()));
+    for (Row& r : rows) {
+        if (kept.isEmpty())
+            break;
         if (const auto it = kept.constFind(r.file + QChar(0) + r.key); it != kept.cend()) {
             r.edits = *it;
             kept.erase(it);
@@ -148,7 +207,6 @@ int Table::read(const RulesIndex& index, const UnitName& unitName, const QString
                 if (r.edits[s] && r.edits[s]->now == fieldText(r.fields, s))
                     r.edits[s].reset();
         }
-        rows.push_back(std::move(r));
     }
     rows_ = std::move(rows);
     return static_cast<int>(kept.size());
@@ -170,7 +228,12 @@ QString Table::text(int row, int column) const {
     case Side:
         return r.side;
     case Condition:
-        return r.condition;
+        return conditionText(r.fields, [this](const QString& unit) {
+            auto it = unitNames_.constFind(unit);
+            if (it == unitNames_.cend())
+                it = unitNames_.insert(unit, unitName_ ? unitName_(unit) : QString());
+            return *it;
+        });
     case Team1:
         return r.team1;
     case Team2:
@@ -278,52 +341,64 @@ TableSave Table::save(RulesDocument& doc) {
             edited.push_back(&r);
     if (edited.empty())
         return out;
-    out.write = doc.edit(
-        [&](const QByteArray& content, const TextCodec& codec) -> std::optional<QByteArray> {
-            // Run again when another program changed the file meanwhile: start afresh.
-            out = TableSave{};
-            const recordlines::SectionSlice slice(content, "AITriggerTypes");
-            const IniText& text = slice.text();
-            IniEdits edits;
-            for (const Row* r : edited) {
-                const QByteArray entry = codec.encode(r->key);
-                std::optional<qsizetype> line = recordlines::findTrigger(text, entry);
-                if (!line) {
-                    out.missing << r->key;
-                    continue;
-                }
-                const QByteArray oldLine = recordlines::triggerLine(text, *line);
-                // The fields as the file holds them, with the table's edits as a save from a
-                // panel loaded with their values before the edit would make them.
-                const trigger::TriggerView view = trigger::readTriggerLine(oldLine);
-                records::TriggerFields loaded = r->fields, now = r->fields;
-                for (int s = 0; s < kEditable; ++s) {
-                    if (!r->edits[s])
-                        continue;
-                    setField(loaded, s, r->edits[s]->before);
-                    setField(now, s, r->edits[s]->now);
-                    const std::optional<QByteArray> inFile[] = {view.base, view.min, view.max};
-                    const std::optional<bool> ticks[] = {view.low, view.mid, view.high};
-                    QString fileValue = r->edits[s]->before;
-                    if (s < 3 && inFile[s])
-                        fileValue = codec.decode(*inFile[s]);
-                    else if (s >= 3 && ticks[s - 3])
-                        fileValue = *ticks[s - 3] ? QStringLiteral("1") : QStringLiteral("0");
-                    if (fileValue != r->edits[s]->before && fileValue != r->edits[s]->now)
-                        out.overwritten.push_back({r->id, header(Base + s), r->edits[s]->now});
-                }
-                const qsizetype before = edits.size();
-                if (!records::editTriggerFields(text, *line, codec, r->key, loaded, now, edits)) {
-                    out.refused << r->key;
-                    continue;
-                }
-                if (edits.size() > before)
-                    ++out.written;
+    out.write = doc.edit([&](const QByteArray& content,
+                             const TextCodec& codec) -> std::optional<QByteArray> {
+        // Run again when another program changed the file meanwhile: start afresh.
+        out = TableSave{};
+        const recordlines::SectionSlice slice(content, "AITriggerTypes");
+        const IniText& text = slice.text();
+        // The key lines by ID, looked at once: a save of thousands of triggers looks
+        // up each in the same lines.
+        QHash<QByteArrayView, std::vector<qsizetype>> byId;
+        for (const IniText::Section& section : text.sections())
+            if (section.name == QByteArrayView("AITriggerTypes"))
+                for (qsizetype i = section.bodyBegin; i < section.bodyEnd; ++i)
+                    if (text.kind(i) == IniText::Kind::Key)
+                        byId[text.key(i)].push_back(i);
+        IniEdits edits;
+        for (const Row* r : edited) {
+            const QByteArray entry = codec.encode(r->key);
+            const auto lines = byId.constFind(lines::before(entry, '='));
+            std::optional<qsizetype> line =
+                lines == byId.cend() ? std::nullopt : recordlines::findTrigger(text, *lines, entry);
+            if (!line && r->key.contains(QChar::ReplacementCharacter))
+                line = recordlines::findTrigger(text, r->key, codec);
+            if (!line) {
+                out.missing << r->key;
+                continue;
             }
-            if (edits.isEmpty())
-                return std::nullopt;
-            return slice.apply(content, edits);
-        });
+            const QByteArray oldLine = recordlines::triggerLine(text, *line);
+            // The fields as the file holds them, with the table's edits as a save from a
+            // panel loaded with their values before the edit would make them.
+            const trigger::TriggerView view = trigger::readTriggerLine(oldLine);
+            records::TriggerFields loaded = r->fields, now = r->fields;
+            for (int s = 0; s < kEditable; ++s) {
+                if (!r->edits[s])
+                    continue;
+                setField(loaded, s, r->edits[s]->before);
+                setField(now, s, r->edits[s]->now);
+                const std::optional<QByteArray> inFile[] = {view.base, view.min, view.max};
+                const std::optional<bool> ticks[] = {view.low, view.mid, view.high};
+                QString fileValue = r->edits[s]->before;
+                if (s < 3 && inFile[s])
+                    fileValue = codec.decode(*inFile[s]);
+                else if (s >= 3 && ticks[s - 3])
+                    fileValue = *ticks[s - 3] ? QStringLiteral("1") : QStringLiteral("0");
+                if (fileValue != r->edits[s]->before && fileValue != r->edits[s]->now)
+                    out.overwritten.push_back({r->id, header(Base + s), r->edits[s]->now});
+            }
+            const qsizetype before = edits.size();
+            if (!records::editTriggerFields(text, *line, codec, r->key, loaded, now, edits)) {
+                out.refused << r->key;
+                continue;
+            }
+            if (edits.size() > before)
+                ++out.written;
+        }
+        if (edits.isEmpty())
+            return std::nullopt;
+        return slice.apply(content, edits);
+    });
     if (out.write.ok())
         revert();
     return out;

@@ -67,7 +67,7 @@ struct Row {
     QString key;  // "ID=name" as the trigger list shows it
     QString id, name;
     records::TriggerFields fields; // as read from the file
-    QString side, condition, team1, team2;
+    QString side, team1, team2;
     std::array<std::optional<FieldEdit>, kEditable> edits;
     QString search; // what the filter looks in, as fieldrules::searchKey makes it
     bool isEdited() const;
@@ -123,6 +123,8 @@ class Table {
 
   private:
     std::vector<Row> rows_;
+    UnitName unitName_;
+    mutable QHash<QString, QString> unitNames_; // what unitName_ said of each unit
 };
 
 // Texts compared with their runs of digits as numbers ("T2" before "T10").
