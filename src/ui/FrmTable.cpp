@@ -192,8 +192,9 @@ FrmTable::FrmTable(PanelKit& kit, RulesDocument& doc, QWidget* parent)
     TblTriggers = new QTableView(this);
     TblTriggers->setObjectName(QStringLiteral("TblTriggers"));
     TblTriggers->setModel(&model_);
-    TblTriggers->setSortingEnabled(true);
+    // File order until the user clicks a header.
     TblTriggers->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    TblTriggers->setSortingEnabled(true);
     TblTriggers->setSelectionBehavior(QAbstractItemView::SelectRows);
     TblTriggers->setEditTriggers(QAbstractItemView::DoubleClicked |
                                  QAbstractItemView::EditKeyPressed |

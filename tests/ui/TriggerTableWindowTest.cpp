@@ -39,6 +39,7 @@ TEST(TriggerTableWindow, SetsSavesFollowsAndAsksBeforeLeaving) {
     auto* view = frm->findChild<QTableView*>(QStringLiteral("TblTriggers"));
     const auto child = [frm](const char* name) { return frm->findChild<QWidget*>(name); };
     EXPECT_EQ(rowCount(view), 3);
+    EXPECT_EQ(cell(view, 0, triggertable::Id), "T1"); // file order until a header is clicked
 
     view->sortByColumn(triggertable::Base, Qt::AscendingOrder);
     EXPECT_EQ(cell(view, 0, triggertable::Id), "T2");
