@@ -341,6 +341,9 @@ TableSave Table::save(RulesDocument& doc) {
             edited.push_back(&r);
     if (edited.empty())
         return out;
+    // This save's own reading afterwards tells nothing of its earlier values.
+    for (const Row* r : edited)
+        saved_.remove(r->key);
     out.write = doc.edit([&](const QByteArray& content,
                              const TextCodec& codec) -> std::optional<QByteArray> {
         // Run again when another program changed the file meanwhile: start afresh.
@@ -399,8 +402,35 @@ TableSave Table::save(RulesDocument& doc) {
             return std::nullopt;
         return slice.apply(content, edits);
     });
-    if (out.write.ok())
+    if (out.write.ok()) {
+        for (const Row* r : edited) {
+            if (out.missing.contains(r->key) || out.refused.contains(r->key))
+                continue;
+            auto& values = saved_[r->key];
+            for (int s = 0; s < kEditable; ++s)
+                if (r->edits[s])
+                    values[s] = r->edits[s]->now;
+        }
         revert();
+    }
+    return out;
+}
+
+std::vector<Overwritten> Table::takeLaterSaves() {
+    std::vector<Overwritten> out;
+    if (saved_.isEmpty())
+        return out;
+    for (const Row& r : rows_) {
+        const auto it = saved_.find(r.key);
+        if (it == saved_.end())
+            continue;
+        for (int s = 0; s < kEditable; ++s) {
+            if (!(*it)[s] || fieldText(r.fields, s) == *(*it)[s])
+                continue;
+            out.push_back({r.id, header(Base + s), fieldText(r.fields, s)});
+            (*it)[s].reset();
+        }
+    }
     return out;
 }
 

@@ -121,8 +121,16 @@ class Table {
     // The edits are dropped once written.
     TableSave save(RulesDocument& doc);
 
+    // After a read that followed another write (a panel's save): the fields this table
+    // saved last that the file now holds otherwise; the later save won. Each is told once.
+    std::vector<Overwritten> takeLaterSaves();
+    // Forgets what this table saved (another file, an undo, another program's change).
+    void forgetSaves() { saved_.clear(); }
+
   private:
     std::vector<Row> rows_;
+    // The values this table wrote, by trigger key, for takeLaterSaves.
+    QHash<QString, std::array<std::optional<QString>, kEditable>> saved_;
     UnitName unitName_;
     mutable QHash<QString, QString> unitNames_; // what unitName_ said of each unit
 };

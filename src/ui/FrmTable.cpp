@@ -235,9 +235,21 @@ FrmTable::FrmTable(PanelKit& kit, RulesDocument& doc, QWidget* parent)
             choose_(model_.table().rows()[model_.tableRow(index.row())].key);
     });
     // The table follows the file: every write, undo, redo, opening and outside change.
-    for (auto signal : {&RulesDocument::opened, &RulesDocument::reloaded, &RulesDocument::written,
-                        &RulesDocument::restored})
-        connect(&doc_, signal, this, &FrmTable::reload);
+    for (auto signal : {&RulesDocument::opened, &RulesDocument::reloaded, &RulesDocument::restored})
+        connect(&doc_, signal, this, [this] {
+            model_.table().forgetSaves();
+            reload();
+        });
+    connect(&doc_, &RulesDocument::written, this, [this] {
+        reload();
+        // A panel saved a field this table saved before: the panel's value stays.
+        QStringList notes;
+        for (const tt::Overwritten& o : model_.table().takeLaterSaves())
+            notes
+                << QStringLiteral("触发 %1 的 %2：保留了面板中的值 %3").arg(o.id, o.field, o.value);
+        if (!notes.isEmpty())
+            kit_.status(notes.join(QStringLiteral("；")));
+    });
     reload();
 }
 

@@ -153,6 +153,19 @@ TEST(TriggerTable, ReadsSortsFiltersAndSavesInOneWrite) {
     EXPECT_EQ(table.save(doc).write.ok(), true); // nothing edited: nothing written
     EXPECT_EQ(writes.count(), 1);
 
+    // A panel then saves T10's base weight: the panel's value is told, once.
+    table.read(*doc.index(), names, path);
+    EXPECT_TRUE(table.takeLaterSaves().empty());
+    records::TriggerFields loaded = table.rows()[1].fields, now = loaded;
+    now.base = QStringLiteral("77");
+    ASSERT_TRUE(records::SaveTrigger(doc, table.rows()[1].key, loaded, now).write.ok());
+    table.read(*doc.index(), names, path);
+    const std::vector<Overwritten> later = table.takeLaterSaves();
+    ASSERT_EQ(later.size(), 1u);
+    EXPECT_EQ(later[0].id + later[0].field + later[0].value, "T10基础分量77");
+    EXPECT_TRUE(table.takeLaterSaves().empty());
+    EXPECT_EQ(doc.restore(History::Stack::Undo).outcome, RulesDocument::Restored::Done);
+
     EXPECT_EQ(doc.restore(History::Stack::Undo).outcome, RulesDocument::Restored::Done);
     EXPECT_EQ(readBytes(path), outside);
 }
