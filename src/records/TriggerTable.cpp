@@ -335,12 +335,16 @@ int naturalCompare(QStringView a, QStringView b) {
 
 TableSave Table::save(RulesDocument& doc) {
     TableSave out;
-    std::vector<const Row*> edited;
+    // Copies: the write's signal may have the table read again before it returns.
+    std::vector<Row> rows;
     for (const Row& r : rows_)
         if (r.isEdited())
-            edited.push_back(&r);
-    if (edited.empty())
+            rows.push_back(r);
+    if (rows.empty())
         return out;
+    std::vector<const Row*> edited;
+    for (const Row& r : rows)
+        edited.push_back(&r);
     // This save's own reading afterwards tells nothing of its earlier values.
     for (const Row* r : edited)
         saved_.remove(r->key);
@@ -402,16 +406,24 @@ TableSave Table::save(RulesDocument& doc) {
             return std::nullopt;
         return slice.apply(content, edits);
     });
-    if (out.write.ok()) {
-        for (const Row* r : edited) {
-            if (out.missing.contains(r->key) || out.refused.contains(r->key))
-                continue;
-            auto& values = saved_[r->key];
-            for (int s = 0; s < kEditable; ++s)
-                if (r->edits[s])
-                    values[s] = r->edits[s]->now;
-        }
-        revert();
+    if (!out.write.ok())
+        return out;
+    for (const Row* r : edited) {
+        if (out.missing.contains(r->key) || out.refused.contains(r->key))
+            continue;
+        auto& values = saved_[r->key];
+        for (int s = 0; s < kEditable; ++s)
+            if (r->edits[s])
+                values[s] = r->edits[s]->now;
+    }
+    // The edits written are done; those of a trigger refused stay for the user to mend.
+    for (Row& r : rows_) {
+        const auto it = saved_.constFind(r.key);
+        if (it == saved_.cend())
+            continue;
+        for (int s = 0; s < kEditable; ++s)
+            if (r.edits[s] && (*it)[s] == r.edits[s]->now)
+                r.edits[s].reset();
     }
     return out;
 }

@@ -118,7 +118,7 @@ class Table {
 
     // Writes every edited trigger in one write: only its edited fields, the way a trigger
     // save does; the table's value wins over another change of the same field since.
-    // The edits are dropped once written.
+    // The edits written are dropped; those of a trigger whose line could not be built stay.
     TableSave save(RulesDocument& doc);
 
     // After a read that followed another write (a panel's save): the fields this table
