@@ -252,21 +252,24 @@ int Table::editedRows() const {
         std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return r.isEdited(); }));
 }
 
-bool Table::set(int row, int column, const QString& typed) {
+std::optional<QString> Table::valueFor(int row, int column, const QString& typed) const {
     if (!isEditable(column))
+        return std::nullopt;
+    if (isWeight(column))
+        return weightValue(text(row, column), typed);
+    const std::optional<bool> tick = tickValue(typed);
+    if (!tick)
+        return std::nullopt;
+    return *tick ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+bool Table::set(int row, int column, const QString& typed) {
+    const std::optional<QString> value = valueFor(row, column, typed);
+    if (!value)
         return false;
     Row& r = rows_[row];
     const int s = editSlot(column);
     const QString was = fieldText(r.fields, s);
-    const QString current = r.edits[s] ? r.edits[s]->now : was;
-    std::optional<QString> value;
-    if (isWeight(column)) {
-        value = weightValue(current, typed);
-    } else if (const std::optional<bool> tick = tickValue(typed)) {
-        value = *tick ? QStringLiteral("1") : QStringLiteral("0");
-    }
-    if (!value)
-        return false;
     if (*value == was)
         r.edits[s].reset();
     else

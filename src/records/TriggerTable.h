@@ -107,6 +107,8 @@ class Table {
 
     // Sets a weight (as weightValue reads typed) or a tick of a row; false when refused.
     bool set(int row, int column, const QString& typed);
+    // What set would make the cell hold; nothing when it would refuse.
+    std::optional<QString> valueFor(int row, int column, const QString& typed) const;
     void revert();
 
     // The rows in the order of column: numbers as numbers, texts with their digit runs

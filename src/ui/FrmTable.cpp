@@ -150,11 +150,11 @@ void TriggerTableModel::refilter() {
 
 bool TriggerTableModel::setMany(const std::vector<int>& rows, int column, const QString& typed) {
     // Every row takes the value, or none: a factor that one row cannot take is refused.
-    tt::Table trial = table_;
     for (const int row : rows)
-        if (!trial.set(row, column, typed))
+        if (!table_.valueFor(row, column, typed))
             return false;
-    table_ = std::move(trial);
+    for (const int row : rows)
+        table_.set(row, column, typed);
     changedAll();
     return true;
 }
