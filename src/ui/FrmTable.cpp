@@ -114,9 +114,10 @@ void TriggerTableModel::sort(int column, Qt::SortOrder order) {
     emit layoutChanged();
 }
 
-int TriggerTableModel::reload(const RulesIndex& index, const tt::UnitName& unitName) {
+int TriggerTableModel::reload(const RulesIndex& index, const tt::UnitName& unitName,
+                              const QString& file) {
     beginResetModel();
-    const int dropped = table_.read(index, unitName);
+    const int dropped = table_.read(index, unitName, file);
     if (sortColumn_ >= 0) {
         order_ = table_.order(sortColumn_, sortOrder_ == Qt::AscendingOrder);
     } else {
@@ -264,7 +265,8 @@ void FrmTable::reload() {
         return;
     const Catalogues& catalogues = kit_.catalogues();
     dropped_ = model_.reload(
-        *index, [&catalogues](const QString& unit) { return catalogues.displayName(unit); });
+        *index, [&catalogues](const QString& unit) { return catalogues.displayName(unit); },
+        doc_.path());
     showTitle();
 }
 

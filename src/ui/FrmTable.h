@@ -35,8 +35,9 @@ class TriggerTableModel : public QAbstractTableModel {
 
     // The table's row on show at row.
     int tableRow(int row) const { return shown_[row]; }
-    // Reads the file again (the sort and filter kept); the edits dropped.
-    int reload(const RulesIndex& index, const triggertable::UnitName& unitName);
+    // Reads the file again (the sort and filter kept); the number of edits dropped.
+    int reload(const RulesIndex& index, const triggertable::UnitName& unitName,
+               const QString& file);
     void setFilter(const QString& text);
     // Sets column of the given table rows to typed; false when the value is refused.
     bool setMany(const std::vector<int>& rows, int column, const QString& typed);
