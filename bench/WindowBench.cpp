@@ -8,14 +8,18 @@
 #include "ui/Dialogs.h"
 #include "ui/FileCommands.h"
 #include "ui/FrmMain.h"
+#include "ui/FrmTable.h"
 #include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -298,6 +302,88 @@ void BM_DeleteTaskForce(benchmark::State& state) {
     state.counters["x_copy"] = total / std::max<double>(1, n) / s.copyMs;
 }
 
+// ---- 触发总表: every trigger in one table
+
+FrmTable* triggerTable(Session& s) {
+    auto* table = s.main->findChild<FrmTable*>(QStringLiteral("FrmTable"));
+    if (!table) {
+        s.main->findChild<QAction*>(QStringLiteral("mTriggerTable"))->trigger();
+        table = s.main->findChild<FrmTable*>(QStringLiteral("FrmTable"));
+    }
+    return table;
+}
+
+QTableView* tableView(FrmTable* table) {
+    return table->findChild<QTableView*>(QStringLiteral("TblTriggers"));
+}
+
+// From the menu to the table laid out: every trigger read, described and shown. The
+// window of the round before is closed first, untimed.
+void BM_OpenTriggerTable(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    for (auto _ : state) {
+        delete s.main->findChild<FrmTable*>(QStringLiteral("FrmTable"));
+        QElapsedTimer t;
+        t.start();
+        tableView(triggerTable(s))->doItemsLayout();
+        state.SetIterationTime(t.nsecsElapsed() / 1e9);
+    }
+    state.counters["rows"] = tableView(triggerTable(s))->model()->rowCount();
+}
+
+// A click on a header: by base weight, up and down in turn, laid out again.
+void BM_TriggerTableSort(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    QTableView* view = tableView(triggerTable(s));
+    int i = 0;
+    timed(state, s, [&] {
+        view->sortByColumn(triggertable::Base, ++i % 2 ? Qt::AscendingOrder : Qt::DescendingOrder);
+        view->doItemsLayout();
+    });
+}
+
+// One keystroke in TxtTableFind, until the table is laid out again.
+void BM_TriggerTableFilter(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    FrmTable* table = triggerTable(s);
+    auto* find = table->findChild<QLineEdit*>(QStringLiteral("TxtTableFind"));
+    int i = 0;
+    timed(state, s, [&] {
+        find->setText(++i % 2 ? QStringLiteral("00") : QStringLiteral("001"));
+        tableView(table)->doItemsLayout();
+    });
+    find->clear();
+}
+
+// CmdTableSave with the base weight of n triggers edited (a new value each round): one
+// write, then the table read again, as after any write.
+void tableSave(benchmark::State& state, int n) {
+    Session& s = session(state.range(0));
+    FrmTable* table = triggerTable(s);
+    auto* save = table->findChild<QPushButton*>(QStringLiteral("CmdTableSave"));
+    int round = 0;
+    timed(
+        state, s,
+        [&] {
+            ++round;
+            triggertable::Table& rows = table->model().table();
+            const int step = rows.size() / n;
+            for (int i = 0; i < n; ++i)
+                rows.set(i * step, triggertable::Base, QString::number(100 + round % 50));
+            table->model().changedAll(); // as the cells' edits say
+            save->click();
+        },
+        true);
+}
+
+void BM_TriggerTableSaveOne(benchmark::State& state) {
+    tableSave(state, 1);
+}
+
+void BM_TriggerTableSave1000(benchmark::State& state) {
+    tableSave(state, 1000);
+}
+
 // Runs at every keystroke in the unit fields.
 void BM_UnitNameLookup(benchmark::State& state) {
     Session& s = session(state.range(0));
@@ -350,6 +436,11 @@ WINDOW_BENCH(BM_SaveScriptType);
 WINDOW_BENCH(BM_AddTaskForce);
 WINDOW_BENCH(BM_DeleteTaskForce);
 WINDOW_BENCH(BM_UnitNameLookup);
+WINDOW_BENCH(BM_OpenTriggerTable);
+WINDOW_BENCH(BM_TriggerTableSort);
+WINDOW_BENCH(BM_TriggerTableFilter);
+WINDOW_BENCH(BM_TriggerTableSaveOne);
+WINDOW_BENCH(BM_TriggerTableSave1000);
 BENCHMARK(BM_OpenFileOfMod)
     ->Arg(kSmall)
     ->UseManualTime()

@@ -201,6 +201,7 @@ class IniEdits {
     void insertAfter(qsizetype line, QByteArray text, QByteArrayView lineEnd);
 
     bool isEmpty() const { return edits_.empty(); }
+    qsizetype size() const { return static_cast<qsizetype>(edits_.size()); }
 
   private:
     friend std::optional<QByteArray> applyEdits(const IniText& text, const IniEdits& edits);

@@ -76,6 +76,8 @@ struct TriggerRecord {
 // The trigger listed as key ("ID=name"): its line's fields over a new trigger's values
 // (a field a short line lacks, or no line at all, shows a new trigger's value).
 TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key);
+// The same with a codec of the index's encoding of its own, for a reading on another thread.
+TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key, const TextCodec& codec);
 RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFields& loaded,
                        const TriggerFields& now);
 // The content with the fields that differ between loaded and now written into the line of
@@ -84,6 +86,12 @@ RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFiel
 std::optional<QByteArray> mergeTrigger(QByteArrayView content, const TextCodec& codec,
                                        const QString& key, const TriggerFields& loaded,
                                        const TriggerFields& now, bool* found);
+// The edits that write into the trigger's line (line of text, listed as key) the fields
+// that differ between loaded and now, as a save does; false, with no edit, when now cannot
+// make a well-formed line.
+bool editTriggerFields(const IniText& text, qsizetype line, const TextCodec& codec,
+                       const QString& key, const TriggerFields& loaded, const TriggerFields& now,
+                       IniEdits& edits);
 // A new trigger "ID=name", first in [AITriggerTypes]; listed: the keys the list shows.
 RecordAdd AddTrigger(RulesDocument& doc, const QString& key, const QStringList& listed);
 RecordRemoval DeleteTrigger(RulesDocument& doc, const QString& key);

@@ -81,22 +81,29 @@ const TextCodec& utf8() {
 } // namespace
 
 TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key) {
+    return LoadTrigger(index, key, index.codec());
+}
+
+TriggerRecord LoadTrigger(const RulesIndex& index, const QString& key, const TextCodec& codec) {
     // What a new trigger has, first: a line too short to hold a field, or no line at all,
     // never leaves another trigger's value on show.
-    static const trigger::TriggerView kNew = trigger::readTriggerLine(trigger::newTriggerLine("x"));
+    static const TriggerFields kNew = [] {
+        TriggerFields f;
+        overlay(f, trigger::readTriggerLine(trigger::newTriggerLine("x")), utf8());
+        return f;
+    }();
     TriggerRecord r;
-    overlay(r.fields, kNew, utf8());
+    r.fields = kNew;
     const IniText& text = index.text();
-    const QByteArray entry = index.codec().encode(key);
+    const QByteArray entry = codec.encode(key);
     std::optional<qsizetype> line =
         recordlines::findTrigger(text, index.triggerLines(lines::before(entry, '=')), entry);
     if (!line && key.contains(QChar::ReplacementCharacter))
-        line = lineOf(text, index.codec(), key);
+        line = lineOf(text, codec, key);
     if (line) {
         r.found = true;
-        r.decodes = index.codec().roundTrips(text.text(*line));
-        overlay(r.fields, trigger::readTriggerLine(recordlines::triggerLine(text, *line)),
-                index.codec());
+        r.decodes = codec.roundTrips(text.text(*line));
+        overlay(r.fields, trigger::readTriggerLine(recordlines::triggerLine(text, *line)), codec);
     }
     return r;
 }
@@ -110,18 +117,29 @@ std::optional<QByteArray> mergeTrigger(QByteArrayView content, const TextCodec& 
     *found = line.has_value();
     if (!line)
         return std::nullopt;
+    IniEdits edits;
+    editTriggerFields(text, *line, codec, key, loaded, now, edits);
+    if (edits.isEmpty())
+        return std::nullopt;
+    return slice.apply(content, edits);
+}
+
+bool editTriggerFields(const IniText& text, qsizetype line, const TextCodec& codec,
+                       const QString& key, const TriggerFields& loaded, const TriggerFields& now,
+                       IniEdits& edits) {
+    // The check looks at commas, digits and empty fields only, which every encoding
+    // writes alike.
+    if (trigger::checkEdit(encoded(key, now, utf8())) != trigger::EditProblem::None)
+        return false;
     // Only the fields whose values changed since the load are written; every other byte of
     // the line (spacing, comment, the exact text of the other fields) stays. Which changed
     // is told the same in every encoding.
     const trigger::ChangedFields changed =
         trigger::changedFields(encoded({}, now, utf8()), encoded({}, loaded, utf8()));
     const QByteArray newLine = trigger::buildChangedTriggerLine(
-        encoded(key, now, codec), changed, recordlines::triggerLine(text, *line));
-    IniEdits edits;
-    recordlines::editTrigger(text, *line, newLine, edits);
-    if (edits.isEmpty())
-        return std::nullopt;
-    return slice.apply(content, edits);
+        encoded(key, now, codec), changed, recordlines::triggerLine(text, line));
+    recordlines::editTrigger(text, line, newLine, edits);
+    return true;
 }
 
 RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFields& loaded,

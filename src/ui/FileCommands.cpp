@@ -4,6 +4,7 @@
 #include "document/RulesDocument.h"
 #include "records/FieldRules.h"
 #include "ui/FrmCheck.h"
+#include "ui/FrmTable.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/RecordSelection.h"
@@ -81,6 +82,9 @@ void FileCommands::openRulesFile(const QString& file) {
     // there (auto-save, or the user's answer) before another file takes its place.
     if (!selection_.leaveRecords(
             {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}))
+        return;
+    if (auto* table = window_->findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
+        table && !table->leave())
         return;
     const std::optional<RulesDocument::Opened> reading = doc_.open(file);
     if (!reading) {

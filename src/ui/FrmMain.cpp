@@ -6,6 +6,7 @@
 #include "ui/FileCommands.h"
 #include "ui/FileDrops.h"
 #include "ui/FrmCheck.h"
+#include "ui/FrmTable.h"
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
 #include "ui/PanelKit.h"
@@ -113,6 +114,9 @@ void FrmMain::createMenus() {
     mTools->setObjectName(QStringLiteral("mTools"));
     mCheck = item(mTools, "mCheck", QStringLiteral("检查文件"), Qt::Key_F7);
     mCheck->setEnabled(false); // until a file is open
+    mTriggerTable =
+        item(mTools, "mTriggerTable", QStringLiteral("触发总表…"), Qt::CTRL | Qt::Key_T);
+    mTriggerTable->setEnabled(false);
     mTools->addSeparator();
     mClone = item(mTools, "mClone", QStringLiteral("复制整套…"), Qt::CTRL | Qt::Key_D);
     mNewChain =
@@ -229,6 +233,19 @@ void FrmMain::connectHandlers() {
     connect(mJie, &QAction::triggered, this, &FrmMain::mJie_Click);
     connect(mColor, &QAction::triggered, this, &FrmMain::mColor_Click);
     connect(mCheck, &QAction::triggered, files_, &FileCommands::mCheck_Click);
+    connect(mTriggerTable, &QAction::triggered, this, [this] {
+        auto* table = findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!table) {
+            document_.refresh();
+            table = new FrmTable(*kit_, document_, this);
+            table->setOnChoose([this](const QString& key) {
+                tabs_->selectRecord(RegistryTabs::Kind::Trigger, key);
+            });
+            windowrules::showFitted(*table);
+        }
+        table->show();
+        table->activateWindow();
+    });
     connect(mUndo, &QAction::triggered, files_, &FileCommands::mUndo_Click);
     connect(mRedo, &QAction::triggered, files_, &FileCommands::mRedo_Click);
     connect(mModRules, &QAction::triggered, files_, &FileCommands::mModRules_Click);
@@ -243,6 +260,7 @@ void FrmMain::connectHandlers() {
     connect(files_, &FileCommands::opened, this, [this](const QString& file) {
         LblRoot->setText(file);
         mCheck->setEnabled(true);
+        mTriggerTable->setEnabled(true);
         mNewChain->setEnabled(true);
     });
     acceptFileDrops(this, [this](const QString& file) { files_->openRulesFile(file); });
@@ -341,8 +359,10 @@ void FrmMain::Form_Unload() {
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     // Edits whose save was refused keep the window open: the user can mend them.
+    auto* table = findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
     if (!selection_->leaveRecords(
-            {panels_.trigger, panels_.team, panels_.taskForce, panels_.script})) {
+            {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}) ||
+        (table && !table->leave())) {
         event->ignore();
         return;
     }

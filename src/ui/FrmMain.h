@@ -81,6 +81,7 @@ class FrmMain : public QMainWindow {
 
     QAction *mYes = nullptr, *mNo = nullptr, *mSuo = nullptr, *mJie = nullptr, *mColor = nullptr;
     QAction *mCheck = nullptr, *mUndo = nullptr, *mRedo = nullptr;
+    QAction* mTriggerTable = nullptr;
     QAction *mClone = nullptr, *mNewChain = nullptr, *mModRules = nullptr, *mNoModRules = nullptr;
     QGroupBox* FraFile = nullptr;
     QPushButton* CmdOpen = nullptr;
