@@ -254,8 +254,9 @@ TEST(RulesDocument, UndoesOnADiskTooFullForTheRedoVersion) {
         Copies c;
         std::unique_ptr<RulesDocument> doc = c.open();
         ASSERT_TRUE(saveAs(*doc, "1=B\r\n").ok());
-        if (otherName)
+        if (otherName) {
             ASSERT_TRUE(filestore::link(c.path, c.dir.file(QStringLiteral("other.ini"))).ok());
+        }
         const QByteArray saved = *filestore::read(c.path);
         noRoom = true;
         filestore::setStepHook(appendBeforeTheCheck);

@@ -228,7 +228,9 @@ TEST(FileCheck, TellsWhatKeepsATriggerFromBeingUsed) {
         "[TeamTypes]\r\n[TaskForces]\r\n0=TF-1\r\n[ScriptTypes]", // 8-11
         "[TF-1]\r\nName=f\r\n0=1,mtnk\r\n1=1,MTNK\r\n2=1,GONE",   // 12-16
     });
-    buildrule::World world{{"Americans", "Russians"}, {{"Americans"}, {"Russians"}}};
+    buildrule::World world;
+    world.countries = {"Americans", "Russians"};
+    world.sides = {{"Americans"}, {"Russians"}};
     const ModTypes mod{{"MTNK"}, 0, &world};
     const auto seen = [&](std::optional<ModTypes> types) {
         QStringList out;
