@@ -168,13 +168,13 @@ std::optional<History::Fingerprint> History::fingerprint() const {
     return sizeOk && hashOk ? std::optional(f) : std::nullopt;
 }
 
-bool History::setFingerprint(const Fingerprint& f) const {
+bool History::setFingerprint(const Fingerprint& f) {
     return writeNote(kFingerprintNote, QByteArray(kHashName) + ' ' + QByteArray::number(f.size) +
                                            ' ' + QByteArray::number(f.hash, 16) + '\n');
 }
 
 // A small note of the folder, replaced in one step.
-bool History::writeNote(const QString& name, const QByteArray& text) const {
+bool History::writeNote(const QString& name, const QByteArray& text) {
     if (const int err = filestore::fault("history.note"))
         return failed(filestore::failure(err));
     const QString target = QDir(folder_).filePath(name);
@@ -203,7 +203,7 @@ QString History::lockPath() const {
     return QDir(folder_).filePath(QStringLiteral("lock"));
 }
 
-void History::clearDeadLock() const {
+void History::clearDeadLock() {
     const QString path = lockPath();
     const filestore::FileFacts lock = filestore::facts(path, filestore::Links::DoNotFollow);
     if (!lock.exists)
@@ -367,7 +367,7 @@ void History::drop(const Pending& pending) {
     QFile::remove(QDir(folder_).filePath(kStepNote));
 }
 
-void History::applyBounds(const QString& keep) const {
+void History::applyBounds(const QString& keep) {
     if (!unlinked())
         return;
     std::vector<Entry> undo = versions(Stack::Undo);
@@ -457,7 +457,7 @@ void History::recover() {
 
 // A kill between the new content's first name and its rename leaves it beside the rules
 // file as "<name>.XXXXXX": that file, by the identity the journal noted, goes; nothing else.
-void History::removeLeftTemporary(const QHash<QByteArray, QByteArray>& note) const {
+void History::removeLeftTemporary(const QHash<QByteArray, QByteArray>& note) {
     const QFileInfo rules(rulesPath_);
     const QDir dir = rules.absoluteDir();
     const QString pattern = rules.fileName() + QStringLiteral(".??????");

@@ -126,28 +126,28 @@ class History {
     // None of the folders is a symbolic link.
     bool unlinked() const;
     QString lockPath() const;
-    void clearDeadLock() const;
+    void clearDeadLock();
     bool roomFor(const filestore::FileFacts& current) const;
     std::vector<Entry> versions(Stack stack) const; // oldest first
     bool ensureFolders();
     void recover();
-    void removeLeftTemporary(const QHash<QByteArray, QByteArray>& note) const;
+    void removeLeftTemporary(const QHash<QByteArray, QByteArray>& note);
     bool finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
                      const Fingerprint& now);
-    bool writeNote(const QString& name, const QByteArray& text) const;
-    bool failed(filestore::WriteResult why) const {
+    bool writeNote(const QString& name, const QByteArray& text);
+    bool failed(filestore::WriteResult why) {
         failure_ = std::move(why);
         return false;
     }
-    bool setFingerprint(const Fingerprint& f) const;
-    void applyBounds(const QString& keep) const;
+    bool setFingerprint(const Fingerprint& f);
+    void applyBounds(const QString& keep);
 
     QString root_;   // every file's histories
     QString folder_; // this file's
     QString rulesPath_;
     Limits limits_;
     std::unique_ptr<QLockFile> lock_;
-    mutable filestore::WriteResult failure_; // of the last step that failed
+    filestore::WriteResult failure_; // of the last step that failed
 };
 
 } // namespace tarvok
