@@ -6,9 +6,12 @@
 //   tarvok_probe clicks <data dir>    the clicks and key presses (typed values left out) of
 //                                     two everyday tasks done through the window: a copy
 //                                     of an attack with one unit changed, and a new attack
-//                                     of three units and four steps
+//                                     of three units and four steps, named once and set
+//                                     to fire (the probe fails when the written trigger
+//                                     would never be used)
 #include "RulesGenerator.h"
 
+#include "records/TriggerLine.h"
 #include "support/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Frm.h"
@@ -53,7 +56,9 @@ class QuietDialogs : public tarvok::Dialogs {
         return file;
     }
     std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
-    void setClipboardText(const QString&) override {}
+    void setClipboardText(const QString& text) override { clipboard = text; }
+    QString clipboardText() override { return clipboard; }
+    QString clipboard;
 };
 
 // Seconds since this process was started, from the kernel's own record of it.
@@ -86,6 +91,28 @@ double secondsSinceProcessStart() {
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Whether the computer can use the trigger whose key ("ID=name") starts a line of content:
+// it is enabled on at least one difficulty, and its condition is -1 (none) or names a unit
+// of the rules in use (one of units) with a comparison other than "less than 0".
+bool fires(const QByteArray& content, const QString& key, const QComboBox* units) {
+    const QByteArray start = key.toUtf8() + ',';
+    for (const QByteArray& line : content.split('\n')) {
+        if (!line.startsWith(start))
+            continue;
+        const tarvok::trigger::TriggerView v = tarvok::trigger::readTriggerLine(line.trimmed());
+        const bool enabled =
+            v.low.value_or(false) || v.mid.value_or(false) || v.high.value_or(false);
+        const bool always = v.condition == QByteArray("-1");
+        const QString unit = QString::fromUtf8(v.unit.value_or(QByteArray()));
+        const bool lessThanZero =
+            v.way == QByteArray("0") && v.amount.value_or(QByteArray("0")).toInt() == 0;
+        const bool unitDefined = !unit.isEmpty() && unit != QLatin1String("<none>") &&
+                                 units->findText(unit, Qt::MatchFixedString) >= 0;
+        return enabled && (always || (unitDefined && !lessThanZero));
+    }
+    return false;
 }
 
 // The user's part of a task through the window: every click and key press counted, typed
@@ -137,6 +164,7 @@ int countClicks(const QString& dataDir, QuietDialogs& dialogs) {
         auto* chain = window.findChild<QDialog*>(QStringLiteral("FrmChain"));
         user.click(chain->findChild<QPushButton*>(QStringLiteral("CmdChainOK")));
         QApplication::processEvents();
+        QApplication::setActiveWindow(&window); // the window system's part once it closes
     };
 
     // A copy of an existing attack, one unit changed.
@@ -154,9 +182,19 @@ int countClicks(const QString& dataDir, QuietDialogs& dialogs) {
     const bool copyDone =
         !copied.isEmpty() && readAll(dialogs.file).contains("[" + copied.toLatin1() + "]\r\n");
 
-    // A new attack: a task force of three units, a script of four steps.
+    // A new attack: named once in the chain's dialog, a task force of three units, a script
+    // of four steps.
     User fresh{dialogs};
     fresh.key(&window, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    {
+        // The window system makes the new dialog the active window.
+        auto* chain = window.findChild<QDialog*>(QStringLiteral("FrmChain"));
+        QApplication::setActiveWindow(chain);
+        auto* name = chain->findChild<QLineEdit*>(QStringLiteral("TxtChainName"));
+        if (QApplication::focusWidget() != name)
+            fresh.click(name);
+        QTest::keyClicks(name, QStringLiteral("Flank attack"));
+    }
     okInChain(fresh);
     for (const auto& [count, unit] : {std::pair{"3", "HTNK"}, {"2", "E1"}, {"1", "FV"}}) {
         fresh.click(w.CmdSpeTypeAdd);
@@ -180,10 +218,14 @@ int countClicks(const QString& dataDir, QuietDialogs& dialogs) {
     fresh.finish();
     const QByteArray after = readAll(dialogs.file);
     const bool freshDone = after.contains("0=3,HTNK\r\n1=2,E1\r\n2=1,FV\r\n") &&
-                           after.contains("0=53,0\r\n1=0,2\r\n2=0,1\r\n3=49,0\r\n");
-    std::printf("copy_with_one_unit_changed %d (%s)\nnew_attack_3_units_4_steps %d (%s)\n",
-                copy.answered, copyDone ? "done" : "NOT DONE", fresh.answered,
-                freshDone ? "done" : "NOT DONE");
+                           after.contains("0=53,0\r\n1=0,2\r\n2=0,1\r\n3=49,0\r\n") &&
+                           after.count("Name=Flank attack\r\n") == 3 &&
+                           w.TxtRoot->text().endsWith(QStringLiteral("=Flank attack")) &&
+                           fires(after, w.TxtRoot->text(), w.CboUnit);
+    std::printf(
+        "copy_with_one_unit_changed %d (%s)\nnew_attack_3_units_4_steps_that_fires %d (%s)\n",
+        copy.answered, copyDone ? "done" : "NOT DONE", fresh.answered,
+        freshDone ? "done" : "NOT DONE");
     return copyDone && freshDone ? 0 : 1;
 }
 

@@ -49,6 +49,7 @@ class BenchDialogs : public Dialogs {
     }
     std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
+    QString clipboardText() override { return {}; }
 };
 
 struct Session {

@@ -38,6 +38,7 @@ class DemoDialogs : public tarvok::Dialogs {
     }
     std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
+    QString clipboardText() override { return {}; }
 
   private:
     QString file_;

@@ -402,6 +402,10 @@ std::vector<QString> freeIds(const IniText& text, const TextCodec& codec,
     return out;
 }
 
+bool splitsTriggerLine(QStringView name) {
+    return name.contains(QLatin1Char(',')) || name.contains(QLatin1Char(';'));
+}
+
 std::optional<Refusal> checkRows(const IniText& text, const TextCodec& codec,
                                  const std::vector<ChainRow>& rows) {
     // The ticked rows' IDs, folded, and which of them the file uses.
@@ -438,8 +442,7 @@ std::optional<Refusal> checkRows(const IniText& text, const TextCodec& codec,
                 return Refusal{n, Reason::SameAsRow, static_cast<int>(j) + 1};
         if (row.newName.contains(QLatin1Char('\n')) || row.newName.contains(QLatin1Char('\r')))
             return Refusal{n, Reason::NameLineBreak};
-        if (row.kind == Kind::Trigger &&
-            (row.newName.contains(QLatin1Char(',')) || row.newName.contains(QLatin1Char(';'))))
+        if (row.kind == Kind::Trigger && splitsTriggerLine(row.newName))
             return Refusal{n, Reason::NameSplitsTrigger};
     }
     return std::nullopt;
@@ -509,8 +512,8 @@ ChainWrite createChain(const IniText& text, const TextCodec& codec,
         // Made first, it stays right after the header even when the registries, missing,
         // are added after that same line.
         addTriggerLine(text,
-                       trigger::newTriggerLine(id(Kind::Trigger) + '=' + name(Kind::Trigger),
-                                               id(Kind::TeamType)),
+                       trigger::newFiringTriggerLine(id(Kind::Trigger) + '=' + name(Kind::Trigger),
+                                                     id(Kind::TeamType)),
                        edits);
     }
     if (rowOf(Kind::TaskForce))

@@ -78,6 +78,9 @@ struct Refusal {
     bool operator==(const Refusal&) const = default;
 };
 
+// A trigger's name holding "," or ";" would cut its line short.
+bool splitsTriggerLine(QStringView name);
+
 // The first problem of the ticked rows, in row order: for each row its new ID (empty, a
 // character it may not hold, no "-", taken, the same as an earlier row's), then its name.
 std::optional<Refusal> checkRows(const IniText& text, const TextCodec& codec,
@@ -116,7 +119,8 @@ ChainWrite copyChain(QByteArrayView content, const TextCodec& codec,
                      const std::vector<ChainRow>& rows, const RegistryCounts& counts);
 
 // Adds the records of a new chain (each row's kind once; ticked or not), as the adds of
-// each kind make them: a task force "Name=" and "Group=-1", a script "Name=", a team type
+// each kind make them, except that the trigger is set to fire (condition -1, every
+// difficulty on): a task force "Name=" and "Group=-1", a script "Name=", a team type
 // with the new team block naming both, each with its registry line and after its registry;
 // and the new trigger line naming the team type first, where the trigger add puts it (no
 // trigger without an [AITriggerTypes] section).

@@ -2,6 +2,8 @@
 
 #include "records/ScriptSection.h"
 
+#include <QStringView>
+
 #include <optional>
 #include <vector>
 
@@ -18,5 +20,27 @@ struct MovedRows {
 // numbers were. Nothing when the row cannot move that way: the first row up, the last
 // down, or an index outside the rows.
 std::optional<MovedRows> moveRow(std::vector<SectionRow> rows, qsizetype index, bool up);
+
+// ---- rows copied from one task force or script and pasted into another
+
+// The rows as the clipboard takes them: one line each, its two values without its number
+// ("3,E1", "46,14"), lines joined by "\n".
+QString copiedRows(const std::vector<SectionRow>& rows);
+
+struct PastedRows {
+    std::vector<SectionRow> rows; // the record's rows, then the pasted ones numbered on
+    qsizetype added = 0;
+    qsizetype badLine = 0;   // from 1: the first line that is no row of the kind; 0 for none
+    QString badText;         // that line, as pasted
+    bool unsaveable = false; // the rows would fail the save's numbering check
+};
+
+// Reads text as rows of the kind and puts them after rows, numbered on from the last row's
+// number. Each line is a row's two values, "count,unit" for a task force (a count of
+// decimal digits, a unit ID without blanks or any of , ; = [ ]) or "action,parameter" for
+// a script (both decimal digits); blanks around the values and blank lines are passed
+// over, and a leading "number=", as the file writes a row, is dropped. On a bad line or
+// unsaveable rows, rows come back as they were.
+PastedRows pasteRows(std::vector<SectionRow> rows, QStringView text, SectionKind kind);
 
 } // namespace tarvok

@@ -229,14 +229,30 @@ QByteArray buildChangedTriggerLine(const TriggerEdit& e, const ChangedFields& ch
     return out;
 }
 
-QByteArray newTriggerLine(QByteArrayView key, QByteArrayView firstTeam) {
+namespace {
+
+QByteArray startLine(QByteArrayView key, QByteArrayView firstTeam, QByteArrayView condition,
+                     QByteArrayView allowed) {
     QByteArray out = key.toByteArray();
     out.append(',');
     out.append(firstTeam.isEmpty() ? QByteArrayView(kNoTeam) : firstTeam);
-    out.append(",<all>,10,0,<none>,");
+    out.append(",<all>,10,");
+    out.append(condition);
+    out.append(",<none>,");
     out.append(QByteArray(kBlockLength, '0'));
-    out.append(",70.000000,10.000000,70.000000,1,0,1,0,<none>,0,0,0");
+    out.append(",70.000000,10.000000,70.000000,1,0,1,0,<none>,");
+    out.append(allowed);
     return out;
+}
+
+} // namespace
+
+QByteArray newTriggerLine(QByteArrayView key, QByteArrayView firstTeam) {
+    return startLine(key, firstTeam, "0", "0,0,0");
+}
+
+QByteArray newFiringTriggerLine(QByteArrayView key, QByteArrayView firstTeam) {
+    return startLine(key, firstTeam, "-1", "1,1,1");
 }
 
 } // namespace tarvok::trigger

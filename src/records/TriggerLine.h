@@ -94,6 +94,9 @@ inline bool isTeamField(size_t field) {
 // The line the add command writes for a new trigger with the given key, its first team
 // firstTeam ("<none>" when empty), its second "<none>".
 QByteArray newTriggerLine(QByteArrayView key, QByteArrayView firstTeam = {});
+// The same with condition -1 ("无") and every difficulty on: a trigger the computer uses as
+// soon as its team has units and steps.
+QByteArray newFiringTriggerLine(QByteArrayView key, QByteArrayView firstTeam);
 
 // A team field that names a team type: not empty and not "<none>", which trigger lines
 // write for no team.

@@ -105,6 +105,13 @@ void ChainCommands::open(const QString& title, std::vector<chain::ChainRow> rows
 }
 
 void ChainCommands::write(bool copying) {
+    // The box's text goes into the trigger's line, where "," and ";" end the name.
+    if (chain::splitsTriggerLine(dialog_->namingText())) {
+        kit_.msg(copying ? QStringLiteral("名称后缀不可含“,”或“;”，请重新输入！")
+                         : QStringLiteral("名称不可含“,”或“;”，请重新输入！"),
+                 messages::kErrorTitle, MsgIcon::Information);
+        return;
+    }
     const std::vector<chain::ChainRow> rows = dialog_->rows();
     const records::ChainCopy done =
         copying ? records::CopyChain(doc_, rows) : records::NewChain(doc_, rows);

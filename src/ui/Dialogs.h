@@ -15,7 +15,7 @@ enum class MsgIcon { None, Information, Question };
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
-// Every message box, prompt, file and colour dialog and clipboard write of the editor
+// Every message box, prompt, file and colour dialog and clipboard use of the editor
 // goes through this interface, so that tests can answer them and read what was shown.
 class Dialogs {
   public:
@@ -38,6 +38,8 @@ class Dialogs {
     virtual std::optional<quint32> chooseColor(QWidget* parent) = 0;
     // Empties the system clipboard and puts plain text on it.
     virtual void setClipboardText(const QString& text) = 0;
+    // The plain text on the system clipboard; empty when it holds none.
+    virtual QString clipboardText() = 0;
 };
 
 // The real dialogs, through Qt.
@@ -51,6 +53,7 @@ class QtDialogs : public Dialogs {
                      const QString& hiddenFile) override;
     std::optional<quint32> chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
+    QString clipboardText() override;
 };
 
 // The filter for Qt's file dialog: "规则|*.ini;*.bak" becomes "规则 (*.ini *.bak)"; a caption

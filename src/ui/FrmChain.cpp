@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTreeWidget>
@@ -49,6 +50,15 @@ FrmChain::FrmChain(QWidget* parent, const QString& title, std::vector<chain::Cha
             LvwChain->editItem(item, column);
     };
     connect(LvwChain, &QTreeWidget::itemDoubleClicked, this, edit);
+    named_.assign(rows_.size(), false);
+    connect(LvwChain, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
+        if (naming_)
+            return;
+        if (column == NameColumn)
+            named_[static_cast<size_t>(LvwChain->indexOfTopLevelItem(item))] = true;
+        else if (column == CopyColumn)
+            nameRows();
+    });
     auto* f2 =
         new QShortcut(QKeySequence(Qt::Key_F2), LvwChain, nullptr, nullptr, Qt::WidgetShortcut);
     connect(f2, &QShortcut::activated, this, [this, edit] {
@@ -68,6 +78,16 @@ FrmChain::FrmChain(QWidget* parent, const QString& title, std::vector<chain::Cha
     connect(CmdChainOK, &QPushButton::clicked, this, &FrmChain::chosen);
     connect(CmdChainCancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    // A copy's suffix tells it from its original in every list.
+    TxtChainName = new QLineEdit(copying ? QStringLiteral(" 2") : QString(), this);
+    TxtChainName->setObjectName(QStringLiteral("TxtChainName"));
+    connect(TxtChainName, &QLineEdit::textChanged, this, &FrmChain::nameRows);
+    auto* naming = new QHBoxLayout;
+    naming->addWidget(
+        new QLabel(copying ? QStringLiteral("名称后缀：") : QStringLiteral("名称："), this));
+    naming->addWidget(TxtChainName, 1);
+    nameRows();
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(CmdChainOK);
@@ -78,9 +98,36 @@ FrmChain::FrmChain(QWidget* parent, const QString& title, std::vector<chain::Cha
                       "双击“新 ID”或“名称”可修改；不勾选“复制”的记录不复制，副本仍使用原记录。")
                 : QStringLiteral("双击“新 ID”或“名称”可修改。"),
         this));
+    layout->addLayout(naming);
     layout->addWidget(LvwChain, 1);
     layout->addLayout(buttons);
-    resize(620, 260);
+    resize(620, 290);
+    TxtChainName->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmChain::nameRows() {
+    naming_ = true;
+    const QString text = TxtChainName->text();
+    for (int i = 0; i < LvwChain->topLevelItemCount(); ++i) {
+        const auto row = static_cast<size_t>(i);
+        QTreeWidgetItem* item = LvwChain->topLevelItem(i);
+        if (named_[row])
+            continue;
+        // A record without a name stays so: a suffix alone names nothing.
+        const QString& original = rows_[row].newName;
+        if (!copying_)
+            item->setText(NameColumn, text);
+        else
+            item->setText(NameColumn,
+                          item->checkState(CopyColumn) == Qt::Checked && !original.isEmpty()
+                              ? original + text
+                              : original);
+    }
+    naming_ = false;
+}
+
+QString FrmChain::namingText() const {
+    return TxtChainName->text();
 }
 
 std::vector<chain::ChainRow> FrmChain::rows() const {

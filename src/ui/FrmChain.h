@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
@@ -25,15 +26,24 @@ class FrmChain : public QDialog {
 
     // The rows as the user left them: new IDs, names and ticks.
     std::vector<chain::ChainRow> rows() const;
+    // The text of the box that names the rows: a new chain's "名称", a copy's "名称后缀".
+    QString namingText() const;
 
   signals:
     void chosen();
 
   private:
+    // The names of the rows the user did not name himself, after the box: a new chain's
+    // name, or a ticked copy's original name with the suffix.
+    void nameRows();
+
     QTreeWidget* LvwChain = nullptr;
+    QLineEdit* TxtChainName = nullptr; // "名称" of a new chain, "名称后缀" of a copy
     QPushButton* CmdChainOK = nullptr;
     QPushButton* CmdChainCancel = nullptr;
     std::vector<chain::ChainRow> rows_;
+    std::vector<bool> named_; // a row whose name the user edited keeps it
+    bool naming_ = false;     // the rows' names are being set from the box
     bool copying_;
 };
 

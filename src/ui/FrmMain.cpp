@@ -166,38 +166,50 @@ void FrmMain::createControls() {
     fileLayout->addWidget(CmdOpen);
     fileLayout->addWidget(LblRoot, 1);
 
-    LblInfo = new WrappingLabel(
-        QStringLiteral("Tarvok AI 规则编辑器：修改即写回所打开的文件，请先备份。"), central);
+    // The reminder stands in the menu bar's free right end, where it costs no height.
+    LblInfo =
+        new QLabel(QStringLiteral("Tarvok AI 规则编辑器：修改即写回所打开的文件，请先备份。"));
     LblInfo->setObjectName(QStringLiteral("LblInfo"));
-    LblInfo->setWordWrap(true);
+    LblInfo->setContentsMargins(0, 0, 8, 0);
+    menuBar()->setCornerWidget(LblInfo, Qt::TopRightCorner);
 
-    // Left column: the file, the registry lists and the notes. They grow with the window,
-    // a little: long entries show more.
+    // Left column: the file and the registry lists, which take all of its height so that
+    // a long list shows many rows.
     auto* leftHolder = new QWidget;
     auto* left = new QVBoxLayout(leftHolder);
     left->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             FraFile, tabs_->widget(), panels_.notes->frame(), Picture1, CmdSaveAll, LblInfo})
-        left->addWidget(w, w == tabs_->widget() ? 1 : 0);
+    left->addWidget(FraFile);
+    left->addWidget(tabs_->widget(), 1);
     leftHolder->setMinimumWidth(280);
     leftHolder->setMaximumWidth(420);
 
-    // Right: the trigger, the team type and its rarely used flags above; the task force
-    // and the wider script below, so that the step explanations have room.
+    // Right: the trigger, the team type and its rarely used flags above; below, the task
+    // force, the wider script, so that the step explanations have room, and the notes with
+    // the hint area and 全部保存.
     auto* fig1Column = new QVBoxLayout;
     fig1Column->addWidget(panels_.team->flagsFrame());
     fig1Column->addStretch(1);
     fig1Column->addWidget(panels_.team->saveButton());
-    auto* right = new QGridLayout;
-    right->addWidget(panels_.trigger->frame(), 0, 0);
-    right->addWidget(panels_.team->frame(), 0, 1);
-    right->addLayout(fig1Column, 0, 2);
-    right->addWidget(panels_.taskForce->frame(), 1, 0);
-    right->addWidget(panels_.script->frame(), 1, 1, 1, 2);
-    right->setColumnStretch(0, 4);
-    right->setColumnStretch(1, 4);
-    right->setColumnStretch(2, 2);
-    right->setRowStretch(1, 1);
+    auto* upper = new QHBoxLayout;
+    upper->addWidget(panels_.trigger->frame(), 4);
+    upper->addWidget(panels_.team->frame(), 4);
+    upper->addLayout(fig1Column, 2);
+    auto* side = new QVBoxLayout;
+    side->addWidget(panels_.notes->frame());
+    side->addWidget(Picture1, 1);
+    side->addWidget(CmdSaveAll);
+    auto* sideHolder = new QWidget;
+    sideHolder->setLayout(side);
+    side->setContentsMargins(0, 0, 0, 0);
+    sideHolder->setMinimumWidth(230);
+    sideHolder->setMaximumWidth(320);
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(panels_.taskForce->frame(), 4);
+    lower->addWidget(panels_.script->frame(), 6);
+    lower->addWidget(sideHolder, 2);
+    auto* right = new QVBoxLayout;
+    right->addLayout(upper);
+    right->addLayout(lower, 1);
 
     auto* top = new QHBoxLayout(central);
     top->setContentsMargins(6, 6, 6, 6);

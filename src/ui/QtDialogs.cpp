@@ -114,6 +114,10 @@ void QtDialogs::setClipboardText(const QString& text) {
     clipboard->setText(text);
 }
 
+QString QtDialogs::clipboardText() {
+    return QApplication::clipboard()->text();
+}
+
 QString qtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;

@@ -60,6 +60,10 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
         adds_[i] = button(t.add, t.addCaption, page);
         kills_[i] = button(t.kill, t.killCaption, page);
         auto* l = new QGridLayout(page);
+        // Tight around the list, which takes every spare pixel of the column's height.
+        l->setContentsMargins(4, 4, 4, 4);
+        l->setVerticalSpacing(4);
+        l->setRowStretch(1, 1);
         l->addWidget(filters_[i], 0, 0, 1, 2);
         l->addWidget(lists_[i], 1, 0, 1, 2);
         l->addWidget(adds_[i], 2, 0);

@@ -78,7 +78,7 @@ void ScriptPanel::createControls() {
 
     // The steps, with the action list and the parameter choices beside them.
     auto* lists = new QHBoxLayout;
-    lists->addWidget(LvwScr, 3);
+    lists->addWidget(LvwScr, 4);
     lists->addWidget(LstScrAct, 3);
     lists->addWidget(LstScrNumber, 3);
     // A parameter choice longer than the list is wide wraps onto a second line.

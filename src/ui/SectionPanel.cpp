@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
@@ -57,7 +58,9 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     view->setItemsExpandable(false);
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows are selected to be copied; the row fields show the current one.
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->installEventFilter(this);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->header()->setStretchLastSection(true);
     const int w = std::max(view->viewport()->width(), 200);
@@ -266,6 +269,70 @@ void SectionPanel::enterPressed() {
 
 void SectionPanel::copyClicked() {
     kit_.dialogs().setClipboardText(id());
+}
+
+bool SectionPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parts_.view && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy)) {
+            copyRows();
+            return true;
+        }
+        if (key->matches(QKeySequence::Paste)) {
+            pasteRows();
+            return true;
+        }
+    }
+    return RecordPanel::eventFilter(watched, event);
+}
+
+void SectionPanel::copyRows() {
+    QModelIndexList selected = parts_.view->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return;
+    std::sort(selected.begin(), selected.end());
+    std::vector<SectionRow> copied;
+    for (const QModelIndex& index : selected)
+        copied.push_back(rows()[static_cast<size_t>(index.row())]);
+    kit_.dialogs().setClipboardText(tarvok::copiedRows(copied));
+}
+
+void SectionPanel::pasteRows() {
+    if (adding_ || !saveable(id()) || !recordFound())
+        return;
+    const bool taskForce = kind_ == Kind::TaskForce;
+    const PastedRows pasted =
+        tarvok::pasteRows(rows(), kit_.dialogs().clipboardText(),
+                          taskForce ? SectionKind::TaskForce : SectionKind::Script);
+    if (pasted.badLine > 0) {
+        const QString line = pasted.badText.size() > 40
+                                 ? pasted.badText.left(40) + QStringLiteral("…")
+                                 : pasted.badText;
+        kit_.msg(QStringLiteral("剪贴板第 %1 行不是%2的行（%3,%4）：%5")
+                     .arg(pasted.badLine)
+                     .arg(taskForce ? QStringLiteral("特遣小队") : QStringLiteral("脚本"),
+                          columns_[1], columns_[2], line),
+                 kErrorTitle, MsgIcon::Information);
+        return;
+    }
+    if (pasted.unsaveable) { // the save would refuse these rows
+        kit_.msg(kBadInput);
+        return;
+    }
+    if (pasted.added == 0)
+        return;
+    const int first = rows_->rowCount();
+    PanelKit::ProgramSelection quiet(kit_);
+    rows_->setRows(pasted.rows);
+    // The pasted rows are selected, the last one on show in the row fields.
+    QItemSelectionModel* selection = parts_.view->selectionModel();
+    const int last = rows_->rowCount() - 1;
+    selection->setCurrentIndex(rows_->index(last, 0),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->select(QItemSelection(rows_->index(first, 0), rows_->index(last, 0)),
+                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    parts_.view->scrollTo(rows_->index(last, 0));
+    fillEntryFields();
 }
 
 void SectionPanel::addRowClicked() {

@@ -44,6 +44,10 @@ class SectionPanel : public RecordPanel {
     void captureBaseline() override;
     // In add mode Enter writes the new row, as 写入 does.
     void enterPressed() override;
+    // Ctrl+C in the rows puts the selected rows on the clipboard; Ctrl+V adds the rows on
+    // the clipboard after the last row.
+    void copyRows();
+    void pasteRows();
 
   protected:
     enum class Kind { TaskForce, Script };
@@ -81,6 +85,8 @@ class SectionPanel : public RecordPanel {
     // What a fourth column shows for a row (nothing when the list view has three
     // columns). The save never reads it.
     virtual QString rowNote(const SectionRow& row) const;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     int selectedRow() const; // -1 for none

@@ -164,7 +164,8 @@ TEST(RecordChain, CopiesTheTickedRecordsOnceNamingTheCopies) {
               std::vector<QByteArray>{"T1-2=x,<none>,0,0,0,0,0,0,0,0,0,0,0,0,<none>"});
 }
 
-// A new chain is the four adds made one after the other, in one change.
+// A new chain is the four adds made one after the other, in one change, its trigger set to
+// fire.
 TEST(RecordChain, NewChainAddsWhatTheFourAddsWould) {
     for (const QByteArray& file : {QByteArray("[TeamTypes]\n0=TM-A\n\n[TaskForces]\n[ScriptTypes]\n"
                                               "0=S-1\n[AITriggerTypes]\nT1=a,b\n"),
@@ -179,7 +180,9 @@ TEST(RecordChain, NewChainAddsWhatTheFourAddsWould) {
             test::newTeamBlock({{"Name", "t"}, {"TaskForce", "N-F"}, {"Script", "N-S"}});
         const QByteArray key = "N=" + test::utf8("名");
         QByteArray expected = addTriggerEntry(file, key).value();
-        expected.replace(key + ",<none>,", key + ",N-T,");
+        // The new chain's trigger fires: condition -1, enabled on every difficulty.
+        expected.replace(key + ",<none>,<all>,10,0,", key + ",N-T,<all>,10,-1,");
+        expected.replace(",<none>,0,0,0", ",<none>,1,1,1");
         expected =
             addRegistryEntry(expected, "TaskForces", "N-F", 1, {"Name=f", "Group=-1"})->content;
         expected = addRegistryEntry(expected, "ScriptTypes", "N-S", 0, {"Name="})->content;

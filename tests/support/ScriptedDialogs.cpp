@@ -63,6 +63,10 @@ void ScriptedDialogs::setClipboardText(const QString& text) {
     clipboard << text;
 }
 
+QString ScriptedDialogs::clipboardText() {
+    return clipboard.isEmpty() ? QString() : clipboard.last();
+}
+
 QStringList ScriptedDialogs::texts() const {
     QStringList out;
     for (const ShownMessage& m : messages)

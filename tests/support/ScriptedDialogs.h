@@ -34,6 +34,7 @@ class ScriptedDialogs : public Dialogs {
                      const QString& hiddenFile) override;
     std::optional<quint32> chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
+    QString clipboardText() override; // the last text of clipboard
 
     // Scripted answers, used in order.
     std::deque<MsgAnswer> answers;
@@ -54,7 +55,7 @@ class ScriptedDialogs : public Dialogs {
     QStringList fileFolders; // the folder each file dialog started in
     QStringList hiddenFiles; // the file each file dialog left out
     int colorDialogs = 0;
-    QStringList clipboard; // every text put on the clipboard, in order
+    QStringList clipboard; // every text put on the clipboard, in order; a test may add one
 
     // The texts of the messages shown so far, in order.
     QStringList texts() const;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -56,6 +57,7 @@ struct ChainWindow : ::testing::Test {
     }
     QDialog* dialog() const { return e.main->findChild<QDialog*>(QStringLiteral("FrmChain")); }
     QTreeWidget* table() const { return dialog()->findChild<QTreeWidget*>("LvwChain"); }
+    QLineEdit* naming() const { return dialog()->findChild<QLineEdit*>("TxtChainName"); }
     void ok() const { click(dialog()->findChild<QPushButton*>("CmdChainOK")); }
 };
 
@@ -75,13 +77,19 @@ TEST_F(ChainWindow, CopyOfTheTriggerOnShowRefusesATakenIdThenWritesOnceAndUndoes
     EXPECT_EQ(dialog()->windowModality(), Qt::WindowModal);
     ASSERT_EQ(table()->topLevelItemCount(), 4); // trigger, team type, task force, script
     EXPECT_EQ(table()->topLevelItem(0)->text(2), "T1-2");
-    EXPECT_EQ(table()->topLevelItem(2)->text(3), "Tanks");
+    EXPECT_EQ(naming()->text(), " 2");
+    EXPECT_EQ(table()->topLevelItem(2)->text(3), "Tanks 2");
+    table()->topLevelItem(2)->setText(3, "Heavy"); // named by the user: the suffix leaves it
+    naming()->setText(" B,");
+    ok();
+    naming()->setText(" B");
 
     table()->topLevelItem(1)->setText(2, "TF-1"); // the team type's copy under a taken ID
     ok();
-    EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{
-                                      info(QStringLiteral("第 2 行的新 ID 不可用：文件中已有此 ID"),
-                                           QStringLiteral("错误"))}));
+    EXPECT_EQ(e.dialogs.messages,
+              (std::vector<ShownMessage>{
+                  info(QStringLiteral("名称后缀不可含“,”或“;”，请重新输入！"), "错误"),
+                  info(QStringLiteral("第 2 行的新 ID 不可用：文件中已有此 ID"), "错误")}));
     EXPECT_TRUE(dialog()->isVisible());
     EXPECT_EQ(readBytes(path), kAttack);
 
@@ -92,9 +100,10 @@ TEST_F(ChainWindow, CopyOfTheTriggerOnShowRefusesATakenIdThenWritesOnceAndUndoes
     QApplication::processEvents();
     EXPECT_TRUE(!shown || !shown->isVisible());
     const QByteArray copied = readBytes(path);
-    EXPECT_TRUE(copied.contains("T1-2=Rush,TM-2,")) << copied.constData();
-    EXPECT_TRUE(copied.contains("[TM-2]\r\nName=Rushers\r\nTaskForce=TF-1-2\r\nScript=SC-1\r\n"))
+    EXPECT_TRUE(copied.contains("T1-2=Rush B,TM-2,")) << copied.constData();
+    EXPECT_TRUE(copied.contains("[TM-2]\r\nName=Rushers B\r\nTaskForce=TF-1-2\r\nScript=SC-1\r\n"))
         << copied.constData();
+    EXPECT_TRUE(copied.contains("[TF-1-2]\r\nName=Heavy\r\n")) << copied.constData();
     EXPECT_FALSE(copied.contains("SC-1-2"));
     // The copy is on show with its chain.
     EXPECT_TRUE(w.TxtRoot->text().startsWith("T1-2")) << w.TxtRoot->text().toStdString();
@@ -105,17 +114,25 @@ TEST_F(ChainWindow, CopyOfTheTriggerOnShowRefusesATakenIdThenWritesOnceAndUndoes
     EXPECT_EQ(readBytes(path), kAttack);
 }
 
-TEST_F(ChainWindow, NewChainMakesFourRecordsThatNameEachOtherAndShowsThem) {
+TEST_F(ChainWindow, NewChainMakesFourRecordsNamedOnceThatNameEachOtherAndFireAndShowsThem) {
     EXPECT_TRUE(w.mNewChain->isEnabled());
     w.mNewChain->trigger();
     ASSERT_TRUE(dialog());
     EXPECT_EQ(dialog()->windowTitle(), QStringLiteral("新建整套"));
     ASSERT_EQ(table()->topLevelItemCount(), 4);
-    table()->topLevelItem(0)->setText(3, "Flank");
+    EXPECT_EQ(dialog()->focusWidget(), naming()); // the name is typed first
+    table()->topLevelItem(1)->setText(3, "Own");
+    naming()->setText("Flank;");
     ok();
-    EXPECT_EQ(e.dialogs.texts(), QStringList());
+    EXPECT_EQ(e.dialogs.texts(), QStringList{QStringLiteral("名称不可含“,”或“;”，请重新输入！")});
+    naming()->setText("Flank");
+    ok();
     const QByteArray made = readBytes(path);
-    EXPECT_TRUE(made.contains("NEWTRIGGER-2=Flank,NEWTEAM-2,")) << made.constData();
+    EXPECT_TRUE(made.contains("NEWTRIGGER-2=Flank,NEWTEAM-2,<all>,10,-1,<none>,"))
+        << made.constData();
+    EXPECT_TRUE(made.contains(",<none>,1,1,1\r\n")) << made.constData();
+    EXPECT_TRUE(made.contains("[NEWTEAM-2]\r\nName=Own\r\n")) << made.constData();
+    EXPECT_EQ(made.count("Name=Flank\r\n"), 2) << made.constData();
     EXPECT_TRUE(made.contains("TaskForce=NEWTASKFORCE-2")) << made.constData();
     EXPECT_EQ(w.TxtTeam->text(), "NEWTEAM-2");
     EXPECT_EQ(w.TxtSpe->text(), "NEWTASKFORCE-2");

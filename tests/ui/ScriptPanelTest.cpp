@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -264,4 +265,27 @@ TEST(ShippedSampleSections, SavingEveryTaskForceAndScriptUnchangedKeepsTheFile) 
     }
     EXPECT_EQ(e.dialogs.texts(), expected);
     EXPECT_EQ(readBytes(path), before);
+}
+
+// Ctrl+C and Ctrl+V in the step list copy rows between scripts through the dialogs'
+// clipboard; in a text box they stay the box's own.
+TEST_F(ScriptFrame, RowsAreCopiedAndPastedBetweenScriptsThroughTheClipboard) {
+    clickRow(w.LstScr, 0);
+    clickRow(w.LvwScr, 0);
+    QTest::mouseClick(w.LvwScr->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      w.LvwScr->visualRect(w.LvwScr->model()->index(1, 0)).center());
+    QTest::keyClick(w.LvwScr, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(e.dialogs.clipboard, QStringList{"53,0\n47,2"});
+
+    clickRow(w.LstScr, 1);
+    QTest::keyClick(w.TxtScrName, Qt::Key_V, Qt::ControlModifier); // the box's own paste
+    QTest::keyClick(w.LvwScr, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(rows(), (QList<QStringList>{{"0", "46", "5"}, {"1", "53", "0"}, {"2", "47", "2"}}));
+    EXPECT_EQ(w.TxtAct->text(), "47"); // the last pasted row on show
+    EXPECT_TRUE(w.FraScr->title().endsWith(" *"));
+
+    e.dialogs.clipboard << "0,1\n3,E1";
+    QTest::keyClick(w.LvwScr, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(e.dialogs.texts(), QStringList{"剪贴板第 2 行不是脚本的行（动作,参数）：3,E1"});
+    EXPECT_EQ(rowCount(w.LvwScr), 3);
 }

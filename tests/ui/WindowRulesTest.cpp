@@ -50,3 +50,13 @@ TEST(TextColour, IsRefusedWhenTooCloseToTheBackground) {
     EXPECT_NEAR(contrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
     EXPECT_EQ(contrastRatio(0x3366CC, 0xFFFFFF), contrastRatio(0xFFFFFF, 0x3366CC));
 }
+
+// The registry lists take their column's spare height: at the size the window opens on a
+// 1366x768 screen a list shows at least 20 entries.
+TEST(WindowSize, TheListsTakeTheirColumnsSpareHeight) {
+    Editor e;
+    e.open(e.dir.write(QStringLiteral("aimd.ini"), "[AITriggerTypes]\r\nT1=t,<none>\r\n"));
+    e.main->resize(initialWindowGeometry(QSize(1366, 768), e.main->sizeHint()).size);
+    QApplication::processEvents();
+    EXPECT_GE(e.w->LstRoot->viewport()->height() / e.w->LstRoot->sizeHintForRow(0), 20);
+}

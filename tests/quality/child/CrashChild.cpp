@@ -42,6 +42,7 @@ class PrintingDialogs : public tarvok::Dialogs {
     }
     std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
+    QString clipboardText() override { return {}; }
 };
 
 void ready() {
