@@ -1,12 +1,34 @@
 #include "ui/RegistryFilter.h"
 
+#include "catalogues/Catalogues.h"
+#include "document/RulesIndex.h"
 #include "records/FieldRules.h"
+#include "records/UnitUses.h"
 #include "ui/RegistryListModel.h"
 
 #include <algorithm>
 #include <numeric>
 
 namespace tarvok {
+
+UnitFinder::UnitFinder(const Catalogues& catalogues) : catalogues_(catalogues) {}
+UnitFinder::~UnitFinder() = default;
+
+std::vector<bool> UnitFinder::usersOf(const std::shared_ptr<const RulesIndex>& reading,
+                                      references::Kind kind, const QString& text) {
+    if (!reading)
+        return {};
+    if (!uses_ || reading_.lock() != reading) {
+        uses_ = std::make_unique<unituses::UnitUses>(*reading);
+        reading_ = reading;
+        named_ = false;
+    }
+    if (!named_) {
+        catalogues_.nameUses(*uses_);
+        named_ = true;
+    }
+    return uses_->usersOf(kind, text);
+}
 
 RegistryFilter::RegistryFilter(RegistryListModel* entries, QObject* parent)
     : QAbstractProxyModel(parent), entries_(entries) {
@@ -16,8 +38,16 @@ RegistryFilter::RegistryFilter(RegistryListModel* entries, QObject* parent)
 
 void RegistryFilter::setFilterText(const QString& text) {
     const QString key = fieldrules::searchKey(text);
-    if (key == key_)
-        return;
+    if (key != key_)
+        apply(key);
+}
+
+void RegistryFilter::refilter() {
+    if (filtering())
+        apply(key_);
+}
+
+void RegistryFilter::apply(const QString& key) {
     std::vector<int> next = matching(key);
     emit layoutAboutToBeChanged();
     const QModelIndexList from = persistentIndexList();
@@ -37,9 +67,16 @@ void RegistryFilter::setFilterText(const QString& text) {
 
 std::vector<int> RegistryFilter::matching(const QString& key) const {
     std::vector<int> rows;
-    for (int row = 0, n = key.isEmpty() ? 0 : entries_->rowCount(); row < n; ++row)
-        if (entries_->searchKey(row).contains(key))
+    if (key.isEmpty())
+        return rows;
+    const std::vector<bool> users =
+        finder_ ? finder_->usersOf(entries_->reading(), entries_->kind(), key)
+                : std::vector<bool>();
+    for (int row = 0, n = entries_->rowCount(); row < n; ++row) {
+        const auto reading = static_cast<size_t>(entries_->readingRow(row)); // -1: none
+        if (entries_->searchKey(row).contains(key) || (reading < users.size() && users[reading]))
             rows.push_back(row);
+    }
     return rows;
 }
 

@@ -4,6 +4,7 @@
 #include "records/FieldRules.h"
 #include "ui/PanelKit.h"
 #include "ui/ReferenceLists.h"
+#include "ui/RegistryFilter.h"
 #include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
 
@@ -48,7 +49,8 @@ QPushButton* button(const char* name, const char* caption, QWidget* parent) {
 } // namespace
 
 RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
-    : QObject(window), kit_(kit), doc_(doc) {
+    : QObject(window), kit_(kit), doc_(doc),
+      units_(std::make_unique<UnitFinder>(kit.catalogues())) {
     SSTab = new QTabWidget;
     SSTab->setObjectName(QStringLiteral("SSTab"));
     refs_ = new ReferenceLists(doc, window);
@@ -57,6 +59,7 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
         auto* page = new QWidget;
         lists_[i] = registrylists::makeList(static_cast<Kind>(i), QLatin1String(t.list), page);
         filters_[i] = registrylists::makeFilter(lists_[i], QLatin1String(t.filter), page);
+        static_cast<RegistryFilter*>(lists_[i]->model())->setUnitFinder(units_.get());
         adds_[i] = button(t.add, t.addCaption, page);
         kills_[i] = button(t.kill, t.killCaption, page);
         auto* l = new QGridLayout(page);
@@ -74,6 +77,8 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
     connect(refs_, &ReferenceLists::chosen, this,
             [this](Kind kind, const QString& entry) { selectRecord(kind, entry); });
 }
+
+RegistryTabs::~RegistryTabs() = default;
 
 RegistryListModel* RegistryTabs::entries(Kind kind) const {
     return registrylists::entriesOf(list(kind));
@@ -126,6 +131,12 @@ void RegistryTabs::selectRecord(Kind kind, const QString& id) {
 
 void RegistryTabs::focusFilter() {
     filters_[static_cast<size_t>(SSTab->currentIndex())]->setFocus(Qt::ShortcutFocusReason);
+}
+
+void RegistryTabs::unitNamesChanged() {
+    units_->renamed();
+    for (QListView* list : lists_)
+        static_cast<RegistryFilter*>(list->model())->refilter();
 }
 
 } // namespace tarvok
