@@ -28,9 +28,8 @@ std::pair<QByteArrayView, QByteArrayView> firstFields(QByteArrayView value) {
 }
 
 bool isRowKey(QByteArrayView key) {
-    return !key.isEmpty() && std::all_of(key.begin(), key.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
+    return !key.isEmpty() &&
+           std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool isBuildingAction(QByteArrayView action) {
@@ -46,7 +45,7 @@ class Ordinals {
             names_.push_back(name);
         return static_cast<quint32>(it->second);
     }
-    QStringList decoded(const TextCodec& codec) const { return codec.decodeAll(names_); }
+    const std::vector<QByteArrayView>& names() const { return names_; }
 
   private:
     ByName<size_t> byName_;
@@ -59,7 +58,7 @@ bool absent(QByteArrayView team) {
 
 } // namespace
 
-UnitUses::UnitUses(const RulesIndex& index) {
+UnitUses::UnitUses(const RulesIndex& index) : index_(index) {
     const RulesScan& scan = index.scan();
     ByName<qint32> taskForces, teams, scripts;
     for (size_t i = scan.taskForces.size(); i-- > 0;) // the first entry of an ID counts
@@ -95,7 +94,9 @@ UnitUses::UnitUses(const RulesIndex& index) {
             const QByteArrayView value = text.value(i);
             if (triggers) {
                 const std::vector<QByteArrayView> f = trigger::splitFields(value);
-                auto at = [&f](size_t n) { return n < f.size() ? trimmed(f[n]) : QByteArrayView(); };
+                auto at = [&f](size_t n) {
+                    return n < f.size() ? trimmed(f[n]) : QByteArrayView();
+                };
                 triggerNames.push_back({at(1), at(14), at(5)});
                 continue;
             }
@@ -126,20 +127,34 @@ UnitUses::UnitUses(const RulesIndex& index) {
         triggers_.push_back({teamOf(t.team1), teamOf(t.team2),
                              absent(t.unit) ? -1 : static_cast<qint32>(units.of(t.unit))});
 
-    unitIds_ = units.decoded(index.codec());
-    buildingParameters_ = buildings.decoded(index.codec());
-    name({}, {});
+    unitBytes_ = units.names();
+    parameterBytes_ = buildings.names();
+    units_.assign(unitBytes_.size(), {});
+    buildings_.assign(parameterBytes_.size(), {});
+}
+
+const QStringList& UnitUses::unitIds() const {
+    if (!unitIds_)
+        unitIds_ = index_.codec().decodeAll(unitBytes_);
+    return *unitIds_;
+}
+
+const QStringList& UnitUses::buildingParameters() const {
+    if (!buildingParameters_)
+        buildingParameters_ = index_.codec().decodeAll(parameterBytes_);
+    return *buildingParameters_;
 }
 
 void UnitUses::name(const QStringList& unitNames, const std::vector<Unit>& buildings) {
+    const QStringList& ids = unitIds();
     units_.clear();
-    units_.reserve(static_cast<size_t>(unitIds_.size()));
-    for (qsizetype i = 0; i < unitIds_.size(); ++i)
-        units_.push_back({fieldrules::searchKey(unitIds_[i]),
+    units_.reserve(static_cast<size_t>(ids.size()));
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        units_.push_back({fieldrules::searchKey(ids[i]),
                           i < unitNames.size() ? fieldrules::searchKey(unitNames[i]) : QString()});
     buildings_.clear();
-    buildings_.reserve(static_cast<size_t>(buildingParameters_.size()));
-    for (size_t i = 0; i < static_cast<size_t>(buildingParameters_.size()); ++i) {
+    buildings_.reserve(parameterBytes_.size());
+    for (size_t i = 0; i < parameterBytes_.size(); ++i) {
         if (i < buildings.size() && !buildings[i].id.isEmpty())
             buildings_.push_back(
                 {fieldrules::searchKey(buildings[i].id), fieldrules::searchKey(buildings[i].name)});

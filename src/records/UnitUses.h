@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace tarvok {
@@ -14,8 +15,10 @@ class RulesIndex;
 // Which units and buildings the records of a reading use, for the lists' filters: a task
 // force the units of its rows, a team type those of its task force, a trigger those of
 // its two teams and its condition unit, a script the buildings its building actions
-// (46, 47, 56, 58) name. Read once per reading of the file; each filter text then costs
-// one look at every unit and building named, and one at every record.
+// (46, 47, 56, 58) name. Read once per reading of the file, which must outlive it (the
+// reading may be on another thread; texts are decoded on the thread that asks for them);
+// each filter text then costs one look at every unit and building named, and one at every
+// record.
 namespace unituses {
 
 using Kind = references::Kind;
@@ -32,13 +35,12 @@ class UnitUses {
     explicit UnitUses(const RulesIndex& index);
 
     // Every unit ID the task forces and trigger conditions name, once each, as written.
-    const QStringList& unitIds() const { return unitIds_; }
+    const QStringList& unitIds() const;
     // Every parameter of a building action, once each, as written.
-    const QStringList& buildingParameters() const { return buildingParameters_; }
+    const QStringList& buildingParameters() const;
 
     // What the names above stand for: the in-game name of each unit ID, and the building
-    // each parameter names. Until named, a unit is known by its ID alone and a parameter
-    // names nothing.
+    // each parameter names. Until named, the filter finds nothing.
     void name(const QStringList& unitNames, const std::vector<Unit>& buildings);
 
     // For each entry of kind's list in the reading's order (the registry's, for triggers
@@ -56,10 +58,13 @@ class UnitUses {
     static std::vector<bool> found(const std::vector<Known>& known, const QString& key);
     static bool anyOf(const std::vector<quint32>& ordinals, const std::vector<bool>& hits);
 
-    QStringList unitIds_, buildingParameters_;
+    const RulesIndex& index_;
+    std::vector<QByteArrayView> unitBytes_, parameterBytes_;
+    mutable std::optional<QStringList> unitIds_, buildingParameters_; // decoded when asked
+
     std::vector<Known> units_, buildings_;
     std::vector<std::vector<quint32>> taskForceUnits_; // ordinals of unitIds_
-    std::vector<qint32> teamTaskForce_;                 // -1: none listed
+    std::vector<qint32> teamTaskForce_;                // -1: none listed
     struct Trigger {
         qint32 team1 = -1, team2 = -1, unit = -1; // team types; ordinal of unitIds_
     };

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QIdentityProxyModel>
+#include <QListView>
 
 #include <vector>
 
@@ -21,11 +22,12 @@ class ChoiceKeys : public QIdentityProxyModel {
                QObject* parent)
         : QIdentityProxyModel(parent), nameOf_(std::move(nameOf)) {
         setSourceModel(entries);
+        // Before the proxy passes a change on, and with it the search asks again.
         const auto stale = [this] { keys_.clear(); };
-        connect(entries, &QAbstractItemModel::modelReset, this, stale);
-        connect(entries, &QAbstractItemModel::layoutChanged, this, stale);
-        connect(entries, &QAbstractItemModel::rowsInserted, this, stale);
-        connect(entries, &QAbstractItemModel::rowsRemoved, this, stale);
+        connect(entries, &QAbstractItemModel::modelAboutToBeReset, this, stale);
+        connect(entries, &QAbstractItemModel::layoutAboutToBeChanged, this, stale);
+        connect(entries, &QAbstractItemModel::rowsAboutToBeInserted, this, stale);
+        connect(entries, &QAbstractItemModel::rowsAboutToBeRemoved, this, stale);
         connect(entries, &QAbstractItemModel::dataChanged, this, stale);
     }
 
@@ -33,7 +35,7 @@ class ChoiceKeys : public QIdentityProxyModel {
         if (!index.isValid())
             return {};
         if (role == kKeyRole) {
-            if (keys_.empty())
+            if (keys_.size() != static_cast<size_t>(sourceModel()->rowCount()))
                 makeKeys();
             return keys_[static_cast<size_t>(index.row())];
         }
@@ -49,6 +51,7 @@ class ChoiceKeys : public QIdentityProxyModel {
     void makeKeys() const {
         const QAbstractItemModel* entries = sourceModel();
         const int n = entries->rowCount();
+        keys_.clear();
         keys_.reserve(static_cast<size_t>(n));
         for (int row = 0; row < n; ++row) {
             const QModelIndex at = entries->index(row, 0);
@@ -88,6 +91,9 @@ void searchInside(QComboBox* box, std::function<QString(const QString&)> nameOf)
     completer->setCompletionMode(QCompleter::PopupCompletion);
     completer->setModelSorting(QCompleter::UnsortedModel);
     completer->setMaxVisibleItems(box->maxVisibleItems());
+    auto* offers = new QListView;
+    offers->setUniformItemSizes(true); // thousands of one-line offers: none is measured alone
+    completer->setPopup(offers);
     box->setCompleter(completer);
 }
 

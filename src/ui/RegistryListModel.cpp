@@ -20,10 +20,8 @@ void RegistryListModel::setIndex(std::shared_ptr<const RulesIndex> index) {
                                                              &scan.taskForces, &scan.scriptTypes};
         const std::vector<QByteArrayView>& entries = *byKind[static_cast<int>(kind_)];
         rows_.resize(entries.size());
-        for (size_t i = 0; i < entries.size(); ++i) {
+        for (size_t i = 0; i < entries.size(); ++i)
             rows_[i].bytes = entries[i];
-            rows_[i].reading = static_cast<int>(i);
-        }
     }
     endResetModel();
 }

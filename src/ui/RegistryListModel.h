@@ -40,9 +40,6 @@ class RegistryListModel : public QAbstractListModel {
     // The entry's text and name in one letter case and one width, as the filter compares.
     const QString& searchKey(int row) const;
     references::Kind kind() const { return kind_; }
-    const std::shared_ptr<const RulesIndex>& reading() const { return index_; }
-    // The entry's place in the reading's list; -1 for an entry added since.
-    int readingRow(int row) const { return rows_[static_cast<size_t>(row)].reading; }
     QStringList texts() const;
 
     void insertEntry(int row, const QString& text);
@@ -53,7 +50,6 @@ class RegistryListModel : public QAbstractListModel {
   private:
     struct Row {
         QByteArrayView bytes; // in the reading
-        int reading = -1;     // its place in the reading's list; -1: added since
         bool added = false;   // since the reading: its text is all there is
         bool decoded = false;
         QString text;

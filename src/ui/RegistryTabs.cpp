@@ -8,6 +8,7 @@
 #include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,7 +51,7 @@ QPushButton* button(const char* name, const char* caption, QWidget* parent) {
 
 RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
     : QObject(window), kit_(kit), doc_(doc),
-      units_(std::make_unique<UnitFinder>(kit.catalogues())) {
+      units_(std::make_unique<UnitFinder>(kit.catalogues(), doc)) {
     SSTab = new QTabWidget;
     SSTab->setObjectName(QStringLiteral("SSTab"));
     refs_ = new ReferenceLists(doc, window);
@@ -60,6 +61,7 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
         lists_[i] = registrylists::makeList(static_cast<Kind>(i), QLatin1String(t.list), page);
         filters_[i] = registrylists::makeFilter(lists_[i], QLatin1String(t.filter), page);
         static_cast<RegistryFilter*>(lists_[i]->model())->setUnitFinder(units_.get());
+        filters_[i]->installEventFilter(this); // the focus starts reading what units are used
         adds_[i] = button(t.add, t.addCaption, page);
         kills_[i] = button(t.kill, t.killCaption, page);
         auto* l = new QGridLayout(page);
@@ -79,6 +81,12 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
 }
 
 RegistryTabs::~RegistryTabs() = default;
+
+bool RegistryTabs::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        units_->prepare();
+    return QObject::eventFilter(watched, event);
+}
 
 RegistryListModel* RegistryTabs::entries(Kind kind) const {
     return registrylists::entriesOf(list(kind));

@@ -61,6 +61,9 @@ class RegistryTabs : public QObject {
     // The mod in use changed: the filters in force find units by their new names.
     void unitNamesChanged();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     static size_t index(Kind kind) { return static_cast<size_t>(kind); }
 
@@ -68,7 +71,7 @@ class RegistryTabs : public QObject {
     RulesDocument& doc_;
     QTabWidget* SSTab = nullptr;
     ReferenceLists* refs_ = nullptr;
-    std::unique_ptr<UnitFinder> units_; // what the four filters know of the units used
+    std::unique_ptr<UnitFinder> units_;   // what the four filters know of the units used
     std::array<QListView*, 4> lists_{};   // LstRoot, LstFig, LstSpe, LstScr
     std::array<QLineEdit*, 4> filters_{}; // TxtFindRoot, TxtFindFig, TxtFindSpe, TxtFindScr
     std::array<QPushButton*, 4> adds_{};  // CmdAdd, CmdTeamAdd, CmdSpeAdd, CmdScrAdd

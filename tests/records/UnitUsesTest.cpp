@@ -13,11 +13,14 @@ using namespace tarvok::unituses;
 TEST(UnitUses, WhichRecordsUseAUnitTheTextFinds) {
     const QByteArray block(64, '0');
     const RulesIndex index("[AITriggerTypes]\n"
-                           "T1=a,TM-A,<all>,1,0,<none>," + block +
+                           "T1=a,TM-A,<all>,1,0,<none>," +
+                           block +
                            ",50,30,50,1,0,1,0,<none>,1,1,1\n"
-                           "T2=b,<none>,<all>,1,0,GAPOWR," + block +
+                           "T2=b,<none>,<all>,1,0,GAPOWR," +
+                           block +
                            ",50,30,50,1,0,1,0,<none>,1,1,1\n"
-                           "T3=c,TM-C,<all>,1,0,<none>," + block +
+                           "T3=c,TM-C,<all>,1,0,<none>," +
+                           block +
                            ",50,30,50,1,0,1,0, TM-B ,1,1,1\n"
                            "[TeamTypes]\n0=TM-A\n1=TM-B\n2=TM-C\n"
                            "[TM-A]\nTaskForce=TF-1\n"

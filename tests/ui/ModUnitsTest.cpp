@@ -3,8 +3,8 @@
 // building parameters in the mod's list and checks units against the mod.
 #include "support/WidgetDriver.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
@@ -26,12 +26,11 @@ const QByteArray kAi =
           "Group=-1", "", "[ScriptTypes]", "0=SC-1", "", "[SC-1]", "Name=Raid", "0=46,65537"});
 
 // Two triggers with a team each: AT-1's uses TF-1, AT-2's a task force of E1 alone.
-const QByteArray kTeams =
-    crlf({"", "[TeamTypes]", "0=TM-1", "1=TM-2", "[TM-1]", "TaskForce=TF-1", "[TM-2]",
-          "TaskForce=TF-2", "[TaskForces]", "1=TF-2", "[TF-2]", "0=1,E1", "[AITriggerTypes]",
-          "AT-1=a,TM-1,<all>,1,0,<none>," + QByteArray(64, '0') + ",50,30,50,1,0,1,0,<none>,1,1,1",
-          "AT-2=b,TM-2,<all>,1,0,<none>," + QByteArray(64, '0') +
-              ",50,30,50,1,0,1,0,<none>,1,1,1"});
+const QByteArray kTeams = crlf(
+    {"", "[TeamTypes]", "0=TM-1", "1=TM-2", "[TM-1]", "TaskForce=TF-1", "[TM-2]", "TaskForce=TF-2",
+     "[TaskForces]", "1=TF-2", "[TF-2]", "0=1,E1", "[AITriggerTypes]",
+     "AT-1=a,TM-1,<all>,1,0,<none>," + QByteArray(64, '0') + ",50,30,50,1,0,1,0,<none>,1,1,1",
+     "AT-2=b,TM-2,<all>,1,0,<none>," + QByteArray(64, '0') + ",50,30,50,1,0,1,0,<none>,1,1,1"});
 
 } // namespace
 
@@ -166,6 +165,15 @@ TEST(ModUnits, FiltersFindWhereAUnitIsUsed) {
     EXPECT_EQ(shown(w.LstRoot), QStringList{"AT-1=a"});
     filter("TxtFindScr", "plant"); // 46,65537: MYPLANT
     EXPECT_EQ(shown(w.LstScr), QStringList{"SC-1"});
+    // A saved task force is found by what it holds now.
+    filter("TxtFindSpe", "");
+    clickRow(w.LstSpe, 1);
+    clickRow(w.LvwSpe, 0);
+    replaceText(w.CboSpeE, "MYTANK");
+    click(w.CmdSaveSpe);
+    filter("TxtFindSpe", "mytank");
+    EXPECT_EQ(shown(w.LstSpe), (QStringList{"TF-1", "TF-2"}));
+    filter("TxtFindSpe", QStringLiteral("我的坦克"));
     w.mNoModRules->trigger();
     EXPECT_TRUE(shown(w.LstSpe).isEmpty());
 }
@@ -175,11 +183,11 @@ TEST(ModUnits, FiltersFindWhereAUnitIsUsed) {
 TEST(ModUnits, TypingIntoAChoiceBoxOffersEveryEntryHoldingTheText) {
     Editor e;
     Window& w = *e.w;
-    e.dir.write("mod/rulesmd.ini",
-                crlf({"[VehicleTypes]", "0=XHEAVY", "1=XMEDIUM", "2=XLIGHT", "[BuildingTypes]", "0=XWFA",
-                      "1=XWFB", "[XHEAVY]", "Name=Heavy Tank", "[XMEDIUM]", "Name=Medium Tank",
-                      "[XLIGHT]", "Name=Light Tank", "[XWFA]", "Name=War Factory", "[XWFB]",
-                      "Name=War Factory"}));
+    e.dir.write(
+        "mod/rulesmd.ini",
+        crlf({"[VehicleTypes]", "0=XHEAVY", "1=XMEDIUM", "2=XLIGHT", "[BuildingTypes]", "0=XWFA",
+              "1=XWFB", "[XHEAVY]", "Name=Heavy Tank", "[XMEDIUM]", "Name=Medium Tank", "[XLIGHT]",
+              "Name=Light Tank", "[XWFA]", "Name=War Factory", "[XWFB]", "Name=War Factory"}));
     e.open(e.dir.write("mod/aimd.ini", kAi + kTeams));
     clickRow(w.LstSpe, 0);
     clickRow(w.LvwSpe, 0);
