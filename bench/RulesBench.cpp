@@ -16,6 +16,7 @@
 #include "records/RecordLines.h"
 #include "records/RecordOps.h"
 #include "records/References.h"
+#include "records/UnitUses.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -189,6 +190,17 @@ void BM_ReferencesTable(benchmark::State& state) {
     setBytes(state, f.rules.content.size());
 }
 
+// What the lists' filters read once per reading: the units and buildings each record uses.
+void BM_UnitUsesRead(benchmark::State& state) {
+    Fixture& f = fixture(state.range(0));
+    const RulesIndex index(f.rules.content);
+    for (auto _ : state) {
+        unituses::UnitUses uses(index);
+        benchmark::DoNotOptimize(uses);
+    }
+    setBytes(state, f.rules.content.size());
+}
+
 // The four 引用 lists of a selection (trigger, team type, task force, script), from the table.
 void BM_ReferencesOfRecords(benchmark::State& state) {
     Fixture& f = fixture(state.range(0));
@@ -313,6 +325,7 @@ BENCHMARK(BM_SaveTriggerEditWithVersions) WRITES;
 BENCHMARK(BM_CheckFile) SIZES;
 BENCHMARK(BM_ReferencesTable) SIZES;
 BENCHMARK(BM_ReferencesOfRecords) SIZES;
+BENCHMARK(BM_UnitUsesRead) SIZES;
 BENCHMARK(BM_CopyChain) SIZES;
 BENCHMARK(BM_CopyChainFromReading) SIZES;
 BENCHMARK(BM_CopyChainWritten) SIZES;

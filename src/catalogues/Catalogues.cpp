@@ -52,13 +52,16 @@ std::optional<QString> Catalogues::unitId(const QString& displayName) const {
     return table ? std::optional(unitnames::idOf(*table, displayName)) : std::nullopt;
 }
 
+QString Catalogues::modBuilding(const QString& parameter) const {
+    const std::optional<qint64> n = number(parameter);
+    const QStringList& ids = mod_.buildingIds();
+    const qint64 at = n ? buildingIndex(*n) : -1;
+    return at >= 0 && at < ids.size() ? ids[at] : QString();
+}
+
 std::optional<QString> Catalogues::buildingName(const QString& parameter) const {
-    if (mod_.inUse()) {
-        const std::optional<qint64> n = number(parameter);
-        const QStringList& ids = mod_.buildingIds();
-        const qint64 at = n ? buildingIndex(*n) : -1;
-        return at >= 0 && at < ids.size() ? ids[at] : QString();
-    }
+    if (mod_.inUse())
+        return modBuilding(parameter);
     const std::optional<QStringList> table = lines(kBuildingsById);
     return table ? std::optional(catalogue::lastValueOf(*table, parameter)) : std::nullopt;
 }
@@ -131,6 +134,24 @@ QString Catalogues::displayName(const QString& unitId) const {
     if (mod_.inUse())
         return mod_.nameOf(unitId);
     return shippedNames_.value(unitId);
+}
+
+void Catalogues::nameUses(unituses::UnitUses& uses) const {
+    QStringList unitNames;
+    for (const QString& id : uses.unitIds())
+        unitNames << displayName(id);
+    std::vector<unituses::Unit> buildings;
+    const std::optional<QStringList> table =
+        mod_.inUse() ? std::nullopt : lines(kBuildingsById); // read once for them all
+    for (const QString& parameter : uses.buildingParameters()) {
+        QString id;
+        if (mod_.inUse())
+            id = modBuilding(parameter);
+        else if (table)
+            id = catalogue::lastValueOf(*table, parameter);
+        buildings.push_back({id, id.isEmpty() ? QString() : displayName(id)});
+    }
+    uses.name(unitNames, buildings);
 }
 
 } // namespace tarvok

@@ -4,6 +4,7 @@
 #include "catalogues/ProgramFiles.h"
 #include "catalogues/UnitChoices.h"
 #include "records/FileCheck.h"
+#include "records/UnitUses.h"
 
 #include <QString>
 #include <QStringList>
@@ -69,8 +70,15 @@ class Catalogues {
     // The display name of a unit for a list's column: the mod's, else the shipped table's
     // as last read by unitChoices.
     QString displayName(const QString& unitId) const;
+    // The units and buildings uses names, as the lists' filters find them: each unit under
+    // its display name, each building parameter as the building it counts to.
+    void nameUses(unituses::UnitUses& uses) const;
 
   private:
+    // The building of the mod's list that a building action's parameter names; empty for
+    // none.
+    QString modBuilding(const QString& parameter) const;
+
     ProgramFiles files_;
     ModWorld mod_;
     mutable QHash<QString, QString> shippedNames_;

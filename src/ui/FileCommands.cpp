@@ -124,6 +124,7 @@ bool FileCommands::fillUnitChoices() {
     panels_.trigger->setUnitChoices(all->ids, all->nameEntries());
     panels_.script->setUnitChoices(all->nameEntries(),
                                    (buildings ? buildings : all)->nameEntries());
+    tabs_.unitNamesChanged(); // the filters find units by these names
     return true;
 }
 

@@ -1,12 +1,69 @@
 #include "ui/RegistryFilter.h"
 
+#include "catalogues/Catalogues.h"
+#include "document/RulesDocument.h"
+#include "document/RulesIndex.h"
 #include "records/FieldRules.h"
+#include "records/UnitUses.h"
 #include "ui/RegistryListModel.h"
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 
 namespace tarvok {
+
+UnitFinder::UnitFinder(const Catalogues& catalogues, RulesDocument& document)
+    : catalogues_(catalogues), document_(document) {}
+
+UnitFinder::~UnitFinder() {
+    if (uses_.valid())
+        uses_.wait(); // the thread reads a reading this finder holds
+}
+
+void UnitFinder::prepare() {
+    std::shared_ptr<const RulesIndex> reading = document_.index();
+    if (!reading || reading == reading_)
+        return;
+    std::packaged_task<std::shared_ptr<unituses::UnitUses>()> read(
+        [reading] { return std::make_shared<unituses::UnitUses>(*reading); });
+    uses_ = read.get_future().share();
+    std::thread(std::move(read)).detach();
+    letGo(reading_);
+    reading_ = std::move(reading);
+    named_ = false;
+    places_ = {};
+    ++generation_;
+}
+
+const unituses::UnitUses* UnitFinder::uses() {
+    prepare();
+    if (!reading_)
+        return nullptr;
+    unituses::UnitUses* uses = uses_.get().get();
+    if (!named_) {
+        catalogues_.nameUses(*uses);
+        named_ = true;
+    }
+    return uses;
+}
+
+int UnitFinder::place(references::Kind kind, const QString& id) {
+    std::optional<QHash<QString, int>>& places = places_[static_cast<size_t>(kind)];
+    if (!places) {
+        const RulesScan& scan = reading_->scan();
+        const std::vector<QByteArrayView>* const byKind[] = {&scan.triggerKeys, &scan.teamTypes,
+                                                             &scan.taskForces, &scan.scriptTypes};
+        const QStringList ids = reading_->codec().decodeAll(*byKind[static_cast<size_t>(kind)]);
+        places.emplace();
+        places->reserve(ids.size());
+        for (qsizetype i = ids.size(); i-- > 0;) // the first of an ID counts
+            places->insert(kind == references::Kind::Trigger ? fieldrules::triggerId(ids[i])
+                                                             : ids[i],
+                           static_cast<int>(i));
+    }
+    return places->value(id, -1);
+}
 
 RegistryFilter::RegistryFilter(RegistryListModel* entries, QObject* parent)
     : QAbstractProxyModel(parent), entries_(entries) {
@@ -16,8 +73,16 @@ RegistryFilter::RegistryFilter(RegistryListModel* entries, QObject* parent)
 
 void RegistryFilter::setFilterText(const QString& text) {
     const QString key = fieldrules::searchKey(text);
-    if (key == key_)
-        return;
+    if (key != key_)
+        apply(key);
+}
+
+void RegistryFilter::refilter() {
+    if (filtering())
+        apply(key_);
+}
+
+void RegistryFilter::apply(const QString& key) {
     std::vector<int> next = matching(key);
     emit layoutAboutToBeChanged();
     const QModelIndexList from = persistentIndexList();
@@ -35,12 +100,33 @@ void RegistryFilter::setFilterText(const QString& text) {
     emit layoutChanged();
 }
 
-std::vector<int> RegistryFilter::matching(const QString& key) const {
+std::vector<int> RegistryFilter::matching(const QString& key) {
     std::vector<int> rows;
-    for (int row = 0, n = key.isEmpty() ? 0 : entries_->rowCount(); row < n; ++row)
-        if (entries_->searchKey(row).contains(key))
+    if (key.isEmpty())
+        return rows;
+    const unituses::UnitUses* uses = finder_ ? finder_->uses() : nullptr;
+    const std::vector<bool> users =
+        uses ? uses->usersOf(entries_->kind(), key) : std::vector<bool>();
+    const std::vector<int>& at = uses ? places() : places_;
+    for (int row = 0, n = entries_->rowCount(); row < n; ++row) {
+        const auto place = static_cast<size_t>(uses ? at[static_cast<size_t>(row)] : -1);
+        if (entries_->searchKey(row).contains(key) || (place < users.size() && users[place]))
             rows.push_back(row);
+    }
     return rows;
+}
+
+const std::vector<int>& RegistryFilter::places() {
+    if (placesOf_ != finder_->generation()) {
+        const bool trigger = entries_->kind() == references::Kind::Trigger;
+        places_.resize(static_cast<size_t>(entries_->rowCount()));
+        const QStringList texts = entries_->texts();
+        for (qsizetype row = 0; row < texts.size(); ++row)
+            places_[static_cast<size_t>(row)] = finder_->place(
+                entries_->kind(), trigger ? fieldrules::triggerId(texts[row]) : texts[row]);
+        placesOf_ = finder_->generation();
+    }
+    return places_;
 }
 
 int RegistryFilter::proxyRowFor(int sourceRow) const {
@@ -94,6 +180,7 @@ void RegistryFilter::connectSource() {
     using Model = QAbstractItemModel;
     connect(entries_, &Model::modelAboutToBeReset, this, [this] { beginResetModel(); });
     connect(entries_, &Model::modelReset, this, [this] {
+        placesOf_ = -1;
         shown_ = matching(key_); // a new reading, under the text in force
         endResetModel();
     });
@@ -103,6 +190,7 @@ void RegistryFilter::connectSource() {
                 beginInsertRows(QModelIndex(), pendingFirst_, pendingFirst_ + last - first);
             });
     connect(entries_, &Model::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
+        placesOf_ = -1;
         if (filtering()) { // shown until the text changes
             const auto at = shown_.begin() + pendingFirst_;
             std::for_each(at, shown_.end(), [&](int& row) { row += last - first + 1; });
@@ -120,6 +208,7 @@ void RegistryFilter::connectSource() {
                     beginRemoveRows(QModelIndex(), pendingFirst_, pendingLast_);
             });
     connect(entries_, &Model::rowsRemoved, this, [this](const QModelIndex&, int first, int last) {
+        placesOf_ = -1;
         if (filtering()) {
             const auto at =
                 shown_.erase(shown_.begin() + pendingFirst_, shown_.begin() + pendingLast_ + 1);

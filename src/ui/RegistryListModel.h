@@ -39,6 +39,7 @@ class RegistryListModel : public QAbstractListModel {
     QString name(int row) const;
     // The entry's text and name in one letter case and one width, as the filter compares.
     const QString& searchKey(int row) const;
+    references::Kind kind() const { return kind_; }
     QStringList texts() const;
 
     void insertEntry(int row, const QString& text);

@@ -105,7 +105,7 @@ void fillAll(const std::array<QListView*, 4>& lists,
 QLineEdit* makeFilter(QListView* list, const QString& objectName, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(objectName);
-    box->setPlaceholderText(QStringLiteral("筛选 ID 或名称"));
+    box->setPlaceholderText(QStringLiteral("筛选 ID、名称或所用单位"));
     box->setClearButtonEnabled(true);
     auto* clear = new QAction(box);
     clear->setShortcut(Qt::Key_Escape);

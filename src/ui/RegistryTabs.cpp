@@ -4,9 +4,11 @@
 #include "records/FieldRules.h"
 #include "ui/PanelKit.h"
 #include "ui/ReferenceLists.h"
+#include "ui/RegistryFilter.h"
 #include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,7 +50,8 @@ QPushButton* button(const char* name, const char* caption, QWidget* parent) {
 } // namespace
 
 RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
-    : QObject(window), kit_(kit), doc_(doc) {
+    : QObject(window), kit_(kit), doc_(doc),
+      units_(std::make_unique<UnitFinder>(kit.catalogues(), doc)) {
     SSTab = new QTabWidget;
     SSTab->setObjectName(QStringLiteral("SSTab"));
     refs_ = new ReferenceLists(doc, window);
@@ -57,6 +60,8 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
         auto* page = new QWidget;
         lists_[i] = registrylists::makeList(static_cast<Kind>(i), QLatin1String(t.list), page);
         filters_[i] = registrylists::makeFilter(lists_[i], QLatin1String(t.filter), page);
+        static_cast<RegistryFilter*>(lists_[i]->model())->setUnitFinder(units_.get());
+        filters_[i]->installEventFilter(this); // the focus starts reading what units are used
         adds_[i] = button(t.add, t.addCaption, page);
         kills_[i] = button(t.kill, t.killCaption, page);
         auto* l = new QGridLayout(page);
@@ -77,6 +82,14 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
     SSTab->setMinimumWidth(200);
     connect(refs_, &ReferenceLists::chosen, this,
             [this](Kind kind, const QString& entry) { selectRecord(kind, entry); });
+}
+
+RegistryTabs::~RegistryTabs() = default;
+
+bool RegistryTabs::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn)
+        units_->prepare();
+    return QObject::eventFilter(watched, event);
 }
 
 RegistryListModel* RegistryTabs::entries(Kind kind) const {
@@ -130,6 +143,12 @@ void RegistryTabs::selectRecord(Kind kind, const QString& id) {
 
 void RegistryTabs::focusFilter() {
     filters_[static_cast<size_t>(SSTab->currentIndex())]->setFocus(Qt::ShortcutFocusReason);
+}
+
+void RegistryTabs::unitNamesChanged() {
+    units_->renamed();
+    for (QListView* list : lists_)
+        static_cast<RegistryFilter*>(list->model())->refilter();
 }
 
 } // namespace tarvok

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class QLineEdit;
@@ -20,6 +21,7 @@ class PanelKit;
 class ReferenceLists;
 class RegistryListModel;
 class RulesDocument;
+class UnitFinder;
 
 // The tab control SSTab with the four registry lists, one tab each (AI triggers, team
 // types, task forces, scripts): the list with its filter box above it, its add and delete
@@ -31,6 +33,7 @@ class RegistryTabs : public QObject {
     using Kind = references::Kind;
 
     RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window);
+    ~RegistryTabs() override;
 
     QTabWidget* widget() const { return SSTab; }
     QListView* list(Kind kind) const { return lists_[index(kind)]; }
@@ -55,6 +58,11 @@ class RegistryTabs : public QObject {
     void selectRecord(Kind kind, const QString& id);
     // The filter box of the list on show takes the focus (Ctrl+F).
     void focusFilter();
+    // The mod in use changed: the filters in force find units by their new names.
+    void unitNamesChanged();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     static size_t index(Kind kind) { return static_cast<size_t>(kind); }
@@ -63,6 +71,7 @@ class RegistryTabs : public QObject {
     RulesDocument& doc_;
     QTabWidget* SSTab = nullptr;
     ReferenceLists* refs_ = nullptr;
+    std::unique_ptr<UnitFinder> units_;   // what the four filters know of the units used
     std::array<QListView*, 4> lists_{};   // LstRoot, LstFig, LstSpe, LstScr
     std::array<QLineEdit*, 4> filters_{}; // TxtFindRoot, TxtFindFig, TxtFindSpe, TxtFindScr
     std::array<QPushButton*, 4> adds_{};  // CmdAdd, CmdTeamAdd, CmdSpeAdd, CmdScrAdd

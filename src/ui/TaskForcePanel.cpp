@@ -1,5 +1,6 @@
 #include "ui/TaskForcePanel.h"
 
+#include "ui/ChoiceSearch.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
 
@@ -30,6 +31,8 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* paren
     CboSpeC = PanelKit::makeCombo(QStringLiteral("CboSpeC"), f);
     unitNames_ = std::make_unique<UnitChoiceBox>(CboSpeC);
     CboSpeE = PanelKit::makeCombo(QStringLiteral("CboSpeE"), f);
+    replaceItemsKeepingText(CboSpeE, {}); // the model the search follows, filled at each opening
+    searchInside(CboSpeE, [&kit](const QString& id) { return kit.catalogues().displayName(id); });
     TxtSpeNum = named(new QLineEdit(f), QStringLiteral("TxtSpeNum"));
     TxtID = named(new QLineEdit(f), QStringLiteral("TxtID"));
     TxtSpeName = named(new QLineEdit(f), QStringLiteral("TxtSpeName"));

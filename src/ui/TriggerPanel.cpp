@@ -3,6 +3,7 @@
 #include "ui/TriggerPanel.h"
 
 #include "records/FieldRules.h"
+#include "ui/ChoiceSearch.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/RegistryLists.h"
@@ -79,7 +80,9 @@ void TriggerPanel::createControls() {
     CboKey->setEditText(QStringLiteral("0"));
     TxtKey = lineEdit(QStringLiteral("TxtKey"), QString(), f);
     CboUnit = PanelKit::makeCombo(QStringLiteral("CboUnit"), f);
+    replaceItemsKeepingText(CboUnit, {}); // the model the search follows, filled at each opening
     CboUnit->setEditText(QStringLiteral("<none>"));
+    searchInside(CboUnit, [this](const QString& id) { return kit_.catalogues().displayName(id); });
     CmdCE = button(QStringLiteral("CmdCE"), QStringLiteral(">"), f);
     CmdCE->setMaximumWidth(32);
     CboUnitC = PanelKit::makeCombo(QStringLiteral("CboUnitC"), f);
@@ -151,6 +154,7 @@ void TriggerPanel::createControls() {
     rows->addLayout(teams);
     rows->addStretch(1); // spare height goes below the fields, not between them
 
+    searchInside(CboCountry);
     addItemsKeepingText(CboCountry, {QStringLiteral("<all>"), QStringLiteral("Russians"),
                                      QStringLiteral("Confederation"), QStringLiteral("Africans"),
                                      QStringLiteral("Arabs"), QStringLiteral("YuriCountry"),

@@ -1,5 +1,6 @@
 #include "ui/UnitChoiceBox.h"
 
+#include "ui/ChoiceSearch.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
 
@@ -37,6 +38,7 @@ UnitChoiceBox::UnitChoiceBox(QComboBox* box) : box_(box), model_(new UnitChoiceM
     const QString text = box_->currentText();
     box_->setModel(model_);
     box_->setEditText(text);
+    searchInside(box_);
 }
 
 void UnitChoiceBox::setChoices(UnitChoices choices) {

@@ -30,7 +30,7 @@ class UnitChoiceModel : public QAbstractListModel {
 };
 
 // A name box of units or buildings (CboSpeC, CboUnitC, TxtScrUnitC): what its entries and
-// its typed text stand for.
+// its typed text stand for. Typing offers every entry whose name or ID holds the text.
 class UnitChoiceBox {
   public:
     explicit UnitChoiceBox(QComboBox* box);

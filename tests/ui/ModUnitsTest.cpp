@@ -3,12 +3,15 @@
 // building parameters in the mod's list and checks units against the mod.
 #include "support/WidgetDriver.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStatusBar>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -21,6 +24,13 @@ namespace {
 const QByteArray kAi =
     crlf({"[TaskForces]", "0=TF-1", "", "[TF-1]", "Name=Tanks", "0=2,MYTANK", "1=1,GHOST",
           "Group=-1", "", "[ScriptTypes]", "0=SC-1", "", "[SC-1]", "Name=Raid", "0=46,65537"});
+
+// Two triggers with a team each: AT-1's uses TF-1, AT-2's a task force of E1 alone.
+const QByteArray kTeams = crlf(
+    {"", "[TeamTypes]", "0=TM-1", "1=TM-2", "[TM-1]", "TaskForce=TF-1", "[TM-2]", "TaskForce=TF-2",
+     "[TaskForces]", "1=TF-2", "[TF-2]", "0=1,E1", "[AITriggerTypes]",
+     "AT-1=a,TM-1,<all>,1,0,<none>," + QByteArray(64, '0') + ",50,30,50,1,0,1,0,<none>,1,1,1",
+     "AT-2=b,TM-2,<all>,1,0,<none>," + QByteArray(64, '0') + ",50,30,50,1,0,1,0,<none>,1,1,1"});
 
 } // namespace
 
@@ -126,4 +136,92 @@ TEST(ModUnits, TypesSharingANameAreEachChosenAsThemselves) {
     EXPECT_EQ(w.TxtNumber->text(), "65539");
     EXPECT_EQ(w.main.statusBar()->currentMessage(),
               QStringLiteral("名称 War Factory 对应 3 个类型，请选择带 ID 的条目"));
+}
+
+// The four lists' filters find the records that use a unit by its ID or in-game name, by
+// the names of the mod in use: when the mod is turned off, a filter in force follows.
+TEST(ModUnits, FiltersFindWhereAUnitIsUsed) {
+    Editor e;
+    Window& w = *e.w;
+    e.dir.write("mod/rulesmd.ini",
+                crlf({"[VehicleTypes]", "0=MYTANK", "[BuildingTypes]", "0=GAPOWR", "1=MYPLANT",
+                      "[MYTANK]", "UIName=Name:MyTank", "[MYPLANT]", "Name=Plant"}));
+    e.dir.write("mod/stringtable01.csf", csfHeader(1) + csfLabel("Name:MyTank", {"我的坦克"}));
+    e.open(e.dir.write("mod/aimd.ini", kAi + kTeams));
+    const auto filter = [&](const char* name, const QString& text) {
+        w.main.findChild<QLineEdit*>(QLatin1String(name))->setText(text);
+    };
+    const auto shown = [](const QAbstractItemView* list) {
+        QStringList out;
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            out << list->model()->index(i, 0).data().toString();
+        return out;
+    };
+    filter("TxtFindSpe", QStringLiteral("我的坦克"));
+    EXPECT_EQ(shown(w.LstSpe), QStringList{"TF-1"});
+    filter("TxtFindFig", "mytank");
+    EXPECT_EQ(shown(w.LstFig), QStringList{"TM-1"});
+    filter("TxtFindRoot", QStringLiteral("坦克"));
+    EXPECT_EQ(shown(w.LstRoot), QStringList{"AT-1=a"});
+    filter("TxtFindScr", "plant"); // 46,65537: MYPLANT
+    EXPECT_EQ(shown(w.LstScr), QStringList{"SC-1"});
+    // A saved task force is found by what it holds now.
+    filter("TxtFindSpe", "");
+    clickRow(w.LstSpe, 1);
+    clickRow(w.LvwSpe, 0);
+    replaceText(w.CboSpeE, "MYTANK");
+    click(w.CmdSaveSpe);
+    filter("TxtFindSpe", "mytank");
+    EXPECT_EQ(shown(w.LstSpe), (QStringList{"TF-1", "TF-2"}));
+    filter("TxtFindSpe", QStringLiteral("我的坦克"));
+    w.mNoModRules->trigger();
+    EXPECT_TRUE(shown(w.LstSpe).isEmpty());
+}
+
+// Typing into a choice box offers every entry holding the text anywhere, in its name or ID;
+// the one chosen is set as if chosen from the box's list, a shared name by its own entry.
+TEST(ModUnits, TypingIntoAChoiceBoxOffersEveryEntryHoldingTheText) {
+    Editor e;
+    Window& w = *e.w;
+    e.dir.write(
+        "mod/rulesmd.ini",
+        crlf({"[VehicleTypes]", "0=XHEAVY", "1=XMEDIUM", "2=XLIGHT", "[BuildingTypes]", "0=XWFA",
+              "1=XWFB", "[XHEAVY]", "Name=Heavy Tank", "[XMEDIUM]", "Name=Medium Tank", "[XLIGHT]",
+              "Name=Light Tank", "[XWFA]", "Name=War Factory", "[XWFB]", "Name=War Factory"}));
+    e.open(e.dir.write("mod/aimd.ini", kAi + kTeams));
+    clickRow(w.LstSpe, 0);
+    clickRow(w.LvwSpe, 0);
+    const auto offers = [](QComboBox* box) {
+        QStringList out;
+        const QAbstractItemModel* m = box->completer()->completionModel();
+        for (int i = 0; i < m->rowCount(); ++i)
+            out << m->index(i, 0).data().toString();
+        return out;
+    };
+    const auto chooseOffer = [](QComboBox* box, int downs) {
+        QAbstractItemView* popup = box->completer()->popup();
+        ASSERT_TRUE(popup->isVisible());
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+    };
+    replaceText(w.CboSpeC, "ank"); // inside the names
+    EXPECT_EQ(offers(w.CboSpeC), (QStringList{"Heavy Tank", "Medium Tank", "Light Tank"}));
+    chooseOffer(w.CboSpeC, 2);
+    EXPECT_EQ(w.CboSpeE->currentText(), "XMEDIUM");
+    EXPECT_EQ(cell(w.LvwSpe, 0, 2).toString(), "XMEDIUM");
+
+    replaceText(w.CboSpeE, "light"); // an ID box finds by name too, and shows it
+    EXPECT_EQ(offers(w.CboSpeE), QStringList{QStringLiteral("XLIGHT　Light Tank")});
+    chooseOffer(w.CboSpeE, 1);
+    EXPECT_EQ(w.CboSpeE->currentText(), "XLIGHT");
+    EXPECT_EQ(w.CboSpeC->currentText(), "Light Tank");
+
+    clickRow(w.LstRoot, 0);
+    replaceText(w.CboUnitC, "wfb"); // inside an ID: the shared name's own entry
+    EXPECT_EQ(offers(w.CboUnitC), QStringList{QStringLiteral("War Factory（XWFB）")});
+    chooseOffer(w.CboUnitC, 1);
+    EXPECT_EQ(w.CboUnit->currentText(), "XWFB");
+    replaceText(w.CboCountry, "SSI");
+    EXPECT_EQ(offers(w.CboCountry), QStringList{"Russians"});
 }

@@ -45,7 +45,7 @@ TEST(Workbench, FiltersFindByIdOrNameAndHideWithoutRemoving) {
     QLineEdit* filter = w.main.findChild<QLineEdit*>(QStringLiteral("TxtFindFig"));
     ASSERT_NE(filter, nullptr);
     EXPECT_TRUE(filter->hasFocus());
-    EXPECT_EQ(filter->placeholderText(), QStringLiteral("筛选 ID 或名称"));
+    EXPECT_EQ(filter->placeholderText(), QStringLiteral("筛选 ID、名称或所用单位"));
     filter->setText(QStringLiteral("突袭")); // by name
     EXPECT_EQ(shown(w.LstFig), QStringList{"TM-1"});
     filter->setText(QStringLiteral("ｒｏｃｋ")); // full width, other case
