@@ -1,5 +1,6 @@
 #include "records/References.h"
 
+#include "document/Lines.h"
 #include "document/RulesIndex.h"
 #include "records/TriggerLine.h"
 
@@ -7,14 +8,6 @@
 
 namespace tarvok::references {
 namespace {
-
-QByteArrayView trimmed(QByteArrayView v) {
-    while (!v.isEmpty() && (v.front() == ' ' || v.front() == '\t'))
-        v = v.sliced(1);
-    while (!v.isEmpty() && (v.back() == ' ' || v.back() == '\t'))
-        v.chop(1);
-    return v;
-}
 
 // Field n of a comma-separated value (the value's first field is 0), trimmed.
 QByteArrayView field(QByteArrayView value, int n) {
@@ -25,7 +18,7 @@ QByteArrayView field(QByteArrayView value, int n) {
         value = value.sliced(comma + 1);
     }
     const qsizetype comma = value.indexOf(',');
-    return trimmed(comma < 0 ? value : value.first(comma));
+    return lines::trimBlanks(comma < 0 ? value : value.first(comma));
 }
 
 } // namespace
@@ -110,7 +103,8 @@ void RecordReferences::readMapUses() {
             for (bool more = true; more;) {
                 const qsizetype comma = rest.indexOf(',');
                 more = comma >= 0;
-                const auto it = mapUses_.find(stdView(trimmed(more ? rest.first(comma) : rest)));
+                const auto it =
+                    mapUses_.find(stdView(lines::trimBlanks(more ? rest.first(comma) : rest)));
                 if (more)
                     rest = rest.sliced(comma + 1);
                 if (it != mapUses_.end() && (it->second.empty() || it->second.back().line != i))

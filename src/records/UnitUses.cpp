@@ -1,5 +1,6 @@
 #include "records/UnitUses.h"
 
+#include "document/Lines.h"
 #include "document/RulesIndex.h"
 #include "records/FieldRules.h"
 #include "records/TriggerLine.h"
@@ -9,22 +10,15 @@
 namespace tarvok::unituses {
 namespace {
 
-QByteArrayView trimmed(QByteArrayView v) {
-    while (!v.isEmpty() && (v.front() == ' ' || v.front() == '\t'))
-        v = v.sliced(1);
-    while (!v.isEmpty() && (v.back() == ' ' || v.back() == '\t'))
-        v.chop(1);
-    return v;
-}
-
 // Fields first and second of a comma-separated value, trimmed.
 std::pair<QByteArrayView, QByteArrayView> firstFields(QByteArrayView value) {
     const qsizetype comma = value.indexOf(',');
     if (comma < 0)
-        return {trimmed(value), {}};
+        return {lines::trimBlanks(value), {}};
     QByteArrayView rest = value.sliced(comma + 1);
     const qsizetype next = rest.indexOf(',');
-    return {trimmed(value.first(comma)), trimmed(next < 0 ? rest : rest.first(next))};
+    return {lines::trimBlanks(value.first(comma)),
+            lines::trimBlanks(next < 0 ? rest : rest.first(next))};
 }
 
 bool isRowKey(QByteArrayView key) {
@@ -95,13 +89,13 @@ UnitUses::UnitUses(const RulesIndex& index) : index_(index) {
             if (triggers) {
                 const std::vector<QByteArrayView> f = trigger::splitFields(value);
                 auto at = [&f](size_t n) {
-                    return n < f.size() ? trimmed(f[n]) : QByteArrayView();
+                    return n < f.size() ? lines::trimBlanks(f[n]) : QByteArrayView();
                 };
                 triggerNames.push_back({at(1), at(14), at(5)});
                 continue;
             }
             if (team != teams.end() && key == "TaskForce")
-                teamTaskForces[static_cast<size_t>(team->second)] = trimmed(value);
+                teamTaskForces[static_cast<size_t>(team->second)] = lines::trimBlanks(value);
             if (!isRowKey(key))
                 continue;
             const auto [first, second] = firstFields(value);
