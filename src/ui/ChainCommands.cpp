@@ -122,6 +122,11 @@ void ChainCommands::write(bool copying) {
     if (!kit_.reportWrite(done.write))
         return;
     dialog_->accept();
+    // Edits still marked in the chain's panels are the ones the user chose not to save
+    // before the dialog opened: they go without a second question.
+    for (const chain::ChainRow& row : rows)
+        if (RecordPanel* panel = panels_.of(row.kind); panel->isEdited())
+            panel->clear();
     // The lists show the new records; the new chain's first record is shown with the
     // records it names.
     tabs_.refill();

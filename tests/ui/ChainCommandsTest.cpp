@@ -116,7 +116,12 @@ TEST_F(ChainWindow, CopyOfTheTriggerOnShowRefusesATakenIdThenWritesOnceAndUndoes
 
 TEST_F(ChainWindow, NewChainMakesFourRecordsNamedOnceThatNameEachOtherAndFireAndShowsThem) {
     EXPECT_TRUE(w.mNewChain->isEnabled());
+    clickRow(w.LstRoot, 0);
+    replaceText(w.TxtSpeName, "Edited"); // an edit the user declines to save: asked once
+    e.dialogs.answers = {MsgAnswer::No};
     w.mNewChain->trigger();
+    EXPECT_EQ(e.dialogs.texts(), QStringList{QStringLiteral("当前记录已修改，是否保存？")});
+    e.dialogs.clear();
     ASSERT_TRUE(dialog());
     EXPECT_EQ(dialog()->windowTitle(), QStringLiteral("新建整套"));
     ASSERT_EQ(table()->topLevelItemCount(), 4);
@@ -127,6 +132,7 @@ TEST_F(ChainWindow, NewChainMakesFourRecordsNamedOnceThatNameEachOtherAndFireAnd
     EXPECT_EQ(e.dialogs.texts(), QStringList{QStringLiteral("名称不可含“,”或“;”，请重新输入！")});
     naming()->setText("Flank");
     ok();
+    EXPECT_EQ(e.dialogs.texts().size(), 1); // the declined edit is not asked about again
     const QByteArray made = readBytes(path);
     EXPECT_TRUE(made.contains("NEWTRIGGER-2=Flank,NEWTEAM-2,<all>,10,-1,<none>,"))
         << made.constData();
