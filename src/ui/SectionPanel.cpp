@@ -366,14 +366,17 @@ void SectionPanel::addRowClicked() {
 }
 
 void SectionPanel::removeRowClicked() {
-    const int row = selectedRow();
-    if (!hasRows() || row < 0)
+    QModelIndexList selected = parts_.view->selectionModel()->selectedRows();
+    if (!hasRows() || selected.isEmpty())
         return;
     if (kit_.msg(kConfirmRowDelete, kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
         MsgAnswer::No)
         return;
     PanelKit::ProgramSelection quiet(kit_);
-    rows_->removeRows(row, 1);
+    // Every selected row goes, the last first, so that the others keep their places.
+    std::sort(selected.begin(), selected.end());
+    for (auto it = selected.crbegin(); it != selected.crend(); ++it)
+        rows_->removeRows(it->row(), 1);
     // No neighbour takes the deleted row's place: the entry fields are empty and change no
     // row until the user picks one.
     parts_.view->selectionModel()->clear();

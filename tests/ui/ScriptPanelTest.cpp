@@ -288,4 +288,8 @@ TEST_F(ScriptFrame, RowsAreCopiedAndPastedBetweenScriptsThroughTheClipboard) {
     QTest::keyClick(w.LvwScr, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(e.dialogs.texts(), QStringList{"剪贴板第 2 行不是脚本的行（动作,参数）：3,E1"});
     EXPECT_EQ(rowCount(w.LvwScr), 3);
+
+    e.dialogs.answers = {MsgAnswer::Yes}; // 删除 takes every selected row: the pasted two
+    click(w.CmdScrTypeKill);
+    EXPECT_EQ(rows(), (QList<QStringList>{{"0", "46", "5"}}));
 }
