@@ -1,6 +1,7 @@
 #include "document/RulesDocument.h"
 
 #include "document/IniText.h"
+#include "document/Logging.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -116,6 +117,7 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
     watch();
+    qCDebug(lcDocument) << "opened" << path << known_.size() << "bytes";
     emit opened();
     return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1))};
 }
@@ -146,6 +148,7 @@ bool RulesDocument::adopt(Reading reading) {
     if (!reading.bytes)
         return false; // gone or unreadable: nothing to show, the stamp stays
     stamp_ = reading.stamp;
+    qCDebug(lcDocument) << "changed outside, read again:" << reading.bytes->size() << "bytes";
     reload(std::move(*reading.bytes));
     emit reloaded();
     return true;
@@ -218,6 +221,8 @@ filestore::WriteResult RulesDocument::write(const Compute& compute) {
         return {filestore::Result::ReadFailed, {}};
     bool outside = false;
     const auto told = [&](filestore::WriteResult result) {
+        qCDebug(lcDocument) << "write:" << static_cast<int>(result.result) << result.systemError
+                            << (outside ? "over another program's change" : "");
         if (outside)
             emit reloaded();
         return result;

@@ -1,4 +1,5 @@
 // Loading and saving a task force or a script: its Name and its numbered rows.
+#include "document/Logging.h"
 #include "records/FieldRules.h"
 #include "records/RecordLines.h"
 #include "records/RecordOps.h"
@@ -33,6 +34,7 @@ RecordSave saveSection(RulesDocument& doc, SectionKind kind, const QString& id,
         numbers << row.number;
     if (!fieldrules::rowNumberingFits(numbers)) {
         r.refused = true;
+        qCDebug(lcRecords) << "save refused:" << id;
         return r;
     }
     r.write = doc.edit([&](const QByteArray& content, const TextCodec& codec) {

@@ -1,5 +1,6 @@
 // Loading and saving an AI trigger: one key line of [AITriggerTypes].
 #include "document/Lines.h"
+#include "document/Logging.h"
 #include "records/FieldRules.h"
 #include "records/RecordLines.h"
 #include "records/RecordOps.h"
@@ -149,6 +150,7 @@ RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFiel
     // commas, digits and empty fields only, which every encoding writes alike.
     if (trigger::checkEdit(encoded(key, now, utf8())) != trigger::EditProblem::None) {
         r.refused = true;
+        qCDebug(lcRecords) << "save refused:" << key;
         return r;
     }
     r.write = doc.edit([&](const QByteArray& content, const TextCodec& codec) {

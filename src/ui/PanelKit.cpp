@@ -1,5 +1,6 @@
 #include "ui/PanelKit.h"
 
+#include "document/Logging.h"
 #include "records/FieldRules.h"
 #include "ui/Messages.h"
 
@@ -24,6 +25,7 @@ MsgAnswer PanelKit::msg(const QString& text, const QString& title, MsgIcon icon,
                         MsgButtons buttons) {
     if (icon == MsgIcon::Information && buttons == MsgButtons::Ok)
         ++refusals_;
+    qCDebug(lcUi) << "message:" << title << text;
     return dialogs_.message(window_, text, title.isEmpty() ? kAppName : title, icon, buttons);
 }
 
