@@ -24,6 +24,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -37,6 +38,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace tarvok {
 
@@ -81,7 +84,18 @@ void FrmMain::createMenus() {
     QMenu* mAutoSave = menuBar()->addMenu(QStringLiteral("自动保存（&A）"));
     mAutoSave->setObjectName(QStringLiteral("mAutoSave"));
     mYes = item(mAutoSave, "mYes", QStringLiteral("是"), Qt::CTRL | Qt::Key_Y);
-    mNo = item(mAutoSave, "mNo", QStringLiteral("否(选中)"), Qt::CTRL | Qt::Key_N);
+    mNo = item(mAutoSave, "mNo", QStringLiteral("否"), Qt::CTRL | Qt::Key_N);
+    autoSave_ = new QActionGroup(this);
+    for (QAction* a : {mYes, mNo}) {
+        a->setCheckable(true);
+        autoSave_->addAction(a);
+    }
+    mNo->setChecked(true);
+    showAutoSave();
+    connect(mYes, &QAction::toggled, this, [this](bool on) {
+        justTurnedOn_ = on;
+        showAutoSave();
+    });
 
     QMenu* mSuoJie = menuBar()->addMenu(QStringLiteral("锁定/解锁（&R）"));
     mSuoJie->setObjectName(QStringLiteral("mSuoJie"));
@@ -226,7 +240,7 @@ void FrmMain::createControls() {
 // ---------------------------------------------------------------- start-up
 
 void FrmMain::Form_Load() {
-    AutoSave = 0;
+    mNo->setChecked(true);
     for (QComboBox* box : findChildren<QComboBox*>())
         box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
 }
@@ -311,20 +325,23 @@ void FrmMain::connectHandlers() {
 // ---------------------------------------------------------------- menus and saving
 
 void FrmMain::mYes_Click() {
-    if (kit_->msg(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"), MsgIcon::Question,
-                  MsgButtons::YesNo) == MsgAnswer::No)
-        return;
-    AutoSave = -1;
-    mYes->setText(QStringLiteral("是(选中)"));
-    if (mNo->text() == QStringLiteral("否(选中)"))
-        mNo->setText(QStringLiteral("否"));
+    // A click on 是 has checked it already when it was off; the answer decides whether it
+    // stays. When it was on, a 否 leaves it on.
+    const bool wasOn = !std::exchange(justTurnedOn_, false) && mYes->isChecked();
+    const bool yes = kit_->msg(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"),
+                               MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::No;
+    (yes || wasOn ? mYes : mNo)->setChecked(true);
+    justTurnedOn_ = false;
 }
 
 void FrmMain::mNo_Click() {
-    AutoSave = 0;
-    mNo->setText(QStringLiteral("否(选中)"));
-    if (mYes->text() == QStringLiteral("是(选中)"))
-        mYes->setText(QStringLiteral("是"));
+    mNo->setChecked(true);
+}
+
+// The items' captions say which one is in force, as the menu always has.
+void FrmMain::showAutoSave() {
+    mYes->setText(mYes->isChecked() ? QStringLiteral("是(选中)") : QStringLiteral("是"));
+    mNo->setText(mNo->isChecked() ? QStringLiteral("否(选中)") : QStringLiteral("否"));
 }
 
 void FrmMain::mSuo_Click() {

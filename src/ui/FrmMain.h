@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QActionGroup;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -48,7 +49,7 @@ class FrmMain : public QMainWindow {
     RecordCommands& commands() { return *commands_; }
     FileCommands& files() { return *files_; }
     ChainCommands& chains() { return *chains_; }
-    bool autoSaveOn() const { return AutoSave == -1; }
+    bool autoSaveOn() const { return mYes->isChecked(); }
 
     void Form_Load();
     void Form_Unload();
@@ -67,7 +68,8 @@ class FrmMain : public QMainWindow {
     void createControls();
     void connectHandlers();
 
-    qint16 AutoSave = 0; // -1 on, 0 off
+    void showAutoSave();
+
     QWidget* welcome_ = nullptr;
     Catalogues catalogues_;
     RulesDocument& document_;
@@ -79,6 +81,9 @@ class FrmMain : public QMainWindow {
     ChainCommands* chains_ = nullptr;
     Panels panels_;
 
+    // Auto-save is on while 是 is the checked item of its group.
+    QActionGroup* autoSave_ = nullptr;
+    bool justTurnedOn_ = false; // 是 was checked by the click being handled
     QAction *mYes = nullptr, *mNo = nullptr, *mSuo = nullptr, *mJie = nullptr, *mColor = nullptr;
     QAction *mCheck = nullptr, *mUndo = nullptr, *mRedo = nullptr;
     QAction* mTriggerTable = nullptr;

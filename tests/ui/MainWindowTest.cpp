@@ -104,25 +104,26 @@ TEST(MainWindowStart, MissingUnitTableIsReportedOnceAndTheWindowStillOpens) {
 TEST(AutoSaveMenu, IsTurnedOnOnlyAfterAYes) {
     Editor e(false);
     Window& w = *e.w;
-    e.dialogs.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::Yes};
+    e.dialogs.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::No};
     w.mYes->trigger();
     EXPECT_EQ(w.AutoSave(), 0);
     EXPECT_EQ(w.mYes->text(), QStringLiteral("是"));
     w.mYes->trigger();
     w.mYes->trigger();
+    w.mYes->trigger(); // 否 while it is on leaves it on
     EXPECT_EQ(w.AutoSave(), -1);
     EXPECT_EQ(w.mYes->text(), QStringLiteral("是(选中)"));
     EXPECT_EQ(w.mNo->text(), QStringLiteral("否"));
     EXPECT_EQ(e.dialogs.messages,
               std::vector<ShownMessage>(
-                  3, question(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"))));
+                  4, question(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"))));
     w.mNo->trigger();
     EXPECT_EQ(w.AutoSave(), 0);
     EXPECT_EQ(w.mNo->text(), QStringLiteral("否(选中)"));
     EXPECT_EQ(w.mYes->text(), QStringLiteral("是"));
     w.mNo->trigger(); // already off: nothing visible changes, no question
     EXPECT_EQ(w.mNo->text(), QStringLiteral("否(选中)"));
-    EXPECT_EQ(e.dialogs.messages.size(), 3u);
+    EXPECT_EQ(e.dialogs.messages.size(), 4u);
 }
 
 TEST(LockMenu, DisablesOnlyTheRegistryTabs) {
