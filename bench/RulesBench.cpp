@@ -177,8 +177,6 @@ void BM_SaveTriggerEditWithVersions(benchmark::State& state) {
     saveTriggerEdits(state, true);
 }
 
-// The whole-file check as the check window runs it: the file read as lines, then every
-// registry, trigger, record and reference looked at, against the shipped unit table.
 // What names what: read once for each reading of the file, at the first 引用 list.
 void BM_ReferencesTable(benchmark::State& state) {
     Fixture& f = fixture(state.range(0));
