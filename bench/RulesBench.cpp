@@ -216,6 +216,8 @@ void BM_ReferencesOfRecords(benchmark::State& state) {
     state.counters["references"] = static_cast<double>(found);
 }
 
+// The whole-file check as the check window runs it: the file read as lines, then every
+// registry, trigger, record and reference looked at, against the shipped unit table.
 void BM_CheckFile(benchmark::State& state) {
     Fixture& f = fixture(state.range(0));
     const std::optional<QStringList> table =
