@@ -39,8 +39,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <utility>
-
 namespace tarvok {
 
 using Kind = references::Kind;
@@ -327,7 +325,7 @@ void FrmMain::connectHandlers() {
 void FrmMain::mYes_Click() {
     // A click on 是 has checked it already when it was off; the answer decides whether it
     // stays. When it was on, a 否 leaves it on.
-    const bool wasOn = !std::exchange(justTurnedOn_, false) && mYes->isChecked();
+    const bool wasOn = !justTurnedOn_ && mYes->isChecked();
     const bool yes = kit_->msg(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"),
                                MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::No;
     (yes || wasOn ? mYes : mNo)->setChecked(true);
