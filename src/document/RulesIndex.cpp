@@ -27,6 +27,7 @@ void RulesIndex::buildLookUps() {
     }
     triggersById_.build(triggerLines_.size(),
                         [this](size_t i) { return text_.key(triggerLines_[i]); });
+    origins_ = fileset::Origins(text_);
 }
 
 std::vector<IniText::Section> RulesIndex::sections(QByteArrayView name) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/FileSet.h"
 #include "document/IniText.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
@@ -26,6 +27,8 @@ class RulesIndex {
     const TextCodec& codec() const { return codec_; }
     const IniText& text() const { return text_; }
     const RulesScan& scan() const { return scan_; }
+    // Which file each line comes from, when the content joins several (see fileset).
+    const fileset::Origins& origins() const { return origins_; }
 
     // The value of the Name key of the sections named section (the last one read);
     // empty when none has one.
@@ -45,6 +48,7 @@ class RulesIndex {
     RowsByName sections_;                 // of text_.sections()
     std::vector<qsizetype> triggerLines_; // the key lines of every [AITriggerTypes] section
     RowsByName triggersById_;             // of triggerLines_
+    fileset::Origins origins_;
 };
 
 // Lets go of a reading. When it is the last hold on it, the reading is freed on a thread of
