@@ -121,8 +121,10 @@ std::optional<RulesDocument::Joined> RulesDocument::readJoined(const QString& pa
     return Joined{std::move(set->joined), std::move(set->problems)};
 }
 
-std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& root,
+std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& path,
                                                                 const Clock& clock) {
+    // As the files it names are found: a file naming the opened one names no other file.
+    const QString root = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const auto stampOf = [&clock](const QString& path) {
         return Stamp{filestore::facts(path), clock ? clock() : systemNowNs()};
     };
@@ -167,7 +169,7 @@ std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& r
         const bool isRoot = file == root;
         const QString name =
             isRoot ? QFileInfo(root).fileName() : QDir(folder).relativeFilePath(file);
-        set.files.push_back({file, name, isRoot ? rootStamp : stamps.value(file)});
+        set.files.push_back({isRoot ? path : file, name, isRoot ? rootStamp : stamps.value(file)});
         set.bytes.push_back(read.take(file));
         parts.push_back({name, set.bytes.back()});
     }

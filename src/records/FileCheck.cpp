@@ -340,7 +340,7 @@ class Checker {
                     continue;
                 if (origins_.place(seen->second).part != origins_.place(i).part)
                     add(Level::Hint, "覆盖", kind, name, i,
-                        u8("[%1] 的 %2 在%3 写过，这里又写了一次，游戏使用这里的值")
+                        u8("[%1] 的 %2 在%3写过，这里又写了一次，游戏使用这里的值")
                             .arg(name, decode(text_.key(i)), where(seen->second)));
                 seen->second = i;
             }
