@@ -694,6 +694,26 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
     return {Restored::Done, version->time, done};
 }
 
+std::optional<RulesDocument::SetReading> RulesDocument::basisSet() const {
+    // Every file as the editor last read or wrote it, and not written within the last
+    // moment: the contents it knows.
+    for (const Member& m : files_) {
+        const filestore::FileFacts now = filestore::facts(m.path);
+        if (!now.sameAs(m.stamp.facts) || now.modifiedNs + kTimeStepNs >= m.stamp.takenNs)
+            return readSet(path_);
+    }
+    for (const QString& file : absent_)
+        if (filestore::exists(file))
+            return readSet(path_);
+    std::optional<std::vector<fileset::Part>> parts = fileset::split(known_, files_[0].name);
+    if (!parts || parts->size() != files_.size())
+        return readSet(path_);
+    SetReading set{files_, {}, includeProblems_, absent_, known_};
+    for (fileset::Part& p : *parts)
+        set.bytes.push_back(std::move(p.bytes));
+    return set;
+}
+
 std::optional<std::vector<RulesDocument::Target>>
 RulesDocument::targetsOf(const SetReading& set, const std::vector<fileset::Part>& parts) {
     std::vector<Target> out;
@@ -774,7 +794,7 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute) {
     for (int attempt = 0; attempt <= kRetries; ++attempt) {
         if (attempt > 0)
             QThread::usleep(500 + QRandomGenerator::global()->bounded(2500));
-        std::optional<SetReading> set = readSet(path_);
+        std::optional<SetReading> set = basisSet();
         if (!set) {
             if (!filestore::exists(path_))
                 return told({filestore::Result::ReadFailed, {}});

@@ -259,6 +259,9 @@ class RulesDocument : public QObject {
     static std::optional<std::vector<Target>> targetsOf(const SetReading& set,
                                                         const std::vector<fileset::Part>& parts);
     filestore::WriteResult writeMany(const Compute& compute);
+    // What a write of several files is computed from: the contents the editor knows while
+    // no file changed since, else every file read again.
+    std::optional<SetReading> basisSet() const;
     Restored restoreMany(History::Stack from, bool withoutVersion, const History::Version& version,
                          const QByteArray& bytes);
     // Replaces every target's file, all of them or none: each new file is made first, then

@@ -47,9 +47,9 @@ inline QByteArray partContent(int n) {
 inline filestore::WriteResult save(RulesDocument& doc, int n) {
     const bool two = doc.files().size() > 1;
     return doc.edit([n, two](const QByteArray&, const TextCodec&) {
-        return std::optional(
-            two ? fileset::join({{"aimd.ini", mainContent(n)}, {"part.ini", partContent(n)}})
-                : content(n));
+        return std::optional(two ? fileset::join({{QStringLiteral("aimd.ini"), mainContent(n)},
+                                                  {QStringLiteral("part.ini"), partContent(n)}})
+                                 : content(n));
     });
 }
 
