@@ -181,23 +181,19 @@ QString RulesDocument::includer(const QString& path) {
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
     const QString self = QDir::cleanPath(info.absoluteFilePath());
-    const QStringList names =
-        QDir(folder).entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable, QDir::Name);
-    for (const QString& name : names) {
-        const QString other = QDir(folder).filePath(name);
-        if (QDir::cleanPath(other) == self)
+    const QFileInfoList others = QDir(folder).entryInfoList(
+        {QStringLiteral("*.ini")}, QDir::Files | QDir::Readable, QDir::Name);
+    for (const QFileInfo& other : others) {
+        // An AI file that names others is a few megabytes at most: larger files (a game
+        // rules file, a copy of this one) are not read for it.
+        if (other.size() > kIncluderBytes || QDir::cleanPath(other.absoluteFilePath()) == self)
             continue;
-        // Only files that name files: most of a folder's rules files name none.
-        QStringList named;
-        filestore::peek(other, [&](QByteArrayView content) {
-            if (!content.contains("#include"))
-                return false;
-            named = includedNames(content.toByteArray());
-            return !named.isEmpty();
-        });
-        for (const QString& n : named)
+        const std::optional<QByteArray> bytes = filestore::read(other.absoluteFilePath());
+        if (!bytes || !bytes->contains("[#include]"))
+            continue;
+        for (const QString& n : includedNames(*bytes))
             if (QDir::cleanPath(includes::locate(folder, n)) == self)
-                return name;
+                return other.fileName();
     }
     return {};
 }

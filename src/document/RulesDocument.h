@@ -91,6 +91,8 @@ class RulesDocument : public QObject {
     // Why a file named by [#include] was not read ("包含的文件 X 不存在"), one text each.
     const QStringList& includeProblems() const { return includeProblems_; }
     // The name of a file in the opened file's folder that includes it; empty when none does.
+    // Files larger than kIncluderBytes are not looked at.
+    static constexpr qint64 kIncluderBytes = qint64(8) << 20;
     static QString includer(const QString& path);
     // The file at path with the files it includes, joined as the document reads them, and
     // why any of those could not be read; nothing when path cannot be read.

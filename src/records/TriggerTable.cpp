@@ -4,6 +4,8 @@
 #include "records/FieldRules.h"
 #include "records/RecordLines.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <thread>
@@ -94,7 +96,7 @@ QString header(int column) {
         QStringLiteral("所属方"),   QStringLiteral("触发条件"), QStringLiteral("基础分量"),
         QStringLiteral("分量下限"), QStringLiteral("分量上限"), QStringLiteral("简单"),
         QStringLiteral("中等"),     QStringLiteral("冷酷"),     QStringLiteral("小队1"),
-        QStringLiteral("小队2")};
+        QStringLiteral("小队2"),    QStringLiteral("文件")};
     return headers.value(column);
 }
 
@@ -147,11 +149,19 @@ std::vector<Row> readRows(const RulesIndex& index, size_t begin, size_t end, con
     std::vector<Row> rows;
     rows.reserve(end - begin);
     const std::vector<QByteArrayView>& keys = index.scan().triggerKeys;
+    const fileset::Origins& origins = index.origins();
+    const QDir folder = QFileInfo(file).dir();
     for (size_t i = begin; i < end; ++i) {
         Row r;
         r.file = file;
         r.key = codec.decode(keys[i]);
         r.id = rules::triggerId(r.key);
+        if (origins.partCount() > 1) { // the file of the line the game uses
+            const std::vector<qsizetype> lines =
+                index.triggerLines(keys[i].first(std::max<qsizetype>(keys[i].indexOf('='), 0)));
+            if (const int part = lines.empty() ? 0 : origins.place(lines.back()).part; part > 0)
+                r.file = folder.filePath(origins.name(part));
+        }
         r.name = r.key.sliced(std::min(r.key.size(), r.id.size() + 1));
         r.fields = records::LoadTrigger(index, r.key, codec).fields;
         auto side = sides.constFind(r.fields.owner);
@@ -238,9 +248,16 @@ QString Table::text(int row, int column) const {
         return r.team1;
     case Team2:
         return r.team2;
+    case File:
+        return QFileInfo(r.file).fileName();
     default:
         return {};
     }
+}
+
+bool Table::severalFiles() const {
+    return std::any_of(rows_.begin(), rows_.end(),
+                       [this](const Row& r) { return r.file != rows_.front().file; });
 }
 
 bool Table::isEdited(int row, int column) const {

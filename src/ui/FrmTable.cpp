@@ -205,7 +205,7 @@ FrmTable::FrmTable(PanelKit& kit, RulesDocument& doc, QWidget* parent)
     TblTriggers->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     TblTriggers->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     TblTriggers->verticalHeader()->hide();
-    const int widths[] = {90, 190, 80, 70, 260, 70, 70, 70, 44, 44, 44, 170, 170};
+    const int widths[] = {90, 190, 80, 70, 260, 70, 70, 70, 44, 44, 44, 170, 170, 110};
     for (int c = 0; c < tt::ColumnCount; ++c)
         TblTriggers->setColumnWidth(c, widths[c]);
     TblTriggers->horizontalHeader()->setStretchLastSection(true);
@@ -267,6 +267,7 @@ void FrmTable::reload() {
     dropped_ = model_.reload(
         *index, [&catalogues](const QString& unit) { return catalogues.displayName(unit); },
         doc_.path());
+    TblTriggers->setColumnHidden(tt::File, !model_.table().severalFiles());
     showTitle();
 }
 

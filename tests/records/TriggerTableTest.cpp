@@ -84,7 +84,7 @@ TEST(TriggerTable, ReadsSortsFiltersAndSavesInOneWrite) {
     const QStringList first = {
         "T1", "Allied ten", "<all>", "1 盟军", "本方单位满足条件：发电厂 大于或等于 02",
         "75", "10",         "500",   "1",      "1",
-        "0",  "TM-A Rush",  ""};
+        "0",  "TM-A Rush",  "",      "ai.ini"};
     for (int c = 0; c < ColumnCount; ++c)
         EXPECT_EQ(table.text(0, c), first[c]) << header(c).toStdString();
     EXPECT_EQ(table.rows()[0].file, path);

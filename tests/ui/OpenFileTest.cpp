@@ -1,5 +1,6 @@
 #include "support/WidgetDriver.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -226,4 +228,29 @@ TEST(RewriteFailure, IsReportedWithItsReasonAndLeavesTheFileUnchanged) {
                       info(QStringLiteral("文件写入失败，原文件未改动\n原因：") + c.reason,
                            QStringLiteral("错误"))});
     }
+}
+
+// A mod whose triggers live in a file its AI file includes: the frame names both, the entries
+// their file, and the included file opened alone says who includes it.
+TEST(OpenRulesFile, AnIncludedFileIsNamedInTheFrameTheTooltipsAndTheStatusBar) {
+    Editor e(false);
+    const QString path = e.dir.write(
+        QStringLiteral("mod/aimd.ini"),
+        crlf({"[#include]", "1=ai_trigger.ini", "2=gone.ini", "[TeamTypes]", "0=TM-1", "[TM-1]"}));
+    const QString triggers = e.dir.write(QStringLiteral("mod/ai_trigger.ini"),
+                                         crlf({"[AITriggerTypes]", "T1=One,TM-1,<all>"}));
+    e.open(path);
+    EXPECT_EQ(e.w->LblRoot->text(), path + QStringLiteral("（另含 1 个文件：ai_trigger.ini）"));
+    EXPECT_EQ(e.w->main.statusBar()->currentMessage(),
+              QStringLiteral("包含的文件 gone.ini 不存在"));
+    const auto tip = [](QAbstractItemView* list) {
+        return list->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+    };
+    EXPECT_EQ(tip(e.w->LstRoot), QStringLiteral("位于 ai_trigger.ini"));
+    EXPECT_EQ(tip(e.w->LstFig), QString());
+
+    e.open(triggers);
+    EXPECT_EQ(e.w->LblRoot->text(), triggers);
+    EXPECT_EQ(e.w->main.statusBar()->currentMessage(),
+              QStringLiteral("此文件由 aimd.ini 包含；打开 aimd.ini 可一并编辑"));
 }
