@@ -255,11 +255,6 @@ QString Table::text(int row, int column) const {
     }
 }
 
-bool Table::severalFiles() const {
-    return std::any_of(rows_.begin(), rows_.end(),
-                       [this](const Row& r) { return r.file != rows_.front().file; });
-}
-
 bool Table::isEdited(int row, int column) const {
     return isEditable(column) && rows_[row].edits[editSlot(column)].has_value();
 }

@@ -16,8 +16,8 @@
 // rows sort and filter, the edits of the three weights and three difficulty ticks, and
 // the one write that saves them. The window shows and collects; the rules are here.
 //
-// Each row names its file: the column 文件 shows it when the triggers stand in several
-// files (an AI file and the files it includes).
+// Each row names its file: the column 文件 shows it when the editor reads several files
+// (an AI file and the files it includes).
 namespace tarvok::triggertable {
 
 enum Column : int {
@@ -101,8 +101,6 @@ class Table {
 
     const std::vector<Row>& rows() const { return rows_; }
     int size() const { return static_cast<int>(rows_.size()); }
-    // The rows stand in more than one file.
-    bool severalFiles() const;
     // What a cell shows: a tick as "1" or "0"; a weight with its edit.
     QString text(int row, int column) const;
     bool isEdited(int row, int column) const;

@@ -267,7 +267,7 @@ void FrmTable::reload() {
     dropped_ = model_.reload(
         *index, [&catalogues](const QString& unit) { return catalogues.displayName(unit); },
         doc_.path());
-    TblTriggers->setColumnHidden(tt::File, !model_.table().severalFiles());
+    TblTriggers->setColumnHidden(tt::File, doc_.files().size() < 2);
     showTitle();
 }
 

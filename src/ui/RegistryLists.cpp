@@ -35,7 +35,7 @@ class EntryDelegate : public QStyledItemDelegate {
             option->text = option->text.left(kShown) + QStringLiteral("…");
     }
 
-    // The whole entry, name included, for a list too narrow to show it.
+    // The whole entry, name included, for a list too narrow to show it, and its file.
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override {
         if (event->type() != QEvent::ToolTip || !index.isValid())
@@ -45,6 +45,9 @@ class EntryDelegate : public QStyledItemDelegate {
         QString text = index.data().toString().left(kShown);
         if (!name.isEmpty())
             text += QStringLiteral("  ") + name;
+        // The file that holds the record, when it is one the opened file includes.
+        if (const QString file = index.data(Qt::ToolTipRole).toString(); !file.isEmpty())
+            text += QLatin1Char('\n') + file;
         QToolTip::showText(event->globalPos(), text, view);
         return true;
     }
