@@ -77,7 +77,6 @@ void ChainCommands::clone(Kind head) {
             : selection_.leaveRecords({panels_.team, panels_.taskForce, panels_.script});
     if (!settled)
         return;
-    doc_.refresh();
     const std::shared_ptr<const RulesIndex> index = doc_.index();
     const QString key = panels_.of(head)->recordKey();
     std::vector<chain::ChainRow> rows =
@@ -91,7 +90,6 @@ void ChainCommands::mNewChain_Click() {
     if (!doc_.isOpen() || !selection_.leaveRecords(
                               {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}))
         return;
-    doc_.refresh();
     const std::shared_ptr<const RulesIndex> index = doc_.index();
     open(QStringLiteral("新建整套"), chain::newChain(index->text(), index->codec()), false);
 }
@@ -127,9 +125,8 @@ void ChainCommands::write(bool copying) {
     for (const chain::ChainRow& row : rows)
         if (RecordPanel* panel = panels_.of(row.kind); panel->isEdited())
             panel->clear();
-    // The lists show the new records; the new chain's first record is shown with the
-    // records it names.
-    tabs_.refill();
+    // The lists show the new records (FileFollower); the new chain's first record is shown
+    // with the records it names.
     for (const chain::ChainRow& row : rows)
         if (row.copy && (row.kind == Kind::Trigger || row.kind == Kind::TeamType)) {
             tabs_.selectRecord(row.kind, row.newId);

@@ -44,15 +44,6 @@ FileCommands::FileCommands(PanelKit& kit, RulesDocument& doc, Catalogues& catalo
     showMod();
     LblModRules->setTextInteractionFlags(Qt::TextSelectableByMouse);
     window_->statusBar()->addPermanentWidget(LblModRules);
-    // Another program changed the file: the lists show it again once the operation that
-    // found out is over; a map's own types may have changed.
-    connect(
-        &doc_, &RulesDocument::reloaded, this,
-        [this] {
-            selection_.showReloaded();
-            followMod(false);
-        },
-        Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------- opening
@@ -83,23 +74,18 @@ void FileCommands::openRulesFile(const QString& file) {
     if (!selection_.leaveRecords(
             {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}))
         return;
-    if (auto* table = window_->findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
-        table && !table->leave())
+    if (FrmTable* table = table_ ? table_() : nullptr; table && !table->leave())
         return;
     const std::optional<RulesDocument::Opened> reading = doc_.open(file);
     if (!reading) {
         kit_.msg(QStringLiteral("无法打开文件"), messages::kErrorTitle, MsgIcon::Information);
         return;
     }
-    tabs_.fill();
     kit_.status(messages::openingNotes(*reading));
     followMod(true);
     emit opened(file);
-    if (auto* check = window_->findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
-        check && check->isVisible())
-        check->checkFile(doc_, catalogues_); // the list is of the file now open
-    // Nothing of the previous file stays on show, nor is saved under its key into this one.
-    selection_.showNothing();
+    if (check_ && check_->isVisible())
+        check_->checkFile(doc_, catalogues_); // the list is of the file now open
 }
 
 // ---------------------------------------------------------------- the mod
@@ -147,8 +133,8 @@ void FileCommands::mModRules_Click() {
     if (file.isEmpty())
         return;
     chosenRules_ = modChoice_ = {ModWorld::Choice::Mode::File, file};
-    if (auto* off = window_->findChild<QAction*>(QStringLiteral("mNoModRules")))
-        off->setChecked(false);
+    if (noModRules_)
+        noModRules_->setChecked(false);
     followMod(true);
 }
 
@@ -197,9 +183,7 @@ void FileCommands::restoreVersion(bool redo) {
     case RulesDocument::Restored::Done:
         break;
     }
-    // The lists as opening reads them; no record on show.
-    tabs_.fill();
-    selection_.showNothing();
+    // The lists show the version put back, and no record is on show (FileFollower).
     QString note = QStringLiteral("已恢复到 %1 的版本")
                        .arg(restored.time.toString(QStringLiteral("HH:mm:ss")));
     if (!restored.write.versionKept())
@@ -209,18 +193,17 @@ void FileCommands::restoreVersion(bool redo) {
 
 // The check window is made at its first use; each use checks the file as it is then.
 void FileCommands::mCheck_Click() {
-    auto* check = window_->findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!check) {
-        check = new FrmCheck(window_);
-        check->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
+    if (!check_) {
+        check_ = new FrmCheck(window_);
+        check_->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
             if (kind != filecheck::RecordKind::None) // the lists in the kinds' order
                 tabs_.selectRecord(static_cast<Kind>(static_cast<int>(kind) - 1), id);
         });
     }
     followMod(false); // the mod's files as they are now
-    check->checkFile(doc_, catalogues_);
-    check->show();
-    check->activateWindow();
+    check_->checkFile(doc_, catalogues_);
+    check_->show();
+    check_->activateWindow();
 }
 
 } // namespace tarvok

@@ -5,6 +5,7 @@
 #include "ui/ChainCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/FileDrops.h"
+#include "ui/FileFollower.h"
 #include "ui/FrmCheck.h"
 #include "ui/FrmTable.h"
 #include "ui/Messages.h"
@@ -46,14 +47,51 @@ using windowlayout::WrappingLabel;
 
 namespace {
 
-QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    a->setShortcut(keys);
-    return a;
+// Input that starts a command: a click, a key, a turn of the wheel.
+bool startsCommand(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
+
+QAction* FrmMain::item(QMenu* menu, const char* name, const QString& caption,
+                       const QKeySequence& keys) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    a->setShortcut(keys);
+    // Before the item's own handler, which is connected after this.
+    connect(a, &QAction::triggered, this, &FrmMain::lookAtFile);
+    return a;
+}
+
+void FrmMain::lookAtFile() {
+    // The one look at the disk before a command: another program's change is read first,
+    // and the window follows it (FileFollower) once the command is over.
+    document_.refresh();
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // A user's command in this window or one of its own (the trigger table, the check);
+    // never while a question is open, whose answer belongs to the command that asked.
+    if (startsCommand(event) && watched->isWidgetType() && !QApplication::activeModalWidget()) {
+        for (const QWidget* w = static_cast<QWidget*>(watched)->window(); w;
+             w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+            if (w == this) {
+                lookAtFile();
+                break;
+            }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, QWidget* parent)
     : QMainWindow(parent), catalogues_(std::move(files)), document_(document) {
@@ -246,8 +284,11 @@ void FrmMain::Form_Load() {
 void FrmMain::connectHandlers() {
     selection_ = new RecordSelection(
         *kit_, document_, *tabs_, panels_, [this] { return autoSaveOn(); }, this);
-    commands_ = new RecordCommands(*kit_, document_, *tabs_, panels_, this);
+    commands_ = new RecordCommands(*kit_, document_, *tabs_, this);
     files_ = new FileCommands(*kit_, document_, catalogues_, *tabs_, *selection_, panels_, this);
+    files_->setWindows([this] { return table_.data(); }, mNoModRules);
+    follower_ = new FileFollower(document_, *tabs_, *selection_, *files_, panels_, this);
+    qApp->installEventFilter(this);
     chains_ = new ChainCommands(*kit_, document_, *tabs_, *selection_, panels_, this);
     if (!files_->fillUnitChoices())
         kit_->msg(QStringLiteral("找不到文件！"));
@@ -258,17 +299,16 @@ void FrmMain::connectHandlers() {
     connect(mColor, &QAction::triggered, this, &FrmMain::mColor_Click);
     connect(mCheck, &QAction::triggered, files_, &FileCommands::mCheck_Click);
     connect(mTriggerTable, &QAction::triggered, this, [this] {
-        auto* table = findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!table) {
-            document_.refresh();
-            table = new FrmTable(*kit_, document_, this);
-            table->setOnChoose([this](const QString& key) {
+        if (!table_) {
+            table_ = new FrmTable(*kit_, document_, this);
+            table_->setOnChoose([this](const QString& key) {
                 tabs_->selectRecord(RegistryTabs::Kind::Trigger, key);
             });
-            windowrules::showFitted(*table);
+            follower_->setTable(table_);
+            windowrules::showFitted(*table_);
         }
-        table->show();
-        table->activateWindow();
+        table_->show();
+        table_->activateWindow();
     });
     connect(mUndo, &QAction::triggered, files_, &FileCommands::mUndo_Click);
     connect(mRedo, &QAction::triggered, files_, &FileCommands::mRedo_Click);
@@ -292,28 +332,17 @@ void FrmMain::connectHandlers() {
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
-                    document_.refresh();
+                    lookAtFile();
             });
     auto* find = new QAction(this); // Ctrl+F: the filter of the list on show
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addAction(find);
     connect(find, &QAction::triggered, tabs_, &RegistryTabs::focusFilter);
 
-    // What uses the records on show, and what they use, follows every load, save, add and
-    // delete; a saved name shows beside its entry.
-    auto* refsLater = new QTimer(this);
-    refsLater->setSingleShot(true);
-    connect(refsLater, &QTimer::timeout, selection_, &RecordSelection::showReferences);
-    connect(commands_, &RecordCommands::changed, refsLater, qOverload<>(&QTimer::start));
-    for (Kind kind : {Kind::Trigger, Kind::TeamType, Kind::TaskForce, Kind::Script}) {
-        RecordPanel* panel = panels_.of(kind);
-        connect(panel, &RecordPanel::loaded, refsLater, qOverload<>(&QTimer::start));
-        connect(panel, &RecordPanel::saved, refsLater, qOverload<>(&QTimer::start));
-        if (kind != Kind::Trigger)
-            connect(panel, &RecordPanel::saved, this, [this, panel, kind] {
-                tabs_->entries(kind)->setName(panel->recordKey(), panel->name());
-            });
-    }
+    // What uses the records on show, and what they use, follows every load; every change
+    // of the file is followed by FileFollower.
+    for (RecordPanel* panel : panels_.records())
+        connect(panel, &RecordPanel::loaded, follower_, &FileFollower::showReferencesSoon);
     panels_.trigger->connectHandlers();
     panels_.team->connectHandlers();
     panels_.taskForce->connectHandlers();
@@ -386,10 +415,9 @@ void FrmMain::Form_Unload() {
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     // Edits whose save was refused keep the window open: the user can mend them.
-    auto* table = findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
     if (!selection_->leaveRecords(
             {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}) ||
-        (table && !table->leave())) {
+        (table_ && !table_->leave())) {
         event->ignore();
         return;
     }

@@ -235,23 +235,22 @@ FrmTable::FrmTable(PanelKit& kit, RulesDocument& doc, QWidget* parent)
         if (choose_ && !tt::isEditable(index.column()))
             choose_(model_.table().rows()[model_.tableRow(index.row())].key);
     });
-    // The table follows the file: every write, undo, redo, opening and outside change.
-    for (auto signal : {&RulesDocument::opened, &RulesDocument::reloaded, &RulesDocument::restored})
-        connect(&doc_, signal, this, [this] {
-            model_.table().forgetSaves();
-            reload();
-        });
-    connect(&doc_, &RulesDocument::written, this, [this] {
-        reload();
-        // A panel saved a field this table saved before: the panel's value stays.
-        QStringList notes;
-        for (const tt::Overwritten& o : model_.table().takeLaterSaves())
-            notes
-                << QStringLiteral("触发 %1 的 %2：保留了面板中的值 %3").arg(o.id, o.field, o.value);
-        if (!notes.isEmpty())
-            kit_.status(notes.join(QStringLiteral("；")));
-    });
     reload();
+}
+
+void FrmTable::follow(const DocumentChange& change) {
+    if (change.cause != DocumentChange::Cause::Written) {
+        model_.table().forgetSaves();
+        reload();
+        return;
+    }
+    reload();
+    // A panel saved a field this table saved before: the panel's value stays.
+    QStringList notes;
+    for (const tt::Overwritten& o : model_.table().takeLaterSaves())
+        notes << QStringLiteral("触发 %1 的 %2：保留了面板中的值 %3").arg(o.id, o.field, o.value);
+    if (!notes.isEmpty())
+        kit_.status(notes.join(QStringLiteral("；")));
 }
 
 // As large as the main window: the table has thirteen columns to show.
@@ -296,7 +295,6 @@ void FrmTable::CmdTableSet_Click() {
 }
 
 bool FrmTable::CmdTableSave_Click() {
-    doc_.refresh(); // another program's change first, so that the table's rows are the file's
     const tt::TableSave saved = model_.table().save(doc_);
     if (!kit_.reportWrite(saved.write))
         return false;

@@ -51,9 +51,9 @@ records::RecordAdd addRecord(RecordCommands::Kind kind, RulesDocument& doc, cons
 
 } // namespace
 
-RecordCommands::RecordCommands(PanelKit& kit, RulesDocument& doc, RegistryTabs& tabs, Panels panels,
+RecordCommands::RecordCommands(PanelKit& kit, RulesDocument& doc, RegistryTabs& tabs,
                                QWidget* window)
-    : QObject(window), kit_(kit), doc_(doc), tabs_(tabs), panels_(panels), window_(window) {
+    : QObject(window), kit_(kit), doc_(doc), tabs_(tabs), window_(window) {
     const std::pair<Kind, std::pair<void (RecordCommands::*)(), void (RecordCommands::*)()>>
         buttons[] = {
             {Kind::Trigger, {&RecordCommands::CmdAdd_Click, &RecordCommands::CmdKill_Click}},
@@ -118,9 +118,11 @@ void RecordCommands::add(Kind kind) {
             return; // the file does not have it
         break;
     }
-    // A new trigger stands first in its section, any other record last in its registry.
-    entries->insertEntry(kind == Kind::Trigger ? 0 : entries->rowCount(), answer);
-    emit changed();
+    // The list shows the new entry where the file has it (FileFollower). Without a file
+    // nothing is written, and the list alone takes it: a new trigger first, any other
+    // record last.
+    if (!doc_.isOpen())
+        entries->insertEntry(kind == Kind::Trigger ? 0 : entries->rowCount(), answer);
 }
 
 void RecordCommands::kill(Kind kind) {
@@ -137,13 +139,12 @@ void RecordCommands::kill(Kind kind) {
         return;
     if (!remove(kind, id))
         return;
-    entries->removeEntry(row);
+    // The entry leaves the list, and a panel showing the record forgets it (FileFollower);
+    // without a file only the list had it.
+    if (!doc_.isOpen())
+        entries->removeEntry(row);
     // No neighbour takes the deleted entry's place: a second delete must be a new choice.
     kit_.clearSelectionQuietly(list);
-    // The panel may go on showing the deleted record, but never saves it again.
-    if (RecordPanel* panel = panels_.of(kind); panel->recordKey() == id)
-        panel->forgetRecord();
-    emit changed();
 }
 
 bool RecordCommands::remove(Kind kind, const QString& id) {

@@ -87,7 +87,6 @@ bool RecordSelection::leaveRecords(std::initializer_list<RecordPanel*> panels) {
 }
 
 void RecordSelection::LstRoot_Click() {
-    doc_.refresh(); // before each use: another program's change is read first
     const std::optional<QString> entry = tabs_.selected(Kind::Trigger);
     if (!entry)
         return;
@@ -108,7 +107,6 @@ void RecordSelection::LstRoot_Click() {
 }
 
 void RecordSelection::LstFig_Click() {
-    doc_.refresh();
     const std::optional<QString> id = tabs_.selected(Kind::TeamType);
     if (!id)
         return;
@@ -123,7 +121,6 @@ void RecordSelection::LstFig_Click() {
 }
 
 void RecordSelection::LstTeam_Click() {
-    doc_.refresh();
     QListWidget* teams = panels_.trigger->teamList();
     if (!leaveRecords({panels_.team, panels_.taskForce, panels_.script})) {
         kit_.restoreSelection(teams);
@@ -141,7 +138,6 @@ void RecordSelection::showTeamsRecords() {
 }
 
 void RecordSelection::selectSection(Kind kind) {
-    doc_.refresh();
     const std::optional<QString> id = tabs_.selected(kind);
     if (!id)
         return;
@@ -166,7 +162,6 @@ void RecordSelection::LstScr_Click() {
 // The team type's own task force and script: its one-entry lists show entry 0, whichever
 // was hit.
 void RecordSelection::LstSpeAdd_Click() {
-    doc_.refresh();
     if (!leaveRecords({panels_.taskForce})) {
         kit_.restoreSelection(panels_.team->taskForceList());
         return;
@@ -175,7 +170,6 @@ void RecordSelection::LstSpeAdd_Click() {
 }
 
 void RecordSelection::LstScrAdd_Click() {
-    doc_.refresh();
     if (!leaveRecords({panels_.script})) {
         kit_.restoreSelection(panels_.team->scriptList());
         return;

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -45,9 +46,11 @@ class RegistryTabs : public QObject {
 
     // The four lists as the file reads now, each filter kept in force.
     void fill();
-    // The same after another program changed the file: what was selected stays selected
-    // where it still is.
-    void refill();
+    // The same for the lists marked (all by default), after entries were added or removed or
+    // another program changed the file: what was selected stays selected where it still is.
+    void refill(std::array<bool, 4> lists = {true, true, true, true});
+    // These records were written: the names beside their entries are read again.
+    void recordsWritten(const QStringList& ids);
     // The entry the user selected in a list; nothing when none is.
     std::optional<QString> selected(Kind kind) const;
     // No entry selected in the other lists.
