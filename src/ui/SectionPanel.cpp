@@ -137,8 +137,11 @@ void SectionPanel::loadSection(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const records::SectionRecord r = kind_ == Kind::TaskForce ? records::LoadTaskForce(*rules, id)
-                                                              : records::LoadScriptType(*rules, id);
+    put(kind_ == Kind::TaskForce ? records::LoadTaskForce(*rules, id)
+                                 : records::LoadScriptType(*rules, id));
+}
+
+void SectionPanel::put(const records::SectionRecord& r) {
     setLoaded(r.found, r.decodes);
     parts_.nameBox->setText(r.fields.name);
     PanelKit::ProgramSelection quiet(kit_);
@@ -152,11 +155,12 @@ void SectionPanel::loadSection(const QString& id) {
 
 void SectionPanel::show(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
-    const bool found = !id.isEmpty() && rules &&
-                       (kind_ == Kind::TaskForce ? records::LoadTaskForce(*rules, id)
-                                                 : records::LoadScriptType(*rules, id))
-                           .found;
-    if (!found) {
+    // Read once: whether it is there, and its values.
+    const records::SectionRecord r = id.isEmpty() || !rules ? records::SectionRecord{}
+                                     : kind_ == Kind::TaskForce
+                                         ? records::LoadTaskForce(*rules, id)
+                                         : records::LoadScriptType(*rules, id);
+    if (!r.found) {
         // No values of another record: the panel is empty, and says why.
         clear();
         setId(id);
@@ -164,7 +168,7 @@ void SectionPanel::show(const QString& id) {
         return;
     }
     setId(id);
-    loadSection(id);
+    put(r);
     setAbsence(Absence::None);
     // Filling the row fields runs their checks, which may mend a row: what the selection
     // leaves on show is the record as loaded.

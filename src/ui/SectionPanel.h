@@ -72,6 +72,7 @@ class SectionPanel : public RecordPanel {
     void connectCommonHandlers();
 
     void loadSection(const QString& id);
+    void put(const records::SectionRecord& record); // a record as read, on show
     void saveClicked();
     void copyClicked();
     void addRowClicked();

@@ -376,7 +376,10 @@ void TeamPanel::LoadTeamType(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const records::TeamTypeRecord r = records::LoadTeamType(*rules, id);
+    put(records::LoadTeamType(*rules, id));
+}
+
+void TeamPanel::put(const records::TeamTypeRecord& r) {
     setFields(r.fields);
     setLoaded(r.found, r.decodes);
     captureBaseline();
@@ -384,7 +387,10 @@ void TeamPanel::LoadTeamType(const QString& id) {
 
 void TeamPanel::show(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
-    if (id.isEmpty() || !rules || !records::LoadTeamType(*rules, id).found) {
+    // Read once: whether it is there, and its values.
+    const records::TeamTypeRecord r =
+        id.isEmpty() || !rules ? records::TeamTypeRecord{} : records::LoadTeamType(*rules, id);
+    if (!r.found) {
         // No values of another record: the panel is empty, and says why.
         clear();
         setId(id);
@@ -392,7 +398,7 @@ void TeamPanel::show(const QString& id) {
         return;
     }
     setId(id);
-    LoadTeamType(id);
+    put(r);
     setAbsence(Absence::None);
     // Its task force and script: the one entry of each list.
     kit_.selectRowQuietly(LstSpeAdd, 0);

@@ -64,6 +64,7 @@ class TeamPanel : public RecordPanel {
     void createControls();
     QCheckBox* flag(int key) const { return flags_[static_cast<size_t>(key)]; }
     void setFields(const records::TeamFields& fields);
+    void put(const records::TeamTypeRecord& record); // a record as read, on show
     records::TeamFields fields() const;
     void setTextControl(int key, const QString& text);
     // What a key's control holds, as the file writes it ("yes"/"no" for a flag).

@@ -281,7 +281,10 @@ void TriggerPanel::LoadTrigger(const QString& key) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const records::TriggerRecord r = records::LoadTrigger(*rules, key);
+    put(records::LoadTrigger(*rules, key));
+}
+
+void TriggerPanel::put(const records::TriggerRecord& r) {
     setFields(r.fields);
     setLoaded(r.found, r.decodes);
     captureBaseline();
@@ -289,7 +292,10 @@ void TriggerPanel::LoadTrigger(const QString& key) {
 
 void TriggerPanel::show(const QString& key) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
-    if (!rules || !records::LoadTrigger(*rules, key).found) {
+    // Read once: whether it is there, and its values.
+    const records::TriggerRecord r =
+        rules ? records::LoadTrigger(*rules, key) : records::TriggerRecord{};
+    if (!r.found) {
         // No values of another record: the panel is empty, and says why.
         clear();
         setKey(key);
@@ -297,7 +303,7 @@ void TriggerPanel::show(const QString& key) {
         return;
     }
     setKey(key);
-    LoadTrigger(key);
+    put(r);
     setAbsence(Absence::None);
     CmdCE_Click();
 }

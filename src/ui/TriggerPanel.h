@@ -68,6 +68,7 @@ class TriggerPanel : public RecordPanel {
     void createControls();
     void checkWeightOnLeave(QComboBox* box);
     void setFields(const records::TriggerFields& fields);
+    void put(const records::TriggerRecord& record); // a record as read, on show
     records::TriggerFields fields() const;
 
     QAbstractItemView* teamTypes_;
