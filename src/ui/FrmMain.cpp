@@ -103,10 +103,8 @@ FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, 
     createControls();
     Form_Load();
     connectHandlers();
-    windowlayout::setTabChain({FraFile, tabs_->widget(), panels_.trigger->frame(),
-                               panels_.team->frame(), panels_.team->flagsFrame(),
-                               panels_.team->saveButton(), panels_.taskForce->frame(),
-                               panels_.script->frame(), panels_.notes->frame(), CmdSaveAll});
+    windowlayout::setTabChain({FraFile, tabs_->widget(), panels_.trigger, panels_.team,
+                               panels_.taskForce, panels_.script, panels_.notes, CmdSaveAll});
 }
 
 FrmMain::~FrmMain() {
@@ -233,19 +231,14 @@ void FrmMain::createControls() {
     leftHolder->setMinimumWidth(280);
     leftHolder->setMaximumWidth(420);
 
-    // Right: the trigger, the team type and its rarely used flags above; below, the task
-    // force, the wider script, so that the step explanations have room, and the notes with
-    // the hint area and 全部保存.
-    auto* fig1Column = new QVBoxLayout;
-    fig1Column->addWidget(panels_.team->flagsFrame());
-    fig1Column->addStretch(1);
-    fig1Column->addWidget(panels_.team->saveButton());
+    // Right: the trigger and the team type (with its rarely used flags) above; below, the
+    // task force, the wider script, so that the step explanations have room, and the notes
+    // with the hint area and 全部保存.
     auto* upper = new QHBoxLayout;
-    upper->addWidget(panels_.trigger->frame(), 4);
-    upper->addWidget(panels_.team->frame(), 4);
-    upper->addLayout(fig1Column, 2);
+    upper->addWidget(panels_.trigger, 4);
+    upper->addWidget(panels_.team, 6);
     auto* side = new QVBoxLayout;
-    side->addWidget(panels_.notes->frame());
+    side->addWidget(panels_.notes);
     side->addWidget(Picture1, 1);
     side->addWidget(CmdSaveAll);
     auto* sideHolder = new QWidget;
@@ -254,8 +247,8 @@ void FrmMain::createControls() {
     sideHolder->setMinimumWidth(230);
     sideHolder->setMaximumWidth(320);
     auto* lower = new QHBoxLayout;
-    lower->addWidget(panels_.taskForce->frame(), 4);
-    lower->addWidget(panels_.script->frame(), 6);
+    lower->addWidget(panels_.taskForce, 4);
+    lower->addWidget(panels_.script, 6);
     lower->addWidget(sideHolder, 2);
     auto* right = new QVBoxLayout;
     right->addLayout(upper);

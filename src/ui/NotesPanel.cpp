@@ -4,6 +4,7 @@
 #include "catalogues/NotesFile.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
+#include "ui/WidgetMaking.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,7 +17,7 @@ namespace tarvok {
 
 using namespace messages;
 
-NotesPanel::NotesPanel(PanelKit& kit, QObject* parent) : QObject(parent), kit_(kit) {
+NotesPanel::NotesPanel(PanelKit& kit, QWidget* parent) : QWidget(parent), kit_(kit) {
     CmdDelete = new QPushButton(QStringLiteral("删除"));
     CmdDelete->setObjectName(QStringLiteral("CmdDelete"));
     CmdFind = new QPushButton(QStringLiteral("搜索"));
@@ -38,6 +39,7 @@ NotesPanel::NotesPanel(PanelKit& kit, QObject* parent) : QObject(parent), kit_(k
     for (QPushButton* b : {CmdNew, CmdFind, CmdDelete})
         buttons->addWidget(b);
     grid->addLayout(buttons, 2, 0, 1, 4);
+    holdFrame(this, FraNotes);
 
     connect(CmdFind, &QPushButton::clicked, this, &NotesPanel::CmdFind_Click);
     connect(CmdNew, &QPushButton::clicked, this, &NotesPanel::CmdNew_Click);

@@ -17,8 +17,18 @@
 namespace tarvok {
 
 RecordPanel::RecordPanel(PanelKit& kit, RulesDocument& doc, QString notFoundMessage,
-                         QObject* parent)
-    : QObject(parent), kit_(kit), doc_(doc), notFoundMessage_(std::move(notFoundMessage)) {}
+                         QWidget* parent)
+    : QWidget(parent), kit_(kit), doc_(doc), notFoundMessage_(std::move(notFoundMessage)) {}
+
+RecordPanel::~RecordPanel() {
+    // The controls go while the panel is whole: their models' last signals reach a panel
+    // that knows it is closing.
+    closing_ = true;
+    const QObjectList children = this->children();
+    for (QObject* child : children)
+        if (child->isWidgetType())
+            delete child;
+}
 
 bool RecordPanel::saveable(const QString& key) const {
     return !key.isEmpty() && doc_.isOpen();
@@ -146,6 +156,8 @@ void RecordPanel::restoreStart() {
 }
 
 void RecordPanel::refreshEdited() {
+    if (closing_)
+        return;
     const bool onShow = found_ && decodes_ && saveable(recordKey());
     bool any = false;
     const QString absent = absence_ == Absence::NoRecord    ? QStringLiteral("（无）")
@@ -182,7 +194,7 @@ bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return QObject::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tarvok

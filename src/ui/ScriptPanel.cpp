@@ -17,7 +17,7 @@
 
 namespace tarvok {
 
-ScriptPanel::ScriptPanel(PanelKit& kit, RulesDocument& doc, QObject* parent)
+ScriptPanel::ScriptPanel(PanelKit& kit, RulesDocument& doc, QWidget* parent)
     : SectionPanel(kit, doc, Kind::Script, parent) {
     createControls();
     setParts({FraScr,

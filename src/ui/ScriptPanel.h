@@ -21,7 +21,7 @@ class ScriptPanel : public SectionPanel {
     Q_OBJECT
 
   public:
-    ScriptPanel(PanelKit& kit, RulesDocument& doc, QObject* parent);
+    ScriptPanel(PanelKit& kit, RulesDocument& doc, QWidget* parent);
 
     void LoadScriptType(const QString& id) { loadSection(id); }
     void CmdSaveScr_Click() { saveClicked(); }

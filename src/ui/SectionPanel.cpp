@@ -5,6 +5,7 @@
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/SectionRowsModel.h"
+#include "ui/WidgetMaking.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -42,7 +43,7 @@ void setFieldText(QWidget* w, const QString& text) {
 
 } // namespace
 
-SectionPanel::SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QObject* parent)
+SectionPanel::SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QWidget* parent)
     : RecordPanel(kit, doc, kind == Kind::TaskForce ? kTaskForceNotInFile : kScriptNotInFile,
                   parent),
       kind_(kind) {}
@@ -71,11 +72,13 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
         view->setColumnWidth(2, std::max(fm.horizontalAdvance(QStringLiteral("000000")),
                                          fm.horizontalAdvance(columns[2] + QStringLiteral("00"))) +
                                     8);
-        return;
+    } else {
+        view->setColumnWidth(0, w / 4);
+        view->setColumnWidth(1, w / 4);
+        view->setColumnWidth(2, w / 2);
     }
-    view->setColumnWidth(0, w / 4);
-    view->setColumnWidth(1, w / 4);
-    view->setColumnWidth(2, w / 2);
+    // The widths as measured above, in the frame's own font and size as built.
+    holdFrame(this, parts_.frame);
 }
 
 void SectionPanel::connectCommonHandlers() {

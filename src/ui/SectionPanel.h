@@ -27,7 +27,6 @@ class SectionPanel : public RecordPanel {
     Q_OBJECT
 
   public:
-    QGroupBox* frame() const { return parts_.frame; }
     QString id() const;
     QString name() const override;
     void setId(const QString& id);
@@ -65,7 +64,7 @@ class SectionPanel : public RecordPanel {
         QPushButton* downButton = nullptr; // 下移
     };
 
-    SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QObject* parent);
+    SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QWidget* parent);
     // The subclass's controls; the list view gets its rows, with a column per header.
     void setParts(const Parts& parts, const QStringList& columns);
     // The buttons, the list view and the row fields' edits of the selected row.

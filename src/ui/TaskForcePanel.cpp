@@ -14,7 +14,7 @@
 
 namespace tarvok {
 
-TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* parent)
+TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QWidget* parent)
     : SectionPanel(kit, doc, Kind::TaskForce, parent) {
     FraSpe = named(new QGroupBox(QStringLiteral("特遣小队")), QStringLiteral("FraSpe"));
     QGroupBox* f = FraSpe;

@@ -19,7 +19,7 @@ class TaskForcePanel : public SectionPanel {
     Q_OBJECT
 
   public:
-    TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* parent);
+    TaskForcePanel(PanelKit& kit, RulesDocument& doc, QWidget* parent);
 
     void LoadTaskForce(const QString& id) { loadSection(id); }
     void CmdSaveSpe_Click() { saveClicked(); }

@@ -123,10 +123,20 @@ void makeSingleEntryList(QListWidget* list) {
 // ---------------------------------------------------------------- building the frames
 
 TeamPanel::TeamPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* taskForces,
-                     QAbstractItemView* scripts, QObject* parent)
+                     QAbstractItemView* scripts, QWidget* parent)
     : RecordPanel(kit, doc, messages::kTeamTypeNotInFile, parent), taskForces_(taskForces),
       scripts_(scripts) {
     createControls();
+    // The team type's frame, and beside it a narrow column: the rarely used flags above,
+    // the save at the foot.
+    auto* column = new QVBoxLayout;
+    column->addWidget(FraFig1);
+    column->addStretch(1);
+    column->addWidget(CmdSaveFig);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FraTeam, 4);
+    layout->addLayout(column, 2);
 }
 
 QString TeamPanel::id() const {

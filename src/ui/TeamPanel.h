@@ -26,11 +26,8 @@ class TeamPanel : public RecordPanel {
   public:
     // CmdFigChange and CmdBaseChange take the selected entry of these registry lists.
     TeamPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* taskForces,
-              QAbstractItemView* scripts, QObject* parent);
+              QAbstractItemView* scripts, QWidget* parent);
 
-    QGroupBox* frame() const { return FraTeam; }
-    QGroupBox* flagsFrame() const { return FraFig1; }
-    QPushButton* saveButton() const { return CmdSaveFig; }
     QPushButton* cloneButton() const { return CmdTeamClone; }
     QString id() const;
     QString name() const override;

@@ -43,9 +43,10 @@ QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent
 // ---------------------------------------------------------------- the frame
 
 TriggerPanel::TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes,
-                           QObject* parent)
+                           QWidget* parent)
     : RecordPanel(kit, doc, kTriggerNotInFile, parent), teamTypes_(teamTypes) {
     createControls();
+    holdFrame(this, FraRoot);
 }
 
 QString TriggerPanel::key() const {

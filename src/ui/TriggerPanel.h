@@ -25,9 +25,8 @@ class TriggerPanel : public RecordPanel {
 
   public:
     // teamTypes is the registry list CmdTeam takes the selected team type from.
-    TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes, QObject* parent);
+    TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes, QWidget* parent);
 
-    QGroupBox* frame() const { return FraRoot; }
     QString key() const;
     void setKey(const QString& key);
     QListWidget* teamList() const { return LstTeam; }

@@ -23,6 +23,13 @@ template <class W> W* named(W* w, const QString& objectName) {
     return w;
 }
 
+// A panel laid out as its one frame: the frame fills it, with no margin of its own.
+inline void holdFrame(QWidget* panel, QWidget* frame) {
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(frame);
+}
+
 inline QLabel* label(const QString& text, QWidget* parent) {
     return new QLabel(text, parent);
 }
