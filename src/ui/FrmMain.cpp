@@ -260,7 +260,10 @@ void FrmMain::createControls() {
     top->addLayout(right, 5);
 
     setCentralWidget(windowlayout::scrolling(central));
-    windowlayout::compact(this);
+    windowlayout::compactFrame(FraFile);
+    for (RecordPanel* panel : panels_.records())
+        panel->compact();
+    panels_.notes->compact();
     // Notes on the open file; LblMsg stays the hint area of the fields.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     kit_->setStatusBar(statusBar());
@@ -270,8 +273,6 @@ void FrmMain::createControls() {
 
 void FrmMain::Form_Load() {
     mNo->setChecked(true);
-    for (QComboBox* box : findChildren<QComboBox*>())
-        box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
 }
 
 void FrmMain::connectHandlers() {
@@ -387,13 +388,10 @@ void FrmMain::mColor_Click() {
                   messages::kErrorTitle, MsgIcon::Information);
         return;
     }
-    for (const char* name : {"LstRoot", "LstFig", "LstSpe", "LstScr", "LvwSpe", "LvwScr",
-                             "LstScrAct", "LstScrNumber"}) {
-        auto* view = findChild<QAbstractItemView*>(QLatin1String(name));
-        QPalette p = view->palette();
-        p.setColor(QPalette::Text, QColor::fromRgb(rgb));
-        view->setPalette(p);
-    }
+    const QColor colour = QColor::fromRgb(rgb);
+    tabs_->setTextColour(colour);
+    panels_.taskForce->setTextColour(colour);
+    panels_.script->setTextColour(colour);
 }
 
 void FrmMain::CmdSaveAll_Click() {

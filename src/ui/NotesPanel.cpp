@@ -5,6 +5,7 @@
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -45,6 +46,10 @@ NotesPanel::NotesPanel(PanelKit& kit, QWidget* parent) : QWidget(parent), kit_(k
     connect(CmdNew, &QPushButton::clicked, this, &NotesPanel::CmdNew_Click);
     connect(CmdDelete, &QPushButton::clicked, this, &NotesPanel::CmdDelete_Click);
     kit_.onFocusIn(TxtNote, [this] { TxtNote_GotFocus(); });
+}
+
+void NotesPanel::compact() {
+    windowlayout::compactFrame(FraNotes);
 }
 
 void NotesPanel::showNoteOf(const QString& id) {

@@ -17,6 +17,7 @@ class NotesPanel : public QWidget {
 
   public:
     NotesPanel(PanelKit& kit, QWidget* parent);
+    void compact(); // as the record panels' compact()
 
     // A selection's note: the ID shown, the note box emptied, the note looked up.
     void showNoteOf(const QString& id);

@@ -62,6 +62,9 @@ class RecordPanel : public QWidget {
     }
 
     virtual Saved save(SaveMode mode) = 0;
+    // Tighter frames and narrow choice boxes, to keep the window on one screen; called once
+    // the window has placed the panel (the boxes measure themselves as they stand there).
+    virtual void compact() = 0;
     // The record's name as the panel shows it (empty for a trigger).
     virtual QString name() const { return {}; }
 

@@ -7,6 +7,7 @@
 #include "ui/RegistryFilter.h"
 #include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
+#include "ui/WidgetMaking.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -152,6 +153,11 @@ void RegistryTabs::selectRecord(Kind kind, const QString& id) {
     if (registrylists::viewRow(view, row) < 0)
         filters_[index(kind)]->clear();
     kit_.selectAsUser(view, registrylists::viewRow(view, row));
+}
+
+void RegistryTabs::setTextColour(const QColor& colour) {
+    for (QListView* list : lists_)
+        tarvok::setTextColour(list, colour);
 }
 
 void RegistryTabs::focusFilter() {

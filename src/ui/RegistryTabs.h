@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class QColor;
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -59,6 +60,8 @@ class RegistryTabs : public QObject {
     // cleared, and its selection handler runs. A trigger is found by its ID, whatever its
     // name. A locked list takes no selection, as it takes no click.
     void selectRecord(Kind kind, const QString& id);
+    // The four lists' text colour (文字前景色).
+    void setTextColour(const QColor& colour);
     // The filter box of the list on show takes the focus (Ctrl+F).
     void focusFilter();
     // The mod in use changed: the filters in force find units by their new names.

@@ -5,6 +5,7 @@
 #include "records/ScriptExplain.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -33,6 +34,20 @@ ScriptPanel::ScriptPanel(PanelKit& kit, RulesDocument& doc, QWidget* parent)
               CmdScrDown},
              {QStringLiteral("ID"), QStringLiteral("动作"), QStringLiteral("参数"),
               QStringLiteral("动作名称")});
+}
+
+void ScriptPanel::compact() {
+    windowlayout::compactFrame(FraScr);
+    windowlayout::fitDropDowns({TxtScrUnitC});
+    for (QAbstractItemView* view :
+         std::initializer_list<QAbstractItemView*>{LvwScr, LstScrAct, LstScrNumber})
+        view->setMinimumHeight(windowlayout::kRowListHeight);
+}
+
+void ScriptPanel::setTextColour(const QColor& colour) {
+    SectionPanel::setTextColour(colour);
+    tarvok::setTextColour(LstScrAct, colour);
+    tarvok::setTextColour(LstScrNumber, colour);
 }
 
 void ScriptPanel::createControls() {

@@ -81,6 +81,10 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
     holdFrame(this, parts_.frame);
 }
 
+void SectionPanel::setTextColour(const QColor& colour) {
+    tarvok::setTextColour(parts_.view, colour);
+}
+
 void SectionPanel::connectCommonHandlers() {
     kit_.onUserSelect(parts_.view, [this] { rowClicked(); });
     connect(parts_.saveButton, &QPushButton::clicked, this, &SectionPanel::saveClicked);

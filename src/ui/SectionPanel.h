@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QColor;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -43,6 +44,8 @@ class SectionPanel : public RecordPanel {
     void captureBaseline() override;
     // In add mode Enter writes the new row, as 写入 does.
     void enterPressed() override;
+    // The text colour of its lists of rows (文字前景色).
+    virtual void setTextColour(const QColor& colour);
     // Ctrl+C in the rows puts the selected rows on the clipboard; Ctrl+V adds the rows on
     // the clipboard after the last row.
     void copyRows();

@@ -3,6 +3,7 @@
 #include "ui/ChoiceSearch.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -79,6 +80,12 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QWidget* paren
               CmdSpeDown},
              {QStringLiteral("ID"), QStringLiteral("数量"), QStringLiteral("单位类型"),
               QStringLiteral("单位名称")});
+}
+
+void TaskForcePanel::compact() {
+    windowlayout::compactFrame(FraSpe);
+    windowlayout::fitDropDowns({CboSpeC, CboSpeE});
+    LvwSpe->setMinimumHeight(windowlayout::kRowListHeight);
 }
 
 QString TaskForcePanel::rowNote(const SectionRow& row) const {

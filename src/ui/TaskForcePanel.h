@@ -19,6 +19,7 @@ class TaskForcePanel : public SectionPanel {
     Q_OBJECT
 
   public:
+    void compact() override;
     TaskForcePanel(PanelKit& kit, RulesDocument& doc, QWidget* parent);
 
     void LoadTaskForce(const QString& id) { loadSection(id); }

@@ -4,6 +4,7 @@
 #include "ui/PanelKit.h"
 #include "ui/RegistryLists.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -137,6 +138,12 @@ TeamPanel::TeamPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* taskF
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(FraTeam, 4);
     layout->addLayout(column, 2);
+}
+
+void TeamPanel::compact() {
+    windowlayout::compactFrame(FraTeam);
+    windowlayout::compactFrame(FraFig1);
+    windowlayout::fitDropDowns({CboAction, CboTeamTech});
 }
 
 QString TeamPanel::id() const {

@@ -42,6 +42,7 @@ class TeamPanel : public RecordPanel {
     void show(const QString& id) override;
     void clear() override;
     Saved save(SaveMode mode) override;
+    void compact() override;
     void captureBaseline() override;
     void CmdSaveFig_Click();
     void CmdTeamCopy_Click();

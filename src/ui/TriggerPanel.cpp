@@ -8,6 +8,7 @@
 #include "ui/PanelKit.h"
 #include "ui/RegistryLists.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,6 +48,12 @@ TriggerPanel::TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView*
     : RecordPanel(kit, doc, kTriggerNotInFile, parent), teamTypes_(teamTypes) {
     createControls();
     holdFrame(this, FraRoot);
+}
+
+void TriggerPanel::compact() {
+    windowlayout::compactFrame(FraRoot);
+    windowlayout::fitDropDowns({CboCountry, CboTech, CboKey, CboUnit, CboUnitC, CboWay, CboBase,
+                                CboMin, CboMax, CboOwner});
 }
 
 QString TriggerPanel::key() const {

@@ -35,6 +35,7 @@ class TriggerPanel : public RecordPanel {
     void show(const QString& key) override;
     void clear() override;
     Saved save(SaveMode mode) override;
+    void compact() override;
     void captureBaseline() override;
     void CmdSaveRoot_Click();
     void CmdRootCopy_Click();

@@ -30,6 +30,13 @@ inline void holdFrame(QWidget* panel, QWidget* frame) {
     layout->addWidget(frame);
 }
 
+// The text colour of a list (文字前景色).
+inline void setTextColour(QAbstractItemView* view, const QColor& colour) {
+    QPalette p = view->palette();
+    p.setColor(QPalette::Text, colour);
+    view->setPalette(p);
+}
+
 inline QLabel* label(const QString& text, QWidget* parent) {
     return new QLabel(text, parent);
 }
