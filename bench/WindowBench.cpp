@@ -212,7 +212,7 @@ void BM_FilterKeystrokeByUnit(benchmark::State& state) {
 void BM_ChoiceSearchKeystroke(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     QWidget window;
-    QComboBox* box = PanelKit::makeCombo(QStringLiteral("CboSpeC"), &window);
+    QComboBox* box = FieldHelpers::makeCombo(QStringLiteral("CboSpeC"), &window);
     UnitChoiceBox names(box);
     QStringList ids, labels;
     for (int i = 0; i < n; ++i) {

@@ -105,19 +105,20 @@ void ChainCommands::open(const QString& title, std::vector<chain::ChainRow> rows
 void ChainCommands::write(bool copying) {
     // The box's text goes into the trigger's line, where "," and ";" end the name.
     if (chain::splitsTriggerLine(dialog_->namingText())) {
-        kit_.msg(copying ? QStringLiteral("名称后缀不可含“,”或“;”，请重新输入！")
-                         : QStringLiteral("名称不可含“,”或“;”，请重新输入！"),
-                 messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(copying ? QStringLiteral("名称后缀不可含“,”或“;”，请重新输入！")
+                                    : QStringLiteral("名称不可含“,”或“;”，请重新输入！"),
+                            messages::kErrorTitle, MsgIcon::Information);
         return;
     }
     const std::vector<chain::ChainRow> rows = dialog_->rows();
     const records::ChainCopy done =
         copying ? records::CopyChain(doc_, rows) : records::NewChain(doc_, rows);
     if (done.refused) { // the dialog stays, for the user to mend the row
-        kit_.msg(chain::refusalText(*done.refused), messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(chain::refusalText(*done.refused), messages::kErrorTitle,
+                            MsgIcon::Information);
         return;
     }
-    if (!kit_.reportWrite(done.write))
+    if (!kit_.messages().reportWrite(done.write))
         return;
     dialog_->accept();
     // Edits still marked in the chain's panels are the ones the user chose not to save

@@ -52,23 +52,25 @@ void FileCommands::CmdOpen_Click() {
     // The dialog starts where the last file came from, and never offers the scratch copy.
     const QString folder =
         doc_.isOpen() ? QFileInfo(doc_.path()).absolutePath() : catalogues_.files().dir();
-    openRulesFile(kit_.dialogs().openFile(window_, kFileFilter, folder, doc_.scratchPath()));
+    openRulesFile(
+        kit_.messages().dialogs().openFile(window_, kFileFilter, folder, doc_.scratchPath()));
 }
 
 void FileCommands::openRulesFile(const QString& file) {
     if (file.isEmpty()) {
-        kit_.msg(QStringLiteral("请选择文件!"), messages::kQuestionTitle, MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("请选择文件!"), messages::kQuestionTitle,
+                            MsgIcon::Information);
         return;
     }
     // A mod names its AI file as it likes: what the file holds decides.
     const bool named = fieldrules::isRulesFileName(file);
     if (!named && !RulesDocument::holdsAiSections(file)) {
-        kit_.msg(QStringLiteral("请正确选择文件！"), messages::kQuestionTitle,
-                 MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("请正确选择文件！"), messages::kQuestionTitle,
+                            MsgIcon::Information);
         return;
     }
     if (named && fieldrules::mayBeOriginalAi(file))
-        kit_.msg(QStringLiteral("使用原版AI时请谨慎"));
+        kit_.messages().msg(QStringLiteral("使用原版AI时请谨慎"));
     // The records on show belong to the file they were loaded from: they are written
     // there (auto-save, or the user's answer) before another file takes its place.
     if (!selection_.leaveRecords(
@@ -78,10 +80,11 @@ void FileCommands::openRulesFile(const QString& file) {
         return;
     const std::optional<RulesDocument::Opened> reading = doc_.open(file);
     if (!reading) {
-        kit_.msg(QStringLiteral("无法打开文件"), messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("无法打开文件"), messages::kErrorTitle,
+                            MsgIcon::Information);
         return;
     }
-    kit_.status(messages::openingNotes(*reading));
+    kit_.messages().status(messages::openingNotes(*reading));
     followMod(true);
     emit opened(file);
     if (check_ && check_->isVisible())
@@ -129,7 +132,8 @@ void FileCommands::mModRules_Click() {
                               ? QFileInfo(catalogues_.mod().rulesPath()).absolutePath()
                           : doc_.isOpen() ? QFileInfo(doc_.path()).absolutePath()
                                           : catalogues_.files().dir();
-    const QString file = kit_.dialogs().openFile(window_, kGameRulesFilter, start, QString());
+    const QString file =
+        kit_.messages().dialogs().openFile(window_, kGameRulesFilter, start, QString());
     if (file.isEmpty())
         return;
     chosenRules_ = modChoice_ = {ModWorld::Choice::Mode::File, file};
@@ -149,7 +153,8 @@ void FileCommands::restoreVersion(bool redo) {
     const History* history = doc_.history();
     const History::Stack from = redo ? History::Stack::Redo : History::Stack::Undo;
     if (!history || history->size(from) == 0) {
-        kit_.status(redo ? QStringLiteral("没有可重做的修改") : QStringLiteral("没有可撤销的修改"));
+        kit_.messages().status(redo ? QStringLiteral("没有可重做的修改")
+                                    : QStringLiteral("没有可撤销的修改"));
         return;
     }
     if (!selection_.settleEdits())
@@ -159,8 +164,8 @@ void FileCommands::restoreVersion(bool redo) {
         const QString question =
             redo ? QStringLiteral("磁盘空间不足，重做后将无法撤销。仍要重做吗？")
                  : QStringLiteral("磁盘空间不足，撤销后将无法重做。仍要撤销吗？");
-        if (kit_.msg(question, messages::kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) !=
-            MsgAnswer::Yes)
+        if (kit_.messages().msg(question, messages::kQuestionTitle, MsgIcon::Question,
+                                MsgButtons::YesNo) != MsgAnswer::Yes)
             return;
         restored = doc_.restore(from, true);
     }
@@ -168,17 +173,17 @@ void FileCommands::restoreVersion(bool redo) {
     case RulesDocument::Restored::Nothing:
         return;
     case RulesDocument::Restored::ChangedOutside:
-        kit_.msg(QStringLiteral("文件已被其他程序修改，无法撤销"), messages::kErrorTitle,
-                 MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("文件已被其他程序修改，无法撤销"), messages::kErrorTitle,
+                            MsgIcon::Information);
         return;
     case RulesDocument::Restored::LockedElsewhere:
-        kit_.status(messages::failureReason(restored.write)); // names the lock file
-        kit_.msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"), messages::kErrorTitle,
-                 MsgIcon::Information);
+        kit_.messages().status(messages::failureReason(restored.write)); // names the lock file
+        kit_.messages().msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"),
+                            messages::kErrorTitle, MsgIcon::Information);
         return;
     case RulesDocument::Restored::NoRoomForVersion:
     case RulesDocument::Restored::Failed:
-        kit_.reportWrite(restored.write);
+        kit_.messages().reportWrite(restored.write);
         return;
     case RulesDocument::Restored::Done:
         break;
@@ -188,7 +193,7 @@ void FileCommands::restoreVersion(bool redo) {
                        .arg(restored.time.toString(QStringLiteral("HH:mm:ss")));
     if (!restored.write.versionKept())
         note += QStringLiteral("；") + messages::versionNotKept(restored.write.versionFailure());
-    kit_.status(note);
+    kit_.messages().status(note);
 }
 
 // The check window is made at its first use; each use checks the file as it is then.

@@ -200,7 +200,7 @@ void FrmMain::createControls() {
     auto* hintLayout = new QVBoxLayout(Picture1);
     hintLayout->setContentsMargins(6, 4, 6, 4);
     hintLayout->addWidget(LblMsg);
-    kit_->setHintLabel(LblMsg);
+    kit_->messages().setHintLabel(LblMsg);
 
     FraFile = new QGroupBox(QStringLiteral("文件目录"));
     FraFile->setObjectName(QStringLiteral("FraFile"));
@@ -266,7 +266,7 @@ void FrmMain::createControls() {
     panels_.notes->compact();
     // Notes on the open file; LblMsg stays the hint area of the fields.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    kit_->setStatusBar(statusBar());
+    kit_->messages().setStatusBar(statusBar());
 }
 
 // ---------------------------------------------------------------- start-up
@@ -285,7 +285,7 @@ void FrmMain::connectHandlers() {
     qApp->installEventFilter(this);
     chains_ = new ChainCommands(*kit_, document_, *tabs_, *selection_, panels_, this);
     if (!files_->fillUnitChoices())
-        kit_->msg(QStringLiteral("找不到文件！"));
+        kit_->messages().msg(QStringLiteral("找不到文件！"));
     connect(mYes, &QAction::triggered, this, &FrmMain::mYes_Click);
     connect(mNo, &QAction::triggered, this, &FrmMain::mNo_Click);
     connect(mSuo, &QAction::triggered, this, &FrmMain::mSuo_Click);
@@ -349,8 +349,9 @@ void FrmMain::mYes_Click() {
     // A click on 是 has checked it already when it was off; the answer decides whether it
     // stays. When it was on, a 否 leaves it on.
     const bool wasOn = !justTurnedOn_ && mYes->isChecked();
-    const bool yes = kit_->msg(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"),
-                               MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::No;
+    const bool yes =
+        kit_->messages().msg(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"),
+                             MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::No;
     (yes || wasOn ? mYes : mNo)->setChecked(true);
     justTurnedOn_ = false;
 }
@@ -378,14 +379,14 @@ void FrmMain::mJie_Click() {
 }
 
 void FrmMain::mColor_Click() {
-    const std::optional<quint32> chosen = kit_->dialogs().chooseColor(this);
+    const std::optional<quint32> chosen = kit_->messages().dialogs().chooseColor(this);
     if (!chosen)
         return;
     const quint32 rgb = *chosen;
     const QColor background = tabs_->list(Kind::Trigger)->palette().color(QPalette::Base);
     if (!windowrules::readableOn(rgb, background.rgb() & 0xFFFFFFu)) {
-        kit_->msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"),
-                  messages::kErrorTitle, MsgIcon::Information);
+        kit_->messages().msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"),
+                             messages::kErrorTitle, MsgIcon::Information);
         return;
     }
     const QColor colour = QColor::fromRgb(rgb);

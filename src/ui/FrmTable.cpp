@@ -250,7 +250,7 @@ void FrmTable::follow(const DocumentChange& change) {
     for (const tt::Overwritten& o : model_.table().takeLaterSaves())
         notes << QStringLiteral("触发 %1 的 %2：保留了面板中的值 %3").arg(o.id, o.field, o.value);
     if (!notes.isEmpty())
-        kit_.status(notes.join(QStringLiteral("；")));
+        kit_.messages().status(notes.join(QStringLiteral("；")));
 }
 
 // As large as the main window: the table has thirteen columns to show.
@@ -285,18 +285,18 @@ void FrmTable::CmdTableSet_Click() {
     for (const QModelIndex& index : TblTriggers->selectionModel()->selectedIndexes())
         rows.insert(model_.tableRow(index.row()));
     if (rows.empty()) {
-        kit_.msg(QStringLiteral("请先选中要设置的触发"), messages::kQuestionTitle,
-                 MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("请先选中要设置的触发"), messages::kQuestionTitle,
+                            MsgIcon::Information);
         return;
     }
     const int column = CboTableField->currentData().toInt();
     if (!model_.setMany({rows.begin(), rows.end()}, column, TxtTableValue->text()))
-        kit_.msg(messages::kBadInput, messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(messages::kBadInput, messages::kErrorTitle, MsgIcon::Information);
 }
 
 bool FrmTable::CmdTableSave_Click() {
     const tt::TableSave saved = model_.table().save(doc_);
-    if (!kit_.reportWrite(saved.write))
+    if (!kit_.messages().reportWrite(saved.write))
         return false;
     QStringList notes;
     for (const tt::Overwritten& o : saved.overwritten)
@@ -307,9 +307,9 @@ bool FrmTable::CmdTableSave_Click() {
         notes << QStringLiteral("未保存（触发行不完整）：%1")
                      .arg(saved.refused.join(QStringLiteral("、")));
     if (!notes.isEmpty())
-        kit_.status(notes.join(QStringLiteral("；")));
+        kit_.messages().status(notes.join(QStringLiteral("；")));
     else
-        kit_.status(QStringLiteral("已保存 %1 个触发").arg(saved.written));
+        kit_.messages().status(QStringLiteral("已保存 %1 个触发").arg(saved.written));
     model_.changedAll();
     return true;
 }
@@ -323,8 +323,9 @@ void FrmTable::CmdTableRevert_Click() {
 bool FrmTable::leave() {
     if (model_.table().editedRows() == 0)
         return true;
-    switch (kit_.msg(QStringLiteral("当前记录已修改，是否保存？"), messages::kQuestionTitle,
-                     MsgIcon::Question, MsgButtons::YesNoCancel)) {
+    switch (kit_.messages().msg(QStringLiteral("当前记录已修改，是否保存？"),
+                                messages::kQuestionTitle, MsgIcon::Question,
+                                MsgButtons::YesNoCancel)) {
     case MsgAnswer::No:
         CmdTableRevert_Click();
         return true;

@@ -45,7 +45,7 @@ NotesPanel::NotesPanel(PanelKit& kit, QWidget* parent) : QWidget(parent), kit_(k
     connect(CmdFind, &QPushButton::clicked, this, &NotesPanel::CmdFind_Click);
     connect(CmdNew, &QPushButton::clicked, this, &NotesPanel::CmdNew_Click);
     connect(CmdDelete, &QPushButton::clicked, this, &NotesPanel::CmdDelete_Click);
-    kit_.onFocusIn(TxtNote, [this] { TxtNote_GotFocus(); });
+    kit_.focus().onFocusIn(TxtNote, [this] { TxtNote_GotFocus(); });
 }
 
 void NotesPanel::compact() {
@@ -64,7 +64,7 @@ void NotesPanel::clear() {
 }
 
 void NotesPanel::CmdFind_Click() {
-    const std::optional<QStringList> notes = kit_.dataFile(idnotes::kNotesFile);
+    const std::optional<QStringList> notes = kit_.fields().dataFile(idnotes::kNotesFile);
     if (!notes)
         return;
     if (const std::optional<QString> note = idnotes::noteOf(*notes, TxtName->text()))
@@ -75,17 +75,17 @@ void NotesPanel::CmdNew_Click() {
     const idnotes::Result r = idnotes::addNote(kit_.files(), TxtName->text(), TxtNote->text());
     switch (r.outcome) {
     case idnotes::Outcome::MissingFile:
-        kit_.msg(kFileMissing, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kFileMissing, kErrorTitle, MsgIcon::Information);
         break;
     case idnotes::Outcome::Refused:
-        kit_.msg(QStringLiteral("添加失败"), kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("添加失败"), kErrorTitle, MsgIcon::Information);
         break;
     case idnotes::Outcome::Duplicate:
-        kit_.msg(QStringLiteral("字段重复,请重新输入！"), kQuestionTitle, MsgIcon::Question,
-                 MsgButtons::YesNo);
+        kit_.messages().msg(QStringLiteral("字段重复,请重新输入！"), kQuestionTitle,
+                            MsgIcon::Question, MsgButtons::YesNo);
         break;
     case idnotes::Outcome::WriteFailed:
-        kit_.reportWrite(r.write);
+        kit_.messages().reportWrite(r.write);
         break;
     case idnotes::Outcome::Done:
     case idnotes::Outcome::NoneFound:
@@ -97,19 +97,19 @@ void NotesPanel::CmdDelete_Click() {
     const idnotes::Result r = idnotes::deleteNotes(kit_.files(), TxtName->text());
     switch (r.outcome) {
     case idnotes::Outcome::MissingFile:
-        kit_.msg(kFileMissing, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kFileMissing, kErrorTitle, MsgIcon::Information);
         break;
     case idnotes::Outcome::WriteFailed:
-        kit_.reportWrite(r.write);
+        kit_.messages().reportWrite(r.write);
         break;
     case idnotes::Outcome::Done:
-        kit_.msg(QStringLiteral("删除成功！"));
+        kit_.messages().msg(QStringLiteral("删除成功！"));
         TxtNote->clear();
         break;
     case idnotes::Outcome::NoneFound:
     case idnotes::Outcome::Refused:
     case idnotes::Outcome::Duplicate:
-        kit_.msg(QStringLiteral("删除失败！！！"));
+        kit_.messages().msg(QStringLiteral("删除失败！！！"));
         break;
     }
 }

@@ -96,7 +96,7 @@ void RecordCommands::CmdScrKill_Click() {
 
 void RecordCommands::add(Kind kind) {
     const AddText& text = kAddTexts[static_cast<size_t>(kind)];
-    const QString answer = fieldrules::trimBlanks(kit_.dialogs().prompt(
+    const QString answer = fieldrules::trimBlanks(kit_.messages().dialogs().prompt(
         window_, QString::fromUtf8(text.prompt), QStringLiteral("新增"), QString()));
     if (answer.isEmpty())
         return;
@@ -104,17 +104,17 @@ void RecordCommands::add(Kind kind) {
     const records::RecordAdd added = addRecord(kind, doc_, answer, entries->texts());
     switch (added.outcome) {
     case records::RecordAdd::Invalid:
-        kit_.msg(kBadInputShort, kErrorTitle);
+        kit_.messages().msg(kBadInputShort, kErrorTitle);
         return;
     case records::RecordAdd::Duplicate:
-        kit_.msg(text.duplicate, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(text.duplicate, kErrorTitle, MsgIcon::Information);
         return;
     case records::RecordAdd::Full:
-        kit_.msg(kRegistryFull, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kRegistryFull, kErrorTitle, MsgIcon::Information);
         return;
     case records::RecordAdd::Failed:
     case records::RecordAdd::Added:
-        if (!kit_.reportWrite(added.write))
+        if (!kit_.messages().reportWrite(added.write))
             return; // the file does not have it
         break;
     }
@@ -134,8 +134,8 @@ void RecordCommands::kill(Kind kind) {
     const QString id = entries->text(row);
     if (kind == Kind::Trigger && fieldrules::triggerId(id).isEmpty())
         return; // a line without a key: nothing names it
-    if (kit_.msg(tabs_.references().deleteQuestion(kind, id), kQuestionTitle, MsgIcon::Question,
-                 MsgButtons::YesNo) == MsgAnswer::No)
+    if (kit_.messages().msg(tabs_.references().deleteQuestion(kind, id), kQuestionTitle,
+                            MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No)
         return;
     if (!remove(kind, id))
         return;
@@ -144,7 +144,7 @@ void RecordCommands::kill(Kind kind) {
     if (!doc_.isOpen())
         entries->removeEntry(row);
     // No neighbour takes the deleted entry's place: a second delete must be a new choice.
-    kit_.clearSelectionQuietly(list);
+    kit_.focus().clearSelectionQuietly(list);
 }
 
 bool RecordCommands::remove(Kind kind, const QString& id) {
@@ -165,10 +165,10 @@ bool RecordCommands::remove(Kind kind, const QString& id) {
 
 bool RecordCommands::reportRemoval(const RecordRemoval& removal) {
     if (!removal.found) {
-        kit_.msg(kNothingDeleted, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kNothingDeleted, kErrorTitle, MsgIcon::Information);
         return false;
     }
-    return kit_.reportWrite(removal.write);
+    return kit_.messages().reportWrite(removal.write);
 }
 
 } // namespace tarvok

@@ -36,7 +36,7 @@ bool RecordPanel::saveable(const QString& key) const {
 
 RecordPanel::Saved RecordPanel::refuse(SaveMode mode, const QString& message) {
     if (mode == SaveMode::Button)
-        kit_.msg(message, messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(message, messages::kErrorTitle, MsgIcon::Information);
     return Saved::Skipped;
 }
 
@@ -51,16 +51,16 @@ RecordPanel::Saved RecordPanel::checkLoaded(SaveMode mode) {
 RecordPanel::Saved RecordPanel::finishSave(SaveMode mode, const records::RecordSave& save,
                                            const QString& confirmation) {
     if (save.refused) {
-        kit_.msg(messages::kBadInput);
+        kit_.messages().msg(messages::kBadInput);
         return Saved::Refused;
     }
-    if (!kit_.reportWrite(save.write))
+    if (!kit_.messages().reportWrite(save.write))
         return Saved::Failed;
     if (!save.found)
         return refuse(mode, notFoundMessage_);
     // The record on show is the file's again before the user is told so.
     captureBaseline();
-    kit_.msg(confirmation);
+    kit_.messages().msg(confirmation);
     emit saved();
     return Saved::Done;
 }
@@ -187,9 +187,9 @@ bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
             if (auto* box = qobject_cast<QComboBox*>(field->parentWidget()))
                 field = box;
             // A field its check refused is corrected first: one message, no save after it.
-            const int refusals = kit_.refusalsShown();
-            kit_.runLeaveCheck(field);
-            if (kit_.refusalsShown() == refusals)
+            const int refusals = kit_.messages().refusalsShown();
+            kit_.focus().runLeaveCheck(field);
+            if (kit_.messages().refusalsShown() == refusals)
                 enterPressed();
             return true;
         }

@@ -119,7 +119,7 @@ void RegistryTabs::refill(std::array<bool, 4> lists) {
             continue;
         const int found = registrylists::entriesOf(lists_[i])->texts().indexOf(selected[i]);
         if (const int row = found < 0 ? -1 : registrylists::viewRow(lists_[i], found); row >= 0)
-            kit_.selectRowQuietly(lists_[i], row);
+            kit_.focus().selectRowQuietly(lists_[i], row);
     }
 }
 
@@ -135,7 +135,7 @@ std::optional<QString> RegistryTabs::selected(Kind kind) const {
 void RegistryTabs::clearOtherSelections(Kind kept) {
     for (QListView* other : lists_)
         if (other != list(kept))
-            kit_.clearSelectionQuietly(other);
+            kit_.focus().clearSelectionQuietly(other);
 }
 
 void RegistryTabs::selectRecord(Kind kind, const QString& id) {
@@ -152,7 +152,7 @@ void RegistryTabs::selectRecord(Kind kind, const QString& id) {
     SSTab->setCurrentIndex(static_cast<int>(index(kind)));
     if (registrylists::viewRow(view, row) < 0)
         filters_[index(kind)]->clear();
-    kit_.selectAsUser(view, registrylists::viewRow(view, row));
+    kit_.focus().selectAsUser(view, registrylists::viewRow(view, row));
 }
 
 void RegistryTabs::setTextColour(const QColor& colour) {

@@ -53,7 +53,7 @@ void ScriptPanel::setTextColour(const QColor& colour) {
 void ScriptPanel::createControls() {
     FraScr = new QGroupBox(QStringLiteral("脚本"));
     FraScr->setObjectName(QStringLiteral("FraScr"));
-    TxtScrUnitC = PanelKit::makeCombo(QStringLiteral("TxtScrUnitC"), FraScr);
+    TxtScrUnitC = FieldHelpers::makeCombo(QStringLiteral("TxtScrUnitC"), FraScr);
     unitNames_ = std::make_unique<UnitChoiceBox>(TxtScrUnitC);
     Command1 = named(new QPushButton(QStringLiteral("<"), FraScr), QStringLiteral("Command1"));
     Command1->setMaximumWidth(28);

@@ -189,7 +189,7 @@ void TeamPanel::createControls() {
         named(new QLineEdit(QStringLiteral("1"), FraTeam), QStringLiteral("TxtTeamCount"));
     TxtAction = named(new QLineEdit(QStringLiteral("自动"), FraTeam), QStringLiteral("TxtAction"));
     TxtAction->setReadOnly(true); // a description, nothing reads it
-    CboAction = PanelKit::makeCombo(QStringLiteral("CboAction"), FraTeam);
+    CboAction = FieldHelpers::makeCombo(QStringLiteral("CboAction"), FraTeam);
     CboAction->setEditText(QStringLiteral("0"));
     CmdBaseChange = named(new QPushButton(QStringLiteral("更改脚本"), FraTeam),
                           QStringLiteral("CmdBaseChange"));
@@ -239,7 +239,7 @@ void TeamPanel::createControls() {
 
     FraFig1 = new QGroupBox(QStringLiteral("作战小队(作用不明)"));
     FraFig1->setObjectName(QStringLiteral("FraFig1"));
-    CboTeamTech = PanelKit::makeCombo(QStringLiteral("CboTeamTech"), FraFig1);
+    CboTeamTech = FieldHelpers::makeCombo(QStringLiteral("CboTeamTech"), FraFig1);
     CboTeamTech->setEditText(QStringLiteral("0"));
     for (int key : kFig1Flags)
         makeCheck(key, FraFig1);
@@ -275,7 +275,8 @@ void TeamPanel::connectHandlers() {
     connect(ChkAble, &QCheckBox::toggled, this, &TeamPanel::ChkAble_Click);
     for (const FlagBox& f : kFlagBoxes) {
         const QString text = QString::fromUtf8(f.hintText);
-        connect(flag(f.key), &QCheckBox::toggled, this, [this, text](bool) { kit_.hint(text); });
+        connect(flag(f.key), &QCheckBox::toggled, this,
+                [this, text](bool) { kit_.messages().hint(text); });
     }
 
     connect(TxtPriority, &QLineEdit::textChanged, this, &TeamPanel::TxtPriority_Change);
@@ -294,7 +295,7 @@ void TeamPanel::connectHandlers() {
                                    "队回收厂，3=送入生化反应炉，4=搜索敌人，5=什么也不做")},
     };
     for (const auto& [w, text] : focusHints)
-        kit_.onFocusIn(w, [this, text = text] { kit_.hint(text); });
+        kit_.focus().onFocusIn(w, [this, text = text] { kit_.messages().hint(text); });
 
     // Each frame is marked for the keys it shows.
     const auto differs = [this](bool fig1) {
@@ -418,8 +419,8 @@ void TeamPanel::show(const QString& id) {
     put(r);
     setAbsence(Absence::None);
     // Its task force and script: the one entry of each list.
-    kit_.selectRowQuietly(LstSpeAdd, 0);
-    kit_.selectRowQuietly(LstScrAdd, 0);
+    kit_.focus().selectRowQuietly(LstSpeAdd, 0);
+    kit_.focus().selectRowQuietly(LstScrAdd, 0);
 }
 
 void TeamPanel::clear() {
@@ -459,7 +460,7 @@ void TeamPanel::CmdSaveFig_Click() {
 }
 
 void TeamPanel::CmdTeamCopy_Click() {
-    kit_.dialogs().setClipboardText(TxtTeam->text());
+    kit_.messages().dialogs().setClipboardText(TxtTeam->text());
 }
 
 void TeamPanel::CmdFigChange_Click() {
@@ -479,23 +480,25 @@ void TeamPanel::ChkAble_Click() {
 }
 
 void TeamPanel::TxtPriority_Change() {
-    kit_.digitFilter(TxtPriority, QStringLiteral("优先级输入不合法！"));
+    kit_.fields().digitFilter(TxtPriority, QStringLiteral("优先级输入不合法！"));
 }
 
 void TeamPanel::TxtTeamCount_Change() {
-    kit_.digitFilter(TxtTeamCount, QStringLiteral("小队个数输入不合法！"));
+    kit_.fields().digitFilter(TxtTeamCount, QStringLiteral("小队个数输入不合法！"));
 }
 
 void TeamPanel::CboTeamTech_Change() {
     if (tt::techLevelAccepted(CboTeamTech->currentText()))
         return;
-    kit_.msg(QStringLiteral("科技等级输入不合法！"), messages::kErrorTitle, MsgIcon::Information);
+    kit_.messages().msg(QStringLiteral("科技等级输入不合法！"), messages::kErrorTitle,
+                        MsgIcon::Information);
     CboTeamTech->setEditText(QString());
 }
 
 void TeamPanel::CboAction_Change() {
     if (!tt::mindControlAccepted(CboAction->currentText())) {
-        kit_.msg(QStringLiteral("动作输入不合法！"), messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("动作输入不合法！"), messages::kErrorTitle,
+                            MsgIcon::Information);
         CboAction->setEditText(QString()); // the description stays as it was
         return;
     }
