@@ -229,6 +229,7 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     watch();
     qCDebug(lcDocument) << "opened" << path << known_.size() << "bytes";
     emit opened();
+    tell(Change::Cause::Opened);
     return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1)),
                   includeProblems_, joined() ? QString() : includer(path)};
 }
@@ -279,6 +280,7 @@ bool RulesDocument::adopt(Reading reading) {
         reload(std::move(*reading.bytes));
     }
     emit reloaded();
+    tell(Change::Cause::Reloaded);
     return true;
 }
 
@@ -360,17 +362,25 @@ void RulesDocument::adoptBasis(const Basis& basis, bool& outside) {
     reload(basis.content);
 }
 
-filestore::WriteResult RulesDocument::write(const Compute& compute) {
+void RulesDocument::tell(Change::Cause cause) {
+    Change change;
+    change.cause = cause;
+    emit changed(change);
+}
+
+filestore::WriteResult RulesDocument::write(const Compute& compute, Change change) {
     if (path_.isEmpty())
         return {filestore::Result::ReadFailed, {}};
     if (joined())
-        return writeMany(compute);
+        return writeMany(compute, std::move(change));
     bool outside = false;
     const auto told = [&](filestore::WriteResult result) {
         qCDebug(lcDocument) << "write:" << static_cast<int>(result.result) << result.systemError
                             << (outside ? "over another program's change" : "");
-        if (outside)
+        if (outside) {
             emit reloaded();
+            tell(Change::Cause::Reloaded);
+        }
         return result;
     };
     for (int attempt = 0; attempt <= kRetries; ++attempt) {
@@ -393,6 +403,13 @@ filestore::WriteResult RulesDocument::write(const Compute& compute) {
             return told({}); // nothing to write: nothing is kept, linked or replaced
         }
         const filestore::WriteResult result = commit(*basis, *written, compute, attempt, outside);
+        if (result.ok()) {
+            emit this->written();
+            // Over another program's change, any part of the file may differ.
+            change.cause = Change::Cause::Written;
+            change.everything = change.everything || outside;
+            emit changed(change);
+        }
         if (result.result == filestore::Result::Busy && attempt < kRetries) {
             // The scratch name goes with the try: left as a second name of the file, it
             // would make the next try keep copies, and look at nothing after the rename.
@@ -523,7 +540,6 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
     if (pending.kept() || first.facts.links == 1)
         filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
     wrote(out);
-    emit written();
     filestore::WriteResult done;
     done.versionResult = versionNote.result;
     done.versionError = versionNote.systemError;
@@ -687,6 +703,7 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
     stamp_ = stampOf(path_);
     reload(*bytes);
     emit restored();
+    tell(Change::Cause::Restored);
     return {Restored::Done, version->time, done};
 }
 
@@ -778,13 +795,15 @@ filestore::WriteResult RulesDocument::replaceAll(const std::vector<Target>& targ
     return result;
 }
 
-filestore::WriteResult RulesDocument::writeMany(const Compute& compute) {
+filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change change) {
     bool outside = false;
     const auto told = [&](filestore::WriteResult result) {
         qCDebug(lcDocument) << "write of" << files_.size()
                             << "files:" << static_cast<int>(result.result) << result.systemError;
-        if (outside)
+        if (outside) {
             emit reloaded();
+            tell(Change::Cause::Reloaded);
+        }
         return result;
     };
     for (int attempt = 0; attempt <= kRetries; ++attempt) {
@@ -834,6 +853,9 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute) {
             versionNote = history_->failure();
         wrote(joinedOut);
         emit written();
+        change.cause = Change::Cause::Written;
+        change.everything = change.everything || outside;
+        emit changed(change);
         filestore::WriteResult done;
         done.versionResult = versionNote.result;
         done.versionError = versionNote.systemError;
@@ -894,19 +916,24 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
         m.stamp = stampOf(m.path);
     reload(bytes);
     emit restored();
+    tell(Change::Cause::Restored);
     return {Restored::Done, version.time, done};
 }
 
-filestore::WriteResult RulesDocument::rewrite(const Transform& transform) {
-    return write([&](const QByteArray& content) -> std::optional<QByteArray> {
-        return transform(content, TextCodec(detectEncoding(content)));
-    });
+filestore::WriteResult RulesDocument::rewrite(const Transform& transform, Change change) {
+    return write(
+        [&](const QByteArray& content) -> std::optional<QByteArray> {
+            return transform(content, TextCodec(detectEncoding(content)));
+        },
+        std::move(change));
 }
 
-filestore::WriteResult RulesDocument::edit(const Edit& edit) {
-    return write([&](const QByteArray& content) {
-        return edit(content, TextCodec(detectEncoding(content)));
-    });
+filestore::WriteResult RulesDocument::edit(const Edit& edit, Change change) {
+    return write(
+        [&](const QByteArray& content) {
+            return edit(content, TextCodec(detectEncoding(content)));
+        },
+        std::move(change));
 }
 
 qint16 RulesDocument::saturated(long long n) {

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -26,6 +27,26 @@ enum class RegistryKind { TeamTypes, TaskForces, ScriptTypes };
 
 // The section name of a registry: "TeamTypes", "TaskForces" or "ScriptTypes".
 QByteArray registrySection(RegistryKind kind);
+
+// What changed in the open file, as the window follows it.
+struct DocumentChange {
+    enum class Cause { Opened, Reloaded, Written, Restored };
+    Cause cause = Cause::Written;
+    // Any part of the file may differ: an opening, another program's change, an undo or
+    // redo, or a write that says nothing narrower.
+    bool everything = true;
+    // Otherwise the records written, as their operation names them (a section's name, a
+    // trigger's list entry "ID=name"),
+    QStringList records;
+    // and the lists it added entries to or removed entries from, by their sections'
+    // names ("AITriggerTypes" for the triggers').
+    QList<QByteArray> lists;
+
+    // A write of these records only, adding to or removing from these lists.
+    static DocumentChange of(QStringList records, QList<QByteArray> lists = {}) {
+        return {Cause::Written, false, std::move(records), std::move(lists)};
+    }
+};
 
 // The open rules file, the one object that owns it for the window: its path, its index
 // (one reading of it, kept between operations), every write of it through the scratch copy
@@ -111,6 +132,10 @@ class RulesDocument : public QObject {
     // said). True when it did.
     bool refresh();
 
+    // What changed in the file (below the class): every opening, reading again, write and
+    // restore is said once through changed(), after the signal of its own.
+    using Change = DocumentChange;
+
     using Transform = std::function<QByteArray(const QByteArray& content, const TextCodec& codec)>;
     // Computes the new content from the file as it is when written: nothing when there
     // is nothing to write (the record is gone, or nothing changed).
@@ -126,9 +151,10 @@ class RulesDocument : public QObject {
     // that went ahead without its undo version says why in its version fields. Without an
     // open file nothing is written and the result is ReadFailed.
     static constexpr int kRetries = 3;
-    filestore::WriteResult rewrite(const Transform& transform);
+    // What says which records it changes tells changed() so; everything otherwise.
+    filestore::WriteResult rewrite(const Transform& transform, Change change = {});
     // The same for an edit that may decline: then the file is not replaced.
-    filestore::WriteResult edit(const Edit& edit);
+    filestore::WriteResult edit(const Edit& edit, Change change = {});
 
     // The 16-bit registry counters: the number of entries found at opening, kept up to
     // date by the editor's adds and deletes. They saturate instead of wrapping.
@@ -147,6 +173,8 @@ class RulesDocument : public QObject {
     void written();
     // A version was put back by undo or redo.
     void restored();
+    // Any of the four above, with what it changed: the one signal the window follows.
+    void changed(const tarvok::DocumentChange& change);
 
   public:
     // Where the versions before each change are kept (no history without one). Every
@@ -219,7 +247,8 @@ class RulesDocument : public QObject {
     void countFromScan();
     void watch();
     using Compute = std::function<std::optional<QByteArray>(const QByteArray&)>;
-    filestore::WriteResult write(const Compute& compute);
+    filestore::WriteResult write(const Compute& compute, Change change);
+    void tell(Change::Cause cause);
     // The content an edit is computed from, and the file's facts when it was read.
     struct Basis {
         filestore::FileFacts facts;
@@ -260,7 +289,7 @@ class RulesDocument : public QObject {
     // The files that parts (a split content) change in the set.
     static std::optional<std::vector<Target>> targetsOf(const SetReading& set,
                                                         const std::vector<fileset::Part>& parts);
-    filestore::WriteResult writeMany(const Compute& compute);
+    filestore::WriteResult writeMany(const Compute& compute, Change change);
     // What a write of several files is computed from: the contents the editor knows while
     // no file changed since, else every file read again.
     std::optional<SetReading> basisSet() const;

@@ -25,7 +25,8 @@ filestore::WriteResult addRegistryRecord(RulesDocument& doc, RegistryKind kind, 
                 content, registrySection(kind), codec.encode(id), doc.count(kind), block);
             added = a.has_value();
             return a ? std::optional(std::move(a->content)) : std::nullopt;
-        });
+        },
+        RulesDocument::Change::of({id}, {registrySection(kind)}));
     if (!written.ok())
         return written;
     if (!added)
@@ -40,13 +41,14 @@ RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const 
         !removeRegistryEntry(rules->bytes, registrySection(kind), rules->codec.encode(id)).found())
         return {};
     int removed = 0;
-    const filestore::WriteResult written =
-        doc.rewrite([&](const QByteArray& content, const TextCodec& codec) {
+    const filestore::WriteResult written = doc.rewrite(
+        [&](const QByteArray& content, const TextCodec& codec) {
             RegistryRemoval r =
                 removeRegistryEntry(content, registrySection(kind), codec.encode(id));
             removed = r.entriesRemoved;
             return std::move(r.content);
-        });
+        },
+        RulesDocument::Change::of({id}, {registrySection(kind)}));
     if (written.ok())
         doc.setCount(kind, doc.count(kind) - static_cast<long long>(removed));
     return {true, written};
@@ -54,12 +56,13 @@ RecordRemoval removeRegistryRecord(RulesDocument& doc, RegistryKind kind, const 
 
 filestore::WriteResult addTriggerRecord(RulesDocument& doc, const QString& key) {
     bool added = false;
-    const filestore::WriteResult written =
-        doc.edit([&](const QByteArray& content, const TextCodec& codec) {
+    const filestore::WriteResult written = doc.edit(
+        [&](const QByteArray& content, const TextCodec& codec) {
             std::optional<QByteArray> out = addTriggerEntry(content, codec.encode(key));
             added = out.has_value();
             return out;
-        });
+        },
+        RulesDocument::Change::of({key}, {QByteArrayLiteral("AITriggerTypes")}));
     return written.ok() && !added ? unapplied() : written;
 }
 
@@ -67,9 +70,11 @@ RecordRemoval removeTriggerRecord(RulesDocument& doc, const QString& key) {
     const std::optional<RulesDocument::Content> rules = doc.read();
     if (!rules || !removeTriggerEntry(rules->bytes, rules->codec.encode(key)).linesRemoved)
         return {};
-    return {true, doc.rewrite([&key](const QByteArray& content, const TextCodec& codec) {
-                return removeTriggerEntry(content, codec.encode(key)).content;
-            })};
+    return {true, doc.rewrite(
+                      [&key](const QByteArray& content, const TextCodec& codec) {
+                          return removeTriggerEntry(content, codec.encode(key)).content;
+                      },
+                      RulesDocument::Change::of({key}, {QByteArrayLiteral("AITriggerTypes")}))};
 }
 
 bool recordIdInUse(const RulesDocument& doc, const QString& id) {

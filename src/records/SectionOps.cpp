@@ -37,9 +37,11 @@ RecordSave saveSection(RulesDocument& doc, SectionKind kind, const QString& id,
         qCDebug(lcRecords) << "save refused:" << id;
         return r;
     }
-    r.write = doc.edit([&](const QByteArray& content, const TextCodec& codec) {
-        return mergeSection(content, codec, kind, id, loaded, now, &r.found);
-    });
+    r.write = doc.edit(
+        [&](const QByteArray& content, const TextCodec& codec) {
+            return mergeSection(content, codec, kind, id, loaded, now, &r.found);
+        },
+        RulesDocument::Change::of({id}));
     return r;
 }
 

@@ -68,9 +68,11 @@ std::optional<QByteArray> mergeTeamType(QByteArrayView content, const TextCodec&
 RecordSave SaveTeamType(RulesDocument& doc, const QString& id, const TeamFields& loaded,
                         const TeamFields& now) {
     RecordSave r;
-    r.write = doc.edit([&](const QByteArray& content, const TextCodec& codec) {
-        return mergeTeamType(content, codec, id, loaded, now, &r.found);
-    });
+    r.write = doc.edit(
+        [&](const QByteArray& content, const TextCodec& codec) {
+            return mergeTeamType(content, codec, id, loaded, now, &r.found);
+        },
+        RulesDocument::Change::of({id}));
     return r;
 }
 

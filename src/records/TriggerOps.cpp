@@ -153,9 +153,11 @@ RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFiel
         qCDebug(lcRecords) << "save refused:" << key;
         return r;
     }
-    r.write = doc.edit([&](const QByteArray& content, const TextCodec& codec) {
-        return mergeTrigger(content, codec, key, loaded, now, &r.found);
-    });
+    r.write = doc.edit(
+        [&](const QByteArray& content, const TextCodec& codec) {
+            return mergeTrigger(content, codec, key, loaded, now, &r.found);
+        },
+        RulesDocument::Change::of({key}));
     return r;
 }
 

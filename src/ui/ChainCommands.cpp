@@ -77,7 +77,6 @@ void ChainCommands::clone(Kind head) {
             : selection_.leaveRecords({panels_.team, panels_.taskForce, panels_.script});
     if (!settled)
         return;
-    doc_.refresh();
     const std::shared_ptr<const RulesIndex> index = doc_.index();
     const QString key = panels_.of(head)->recordKey();
     std::vector<chain::ChainRow> rows =
@@ -91,7 +90,6 @@ void ChainCommands::mNewChain_Click() {
     if (!doc_.isOpen() || !selection_.leaveRecords(
                               {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}))
         return;
-    doc_.refresh();
     const std::shared_ptr<const RulesIndex> index = doc_.index();
     open(QStringLiteral("新建整套"), chain::newChain(index->text(), index->codec()), false);
 }
@@ -107,19 +105,20 @@ void ChainCommands::open(const QString& title, std::vector<chain::ChainRow> rows
 void ChainCommands::write(bool copying) {
     // The box's text goes into the trigger's line, where "," and ";" end the name.
     if (chain::splitsTriggerLine(dialog_->namingText())) {
-        kit_.msg(copying ? QStringLiteral("名称后缀不可含“,”或“;”，请重新输入！")
-                         : QStringLiteral("名称不可含“,”或“;”，请重新输入！"),
-                 messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(copying ? QStringLiteral("名称后缀不可含“,”或“;”，请重新输入！")
+                                    : QStringLiteral("名称不可含“,”或“;”，请重新输入！"),
+                            messages::kErrorTitle, MsgIcon::Information);
         return;
     }
     const std::vector<chain::ChainRow> rows = dialog_->rows();
     const records::ChainCopy done =
         copying ? records::CopyChain(doc_, rows) : records::NewChain(doc_, rows);
     if (done.refused) { // the dialog stays, for the user to mend the row
-        kit_.msg(chain::refusalText(*done.refused), messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(chain::refusalText(*done.refused), messages::kErrorTitle,
+                            MsgIcon::Information);
         return;
     }
-    if (!kit_.reportWrite(done.write))
+    if (!kit_.messages().reportWrite(done.write))
         return;
     dialog_->accept();
     // Edits still marked in the chain's panels are the ones the user chose not to save
@@ -127,9 +126,8 @@ void ChainCommands::write(bool copying) {
     for (const chain::ChainRow& row : rows)
         if (RecordPanel* panel = panels_.of(row.kind); panel->isEdited())
             panel->clear();
-    // The lists show the new records; the new chain's first record is shown with the
-    // records it names.
-    tabs_.refill();
+    // The lists show the new records (FileFollower); the new chain's first record is shown
+    // with the records it names.
     for (const chain::ChainRow& row : rows)
         if (row.copy && (row.kind == Kind::Trigger || row.kind == Kind::TeamType)) {
             tabs_.selectRecord(row.kind, row.newId);

@@ -44,15 +44,6 @@ FileCommands::FileCommands(PanelKit& kit, RulesDocument& doc, Catalogues& catalo
     showMod();
     LblModRules->setTextInteractionFlags(Qt::TextSelectableByMouse);
     window_->statusBar()->addPermanentWidget(LblModRules);
-    // Another program changed the file: the lists show it again once the operation that
-    // found out is over; a map's own types may have changed.
-    connect(
-        &doc_, &RulesDocument::reloaded, this,
-        [this] {
-            selection_.showReloaded();
-            followMod(false);
-        },
-        Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------- opening
@@ -61,45 +52,43 @@ void FileCommands::CmdOpen_Click() {
     // The dialog starts where the last file came from, and never offers the scratch copy.
     const QString folder =
         doc_.isOpen() ? QFileInfo(doc_.path()).absolutePath() : catalogues_.files().dir();
-    openRulesFile(kit_.dialogs().openFile(window_, kFileFilter, folder, doc_.scratchPath()));
+    openRulesFile(
+        kit_.messages().dialogs().openFile(window_, kFileFilter, folder, doc_.scratchPath()));
 }
 
 void FileCommands::openRulesFile(const QString& file) {
     if (file.isEmpty()) {
-        kit_.msg(QStringLiteral("请选择文件!"), messages::kQuestionTitle, MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("请选择文件!"), messages::kQuestionTitle,
+                            MsgIcon::Information);
         return;
     }
     // A mod names its AI file as it likes: what the file holds decides.
     const bool named = fieldrules::isRulesFileName(file);
     if (!named && !RulesDocument::holdsAiSections(file)) {
-        kit_.msg(QStringLiteral("请正确选择文件！"), messages::kQuestionTitle,
-                 MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("请正确选择文件！"), messages::kQuestionTitle,
+                            MsgIcon::Information);
         return;
     }
     if (named && fieldrules::mayBeOriginalAi(file))
-        kit_.msg(QStringLiteral("使用原版AI时请谨慎"));
+        kit_.messages().msg(QStringLiteral("使用原版AI时请谨慎"));
     // The records on show belong to the file they were loaded from: they are written
     // there (auto-save, or the user's answer) before another file takes its place.
     if (!selection_.leaveRecords(
             {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}))
         return;
-    if (auto* table = window_->findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
-        table && !table->leave())
+    if (FrmTable* table = table_ ? table_() : nullptr; table && !table->leave())
         return;
     const std::optional<RulesDocument::Opened> reading = doc_.open(file);
     if (!reading) {
-        kit_.msg(QStringLiteral("无法打开文件"), messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("无法打开文件"), messages::kErrorTitle,
+                            MsgIcon::Information);
         return;
     }
-    tabs_.fill();
-    kit_.status(messages::openingNotes(*reading));
+    kit_.messages().status(messages::openingNotes(*reading));
     followMod(true);
     emit opened(file);
-    if (auto* check = window_->findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
-        check && check->isVisible())
-        check->checkFile(doc_, catalogues_); // the list is of the file now open
-    // Nothing of the previous file stays on show, nor is saved under its key into this one.
-    selection_.showNothing();
+    if (check_ && check_->isVisible())
+        check_->checkFile(doc_, catalogues_); // the list is of the file now open
 }
 
 // ---------------------------------------------------------------- the mod
@@ -143,12 +132,13 @@ void FileCommands::mModRules_Click() {
                               ? QFileInfo(catalogues_.mod().rulesPath()).absolutePath()
                           : doc_.isOpen() ? QFileInfo(doc_.path()).absolutePath()
                                           : catalogues_.files().dir();
-    const QString file = kit_.dialogs().openFile(window_, kGameRulesFilter, start, QString());
+    const QString file =
+        kit_.messages().dialogs().openFile(window_, kGameRulesFilter, start, QString());
     if (file.isEmpty())
         return;
     chosenRules_ = modChoice_ = {ModWorld::Choice::Mode::File, file};
-    if (auto* off = window_->findChild<QAction*>(QStringLiteral("mNoModRules")))
-        off->setChecked(false);
+    if (noModRules_)
+        noModRules_->setChecked(false);
     followMod(true);
 }
 
@@ -163,7 +153,8 @@ void FileCommands::restoreVersion(bool redo) {
     const History* history = doc_.history();
     const History::Stack from = redo ? History::Stack::Redo : History::Stack::Undo;
     if (!history || history->size(from) == 0) {
-        kit_.status(redo ? QStringLiteral("没有可重做的修改") : QStringLiteral("没有可撤销的修改"));
+        kit_.messages().status(redo ? QStringLiteral("没有可重做的修改")
+                                    : QStringLiteral("没有可撤销的修改"));
         return;
     }
     if (!selection_.settleEdits())
@@ -173,8 +164,8 @@ void FileCommands::restoreVersion(bool redo) {
         const QString question =
             redo ? QStringLiteral("磁盘空间不足，重做后将无法撤销。仍要重做吗？")
                  : QStringLiteral("磁盘空间不足，撤销后将无法重做。仍要撤销吗？");
-        if (kit_.msg(question, messages::kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) !=
-            MsgAnswer::Yes)
+        if (kit_.messages().msg(question, messages::kQuestionTitle, MsgIcon::Question,
+                                MsgButtons::YesNo) != MsgAnswer::Yes)
             return;
         restored = doc_.restore(from, true);
     }
@@ -182,45 +173,42 @@ void FileCommands::restoreVersion(bool redo) {
     case RulesDocument::Restored::Nothing:
         return;
     case RulesDocument::Restored::ChangedOutside:
-        kit_.msg(QStringLiteral("文件已被其他程序修改，无法撤销"), messages::kErrorTitle,
-                 MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("文件已被其他程序修改，无法撤销"), messages::kErrorTitle,
+                            MsgIcon::Information);
         return;
     case RulesDocument::Restored::LockedElsewhere:
-        kit_.status(messages::failureReason(restored.write)); // names the lock file
-        kit_.msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"), messages::kErrorTitle,
-                 MsgIcon::Information);
+        kit_.messages().status(messages::failureReason(restored.write)); // names the lock file
+        kit_.messages().msg(QStringLiteral("该文件正在另一个窗口中编辑，无法撤销"),
+                            messages::kErrorTitle, MsgIcon::Information);
         return;
     case RulesDocument::Restored::NoRoomForVersion:
     case RulesDocument::Restored::Failed:
-        kit_.reportWrite(restored.write);
+        kit_.messages().reportWrite(restored.write);
         return;
     case RulesDocument::Restored::Done:
         break;
     }
-    // The lists as opening reads them; no record on show.
-    tabs_.fill();
-    selection_.showNothing();
+    // The lists show the version put back, and no record is on show (FileFollower).
     QString note = QStringLiteral("已恢复到 %1 的版本")
                        .arg(restored.time.toString(QStringLiteral("HH:mm:ss")));
     if (!restored.write.versionKept())
         note += QStringLiteral("；") + messages::versionNotKept(restored.write.versionFailure());
-    kit_.status(note);
+    kit_.messages().status(note);
 }
 
 // The check window is made at its first use; each use checks the file as it is then.
 void FileCommands::mCheck_Click() {
-    auto* check = window_->findChild<FrmCheck*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!check) {
-        check = new FrmCheck(window_);
-        check->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
+    if (!check_) {
+        check_ = new FrmCheck(window_);
+        check_->setOnChoose([this](filecheck::RecordKind kind, const QString& id) {
             if (kind != filecheck::RecordKind::None) // the lists in the kinds' order
                 tabs_.selectRecord(static_cast<Kind>(static_cast<int>(kind) - 1), id);
         });
     }
     followMod(false); // the mod's files as they are now
-    check->checkFile(doc_, catalogues_);
-    check->show();
-    check->activateWindow();
+    check_->checkFile(doc_, catalogues_);
+    check_->show();
+    check_->activateWindow();
 }
 
 } // namespace tarvok

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QMainWindow;
@@ -12,6 +14,8 @@ class QMainWindow;
 namespace tarvok {
 
 class Catalogues;
+class FrmCheck;
+class FrmTable;
 class PanelKit;
 class RecordSelection;
 class RegistryTabs;
@@ -40,16 +44,22 @@ class FileCommands : public QObject {
     // The unit choices of the panels, from the mod in use or the shipped table; false
     // when neither is there.
     bool fillUnitChoices();
+    // Reads the mod of the open file again where its files changed; the choices follow
+    // when refill is set or the mod changed.
+    void followMod(bool refill);
+    // The windows and the menu item it acts on, once the main window has made them.
+    void setWindows(std::function<FrmTable*()> table, QAction* noModRules) {
+        table_ = std::move(table);
+        noModRules_ = noModRules;
+    }
+    FrmCheck* checkWindow() const { return check_; }
 
   signals:
     void opened(const QString& path);
 
   private:
     void restoreVersion(bool redo); // a version from the file's history put back
-    // Reads the mod of the open file again where its files changed; the choices follow
-    // when refill is set or the mod changed.
-    void followMod(bool refill);
-    void showMod(); // in LblModRules
+    void showMod();                 // in LblModRules
 
     PanelKit& kit_;
     RulesDocument& doc_;
@@ -59,6 +69,9 @@ class FileCommands : public QObject {
     Panels panels_;
     QMainWindow* window_;
     QLabel* LblModRules = nullptr;
+    std::function<FrmTable*()> table_; // the trigger table, when made
+    QAction* noModRules_ = nullptr;
+    FrmCheck* check_ = nullptr;    // made at its first use
     ModWorld::Choice modChoice_;   // in force
     ModWorld::Choice chosenRules_; // what 不使用游戏规则文件 goes back to
 };

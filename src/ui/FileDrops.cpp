@@ -1,5 +1,6 @@
 #include "ui/FileDrops.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -11,12 +12,15 @@ namespace {
 class FileDropFilter : public QObject {
   public:
     FileDropFilter(QWidget* window, std::function<void(const QString&)> open)
-        : QObject(window), open_(std::move(open)) {}
+        : QObject(window), window_(window), open_(std::move(open)) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
         if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+            return QObject::eventFilter(watched, event);
+        // A drop on the window or on any of its fields, not on a window of its own.
+        if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != window_)
             return QObject::eventFilter(watched, event);
         auto* drop = static_cast<QDropEvent*>(event);
         const QString file = droppedFile(drop->mimeData());
@@ -30,6 +34,7 @@ class FileDropFilter : public QObject {
     }
 
   private:
+    QWidget* window_;
     std::function<void(const QString&)> open_;
 };
 
@@ -47,10 +52,7 @@ QString droppedFile(const QMimeData* data) {
 void acceptFileDrops(QWidget* window, std::function<void(const QString&)> open) {
     auto* filter = new FileDropFilter(window, std::move(open));
     window->setAcceptDrops(true);
-    window->installEventFilter(filter);
-    for (QWidget* child : window->findChildren<QWidget*>())
-        if (child->acceptDrops())
-            child->installEventFilter(filter);
+    qApp->installEventFilter(filter);
 }
 
 } // namespace tarvok

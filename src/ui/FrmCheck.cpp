@@ -46,7 +46,6 @@ FrmCheck::FrmCheck(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 // The one place the window reads the rules file.
 void FrmCheck::checkFile(RulesDocument& doc, const Catalogues& known) {
-    doc.refresh();
     const std::shared_ptr<const RulesIndex> index = doc.index();
     if (!index) {
         LvwCheck->clear();

@@ -5,6 +5,7 @@
 #include "ui/ChainCommands.h"
 #include "ui/FileCommands.h"
 #include "ui/FileDrops.h"
+#include "ui/FileFollower.h"
 #include "ui/FrmCheck.h"
 #include "ui/FrmTable.h"
 #include "ui/Messages.h"
@@ -46,14 +47,51 @@ using windowlayout::WrappingLabel;
 
 namespace {
 
-QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    a->setShortcut(keys);
-    return a;
+// Input that starts a command: a click, a key, a turn of the wheel.
+bool startsCommand(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
+
+QAction* FrmMain::item(QMenu* menu, const char* name, const QString& caption,
+                       const QKeySequence& keys) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    a->setShortcut(keys);
+    // Before the item's own handler, which is connected after this.
+    connect(a, &QAction::triggered, this, &FrmMain::lookAtFile);
+    return a;
+}
+
+void FrmMain::lookAtFile() {
+    // The one look at the disk before a command: another program's change is read first,
+    // and the window follows it (FileFollower) once the command is over.
+    document_.refresh();
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // A user's command in this window or one of its own (the trigger table, the check);
+    // never while a question is open, whose answer belongs to the command that asked.
+    if (startsCommand(event) && watched->isWidgetType() && !QApplication::activeModalWidget()) {
+        for (const QWidget* w = static_cast<QWidget*>(watched)->window(); w;
+             w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+            if (w == this) {
+                lookAtFile();
+                break;
+            }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, QWidget* parent)
     : QMainWindow(parent), catalogues_(std::move(files)), document_(document) {
@@ -65,10 +103,8 @@ FrmMain::FrmMain(Dialogs& dialogs, ProgramFiles files, RulesDocument& document, 
     createControls();
     Form_Load();
     connectHandlers();
-    windowlayout::setTabChain({FraFile, tabs_->widget(), panels_.trigger->frame(),
-                               panels_.team->frame(), panels_.team->flagsFrame(),
-                               panels_.team->saveButton(), panels_.taskForce->frame(),
-                               panels_.script->frame(), panels_.notes->frame(), CmdSaveAll});
+    windowlayout::setTabChain({FraFile, tabs_->widget(), panels_.trigger, panels_.team,
+                               panels_.taskForce, panels_.script, panels_.notes, CmdSaveAll});
 }
 
 FrmMain::~FrmMain() {
@@ -164,7 +200,7 @@ void FrmMain::createControls() {
     auto* hintLayout = new QVBoxLayout(Picture1);
     hintLayout->setContentsMargins(6, 4, 6, 4);
     hintLayout->addWidget(LblMsg);
-    kit_->setHintLabel(LblMsg);
+    kit_->messages().setHintLabel(LblMsg);
 
     FraFile = new QGroupBox(QStringLiteral("文件目录"));
     FraFile->setObjectName(QStringLiteral("FraFile"));
@@ -195,19 +231,14 @@ void FrmMain::createControls() {
     leftHolder->setMinimumWidth(280);
     leftHolder->setMaximumWidth(420);
 
-    // Right: the trigger, the team type and its rarely used flags above; below, the task
-    // force, the wider script, so that the step explanations have room, and the notes with
-    // the hint area and 全部保存.
-    auto* fig1Column = new QVBoxLayout;
-    fig1Column->addWidget(panels_.team->flagsFrame());
-    fig1Column->addStretch(1);
-    fig1Column->addWidget(panels_.team->saveButton());
+    // Right: the trigger and the team type (with its rarely used flags) above; below, the
+    // task force, the wider script, so that the step explanations have room, and the notes
+    // with the hint area and 全部保存.
     auto* upper = new QHBoxLayout;
-    upper->addWidget(panels_.trigger->frame(), 4);
-    upper->addWidget(panels_.team->frame(), 4);
-    upper->addLayout(fig1Column, 2);
+    upper->addWidget(panels_.trigger, 4);
+    upper->addWidget(panels_.team, 6);
     auto* side = new QVBoxLayout;
-    side->addWidget(panels_.notes->frame());
+    side->addWidget(panels_.notes);
     side->addWidget(Picture1, 1);
     side->addWidget(CmdSaveAll);
     auto* sideHolder = new QWidget;
@@ -216,8 +247,8 @@ void FrmMain::createControls() {
     sideHolder->setMinimumWidth(230);
     sideHolder->setMaximumWidth(320);
     auto* lower = new QHBoxLayout;
-    lower->addWidget(panels_.taskForce->frame(), 4);
-    lower->addWidget(panels_.script->frame(), 6);
+    lower->addWidget(panels_.taskForce, 4);
+    lower->addWidget(panels_.script, 6);
     lower->addWidget(sideHolder, 2);
     auto* right = new QVBoxLayout;
     right->addLayout(upper);
@@ -229,28 +260,32 @@ void FrmMain::createControls() {
     top->addLayout(right, 5);
 
     setCentralWidget(windowlayout::scrolling(central));
-    windowlayout::compact(this);
+    windowlayout::compactFrame(FraFile);
+    for (RecordPanel* panel : panels_.records())
+        panel->compact();
+    panels_.notes->compact();
     // Notes on the open file; LblMsg stays the hint area of the fields.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    kit_->setStatusBar(statusBar());
+    kit_->messages().setStatusBar(statusBar());
 }
 
 // ---------------------------------------------------------------- start-up
 
 void FrmMain::Form_Load() {
     mNo->setChecked(true);
-    for (QComboBox* box : findChildren<QComboBox*>())
-        box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
 }
 
 void FrmMain::connectHandlers() {
     selection_ = new RecordSelection(
         *kit_, document_, *tabs_, panels_, [this] { return autoSaveOn(); }, this);
-    commands_ = new RecordCommands(*kit_, document_, *tabs_, panels_, this);
+    commands_ = new RecordCommands(*kit_, document_, *tabs_, this);
     files_ = new FileCommands(*kit_, document_, catalogues_, *tabs_, *selection_, panels_, this);
+    files_->setWindows([this] { return table_.data(); }, mNoModRules);
+    follower_ = new FileFollower(document_, *tabs_, *selection_, *files_, panels_, this);
+    qApp->installEventFilter(this);
     chains_ = new ChainCommands(*kit_, document_, *tabs_, *selection_, panels_, this);
     if (!files_->fillUnitChoices())
-        kit_->msg(QStringLiteral("找不到文件！"));
+        kit_->messages().msg(QStringLiteral("找不到文件！"));
     connect(mYes, &QAction::triggered, this, &FrmMain::mYes_Click);
     connect(mNo, &QAction::triggered, this, &FrmMain::mNo_Click);
     connect(mSuo, &QAction::triggered, this, &FrmMain::mSuo_Click);
@@ -258,17 +293,16 @@ void FrmMain::connectHandlers() {
     connect(mColor, &QAction::triggered, this, &FrmMain::mColor_Click);
     connect(mCheck, &QAction::triggered, files_, &FileCommands::mCheck_Click);
     connect(mTriggerTable, &QAction::triggered, this, [this] {
-        auto* table = findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!table) {
-            document_.refresh();
-            table = new FrmTable(*kit_, document_, this);
-            table->setOnChoose([this](const QString& key) {
+        if (!table_) {
+            table_ = new FrmTable(*kit_, document_, this);
+            table_->setOnChoose([this](const QString& key) {
                 tabs_->selectRecord(RegistryTabs::Kind::Trigger, key);
             });
-            windowrules::showFitted(*table);
+            follower_->setTable(table_);
+            windowrules::showFitted(*table_);
         }
-        table->show();
-        table->activateWindow();
+        table_->show();
+        table_->activateWindow();
     });
     connect(mUndo, &QAction::triggered, files_, &FileCommands::mUndo_Click);
     connect(mRedo, &QAction::triggered, files_, &FileCommands::mRedo_Click);
@@ -282,10 +316,9 @@ void FrmMain::connectHandlers() {
     connect(CmdSaveAll, &QPushButton::clicked, this, &FrmMain::CmdSaveAll_Click);
     connect(CmdOpen, &QPushButton::clicked, files_, &FileCommands::CmdOpen_Click);
     // The file, with the files it includes (which another program's change may alter).
-    const auto showFiles = [this] { LblRoot->setText(messages::fileFrameText(document_.files())); };
-    connect(&document_, &RulesDocument::reloaded, this, showFiles);
-    connect(files_, &FileCommands::opened, this, [this, showFiles] {
-        showFiles();
+    follower_->setFileFrame(
+        [this] { LblRoot->setText(messages::fileFrameText(document_.files())); });
+    connect(files_, &FileCommands::opened, this, [this] {
         mCheck->setEnabled(true);
         mTriggerTable->setEnabled(true);
         mNewChain->setEnabled(true);
@@ -295,28 +328,17 @@ void FrmMain::connectHandlers() {
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
-                    document_.refresh();
+                    lookAtFile();
             });
     auto* find = new QAction(this); // Ctrl+F: the filter of the list on show
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     addAction(find);
     connect(find, &QAction::triggered, tabs_, &RegistryTabs::focusFilter);
 
-    // What uses the records on show, and what they use, follows every load, save, add and
-    // delete; a saved name shows beside its entry.
-    auto* refsLater = new QTimer(this);
-    refsLater->setSingleShot(true);
-    connect(refsLater, &QTimer::timeout, selection_, &RecordSelection::showReferences);
-    connect(commands_, &RecordCommands::changed, refsLater, qOverload<>(&QTimer::start));
-    for (Kind kind : {Kind::Trigger, Kind::TeamType, Kind::TaskForce, Kind::Script}) {
-        RecordPanel* panel = panels_.of(kind);
-        connect(panel, &RecordPanel::loaded, refsLater, qOverload<>(&QTimer::start));
-        connect(panel, &RecordPanel::saved, refsLater, qOverload<>(&QTimer::start));
-        if (kind != Kind::Trigger)
-            connect(panel, &RecordPanel::saved, this, [this, panel, kind] {
-                tabs_->entries(kind)->setName(panel->recordKey(), panel->name());
-            });
-    }
+    // What uses the records on show, and what they use, follows every load; every change
+    // of the file is followed by FileFollower.
+    for (RecordPanel* panel : panels_.records())
+        connect(panel, &RecordPanel::loaded, follower_, &FileFollower::showReferencesSoon);
     panels_.trigger->connectHandlers();
     panels_.team->connectHandlers();
     panels_.taskForce->connectHandlers();
@@ -329,8 +351,9 @@ void FrmMain::mYes_Click() {
     // A click on 是 has checked it already when it was off; the answer decides whether it
     // stays. When it was on, a 否 leaves it on.
     const bool wasOn = !justTurnedOn_ && mYes->isChecked();
-    const bool yes = kit_->msg(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"),
-                               MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::No;
+    const bool yes =
+        kit_->messages().msg(QStringLiteral("确定开启自动保存？"), QStringLiteral("提示"),
+                             MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::No;
     (yes || wasOn ? mYes : mNo)->setChecked(true);
     justTurnedOn_ = false;
 }
@@ -358,23 +381,20 @@ void FrmMain::mJie_Click() {
 }
 
 void FrmMain::mColor_Click() {
-    const std::optional<quint32> chosen = kit_->dialogs().chooseColor(this);
+    const std::optional<quint32> chosen = kit_->messages().dialogs().chooseColor(this);
     if (!chosen)
         return;
     const quint32 rgb = *chosen;
     const QColor background = tabs_->list(Kind::Trigger)->palette().color(QPalette::Base);
     if (!windowrules::readableOn(rgb, background.rgb() & 0xFFFFFFu)) {
-        kit_->msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"),
-                  messages::kErrorTitle, MsgIcon::Information);
+        kit_->messages().msg(QStringLiteral("所选颜色与背景过于接近，文字将难以辨认，请另选颜色。"),
+                             messages::kErrorTitle, MsgIcon::Information);
         return;
     }
-    for (const char* name : {"LstRoot", "LstFig", "LstSpe", "LstScr", "LvwSpe", "LvwScr",
-                             "LstScrAct", "LstScrNumber"}) {
-        auto* view = findChild<QAbstractItemView*>(QLatin1String(name));
-        QPalette p = view->palette();
-        p.setColor(QPalette::Text, QColor::fromRgb(rgb));
-        view->setPalette(p);
-    }
+    const QColor colour = QColor::fromRgb(rgb);
+    tabs_->setTextColour(colour);
+    panels_.taskForce->setTextColour(colour);
+    panels_.script->setTextColour(colour);
 }
 
 void FrmMain::CmdSaveAll_Click() {
@@ -389,10 +409,9 @@ void FrmMain::Form_Unload() {
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     // Edits whose save was refused keep the window open: the user can mend them.
-    auto* table = findChild<FrmTable*>(QString(), Qt::FindDirectChildrenOnly);
     if (!selection_->leaveRecords(
             {panels_.trigger, panels_.team, panels_.taskForce, panels_.script}) ||
-        (table && !table->leave())) {
+        (table_ && !table_->leave())) {
         event->ignore();
         return;
     }

@@ -5,18 +5,22 @@
 #include "ui/Panels.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QActionGroup;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace tarvok {
 
 class ChainCommands;
 class FileCommands;
+class FileFollower;
+class FrmTable;
 class PanelKit;
 class RecordCommands;
 class RecordSelection;
@@ -62,8 +66,13 @@ class FrmMain : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // A menu item; each looks at the file before its command runs.
+    QAction* item(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys);
+    // Reads another program's change before a command of the user.
+    void lookAtFile();
     void createMenus();
     void createControls();
     void connectHandlers();
@@ -79,6 +88,8 @@ class FrmMain : public QMainWindow {
     RecordCommands* commands_ = nullptr;
     FileCommands* files_ = nullptr;
     ChainCommands* chains_ = nullptr;
+    FileFollower* follower_ = nullptr;
+    QPointer<FrmTable> table_; // 触发总表, made at its first use
     Panels panels_;
 
     // Auto-save is on while 是 is the checked item of its group.

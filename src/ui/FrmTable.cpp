@@ -235,23 +235,22 @@ FrmTable::FrmTable(PanelKit& kit, RulesDocument& doc, QWidget* parent)
         if (choose_ && !tt::isEditable(index.column()))
             choose_(model_.table().rows()[model_.tableRow(index.row())].key);
     });
-    // The table follows the file: every write, undo, redo, opening and outside change.
-    for (auto signal : {&RulesDocument::opened, &RulesDocument::reloaded, &RulesDocument::restored})
-        connect(&doc_, signal, this, [this] {
-            model_.table().forgetSaves();
-            reload();
-        });
-    connect(&doc_, &RulesDocument::written, this, [this] {
-        reload();
-        // A panel saved a field this table saved before: the panel's value stays.
-        QStringList notes;
-        for (const tt::Overwritten& o : model_.table().takeLaterSaves())
-            notes
-                << QStringLiteral("触发 %1 的 %2：保留了面板中的值 %3").arg(o.id, o.field, o.value);
-        if (!notes.isEmpty())
-            kit_.status(notes.join(QStringLiteral("；")));
-    });
     reload();
+}
+
+void FrmTable::follow(const DocumentChange& change) {
+    if (change.cause != DocumentChange::Cause::Written) {
+        model_.table().forgetSaves();
+        reload();
+        return;
+    }
+    reload();
+    // A panel saved a field this table saved before: the panel's value stays.
+    QStringList notes;
+    for (const tt::Overwritten& o : model_.table().takeLaterSaves())
+        notes << QStringLiteral("触发 %1 的 %2：保留了面板中的值 %3").arg(o.id, o.field, o.value);
+    if (!notes.isEmpty())
+        kit_.messages().status(notes.join(QStringLiteral("；")));
 }
 
 // As large as the main window: the table has thirteen columns to show.
@@ -287,19 +286,18 @@ void FrmTable::CmdTableSet_Click() {
     for (const QModelIndex& index : TblTriggers->selectionModel()->selectedIndexes())
         rows.insert(model_.tableRow(index.row()));
     if (rows.empty()) {
-        kit_.msg(QStringLiteral("请先选中要设置的触发"), messages::kQuestionTitle,
-                 MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("请先选中要设置的触发"), messages::kQuestionTitle,
+                            MsgIcon::Information);
         return;
     }
     const int column = CboTableField->currentData().toInt();
     if (!model_.setMany({rows.begin(), rows.end()}, column, TxtTableValue->text()))
-        kit_.msg(messages::kBadInput, messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(messages::kBadInput, messages::kErrorTitle, MsgIcon::Information);
 }
 
 bool FrmTable::CmdTableSave_Click() {
-    doc_.refresh(); // another program's change first, so that the table's rows are the file's
     const tt::TableSave saved = model_.table().save(doc_);
-    if (!kit_.reportWrite(saved.write))
+    if (!kit_.messages().reportWrite(saved.write))
         return false;
     QStringList notes;
     for (const tt::Overwritten& o : saved.overwritten)
@@ -310,9 +308,9 @@ bool FrmTable::CmdTableSave_Click() {
         notes << QStringLiteral("未保存（触发行不完整）：%1")
                      .arg(saved.refused.join(QStringLiteral("、")));
     if (!notes.isEmpty())
-        kit_.status(notes.join(QStringLiteral("；")));
+        kit_.messages().status(notes.join(QStringLiteral("；")));
     else
-        kit_.status(QStringLiteral("已保存 %1 个触发").arg(saved.written));
+        kit_.messages().status(QStringLiteral("已保存 %1 个触发").arg(saved.written));
     model_.changedAll();
     return true;
 }
@@ -326,8 +324,9 @@ void FrmTable::CmdTableRevert_Click() {
 bool FrmTable::leave() {
     if (model_.table().editedRows() == 0)
         return true;
-    switch (kit_.msg(QStringLiteral("当前记录已修改，是否保存？"), messages::kQuestionTitle,
-                     MsgIcon::Question, MsgButtons::YesNoCancel)) {
+    switch (kit_.messages().msg(QStringLiteral("当前记录已修改，是否保存？"),
+                                messages::kQuestionTitle, MsgIcon::Question,
+                                MsgButtons::YesNoCancel)) {
     case MsgAnswer::No:
         CmdTableRevert_Click();
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/RulesDocument.h"
 #include "records/TriggerTable.h"
 
 #include <QAbstractTableModel>
@@ -75,6 +76,9 @@ class FrmTable : public QWidget {
     bool leave();
     // Reads the file again, keeping the edits of triggers still there.
     void reload();
+    // The file changed (the main window tells): read again; after another program's change,
+    // an opening, undo or redo, what this table saved is no longer the file's.
+    void follow(const DocumentChange& change);
     TriggerTableModel& model() { return model_; }
 
     QSize sizeHint() const override;

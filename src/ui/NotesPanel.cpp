@@ -4,6 +4,8 @@
 #include "catalogues/NotesFile.h"
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
+#include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,7 +18,7 @@ namespace tarvok {
 
 using namespace messages;
 
-NotesPanel::NotesPanel(PanelKit& kit, QObject* parent) : QObject(parent), kit_(kit) {
+NotesPanel::NotesPanel(PanelKit& kit, QWidget* parent) : QWidget(parent), kit_(kit) {
     CmdDelete = new QPushButton(QStringLiteral("删除"));
     CmdDelete->setObjectName(QStringLiteral("CmdDelete"));
     CmdFind = new QPushButton(QStringLiteral("搜索"));
@@ -38,11 +40,16 @@ NotesPanel::NotesPanel(PanelKit& kit, QObject* parent) : QObject(parent), kit_(k
     for (QPushButton* b : {CmdNew, CmdFind, CmdDelete})
         buttons->addWidget(b);
     grid->addLayout(buttons, 2, 0, 1, 4);
+    holdFrame(this, FraNotes);
 
     connect(CmdFind, &QPushButton::clicked, this, &NotesPanel::CmdFind_Click);
     connect(CmdNew, &QPushButton::clicked, this, &NotesPanel::CmdNew_Click);
     connect(CmdDelete, &QPushButton::clicked, this, &NotesPanel::CmdDelete_Click);
-    kit_.onFocusIn(TxtNote, [this] { TxtNote_GotFocus(); });
+    kit_.focus().onFocusIn(TxtNote, [this] { TxtNote_GotFocus(); });
+}
+
+void NotesPanel::compact() {
+    windowlayout::compactFrame(FraNotes);
 }
 
 void NotesPanel::showNoteOf(const QString& id) {
@@ -57,7 +64,7 @@ void NotesPanel::clear() {
 }
 
 void NotesPanel::CmdFind_Click() {
-    const std::optional<QStringList> notes = kit_.dataFile(idnotes::kNotesFile);
+    const std::optional<QStringList> notes = kit_.fields().dataFile(idnotes::kNotesFile);
     if (!notes)
         return;
     if (const std::optional<QString> note = idnotes::noteOf(*notes, TxtName->text()))
@@ -68,17 +75,17 @@ void NotesPanel::CmdNew_Click() {
     const idnotes::Result r = idnotes::addNote(kit_.files(), TxtName->text(), TxtNote->text());
     switch (r.outcome) {
     case idnotes::Outcome::MissingFile:
-        kit_.msg(kFileMissing, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kFileMissing, kErrorTitle, MsgIcon::Information);
         break;
     case idnotes::Outcome::Refused:
-        kit_.msg(QStringLiteral("添加失败"), kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("添加失败"), kErrorTitle, MsgIcon::Information);
         break;
     case idnotes::Outcome::Duplicate:
-        kit_.msg(QStringLiteral("字段重复,请重新输入！"), kQuestionTitle, MsgIcon::Question,
-                 MsgButtons::YesNo);
+        kit_.messages().msg(QStringLiteral("字段重复,请重新输入！"), kQuestionTitle,
+                            MsgIcon::Question, MsgButtons::YesNo);
         break;
     case idnotes::Outcome::WriteFailed:
-        kit_.reportWrite(r.write);
+        kit_.messages().reportWrite(r.write);
         break;
     case idnotes::Outcome::Done:
     case idnotes::Outcome::NoneFound:
@@ -90,19 +97,19 @@ void NotesPanel::CmdDelete_Click() {
     const idnotes::Result r = idnotes::deleteNotes(kit_.files(), TxtName->text());
     switch (r.outcome) {
     case idnotes::Outcome::MissingFile:
-        kit_.msg(kFileMissing, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kFileMissing, kErrorTitle, MsgIcon::Information);
         break;
     case idnotes::Outcome::WriteFailed:
-        kit_.reportWrite(r.write);
+        kit_.messages().reportWrite(r.write);
         break;
     case idnotes::Outcome::Done:
-        kit_.msg(QStringLiteral("删除成功！"));
+        kit_.messages().msg(QStringLiteral("删除成功！"));
         TxtNote->clear();
         break;
     case idnotes::Outcome::NoneFound:
     case idnotes::Outcome::Refused:
     case idnotes::Outcome::Duplicate:
-        kit_.msg(QStringLiteral("删除失败！！！"));
+        kit_.messages().msg(QStringLiteral("删除失败！！！"));
         break;
     }
 }

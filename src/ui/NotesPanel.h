@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QObject>
+#include <QWidget>
 
 class QGroupBox;
 class QLineEdit;
@@ -12,13 +12,13 @@ class PanelKit;
 
 // The user's notes on IDs: the ID box, the note box and their three buttons, over the
 // notes file Name.WQ of the program directory.
-class NotesPanel : public QObject {
+class NotesPanel : public QWidget {
     Q_OBJECT
 
   public:
-    NotesPanel(PanelKit& kit, QObject* parent);
+    NotesPanel(PanelKit& kit, QWidget* parent);
+    void compact(); // as the record panels' compact()
 
-    QGroupBox* frame() const { return FraNotes; }
     // A selection's note: the ID shown, the note box emptied, the note looked up.
     void showNoteOf(const QString& id);
     // No ID: the boxes as the window starts.

@@ -51,9 +51,9 @@ records::RecordAdd addRecord(RecordCommands::Kind kind, RulesDocument& doc, cons
 
 } // namespace
 
-RecordCommands::RecordCommands(PanelKit& kit, RulesDocument& doc, RegistryTabs& tabs, Panels panels,
+RecordCommands::RecordCommands(PanelKit& kit, RulesDocument& doc, RegistryTabs& tabs,
                                QWidget* window)
-    : QObject(window), kit_(kit), doc_(doc), tabs_(tabs), panels_(panels), window_(window) {
+    : QObject(window), kit_(kit), doc_(doc), tabs_(tabs), window_(window) {
     const std::pair<Kind, std::pair<void (RecordCommands::*)(), void (RecordCommands::*)()>>
         buttons[] = {
             {Kind::Trigger, {&RecordCommands::CmdAdd_Click, &RecordCommands::CmdKill_Click}},
@@ -96,7 +96,7 @@ void RecordCommands::CmdScrKill_Click() {
 
 void RecordCommands::add(Kind kind) {
     const AddText& text = kAddTexts[static_cast<size_t>(kind)];
-    const QString answer = fieldrules::trimBlanks(kit_.dialogs().prompt(
+    const QString answer = fieldrules::trimBlanks(kit_.messages().dialogs().prompt(
         window_, QString::fromUtf8(text.prompt), QStringLiteral("新增"), QString()));
     if (answer.isEmpty())
         return;
@@ -104,23 +104,25 @@ void RecordCommands::add(Kind kind) {
     const records::RecordAdd added = addRecord(kind, doc_, answer, entries->texts());
     switch (added.outcome) {
     case records::RecordAdd::Invalid:
-        kit_.msg(kBadInputShort, kErrorTitle);
+        kit_.messages().msg(kBadInputShort, kErrorTitle);
         return;
     case records::RecordAdd::Duplicate:
-        kit_.msg(text.duplicate, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(text.duplicate, kErrorTitle, MsgIcon::Information);
         return;
     case records::RecordAdd::Full:
-        kit_.msg(kRegistryFull, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kRegistryFull, kErrorTitle, MsgIcon::Information);
         return;
     case records::RecordAdd::Failed:
     case records::RecordAdd::Added:
-        if (!kit_.reportWrite(added.write))
+        if (!kit_.messages().reportWrite(added.write))
             return; // the file does not have it
         break;
     }
-    // A new trigger stands first in its section, any other record last in its registry.
-    entries->insertEntry(kind == Kind::Trigger ? 0 : entries->rowCount(), answer);
-    emit changed();
+    // The list shows the new entry where the file has it (FileFollower). Without a file
+    // nothing is written, and the list alone takes it: a new trigger first, any other
+    // record last.
+    if (!doc_.isOpen())
+        entries->insertEntry(kind == Kind::Trigger ? 0 : entries->rowCount(), answer);
 }
 
 void RecordCommands::kill(Kind kind) {
@@ -132,18 +134,17 @@ void RecordCommands::kill(Kind kind) {
     const QString id = entries->text(row);
     if (kind == Kind::Trigger && fieldrules::triggerId(id).isEmpty())
         return; // a line without a key: nothing names it
-    if (kit_.msg(tabs_.references().deleteQuestion(kind, id), kQuestionTitle, MsgIcon::Question,
-                 MsgButtons::YesNo) == MsgAnswer::No)
+    if (kit_.messages().msg(tabs_.references().deleteQuestion(kind, id), kQuestionTitle,
+                            MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No)
         return;
     if (!remove(kind, id))
         return;
-    entries->removeEntry(row);
+    // The entry leaves the list, and a panel showing the record forgets it (FileFollower);
+    // without a file only the list had it.
+    if (!doc_.isOpen())
+        entries->removeEntry(row);
     // No neighbour takes the deleted entry's place: a second delete must be a new choice.
-    kit_.clearSelectionQuietly(list);
-    // The panel may go on showing the deleted record, but never saves it again.
-    if (RecordPanel* panel = panels_.of(kind); panel->recordKey() == id)
-        panel->forgetRecord();
-    emit changed();
+    kit_.focus().clearSelectionQuietly(list);
 }
 
 bool RecordCommands::remove(Kind kind, const QString& id) {
@@ -164,10 +165,10 @@ bool RecordCommands::remove(Kind kind, const QString& id) {
 
 bool RecordCommands::reportRemoval(const RecordRemoval& removal) {
     if (!removal.found) {
-        kit_.msg(kNothingDeleted, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kNothingDeleted, kErrorTitle, MsgIcon::Information);
         return false;
     }
-    return kit_.reportWrite(removal.write);
+    return kit_.messages().reportWrite(removal.write);
 }
 
 } // namespace tarvok

@@ -23,8 +23,7 @@ class RecordCommands : public QObject {
   public:
     using Kind = references::Kind;
 
-    RecordCommands(PanelKit& kit, RulesDocument& doc, RegistryTabs& tabs, Panels panels,
-                   QWidget* window);
+    RecordCommands(PanelKit& kit, RulesDocument& doc, RegistryTabs& tabs, QWidget* window);
 
     void CmdAdd_Click();
     void CmdKill_Click();
@@ -35,14 +34,9 @@ class RecordCommands : public QObject {
     void CmdScrAdd_Click();
     void CmdScrKill_Click();
     // The file side of a delete; false when nothing was removed (the user was told why).
-    // Without an open file only the list loses the entry.
     bool DeleteTeamType(const QString& id) { return remove(Kind::TeamType, id); }
     bool DeleteTaskForce(const QString& id) { return remove(Kind::TaskForce, id); }
     bool DeleteScriptType(const QString& id) { return remove(Kind::Script, id); }
-
-  signals:
-    // A record left the file or joined it: what uses what has changed.
-    void changed();
 
   private:
     void add(Kind kind);
@@ -53,7 +47,6 @@ class RecordCommands : public QObject {
     PanelKit& kit_;
     RulesDocument& doc_;
     RegistryTabs& tabs_;
-    Panels panels_;
     QWidget* window_;
 };
 

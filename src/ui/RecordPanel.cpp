@@ -17,8 +17,18 @@
 namespace tarvok {
 
 RecordPanel::RecordPanel(PanelKit& kit, RulesDocument& doc, QString notFoundMessage,
-                         QObject* parent)
-    : QObject(parent), kit_(kit), doc_(doc), notFoundMessage_(std::move(notFoundMessage)) {}
+                         QWidget* parent)
+    : QWidget(parent), kit_(kit), doc_(doc), notFoundMessage_(std::move(notFoundMessage)) {}
+
+RecordPanel::~RecordPanel() {
+    // The controls go while the panel is whole: their models' last signals reach a panel
+    // that knows it is closing.
+    closing_ = true;
+    const QObjectList children = this->children();
+    for (QObject* child : children)
+        if (child->isWidgetType())
+            delete child;
+}
 
 bool RecordPanel::saveable(const QString& key) const {
     return !key.isEmpty() && doc_.isOpen();
@@ -26,7 +36,7 @@ bool RecordPanel::saveable(const QString& key) const {
 
 RecordPanel::Saved RecordPanel::refuse(SaveMode mode, const QString& message) {
     if (mode == SaveMode::Button)
-        kit_.msg(message, messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(message, messages::kErrorTitle, MsgIcon::Information);
     return Saved::Skipped;
 }
 
@@ -41,16 +51,16 @@ RecordPanel::Saved RecordPanel::checkLoaded(SaveMode mode) {
 RecordPanel::Saved RecordPanel::finishSave(SaveMode mode, const records::RecordSave& save,
                                            const QString& confirmation) {
     if (save.refused) {
-        kit_.msg(messages::kBadInput);
+        kit_.messages().msg(messages::kBadInput);
         return Saved::Refused;
     }
-    if (!kit_.reportWrite(save.write))
+    if (!kit_.messages().reportWrite(save.write))
         return Saved::Failed;
     if (!save.found)
         return refuse(mode, notFoundMessage_);
     // The record on show is the file's again before the user is told so.
     captureBaseline();
-    kit_.msg(confirmation);
+    kit_.messages().msg(confirmation);
     emit saved();
     return Saved::Done;
 }
@@ -146,6 +156,8 @@ void RecordPanel::restoreStart() {
 }
 
 void RecordPanel::refreshEdited() {
+    if (closing_)
+        return;
     const bool onShow = found_ && decodes_ && saveable(recordKey());
     bool any = false;
     const QString absent = absence_ == Absence::NoRecord    ? QStringLiteral("（无）")
@@ -175,14 +187,14 @@ bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
             if (auto* box = qobject_cast<QComboBox*>(field->parentWidget()))
                 field = box;
             // A field its check refused is corrected first: one message, no save after it.
-            const int refusals = kit_.refusalsShown();
-            kit_.runLeaveCheck(field);
-            if (kit_.refusalsShown() == refusals)
+            const int refusals = kit_.messages().refusalsShown();
+            kit_.focus().runLeaveCheck(field);
+            if (kit_.messages().refusalsShown() == refusals)
                 enterPressed();
             return true;
         }
     }
-    return QObject::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tarvok

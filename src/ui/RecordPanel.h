@@ -3,8 +3,8 @@
 #include "document/FileStore.h"
 #include "records/RecordOps.h"
 
-#include <QObject>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 #include <vector>
@@ -25,7 +25,7 @@ class RulesDocument;
 // clear() puts none, isEdited() tells whether the user changed it since, save(mode)
 // writes it. The panel collects its values, calls the record operation of its kind and
 // shows what happened.
-class RecordPanel : public QObject {
+class RecordPanel : public QWidget {
     Q_OBJECT
 
   public:
@@ -40,6 +40,8 @@ class RecordPanel : public QObject {
         Skipped, // the record is not in the file or did not decode; nothing written
         Failed,  // the file could not be written; the failure was shown
     };
+
+    ~RecordPanel() override;
 
     // True while the user has to stay on the record: a refusal the user can correct, or
     // a write that failed (the edits would be lost otherwise).
@@ -60,6 +62,9 @@ class RecordPanel : public QObject {
     }
 
     virtual Saved save(SaveMode mode) = 0;
+    // Tighter frames and narrow choice boxes, to keep the window on one screen; called once
+    // the window has placed the panel (the boxes measure themselves as they stand there).
+    virtual void compact() = 0;
     // The record's name as the panel shows it (empty for a trigger).
     virtual QString name() const { return {}; }
 
@@ -87,7 +92,7 @@ class RecordPanel : public QObject {
     virtual void captureBaseline() = 0;
 
   protected:
-    RecordPanel(PanelKit& kit, RulesDocument& doc, QString notFoundMessage, QObject* parent);
+    RecordPanel(PanelKit& kit, RulesDocument& doc, QString notFoundMessage, QWidget* parent);
 
     // The panel's frames, each with the test whether a field of it differs from the
     // record as loaded. Every change in a frame's fields looks again; Enter in a frame's
@@ -136,6 +141,7 @@ class RecordPanel : public QObject {
     bool found_ = false;
     bool decodes_ = true;
     bool edited_ = false;
+    bool closing_ = false; // its controls are going: no handler of the panel runs
     struct FrameMark {
         WatchedFrame watched;
         QString caption; // as built, without the mark

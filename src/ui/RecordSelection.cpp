@@ -39,13 +39,13 @@ RecordSelection::RecordSelection(PanelKit& kit, RulesDocument& doc, RegistryTabs
                                  Panels panels, std::function<bool()> autoSaveOn, QObject* parent)
     : QObject(parent), kit_(kit), doc_(doc), tabs_(tabs), panels_(panels),
       autoSaveOn_(std::move(autoSaveOn)) {
-    kit_.onUserSelect(tabs_.list(Kind::Trigger), [this] { LstRoot_Click(); });
-    kit_.onUserSelect(tabs_.list(Kind::TeamType), [this] { LstFig_Click(); });
-    kit_.onUserSelect(tabs_.list(Kind::TaskForce), [this] { LstSpe_Click(); });
-    kit_.onUserSelect(tabs_.list(Kind::Script), [this] { LstScr_Click(); });
-    kit_.onUserSelect(panels_.trigger->teamList(), [this] { LstTeam_Click(); });
-    kit_.onUserSelect(panels_.team->taskForceList(), [this] { LstSpeAdd_Click(); });
-    kit_.onUserSelect(panels_.team->scriptList(), [this] { LstScrAdd_Click(); });
+    kit_.focus().onUserSelect(tabs_.list(Kind::Trigger), [this] { LstRoot_Click(); });
+    kit_.focus().onUserSelect(tabs_.list(Kind::TeamType), [this] { LstFig_Click(); });
+    kit_.focus().onUserSelect(tabs_.list(Kind::TaskForce), [this] { LstSpe_Click(); });
+    kit_.focus().onUserSelect(tabs_.list(Kind::Script), [this] { LstScr_Click(); });
+    kit_.focus().onUserSelect(panels_.trigger->teamList(), [this] { LstTeam_Click(); });
+    kit_.focus().onUserSelect(panels_.team->taskForceList(), [this] { LstSpeAdd_Click(); });
+    kit_.focus().onUserSelect(panels_.team->scriptList(), [this] { LstScrAdd_Click(); });
 }
 
 bool RecordSelection::askToSave(const std::vector<RecordPanel*>& panels) {
@@ -55,8 +55,9 @@ bool RecordSelection::askToSave(const std::vector<RecordPanel*>& panels) {
             edited.push_back(panel);
     if (edited.empty())
         return true;
-    switch (kit_.msg(QStringLiteral("当前记录已修改，是否保存？"), messages::kQuestionTitle,
-                     MsgIcon::Question, MsgButtons::YesNoCancel)) {
+    switch (kit_.messages().msg(QStringLiteral("当前记录已修改，是否保存？"),
+                                messages::kQuestionTitle, MsgIcon::Question,
+                                MsgButtons::YesNoCancel)) {
     case MsgAnswer::No:
         return true;
     case MsgAnswer::Yes:
@@ -87,12 +88,11 @@ bool RecordSelection::leaveRecords(std::initializer_list<RecordPanel*> panels) {
 }
 
 void RecordSelection::LstRoot_Click() {
-    doc_.refresh(); // before each use: another program's change is read first
     const std::optional<QString> entry = tabs_.selected(Kind::Trigger);
     if (!entry)
         return;
     if (!leaveRecords({panels_.trigger, panels_.team, panels_.taskForce, panels_.script})) {
-        kit_.restoreSelection(tabs_.list(Kind::Trigger));
+        kit_.focus().restoreSelection(tabs_.list(Kind::Trigger));
         return;
     }
     panels_.notes->showNoteOf(*entry);
@@ -102,18 +102,17 @@ void RecordSelection::LstRoot_Click() {
     // leaves those panels empty.
     QListWidget* teams = panels_.trigger->teamList();
     if (teams->count() > 0)
-        kit_.selectRowQuietly(teams, 0);
+        kit_.focus().selectRowQuietly(teams, 0);
     panels_.team->show(teams->count() > 0 ? teamOf(teams->item(0)->text()) : QString());
     showTeamsRecords();
 }
 
 void RecordSelection::LstFig_Click() {
-    doc_.refresh();
     const std::optional<QString> id = tabs_.selected(Kind::TeamType);
     if (!id)
         return;
     if (!leaveRecords({panels_.team, panels_.taskForce, panels_.script})) {
-        kit_.restoreSelection(tabs_.list(Kind::TeamType));
+        kit_.focus().restoreSelection(tabs_.list(Kind::TeamType));
         return;
     }
     panels_.notes->showNoteOf(*id);
@@ -123,10 +122,9 @@ void RecordSelection::LstFig_Click() {
 }
 
 void RecordSelection::LstTeam_Click() {
-    doc_.refresh();
     QListWidget* teams = panels_.trigger->teamList();
     if (!leaveRecords({panels_.team, panels_.taskForce, panels_.script})) {
-        kit_.restoreSelection(teams);
+        kit_.focus().restoreSelection(teams);
         return;
     }
     if (const QListWidgetItem* item = selectedEntry(teams)) {
@@ -141,13 +139,12 @@ void RecordSelection::showTeamsRecords() {
 }
 
 void RecordSelection::selectSection(Kind kind) {
-    doc_.refresh();
     const std::optional<QString> id = tabs_.selected(kind);
     if (!id)
         return;
     RecordPanel* panel = panels_.of(kind);
     if (!leaveRecords({panel})) {
-        kit_.restoreSelection(tabs_.list(kind));
+        kit_.focus().restoreSelection(tabs_.list(kind));
         return;
     }
     panels_.notes->showNoteOf(*id);
@@ -166,18 +163,16 @@ void RecordSelection::LstScr_Click() {
 // The team type's own task force and script: its one-entry lists show entry 0, whichever
 // was hit.
 void RecordSelection::LstSpeAdd_Click() {
-    doc_.refresh();
     if (!leaveRecords({panels_.taskForce})) {
-        kit_.restoreSelection(panels_.team->taskForceList());
+        kit_.focus().restoreSelection(panels_.team->taskForceList());
         return;
     }
     panels_.taskForce->show(panels_.team->taskForce());
 }
 
 void RecordSelection::LstScrAdd_Click() {
-    doc_.refresh();
     if (!leaveRecords({panels_.script})) {
-        kit_.restoreSelection(panels_.team->scriptList());
+        kit_.focus().restoreSelection(panels_.team->scriptList());
         return;
     }
     panels_.script->show(panels_.team->script());
@@ -189,7 +184,7 @@ void RecordSelection::showNothing() {
     for (RecordPanel* panel : panels_.records())
         panel->clear();
     panels_.notes->clear();
-    kit_.hint(QString());
+    kit_.messages().hint(QString());
     showReferences();
 }
 
@@ -200,7 +195,7 @@ void RecordSelection::showReloaded() {
     for (RecordPanel* panel : panels_.records())
         if (!panel->isEdited() && !panel->recordKey().isEmpty())
             panel->show(panel->recordKey());
-    kit_.status(QStringLiteral("文件已被其他程序修改，已重新读取"));
+    kit_.messages().status(QStringLiteral("文件已被其他程序修改，已重新读取"));
     showReferences();
 }
 

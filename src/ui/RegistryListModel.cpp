@@ -13,6 +13,7 @@ void RegistryListModel::setIndex(std::shared_ptr<const RulesIndex> index) {
     letGo(index_);
     index_ = std::move(index);
     renamed_.clear();
+    written_.clear();
     rows_.clear();
     if (index_) {
         const RulesScan& scan = index_->scan();
@@ -84,6 +85,9 @@ QString RegistryListModel::name(int row) const {
     const Row& r = decodedRow(row);
     if (const auto it = renamed_.constFind(r.text); it != renamed_.cend())
         return *it;
+    if (latest_ && written_.contains(r.text))
+        if (const std::shared_ptr<const RulesIndex> latest = latest_())
+            return latest->codec().decode(latest->name(latest->codec().encode(r.text)));
     if (!index_)
         return {};
     const TextCodec& codec = index_->codec();
@@ -138,6 +142,20 @@ void RegistryListModel::removeEntry(int row) {
 
 void RegistryListModel::setName(const QString& id, const QString& name) {
     renamed_.insert(id, name);
+    nameChanged(id);
+}
+
+void RegistryListModel::recordsWritten(const QStringList& ids) {
+    if (kind_ == references::Kind::Trigger) // its entries hold no name of their own
+        return;
+    for (const QString& id : ids) {
+        renamed_.remove(id);
+        written_.insert(id);
+        nameChanged(id);
+    }
+}
+
+void RegistryListModel::nameChanged(const QString& id) {
     // The reading's entries are compared as bytes: only a record that decodes is ever
     // saved, so its ID is the bytes of its text.
     const QByteArray bytes = index_ ? index_->codec().encode(id) : QByteArray();

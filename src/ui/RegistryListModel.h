@@ -5,9 +5,11 @@
 #include <QAbstractListModel>
 #include <QByteArrayView>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +33,13 @@ class RegistryListModel : public QAbstractListModel {
 
     // The entries of kind in the reading, and the names its records have there.
     void setIndex(std::shared_ptr<const RulesIndex> index);
+    // The file's latest reading, where the names of records written since the model's own
+    // reading are read.
+    using Latest = std::function<std::shared_ptr<const RulesIndex>()>;
+    void setLatest(Latest latest) { latest_ = std::move(latest); }
+    // These records were written since the reading: their names are read again from the
+    // latest reading when next asked for (the list of 50 000 entries stays as it is).
+    void recordsWritten(const QStringList& ids);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -59,11 +68,15 @@ class RegistryListModel : public QAbstractListModel {
         QString key; // null until the first filtering, or after a rename
     };
     const Row& decodedRow(int row) const;
+    // Every row whose ID is id: its compared text made anew, its name said changed.
+    void nameChanged(const QString& id);
 
     references::Kind kind_;
     std::shared_ptr<const RulesIndex> index_;
     mutable std::vector<Row> rows_;
     QHash<QString, QString> renamed_;
+    Latest latest_;
+    QSet<QString> written_; // IDs whose names are read from the latest reading
 };
 
 } // namespace tarvok

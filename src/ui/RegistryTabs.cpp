@@ -7,6 +7,7 @@
 #include "ui/RegistryFilter.h"
 #include "ui/RegistryListModel.h"
 #include "ui/RegistryLists.h"
+#include "ui/WidgetMaking.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <iterator>
 
 namespace tarvok {
@@ -61,6 +63,7 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
         lists_[i] = registrylists::makeList(static_cast<Kind>(i), QLatin1String(t.list), page);
         filters_[i] = registrylists::makeFilter(lists_[i], QLatin1String(t.filter), page);
         static_cast<RegistryFilter*>(lists_[i]->model())->setUnitFinder(units_.get());
+        registrylists::entriesOf(lists_[i])->setLatest([&doc] { return doc.index(); });
         filters_[i]->installEventFilter(this); // the focus starts reading what units are used
         adds_[i] = button(t.add, t.addCaption, page);
         kills_[i] = button(t.kill, t.killCaption, page);
@@ -100,18 +103,29 @@ void RegistryTabs::fill() {
     registrylists::fillAll(lists_, doc_.index());
 }
 
-void RegistryTabs::refill() {
+void RegistryTabs::refill(std::array<bool, 4> lists) {
     std::array<QString, 4> selected;
     for (size_t i = 0; i < lists_.size(); ++i)
-        selected[i] = registrylists::selectedEntry(lists_[i]).value_or(QString());
-    fill();
+        if (lists[i])
+            selected[i] = registrylists::selectedEntry(lists_[i]).value_or(QString());
+    if (std::find(lists.begin(), lists.end(), true) == lists.end())
+        return;
+    const std::shared_ptr<const RulesIndex> index = doc_.index();
+    for (size_t i = 0; i < lists_.size(); ++i)
+        if (lists[i])
+            registrylists::entriesOf(lists_[i])->setIndex(index);
     for (size_t i = 0; i < lists_.size(); ++i) {
         if (selected[i].isEmpty())
             continue;
         const int found = registrylists::entriesOf(lists_[i])->texts().indexOf(selected[i]);
         if (const int row = found < 0 ? -1 : registrylists::viewRow(lists_[i], found); row >= 0)
-            kit_.selectRowQuietly(lists_[i], row);
+            kit_.focus().selectRowQuietly(lists_[i], row);
     }
+}
+
+void RegistryTabs::recordsWritten(const QStringList& ids) {
+    for (QListView* list : lists_)
+        registrylists::entriesOf(list)->recordsWritten(ids);
 }
 
 std::optional<QString> RegistryTabs::selected(Kind kind) const {
@@ -121,7 +135,7 @@ std::optional<QString> RegistryTabs::selected(Kind kind) const {
 void RegistryTabs::clearOtherSelections(Kind kept) {
     for (QListView* other : lists_)
         if (other != list(kept))
-            kit_.clearSelectionQuietly(other);
+            kit_.focus().clearSelectionQuietly(other);
 }
 
 void RegistryTabs::selectRecord(Kind kind, const QString& id) {
@@ -138,7 +152,12 @@ void RegistryTabs::selectRecord(Kind kind, const QString& id) {
     SSTab->setCurrentIndex(static_cast<int>(index(kind)));
     if (registrylists::viewRow(view, row) < 0)
         filters_[index(kind)]->clear();
-    kit_.selectAsUser(view, registrylists::viewRow(view, row));
+    kit_.focus().selectAsUser(view, registrylists::viewRow(view, row));
+}
+
+void RegistryTabs::setTextColour(const QColor& colour) {
+    for (QListView* list : lists_)
+        tarvok::setTextColour(list, colour);
 }
 
 void RegistryTabs::focusFilter() {

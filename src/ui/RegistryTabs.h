@@ -4,11 +4,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
 #include <optional>
 
+class QColor;
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -45,9 +47,11 @@ class RegistryTabs : public QObject {
 
     // The four lists as the file reads now, each filter kept in force.
     void fill();
-    // The same after another program changed the file: what was selected stays selected
-    // where it still is.
-    void refill();
+    // The same for the lists marked (all by default), after entries were added or removed or
+    // another program changed the file: what was selected stays selected where it still is.
+    void refill(std::array<bool, 4> lists = {true, true, true, true});
+    // These records were written: the names beside their entries are read again.
+    void recordsWritten(const QStringList& ids);
     // The entry the user selected in a list; nothing when none is.
     std::optional<QString> selected(Kind kind) const;
     // No entry selected in the other lists.
@@ -56,6 +60,8 @@ class RegistryTabs : public QObject {
     // cleared, and its selection handler runs. A trigger is found by its ID, whatever its
     // name. A locked list takes no selection, as it takes no click.
     void selectRecord(Kind kind, const QString& id);
+    // The four lists' text colour (文字前景色).
+    void setTextColour(const QColor& colour);
     // The filter box of the list on show takes the focus (Ctrl+F).
     void focusFilter();
     // The mod in use changed: the filters in force find units by their new names.

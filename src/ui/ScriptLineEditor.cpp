@@ -27,13 +27,13 @@ QString u8(const char* text) {
 
 void ScriptPanel::connectHandlers() {
     connectCommonHandlers();
-    kit_.onUserSelect(LstScrAct, [this] { LstScrAct_Click(); });
-    kit_.onUserSelect(LstScrNumber, [this] { LstScrNumber_Click(); });
+    kit_.focus().onUserSelect(LstScrAct, [this] { LstScrAct_Click(); });
+    kit_.focus().onUserSelect(LstScrNumber, [this] { LstScrNumber_Click(); });
     connect(TxtAct, &QLineEdit::textChanged, this, &ScriptPanel::TxtAct_Change);
     connect(TxtNumber, &QLineEdit::textChanged, this, &ScriptPanel::TxtNumber_Change);
     connect(TxtScrID, &QLineEdit::textChanged, this, &ScriptPanel::TxtScrID_Change);
-    kit_.onFocusOut(TxtAct, [this] { TxtAct_LostFocus(); });
-    kit_.onFocusOut(TxtNumber, [this] { TxtNumber_LostFocus(); });
+    kit_.focus().onFocusOut(TxtAct, [this] { TxtAct_LostFocus(); });
+    kit_.focus().onFocusOut(TxtNumber, [this] { TxtNumber_LostFocus(); });
     connect(TxtScrUnitE, &QLineEdit::textChanged, this, [this] { TxtScrUnitE_Change(); });
     connect(Command1, &QPushButton::clicked, this, &ScriptPanel::Command1_Click);
 }
@@ -51,7 +51,7 @@ void ScriptPanel::LstScrAct_Click() {
         // Both assignments run their change handlers; the hint below has the last word.
         TxtAct->setText(QString::number(action->number));
         TxtNumber->setText(QString());
-        kit_.hint(u8(action->hint));
+        kit_.messages().hint(u8(action->hint));
     }
     TxtScrAct->setText(name);
 }
@@ -68,18 +68,18 @@ void ScriptPanel::LstScrNumber_Click() {
         return;
     case scripts::ChosenParameter::Kind::Building:
         if (!choice.isEmpty())
-            TxtNumber->setText(kit_.LookupBuildingId(choice, TxtNumber->text()));
+            TxtNumber->setText(kit_.fields().LookupBuildingId(choice, TxtNumber->text()));
         return;
     case scripts::ChosenParameter::Kind::Number:
         TxtNumber->setText(chosen.number);
         if (chosen.hint)
-            kit_.hint(*chosen.hint);
+            kit_.messages().hint(*chosen.hint);
         return;
     }
 }
 
 void ScriptPanel::TxtAct_Change() {
-    if (kit_.digitFilter(TxtAct, QStringLiteral("动作输入不合法！")))
+    if (kit_.fields().digitFilter(TxtAct, QStringLiteral("动作输入不合法！")))
         return; // the nested change has handled the corrected text
     const ScriptAction* action = scripts::actionByNumber(scripts::numericValue(TxtAct->text()));
     TxtScrAct->setText(action ? u8(action->name) : QString());
@@ -90,47 +90,47 @@ void ScriptPanel::TxtAct_Change() {
 void ScriptPanel::TxtAct_LostFocus() {
     // A number the user did not type (a step loaded from the file with an action this
     // editor does not know) is the user's data and stays.
-    if (!kit_.userEditedSinceFocus(TxtAct))
+    if (!kit_.focus().userEditedSinceFocus(TxtAct))
         return;
     if (!TxtAct->text().isEmpty() && TxtScrAct->text().isEmpty()) {
-        kit_.msg(QStringLiteral("输入不合法"));
+        kit_.messages().msg(QStringLiteral("输入不合法"));
         TxtAct->setText(QString());
     }
 }
 
 void ScriptPanel::TxtNumber_Change() {
-    if (kit_.digitFilter(TxtNumber, QStringLiteral("参数输入不合法！")))
+    if (kit_.fields().digitFilter(TxtNumber, QStringLiteral("参数输入不合法！")))
         return;
     const QString parameter = TxtNumber->text();
     const scripts::ParameterExplanation ex = scripts::explainParameter(TxtAct->text(), parameter);
     if (ex.hint)
-        kit_.hint(*ex.hint);
+        kit_.messages().hint(*ex.hint);
     if (ex.building)
-        TxtScrUnitE->setText(kit_.LookupBuildingName(parameter));
+        TxtScrUnitE->setText(kit_.fields().LookupBuildingName(parameter));
     if (ex.other)
         TxtScrOther->setText(*ex.other);
     updateSelectedRow(2, TxtNumber->text());
 }
 
 void ScriptPanel::TxtNumber_LostFocus() {
-    if (!kit_.userEditedSinceFocus(TxtNumber))
+    if (!kit_.focus().userEditedSinceFocus(TxtNumber))
         return;
     if (TxtNumber->text().isEmpty() || !TxtScrUnitE->text().isEmpty() ||
         !TxtScrOther->text().isEmpty())
         return;
-    if (kit_.msg(QStringLiteral("未找到相应解释，是否继续？"), QStringLiteral("错误"),
-                 MsgIcon::Information, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (kit_.messages().msg(QStringLiteral("未找到相应解释，是否继续？"), QStringLiteral("错误"),
+                            MsgIcon::Information, MsgButtons::YesNo) != MsgAnswer::Yes)
         TxtNumber->setText(QString());
 }
 
 void ScriptPanel::TxtScrID_Change() {
-    kit_.digitFilter(TxtScrID, QStringLiteral("脚本ID输入不合法！"));
+    kit_.fields().digitFilter(TxtScrID, QStringLiteral("脚本ID输入不合法！"));
 }
 
 // ---------------------------------------------------------------- catalogues
 
 void ScriptPanel::LoadActionParameters(const QString& actionName) {
-    const std::optional<QStringList> lines = kit_.dataFile(QStringLiteral("Scr.WQ"));
+    const std::optional<QStringList> lines = kit_.fields().dataFile(QStringLiteral("Scr.WQ"));
     if (!lines)
         return;
     // Without a block for the action the list keeps what it showed.
@@ -145,7 +145,7 @@ void ScriptPanel::ListBuildingNames() {
     if (const std::optional<QStringList> names = kit_.catalogues().buildingNames())
         LstScrNumber->addItems(*names);
     else
-        kit_.dataFile(QStringLiteral("ID.WQ")); // says that it is missing
+        kit_.fields().dataFile(QStringLiteral("ID.WQ")); // says that it is missing
 }
 
 void ScriptPanel::TxtScrUnitE_Change() {
@@ -166,7 +166,7 @@ void ScriptPanel::Command1_Click() {
         // unlisted name is emptied, a listed one shows its entry.
         TxtScrUnitC->setEditText(id.isEmpty() ? QString() : unitNames_->labelOf(kit_, id));
     }
-    TxtNumber->setText(kit_.LookupBuildingId(TxtScrUnitE->text(), TxtNumber->text()));
+    TxtNumber->setText(kit_.fields().LookupBuildingId(TxtScrUnitE->text(), TxtNumber->text()));
 }
 
 } // namespace tarvok

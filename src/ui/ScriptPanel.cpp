@@ -5,6 +5,7 @@
 #include "records/ScriptExplain.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,7 +18,7 @@
 
 namespace tarvok {
 
-ScriptPanel::ScriptPanel(PanelKit& kit, RulesDocument& doc, QObject* parent)
+ScriptPanel::ScriptPanel(PanelKit& kit, RulesDocument& doc, QWidget* parent)
     : SectionPanel(kit, doc, Kind::Script, parent) {
     createControls();
     setParts({FraScr,
@@ -35,10 +36,24 @@ ScriptPanel::ScriptPanel(PanelKit& kit, RulesDocument& doc, QObject* parent)
               QStringLiteral("动作名称")});
 }
 
+void ScriptPanel::compact() {
+    windowlayout::compactFrame(FraScr);
+    windowlayout::fitDropDowns({TxtScrUnitC});
+    for (QAbstractItemView* view :
+         std::initializer_list<QAbstractItemView*>{LvwScr, LstScrAct, LstScrNumber})
+        view->setMinimumHeight(windowlayout::kRowListHeight);
+}
+
+void ScriptPanel::setTextColour(const QColor& colour) {
+    SectionPanel::setTextColour(colour);
+    tarvok::setTextColour(LstScrAct, colour);
+    tarvok::setTextColour(LstScrNumber, colour);
+}
+
 void ScriptPanel::createControls() {
     FraScr = new QGroupBox(QStringLiteral("脚本"));
     FraScr->setObjectName(QStringLiteral("FraScr"));
-    TxtScrUnitC = PanelKit::makeCombo(QStringLiteral("TxtScrUnitC"), FraScr);
+    TxtScrUnitC = FieldHelpers::makeCombo(QStringLiteral("TxtScrUnitC"), FraScr);
     unitNames_ = std::make_unique<UnitChoiceBox>(TxtScrUnitC);
     Command1 = named(new QPushButton(QStringLiteral("<"), FraScr), QStringLiteral("Command1"));
     Command1->setMaximumWidth(28);

@@ -21,7 +21,8 @@ class ScriptPanel : public SectionPanel {
     Q_OBJECT
 
   public:
-    ScriptPanel(PanelKit& kit, RulesDocument& doc, QObject* parent);
+    void compact() override;
+    ScriptPanel(PanelKit& kit, RulesDocument& doc, QWidget* parent);
 
     void LoadScriptType(const QString& id) { loadSection(id); }
     void CmdSaveScr_Click() { saveClicked(); }
@@ -34,6 +35,8 @@ class ScriptPanel : public SectionPanel {
     void FillScrLineFields();
     void fillEntryFields() override { FillScrLineFields(); }
     void entryFieldsEmptied() override;
+    // Its steps, and the lists of actions and their numbers.
+    void setTextColour(const QColor& colour) override;
 
     // ---- the script line editor
     void LstScrAct_Click();

@@ -5,6 +5,7 @@
 #include "ui/Messages.h"
 #include "ui/PanelKit.h"
 #include "ui/SectionRowsModel.h"
+#include "ui/WidgetMaking.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -42,7 +43,7 @@ void setFieldText(QWidget* w, const QString& text) {
 
 } // namespace
 
-SectionPanel::SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QObject* parent)
+SectionPanel::SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QWidget* parent)
     : RecordPanel(kit, doc, kind == Kind::TaskForce ? kTaskForceNotInFile : kScriptNotInFile,
                   parent),
       kind_(kind) {}
@@ -71,15 +72,21 @@ void SectionPanel::setParts(const Parts& parts, const QStringList& columns) {
         view->setColumnWidth(2, std::max(fm.horizontalAdvance(QStringLiteral("000000")),
                                          fm.horizontalAdvance(columns[2] + QStringLiteral("00"))) +
                                     8);
-        return;
+    } else {
+        view->setColumnWidth(0, w / 4);
+        view->setColumnWidth(1, w / 4);
+        view->setColumnWidth(2, w / 2);
     }
-    view->setColumnWidth(0, w / 4);
-    view->setColumnWidth(1, w / 4);
-    view->setColumnWidth(2, w / 2);
+    // The widths as measured above, in the frame's own font and size as built.
+    holdFrame(this, parts_.frame);
+}
+
+void SectionPanel::setTextColour(const QColor& colour) {
+    tarvok::setTextColour(parts_.view, colour);
 }
 
 void SectionPanel::connectCommonHandlers() {
-    kit_.onUserSelect(parts_.view, [this] { rowClicked(); });
+    kit_.focus().onUserSelect(parts_.view, [this] { rowClicked(); });
     connect(parts_.saveButton, &QPushButton::clicked, this, &SectionPanel::saveClicked);
     connect(parts_.copyButton, &QPushButton::clicked, this, &SectionPanel::copyClicked);
     connect(parts_.addButton, &QPushButton::clicked, this, &SectionPanel::addRowClicked);
@@ -137,11 +144,14 @@ void SectionPanel::loadSection(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const records::SectionRecord r = kind_ == Kind::TaskForce ? records::LoadTaskForce(*rules, id)
-                                                              : records::LoadScriptType(*rules, id);
+    put(kind_ == Kind::TaskForce ? records::LoadTaskForce(*rules, id)
+                                 : records::LoadScriptType(*rules, id));
+}
+
+void SectionPanel::put(const records::SectionRecord& r) {
     setLoaded(r.found, r.decodes);
     parts_.nameBox->setText(r.fields.name);
-    PanelKit::ProgramSelection quiet(kit_);
+    FocusAndSelection::ProgramSelection quiet(kit_.focus());
     rows_->setRows(r.fields.rows);
     // After a load the first row is the selected one.
     if (hasRows())
@@ -152,11 +162,12 @@ void SectionPanel::loadSection(const QString& id) {
 
 void SectionPanel::show(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
-    const bool found = !id.isEmpty() && rules &&
-                       (kind_ == Kind::TaskForce ? records::LoadTaskForce(*rules, id)
-                                                 : records::LoadScriptType(*rules, id))
-                           .found;
-    if (!found) {
+    // Read once: whether it is there, and its values.
+    const records::SectionRecord r = id.isEmpty() || !rules ? records::SectionRecord{}
+                                     : kind_ == Kind::TaskForce
+                                         ? records::LoadTaskForce(*rules, id)
+                                         : records::LoadScriptType(*rules, id);
+    if (!r.found) {
         // No values of another record: the panel is empty, and says why.
         clear();
         setId(id);
@@ -164,7 +175,7 @@ void SectionPanel::show(const QString& id) {
         return;
     }
     setId(id);
-    loadSection(id);
+    put(r);
     setAbsence(Absence::None);
     // Filling the row fields runs their checks, which may mend a row: what the selection
     // leaves on show is the record as loaded.
@@ -212,7 +223,7 @@ void SectionPanel::clear() {
     setId(QString());
     leaveAddMode();
     {
-        PanelKit::ProgramSelection quiet(kit_);
+        FocusAndSelection::ProgramSelection quiet(kit_.focus());
         rows_->setRows({});
     }
     restoreStart();
@@ -245,7 +256,7 @@ RecordPanel::Saved SectionPanel::save(SaveMode mode) {
         return s;
     // A value in a row field that no row takes is never dropped in silence.
     if (const std::optional<QString> stray = strayRowValue()) {
-        kit_.msg(*stray, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(*stray, kErrorTitle, MsgIcon::Information);
         return Saved::Refused;
     }
     const records::SectionFields now{parts_.nameBox->text(), rows()};
@@ -268,7 +279,7 @@ void SectionPanel::enterPressed() {
 }
 
 void SectionPanel::copyClicked() {
-    kit_.dialogs().setClipboardText(id());
+    kit_.messages().dialogs().setClipboardText(id());
 }
 
 bool SectionPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -294,7 +305,7 @@ void SectionPanel::copyRows() {
     std::vector<SectionRow> copied;
     for (const QModelIndex& index : selected)
         copied.push_back(rows()[static_cast<size_t>(index.row())]);
-    kit_.dialogs().setClipboardText(tarvok::copiedRows(copied));
+    kit_.messages().dialogs().setClipboardText(tarvok::copiedRows(copied));
 }
 
 void SectionPanel::pasteRows() {
@@ -302,27 +313,28 @@ void SectionPanel::pasteRows() {
         return;
     const bool taskForce = kind_ == Kind::TaskForce;
     const PastedRows pasted =
-        tarvok::pasteRows(rows(), kit_.dialogs().clipboardText(),
+        tarvok::pasteRows(rows(), kit_.messages().dialogs().clipboardText(),
                           taskForce ? SectionKind::TaskForce : SectionKind::Script);
     if (pasted.badLine > 0) {
         const QString line = pasted.badText.size() > 40
                                  ? pasted.badText.left(40) + QStringLiteral("…")
                                  : pasted.badText;
-        kit_.msg(QStringLiteral("剪贴板第 %1 行不是%2的行（%3,%4）：%5")
-                     .arg(pasted.badLine)
-                     .arg(taskForce ? QStringLiteral("特遣小队") : QStringLiteral("脚本"),
-                          columns_[1], columns_[2], line),
-                 kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(
+            QStringLiteral("剪贴板第 %1 行不是%2的行（%3,%4）：%5")
+                .arg(pasted.badLine)
+                .arg(taskForce ? QStringLiteral("特遣小队") : QStringLiteral("脚本"), columns_[1],
+                     columns_[2], line),
+            kErrorTitle, MsgIcon::Information);
         return;
     }
     if (pasted.unsaveable) { // the save would refuse these rows
-        kit_.msg(kBadInput);
+        kit_.messages().msg(kBadInput);
         return;
     }
     if (pasted.added == 0)
         return;
     const int first = rows_->rowCount();
-    PanelKit::ProgramSelection quiet(kit_);
+    FocusAndSelection::ProgramSelection quiet(kit_.focus());
     rows_->setRows(pasted.rows);
     // The pasted rows are selected, the last one on show in the row fields.
     QItemSelectionModel* selection = parts_.view->selectionModel();
@@ -357,7 +369,7 @@ void SectionPanel::addRowClicked() {
     const QString number = fieldText(parts_.fields[0]);
     for (const SectionRow& row : rows()) {
         if (row.number == number) {
-            kit_.msg(kDuplicateRow);
+            kit_.messages().msg(kDuplicateRow);
             return;
         }
     }
@@ -369,10 +381,10 @@ void SectionPanel::removeRowClicked() {
     QModelIndexList selected = parts_.view->selectionModel()->selectedRows();
     if (!hasRows() || selected.isEmpty())
         return;
-    if (kit_.msg(kConfirmRowDelete, kQuestionTitle, MsgIcon::Question, MsgButtons::YesNo) ==
-        MsgAnswer::No)
+    if (kit_.messages().msg(kConfirmRowDelete, kQuestionTitle, MsgIcon::Question,
+                            MsgButtons::YesNo) == MsgAnswer::No)
         return;
-    PanelKit::ProgramSelection quiet(kit_);
+    FocusAndSelection::ProgramSelection quiet(kit_.focus());
     // Every selected row goes, the last first, so that the others keep their places.
     std::sort(selected.begin(), selected.end());
     for (auto it = selected.crbegin(); it != selected.crend(); ++it)
@@ -390,7 +402,7 @@ void SectionPanel::moveRowClicked(bool up) {
     const std::optional<MovedRows> moved = moveRow(rows(), row, up);
     if (!moved)
         return;
-    PanelKit::ProgramSelection quiet(kit_);
+    FocusAndSelection::ProgramSelection quiet(kit_.focus());
     rows_->setRows(moved->rows);
     parts_.view->selectionModel()->setCurrentIndex(rows_->index(static_cast<int>(moved->index), 0),
                                                    QItemSelectionModel::ClearAndSelect |

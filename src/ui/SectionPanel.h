@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QColor;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +28,6 @@ class SectionPanel : public RecordPanel {
     Q_OBJECT
 
   public:
-    QGroupBox* frame() const { return parts_.frame; }
     QString id() const;
     QString name() const override;
     void setId(const QString& id);
@@ -44,6 +44,8 @@ class SectionPanel : public RecordPanel {
     void captureBaseline() override;
     // In add mode Enter writes the new row, as 写入 does.
     void enterPressed() override;
+    // The text colour of its lists of rows (文字前景色).
+    virtual void setTextColour(const QColor& colour);
     // Ctrl+C in the rows puts the selected rows on the clipboard; Ctrl+V adds the rows on
     // the clipboard after the last row.
     void copyRows();
@@ -65,13 +67,14 @@ class SectionPanel : public RecordPanel {
         QPushButton* downButton = nullptr; // 下移
     };
 
-    SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QObject* parent);
+    SectionPanel(PanelKit& kit, RulesDocument& doc, Kind kind, QWidget* parent);
     // The subclass's controls; the list view gets its rows, with a column per header.
     void setParts(const Parts& parts, const QStringList& columns);
     // The buttons, the list view and the row fields' edits of the selected row.
     void connectCommonHandlers();
 
     void loadSection(const QString& id);
+    void put(const records::SectionRecord& record); // a record as read, on show
     void saveClicked();
     void copyClicked();
     void addRowClicked();

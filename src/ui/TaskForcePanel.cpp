@@ -3,6 +3,7 @@
 #include "ui/ChoiceSearch.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,7 +15,7 @@
 
 namespace tarvok {
 
-TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* parent)
+TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QWidget* parent)
     : SectionPanel(kit, doc, Kind::TaskForce, parent) {
     FraSpe = named(new QGroupBox(QStringLiteral("特遣小队")), QStringLiteral("FraSpe"));
     QGroupBox* f = FraSpe;
@@ -28,9 +29,9 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* paren
         named(new QPushButton(QStringLiteral("添加"), f), QStringLiteral("CmdSpeTypeAdd"));
     CmdCE2 = named(new QPushButton(QStringLiteral("<"), f), QStringLiteral("CmdCE2"));
     CmdCE2->setMaximumWidth(28);
-    CboSpeC = PanelKit::makeCombo(QStringLiteral("CboSpeC"), f);
+    CboSpeC = FieldHelpers::makeCombo(QStringLiteral("CboSpeC"), f);
     unitNames_ = std::make_unique<UnitChoiceBox>(CboSpeC);
-    CboSpeE = PanelKit::makeCombo(QStringLiteral("CboSpeE"), f);
+    CboSpeE = FieldHelpers::makeCombo(QStringLiteral("CboSpeE"), f);
     replaceItemsKeepingText(CboSpeE, {}); // the model the search follows, filled at each opening
     searchInside(CboSpeE, [&kit](const QString& id) { return kit.catalogues().displayName(id); });
     TxtSpeNum = named(new QLineEdit(f), QStringLiteral("TxtSpeNum"));
@@ -81,6 +82,12 @@ TaskForcePanel::TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* paren
               QStringLiteral("单位名称")});
 }
 
+void TaskForcePanel::compact() {
+    windowlayout::compactFrame(FraSpe);
+    windowlayout::fitDropDowns({CboSpeC, CboSpeE});
+    LvwSpe->setMinimumHeight(windowlayout::kRowListHeight);
+}
+
 QString TaskForcePanel::rowNote(const SectionRow& row) const {
     return kit_.catalogues().displayName(row.second);
 }
@@ -98,8 +105,8 @@ void TaskForcePanel::connectHandlers() {
     connect(CboSpeE, &QComboBox::activated, this, &TaskForcePanel::CboSpeE_Click);
     connect(CboSpeC, &QComboBox::activated, this, &TaskForcePanel::CboSpeC_Click);
     // A typed name or ID counts when the user leaves the box (Enter too).
-    kit_.onFocusOut(CboSpeC, [this] {
-        if (kit_.userEditedSinceFocus(CboSpeC))
+    kit_.focus().onFocusOut(CboSpeC, [this] {
+        if (kit_.focus().userEditedSinceFocus(CboSpeC))
             CboSpeC_Click();
     });
     // CmdCE2 does nothing when clicked.
@@ -107,11 +114,11 @@ void TaskForcePanel::connectHandlers() {
 
 void TaskForcePanel::TxtID_Change() {
     // The rows do not follow the number field.
-    kit_.digitFilter(TxtID, QStringLiteral("特遣小队ID输入不合法！"));
+    kit_.fields().digitFilter(TxtID, QStringLiteral("特遣小队ID输入不合法！"));
 }
 
 void TaskForcePanel::TxtSpeNum_Change() {
-    if (kit_.digitFilter(TxtSpeNum, QStringLiteral("数量输入不合法！")))
+    if (kit_.fields().digitFilter(TxtSpeNum, QStringLiteral("数量输入不合法！")))
         return;
     updateSelectedRow(1, TxtSpeNum->text());
 }

@@ -19,7 +19,8 @@ class TaskForcePanel : public SectionPanel {
     Q_OBJECT
 
   public:
-    TaskForcePanel(PanelKit& kit, RulesDocument& doc, QObject* parent);
+    void compact() override;
+    TaskForcePanel(PanelKit& kit, RulesDocument& doc, QWidget* parent);
 
     void LoadTaskForce(const QString& id) { loadSection(id); }
     void CmdSaveSpe_Click() { saveClicked(); }

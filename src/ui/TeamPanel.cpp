@@ -4,6 +4,7 @@
 #include "ui/PanelKit.h"
 #include "ui/RegistryLists.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -123,10 +124,26 @@ void makeSingleEntryList(QListWidget* list) {
 // ---------------------------------------------------------------- building the frames
 
 TeamPanel::TeamPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* taskForces,
-                     QAbstractItemView* scripts, QObject* parent)
+                     QAbstractItemView* scripts, QWidget* parent)
     : RecordPanel(kit, doc, messages::kTeamTypeNotInFile, parent), taskForces_(taskForces),
       scripts_(scripts) {
     createControls();
+    // The team type's frame, and beside it a narrow column: the rarely used flags above,
+    // the save at the foot.
+    auto* column = new QVBoxLayout;
+    column->addWidget(FraFig1);
+    column->addStretch(1);
+    column->addWidget(CmdSaveFig);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FraTeam, 4);
+    layout->addLayout(column, 2);
+}
+
+void TeamPanel::compact() {
+    windowlayout::compactFrame(FraTeam);
+    windowlayout::compactFrame(FraFig1);
+    windowlayout::fitDropDowns({CboAction, CboTeamTech});
 }
 
 QString TeamPanel::id() const {
@@ -172,7 +189,7 @@ void TeamPanel::createControls() {
         named(new QLineEdit(QStringLiteral("1"), FraTeam), QStringLiteral("TxtTeamCount"));
     TxtAction = named(new QLineEdit(QStringLiteral("自动"), FraTeam), QStringLiteral("TxtAction"));
     TxtAction->setReadOnly(true); // a description, nothing reads it
-    CboAction = PanelKit::makeCombo(QStringLiteral("CboAction"), FraTeam);
+    CboAction = FieldHelpers::makeCombo(QStringLiteral("CboAction"), FraTeam);
     CboAction->setEditText(QStringLiteral("0"));
     CmdBaseChange = named(new QPushButton(QStringLiteral("更改脚本"), FraTeam),
                           QStringLiteral("CmdBaseChange"));
@@ -222,7 +239,7 @@ void TeamPanel::createControls() {
 
     FraFig1 = new QGroupBox(QStringLiteral("作战小队(作用不明)"));
     FraFig1->setObjectName(QStringLiteral("FraFig1"));
-    CboTeamTech = PanelKit::makeCombo(QStringLiteral("CboTeamTech"), FraFig1);
+    CboTeamTech = FieldHelpers::makeCombo(QStringLiteral("CboTeamTech"), FraFig1);
     CboTeamTech->setEditText(QStringLiteral("0"));
     for (int key : kFig1Flags)
         makeCheck(key, FraFig1);
@@ -258,7 +275,8 @@ void TeamPanel::connectHandlers() {
     connect(ChkAble, &QCheckBox::toggled, this, &TeamPanel::ChkAble_Click);
     for (const FlagBox& f : kFlagBoxes) {
         const QString text = QString::fromUtf8(f.hintText);
-        connect(flag(f.key), &QCheckBox::toggled, this, [this, text](bool) { kit_.hint(text); });
+        connect(flag(f.key), &QCheckBox::toggled, this,
+                [this, text](bool) { kit_.messages().hint(text); });
     }
 
     connect(TxtPriority, &QLineEdit::textChanged, this, &TeamPanel::TxtPriority_Change);
@@ -277,7 +295,7 @@ void TeamPanel::connectHandlers() {
                                    "队回收厂，3=送入生化反应炉，4=搜索敌人，5=什么也不做")},
     };
     for (const auto& [w, text] : focusHints)
-        kit_.onFocusIn(w, [this, text = text] { kit_.hint(text); });
+        kit_.focus().onFocusIn(w, [this, text = text] { kit_.messages().hint(text); });
 
     // Each frame is marked for the keys it shows.
     const auto differs = [this](bool fig1) {
@@ -376,7 +394,10 @@ void TeamPanel::LoadTeamType(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const records::TeamTypeRecord r = records::LoadTeamType(*rules, id);
+    put(records::LoadTeamType(*rules, id));
+}
+
+void TeamPanel::put(const records::TeamTypeRecord& r) {
     setFields(r.fields);
     setLoaded(r.found, r.decodes);
     captureBaseline();
@@ -384,7 +405,10 @@ void TeamPanel::LoadTeamType(const QString& id) {
 
 void TeamPanel::show(const QString& id) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
-    if (id.isEmpty() || !rules || !records::LoadTeamType(*rules, id).found) {
+    // Read once: whether it is there, and its values.
+    const records::TeamTypeRecord r =
+        id.isEmpty() || !rules ? records::TeamTypeRecord{} : records::LoadTeamType(*rules, id);
+    if (!r.found) {
         // No values of another record: the panel is empty, and says why.
         clear();
         setId(id);
@@ -392,11 +416,11 @@ void TeamPanel::show(const QString& id) {
         return;
     }
     setId(id);
-    LoadTeamType(id);
+    put(r);
     setAbsence(Absence::None);
     // Its task force and script: the one entry of each list.
-    kit_.selectRowQuietly(LstSpeAdd, 0);
-    kit_.selectRowQuietly(LstScrAdd, 0);
+    kit_.focus().selectRowQuietly(LstSpeAdd, 0);
+    kit_.focus().selectRowQuietly(LstScrAdd, 0);
 }
 
 void TeamPanel::clear() {
@@ -436,7 +460,7 @@ void TeamPanel::CmdSaveFig_Click() {
 }
 
 void TeamPanel::CmdTeamCopy_Click() {
-    kit_.dialogs().setClipboardText(TxtTeam->text());
+    kit_.messages().dialogs().setClipboardText(TxtTeam->text());
 }
 
 void TeamPanel::CmdFigChange_Click() {
@@ -456,23 +480,25 @@ void TeamPanel::ChkAble_Click() {
 }
 
 void TeamPanel::TxtPriority_Change() {
-    kit_.digitFilter(TxtPriority, QStringLiteral("优先级输入不合法！"));
+    kit_.fields().digitFilter(TxtPriority, QStringLiteral("优先级输入不合法！"));
 }
 
 void TeamPanel::TxtTeamCount_Change() {
-    kit_.digitFilter(TxtTeamCount, QStringLiteral("小队个数输入不合法！"));
+    kit_.fields().digitFilter(TxtTeamCount, QStringLiteral("小队个数输入不合法！"));
 }
 
 void TeamPanel::CboTeamTech_Change() {
     if (tt::techLevelAccepted(CboTeamTech->currentText()))
         return;
-    kit_.msg(QStringLiteral("科技等级输入不合法！"), messages::kErrorTitle, MsgIcon::Information);
+    kit_.messages().msg(QStringLiteral("科技等级输入不合法！"), messages::kErrorTitle,
+                        MsgIcon::Information);
     CboTeamTech->setEditText(QString());
 }
 
 void TeamPanel::CboAction_Change() {
     if (!tt::mindControlAccepted(CboAction->currentText())) {
-        kit_.msg(QStringLiteral("动作输入不合法！"), messages::kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(QStringLiteral("动作输入不合法！"), messages::kErrorTitle,
+                            MsgIcon::Information);
         CboAction->setEditText(QString()); // the description stays as it was
         return;
     }

@@ -26,11 +26,8 @@ class TeamPanel : public RecordPanel {
   public:
     // CmdFigChange and CmdBaseChange take the selected entry of these registry lists.
     TeamPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* taskForces,
-              QAbstractItemView* scripts, QObject* parent);
+              QAbstractItemView* scripts, QWidget* parent);
 
-    QGroupBox* frame() const { return FraTeam; }
-    QGroupBox* flagsFrame() const { return FraFig1; }
-    QPushButton* saveButton() const { return CmdSaveFig; }
     QPushButton* cloneButton() const { return CmdTeamClone; }
     QString id() const;
     QString name() const override;
@@ -45,6 +42,7 @@ class TeamPanel : public RecordPanel {
     void show(const QString& id) override;
     void clear() override;
     Saved save(SaveMode mode) override;
+    void compact() override;
     void captureBaseline() override;
     void CmdSaveFig_Click();
     void CmdTeamCopy_Click();
@@ -64,6 +62,7 @@ class TeamPanel : public RecordPanel {
     void createControls();
     QCheckBox* flag(int key) const { return flags_[static_cast<size_t>(key)]; }
     void setFields(const records::TeamFields& fields);
+    void put(const records::TeamTypeRecord& record); // a record as read, on show
     records::TeamFields fields() const;
     void setTextControl(int key, const QString& text);
     // What a key's control holds, as the file writes it ("yes"/"no" for a flag).

@@ -8,6 +8,7 @@
 #include "ui/PanelKit.h"
 #include "ui/RegistryLists.h"
 #include "ui/WidgetMaking.h"
+#include "ui/WindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,9 +44,16 @@ QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent
 // ---------------------------------------------------------------- the frame
 
 TriggerPanel::TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes,
-                           QObject* parent)
+                           QWidget* parent)
     : RecordPanel(kit, doc, kTriggerNotInFile, parent), teamTypes_(teamTypes) {
     createControls();
+    holdFrame(this, FraRoot);
+}
+
+void TriggerPanel::compact() {
+    windowlayout::compactFrame(FraRoot);
+    windowlayout::fitDropDowns({CboCountry, CboTech, CboKey, CboUnit, CboUnitC, CboWay, CboBase,
+                                CboMin, CboMax, CboOwner});
 }
 
 QString TriggerPanel::key() const {
@@ -72,33 +80,33 @@ void TriggerPanel::createControls() {
     CmdRootClone->setToolTip(QStringLiteral("复制此触发及其作战小队、特遣小队和脚本"));
     CmdSaveRoot = button(QStringLiteral("CmdSaveRoot"), QStringLiteral("保存触发"), f);
 
-    CboCountry = PanelKit::makeCombo(QStringLiteral("CboCountry"), f);
+    CboCountry = FieldHelpers::makeCombo(QStringLiteral("CboCountry"), f);
     CboCountry->setEditText(QStringLiteral("<all>"));
-    CboTech = PanelKit::makeCombo(QStringLiteral("CboTech"), f);
+    CboTech = FieldHelpers::makeCombo(QStringLiteral("CboTech"), f);
     CboTech->setEditText(QStringLiteral("10"));
-    CboKey = PanelKit::makeCombo(QStringLiteral("CboKey"), f);
+    CboKey = FieldHelpers::makeCombo(QStringLiteral("CboKey"), f);
     CboKey->setEditText(QStringLiteral("0"));
     TxtKey = lineEdit(QStringLiteral("TxtKey"), QString(), f);
-    CboUnit = PanelKit::makeCombo(QStringLiteral("CboUnit"), f);
+    CboUnit = FieldHelpers::makeCombo(QStringLiteral("CboUnit"), f);
     replaceItemsKeepingText(CboUnit, {}); // the model the search follows, filled at each opening
     CboUnit->setEditText(QStringLiteral("<none>"));
     searchInside(CboUnit, [this](const QString& id) { return kit_.catalogues().displayName(id); });
     CmdCE = button(QStringLiteral("CmdCE"), QStringLiteral(">"), f);
     CmdCE->setMaximumWidth(32);
-    CboUnitC = PanelKit::makeCombo(QStringLiteral("CboUnitC"), f);
+    CboUnitC = FieldHelpers::makeCombo(QStringLiteral("CboUnitC"), f);
     CboUnitC->setEditText(QStringLiteral("无"));
     unitNames_ = std::make_unique<UnitChoiceBox>(CboUnitC);
     TxtKeyNum = lineEdit(QStringLiteral("TxtKeyNum"), QStringLiteral("00"), f);
-    CboWay = PanelKit::makeCombo(QStringLiteral("CboWay"), f);
+    CboWay = FieldHelpers::makeCombo(QStringLiteral("CboWay"), f);
     CboWay->setEditText(QStringLiteral("0"));
     TxtWay = lineEdit(QStringLiteral("TxtWay"), QString(), f);
-    CboBase = PanelKit::makeCombo(QStringLiteral("CboBase"), f);
+    CboBase = FieldHelpers::makeCombo(QStringLiteral("CboBase"), f);
     CboBase->setEditText(QStringLiteral("70"));
-    CboMin = PanelKit::makeCombo(QStringLiteral("CboMin"), f);
+    CboMin = FieldHelpers::makeCombo(QStringLiteral("CboMin"), f);
     CboMin->setEditText(QStringLiteral("10"));
-    CboMax = PanelKit::makeCombo(QStringLiteral("CboMax"), f);
+    CboMax = FieldHelpers::makeCombo(QStringLiteral("CboMax"), f);
     CboMax->setEditText(QStringLiteral("70"));
-    CboOwner = PanelKit::makeCombo(QStringLiteral("CboOwner"), f);
+    CboOwner = FieldHelpers::makeCombo(QStringLiteral("CboOwner"), f);
     CboOwner->setEditText(QStringLiteral("1"));
     TxtOwner = lineEdit(QStringLiteral("TxtOwner"), QStringLiteral("盟军"), f);
     // The description boxes are written by the handlers only.
@@ -190,10 +198,10 @@ void TriggerPanel::connectHandlers() {
     connect(CboWay, &QComboBox::activated, this, &TriggerPanel::CboWay_Click);
     connect(CboOwner, &QComboBox::editTextChanged, this, &TriggerPanel::CboOwner_Change);
     connect(CboOwner, &QComboBox::activated, this, &TriggerPanel::CboOwner_Click);
-    kit_.onFocusOut(CboOwner, [this] { CboOwner_LostFocus(); });
-    kit_.onFocusOut(CboBase, [this] { CboBase_LostFocus(); });
-    kit_.onFocusOut(CboMin, [this] { CboMin_LostFocus(); });
-    kit_.onFocusOut(CboMax, [this] { CboMax_LostFocus(); });
+    kit_.focus().onFocusOut(CboOwner, [this] { CboOwner_LostFocus(); });
+    kit_.focus().onFocusOut(CboBase, [this] { CboBase_LostFocus(); });
+    kit_.focus().onFocusOut(CboMin, [this] { CboMin_LostFocus(); });
+    kit_.focus().onFocusOut(CboMax, [this] { CboMax_LostFocus(); });
 
     const std::pair<QWidget*, QString> focusHints[] = {
         {CboCountry,
@@ -223,7 +231,7 @@ void TriggerPanel::connectHandlers() {
                         "1代表盟军，2代表苏联，3代表尤里，4、5、6分别代表第四、五、六阵营")},
     };
     for (const auto& [w, text] : focusHints)
-        kit_.onFocusIn(w, [this, text = text] { kit_.hint(text); });
+        kit_.focus().onFocusIn(w, [this, text = text] { kit_.messages().hint(text); });
 
     const std::pair<QCheckBox*, QString> clickHints[] = {
         {ChkLow, QStringLiteral("是否允许简单的敌人启动该AI触发")},
@@ -232,7 +240,8 @@ void TriggerPanel::connectHandlers() {
         {ChkRnd, QStringLiteral("该触发在遭遇战中是否允许启动，疑似无效")},
     };
     for (const auto& [box, text] : clickHints)
-        connect(box, &QCheckBox::toggled, this, [this, text = text](bool) { kit_.hint(text); });
+        connect(box, &QCheckBox::toggled, this,
+                [this, text = text](bool) { kit_.messages().hint(text); });
 
     watchFrames({{FraRoot, [this] { return fields() != loaded_; }}});
 }
@@ -281,7 +290,10 @@ void TriggerPanel::LoadTrigger(const QString& key) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
     if (!rules)
         return;
-    const records::TriggerRecord r = records::LoadTrigger(*rules, key);
+    put(records::LoadTrigger(*rules, key));
+}
+
+void TriggerPanel::put(const records::TriggerRecord& r) {
     setFields(r.fields);
     setLoaded(r.found, r.decodes);
     captureBaseline();
@@ -289,7 +301,10 @@ void TriggerPanel::LoadTrigger(const QString& key) {
 
 void TriggerPanel::show(const QString& key) {
     const std::shared_ptr<const RulesIndex> rules = doc_.index();
-    if (!rules || !records::LoadTrigger(*rules, key).found) {
+    // Read once: whether it is there, and its values.
+    const records::TriggerRecord r =
+        rules ? records::LoadTrigger(*rules, key) : records::TriggerRecord{};
+    if (!r.found) {
         // No values of another record: the panel is empty, and says why.
         clear();
         setKey(key);
@@ -297,7 +312,7 @@ void TriggerPanel::show(const QString& key) {
         return;
     }
     setKey(key);
-    LoadTrigger(key);
+    put(r);
     setAbsence(Absence::None);
     CmdCE_Click();
 }
@@ -336,7 +351,7 @@ void TriggerPanel::CmdSaveRoot_Click() {
 }
 
 void TriggerPanel::CmdRootCopy_Click() {
-    kit_.dialogs().setClipboardText(TxtRoot->text());
+    kit_.messages().dialogs().setClipboardText(TxtRoot->text());
 }
 
 // ---------------------------------------------------------------- field editors
@@ -345,7 +360,7 @@ void TriggerPanel::CboTech_Change() {
     // Tech levels 0 to 10: the game's own triggers use 0. A text must start with a
     // number (after spaces), so letters are still refused.
     if (!rules::triggerTechAccepted(CboTech->currentText())) {
-        kit_.msg(kBadInputShort, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kBadInputShort, kErrorTitle, MsgIcon::Information);
         CboTech->setEditText(QString());
     }
 }
@@ -357,7 +372,7 @@ void TriggerPanel::CboKey_Change() {
     TxtKey->clear();
     TxtKey->setText(rules::conditionDescription(text));
     if (TxtKey->text().isEmpty())
-        kit_.msg(kBadInput);
+        kit_.messages().msg(kBadInput);
 }
 
 void TriggerPanel::CboKey_Click() {
@@ -386,17 +401,17 @@ void TriggerPanel::TxtKeyNum_Change() {
     // The amount is a byte: up to three digits, at most 255.
     const QString text = TxtKeyNum->text();
     if (rules::amountTooLarge(text)) {
-        kit_.msg(kBadInputShort);
+        kit_.messages().msg(kBadInputShort);
         TxtKeyNum->setText(rules::amountKept(text));
         return;
     }
-    kit_.digitFilter(TxtKeyNum, kBadInput);
+    kit_.fields().digitFilter(TxtKeyNum, kBadInput);
 }
 
 void TriggerPanel::CboWay_Change() {
     const QString text = CboWay->currentText();
     if (!rules::comparisonAccepted(text)) {
-        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kBadInput, kErrorTitle, MsgIcon::Information);
         CboWay->setEditText(QString());
         return;
     }
@@ -412,7 +427,7 @@ void TriggerPanel::CboWay_Click() {
 void TriggerPanel::CboOwner_Change() {
     const QString text = CboOwner->currentText();
     if (!rules::sideAccepted(text)) {
-        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kBadInput, kErrorTitle, MsgIcon::Information);
         CboOwner->setEditText(QString());
         return;
     }
@@ -437,11 +452,11 @@ void TriggerPanel::CmdTeamDelete_Click() {
     QListWidgetItem* item = LstTeam->currentItem();
     if (!item || !item->isSelected())
         return;
-    if (kit_.msg(kConfirmDelete, kQuestionTitle, MsgIcon::Information, MsgButtons::YesNo) ==
-        MsgAnswer::No)
+    if (kit_.messages().msg(kConfirmDelete, kQuestionTitle, MsgIcon::Information,
+                            MsgButtons::YesNo) == MsgAnswer::No)
         return;
     delete LstTeam->takeItem(LstTeam->row(item));
-    kit_.clearSelectionQuietly(LstTeam); // no neighbour takes the deleted entry's place
+    kit_.focus().clearSelectionQuietly(LstTeam); // no neighbour takes the deleted entry's place
 }
 
 void TriggerPanel::CboOwner_Click() {
@@ -452,10 +467,10 @@ void TriggerPanel::CboOwner_Click() {
 
 void TriggerPanel::CboOwner_LostFocus() {
     // Only what the user typed is checked: a loaded value passes through untouched.
-    if (!kit_.userEditedSinceFocus(CboOwner))
+    if (!kit_.focus().userEditedSinceFocus(CboOwner))
         return;
     if (!rules::sideAccepted(CboOwner->currentText())) {
-        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kBadInput, kErrorTitle, MsgIcon::Information);
         CboOwner->setEditText(QString());
     }
 }
@@ -472,14 +487,14 @@ void TriggerPanel::CboMax_LostFocus() {
 
 void TriggerPanel::checkWeightOnLeave(QComboBox* box) {
     // Real files hold weights such as 600 or 1000: a loaded value is never erased.
-    if (!kit_.userEditedSinceFocus(box))
+    if (!kit_.focus().userEditedSinceFocus(box))
         return;
     const QString text = box->currentText();
     if (!text.isEmpty() && !rules::weightAccepted(text)) {
         // Emptied before the message takes the focus: leaving the box again for the
         // message finds nothing more to refuse.
         box->setEditText(QString());
-        kit_.msg(kBadInput, kErrorTitle, MsgIcon::Information);
+        kit_.messages().msg(kBadInput, kErrorTitle, MsgIcon::Information);
     }
 }
 

@@ -25,9 +25,8 @@ class TriggerPanel : public RecordPanel {
 
   public:
     // teamTypes is the registry list CmdTeam takes the selected team type from.
-    TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes, QObject* parent);
+    TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes, QWidget* parent);
 
-    QGroupBox* frame() const { return FraRoot; }
     QString key() const;
     void setKey(const QString& key);
     QListWidget* teamList() const { return LstTeam; }
@@ -36,6 +35,7 @@ class TriggerPanel : public RecordPanel {
     void show(const QString& key) override;
     void clear() override;
     Saved save(SaveMode mode) override;
+    void compact() override;
     void captureBaseline() override;
     void CmdSaveRoot_Click();
     void CmdRootCopy_Click();
@@ -68,6 +68,7 @@ class TriggerPanel : public RecordPanel {
     void createControls();
     void checkWeightOnLeave(QComboBox* box);
     void setFields(const records::TriggerFields& fields);
+    void put(const records::TriggerRecord& record); // a record as read, on show
     records::TriggerFields fields() const;
 
     QAbstractItemView* teamTypes_;

@@ -52,15 +52,15 @@ void UnitChoiceBox::setChoices(UnitChoices choices) {
 std::optional<QString> UnitChoiceBox::chosenId(PanelKit& kit) const {
     const QString text = box_->currentText();
     if (choices().size() == 0) // no table and no mod: the look-up says what is missing
-        return kit.LookupUnitId(text);
+        return kit.fields().LookupUnitId(text);
     const int index = box_->currentIndex();
     if (index >= 0 && box_->itemText(index) == text)
         return box_->itemData(index, Qt::UserRole).toString();
     const UnitChoices::Match m = choices().match(text);
     if (m.sharing > 1) {
-        kit.status(QStringLiteral("名称 %1 对应 %2 个类型，请选择带 ID 的条目")
-                       .arg(text.trimmed())
-                       .arg(m.sharing));
+        kit.messages().status(QStringLiteral("名称 %1 对应 %2 个类型，请选择带 ID 的条目")
+                                  .arg(text.trimmed())
+                                  .arg(m.sharing));
         return std::nullopt;
     }
     return m.id;
@@ -68,7 +68,7 @@ std::optional<QString> UnitChoiceBox::chosenId(PanelKit& kit) const {
 
 QString UnitChoiceBox::labelOf(PanelKit& kit, const QString& id) const {
     const QString label = choices().labelOf(id);
-    return label.isEmpty() ? kit.LookupUnitName(id) : label;
+    return label.isEmpty() ? kit.fields().LookupUnitName(id) : label;
 }
 
 } // namespace tarvok

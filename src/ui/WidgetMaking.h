@@ -23,6 +23,20 @@ template <class W> W* named(W* w, const QString& objectName) {
     return w;
 }
 
+// A panel laid out as its one frame: the frame fills it, with no margin of its own.
+inline void holdFrame(QWidget* panel, QWidget* frame) {
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(frame);
+}
+
+// The text colour of a list (文字前景色).
+inline void setTextColour(QAbstractItemView* view, const QColor& colour) {
+    QPalette p = view->palette();
+    p.setColor(QPalette::Text, colour);
+    view->setPalette(p);
+}
+
 inline QLabel* label(const QString& text, QWidget* parent) {
     return new QLabel(text, parent);
 }

@@ -82,22 +82,21 @@ QScrollArea* scrolling(QWidget* content) {
     return scroll;
 }
 
-void compact(QWidget* window) {
-    for (QGroupBox* frame : window->findChildren<QGroupBox*>()) {
-        if (auto* grid = qobject_cast<QGridLayout*>(frame->layout()))
-            grid->setVerticalSpacing(3);
-        else if (auto* box = qobject_cast<QBoxLayout*>(frame->layout()))
-            box->setSpacing(3);
-        if (QLayout* l = frame->layout())
-            l->setContentsMargins(6, 4, 6, 4);
-    }
-    for (QComboBox* box : window->findChildren<QComboBox*>()) {
+void compactFrame(QGroupBox* frame) {
+    if (auto* grid = qobject_cast<QGridLayout*>(frame->layout()))
+        grid->setVerticalSpacing(3);
+    else if (auto* box = qobject_cast<QBoxLayout*>(frame->layout()))
+        box->setSpacing(3);
+    if (QLayout* l = frame->layout())
+        l->setContentsMargins(6, 4, 6, 4);
+}
+
+void fitDropDowns(std::initializer_list<QComboBox*> boxes) {
+    for (QComboBox* box : boxes) {
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(4);
+        box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) + 24);
     }
-    for (const char* name : {"LvwSpe", "LvwScr", "LstScrAct", "LstScrNumber"})
-        if (auto* view = window->findChild<QAbstractItemView*>(QLatin1String(name)))
-            view->setMinimumHeight(72);
 }
 
 QSize FittingScrollArea::sizeHint() const {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QComboBox>
 #include <QFont>
+#include <QGroupBox>
 #include <QLabel>
 #include <QScrollArea>
 
+#include <initializer_list>
 #include <vector>
 
 // The pieces the main window is laid out with.
@@ -18,9 +21,12 @@ void setTabChain(const std::vector<QWidget*>& areas);
 
 // The window's content in a scroll area that asks for the room the content wants.
 QScrollArea* scrolling(QWidget* content);
-// Keeps a window of many fields on one screen: frames with tighter spacing, combo boxes no
-// wider than a few characters (their lists open wide), the step lists a few rows high.
-void compact(QWidget* window);
+// Keeps a window of many fields on one screen: frames with tighter spacing, choice boxes no
+// wider than a few characters (their lists open as wide as their first entries need), lists
+// of rows a few rows high. Each panel applies them to its own controls.
+void compactFrame(QGroupBox* frame);
+void fitDropDowns(std::initializer_list<QComboBox*> boxes);
+constexpr int kRowListHeight = 72;
 
 // Wraps its text within the room it is given, yet leaves the window's height free of its
 // width: with a height that depends on the width, the scroll area would lay the window out

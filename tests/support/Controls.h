@@ -147,10 +147,14 @@ struct Window : Controls {
         main.scriptPanel().LoadActionParameters(name);
     }
     void ListBuildingNames() { main.scriptPanel().ListBuildingNames(); }
-    QString LookupUnitName(const QString& id) { return main.kit().LookupUnitName(id); }
-    QString LookupUnitId(const QString& name) { return main.kit().LookupUnitId(name); }
-    QString LookupBuildingName(const QString& id) { return main.kit().LookupBuildingName(id); }
-    QString LookupBuildingId(const QString& name) { return main.kit().LookupBuildingId(name); }
+    QString LookupUnitName(const QString& id) { return main.kit().fields().LookupUnitName(id); }
+    QString LookupUnitId(const QString& name) { return main.kit().fields().LookupUnitId(name); }
+    QString LookupBuildingName(const QString& id) {
+        return main.kit().fields().LookupBuildingName(id);
+    }
+    QString LookupBuildingId(const QString& name) {
+        return main.kit().fields().LookupBuildingId(name);
+    }
 };
 
 } // namespace tarvok::test

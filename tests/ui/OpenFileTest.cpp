@@ -214,7 +214,7 @@ TEST(RewriteFailure, IsReportedWithItsReasonAndLeavesTheFileUnchanged) {
         e.open(path);
         c.spoil(e.dir, path);
         PanelKit& kit = e.w->main.kit();
-        const bool ok = kit.reportWrite(e.w->main.document().rewrite(
+        const bool ok = kit.messages().reportWrite(e.w->main.document().rewrite(
             [](const QByteArray& bytes, const TextCodec&) { return bytes + "x\r\n"; }));
         QFile::setPermissions(e.dir.file(QStringLiteral("sub")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

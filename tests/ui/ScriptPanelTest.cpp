@@ -66,7 +66,7 @@ const ShownMessage kSaved = plain(QStringLiteral("脚本已保存！"));
 } // namespace
 
 TEST_F(ScriptFrame, SelectingShowsTheScriptAndTheBuildingRule) {
-    w.main.kit().selectRowQuietly(w.LstSpe, 0);
+    w.main.kit().focus().selectRowQuietly(w.LstSpe, 0);
     w.TxtScrUnitE->setText(QStringLiteral("GAPOWR"));
     clickRow(w.LstScr, 0);
     EXPECT_TRUE(e.dialogs.messages.empty());
@@ -181,7 +181,7 @@ TEST_F(ScriptFrame, AddingAndDeletingScriptsLeavesTheTaskForceRegistry) {
 }
 
 TEST_F(ScriptFrame, TheTeamTypesScriptListAndCopy) {
-    w.main.kit().selectRowQuietly(w.LstSpe, 0);
+    w.main.kit().focus().selectRowQuietly(w.LstSpe, 0);
     w.LstScrAdd->item(0)->setText("SC-B");
     clickRow(w.LstScrAdd, 0);
     EXPECT_EQ(w.TxtScr->text(), "SC-B");

@@ -97,9 +97,9 @@ const ShownMessage kBadNumbering = plain(QStringLiteral("输入不合法！"));
 } // namespace
 
 TEST_F(TaskForceFrame, SelectingShowsTheTaskForceAndItsFirstRow) {
-    w.main.kit().selectRowQuietly(w.LstRoot, 0);
-    w.main.kit().selectRowQuietly(w.LstFig, 0);
-    w.main.kit().selectRowQuietly(w.LstScr, 0);
+    w.main.kit().focus().selectRowQuietly(w.LstRoot, 0);
+    w.main.kit().focus().selectRowQuietly(w.LstFig, 0);
+    w.main.kit().focus().selectRowQuietly(w.LstScr, 0);
     clickRow(w.LstSpe, 0);
     EXPECT_TRUE(e.dialogs.messages.empty());
     EXPECT_EQ(w.TxtSpe->text(), "TF-A");
@@ -365,7 +365,7 @@ TEST_F(TaskForceFrame, AutoSaveSavesTheTaskForceOnShowFirst) {
 }
 
 TEST_F(TaskForceFrame, TheTeamTypesTaskForceListShowsEntryZero) {
-    w.main.kit().selectRowQuietly(w.LstRoot, 0);
+    w.main.kit().focus().selectRowQuietly(w.LstRoot, 0);
     w.LstSpeAdd->item(0)->setText("TF-B");
     clickRow(w.LstSpeAdd, 0);
     EXPECT_EQ(w.TxtSpe->text(), "TF-B");
