@@ -745,7 +745,17 @@ RulesDocument::targetsOf(const SetReading& set, const std::vector<fileset::Part>
 }
 
 bool RulesDocument::scratchOf(const std::vector<Target>& targets) {
-    if (targets.empty() || !filestore::replace(scratchPath_, targets.front().old).ok())
+    if (targets.empty())
+        return false;
+    // A second name of the file about to be replaced, as for one file; a copy of its
+    // content where that cannot be (it has other names, or no links here).
+    const Target& first = targets.front();
+    QFile::remove(scratchPath_);
+    if (first.before.links == 1 && filestore::link(first.path, scratchPath_).ok() &&
+        filestore::facts(scratchPath_).sameAs(first.before))
+        return true;
+    QFile::remove(scratchPath_);
+    if (!filestore::replace(scratchPath_, first.old).ok())
         return false;
     filestore::makePrivate(scratchPath_);
     return true;
@@ -791,6 +801,13 @@ filestore::WriteResult RulesDocument::replaceAll(const std::vector<Target>& targ
         if (history_)
             history_->drop(pending);
         pending = {};
+        // The scratch copy must not stay a second name of a file the editor may write.
+        if (!targets.empty() && sameFile(targets.front().path, scratchPath_)) {
+            QFile::remove(scratchPath_);
+            filestore::copy(targets.front().path, scratchPath_);
+        }
+    } else {
+        filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
     }
     return result;
 }
