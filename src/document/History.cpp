@@ -347,15 +347,20 @@ bool History::roomFor(const filestore::FileFacts& current) const {
     return free < 0 || free >= 3 * current.size; // it, and then twice its size left
 }
 
-bool History::begin(const Pending& pending, Step step, const filestore::FileFacts& newFile) {
-    if (!pending.kept() && step == Step::Write)
-        return false;
+QByteArray History::stepNote(const Pending& pending, Step step) const {
     QByteArray note = "step " + stepName(step).toLatin1() + "\n";
     if (pending.kept())
         note += "part " + QFileInfo(pending.file).fileName().toUtf8() + "\n";
     if (step != Step::Write)
         if (const std::optional<Version> from = top(sourceOf(step)))
             note += "drop " + QFileInfo(from->file).fileName().toUtf8() + "\n";
+    return note;
+}
+
+bool History::begin(const Pending& pending, Step step, const filestore::FileFacts& newFile) {
+    if (!pending.kept() && step == Step::Write)
+        return false;
+    QByteArray note = stepNote(pending, step);
     note += "device " + QByteArray::number(newFile.device) + "\ninode " +
             QByteArray::number(newFile.inode) + "\nsize " + QByteArray::number(newFile.size) + "\n";
     return writeNote(kStepNote, note);
@@ -365,12 +370,7 @@ bool History::beginMany(const Pending& pending, Step step, const std::vector<Mad
                         const Fingerprint& wrote) {
     if (!pending.kept() && step == Step::Write)
         return false;
-    QByteArray note = "step " + stepName(step).toLatin1() + "\n";
-    if (pending.kept())
-        note += "part " + QFileInfo(pending.file).fileName().toUtf8() + "\n";
-    if (step != Step::Write)
-        if (const std::optional<Version> from = top(sourceOf(step)))
-            note += "drop " + QFileInfo(from->file).fileName().toUtf8() + "\n";
+    QByteArray note = stepNote(pending, step);
     note +=
         "wrote " + QByteArray::number(wrote.size) + ' ' + QByteArray::number(wrote.hash, 16) + "\n";
     for (const Made& m : made)

@@ -143,6 +143,8 @@ class History {
     void clearDeadLock();
     bool roomFor(const filestore::FileFacts& current) const;
     QString pendingName(Stack stack) const;
+    // The journal's first lines: the step, its pending version and the version it drops.
+    QByteArray stepNote(const Pending& pending, Step step) const;
     std::vector<Entry> versions(Stack stack) const; // oldest first
     bool ensureFolders();
     void recover();

@@ -688,17 +688,10 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
     if (!result.ok()) {
         history_->drop(pending);
         unlinkScratch();
-        if (result.result != filestore::Result::Busy)
-            return {Restored::Failed, {}, result};
-        if (std::optional<Reading> now = changedOutside())
-            adopt(std::move(*now));
-        return {Restored::ChangedOutside, {}, {}};
+        return notRestored(result);
     }
-    filestore::WriteResult done = result;
-    if (!history_->finish(pending, step, History::fingerprintOf(*bytes)) && pending.kept()) {
-        done.versionResult = history_->failure().result;
-        done.versionError = history_->failure().systemError;
-    }
+    const filestore::WriteResult done =
+        finishRestore(pending, step, History::fingerprintOf(*bytes), result);
     filestore::makePrivate(scratchPath_);
     stamp_ = stampOf(path_);
     reload(*bytes);
@@ -916,18 +909,9 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
     const History::Fingerprint print = History::fingerprintOf(bytes);
     filestore::WriteResult note;
     const filestore::WriteResult result = replaceAll(*targets, pending, step, print, note);
-    if (!result.ok()) {
-        if (result.result != filestore::Result::Busy)
-            return {Restored::Failed, {}, result};
-        if (std::optional<Reading> now = changedOutside())
-            adopt(std::move(*now));
-        return {Restored::ChangedOutside, {}, {}};
-    }
-    filestore::WriteResult done = result;
-    if (!history_->finish(pending, step, print) && pending.kept()) {
-        done.versionResult = history_->failure().result;
-        done.versionError = history_->failure().systemError;
-    }
+    if (!result.ok())
+        return notRestored(result);
+    const filestore::WriteResult done = finishRestore(pending, step, print, result);
     stamp_ = stampOf(path_);
     for (Member& m : files_)
         m.stamp = stampOf(m.path);
@@ -935,6 +919,25 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
     emit restored();
     tell(Change::Cause::Restored);
     return {Restored::Done, version.time, done};
+}
+
+RulesDocument::Restored RulesDocument::notRestored(const filestore::WriteResult& result) {
+    if (result.result != filestore::Result::Busy)
+        return {Restored::Failed, {}, result};
+    if (std::optional<Reading> now = changedOutside())
+        adopt(std::move(*now));
+    return {Restored::ChangedOutside, {}, {}};
+}
+
+filestore::WriteResult RulesDocument::finishRestore(const History::Pending& pending,
+                                                    History::Step step,
+                                                    const History::Fingerprint& print,
+                                                    filestore::WriteResult done) {
+    if (!history_->finish(pending, step, print) && pending.kept()) {
+        done.versionResult = history_->failure().result;
+        done.versionError = history_->failure().systemError;
+    }
+    return done;
 }
 
 filestore::WriteResult RulesDocument::rewrite(const Transform& transform, Change change) {

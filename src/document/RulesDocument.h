@@ -302,6 +302,13 @@ class RulesDocument : public QObject {
     filestore::WriteResult replaceAll(const std::vector<Target>& targets, History::Pending& pending,
                                       History::Step step, const History::Fingerprint& wrote,
                                       filestore::WriteResult& versionNote);
+    // A restore whose replace failed: changed outside (read again) or failed.
+    Restored notRestored(const filestore::WriteResult& result);
+    // A restore that replaced the file: its step finished, done saying when its version
+    // could not be kept.
+    filestore::WriteResult finishRestore(const History::Pending& pending, History::Step step,
+                                         const History::Fingerprint& print,
+                                         filestore::WriteResult done);
     // The scratch copy as the content of the first file replaced.
     bool scratchOf(const std::vector<Target>& targets);
 
