@@ -6,11 +6,12 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QRandomGenerator>
 #include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
-#include <future>
 #include <limits>
 
 namespace tarvok {
@@ -110,7 +111,8 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
         return std::nullopt;
     path_ = path;
     stamp_ = stamp;
-    building_ = {};
+    stopReading();
+    unsaid_.clear(); // of the file open before
     known_ = std::move(*bytes);
     history_ = historyFolder_.isEmpty() ? nullptr : std::make_unique<History>(historyFolder_, path);
     letGo(index_);
@@ -118,7 +120,7 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     countFromScan();
     watch();
     qCDebug(lcDocument) << "opened" << path << known_.size() << "bytes";
-    emit opened();
+    say(&RulesDocument::opened);
     return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1))};
 }
 
@@ -150,40 +152,85 @@ bool RulesDocument::adopt(Reading reading) {
     stamp_ = reading.stamp;
     qCDebug(lcDocument) << "changed outside, read again:" << reading.bytes->size() << "bytes";
     reload(std::move(*reading.bytes));
-    emit reloaded();
+    say(&RulesDocument::reloaded);
     return true;
 }
 
 void RulesDocument::reload(QByteArray bytes) {
-    building_ = {}; // of content that is no longer the file's
+    stopReading(); // of content that is no longer the file's
     known_ = std::move(bytes);
     letGo(index_);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
 }
 
-std::shared_ptr<const RulesIndex> RulesDocument::index() const {
+void RulesDocument::say(Signal signal) {
+    unsaid_.push_back(signal);
+    sayUnsaid();
+}
+
+void RulesDocument::sayUnsaid() {
+    if (building_)
+        return;
+    // In the order they happened; a listener's own write says its signals after these.
+    const std::vector<Signal> now = std::exchange(unsaid_, {});
+    for (Signal s : now)
+        (this->*s)();
+}
+
+void RulesDocument::startReading() {
+    const bool started = !building_;
+    auto* watcher = new QFutureWatcher<std::shared_ptr<const RulesIndex>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        if (watcher == building_)
+            readingArrived();
+    });
+    // The task holds its own copy of the bytes: it may outlive this document, never the
+    // application.
+    watcher->setFuture(QtConcurrent::run([bytes = known_] {
+        return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
+    }));
+    building_ = watcher;
+    if (started)
+        emit readingInProgressChanged(true);
+}
+
+void RulesDocument::stopReading() {
+    if (!building_)
+        return;
+    building_ = nullptr; // its task ends on its own; what it read is dropped
+    emit readingInProgressChanged(false);
+}
+
+void RulesDocument::readingArrived() {
+    if (!index_) // unless it was made already, asked for before it arrived
+        index_ = building_->result();
+    stopReading();
+    sayUnsaid();
+}
+
+std::shared_ptr<const RulesIndex> RulesDocument::index() {
     if (path_.isEmpty())
         return nullptr;
-    return index_ ? index_ : building_.get();
+    if (!index_) // the reading of the last write is not here yet: made from its bytes
+        index_ = std::make_shared<const RulesIndex>(known_);
+    return index_;
 }
 
 bool RulesDocument::refresh() {
     if (path_.isEmpty())
         return false;
-    if (!index_) { // the reading of the editor's last write, once it is built
-        index_ = building_.get();
-        building_ = {};
-    }
     std::optional<Reading> now = changedOutside();
     return now && adopt(std::move(*now));
 }
 
 std::optional<RulesDocument::Content> RulesDocument::read() const {
-    const std::shared_ptr<const RulesIndex> index = this->index();
-    if (!index)
+    if (path_.isEmpty())
         return std::nullopt;
-    return Content{index->bytes(), index->codec()};
+    if (!index_) // the reading of the last write is in progress
+        return Content{known_, TextCodec(detectEncoding(known_))};
+    return Content{index_->bytes(), index_->codec()};
 }
 
 std::optional<RulesDocument::Basis> RulesDocument::readBasis() {
@@ -224,7 +271,7 @@ filestore::WriteResult RulesDocument::write(const Compute& compute) {
         qCDebug(lcDocument) << "write:" << static_cast<int>(result.result) << result.systemError
                             << (outside ? "over another program's change" : "");
         if (outside)
-            emit reloaded();
+            say(&RulesDocument::reloaded);
         return result;
     };
     for (int attempt = 0; attempt <= kRetries; ++attempt) {
@@ -377,7 +424,7 @@ filestore::WriteResult RulesDocument::commit(const Basis& first, const QByteArra
     if (pending.kept() || first.facts.links == 1)
         filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
     wrote(out);
-    emit written();
+    say(&RulesDocument::written);
     filestore::WriteResult done;
     done.versionResult = versionNote.result;
     done.versionError = versionNote.systemError;
@@ -434,12 +481,15 @@ filestore::WriteResult RulesDocument::giveUp(History::Pending& pending, QByteArr
 void RulesDocument::wrote(QByteArray bytes) {
     stamp_ = stampOf(path_);
     known_ = std::move(bytes);
-    // Read again on a second core while the user goes on; the first use waits for it.
+    // A large file is read again by the pool while the user goes on, and written() said once
+    // that reading arrives; a small one is read at once, in less time than a hand-over takes.
     letGo(index_);
-    building_ =
-        std::async(std::launch::async, [bytes = known_] {
-            return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
-        }).share();
+    if (known_.size() >= kReadInPoolFrom) {
+        startReading();
+        return;
+    }
+    stopReading();
+    index_ = std::make_shared<const RulesIndex>(known_);
 }
 
 bool RulesDocument::wroteLast(const History::Version& version, const QByteArray& current,
@@ -526,7 +576,7 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
     filestore::makePrivate(scratchPath_);
     stamp_ = stampOf(path_);
     reload(*bytes);
-    emit restored();
+    say(&RulesDocument::restored);
     return {Restored::Done, version->time, done};
 }
 

@@ -36,19 +36,23 @@ class RulesIndex {
     std::vector<qsizetype> triggerLines(QByteArrayView id) const;
 
   private:
-    void buildLookUps();
+    struct LookUps {
+        RowsByName sections;                 // of text_.sections()
+        std::vector<qsizetype> triggerLines; // the key lines of every [AITriggerTypes] section
+        RowsByName triggersById;             // of triggerLines
+    };
+    static LookUps buildLookUps(const IniText& text);
 
     QByteArray bytes_;
     TextCodec codec_;
     IniText text_;
     RulesScan scan_;
-    RowsByName sections_;                 // of text_.sections()
-    std::vector<qsizetype> triggerLines_; // the key lines of every [AITriggerTypes] section
-    RowsByName triggersById_;             // of triggerLines_
+    LookUps lookUps_;
 };
 
-// Lets go of a reading. When it is the last hold on it, the reading is freed on a thread of
-// its own: tens of megabytes of lines take a while to give back, and nobody waits for them.
+// Lets go of a reading. When it is the last hold on it, the reading is freed by a task of Qt's
+// thread pool (pool::giveBack): tens of megabytes of lines take a while to give back, and
+// nobody waits for them.
 void letGo(std::shared_ptr<const RulesIndex>& index);
 
 } // namespace tarvok
