@@ -1,12 +1,13 @@
 #include "document/FileStore.h"
 
+#include "document/Pool.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <cerrno>
 #include <filesystem>
@@ -206,7 +207,7 @@ std::optional<QByteArray> read(const QString& path) {
     const qint64 half = size / 2;
     char* const out = bytes.data();
     // The second half by a task of the pool, into its own part of the bytes.
-    QFuture<bool> second = QtConcurrent::run([path, out, half, size] {
+    QFuture<bool> second = pool::run([path, out, half, size] {
         QFile other(path);
         return other.open(QIODevice::ReadOnly) && other.seek(half) &&
                other.read(out + half, size - half) == size - half;

@@ -1,8 +1,7 @@
 #include "document/IniText.h"
 
+#include "document/Pool.h"
 #include "document/TextEncoding.h"
-
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cstring>
@@ -45,7 +44,7 @@ IniText IniText::readShared(QByteArrayView content, qsizetype minShared) {
         return IniText(content);
     // The second half's lines are read by a task of the pool, numbered from its first line,
     // and joined to the first half's once both are done.
-    QFuture<IniText> reading = QtConcurrent::run([content, nl, end] {
+    QFuture<IniText> reading = pool::run([content, nl, end] {
         IniText second;
         second.content_ = content;
         second.lines_.reserve(static_cast<size_t>(std::count(nl + 1, end, '\n')) + 1);

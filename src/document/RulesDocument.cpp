@@ -2,6 +2,7 @@
 
 #include "document/IniText.h"
 #include "document/Logging.h"
+#include "document/Pool.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QFutureWatcher>
 #include <QRandomGenerator>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <limits>
@@ -188,7 +188,7 @@ void RulesDocument::startReading() {
     });
     // The task holds its own copy of the bytes: it may outlive this document, never the
     // application.
-    watcher->setFuture(QtConcurrent::run([bytes = known_] {
+    watcher->setFuture(pool::run([bytes = known_] {
         return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
     }));
     building_ = watcher;

@@ -1,10 +1,9 @@
 #include "records/TriggerTable.h"
 
 #include "document/Lines.h"
+#include "document/Pool.h"
 #include "records/FieldRules.h"
 #include "records/RecordLines.h"
-
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cmath>
@@ -191,8 +190,8 @@ int Table::read(const RulesIndex& index, const UnitName& unitName, const QString
     // The second half by a task of the pool.
     QFuture<std::vector<Row>> other;
     if (half < count)
-        other = QtConcurrent::run(
-            [&index, half, count, file] { return readRows(index, half, count, file); });
+        other =
+            pool::run([&index, half, count, file] { return readRows(index, half, count, file); });
     std::vector<Row> rows = readRows(index, 0, half, file);
     std::vector<Row> second = other.isValid() ? other.takeResult() : std::vector<Row>();
     rows.insert(rows.end(), std::make_move_iterator(second.begin()),

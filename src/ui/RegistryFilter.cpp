@@ -9,7 +9,6 @@
 #include "ui/RegistryListModel.h"
 
 #include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <numeric>
@@ -40,7 +39,7 @@ void UnitFinder::prepare() {
             arrived_();
     });
     reader->setFuture(
-        QtConcurrent::run([reading] { return std::make_shared<unituses::UnitUses>(*reading); }));
+        pool::run([reading] { return std::make_shared<unituses::UnitUses>(*reading); }));
     pool::giveBack(std::move(uses_));
     letGo(reading_);
     reading_ = std::move(reading);
