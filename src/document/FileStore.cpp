@@ -207,13 +207,13 @@ std::optional<QByteArray> read(const QString& path) {
     const qint64 half = size / 2;
     char* const out = bytes.data();
     // The second half by a task of the pool, into its own part of the bytes.
-    QFuture<bool> second = pool::run([path, out, half, size] {
+    pool::Task<bool> second = pool::run([path, out, half, size] {
         QFile other(path);
         return other.open(QIODevice::ReadOnly) && other.seek(half) &&
                other.read(out + half, size - half) == size - half;
     });
     const bool first = file.read(out, half) == half;
-    if (!second.result() || !first)
+    if (!second.take() || !first)
         return std::nullopt; // shrunk meanwhile: the caller reads again
     // Grown meanwhile: what is there now, read whole. A byte past the end read at first
     // tells, where the file's size could still be the one of the look above.

@@ -44,7 +44,7 @@ IniText IniText::readShared(QByteArrayView content, qsizetype minShared) {
         return IniText(content);
     // The second half's lines are read by a task of the pool, numbered from its first line,
     // and joined to the first half's once both are done.
-    QFuture<IniText> reading = pool::run([content, nl, end] {
+    pool::Task<IniText> reading = pool::run([content, nl, end] {
         IniText second;
         second.content_ = content;
         second.lines_.reserve(static_cast<size_t>(std::count(nl + 1, end, '\n')) + 1);
@@ -60,7 +60,7 @@ IniText IniText::readShared(QByteArrayView content, qsizetype minShared) {
     }
     text.lines_.reserve(static_cast<size_t>(std::count(p, nl + 1, '\n')));
     text.readLines(p, nl + 1);
-    const IniText second = reading.takeResult();
+    const IniText second = reading.take();
     const qsizetype before = text.lineCount();
     text.lines_.reserve(text.lines_.size() + second.lines_.size());
     text.lines_.insert(text.lines_.end(), second.lines_.begin(), second.lines_.end());

@@ -180,17 +180,21 @@ void RulesDocument::sayUnsaid() {
 
 void RulesDocument::startReading() {
     const bool started = !building_;
-    auto* watcher = new QFutureWatcher<std::shared_ptr<const RulesIndex>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        watcher->deleteLater();
-        if (watcher == building_)
-            readingArrived();
-    });
     // The task holds its own copy of the bytes: it may outlive this document, never the
     // application.
-    watcher->setFuture(pool::run([bytes = known_] {
+    pool::Task<std::shared_ptr<const RulesIndex>> task = pool::run([bytes = known_] {
         return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
-    }));
+    });
+    auto* watcher = new QFutureWatcher<std::shared_ptr<const RulesIndex>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, task] {
+        watcher->deleteLater();
+        if (watcher != building_)
+            return;  // overtaken
+        if (!index_) // unless it was made already, asked for before it arrived
+            index_ = task.result();
+        readingArrived();
+    });
+    watcher->setFuture(task.future());
     building_ = watcher;
     if (started)
         emit readingInProgressChanged(true);
@@ -204,8 +208,6 @@ void RulesDocument::stopReading() {
 }
 
 void RulesDocument::readingArrived() {
-    if (!index_) // unless it was made already, asked for before it arrived
-        index_ = building_->result();
     stopReading();
     sayUnsaid();
 }

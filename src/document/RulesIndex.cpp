@@ -8,10 +8,10 @@ RulesIndex::RulesIndex(QByteArray bytes)
     : bytes_(std::move(bytes)), text_(IniText::readShared(bytes_)) {
     // The look-ups are made by a task of the pool while this thread scans the lists and
     // tells the encoding.
-    QFuture<LookUps> lookUps = pool::run([this] { return buildLookUps(text_); });
+    pool::Task<LookUps> lookUps = pool::run([this] { return buildLookUps(text_); });
     scan_ = scanRules(text_);
     codec_ = TextCodec(detectEncoding(bytes_));
-    lookUps_ = lookUps.takeResult();
+    lookUps_ = lookUps.take();
 }
 
 RulesIndex::LookUps RulesIndex::buildLookUps(const IniText& text) {

@@ -188,12 +188,12 @@ int Table::read(const RulesIndex& index, const UnitName& unitName, const QString
     const size_t count = index.scan().triggerKeys.size();
     const size_t half = count > 2000 ? count / 2 : count;
     // The second half by a task of the pool.
-    QFuture<std::vector<Row>> other;
+    std::optional<pool::Task<std::vector<Row>>> other;
     if (half < count)
         other =
             pool::run([&index, half, count, file] { return readRows(index, half, count, file); });
     std::vector<Row> rows = readRows(index, 0, half, file);
-    std::vector<Row> second = other.isValid() ? other.takeResult() : std::vector<Row>();
+    std::vector<Row> second = other ? other->take() : std::vector<Row>();
     rows.insert(rows.end(), std::make_move_iterator(second.begin()),
                 std::make_move_iterator(second.end()));
     for (Row& r : rows) {

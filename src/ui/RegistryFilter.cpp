@@ -31,15 +31,15 @@ void UnitFinder::prepare() {
     std::shared_ptr<const RulesIndex> reading = document_.index();
     if (!reading || reading == reading_)
         return;
+    pool::Task<std::shared_ptr<unituses::UnitUses>> task =
+        pool::run([reading] { return std::make_shared<unituses::UnitUses>(*reading); });
     reader_ = std::make_unique<QFutureWatcher<std::shared_ptr<unituses::UnitUses>>>();
-    QFutureWatcher<std::shared_ptr<unituses::UnitUses>>* reader = reader_.get();
-    QObject::connect(reader, &QFutureWatcherBase::finished, reader, [this, reader] {
-        uses_ = reader->result();
+    QObject::connect(reader_.get(), &QFutureWatcherBase::finished, reader_.get(), [this, task] {
+        uses_ = task.result();
         if (arrived_)
             arrived_();
     });
-    reader->setFuture(
-        pool::run([reading] { return std::make_shared<unituses::UnitUses>(*reading); }));
+    reader_->setFuture(task.future());
     pool::giveBack(std::move(uses_));
     letGo(reading_);
     reading_ = std::move(reading);
