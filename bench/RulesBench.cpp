@@ -65,6 +65,32 @@ Fixture& fixture(qsizetype size) {
     return *f;
 }
 
+// The same file as a mod of two: its triggers in ai_trigger.ini, which the rules file names
+// in [#include] (the rest, and the trigger section's place, as generated).
+struct SplitFixture {
+    QTemporaryDir dir;
+    QString path;
+    QString scratch;
+};
+
+SplitFixture& splitFixture(qsizetype size) {
+    static std::map<qsizetype, std::unique_ptr<SplitFixture>> fixtures;
+    auto& f = fixtures[size];
+    if (!f) {
+        const QByteArray& content = fixture(size).rules.content;
+        const IniText::Range span = sectionSpan(content, "AITriggerTypes");
+        f = std::make_unique<SplitFixture>();
+        f->path = f->dir.filePath(QStringLiteral("aimd.ini"));
+        f->scratch = f->dir.filePath(QStringLiteral("File.ini"));
+        filestore::replace(f->path, "[#include]\r\n1=ai_trigger.ini\r\n" +
+                                        content.first(span.begin) +
+                                        content.sliced(span.begin + span.length));
+        filestore::replace(f->dir.filePath(QStringLiteral("ai_trigger.ini")),
+                           content.sliced(span.begin, span.length));
+    }
+    return *f;
+}
+
 void setBytes(benchmark::State& state, qsizetype bytes) {
     state.SetBytesProcessed(state.iterations() * bytes);
     state.counters["file_MB"] = static_cast<double>(bytes) / (1024 * 1024);
@@ -134,13 +160,14 @@ void BM_SafeCopy(benchmark::State& state) {
 // A trigger saved as the panel saves it: the trigger sections read as lines, the tech
 // level edited in place (a different value each time), the file written back through the
 // open document. With versions, each save also keeps the content it replaces for undo.
-void saveTriggerEdits(benchmark::State& state, bool versions) {
+void saveTriggerEdits(benchmark::State& state, bool versions, bool split = false) {
     Fixture& f = fixture(state.range(0));
     QTemporaryDir history; // outlives the document, whose lock is in it
-    RulesDocument doc(f.scratch);
+    RulesDocument doc(split ? splitFixture(state.range(0)).scratch : f.scratch);
     if (versions)
         doc.setHistoryFolder(history.filePath(QStringLiteral("history")));
-    if (!doc.open(f.path)) {
+    if (!doc.open(split ? splitFixture(state.range(0)).path : f.path) ||
+        doc.files().size() != (split ? 2 : 1)) {
         state.SkipWithError("the file cannot be opened");
         return;
     }
@@ -182,6 +209,25 @@ void BM_SaveTriggerEdit(benchmark::State& state) {
 }
 void BM_SaveTriggerEditWithVersions(benchmark::State& state) {
     saveTriggerEdits(state, true);
+}
+// The same trigger, of a mod whose triggers are in an included file.
+void BM_SaveTriggerEditIncluded(benchmark::State& state) {
+    saveTriggerEdits(state, true, true);
+}
+
+// Opening the rules file (read, index); arg 1: the same content as a mod of two files.
+void BM_OpenMod(benchmark::State& state) {
+    const bool split = state.range(1) != 0;
+    const QString path = split ? splitFixture(state.range(0)).path : fixture(state.range(0)).path;
+    for (auto _ : state) {
+        RulesDocument doc(fixture(state.range(0)).scratch);
+        if (!doc.open(path) || doc.files().size() != (split ? 2 : 1)) {
+            state.SkipWithError("the mod cannot be opened");
+            break;
+        }
+        benchmark::DoNotOptimize(doc.index());
+    }
+    setBytes(state, fixture(state.range(0)).rules.content.size());
 }
 
 // What names what: read once for each reading of the file, at the first 引用 list.
@@ -330,6 +376,11 @@ BENCHMARK(BM_PlainCopy) WRITES;
 BENCHMARK(BM_SafeCopy) WRITES;
 BENCHMARK(BM_SaveTriggerEdit) WRITES;
 BENCHMARK(BM_SaveTriggerEditWithVersions) WRITES;
+BENCHMARK(BM_SaveTriggerEditIncluded) WRITES;
+BENCHMARK(BM_OpenMod)
+    ->ArgsProduct({{kSmall, kLarge}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1);
 BENCHMARK(BM_CheckFile) SIZES;
 BENCHMARK(BM_ReferencesTable) SIZES;
 BENCHMARK(BM_ReferencesOfRecords) SIZES;

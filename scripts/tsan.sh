@@ -8,7 +8,5 @@ cd "$(dirname "$0")/.."
 TARVOK_BUILD_DIR=build-tsan TARVOK_CMAKE_ARGS="-DTARVOK_TSAN=ON -DTARVOK_BUILD_BENCH=OFF" \
     bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
-# Qt's own event dispatcher rather than GLib's, whose threads' frees the checker cannot place.
-export QT_NO_GLIB=1
 export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan.supp second_deadlock_stack=1 history_size=4 ${TSAN_OPTIONS:-}"
 ctest --test-dir build-tsan --output-on-failure -j"${TARVOK_TSAN_JOBS:-2}" "$@"

@@ -2,10 +2,13 @@
 
 #include "catalogues/Catalogues.h"
 #include "document/FileStore.h"
+#include "document/RulesDocument.h"
 #include "document/RulesIndex.h"
 #include "document/RulesScan.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -65,9 +68,11 @@ std::optional<QString> valueOf(const QStringList& args, qsizetype& i, const QStr
 }
 
 int check(const Options& options) {
-    const std::optional<QByteArray> bytes = filestore::read(options.file);
-    if (!bytes)
+    // With the files it includes, as the game reads them.
+    const std::optional<RulesDocument::Joined> joined = RulesDocument::readJoined(options.file);
+    if (!joined)
         return refuse(QStringLiteral("无法读取文件 %1").arg(options.file));
+    const QByteArray* bytes = &joined->bytes;
     if (!holdsAiSections(*bytes))
         return refuse(
             QStringLiteral("文件 %1 中没有 AI 节（[AITriggerTypes]、[TeamTypes]、[TaskForces]、"
@@ -85,15 +90,17 @@ int check(const Options& options) {
     if (!options.noRules) // what is in use, as the window's status bar says it
         write(stderr, catalogues.mod().statusText() + QLatin1Char('\n'));
 
-    const std::vector<filecheck::Problem> problems = catalogues.checkFile(index);
+    const std::vector<filecheck::Problem> problems = catalogues.checkFile(index, joined->problems);
     int errors = 0;
     QJsonArray array;
     QString lines;
+    const QDir folder = QFileInfo(options.file).dir();
     for (const filecheck::Problem& p : problems) {
         const bool error = p.level == filecheck::Level::Error;
+        const QString file = p.file.isEmpty() ? options.file : folder.filePath(p.file);
         errors += error ? 1 : 0;
         if (options.json)
-            array.append(QJsonObject{{QStringLiteral("file"), options.file},
+            array.append(QJsonObject{{QStringLiteral("file"), file},
                                      {QStringLiteral("line"), static_cast<qint64>(p.line)},
                                      {QStringLiteral("level"), error ? "error" : "hint"},
                                      {QStringLiteral("kind"), p.kind},
@@ -101,8 +108,7 @@ int check(const Options& options) {
                                      {QStringLiteral("text"), p.text}});
         else
             lines += QStringLiteral("%1:%2: %3: %4\n")
-                         .arg(options.file, QString::number(p.line), filecheck::levelText(p.level),
-                              p.text);
+                         .arg(file, QString::number(p.line), filecheck::levelText(p.level), p.text);
     }
     if (options.json)
         std::fputs(QJsonDocument(array).toJson(QJsonDocument::Indented).constData(), stdout);

@@ -28,14 +28,28 @@ bool Catalogues::updateMod(const QString& aiPath, const RulesIndex& index,
     return mod_.update(aiPath, index.text(), index.codec(), choice);
 }
 
-std::vector<filecheck::Problem> Catalogues::checkFile(const RulesIndex& index) const {
+std::vector<filecheck::Problem> Catalogues::checkFile(const RulesIndex& index,
+                                                      const QStringList& unreadIncludes) const {
     filecheck::CheckCatalogues catalogues;
     if (mod_.inUse()) // the mod's own lists are the truth
         catalogues.mod =
             filecheck::ModTypes{mod_.definedIds(), mod_.buildingIds().size(), &mod_.world()};
     else if (const std::optional<QStringList> table = lines(unitnames::kTableFile))
         catalogues.unitIds = unitnames::choiceLists(*table).ids;
-    return filecheck::checkRules(index.text(), index.codec(), catalogues);
+    std::vector<filecheck::Problem> problems =
+        filecheck::checkRules(index.text(), index.codec(), catalogues);
+    // A file the game reads from its archives is not beside the rules file: a hint.
+    std::vector<filecheck::Problem> unread;
+    for (const QString& text : unreadIncludes)
+        unread.push_back({filecheck::Level::Hint,
+                          QStringLiteral("包含的文件"),
+                          filecheck::RecordKind::None,
+                          {},
+                          0,
+                          text + QStringLiteral("（可能在游戏的资源包中）"),
+                          {}});
+    problems.insert(problems.begin(), unread.begin(), unread.end());
+    return problems;
 }
 
 std::optional<QString> Catalogues::unitName(const QString& unitId) const {

@@ -37,8 +37,10 @@ class Catalogues {
 
     // Every problem of the file read as index (filecheck::checkRules), compared with the
     // mod in use, else with the unit name table: what the check window lists and the
-    // command line prints.
-    std::vector<filecheck::Problem> checkFile(const RulesIndex& index) const;
+    // command line prints. Each of unreadIncludes (why a file the rules file includes was not
+    // read) comes first, as a hint.
+    std::vector<filecheck::Problem> checkFile(const RulesIndex& index,
+                                              const QStringList& unreadIncludes = {}) const;
 
     std::optional<QString> unitName(const QString& unitId) const;
     std::optional<QString> unitId(const QString& displayName) const;

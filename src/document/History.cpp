@@ -1,10 +1,13 @@
 #include "document/History.h"
 
+#include "document/FileSet.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
@@ -270,19 +273,7 @@ History::Pending History::keep(Stack stack, const filestore::FileFacts& current,
         p.why = {Result::TooLarge, {}};
         return p;
     }
-    qint64 next = 1;
-    const QStringList taken =
-        QDir(folderOf(stack))
-            .entryList({QLatin1Char('*') + kVersionSuffix, QLatin1Char('*') + kPendingSuffix},
-                       QDir::Files | QDir::System);
-    for (const QString& name : taken)
-        next = std::max(next, sequenceOf(name) + 1);
-    const QString file =
-        QDir(folderOf(stack))
-            .filePath(QStringLiteral("%1-%2")
-                          .arg(next, 10, 10, QLatin1Char('0'))
-                          .arg(QDateTime::currentMSecsSinceEpoch(), 13, 10, QLatin1Char('0')) +
-                      kPendingSuffix);
+    const QString file = pendingName(stack);
     // A second name of a file that has other names would change when they are written to
     // in place: such a file is copied.
     const bool linked = current.links == 1 && (room == Room::NotForALink || roomFor(current)) &&
@@ -295,6 +286,56 @@ History::Pending History::keep(Stack stack, const filestore::FileFacts& current,
         if (p.why = filestore::copy(rulesPath_, file); !p.why.ok())
             return p;
     }
+    p.file = file;
+    return p;
+}
+
+QString History::pendingName(Stack stack) const {
+    qint64 next = 1;
+    const QStringList taken =
+        QDir(folderOf(stack))
+            .entryList({QLatin1Char('*') + kVersionSuffix, QLatin1Char('*') + kPendingSuffix},
+                       QDir::Files | QDir::System);
+    for (const QString& name : taken)
+        next = std::max(next, sequenceOf(name) + 1);
+    return QDir(folderOf(stack))
+        .filePath(QStringLiteral("%1-%2")
+                      .arg(next, 10, 10, QLatin1Char('0'))
+                      .arg(QDateTime::currentMSecsSinceEpoch(), 13, 10, QLatin1Char('0')) +
+                  kPendingSuffix);
+}
+
+History::Pending History::keepContent(Stack stack, const QByteArray& content) {
+    Pending p;
+    p.stack = stack;
+    if (p.why = claim(); !p.why.ok())
+        return p;
+    filestore::FileFacts size;
+    size.size = content.size();
+    if (content.size() > limits_.bytes) {
+        p.why = {Result::TooLarge, {}};
+        return p;
+    }
+    if (!roomFor(size)) {
+        p.why = {Result::DiskFull, {}};
+        return p;
+    }
+    const QString file = pendingName(stack);
+    if (const int err = filestore::fault("history.keep")) {
+        p.why = filestore::failure(err);
+        return p;
+    }
+    QFile f(file);
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || f.write(content) != content.size() ||
+        !f.flush()) {
+        p.why = filestore::failure(f, errno);
+        f.close();
+        QFile::remove(file);
+        return p;
+    }
+    f.close();
+    filestore::makePrivate(file);
     p.file = file;
     return p;
 }
@@ -317,6 +358,25 @@ bool History::begin(const Pending& pending, Step step, const filestore::FileFact
             note += "drop " + QFileInfo(from->file).fileName().toUtf8() + "\n";
     note += "device " + QByteArray::number(newFile.device) + "\ninode " +
             QByteArray::number(newFile.inode) + "\nsize " + QByteArray::number(newFile.size) + "\n";
+    return writeNote(kStepNote, note);
+}
+
+bool History::beginMany(const Pending& pending, Step step, const std::vector<Made>& made,
+                        const Fingerprint& wrote) {
+    if (!pending.kept() && step == Step::Write)
+        return false;
+    QByteArray note = "step " + stepName(step).toLatin1() + "\n";
+    if (pending.kept())
+        note += "part " + QFileInfo(pending.file).fileName().toUtf8() + "\n";
+    if (step != Step::Write)
+        if (const std::optional<Version> from = top(sourceOf(step)))
+            note += "drop " + QFileInfo(from->file).fileName().toUtf8() + "\n";
+    note +=
+        "wrote " + QByteArray::number(wrote.size) + ' ' + QByteArray::number(wrote.hash, 16) + "\n";
+    for (const Made& m : made)
+        note += "file " + QByteArray::number(m.facts.device) + ' ' +
+                QByteArray::number(m.facts.inode) + ' ' + QByteArray::number(m.facts.size) + ' ' +
+                QUrl::toPercentEncoding(m.name, "/") + "\n";
     return writeNote(kStepNote, note);
 }
 
@@ -421,9 +481,14 @@ void History::recover() {
     if (!claim().ok())
         return;
     QHash<QByteArray, QByteArray> note;
+    QList<QByteArray> files; // of a step of several files
     for (const QByteArray& line : readNote(stepFile).split('\n'))
-        if (const qsizetype space = line.indexOf(' '); space > 0)
-            note.insert(line.left(space), line.mid(space + 1));
+        if (const qsizetype space = line.indexOf(' '); space > 0) {
+            if (line.left(space) == "file")
+                files << line.mid(space + 1);
+            else
+                note.insert(line.left(space), line.mid(space + 1));
+        }
     const QString part = QString::fromUtf8(note.value("part"));
     const QString dropped = QString::fromUtf8(note.value("drop"));
     if ((!part.isEmpty() && !plainName(part)) || (!dropped.isEmpty() && !plainName(dropped))) {
@@ -431,6 +496,7 @@ void History::recover() {
         // and nothing it names is touched.
         filestore::rename(stepFile, stepFile + QStringLiteral(".rejected"));
         note.clear();
+        files.clear();
     }
     const filestore::FileFacts now = filestore::facts(rulesPath_);
     const QByteArray step = note.value("step");
@@ -440,11 +506,13 @@ void History::recover() {
                           QByteArray::number(now.device) == note.value("device") &&
                           QByteArray::number(now.inode) == note.value("inode") &&
                           QByteArray::number(now.size) == note.value("size");
-    if (replaced) {
+    if (!files.isEmpty()) {
+        recoverMany(files, part, stack, kind, dropped, note);
+    } else if (replaced) {
         if (const std::optional<QByteArray> content = filestore::read(rulesPath_))
             finishNamed(part, stack, kind, dropped, fingerprintOf(*content));
     } else if (!note.isEmpty()) {
-        removeLeftTemporary(note);
+        removeLeftTemporary(rulesPath_, note.value("device"), note.value("inode"));
     }
     // Whatever is still pending was never part of a finished step.
     for (Stack s : {Stack::Undo, Stack::Redo})
@@ -457,8 +525,9 @@ void History::recover() {
 
 // A kill between the new content's first name and its rename leaves it beside the rules
 // file as "<name>.XXXXXX": that file, by the identity the journal noted, goes; nothing else.
-void History::removeLeftTemporary(const QHash<QByteArray, QByteArray>& note) {
-    const QFileInfo rules(rulesPath_);
+void History::removeLeftTemporary(const QString& file, const QByteArray& device,
+                                  const QByteArray& inode) {
+    const QFileInfo rules(file);
     const QDir dir = rules.absoluteDir();
     const QString pattern = rules.fileName() + QStringLiteral(".??????");
     for (const QString& name :
@@ -467,10 +536,76 @@ void History::removeLeftTemporary(const QHash<QByteArray, QByteArray>& note) {
             continue;
         const filestore::FileFacts left =
             filestore::facts(dir.filePath(name), filestore::Links::DoNotFollow);
-        if (left.isRegular && left.inode != 0 &&
-            QByteArray::number(left.device) == note.value("device") &&
-            QByteArray::number(left.inode) == note.value("inode"))
+        if (left.isRegular && left.inode != 0 && QByteArray::number(left.device) == device &&
+            QByteArray::number(left.inode) == inode)
             QFile::remove(dir.filePath(name));
+    }
+}
+
+std::optional<QString> History::fileNamed(const QString& name) const {
+    const QString folder = QFileInfo(rulesPath_).absolutePath();
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QLatin1Char(':')) ||
+        name.split(QLatin1Char('/')).contains(QStringLiteral("..")))
+        return std::nullopt;
+    const QString path = QDir::cleanPath(QDir(folder).filePath(name));
+    if (!path.startsWith(folder + QLatin1Char('/')))
+        return std::nullopt;
+    return path;
+}
+
+void History::recoverMany(const QList<QByteArray>& files, const QString& part, Stack stack,
+                          Step kind, const QString& dropped,
+                          const QHash<QByteArray, QByteArray>& note) {
+    struct Noted {
+        QString name;
+        QString path;
+        QByteArray device, inode;
+        bool replaced = false;
+    };
+    std::vector<Noted> noted;
+    for (const QByteArray& line : files) {
+        const QList<QByteArray> f = line.split(' ');
+        const QString name = f.size() == 4 ? QUrl::fromPercentEncoding(f[3]) : QString();
+        const std::optional<QString> path = fileNamed(name);
+        if (!path) { // names a file outside the rules file's folder: no journal of this editor
+            const QString stepFile = QDir(folder_).filePath(kStepNote);
+            filestore::rename(stepFile, stepFile + QStringLiteral(".rejected"));
+            return;
+        }
+        const filestore::FileFacts now = filestore::facts(*path, filestore::Links::DoNotFollow);
+        noted.push_back({name, *path, f[0], f[1],
+                         now.isRegular && QByteArray::number(now.device) == f[0] &&
+                             QByteArray::number(now.inode) == f[1] &&
+                             QByteArray::number(now.size) == f[2]});
+    }
+    const QList<QByteArray> wrote = note.value("wrote").split(' ');
+    bool sizeOk = false, hashOk = false;
+    const Fingerprint print{wrote.value(0).toLongLong(&sizeOk),
+                            wrote.value(1).toULongLong(&hashOk, 16)};
+    const bool all =
+        std::all_of(noted.begin(), noted.end(), [](const Noted& n) { return n.replaced; });
+    if (all && sizeOk && hashOk) {
+        finishNamed(part, stack, kind, dropped, print);
+        return;
+    }
+    // Some files are new, some old: the new ones get their old content back from the
+    // version the step kept of them all.
+    std::optional<std::vector<fileset::Part>> old;
+    if (!part.isEmpty())
+        if (const std::optional<QByteArray> kept =
+                filestore::readNoFollow(QDir(folderOf(stack)).filePath(part)))
+            old = fileset::split(*kept, QFileInfo(rulesPath_).fileName());
+    for (const Noted& n : noted) {
+        if (!n.replaced) {
+            removeLeftTemporary(n.path, n.device, n.inode);
+            continue;
+        }
+        if (!old)
+            continue;
+        for (const fileset::Part& p : *old)
+            if (p.name == n.name)
+                filestore::replace(n.path, p.bytes);
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tarvok {
 
@@ -103,10 +104,23 @@ class History {
     // the disk's room.
     enum class Room { ForEvery, NotForALink };
     Pending keep(Stack stack, const filestore::FileFacts& current, Room room = Room::ForEvery);
+    // The same for a content of several files joined (see fileset): kept as a copy.
+    Pending keepContent(Stack stack, const QByteArray& content);
     // Notes the step, just before the new content (newFile: its facts) replaces the file;
     // noted again for each new content of the same step. A restore may go without a
     // version (pending kept nothing); a write may not.
     bool begin(const Pending& pending, Step step, const filestore::FileFacts& newFile);
+    // A step that replaces several files (each new file: its name relative to the rules
+    // file's folder, and its facts), noted once every new file is complete; wrote is the
+    // fingerprint of their joined content. Opening the history after a kill finishes the
+    // step when every file holds its new content, and otherwise puts the pending version's
+    // content back into those that do: every file is wholly old or wholly new.
+    struct Made {
+        QString name;
+        filestore::FileFacts facts;
+    };
+    bool beginMany(const Pending& pending, Step step, const std::vector<Made>& made,
+                   const Fingerprint& wrote);
     // The new content (now: its fingerprint) replaced the file: the pending version joins
     // its stack, a write empties the redo stack, a restore drops the version it put back,
     // and the oldest versions go beyond the bounds. False when the version or the
@@ -128,10 +142,17 @@ class History {
     QString lockPath() const;
     void clearDeadLock();
     bool roomFor(const filestore::FileFacts& current) const;
+    QString pendingName(Stack stack) const;
     std::vector<Entry> versions(Stack stack) const; // oldest first
     bool ensureFolders();
     void recover();
-    void removeLeftTemporary(const QHash<QByteArray, QByteArray>& note);
+    void removeLeftTemporary(const QString& file, const QByteArray& device,
+                             const QByteArray& inode);
+    // The end of a step of several files; note is the journal's lines.
+    void recoverMany(const QList<QByteArray>& files, const QString& part, Stack stack, Step kind,
+                     const QString& dropped, const QHash<QByteArray, QByteArray>& note);
+    // A file beside the rules file that a journal names: a relative name inside its folder.
+    std::optional<QString> fileNamed(const QString& name) const;
     bool finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
                      const Fingerprint& now);
     bool writeNote(const QString& name, const QByteArray& text);

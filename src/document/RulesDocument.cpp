@@ -1,10 +1,12 @@
 #include "document/RulesDocument.h"
 
+#include "document/Includes.h"
 #include "document/IniText.h"
 #include "document/Logging.h"
 #include "document/Pool.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -88,8 +90,117 @@ RulesDocument::Stamp RulesDocument::stampOf(const QString& path) const {
 void RulesDocument::watch() {
     if (!watcher_->files().isEmpty())
         watcher_->removePaths(watcher_->files());
-    if (!path_.isEmpty() && QFileInfo::exists(path_))
-        watcher_->addPath(path_);
+    for (const Member& m : files_)
+        if (QFileInfo::exists(m.path))
+            watcher_->addPath(m.path);
+}
+
+QStringList RulesDocument::files() const {
+    QStringList out;
+    for (const Member& m : files_)
+        out << m.path;
+    return out;
+}
+
+namespace {
+
+// The file names a rules file's [#include] sections give; only those sections are read.
+QStringList includedNames(const QByteArray& bytes) {
+    const IniText::Range span = sectionSpan(bytes, "#include");
+    if (span.length == 0)
+        return {};
+    const QByteArrayView part = QByteArrayView(bytes).sliced(span.begin, span.length);
+    return includes::namesIn(IniText(part), TextCodec(detectEncoding(part)));
+}
+
+} // namespace
+
+std::optional<RulesDocument::Joined> RulesDocument::readJoined(const QString& path) {
+    std::optional<SetReading> set = readSet(path, {});
+    if (!set)
+        return std::nullopt;
+    return Joined{std::move(set->joined), std::move(set->problems)};
+}
+
+std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& path,
+                                                                const Clock& clock) {
+    // As the files it names are found: a file naming the opened one names no other file.
+    const QString root = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const auto stampOf = [&clock](const QString& path) {
+        return Stamp{filestore::facts(path), clock ? clock() : systemNowNs()};
+    };
+    const QString folder = QFileInfo(root).absolutePath();
+    SetReading set;
+    std::optional<QByteArray> first;
+    const Stamp rootStamp = stampOf(root);
+    QHash<QString, QByteArray> read;
+    QHash<QString, Stamp> stamps;
+    const QStringList order = includes::readingOrder(root, [&](const QString& file) {
+        QByteArray bytes;
+        if (file == root) {
+            first = filestore::read(root);
+            if (!first)
+                return QStringList();
+            bytes = *first;
+        } else {
+            const Stamp stamp = stampOf(file);
+            std::optional<QByteArray> got = filestore::read(file);
+            if (!got) {
+                set.problems << (stamp.facts.exists ? QStringLiteral("包含的文件 %1 无法读取")
+                                                    : QStringLiteral("包含的文件 %1 不存在"))
+                                    .arg(QDir(folder).relativeFilePath(file));
+                set.absent << file;
+                return QStringList();
+            }
+            bytes = std::move(*got);
+            stamps.insert(file, stamp);
+        }
+        QStringList named;
+        for (const QString& name : includedNames(bytes))
+            named << includes::locate(folder, name);
+        read.insert(file, std::move(bytes));
+        return named;
+    });
+    if (!first)
+        return std::nullopt;
+    std::vector<fileset::Part> parts;
+    for (const QString& file : order) {
+        if (!read.contains(file))
+            continue;
+        const bool isRoot = file == root;
+        const QString name =
+            isRoot ? QFileInfo(root).fileName() : QDir(folder).relativeFilePath(file);
+        set.files.push_back({isRoot ? path : file, name, isRoot ? rootStamp : stamps.value(file)});
+        set.bytes.push_back(read.take(file));
+        parts.push_back({name, set.bytes.back()});
+    }
+    set.joined = parts.size() == 1 ? parts[0].bytes : fileset::join(parts);
+    return set;
+}
+
+QString RulesDocument::includer(const QString& path) {
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    const QString self = QDir::cleanPath(info.absoluteFilePath());
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString& name : names) {
+        const QString other = QDir(folder).filePath(name);
+        if (QDir::cleanPath(other) == self)
+            continue;
+        // Only files that name files: most of a folder's rules files name none.
+        QStringList named;
+        filestore::peek(other, [&](QByteArrayView content) {
+            if (!content.contains("#include"))
+                return false;
+            named = includedNames(content.toByteArray());
+            return !named.isEmpty();
+        });
+        for (const QString& n : named)
+            if (QDir::cleanPath(includes::locate(folder, n)) == self)
+                return name;
+    }
+    return {};
 }
 
 bool RulesDocument::holdsAiSections(const QString& path) {
@@ -105,15 +216,18 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     // wrote to nothing: that name goes, the file stays.
     if (sameFile(path, scratchPath_))
         QFile::remove(scratchPath_);
-    const Stamp stamp = stampOf(path);
-    std::optional<QByteArray> bytes = filestore::read(path);
-    if (!bytes)
+    std::optional<SetReading> set = readSet(path);
+    if (!set)
         return std::nullopt;
+    const Stamp stamp = set->files[0].stamp;
     path_ = path;
     stamp_ = stamp;
+    files_ = std::move(set->files);
+    includeProblems_ = std::move(set->problems);
+    absent_ = std::move(set->absent);
     stopReading();
     unsaid_.clear(); // of the file open before
-    known_ = std::move(*bytes);
+    known_ = std::move(set->joined);
     history_ = historyFolder_.isEmpty() ? nullptr : std::make_unique<History>(historyFolder_, path);
     letGo(index_);
     index_ = std::make_shared<const RulesIndex>(known_);
@@ -121,7 +235,8 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     watch();
     qCDebug(lcDocument) << "opened" << path << known_.size() << "bytes";
     say(&RulesDocument::opened);
-    return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1))};
+    return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1)),
+                  includeProblems_, joined() ? QString() : includer(path)};
 }
 
 void RulesDocument::countFromScan() {
@@ -133,27 +248,60 @@ void RulesDocument::countFromScan() {
 }
 
 std::optional<RulesDocument::Reading> RulesDocument::changedOutside() {
-    const filestore::FileFacts now = filestore::facts(path_);
     // Written within one step of the file system's clock before the facts were taken, a
     // second write in the same step could leave them unchanged: the content tells then.
-    if (now.sameAs(stamp_.facts) && now.modifiedNs + kTimeStepNs < stamp_.takenNs)
+    const auto unchanged = [](const filestore::FileFacts& now, const Stamp& stamp) {
+        return now.sameAs(stamp.facts) && now.modifiedNs + kTimeStepNs < stamp.takenNs;
+    };
+    bool changed = !unchanged(filestore::facts(path_), stamp_);
+    for (size_t i = 1; i < files_.size() && !changed; ++i)
+        changed = !unchanged(filestore::facts(files_[i].path), files_[i].stamp);
+    for (const QString& file : absent_) // an included file that appeared
+        changed = changed || filestore::exists(file);
+    if (!changed)
         return std::nullopt;
-    Reading reading{stampOf(path_), filestore::read(path_)};
-    if (reading.bytes && *reading.bytes == known_) {
-        stamp_ = reading.stamp; // touched, or saved unchanged: nothing to read again
+    std::optional<SetReading> set = readSet(path_);
+    if (!set)
+        return Reading{stampOf(path_), std::nullopt, std::nullopt};
+    if (set->joined == known_) {
+        // touched, or saved unchanged: nothing to read again
+        stamp_ = set->files[0].stamp;
+        files_ = std::move(set->files);
         return std::nullopt;
     }
+    Reading reading{set->files[0].stamp, set->joined, std::nullopt};
+    reading.set = std::move(set);
     return reading;
 }
 
 bool RulesDocument::adopt(Reading reading) {
     if (!reading.bytes)
         return false; // gone or unreadable: nothing to show, the stamp stays
-    stamp_ = reading.stamp;
     qCDebug(lcDocument) << "changed outside, read again:" << reading.bytes->size() << "bytes";
-    reload(std::move(*reading.bytes));
+    if (reading.set) {
+        take(std::move(*reading.set));
+    } else {
+        stamp_ = reading.stamp;
+        reload(std::move(*reading.bytes));
+    }
     say(&RulesDocument::reloaded);
     return true;
+}
+
+void RulesDocument::take(SetReading set) {
+    stamp_ = set.files[0].stamp;
+    const bool sameFiles = files() == [&] {
+        QStringList paths;
+        for (const Member& m : set.files)
+            paths << m.path;
+        return paths;
+    }();
+    files_ = std::move(set.files);
+    includeProblems_ = std::move(set.problems);
+    absent_ = std::move(set.absent);
+    if (!sameFiles)
+        watch();
+    reload(std::move(set.joined));
 }
 
 void RulesDocument::reload(QByteArray bytes) {
@@ -268,6 +416,8 @@ void RulesDocument::adoptBasis(const Basis& basis, bool& outside) {
 filestore::WriteResult RulesDocument::write(const Compute& compute) {
     if (path_.isEmpty())
         return {filestore::Result::ReadFailed, {}};
+    if (joined())
+        return writeMany(compute);
     bool outside = false;
     const auto told = [&](filestore::WriteResult result) {
         qCDebug(lcDocument) << "write:" << static_cast<int>(result.result) << result.systemError
@@ -482,6 +632,8 @@ filestore::WriteResult RulesDocument::giveUp(History::Pending& pending, QByteArr
 
 void RulesDocument::wrote(QByteArray bytes) {
     stamp_ = stampOf(path_);
+    for (Member& m : files_)
+        m.stamp = stampOf(m.path);
     known_ = std::move(bytes);
     // A large file is read again by the pool while the user goes on, and written() said once
     // that reading arrives; a small one is read at once, in less time than a hand-over takes.
@@ -519,12 +671,22 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
     const std::optional<History::Version> version = history_->top(from);
     if (!version)
         return {};
+    if (joined()) {
+        const std::optional<QByteArray> bytes = history_->read(*version);
+        if (!bytes) {
+            QFile::remove(version->file);
+            return {Restored::Failed,
+                    {},
+                    {filestore::Result::ReadFailed, QStringLiteral("历史版本已损坏")}};
+        }
+        return restoreMany(from, withoutVersion, *version, *bytes);
+    }
     // Only over the content the version's step wrote, also after a restart.
     const filestore::FileFacts read = filestore::facts(path_);
     const std::optional<QByteArray> current = filestore::read(path_);
     if (!current || !wroteLast(*version, *current, read)) {
         if (current && *current != known_)
-            adopt({stampOf(path_), current}); // read again, and the listener told
+            adopt({stampOf(path_), current, std::nullopt}); // read again, and the listener told
         return {Restored::ChangedOutside, {}, {}};
     }
     const std::optional<QByteArray> bytes = history_->read(*version);
@@ -535,6 +697,8 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
                 {},
                 {filestore::Result::ReadFailed, QStringLiteral("历史版本已损坏")}};
     }
+    if (fileset::isJoined(*bytes)) // of files this one included then
+        return restoreMany(from, withoutVersion, *version, *bytes);
     const bool undo = from == History::Stack::Undo;
     const History::Step step = undo ? History::Step::Undo : History::Step::Redo;
     // The content on show would be lost without its version: no version, no restore, unless
@@ -580,6 +744,213 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
     reload(*bytes);
     say(&RulesDocument::restored);
     return {Restored::Done, version->time, done};
+}
+
+std::optional<RulesDocument::SetReading> RulesDocument::basisSet() const {
+    // Every file as the editor last read or wrote it, and not written within the last
+    // moment: the contents it knows.
+    for (const Member& m : files_) {
+        const filestore::FileFacts now = filestore::facts(m.path);
+        if (!now.sameAs(m.stamp.facts) || now.modifiedNs + kTimeStepNs >= m.stamp.takenNs)
+            return readSet(path_);
+    }
+    for (const QString& file : absent_)
+        if (filestore::exists(file))
+            return readSet(path_);
+    std::optional<std::vector<fileset::Part>> parts = fileset::split(known_, files_[0].name);
+    if (!parts || parts->size() != files_.size())
+        return readSet(path_);
+    SetReading set{files_, {}, includeProblems_, absent_, known_};
+    for (fileset::Part& p : *parts)
+        set.bytes.push_back(std::move(p.bytes));
+    return set;
+}
+
+std::optional<std::vector<RulesDocument::Target>>
+RulesDocument::targetsOf(const SetReading& set, const std::vector<fileset::Part>& parts) {
+    std::vector<Target> out;
+    for (size_t p = 0; p < parts.size(); ++p) {
+        // The first part is the opened file, whatever its name was; the others by name.
+        size_t i = 0;
+        while (p > 0 && i < set.files.size() && set.files[i].name != parts[p].name)
+            ++i;
+        if (i == set.files.size() || (p > 0 && i == 0))
+            return std::nullopt;
+        if (set.bytes[i] != parts[p].bytes)
+            out.push_back({set.files[i].path, set.files[i].name, parts[p].bytes, set.bytes[i],
+                           set.files[i].stamp.facts});
+    }
+    return out;
+}
+
+bool RulesDocument::scratchOf(const std::vector<Target>& targets) {
+    if (targets.empty() || !filestore::replace(scratchPath_, targets.front().old).ok())
+        return false;
+    filestore::makePrivate(scratchPath_);
+    return true;
+}
+
+filestore::WriteResult RulesDocument::replaceAll(const std::vector<Target>& targets,
+                                                 History::Pending& pending, History::Step step,
+                                                 const History::Fingerprint& wrote,
+                                                 filestore::WriteResult& versionNote) {
+    std::vector<History::Made> made(targets.size());
+    std::vector<bool> replaced(targets.size(), false);
+    // Each file's new content is made inside the last look of the one before: the step is
+    // noted once every new file is complete, and the files are replaced from the last back.
+    std::function<filestore::WriteResult(size_t)> stage = [&](size_t k) {
+        if (k == targets.size()) {
+            if (pending.kept() || step != History::Step::Write) {
+                if (history_ && !history_->beginMany(pending, step, made, wrote)) {
+                    if (step != History::Step::Write)
+                        return history_->failure();
+                    history_->drop(pending); // a version a kill could part from its write
+                    pending = {};
+                    versionNote = history_->failure();
+                }
+            }
+            for (const Target& t : targets)
+                if (!filestore::facts(t.path).sameAs(t.before))
+                    return filestore::WriteResult{filestore::Result::Busy, {}};
+            return filestore::WriteResult{};
+        }
+        const filestore::WriteResult result = filestore::replace(
+            targets[k].path, targets[k].bytes, [&](const filestore::FileFacts& newFile) {
+                made[k] = {targets[k].name, newFile};
+                return stage(k + 1);
+            });
+        replaced[k] = result.ok();
+        return result;
+    };
+    const filestore::WriteResult result = stage(0);
+    if (!result.ok()) {
+        for (size_t k = 0; k < targets.size(); ++k)
+            if (replaced[k])
+                filestore::replace(targets[k].path, targets[k].old);
+        if (history_)
+            history_->drop(pending);
+        pending = {};
+    }
+    return result;
+}
+
+filestore::WriteResult RulesDocument::writeMany(const Compute& compute) {
+    bool outside = false;
+    const auto told = [&](filestore::WriteResult result) {
+        qCDebug(lcDocument) << "write of" << files_.size()
+                            << "files:" << static_cast<int>(result.result) << result.systemError;
+        if (outside)
+            say(&RulesDocument::reloaded);
+        return result;
+    };
+    for (int attempt = 0; attempt <= kRetries; ++attempt) {
+        if (attempt > 0)
+            QThread::usleep(500 + QRandomGenerator::global()->bounded(2500));
+        std::optional<SetReading> set = basisSet();
+        if (!set) {
+            if (!filestore::exists(path_))
+                return told({filestore::Result::ReadFailed, {}});
+            continue;
+        }
+        if (set->joined != known_) {
+            outside = true;
+            take(*set);
+        }
+        const std::optional<QByteArray> out = compute(set->joined);
+        if (!out)
+            return told({});
+        const std::optional<std::vector<fileset::Part>> parts =
+            fileset::split(*out, files_[0].name);
+        std::optional<std::vector<Target>> targets =
+            parts && parts->size() == set->files.size() ? targetsOf(*set, *parts) : std::nullopt;
+        if (!targets)
+            return told(
+                {filestore::Result::WriteFailed, QStringLiteral("修改跨越了文件之间的边界")});
+        if (targets->empty())
+            return told({});
+        History::Pending pending;
+        if (history_)
+            pending = history_->keepContent(History::Stack::Undo, set->joined);
+        filestore::WriteResult versionNote = history_ ? pending.why : filestore::WriteResult{};
+        if (!scratchOf(*targets)) {
+            if (history_)
+                history_->drop(pending);
+            return told({filestore::Result::BackupFailed, {}});
+        }
+        const QByteArray joinedOut = fileset::join(*parts);
+        const History::Fingerprint print = History::fingerprintOf(joinedOut);
+        const filestore::WriteResult result =
+            replaceAll(*targets, pending, History::Step::Write, print, versionNote);
+        if (result.result == filestore::Result::Busy && attempt < kRetries)
+            continue;
+        if (!result.ok())
+            return told(result);
+        if (history_ && versionNote.result != filestore::Result::Locked &&
+            !history_->finish(pending, History::Step::Write, print) && versionNote.ok())
+            versionNote = history_->failure();
+        wrote(joinedOut);
+        say(&RulesDocument::written);
+        filestore::WriteResult done;
+        done.versionResult = versionNote.result;
+        done.versionError = versionNote.systemError;
+        return told(done);
+    }
+    return told({filestore::Result::Busy, {}});
+}
+
+RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool withoutVersion,
+                                                   const History::Version& version,
+                                                   const QByteArray& bytes) {
+    std::optional<SetReading> set = readSet(path_);
+    if (!set || !wroteLast(version, set->joined, filestore::facts(path_))) {
+        if (set && set->joined != known_)
+            adopt({set->files[0].stamp, set->joined, *set});
+        return {Restored::ChangedOutside, {}, {}};
+    }
+    const std::optional<std::vector<fileset::Part>> parts = fileset::split(bytes, files_[0].name);
+    const std::optional<std::vector<Target>> targets =
+        parts ? targetsOf(*set, *parts) : std::nullopt;
+    if (!targets)
+        return {Restored::Failed,
+                {},
+                {filestore::Result::ReadFailed, QStringLiteral("历史版本所含的文件已不再被包含")}};
+    const bool undo = from == History::Stack::Undo;
+    const History::Step step = undo ? History::Step::Undo : History::Step::Redo;
+    History::Pending pending;
+    if (!withoutVersion) {
+        pending =
+            history_->keepContent(undo ? History::Stack::Redo : History::Stack::Undo, set->joined);
+        if (!pending.kept())
+            return {pending.why.result == filestore::Result::DiskFull ? Restored::NoRoomForVersion
+                                                                      : Restored::Failed,
+                    {},
+                    pending.why};
+    }
+    if (!targets->empty() && !scratchOf(*targets)) {
+        history_->drop(pending);
+        return {Restored::Failed, {}, {filestore::Result::BackupFailed, {}}};
+    }
+    const History::Fingerprint print = History::fingerprintOf(bytes);
+    filestore::WriteResult note;
+    const filestore::WriteResult result = replaceAll(*targets, pending, step, print, note);
+    if (!result.ok()) {
+        if (result.result != filestore::Result::Busy)
+            return {Restored::Failed, {}, result};
+        if (std::optional<Reading> now = changedOutside())
+            adopt(std::move(*now));
+        return {Restored::ChangedOutside, {}, {}};
+    }
+    filestore::WriteResult done = result;
+    if (!history_->finish(pending, step, print) && pending.kept()) {
+        done.versionResult = history_->failure().result;
+        done.versionError = history_->failure().systemError;
+    }
+    stamp_ = stampOf(path_);
+    for (Member& m : files_)
+        m.stamp = stampOf(m.path);
+    reload(bytes);
+    say(&RulesDocument::restored);
+    return {Restored::Done, version.time, done};
 }
 
 filestore::WriteResult RulesDocument::rewrite(const Transform& transform) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/FileSet.h"
 #include "document/FileStore.h"
 #include "document/History.h"
 #include "document/RulesIndex.h"
@@ -71,7 +72,9 @@ class RulesDocument : public QObject {
     // What opening finds.
     struct Opened {
         std::shared_ptr<const RulesIndex> index;
-        int hardLinks = 1; // names the file has; a save replaces this one only
+        int hardLinks = 1;           // names the file has; a save replaces this one only
+        QStringList includeProblems; // see includeProblems()
+        QString includer;            // of a file opened alone: see includer()
     };
 
     // Makes path the rules file when it can be read, with the registry counters of its
@@ -86,6 +89,24 @@ class RulesDocument : public QObject {
 
     bool isOpen() const { return !path_.isEmpty(); }
     const QString& path() const { return path_; }
+
+    // A rules file names further files in its section [#include]; the game reads them with
+    // it (includes::readingOrder), and so does the document: its index is their contents
+    // joined (see fileset), every write goes into the files whose lines it changes, as one
+    // step of the history, and another program's change to any of them reads them all again.
+    // The files read, in reading order, the opened file first.
+    QStringList files() const;
+    // Why a file named by [#include] was not read ("包含的文件 X 不存在"), one text each.
+    const QStringList& includeProblems() const { return includeProblems_; }
+    // The name of a file in the opened file's folder that includes it; empty when none does.
+    static QString includer(const QString& path);
+    // The file at path with the files it includes, joined as the document reads them, and
+    // why any of those could not be read; nothing when path cannot be read.
+    struct Joined {
+        QByteArray bytes;
+        QStringList problems;
+    };
+    static std::optional<Joined> readJoined(const QString& path);
 
     // The file as the editor last read or wrote it; null while no file is open. It never
     // looks at the disk: refresh() does. Asked while the reading of the last write is in
@@ -179,15 +200,35 @@ class RulesDocument : public QObject {
     static qint16 saturated(long long n);
     // The file as another program left it: its stamp, and its content (nothing when it
     // cannot be read).
+    // The opened file and the files it includes, as read.
+    struct Member {
+        QString path;
+        QString name; // relative to the opened file's folder
+        Stamp stamp;
+    };
+    struct SetReading {
+        std::vector<Member> files;
+        std::vector<QByteArray> bytes;
+        QStringList problems; // of includes that could not be read
+        QStringList absent;   // where those would be
+        QByteArray joined;
+    };
+    // The file at root and every file it includes; nothing when root cannot be read.
+    static std::optional<SetReading> readSet(const QString& root, const Clock& clock);
+    std::optional<SetReading> readSet(const QString& root) const { return readSet(root, clock_); }
+    bool joined() const { return files_.size() > 1; }
     struct Reading {
         Stamp stamp;
         std::optional<QByteArray> bytes;
+        std::optional<SetReading> set; // when read with its includes
     };
     // Nothing while the file still holds what the editor last read or wrote.
     std::optional<Reading> changedOutside();
     // Makes the reading the index and says reloaded(); false when it has no content.
     bool adopt(Reading reading);
     void reload(QByteArray bytes);
+    // Makes a reading of the files the one on show, without a word to the listeners.
+    void take(SetReading set);
     using Signal = void (RulesDocument::*)();
     // Says signal now, or once the reading in progress arrived, after those said before it.
     void say(Signal signal);
@@ -230,8 +271,38 @@ class RulesDocument : public QObject {
     // The file's content as the editor wrote or put it back.
     void wrote(QByteArray bytes);
 
+    // Writes and restores of several files.
+    struct Target {
+        QString path;
+        QString name;
+        QByteArray bytes; // the new content
+        QByteArray old;   // the content replaced
+        filestore::FileFacts before;
+    };
+    // The files that parts (a split content) change in the set.
+    static std::optional<std::vector<Target>> targetsOf(const SetReading& set,
+                                                        const std::vector<fileset::Part>& parts);
+    filestore::WriteResult writeMany(const Compute& compute);
+    // What a write of several files is computed from: the contents the editor knows while
+    // no file changed since, else every file read again.
+    std::optional<SetReading> basisSet() const;
+    Restored restoreMany(History::Stack from, bool withoutVersion, const History::Version& version,
+                         const QByteArray& bytes);
+    // Replaces every target's file, all of them or none: each new file is made first, then
+    // the step noted with all of them, then the files replaced one by one; a failure on the
+    // way puts back the ones already replaced. A write whose version could not be noted
+    // goes ahead without it (versionNote says why).
+    filestore::WriteResult replaceAll(const std::vector<Target>& targets, History::Pending& pending,
+                                      History::Step step, const History::Fingerprint& wrote,
+                                      filestore::WriteResult& versionNote);
+    // The scratch copy as the content of the first file replaced.
+    bool scratchOf(const std::vector<Target>& targets);
+
     QString scratchPath_;
     QString path_;
+    std::vector<Member> files_; // the opened file first
+    QStringList includeProblems_;
+    QStringList absent_; // included files that were not there
     qint16 counts_[3] = {0, 0, 0};
     Stamp stamp_;
     // The content last read or written, and its index: after a write, null until the reading

@@ -27,6 +27,7 @@ RulesIndex::LookUps RulesIndex::buildLookUps(const IniText& text) {
     }
     made.triggersById.build(made.triggerLines.size(),
                             [&](size_t i) { return text.key(made.triggerLines[i]); });
+    made.origins = fileset::Origins(text);
     return made;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/FileSet.h"
 #include "document/IniText.h"
 #include "document/RulesScan.h"
 #include "document/TextEncoding.h"
@@ -26,6 +27,8 @@ class RulesIndex {
     const TextCodec& codec() const { return codec_; }
     const IniText& text() const { return text_; }
     const RulesScan& scan() const { return scan_; }
+    // Which file each line comes from, when the content joins several (see fileset).
+    const fileset::Origins& origins() const { return lookUps_.origins; }
 
     // The value of the Name key of the sections named section (the last one read);
     // empty when none has one.
@@ -40,6 +43,7 @@ class RulesIndex {
         RowsByName sections;                 // of text_.sections()
         std::vector<qsizetype> triggerLines; // the key lines of every [AITriggerTypes] section
         RowsByName triggersById;             // of triggerLines
+        fileset::Origins origins;            // which file each line comes from
     };
     static LookUps buildLookUps(const IniText& text);
 

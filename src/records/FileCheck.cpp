@@ -1,5 +1,7 @@
 #include "records/FileCheck.h"
 
+#include "document/FileSet.h"
+
 #include "document/Lines.h"
 #include "records/FieldRules.h"
 #include "records/RecordLines.h"
@@ -96,7 +98,7 @@ class Tallies {
 class Checker {
   public:
     Checker(const IniText& text, const TextCodec& codec, const CheckCatalogues& catalogues)
-        : text_(text), codec_(codec), catalogues_(catalogues) {
+        : text_(text), codec_(codec), catalogues_(catalogues), origins_(text) {
         sections_.reserve(text.sections().size());
         claims_.reserve(text.sections().size());
         for (const IniText::Section& s : text.sections()) {
@@ -135,12 +137,23 @@ class Checker {
     std::vector<Problem> sorted() {
         std::stable_sort(problems_.begin(), problems_.end(),
                          [](const Problem& a, const Problem& b) { return a.line < b.line; });
+        // Each line as the line of its own file.
+        if (origins_.partCount() > 1)
+            for (Problem& p : problems_) {
+                const fileset::Place place = origins_.place(p.line - 1);
+                p.line = place.line;
+                if (place.part > 0)
+                    p.file = origins_.name(place.part);
+            }
         return std::move(problems_);
     }
 
+    // "第 12 行", with the file's name when it is not the first.
+    QString where(qsizetype lineIndex) const { return origins_.describe(lineIndex); }
+
     void add(Level level, const char* kind, RecordKind recordKind, const QString& record,
              qsizetype lineIndex, const QString& text) {
-        problems_.push_back({level, u8(kind), recordKind, record, lineIndex + 1, text});
+        problems_.push_back({level, u8(kind), recordKind, record, lineIndex + 1, text, {}});
     }
     QString decode(QByteArrayView bytes) const { return codec_.decode(bytes); }
 
@@ -177,9 +190,9 @@ class Checker {
                     if (const auto [seen, added] = numbers.emplace(stdView(text_.key(i)), i);
                         !added)
                         add(Level::Error, "编号重复", info.kind, decode(id), i,
-                            u8("[%1] 中编号 %2 已用于第 %3 行，重复的编号会使其中一项被覆盖")
-                                .arg(decode(info.section), decode(text_.key(i)))
-                                .arg(seen->second + 1));
+                            u8("[%1] 中编号 %2 已用于%3，重复的编号会使其中一项被覆盖")
+                                .arg(decode(info.section), decode(text_.key(i)),
+                                     where(seen->second)));
                     if (id.isEmpty()) {
                         add(Level::Error, "注册项为空", RecordKind::None, QString(), i,
                             u8("[%1] 中编号 %2 的注册项没有 ID")
@@ -193,12 +206,10 @@ class Checker {
                         const QString other = decode(kRegistries[first.registry].section);
                         add(Level::Error, "ID 重复", info.kind, decode(id), i,
                             first.registry == r
-                                ? u8("%1 在 [%2] 中登记了两次（另见第 %3 行）")
-                                      .arg(decode(id), other)
-                                      .arg(first.line + 1)
-                                : u8("%1 同时登记在 [%2]（第 %3 行）和 [%4] 中，两者共用同一个节")
-                                      .arg(decode(id), other)
-                                      .arg(first.line + 1)
+                                ? u8("%1 在 [%2] 中登记了两次（另见%3）")
+                                      .arg(decode(id), other, where(first.line))
+                                : u8("%1 同时登记在 [%2]（%3）和 [%4] 中，两者共用同一个节")
+                                      .arg(decode(id), other, where(first.line))
                                       .arg(decode(info.section)));
                         continue;
                     }
@@ -237,7 +248,7 @@ class Checker {
                 const QString id = decode(text_.key(i));
                 if (const auto [seen, added] = ids.emplace(stdView(text_.key(i)), i); !added)
                     add(Level::Error, "ID 重复", RecordKind::Trigger, id, i,
-                        u8("触发 ID %1 已用于第 %2 行").arg(id).arg(seen->second + 1));
+                        u8("触发 ID %1 已用于%2").arg(id, where(seen->second)));
 
                 const QByteArray line = recordlines::triggerLine(text_, i);
                 const std::vector<QByteArrayView> fields = trigger::splitFields(line);
@@ -289,18 +300,50 @@ class Checker {
             add(Level::Error, "缺少节", info.kind, name, registryLine, text);
             return;
         }
-        if (found.size() > 1)
-            add(Level::Error, "节重复", info.kind, name, found[1]->header,
-                u8("节 [%1] 在文件中出现了 %2 次（首次在第 %3 行）")
-                    .arg(name)
-                    .arg(found.size())
-                    .arg(found[0]->header + 1));
+        // Sections of one name in several files are one section, the later files' keys
+        // winning; twice in one file, it is a slip.
+        for (size_t a = 0; a < found.size(); ++a) {
+            const int part = origins_.place(found[a]->header).part;
+            size_t n = 0;
+            qsizetype second = -1;
+            for (size_t b = a; b < found.size(); ++b)
+                if (origins_.place(found[b]->header).part == part && ++n == 2)
+                    second = found[b]->header;
+            if (second >= 0 && (a == 0 || origins_.place(found[a - 1]->header).part != part)) {
+                add(Level::Error, "节重复", info.kind, name, second,
+                    u8("节 [%1] 在文件中出现了 %2 次（首次在%3）")
+                        .arg(name)
+                        .arg(n)
+                        .arg(where(found[a]->header)));
+            }
+        }
+        if (origins_.partCount() > 1 && found.size() > 1)
+            reportOverrides(info.kind, name, found);
         if (r == TeamTypes) {
             checkTeamType(name, found);
             return;
         }
         for (const IniText::Section* s : found)
             checkRows(r, name, *s);
+    }
+
+    // A key of a record that a later file sets again: the game uses the later value.
+    void reportOverrides(RecordKind kind, const QString& name,
+                         std::span<const IniText::Section* const> found) {
+        ByName<qsizetype> keys;
+        for (const IniText::Section* s : found)
+            for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
+                if (text_.kind(i) != IniText::Kind::Key)
+                    continue;
+                const auto [seen, added] = keys.emplace(stdView(text_.key(i)), i);
+                if (added)
+                    continue;
+                if (origins_.place(seen->second).part != origins_.place(i).part)
+                    add(Level::Hint, "覆盖", kind, name, i,
+                        u8("[%1] 的 %2 在%3写过，这里又写了一次，游戏使用这里的值")
+                            .arg(name, decode(text_.key(i)), where(seen->second)));
+                seen->second = i;
+            }
     }
 
     // The name of a section that differs from id only in letter case; empty when none.
@@ -634,6 +677,7 @@ class Checker {
     const IniText& text_;
     const TextCodec& codec_;
     const CheckCatalogues& catalogues_;
+    const fileset::Origins origins_;
     ByName<const IniText::Section*> sections_;              // the first of each name
     ByName<std::vector<const IniText::Section*>> repeated_; // every one of a name used twice
     QHash<QByteArray, QByteArrayView> folded_; // section names by lower case, when needed

@@ -26,8 +26,9 @@ struct Problem {
     QString kind; // a short type text, e.g. "引用缺失"
     RecordKind recordKind = RecordKind::None;
     QString record;     // the record's ID (a trigger's ID without its name); may be empty
-    qsizetype line = 0; // from 1
+    qsizetype line = 0; // from 1, in its file
     QString text;
+    QString file; // the included file that holds the line; empty for the file opened
     bool operator==(const Problem&) const = default;
 };
 

@@ -147,14 +147,18 @@ TeamLines readTeam(const IniText& text, const std::vector<IniText::Section>& sec
     TeamLines team;
     team.lineOfKey.fill(-1);
     for (const IniText::Section& s : sections) {
+        // A missing key goes into the first section read, where the record starts (with
+        // several files, the one that holds its header first).
+        const bool first = !team.found;
         team.found = true;
-        team.header = s.header;
-        team.lastKeyLine = -1;
+        if (first)
+            team.header = s.header;
         for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
             if (text.kind(i) != IniText::Kind::Key)
                 continue;
             team.lines.push_back(i);
-            team.lastKeyLine = i;
+            if (first)
+                team.lastKeyLine = i;
             const int k = teamtype::keyIndex(text.key(i));
             if (k < 0 || teamtype::kKeys[k].kind == teamtype::KeyKind::Fixed)
                 continue;

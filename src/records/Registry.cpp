@@ -1,5 +1,6 @@
 #include "records/Registry.h"
 
+#include "document/FileSet.h"
 #include "document/IniText.h"
 
 #include <algorithm>
@@ -46,8 +47,9 @@ std::vector<long long> addRegistryLines(const IniText& text, QByteArrayView regi
     long long largest = numbers.empty() ? -1 : *std::max_element(numbers.begin(), numbers.end());
     std::sort(numbers.begin(), numbers.end());
 
-    qsizetype after = text.lineCount() - 1;
+    qsizetype after = fileset::firstFileLast(text);
     QByteArrayView indent;
+    bool added = false; // a registry written only as "+=ID" lines gets one more
     if (sections.empty()) {
         edits.insertAfter(after, '[' + registry.toByteArray() + ']');
     } else {
@@ -57,6 +59,9 @@ std::vector<long long> addRegistryLines(const IniText& text, QByteArrayView regi
         after = lastKeyLine(text, s);
         if (after != s.header)
             indent = text.text(after).first(text.nameRange(after).begin);
+        added = after != s.header;
+        for (qsizetype i = s.bodyBegin; i < s.bodyEnd && added; ++i)
+            added = text.kind(i) != Kind::Key || text.key(i) == QByteArrayView("+");
     }
     std::vector<long long> given;
     for (const QByteArray& id : ids) {
@@ -66,7 +71,9 @@ std::vector<long long> addRegistryLines(const IniText& text, QByteArrayView regi
         const long long number = taken ? largest + 1 : wanted;
         largest = std::max(largest, number);
         given.push_back(number);
-        edits.insertAfter(after, indent.toByteArray() + QByteArray::number(number) + '=' + id);
+        edits.insertAfter(after, indent.toByteArray() +
+                                     (added ? QByteArray("+") : QByteArray::number(number)) + '=' +
+                                     id);
     }
     return given;
 }
@@ -75,7 +82,7 @@ long long addRegistryEdits(const IniText& text, QByteArrayView registry, QByteAr
                            long long count, const std::vector<QByteArray>& block, IniEdits& edits) {
     const long long number = addRegistryLines(text, registry, {id.toByteArray()}, count, edits)[0];
     const std::vector<IniText::Section> sections = text.sections(registry);
-    qsizetype sectionAfter = text.lineCount() - 1; // the line the new section follows
+    qsizetype sectionAfter = fileset::firstFileLast(text); // the line the new section follows
     bool blankAbove = false;
     if (!sections.empty()) {
         const IniText::Section& s = sections.back();

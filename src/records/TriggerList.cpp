@@ -1,7 +1,10 @@
 #include "records/TriggerList.h"
 
+#include "document/FileSet.h"
 #include "document/IniText.h"
 #include "records/TriggerLine.h"
+
+#include <algorithm>
 
 namespace tarvok {
 namespace {
@@ -22,12 +25,20 @@ QByteArrayView triggerName(QByteArrayView value) {
 void addTriggerLine(const IniText& text, QByteArray line, IniEdits& edits) {
     const std::vector<IniText::Section> sections = text.sections(kTriggers);
     if (!sections.empty()) {
-        edits.insertAfter(sections.front().header, std::move(line));
+        // At the top of the first section of the file read last that has one: of a mod's
+        // files, the one whose triggers the game reads last.
+        const fileset::Origins origins(text);
+        const int part = origins.place(sections.back().header).part;
+        const auto first = std::find_if(sections.begin(), sections.end(), [&](const auto& s) {
+            return origins.place(s.header).part == part;
+        });
+        edits.insertAfter(first->header, std::move(line));
         return;
     }
     // A file without the section (a map, a mod whose triggers live elsewhere) gets it at
-    // its end, a blank line above it, each new line ending as the file's lines do.
-    const qsizetype last = text.lineCount() - 1;
+    // its end, a blank line above it, each new line ending as the file's lines do. Of the
+    // files of a mod, the one opened gets it.
+    const qsizetype last = fileset::firstFileLast(text);
     if (last >= 0 && text.kind(last) != IniText::Kind::Blank)
         edits.insertAfter(last, {});
     edits.insertAfter(last, '[' + kTriggers.toByteArray() + ']');

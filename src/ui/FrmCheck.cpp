@@ -53,8 +53,20 @@ void FrmCheck::checkFile(RulesDocument& doc, const Catalogues& known) {
         addNote(LvwCheck, QStringLiteral("无法读取文件"));
         return;
     }
-    showProblems(known.checkFile(*index));
+    showProblems(known.checkFile(*index, doc.includeProblems()));
 }
+
+namespace {
+
+// The line of a problem; of an included file, with the file's name.
+QString lineText(const filecheck::Problem& p) {
+    if (p.line <= 0)
+        return {};
+    return p.file.isEmpty() ? QString::number(p.line)
+                            : QStringLiteral("%1 第 %2 行").arg(p.file).arg(p.line);
+}
+
+} // namespace
 
 void FrmCheck::showProblems(const std::vector<filecheck::Problem>& problems) {
     LvwCheck->clear();
@@ -65,8 +77,8 @@ void FrmCheck::showProblems(const std::vector<filecheck::Problem>& problems) {
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(problems.size()));
     for (const filecheck::Problem& p : problems) {
-        auto* item = new QTreeWidgetItem(QStringList{filecheck::levelText(p.level), p.kind,
-                                                     p.record, QString::number(p.line), p.text});
+        auto* item = new QTreeWidgetItem(
+            QStringList{filecheck::levelText(p.level), p.kind, p.record, lineText(p), p.text});
         item->setData(0, kKindRole, static_cast<int>(p.recordKind));
         item->setData(0, kRecordRole, p.record);
         if (p.level == filecheck::Level::Error)

@@ -281,8 +281,11 @@ void FrmMain::connectHandlers() {
     mClone->setEnabled(chains_->canClone());
     connect(CmdSaveAll, &QPushButton::clicked, this, &FrmMain::CmdSaveAll_Click);
     connect(CmdOpen, &QPushButton::clicked, files_, &FileCommands::CmdOpen_Click);
-    connect(files_, &FileCommands::opened, this, [this](const QString& file) {
-        LblRoot->setText(file);
+    // The file, with the files it includes (which another program's change may alter).
+    const auto showFiles = [this] { LblRoot->setText(messages::fileFrameText(document_.files())); };
+    connect(&document_, &RulesDocument::reloaded, this, showFiles);
+    connect(files_, &FileCommands::opened, this, [this, showFiles] {
+        showFiles();
         mCheck->setEnabled(true);
         mTriggerTable->setEnabled(true);
         mNewChain->setEnabled(true);

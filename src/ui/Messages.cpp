@@ -2,6 +2,9 @@
 
 #include "document/RulesDocument.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace tarvok::messages {
 
 QString kindCaption(references::Kind kind) {
@@ -76,7 +79,23 @@ QString openingNotes(const RulesDocument::Opened& opened) {
         notes << QStringLiteral("文件中没有找到 AI 记录");
     if (opened.hardLinks > 1)
         notes << QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新");
+    notes << opened.includeProblems;
+    if (!opened.includer.isEmpty())
+        notes << QStringLiteral("此文件由 %1 包含；打开 %1 可一并编辑").arg(opened.includer);
     return notes.join(QStringLiteral("；"));
+}
+
+QString fileFrameText(const QStringList& files) {
+    if (files.size() < 2)
+        return files.value(0);
+    const QDir folder = QFileInfo(files[0]).dir();
+    QStringList names;
+    for (qsizetype i = 1; i < files.size() && i <= 3; ++i)
+        names << QDir::toNativeSeparators(folder.relativeFilePath(files[i]));
+    return QStringLiteral("%1（另含 %2 个文件：%3%4）")
+        .arg(files[0])
+        .arg(files.size() - 1)
+        .arg(names.join(QStringLiteral("、")), files.size() > 4 ? QStringLiteral(" …") : QString());
 }
 
 } // namespace tarvok::messages

@@ -47,6 +47,9 @@ QString writeFailure(const filestore::WriteResult& result);
 // What the status bar says of a file just opened: lines the editor could not read, no
 // record at all, other names of the file.
 QString openingNotes(const RulesDocument::Opened& opened);
+// What the file frame shows: the opened file and, when it includes others, how many and
+// their names ("（另含 N 个文件：ai_trigger.ini）").
+QString fileFrameText(const QStringList& files);
 // The status bar's note on a write that could not keep the content it replaced for undo.
 QString versionNotKept(const filestore::WriteResult& why);
 

@@ -88,10 +88,16 @@ void ReferenceLists::show(Kind kind, const QString& id) {
     if (kind == Kind::Trigger)
         return;
     // A map's own triggers and actions: shown, not chosen.
-    for (const references::MapUse& use : refs->mapUses(codec.encode(key)))
-        new QListWidgetItem(
-            QStringLiteral("[%1] %2 (地图)").arg(codec.decode(use.section), codec.decode(use.key)),
-            list);
+    const fileset::Origins& origins = index_->origins();
+    for (const references::MapUse& use : refs->mapUses(codec.encode(key))) {
+        // A line of an included file names its file.
+        const QString where = origins.place(use.line).part == 0
+                                  ? QString()
+                                  : QStringLiteral("，") + origins.describe(use.line);
+        new QListWidgetItem(QStringLiteral("[%1] %2 (地图%3)")
+                                .arg(codec.decode(use.section), codec.decode(use.key), where),
+                            list);
+    }
 }
 
 QString ReferenceLists::deleteQuestion(Kind kind, const QString& id) {

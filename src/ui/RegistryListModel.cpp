@@ -39,6 +39,8 @@ QVariant RegistryListModel::data(const QModelIndex& index, int role) const {
         return text(index.row());
     case NameRole:
         return name(index.row());
+    case Qt::ToolTipRole:
+        return fileOf(index.row());
     default:
         return {};
     }
@@ -51,6 +53,25 @@ const RegistryListModel::Row& RegistryListModel::decodedRow(int row) const {
         r.decoded = true;
     }
     return r;
+}
+
+QString RegistryListModel::fileOf(int row) const {
+    // Only a reading of several files says which one holds a record.
+    const fileset::Origins& origins = index_->origins();
+    if (origins.partCount() < 2)
+        return {};
+    const QByteArrayView entry = rows_[static_cast<size_t>(row)].bytes;
+    std::vector<qsizetype> lines;
+    if (kind_ == references::Kind::Trigger) {
+        lines = index_->triggerLines(entry.first(std::max<qsizetype>(entry.indexOf('='), 0)));
+    } else {
+        for (const IniText::Section& s : index_->sections(entry))
+            lines.push_back(s.header);
+    }
+    if (lines.empty())
+        return {};
+    const int part = origins.place(lines.front()).part;
+    return part == 0 ? QString() : QStringLiteral("位于 %1").arg(origins.name(part));
 }
 
 QString RegistryListModel::text(int row) const {

@@ -37,6 +37,9 @@ class RegistryListModel : public QAbstractListModel {
 
     QString text(int row) const;
     QString name(int row) const;
+    // "位于 ai_trigger.ini": the included file that holds the entry's record (its tooltip);
+    // empty for a record of the opened file.
+    QString fileOf(int row) const;
     // The entry's text and name in one letter case and one width, as the filter compares.
     const QString& searchKey(int row) const;
     references::Kind kind() const { return kind_; }

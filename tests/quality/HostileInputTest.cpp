@@ -327,10 +327,10 @@ struct HostileFile {
 constexpr qint64 kBudget = 20000;
 
 // Sanitizer builds run the editor's own code several times slower.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr qint64 kSlowdown = 5;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 constexpr qint64 kSlowdown = 5;
 #else
 constexpr qint64 kSlowdown = 1;

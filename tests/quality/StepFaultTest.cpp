@@ -241,3 +241,45 @@ TEST(StepFaults, AFileRewrittenInPlaceDuringASaveIsSavedOnItsNewContent) {
         expectNothingLeft(dir.path());
     }
 }
+
+// A step that changes two files, killed at each of its steps: after a restart both files are
+// old or both new, and an undo of a completed step gives both back.
+TEST(StepFaults, AStepOfTwoFilesLeavesBothOldOrBothNew) {
+    for (Op op : {Op::Save, Op::Undo}) {
+        TempDir counted;
+        prepare(counted.path(), op, true);
+        calls = 0;
+        failAt = 0;
+        filestore::setStepHook(countingHook);
+        run(counted.path(), op);
+        filestore::setStepHook(nullptr);
+        const int steps = calls;
+        ASSERT_GE(steps, 6);
+        const Case c = caseOf(op);
+        for (int k = 1; k <= steps; ++k) {
+            SCOPED_TRACE(testing::Message()
+                         << "operation " << static_cast<int>(op) << ", killed at " << k);
+            TempDir dir;
+            prepare(dir.path(), op, true);
+            QProcess child;
+            child.start(kChild, {QStringLiteral("step"), dir.path(),
+                                 QString::number(static_cast<int>(op)), QString::number(k)});
+            ASSERT_TRUE(child.waitForFinished(20000));
+            ASSERT_EQ(child.exitCode(), 0) << "the child never reached the step";
+            const std::unique_ptr<RulesDocument> doc = openDocument(dir.path());
+            const auto state = [&] {
+                return std::pair(readBytes(rulesPath(dir.path())), readBytes(partPath(dir.path())));
+            };
+            const auto contents = [](int n) { return std::pair(mainContent(n), partContent(n)); };
+            ASSERT_TRUE(state() == contents(c.before) || state() == contents(c.after));
+            if (state() == contents(c.after) && op == Op::Save) {
+                ASSERT_EQ(doc->restore(History::Stack::Undo).outcome,
+                          RulesDocument::Restored::Done);
+                EXPECT_TRUE(state() == contents(c.before));
+            }
+            QDirIterator parts(dir.path(), {QStringLiteral("*.part")}, QDir::Files,
+                               QDirIterator::Subdirectories);
+            EXPECT_FALSE(parts.hasNext());
+        }
+    }
+}

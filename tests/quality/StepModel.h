@@ -4,6 +4,7 @@
 // and the child process it kills. A program folder holds the history; the rules file went
 // through the contents 0, 1, 2 (and an undo back to 1 for the redo); then the operation.
 
+#include "document/FileSet.h"
 #include "document/FileStore.h"
 #include "document/History.h"
 #include "document/RulesDocument.h"
@@ -32,8 +33,24 @@ inline std::unique_ptr<RulesDocument> openDocument(const QString& dir) {
     return doc;
 }
 
+// A mod of two files: the rules file includes part.ini, and each content changes both.
+inline QString partPath(const QString& dir) {
+    return QDir(dir).filePath(QStringLiteral("part.ini"));
+}
+inline QByteArray mainContent(int n) {
+    return "[#include]\r\n1=part.ini\r\n" + content(n);
+}
+inline QByteArray partContent(int n) {
+    return "[TaskForces]\r\n0=TF-" + QByteArray::number(n) + "\r\n";
+}
+
 inline filestore::WriteResult save(RulesDocument& doc, int n) {
-    return doc.edit([n](const QByteArray&, const TextCodec&) { return std::optional(content(n)); });
+    const bool two = doc.files().size() > 1;
+    return doc.edit([n, two](const QByteArray&, const TextCodec&) {
+        return std::optional(two ? fileset::join({{QStringLiteral("aimd.ini"), mainContent(n)},
+                                                  {QStringLiteral("part.ini"), partContent(n)}})
+                                 : content(n));
+    });
 }
 
 // The state before the operation: its contents (old) and what it makes (new).
@@ -55,8 +72,10 @@ inline Case caseOf(Op op) {
     return {};
 }
 
-inline void prepare(const QString& dir, Op op) {
-    filestore::replace(rulesPath(dir), content(0));
+inline void prepare(const QString& dir, Op op, bool twoFiles = false) {
+    if (twoFiles)
+        filestore::replace(partPath(dir), partContent(0));
+    filestore::replace(rulesPath(dir), twoFiles ? mainContent(0) : content(0));
     const std::unique_ptr<RulesDocument> doc = openDocument(dir);
     save(*doc, 1);
     save(*doc, 2);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "document/IniText.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace tarvok {
+
+// A rules file and the files it includes, read by the game as one: the editor joins their
+// contents in reading order into one content, on which every reading, record operation and
+// check works as on a single file, and splits an edited content back into the files.
+//
+// Each included file starts after a marker line of its own, a header line whose section
+// name no rules file holds ("[\x7F\x7Ffile <flags> <name>]"): the section before it ends
+// with its file, as the game reads it. The first file has no marker, so the content of a
+// rules file without includes is the file itself. A file whose last line has no line end
+// gets one in the joined content (noted in the next marker, and taken off again by split),
+// and a byte-order mark of an included file is kept in its marker.
+namespace fileset {
+
+struct Part {
+    QString name; // the file's path relative to the first file's folder ("/" between folders)
+    QByteArray bytes;
+    bool operator==(const Part&) const = default;
+};
+
+// The parts in reading order as one content.
+QByteArray join(const std::vector<Part>& parts);
+// The parts of a joined content; nothing when its markers are broken. The first part's name
+// is firstName. A content without markers is one part.
+std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& firstName);
+// True when content holds a marker, i.e. was joined from several files.
+bool isJoined(QByteArrayView content);
+// True for the section name of a marker line.
+bool isMarker(QByteArrayView sectionName);
+
+// The last line of the first file in a joined content's reading (-1 when it has none): what
+// a section new to every file follows.
+qsizetype firstFileLast(const IniText& text);
+
+// A line of a joined content: which part it belongs to (0: the first file) and its number
+// in that file, from 1.
+struct Place {
+    int part = 0;
+    qsizetype line = 0;
+};
+
+// Where the lines of one joined content come from. Built from its reading; cheap when the
+// content is one file.
+class Origins {
+  public:
+    Origins() = default;
+    // The first file's name is left empty: its reader knows it.
+    explicit Origins(const IniText& text);
+
+    // The part of a line (from 0) and its line number in that part's file.
+    Place place(qsizetype line) const;
+    int partCount() const { return static_cast<int>(names_.size()); }
+    const QString& name(int part) const { return names_[static_cast<size_t>(part)]; }
+    // The line of the first marker: the end of the first file's lines (the line count of
+    // a content of one file).
+    qsizetype firstEnd(qsizetype lineCount) const;
+    // "第 12 行", or "ai_trigger.ini 第 12 行" for a line of another file than the first.
+    QString describe(qsizetype line) const;
+
+  private:
+    QStringList names_{QString()};
+    std::vector<qsizetype> starts_{0}; // the first line of each part
+};
+
+} // namespace fileset
+} // namespace tarvok
