@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the tests with ThreadSanitizer in build-tsan/ and runs them (offscreen). A report of
 # a data race, a lock order inversion or a thread left running fails its test. The
-# suppressions in scripts/tsan.supp name frames of Qt's own libraries only.
+# suppressions in scripts/tsan.supp name frames of Qt's own code (and of GLib, inside Qt) only.
 # TARVOK_TSAN_JOBS sets how many tests run at once (2 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
