@@ -18,6 +18,7 @@
 #include "records/References.h"
 #include "records/UnitUses.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -31,6 +32,12 @@ using namespace tarvok;
 using tarvok::bench::GeneratedRules;
 
 namespace {
+
+// The reading of a write arrives through the event loop.
+void waitForReading(RulesDocument& doc) {
+    while (doc.readingInProgress())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 constexpr qsizetype kSmall = 200 * 1024;
 constexpr qsizetype kLarge = 20 * 1024 * 1024;
@@ -167,7 +174,7 @@ void saveTriggerEdits(benchmark::State& state, bool versions, bool split = false
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        doc.index(); // the previous write's reading, done long before a person's next save
+        waitForReading(doc); // the previous write's, done long before a person's next save
         state.ResumeTiming();
         const QByteArray tech = QByteArray::number(++round % 10);
         bool found = false;
@@ -341,6 +348,7 @@ void BM_CopyChainOneWrite(benchmark::State& state) {
     }
     for (auto _ : state) {
         state.PauseTiming();
+        waitForReading(doc);
         const std::shared_ptr<const RulesIndex> index = doc.index();
         const std::vector<chain::ChainRow> rows =
             chain::triggerChain(index->text(), index->codec(), f.rules.middleTriggerKey);

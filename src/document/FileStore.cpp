@@ -1,5 +1,7 @@
 #include "document/FileStore.h"
 
+#include "document/Pool.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -9,7 +11,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <future>
 #include <system_error>
 
 #ifdef Q_OS_UNIX
@@ -204,13 +205,15 @@ std::optional<QByteArray> read(const QString& path) {
     // bytes land in, which two cores fill faster than one.
     QByteArray bytes(size, Qt::Uninitialized);
     const qint64 half = size / 2;
-    std::future<bool> second = std::async(std::launch::async, [&] {
+    char* const out = bytes.data();
+    // The second half by a task of the pool, into its own part of the bytes.
+    pool::Task<bool> second = pool::run([path, out, half, size] {
         QFile other(path);
         return other.open(QIODevice::ReadOnly) && other.seek(half) &&
-               other.read(bytes.data() + half, size - half) == size - half;
+               other.read(out + half, size - half) == size - half;
     });
-    const bool first = file.read(bytes.data(), half) == half;
-    if (!second.get() || !first)
+    const bool first = file.read(out, half) == half;
+    if (!second.take() || !first)
         return std::nullopt; // shrunk meanwhile: the caller reads again
     // Grown meanwhile: what is there now, read whole. A byte past the end read at first
     // tells, where the file's size could still be the one of the look above.

@@ -1,10 +1,10 @@
 #include "document/IniText.h"
 
+#include "document/Pool.h"
 #include "document/TextEncoding.h"
 
 #include <algorithm>
 #include <cstring>
-#include <future>
 #include <limits>
 
 namespace tarvok {
@@ -42,13 +42,14 @@ IniText IniText::readShared(QByteArrayView content, qsizetype minShared) {
     const char* const nl = content.size() < minShared ? nullptr : find(middle, end, '\n');
     if (!nl || nl + 1 >= end)
         return IniText(content);
-    // The second half's lines are read on their own, numbered from its first line, and
-    // joined to the first half's once both are done.
-    IniText second;
-    second.content_ = content;
-    std::future<void> reading = std::async(std::launch::async, [&second, nl, end] {
+    // The second half's lines are read by a task of the pool, numbered from its first line,
+    // and joined to the first half's once both are done.
+    pool::Task<IniText> reading = pool::run([content, nl, end] {
+        IniText second;
+        second.content_ = content;
         second.lines_.reserve(static_cast<size_t>(std::count(nl + 1, end, '\n')) + 1);
         second.readLines(nl + 1, end);
+        return second;
     });
     IniText text;
     text.content_ = content;
@@ -59,7 +60,7 @@ IniText IniText::readShared(QByteArrayView content, qsizetype minShared) {
     }
     text.lines_.reserve(static_cast<size_t>(std::count(p, nl + 1, '\n')));
     text.readLines(p, nl + 1);
-    reading.get();
+    const IniText second = reading.take();
     const qsizetype before = text.lineCount();
     text.lines_.reserve(text.lines_.size() + second.lines_.size());
     text.lines_.insert(text.lines_.end(), second.lines_.begin(), second.lines_.end());

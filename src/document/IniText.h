@@ -46,8 +46,8 @@ class IniText {
     };
 
     explicit IniText(QByteArrayView content);
-    // The same reading, the work shared with a second thread when content has at least
-    // minShared bytes: its second half is read there, from a line's start.
+    // The same reading, the work shared with a task of Qt's thread pool when content has at
+    // least minShared bytes: its second half is read there, from a line's start.
     static IniText readShared(QByteArrayView content, qsizetype minShared = qsizetype(1) << 22);
 
     QByteArrayView content() const { return content_; }

@@ -3,16 +3,17 @@
 #include "document/Includes.h"
 #include "document/IniText.h"
 #include "document/Logging.h"
+#include "document/Pool.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QRandomGenerator>
 #include <QThread>
 
 #include <algorithm>
-#include <future>
 #include <limits>
 
 namespace tarvok {
@@ -220,7 +221,8 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     files_ = std::move(set->files);
     includeProblems_ = std::move(set->problems);
     absent_ = std::move(set->absent);
-    building_ = {};
+    stopReading();
+    unsaid_.clear(); // of the file open before
     known_ = std::move(set->joined);
     history_ = historyFolder_.isEmpty() ? nullptr : std::make_unique<History>(historyFolder_, path);
     letGo(index_);
@@ -228,7 +230,7 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     countFromScan();
     watch();
     qCDebug(lcDocument) << "opened" << path << known_.size() << "bytes";
-    emit opened();
+    say(&RulesDocument::opened);
     tell(Change::Cause::Opened);
     return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1)),
                   includeProblems_, joined() ? QString() : includer(path)};
@@ -279,7 +281,7 @@ bool RulesDocument::adopt(Reading reading) {
         stamp_ = reading.stamp;
         reload(std::move(*reading.bytes));
     }
-    emit reloaded();
+    say(&RulesDocument::reloaded);
     tell(Change::Cause::Reloaded);
     return true;
 }
@@ -301,35 +303,86 @@ void RulesDocument::take(SetReading set) {
 }
 
 void RulesDocument::reload(QByteArray bytes) {
-    building_ = {}; // of content that is no longer the file's
+    stopReading(); // of content that is no longer the file's
     known_ = std::move(bytes);
     letGo(index_);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
 }
 
-std::shared_ptr<const RulesIndex> RulesDocument::index() const {
+void RulesDocument::say(Signal signal) {
+    say([this, signal] { (this->*signal)(); });
+}
+
+void RulesDocument::say(std::function<void()> signal) {
+    unsaid_.push_back(std::move(signal));
+    sayUnsaid();
+}
+
+void RulesDocument::sayUnsaid() {
+    if (building_)
+        return;
+    // In the order they happened; a listener's own write says its signals after these.
+    const std::vector<std::function<void()>> now = std::exchange(unsaid_, {});
+    for (const std::function<void()>& s : now)
+        s();
+}
+
+void RulesDocument::startReading() {
+    const bool started = !building_;
+    // The task holds its own copy of the bytes: it may outlive this document, never the
+    // application.
+    pool::Task<std::shared_ptr<const RulesIndex>> task = pool::run([bytes = known_] {
+        return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
+    });
+    auto* watcher = new QFutureWatcher<std::shared_ptr<const RulesIndex>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, task] {
+        watcher->deleteLater();
+        if (watcher != building_)
+            return;  // overtaken
+        if (!index_) // unless it was made already, asked for before it arrived
+            index_ = task.result();
+        readingArrived();
+    });
+    watcher->setFuture(task.future());
+    building_ = watcher;
+    if (started)
+        emit readingInProgressChanged(true);
+}
+
+void RulesDocument::stopReading() {
+    if (!building_)
+        return;
+    building_ = nullptr; // its task ends on its own; what it read is dropped
+    emit readingInProgressChanged(false);
+}
+
+void RulesDocument::readingArrived() {
+    stopReading();
+    sayUnsaid();
+}
+
+std::shared_ptr<const RulesIndex> RulesDocument::index() {
     if (path_.isEmpty())
         return nullptr;
-    return index_ ? index_ : building_.get();
+    if (!index_) // the reading of the last write is not here yet: made from its bytes
+        index_ = std::make_shared<const RulesIndex>(known_);
+    return index_;
 }
 
 bool RulesDocument::refresh() {
     if (path_.isEmpty())
         return false;
-    if (!index_) { // the reading of the editor's last write, once it is built
-        index_ = building_.get();
-        building_ = {};
-    }
     std::optional<Reading> now = changedOutside();
     return now && adopt(std::move(*now));
 }
 
 std::optional<RulesDocument::Content> RulesDocument::read() const {
-    const std::shared_ptr<const RulesIndex> index = this->index();
-    if (!index)
+    if (path_.isEmpty())
         return std::nullopt;
-    return Content{index->bytes(), index->codec()};
+    if (!index_) // the reading of the last write is in progress
+        return Content{known_, TextCodec(detectEncoding(known_))};
+    return Content{index_->bytes(), index_->codec()};
 }
 
 std::optional<RulesDocument::Basis> RulesDocument::readBasis() {
@@ -363,9 +416,11 @@ void RulesDocument::adoptBasis(const Basis& basis, bool& outside) {
 }
 
 void RulesDocument::tell(Change::Cause cause) {
-    Change change;
-    change.cause = cause;
-    emit changed(change);
+    say([this, cause] {
+        Change change;
+        change.cause = cause;
+        emit changed(change);
+    });
 }
 
 filestore::WriteResult RulesDocument::write(const Compute& compute, Change change) {
@@ -378,7 +433,7 @@ filestore::WriteResult RulesDocument::write(const Compute& compute, Change chang
         qCDebug(lcDocument) << "write:" << static_cast<int>(result.result) << result.systemError
                             << (outside ? "over another program's change" : "");
         if (outside) {
-            emit reloaded();
+            say(&RulesDocument::reloaded);
             tell(Change::Cause::Reloaded);
         }
         return result;
@@ -404,11 +459,11 @@ filestore::WriteResult RulesDocument::write(const Compute& compute, Change chang
         }
         const filestore::WriteResult result = commit(*basis, *written, compute, attempt, outside);
         if (result.ok()) {
-            emit this->written();
+            say(&RulesDocument::written);
             // Over another program's change, any part of the file may differ.
             change.cause = Change::Cause::Written;
             change.everything = change.everything || outside;
-            emit changed(change);
+            say([this, change] { emit changed(change); });
         }
         if (result.result == filestore::Result::Busy && attempt < kRetries) {
             // The scratch name goes with the try: left as a second name of the file, it
@@ -598,12 +653,15 @@ void RulesDocument::wrote(QByteArray bytes) {
     for (Member& m : files_)
         m.stamp = stampOf(m.path);
     known_ = std::move(bytes);
-    // Read again on a second core while the user goes on; the first use waits for it.
+    // A large file is read again by the pool while the user goes on, and written() said once
+    // that reading arrives; a small one is read at once, in less time than a hand-over takes.
     letGo(index_);
-    building_ =
-        std::async(std::launch::async, [bytes = known_] {
-            return std::shared_ptr<const RulesIndex>(std::make_shared<const RulesIndex>(bytes));
-        }).share();
+    if (known_.size() >= kReadInPoolFrom) {
+        startReading();
+        return;
+    }
+    stopReading();
+    index_ = std::make_shared<const RulesIndex>(known_);
 }
 
 bool RulesDocument::wroteLast(const History::Version& version, const QByteArray& current,
@@ -695,7 +753,7 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
     filestore::makePrivate(scratchPath_);
     stamp_ = stampOf(path_);
     reload(*bytes);
-    emit restored();
+    say(&RulesDocument::restored);
     tell(Change::Cause::Restored);
     return {Restored::Done, version->time, done};
 }
@@ -811,7 +869,7 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
         qCDebug(lcDocument) << "write of" << files_.size()
                             << "files:" << static_cast<int>(result.result) << result.systemError;
         if (outside) {
-            emit reloaded();
+            say(&RulesDocument::reloaded);
             tell(Change::Cause::Reloaded);
         }
         return result;
@@ -862,10 +920,10 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
             !history_->finish(pending, History::Step::Write, print) && versionNote.ok())
             versionNote = history_->failure();
         wrote(joinedOut);
-        emit written();
+        say(&RulesDocument::written);
         change.cause = Change::Cause::Written;
         change.everything = change.everything || outside;
-        emit changed(change);
+        say([this, change] { emit changed(change); });
         filestore::WriteResult done;
         done.versionResult = versionNote.result;
         done.versionError = versionNote.systemError;
@@ -916,7 +974,7 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
     for (Member& m : files_)
         m.stamp = stampOf(m.path);
     reload(bytes);
-    emit restored();
+    say(&RulesDocument::restored);
     tell(Change::Cause::Restored);
     return {Restored::Done, version.time, done};
 }

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QFileSystemWatcher>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -16,9 +17,9 @@
 #include <QTimer>
 
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tarvok {
 
@@ -58,6 +59,11 @@ struct DocumentChange {
 // tell), another program changed it, and the index is read again and reloaded() said. The
 // window refreshes before each use; a watch on the file refreshes while the window sits
 // idle, at most once every kWatchPauseMs.
+//
+// The index of a large file the editor just wrote (kReadInPoolFrom) is read by a task of Qt's
+// thread pool while the window goes on: readingInProgress() is true until it arrives. Every signal
+// is said once the index of the content it speaks of is in place, so written() (and a signal said
+// after it) comes when that reading arrives; a listener finds index() ready and never waits.
 class RulesDocument : public QObject {
     Q_OBJECT
 
@@ -72,6 +78,8 @@ class RulesDocument : public QObject {
     ~RulesDocument() override;
 
     static constexpr int kWatchPauseMs = 500;
+    // Content of at least this many bytes is read by the pool after a write (2 ms of work).
+    static constexpr qsizetype kReadInPoolFrom = qsizetype(1) << 20;
     // Nanoseconds since 1970: when facts were taken, against the file's time. Tests set a
     // clock of their own; the system's by default.
     using Clock = std::function<qint64()>;
@@ -124,10 +132,14 @@ class RulesDocument : public QObject {
     static std::optional<Joined> readJoined(const QString& path);
 
     // The file as the editor last read or wrote it; null while no file is open. It never
-    // looks at the disk: refresh() does.
-    std::shared_ptr<const RulesIndex> index() const;
-    // The file's bytes and the codec of its texts, from the index.
+    // looks at the disk: refresh() does. Asked while the reading of the last write is in
+    // progress (before written() is said), it is made here from the bytes rather than
+    // waited for; the window asks only once it arrived.
+    std::shared_ptr<const RulesIndex> index();
+    // The file's bytes and the codec of its texts, as the editor last read or wrote it.
     std::optional<Content> read() const;
+    // True from a write until the reading of what it wrote arrives.
+    bool readingInProgress() const { return building_ != nullptr; }
     // Looks at the file and reads it again when another program changed it (reloaded() is
     // said). True when it did.
     bool refresh();
@@ -175,6 +187,9 @@ class RulesDocument : public QObject {
     void restored();
     // Any of the four above, with what it changed: the one signal the window follows.
     void changed(const tarvok::DocumentChange& change);
+    // A reading of the editor's last write started (true) or arrived (false), the latter
+    // just before the signals that waited for it.
+    void readingInProgressChanged(bool inProgress);
 
   public:
     // Where the versions before each change are kept (no history without one). Every
@@ -244,6 +259,16 @@ class RulesDocument : public QObject {
     void reload(QByteArray bytes);
     // Makes a reading of the files the one on show, without a word to the listeners.
     void take(SetReading set);
+    using Signal = void (RulesDocument::*)();
+    // Says signal now, or once the reading in progress arrived, after those said before it.
+    void say(Signal signal);
+    void say(std::function<void()> signal);
+    void sayUnsaid();
+    // The reading of known_ by a task of the pool; a reading in progress is dropped (its task
+    // ends on its own, and what it read is let go).
+    void startReading();
+    void stopReading();
+    void readingArrived();
     void countFromScan();
     void watch();
     using Compute = std::function<std::optional<QByteArray>(const QByteArray&)>;
@@ -319,11 +344,12 @@ class RulesDocument : public QObject {
     QStringList absent_; // included files that were not there
     qint16 counts_[3] = {0, 0, 0};
     Stamp stamp_;
-    // The content last read or written, and its index: after a write, built on a second
-    // core while the user goes on (the first use waits for it).
+    // The content last read or written, and its index: after a write, null until the reading
+    // by the pool (building_) arrives.
     QByteArray known_;
     std::shared_ptr<const RulesIndex> index_;
-    std::shared_future<std::shared_ptr<const RulesIndex>> building_;
+    QFutureWatcher<std::shared_ptr<const RulesIndex>>* building_ = nullptr;
+    std::vector<std::function<void()>> unsaid_; // waiting for the reading in progress
     QString historyFolder_;
     std::unique_ptr<History> history_;
     Clock clock_;

@@ -28,7 +28,7 @@ class RulesIndex {
     const IniText& text() const { return text_; }
     const RulesScan& scan() const { return scan_; }
     // Which file each line comes from, when the content joins several (see fileset).
-    const fileset::Origins& origins() const { return origins_; }
+    const fileset::Origins& origins() const { return lookUps_.origins; }
 
     // The value of the Name key of the sections named section (the last one read);
     // empty when none has one.
@@ -39,20 +39,24 @@ class RulesIndex {
     std::vector<qsizetype> triggerLines(QByteArrayView id) const;
 
   private:
-    void buildLookUps();
+    struct LookUps {
+        RowsByName sections;                 // of text_.sections()
+        std::vector<qsizetype> triggerLines; // the key lines of every [AITriggerTypes] section
+        RowsByName triggersById;             // of triggerLines
+        fileset::Origins origins;            // which file each line comes from
+    };
+    static LookUps buildLookUps(const IniText& text);
 
     QByteArray bytes_;
     TextCodec codec_;
     IniText text_;
     RulesScan scan_;
-    RowsByName sections_;                 // of text_.sections()
-    std::vector<qsizetype> triggerLines_; // the key lines of every [AITriggerTypes] section
-    RowsByName triggersById_;             // of triggerLines_
-    fileset::Origins origins_;
+    LookUps lookUps_;
 };
 
-// Lets go of a reading. When it is the last hold on it, the reading is freed on a thread of
-// its own: tens of megabytes of lines take a while to give back, and nobody waits for them.
+// Lets go of a reading. When it is the last hold on it, the reading is freed by a task of Qt's
+// thread pool (pool::giveBack): tens of megabytes of lines take a while to give back, and
+// nobody waits for them.
 void letGo(std::shared_ptr<const RulesIndex>& index);
 
 } // namespace tarvok

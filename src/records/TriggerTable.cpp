@@ -1,6 +1,7 @@
 #include "records/TriggerTable.h"
 
 #include "document/Lines.h"
+#include "document/Pool.h"
 #include "records/FieldRules.h"
 #include "records/RecordLines.h"
 
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
-#include <thread>
 #include <utility>
 
 namespace tarvok::triggertable {
@@ -197,13 +197,13 @@ int Table::read(const RulesIndex& index, const UnitName& unitName, const QString
     unitNames_.clear();
     const size_t count = index.scan().triggerKeys.size();
     const size_t half = count > 2000 ? count / 2 : count;
-    std::vector<Row> second;
-    std::thread other;
+    // The second half by a task of the pool.
+    std::optional<pool::Task<std::vector<Row>>> other;
     if (half < count)
-        other = std::thread([&] { second = readRows(index, half, count, file); });
+        other =
+            pool::run([&index, half, count, file] { return readRows(index, half, count, file); });
     std::vector<Row> rows = readRows(index, 0, half, file);
-    if (other.joinable())
-        other.join();
+    std::vector<Row> second = other ? other->take() : std::vector<Row>();
     rows.insert(rows.end(), std::make_move_iterator(second.begin()),
                 std::make_move_iterator(second.end()));
     for (Row& r : rows) {

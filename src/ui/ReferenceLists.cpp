@@ -1,13 +1,12 @@
 #include "ui/ReferenceLists.h"
 
+#include "document/Pool.h"
 #include "document/RulesDocument.h"
 #include "document/RulesIndex.h"
 #include "records/FieldRules.h"
 #include "ui/Messages.h"
 
 #include <QListWidget>
-
-#include <thread>
 
 namespace tarvok {
 namespace {
@@ -38,14 +37,21 @@ ReferenceLists::ReferenceLists(RulesDocument& document, QWidget* parent)
         });
         lists_[i] = list;
     }
+    // Asked while the reading of a write was in progress, the lists show once it arrived.
+    connect(&document_, &RulesDocument::readingInProgressChanged, this, [this](bool inProgress) {
+        if (!inProgress)
+            for (int i = 0; i < 4; ++i)
+                show(static_cast<Kind>(i), asked_[i]);
+    });
 }
 
 const references::RecordReferences* ReferenceLists::current() {
     std::shared_ptr<const RulesIndex> index = document_.index();
     if ((!index || index != index_) && refs_) {
-        // The old reading and what was read from it are given back on a thread of their
-        // own: nobody waits for them.
-        std::thread([refs = std::move(refs_), old = std::move(index_)] {}).detach();
+        // What was read from the old reading, and the reading, are given back by the pool:
+        // nobody waits for them.
+        pool::giveBack(std::shared_ptr<const references::RecordReferences>(std::move(refs_)));
+        letGo(index_);
     }
     if (index && !refs_) {
         refs_ = std::make_unique<references::RecordReferences>(*index);
@@ -55,6 +61,9 @@ const references::RecordReferences* ReferenceLists::current() {
 }
 
 void ReferenceLists::show(Kind kind, const QString& id) {
+    asked_[static_cast<int>(kind)] = id;
+    if (document_.readingInProgress())
+        return;
     QListWidget* list = this->list(kind);
     list->clear();
     const references::RecordReferences* refs = id.isEmpty() ? nullptr : current();

@@ -28,7 +28,8 @@ class ReferenceLists : public QObject {
     QListWidget* list(references::Kind kind) const { return lists_[static_cast<int>(kind)]; }
 
     // The list of kind shows the references of the record id (a trigger by its list
-    // entry "ID=name"); an empty id empties it.
+    // entry "ID=name"); an empty id empties it. While the reading of a write is in progress
+    // the list shows them once it arrives.
     void show(references::Kind kind, const QString& id);
     // What a delete of the record asks: "确定删除？", or how many records use it.
     QString deleteQuestion(references::Kind kind, const QString& id);
@@ -42,6 +43,7 @@ class ReferenceLists : public QObject {
 
     RulesDocument& document_;
     QListWidget* lists_[4] = {};
+    QString asked_[4];                        // the record each list was last asked to show
     std::shared_ptr<const RulesIndex> index_; // what refs_ was read from
     std::unique_ptr<references::RecordReferences> refs_;
 };

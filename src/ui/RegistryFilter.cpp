@@ -1,34 +1,46 @@
 #include "ui/RegistryFilter.h"
 
 #include "catalogues/Catalogues.h"
+#include "document/Pool.h"
 #include "document/RulesDocument.h"
 #include "document/RulesIndex.h"
 #include "records/FieldRules.h"
 #include "records/UnitUses.h"
 #include "ui/RegistryListModel.h"
 
+#include <QFutureWatcher>
+
 #include <algorithm>
 #include <numeric>
-#include <thread>
 
 namespace tarvok {
 
-UnitFinder::UnitFinder(const Catalogues& catalogues, RulesDocument& document)
-    : catalogues_(catalogues), document_(document) {}
+UnitFinder::UnitFinder(const Catalogues& catalogues, RulesDocument& document,
+                       std::function<void()> arrived)
+    : catalogues_(catalogues), document_(document), arrived_(std::move(arrived)) {}
 
-UnitFinder::~UnitFinder() {
-    if (uses_.valid())
-        uses_.wait(); // the thread reads a reading this finder holds
-}
+// The task holds its own hold on the reading: it may end after this finder, never after
+// the application.
+UnitFinder::~UnitFinder() = default;
 
 void UnitFinder::prepare() {
+    // The reading of a write in progress is not asked for: it comes with the document's
+    // signal, and the filters apply their texts again then.
+    if (document_.readingInProgress())
+        return;
     std::shared_ptr<const RulesIndex> reading = document_.index();
     if (!reading || reading == reading_)
         return;
-    std::packaged_task<std::shared_ptr<unituses::UnitUses>()> read(
-        [reading] { return std::make_shared<unituses::UnitUses>(*reading); });
-    uses_ = read.get_future().share();
-    std::thread(std::move(read)).detach();
+    pool::Task<std::shared_ptr<unituses::UnitUses>> task =
+        pool::run([reading] { return std::make_shared<unituses::UnitUses>(*reading); });
+    reader_ = std::make_unique<QFutureWatcher<std::shared_ptr<unituses::UnitUses>>>();
+    QObject::connect(reader_.get(), &QFutureWatcherBase::finished, reader_.get(), [this, task] {
+        uses_ = task.result();
+        if (arrived_)
+            arrived_();
+    });
+    reader_->setFuture(task.future());
+    pool::giveBack(std::move(uses_));
     letGo(reading_);
     reading_ = std::move(reading);
     named_ = false;
@@ -38,14 +50,13 @@ void UnitFinder::prepare() {
 
 const unituses::UnitUses* UnitFinder::uses() {
     prepare();
-    if (!reading_)
+    if (document_.readingInProgress() || !reading_ || !uses_)
         return nullptr;
-    unituses::UnitUses* uses = uses_.get().get();
     if (!named_) {
-        catalogues_.nameUses(*uses);
+        catalogues_.nameUses(*uses_);
         named_ = true;
     }
-    return uses;
+    return uses_.get();
 }
 
 int UnitFinder::place(references::Kind kind, const QString& id) {

@@ -3,11 +3,12 @@
 #include "records/References.h"
 
 #include <QAbstractProxyModel>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QString>
 
 #include <array>
-#include <future>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,17 +24,21 @@ class UnitUses;
 }
 
 // What the four lists' filters know of the units and buildings each record uses, in the
-// file as last read or written: read once per reading (on a thread of its own from the
-// moment a filter box takes the focus, so that the first keystroke rarely waits), named
-// from the catalogues in use, and named again after the mod in use changed.
+// file as last read or written: read once per reading by a task of Qt's thread pool (from
+// the moment a filter box takes the focus, so that it is mostly there by the first
+// keystroke), named from the catalogues in use, and named again after the mod in use
+// changed. Nobody waits for it: until it arrives the filters find by ID and name, and
+// arrived() asks them to apply their texts again.
 class UnitFinder {
   public:
-    UnitFinder(const Catalogues& catalogues, RulesDocument& document);
+    UnitFinder(const Catalogues& catalogues, RulesDocument& document,
+               std::function<void()> arrived);
     ~UnitFinder();
 
     // Starts reading the file's last reading, unless it is read or being read.
     void prepare();
-    // The uses of the file's last reading, named; null while no file is open.
+    // The uses of the file's last reading, named; null while no file is open or while they
+    // are being read.
     const unituses::UnitUses* uses();
     // Where the record id of kind stands in that reading's list (for a trigger, its ID
     // alone); -1 for a record it lacks.
@@ -46,8 +51,10 @@ class UnitFinder {
   private:
     const Catalogues& catalogues_;
     RulesDocument& document_;
+    std::function<void()> arrived_;
     std::shared_ptr<const RulesIndex> reading_; // what uses_ was read from
-    std::shared_future<std::shared_ptr<unituses::UnitUses>> uses_;
+    std::unique_ptr<QFutureWatcher<std::shared_ptr<unituses::UnitUses>>> reader_;
+    std::shared_ptr<unituses::UnitUses> uses_; // null until read
     bool named_ = false;
     int generation_ = 0;
     std::array<std::optional<QHash<QString, int>>, 4> places_; // by kind, made when asked

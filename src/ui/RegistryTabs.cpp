@@ -53,7 +53,7 @@ QPushButton* button(const char* name, const char* caption, QWidget* parent) {
 
 RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
     : QObject(window), kit_(kit), doc_(doc),
-      units_(std::make_unique<UnitFinder>(kit.catalogues(), doc)) {
+      units_(std::make_unique<UnitFinder>(kit.catalogues(), doc, [this] { refilter(); })) {
     SSTab = new QTabWidget;
     SSTab->setObjectName(QStringLiteral("SSTab"));
     refs_ = new ReferenceLists(doc, window);
@@ -83,6 +83,22 @@ RegistryTabs::RegistryTabs(PanelKit& kit, RulesDocument& doc, QWidget* window)
         SSTab->addTab(page, QString::fromUtf8(t.caption));
     }
     SSTab->setMinimumWidth(200);
+    // While the reading of a write is in progress the lists, whose selections load records
+    // from it, take no click; the focus one of them had comes back with the reading. The
+    // uses of that reading are read once it arrives: until then a filter finds by ID and name.
+    connect(&doc, &RulesDocument::readingInProgressChanged, this, [this](bool inProgress) {
+        for (QListView* list : lists_) {
+            if (inProgress && list->hasFocus())
+                refocus_ = list;
+            list->setEnabled(!inProgress);
+        }
+        if (inProgress)
+            return;
+        if (refocus_)
+            refocus_->setFocus(Qt::OtherFocusReason);
+        refocus_ = nullptr;
+        refilter();
+    });
     connect(refs_, &ReferenceLists::chosen, this,
             [this](Kind kind, const QString& entry) { selectRecord(kind, entry); });
 }
@@ -140,7 +156,7 @@ void RegistryTabs::clearOtherSelections(Kind kept) {
 
 void RegistryTabs::selectRecord(Kind kind, const QString& id) {
     QListView* view = list(kind);
-    if (!view->isEnabled())
+    if (!SSTab->isEnabled()) // locked
         return;
     const QStringList texts = entries(kind)->texts();
     int row = -1;
@@ -166,6 +182,10 @@ void RegistryTabs::focusFilter() {
 
 void RegistryTabs::unitNamesChanged() {
     units_->renamed();
+    refilter();
+}
+
+void RegistryTabs::refilter() {
     for (QListView* list : lists_)
         static_cast<RegistryFilter*>(list->model())->refilter();
 }

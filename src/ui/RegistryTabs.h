@@ -3,6 +3,7 @@
 #include "records/References.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -72,6 +73,8 @@ class RegistryTabs : public QObject {
 
   private:
     static size_t index(Kind kind) { return static_cast<size_t>(kind); }
+    // The four filters apply their texts again.
+    void refilter();
 
     PanelKit& kit_;
     RulesDocument& doc_;
@@ -82,6 +85,7 @@ class RegistryTabs : public QObject {
     std::array<QLineEdit*, 4> filters_{}; // TxtFindRoot, TxtFindFig, TxtFindSpe, TxtFindScr
     std::array<QPushButton*, 4> adds_{};  // CmdAdd, CmdTeamAdd, CmdSpeAdd, CmdScrAdd
     std::array<QPushButton*, 4> kills_{}; // CmdKill, CmdTeamKill, CmdSpeKill, CmdScrKill
+    QPointer<QListView> refocus_;         // had the focus when a reading began
 };
 
 } // namespace tarvok

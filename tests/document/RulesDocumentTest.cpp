@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 #include <cerrno>
 #include <random>
@@ -117,6 +118,56 @@ TEST(RulesDocument, IndexFollowsTheFileThroughOwnAndOtherWrites) {
         ASSERT_FALSE(doc.refresh()) << "a second look reads nothing again";
         ASSERT_EQ(doc.index(), index);
     }
+}
+
+// The reading of a large file's write is made by the pool. Until it arrives the signals
+// wait, to be said in the order things happened, and index() and read() still give the
+// content written; a reading overtaken by an opening says nothing.
+TEST(RulesDocument, ALargeWritesReadingArrivesWithTheSignalsThatWaitedForIt) {
+    TempDir dir;
+    const QByteArray padding = QByteArray(";" + QByteArray(98, 'x') + "\n")
+                                   .repeated(RulesDocument::kReadInPoolFrom / 100 + 1);
+    const QString path = dir.write(QStringLiteral("ai.ini"), "[TF]\nName=a\n" + padding);
+    RulesDocument doc(dir.file(QStringLiteral("File.ini")));
+    QStringList said;
+    for (const auto& [signal, name] : {std::pair{&RulesDocument::opened, "opened"},
+                                       {&RulesDocument::reloaded, "reloaded"},
+                                       {&RulesDocument::written, "written"},
+                                       {&RulesDocument::restored, "restored"}})
+        QObject::connect(&doc, signal, [&said, name = QString::fromLatin1(name)] { said << name; });
+    QObject::connect(&doc, &RulesDocument::readingInProgressChanged,
+                     [&](bool on) { said << (on ? "reading" : "read"); });
+    const auto rename = [&](char from, char to) {
+        return doc.edit([&](const QByteArray& c, const TextCodec&) {
+            return QByteArray(c).replace(QByteArray("Name=") + from, QByteArray("Name=") + to);
+        });
+    };
+    const auto arrived = [&] { return QTest::qWaitFor([&] { return !doc.readingInProgress(); }); };
+    ASSERT_TRUE(doc.open(path));
+    ASSERT_TRUE(rename('a', 'b').ok());
+    EXPECT_TRUE(doc.readingInProgress());
+    EXPECT_EQ(doc.read()->bytes, *filestore::read(path));
+    ASSERT_TRUE(rename('b', 'c').ok());
+    EXPECT_EQ(said, QStringList({"opened", "reading"}));
+    ASSERT_TRUE(arrived());
+    EXPECT_EQ(said, QStringList({"opened", "reading", "read", "written", "written"}));
+    EXPECT_EQ(doc.index()->name("TF"), "c");
+    // Another program's change found by a write: read again, then written, in that order.
+    said.clear();
+    overwriteInPlace(path, "[TF]\nName=c\n[X]\n" + padding);
+    ASSERT_TRUE(rename('c', 'd').ok());
+    const std::shared_ptr<const RulesIndex> asked = doc.index(); // before it arrived
+    EXPECT_EQ(asked->name("TF"), "d");
+    ASSERT_TRUE(arrived());
+    EXPECT_EQ(said, QStringList({"reading", "read", "written", "reloaded"}));
+    EXPECT_EQ(doc.index(), asked);
+    // An opening overtakes the reading in progress, and only its own signal is said.
+    said.clear();
+    ASSERT_TRUE(rename('d', 'e').ok());
+    ASSERT_TRUE(doc.open(dir.write(QStringLiteral("other.ini"), "[TF]\nName=o\n")));
+    QTest::qWait(50);
+    EXPECT_EQ(said, QStringList({"reading", "read", "opened"}));
+    EXPECT_EQ(doc.index()->name("TF"), "o");
 }
 
 namespace {

@@ -44,6 +44,8 @@ int rowOfShown(const QAbstractItemView* view, const QModelIndex& index) {
 } // namespace
 
 void clickRow(QAbstractItemView* view, int row) {
+    // A list waits for the reading of a large file's write, as a user would.
+    (void)QTest::qWaitFor([view] { return !view->testAttribute(Qt::WA_ForceDisabled); });
     const QModelIndex index = shownIndex(view, row);
     ASSERT_TRUE(index.isValid()) << "no row " << row << " shown in "
                                  << view->objectName().toStdString();

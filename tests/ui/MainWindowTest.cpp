@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -140,6 +141,30 @@ TEST(LockMenu, DisablesOnlyTheRegistryTabs) {
     EXPECT_TRUE(w.SSTab->isEnabled());
     EXPECT_TRUE(w.mJie->isChecked());
     EXPECT_FALSE(w.mSuo->isChecked());
+}
+
+// The reading of a large file's write comes from the pool: meanwhile the registry lists,
+// whose selections load records from it, take no click, and the focus one of them had
+// comes back with it, as the lock does not.
+TEST(LockMenu, ListsWaitForTheReadingOfALargeFilesWrite) {
+    Editor e(false);
+    Window& w = *e.w;
+    const QByteArray padding = QByteArray(";" + QByteArray(98, 'x') + "\n")
+                                   .repeated(RulesDocument::kReadInPoolFrom / 100 + 1);
+    e.open(e.dir.write("aimd.ini",
+                       "[TaskForces]\n0=TF-1\n[TF-1]\nName=a\n0=1,E1\nGroup=-1\n" + padding));
+    clickRow(w.LstSpe, 0);
+    replaceText(w.TxtSpeName, "b");
+    w.LstSpe->setFocus();
+    w.CmdSaveSpe_Click();
+    EXPECT_TRUE(w.main.document().readingInProgress());
+    EXPECT_FALSE(w.LstSpe->isEnabled());
+    EXPECT_FALSE(w.LstRoot->isEnabled());
+    EXPECT_TRUE(w.SSTab->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.LstSpe->isEnabled(); }));
+    EXPECT_TRUE(w.LstRoot->isEnabled());
+    EXPECT_TRUE(w.LstSpe->hasFocus());
+    EXPECT_EQ(w.main.document().index()->name("TF-1"), "b");
 }
 
 TEST(ColourMenu,

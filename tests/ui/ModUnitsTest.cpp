@@ -157,14 +157,19 @@ TEST(ModUnits, FiltersFindWhereAUnitIsUsed) {
             out << list->model()->index(i, 0).data().toString();
         return out;
     };
+    // What the records use is read by the pool: a filter finds by it once that arrives.
+    const auto shownSoon = [&](const QAbstractItemView* list, const QStringList& expected) {
+        (void)QTest::qWaitFor([&] { return shown(list) == expected; });
+        return shown(list);
+    };
     filter("TxtFindSpe", QStringLiteral("我的坦克"));
-    EXPECT_EQ(shown(w.LstSpe), QStringList{"TF-1"});
+    EXPECT_EQ(shownSoon(w.LstSpe, {"TF-1"}), QStringList{"TF-1"});
     filter("TxtFindFig", "mytank");
-    EXPECT_EQ(shown(w.LstFig), QStringList{"TM-1"});
+    EXPECT_EQ(shownSoon(w.LstFig, {"TM-1"}), QStringList{"TM-1"});
     filter("TxtFindRoot", QStringLiteral("坦克"));
-    EXPECT_EQ(shown(w.LstRoot), QStringList{"AT-1=a"});
+    EXPECT_EQ(shownSoon(w.LstRoot, {"AT-1=a"}), QStringList{"AT-1=a"});
     filter("TxtFindScr", "plant"); // 46,65537: MYPLANT
-    EXPECT_EQ(shown(w.LstScr), QStringList{"SC-1"});
+    EXPECT_EQ(shownSoon(w.LstScr, {"SC-1"}), QStringList{"SC-1"});
     // A saved task force is found by what it holds now.
     filter("TxtFindSpe", "");
     clickRow(w.LstSpe, 1);
@@ -172,7 +177,7 @@ TEST(ModUnits, FiltersFindWhereAUnitIsUsed) {
     replaceText(w.CboSpeE, "MYTANK");
     click(w.CmdSaveSpe);
     filter("TxtFindSpe", "mytank");
-    EXPECT_EQ(shown(w.LstSpe), (QStringList{"TF-1", "TF-2"}));
+    EXPECT_EQ(shownSoon(w.LstSpe, {"TF-1", "TF-2"}), (QStringList{"TF-1", "TF-2"}));
     filter("TxtFindSpe", QStringLiteral("我的坦克"));
     w.mNoModRules->trigger();
     EXPECT_TRUE(shown(w.LstSpe).isEmpty());
