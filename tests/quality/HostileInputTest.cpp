@@ -8,9 +8,9 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
