@@ -58,14 +58,24 @@ bool isJoined(QByteArrayView content) {
 }
 
 QByteArray join(const std::vector<Part>& parts) {
+    return join(std::vector<Part>(parts));
+}
+
+QByteArray join(std::vector<Part>&& parts) {
+    if (parts.empty())
+        return {};
+    if (parts.size() == 1)
+        return std::move(parts[0].bytes);
     qsizetype size = 0;
     for (const Part& p : parts)
         size += p.bytes.size() + p.name.size() * 3 + 32;
-    QByteArray out;
+    // The first part's buffer grows in place (a large one is moved by the system, not copied).
+    QByteArray out = std::move(parts[0].bytes);
     out.reserve(size);
     QByteArray added; // the line end added after the part before
     for (size_t i = 0; i < parts.size(); ++i) {
-        QByteArrayView bytes = parts[i].bytes;
+        // The first part is out itself, looked at before anything is added to it.
+        QByteArrayView bytes = i == 0 ? QByteArrayView(out) : QByteArrayView(parts[i].bytes);
         if (i > 0) {
             QByteArray flags = added;
             if (bytes.startsWith(kBom)) {
@@ -74,7 +84,8 @@ QByteArray join(const std::vector<Part>& parts) {
             }
             out += marker(flags, parts[i].name);
         }
-        out += bytes;
+        if (i > 0)
+            out += bytes;
         added.clear();
         if (i + 1 < parts.size() && !bytes.isEmpty() && !bytes.endsWith('\n')) {
             const bool crlf = bytes.contains("\r\n");

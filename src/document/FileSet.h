@@ -30,8 +30,10 @@ struct Part {
     bool operator==(const Part&) const = default;
 };
 
-// The parts in reading order as one content.
+// The parts in reading order as one content. Given its parts, a join of one part is that
+// part's bytes, and a join of several grows the first part's buffer where no one else holds it.
 QByteArray join(const std::vector<Part>& parts);
+QByteArray join(std::vector<Part>&& parts);
 // The parts of a joined content; nothing when its markers are broken. The first part's name
 // is firstName. A content without markers is one part.
 std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& firstName);

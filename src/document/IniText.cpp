@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace tarvok {
 namespace {
@@ -319,10 +320,15 @@ IniText::Range sectionSpan(QByteArrayView content, QByteArrayView name) {
     const QByteArray needle = '[' + name.toByteArray() + ']';
     qsizetype begin = -1;
     qsizetype stop = 0;
+    // The standard library's search (the first byte found by memchr) is several times faster
+    // here than QByteArrayView::indexOf: '[' is rare enough in a rules file.
+    const std::string_view haystack(data, static_cast<size_t>(content.size()));
+    const std::string_view wanted(needle.constData(), static_cast<size_t>(needle.size()));
     for (qsizetype from = first; from < content.size();) {
-        const qsizetype hit = content.indexOf(needle, from);
-        if (hit < 0)
+        const size_t found = haystack.find(wanted, static_cast<size_t>(from));
+        if (found == std::string_view::npos)
             break;
+        const auto hit = static_cast<qsizetype>(found);
         from = hit + 1;
         const char* lineStart = data + hit;
         while (lineStart > data + first && lineStart[-1] != '\n')

@@ -116,14 +116,14 @@ QStringList includedNames(const QByteArray& bytes) {
 } // namespace
 
 std::optional<RulesDocument::Joined> RulesDocument::readJoined(const QString& path) {
-    std::optional<SetReading> set = readSet(path, {});
+    std::optional<SetReading> set = readSet(path, {}, Parts::Drop);
     if (!set)
         return std::nullopt;
     return Joined{std::move(set->joined), std::move(set->problems)};
 }
 
 std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& path,
-                                                                const Clock& clock) {
+                                                                const Clock& clock, Parts keep) {
     // As the files it names are found: a file naming the opened one names no other file.
     const QString root = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const auto stampOf = [&clock](const QString& path) {
@@ -131,17 +131,18 @@ std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& p
     };
     const QString folder = QFileInfo(root).absolutePath();
     SetReading set;
-    std::optional<QByteArray> first;
+    bool first = false;
     const Stamp rootStamp = stampOf(root);
     QHash<QString, QByteArray> read;
     QHash<QString, Stamp> stamps;
     const QStringList order = includes::readingOrder(root, [&](const QString& file) {
         QByteArray bytes;
         if (file == root) {
-            first = filestore::read(root);
-            if (!first)
+            std::optional<QByteArray> got = filestore::read(root);
+            if (!got)
                 return QStringList();
-            bytes = *first;
+            first = true;
+            bytes = std::move(*got);
         } else {
             const Stamp stamp = stampOf(file);
             std::optional<QByteArray> got = filestore::read(file);
@@ -171,10 +172,11 @@ std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& p
         const QString name =
             isRoot ? QFileInfo(root).fileName() : QDir(folder).relativeFilePath(file);
         set.files.push_back({isRoot ? path : file, name, isRoot ? rootStamp : stamps.value(file)});
-        set.bytes.push_back(read.take(file));
-        parts.push_back({name, set.bytes.back()});
+        parts.push_back({name, read.take(file)});
+        if (keep == Parts::Keep)
+            set.bytes.push_back(parts.back().bytes);
     }
-    set.joined = parts.size() == 1 ? parts[0].bytes : fileset::join(parts);
+    set.joined = fileset::join(std::move(parts));
     return set;
 }
 
@@ -212,7 +214,7 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     // wrote to nothing: that name goes, the file stays.
     if (sameFile(path, scratchPath_))
         QFile::remove(scratchPath_);
-    std::optional<SetReading> set = readSet(path);
+    std::optional<SetReading> set = readSet(path, Parts::Drop);
     if (!set)
         return std::nullopt;
     const Stamp stamp = set->files[0].stamp;
@@ -257,7 +259,7 @@ std::optional<RulesDocument::Reading> RulesDocument::changedOutside() {
         changed = changed || filestore::exists(file);
     if (!changed)
         return std::nullopt;
-    std::optional<SetReading> set = readSet(path_);
+    std::optional<SetReading> set = readSet(path_, Parts::Drop);
     if (!set)
         return Reading{stampOf(path_), std::nullopt, std::nullopt};
     if (set->joined == known_) {

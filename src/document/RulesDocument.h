@@ -244,8 +244,13 @@ class RulesDocument : public QObject {
         QByteArray joined;
     };
     // The file at root and every file it includes; nothing when root cannot be read.
-    static std::optional<SetReading> readSet(const QString& root, const Clock& clock);
-    std::optional<SetReading> readSet(const QString& root) const { return readSet(root, clock_); }
+    // Without parts, the reading has no bytes of each file (a write needs them, an opening
+    // not): the opened file's buffer then becomes the joined content without a copy.
+    enum class Parts { Keep, Drop };
+    static std::optional<SetReading> readSet(const QString& root, const Clock& clock, Parts parts);
+    std::optional<SetReading> readSet(const QString& root, Parts parts = Parts::Keep) const {
+        return readSet(root, clock_, parts);
+    }
     bool joined() const { return files_.size() > 1; }
     struct Reading {
         Stamp stamp;
