@@ -158,10 +158,6 @@ Place Origins::place(qsizetype line) const {
     return {part, line - starts_[static_cast<size_t>(part)] + 1};
 }
 
-qsizetype Origins::firstEnd(qsizetype lineCount) const {
-    return starts_.size() > 1 ? starts_[1] - 1 : lineCount;
-}
-
 QString Origins::describe(qsizetype line) const {
     const Place p = place(line);
     const QString where = QStringLiteral("第 %1 行").arg(p.line);

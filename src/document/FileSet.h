@@ -65,9 +65,6 @@ class Origins {
     Place place(qsizetype line) const;
     int partCount() const { return static_cast<int>(names_.size()); }
     const QString& name(int part) const { return names_[static_cast<size_t>(part)]; }
-    // The line of the first marker: the end of the first file's lines (the line count of
-    // a content of one file).
-    qsizetype firstEnd(qsizetype lineCount) const;
     // "第 12 行", or "ai_trigger.ini 第 12 行" for a line of another file than the first.
     QString describe(qsizetype line) const;
 
