@@ -3,6 +3,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <string_view>
 
 namespace tarvok::fileset {
 namespace {
@@ -12,7 +13,8 @@ constexpr QByteArrayView kMarkerStart("[\x7F\x7F"
 constexpr QByteArrayView kBom("\xEF\xBB\xBF");
 
 // Flags of a marker: what the part before it lost (a line end added after its last line:
-// 'n' LF, 'r' CR LF) and what its own part had ('b': a byte-order mark).
+// 'n' LF, 'r' CR LF; 'p': the part was left out, said of the first part only) and what its
+// own part had ('b': a byte-order mark; 'x': the part was left out).
 QByteArray marker(const QByteArray& flags, const QString& name) {
     return kMarkerStart.toByteArray() + (flags.isEmpty() ? QByteArray("-") : flags) + ' ' +
            QUrl::toPercentEncoding(name, "/") + "]\n";
@@ -24,6 +26,16 @@ struct Marker {
     QByteArray flags;
     QString name;
 };
+
+// The next marker's start from at, or -1: the standard library's search, several times
+// faster than QByteArrayView::indexOf on a file of megabytes.
+qsizetype nextMarker(QByteArrayView content, qsizetype at) {
+    const std::string_view in(content.data(), static_cast<size_t>(content.size()));
+    const size_t found =
+        in.find(std::string_view(kMarkerStart.data(), static_cast<size_t>(kMarkerStart.size())),
+                static_cast<size_t>(at));
+    return found == std::string_view::npos ? -1 : static_cast<qsizetype>(found);
+}
 
 std::optional<Marker> readMarker(QByteArrayView content, qsizetype begin) {
     const qsizetype nl = content.indexOf('\n', begin);
@@ -50,56 +62,83 @@ bool isMarker(QByteArrayView sectionName) {
 }
 
 bool isJoined(QByteArrayView content) {
-    for (qsizetype at = content.indexOf(kMarkerStart); at >= 0;
-         at = content.indexOf(kMarkerStart, at + 1))
+    for (qsizetype at = nextMarker(content, 0); at >= 0; at = nextMarker(content, at + 1))
         if (at == 0 || content[at - 1] == '\n')
             return true;
     return false;
 }
 
-QByteArray join(const std::vector<Part>& parts) {
-    return join(std::vector<Part>(parts));
-}
-
-QByteArray join(std::vector<Part>&& parts) {
-    if (parts.empty())
-        return {};
-    if (parts.size() == 1)
-        return std::move(parts[0].bytes);
-    qsizetype size = 0;
-    for (const Part& p : parts)
-        size += p.bytes.size() + p.name.size() * 3 + 32;
-    // The first part's buffer grows in place (a large one is moved by the system, not copied).
-    QByteArray out = std::move(parts[0].bytes);
-    out.reserve(size);
+QByteArrayList pieces(const std::vector<Part>& parts) {
+    QByteArrayList out;
     QByteArray added; // the line end added after the part before
     for (size_t i = 0; i < parts.size(); ++i) {
-        // The first part is out itself, looked at before anything is added to it.
-        QByteArrayView bytes = i == 0 ? QByteArrayView(out) : QByteArrayView(parts[i].bytes);
+        QByteArray bytes = parts[i].omitted ? QByteArray() : parts[i].bytes;
         if (i > 0) {
             QByteArray flags = added;
-            if (bytes.startsWith(kBom)) {
+            if (i == 1 && parts[0].omitted)
+                flags += 'p';
+            if (parts[i].omitted)
+                flags += 'x';
+            else if (bytes.startsWith(kBom)) {
                 flags += 'b';
                 bytes = bytes.sliced(kBom.size());
             }
-            out += marker(flags, parts[i].name);
+            out << marker(flags, parts[i].name);
         }
-        if (i > 0)
-            out += bytes;
         added.clear();
-        if (i + 1 < parts.size() && !bytes.isEmpty() && !bytes.endsWith('\n')) {
-            const bool crlf = bytes.contains("\r\n");
-            out += crlf ? "\r\n" : "\n";
+        if (bytes.isEmpty())
+            continue;
+        const bool lineEnd = i + 1 < parts.size() && !bytes.endsWith('\n');
+        const bool crlf = lineEnd && bytes.contains("\r\n");
+        out << std::move(bytes);
+        if (lineEnd) {
+            out << QByteArray(crlf ? "\r\n" : "\n");
             added = crlf ? "r" : "n";
         }
     }
     return out;
 }
 
-std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& firstName) {
+QByteArray join(const std::vector<Part>& parts) {
+    return join(std::vector<Part>(parts));
+}
+
+bool joinsTo(const std::vector<Part>& parts, QByteArrayView joined) {
+    qsizetype at = 0;
+    for (const QByteArray& piece : pieces(parts)) {
+        if (joined.size() - at < piece.size() || joined.sliced(at, piece.size()) != piece)
+            return false;
+        at += piece.size();
+    }
+    return at == joined.size();
+}
+
+QByteArray join(std::vector<Part>&& parts) {
+    if (parts.size() == 1 && !parts[0].omitted)
+        return std::move(parts[0].bytes);
+    QByteArrayList list = pieces(parts);
+    qsizetype size = 0;
+    for (const QByteArray& p : list)
+        size += p.size();
+    // The first part's buffer grows in place (a large one is moved by the system, not copied)
+    // once no one else holds it.
+    QByteArray out;
+    qsizetype from = 0;
+    if (!parts.empty() && !parts[0].omitted && !parts[0].bytes.isEmpty()) {
+        parts[0].bytes = QByteArray();
+        out = std::move(list[0]);
+        from = 1;
+    }
+    out.reserve(size);
+    for (qsizetype i = from; i < list.size(); ++i)
+        out += list[i];
+    return out;
+}
+
+std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& firstName,
+                                       const std::vector<QByteArray>& known) {
     std::vector<Marker> markers;
-    for (qsizetype at = joined.indexOf(kMarkerStart); at >= 0;
-         at = joined.indexOf(kMarkerStart, at + 1)) {
+    for (qsizetype at = nextMarker(joined, 0); at >= 0; at = nextMarker(joined, at + 1)) {
         if (at > 0 && joined[at - 1] != '\n')
             continue;
         std::optional<Marker> m = readMarker(joined, at);
@@ -111,26 +150,53 @@ std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& fir
     parts.reserve(markers.size() + 1);
     qsizetype from = 0;
     QString name = firstName;
-    QByteArray bom;
+    bool bom = false;
     for (size_t i = 0; i <= markers.size(); ++i) {
         const qsizetype to = i < markers.size() ? markers[i].begin : joined.size();
-        QByteArray bytes = bom + joined.sliced(from, to - from).toByteArray();
+        QByteArrayView body = joined.sliced(from, to - from);
+        const QByteArray flags = i < markers.size() ? markers[i].flags : QByteArray();
+        // The line end the join added after this part's last line goes again.
+        if (flags.contains('r') && body.endsWith("\r\n"))
+            body.chop(2);
+        else if (flags.contains('n') && body.endsWith('\n'))
+            body.chop(1);
+        const bool omitted =
+            (i == 0 && flags.contains('p')) || (i > 0 && markers[i - 1].flags.contains('x'));
+        if (omitted && !body.isEmpty())
+            return std::nullopt;
+        Part part{name, {}, omitted};
+        const QByteArrayView head = bom ? kBom : QByteArrayView();
+        if (i < known.size() && known[i].size() == head.size() + body.size() &&
+            known[i].startsWith(head) && QByteArrayView(known[i]).sliced(head.size()) == body)
+            part.bytes = known[i];
+        else
+            part.bytes = head.toByteArray() + body.toByteArray();
+        parts.push_back(std::move(part));
         if (i < markers.size()) {
-            const QByteArray& flags = markers[i].flags;
-            // The line end the join added after this part's last line goes again.
-            if (flags.contains('r') && bytes.endsWith("\r\n"))
-                bytes.chop(2);
-            else if (flags.contains('n') && bytes.endsWith('\n'))
-                bytes.chop(1);
-            bom = flags.contains('b') ? kBom.toByteArray() : QByteArray();
-            parts.push_back({name, std::move(bytes)});
+            bom = flags.contains('b');
             name = markers[i].name;
             from = markers[i].end;
-        } else {
-            parts.push_back({name, std::move(bytes)});
         }
     }
     return parts;
+}
+
+bool fill(std::vector<Part>& parts, const std::vector<Part>& given) {
+    if (given.empty())
+        return std::none_of(parts.begin(), parts.end(), [](const Part& p) { return p.omitted; });
+    for (size_t p = 0; p < parts.size(); ++p) {
+        if (!parts[p].omitted)
+            continue;
+        const auto same = p == 0 ? given.begin()
+                                 : std::find_if(given.begin() + 1, given.end(), [&](const Part& g) {
+                                       return g.name == parts[p].name;
+                                   });
+        if (same == given.end())
+            return false;
+        parts[p].bytes = same->bytes;
+        parts[p].omitted = false;
+    }
+    return true;
 }
 
 qsizetype firstFileLast(const IniText& text) {

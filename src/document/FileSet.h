@@ -3,6 +3,7 @@
 #include "document/IniText.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -21,22 +22,37 @@ namespace tarvok {
 // with its file, as the game reads it. The first file has no marker, so the content of a
 // rules file without includes is the file itself. A file whose last line has no line end
 // gets one in the joined content (noted in the next marker, and taken off again by split),
-// and a byte-order mark of an included file is kept in its marker.
+// and a byte-order mark of an included file is kept in its marker, as is a part left out
+// (the first file's, in the marker after it).
 namespace fileset {
 
 struct Part {
     QString name; // the file's path relative to the first file's folder ("/" between folders)
     QByteArray bytes;
+    // Left out, without bytes: a content of the files a step changed (an undo version) says
+    // so of the others, which stay as they are.
+    bool omitted = false;
     bool operator==(const Part&) const = default;
 };
 
 // The parts in reading order as one content. Given its parts, a join of one part is that
 // part's bytes, and a join of several grows the first part's buffer where no one else holds it.
 QByteArray join(const std::vector<Part>& parts);
+// The joined content as pieces, in order: the parts' bytes (shared, not copied, but for a
+// byte-order mark taken off) and the lines between them.
+QByteArrayList pieces(const std::vector<Part>& parts);
+// True when joined is what join(parts) gives; nothing is joined to tell.
+bool joinsTo(const std::vector<Part>& parts, QByteArrayView joined);
 QByteArray join(std::vector<Part>&& parts);
 // The parts of a joined content; nothing when its markers are broken. The first part's name
 // is firstName. A content without markers is one part.
-std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& firstName);
+// Parts left out have their flag and no bytes: fill() gives them the bytes of parts of the
+// same names in given (the first part is the first file whatever its name); false when one
+// has none there.
+// A part equal to the one of its place in known shares its bytes.
+std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& firstName,
+                                       const std::vector<QByteArray>& known = {});
+bool fill(std::vector<Part>& parts, const std::vector<Part>& given);
 // True when content holds a marker, i.e. was joined from several files.
 bool isJoined(QByteArrayView content);
 // True for the section name of a marker line.

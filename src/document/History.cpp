@@ -305,14 +305,16 @@ QString History::pendingName(Stack stack) const {
                   kPendingSuffix);
 }
 
-History::Pending History::keepContent(Stack stack, const QByteArray& content) {
+History::Pending History::keepContent(Stack stack, const QByteArrayList& content) {
     Pending p;
     p.stack = stack;
     if (p.why = claim(); !p.why.ok())
         return p;
     filestore::FileFacts size;
-    size.size = content.size();
-    if (content.size() > limits_.bytes) {
+    size.size = 0;
+    for (const QByteArray& piece : content)
+        size.size += piece.size();
+    if (size.size > limits_.bytes) {
         p.why = {Result::TooLarge, {}};
         return p;
     }
@@ -327,8 +329,10 @@ History::Pending History::keepContent(Stack stack, const QByteArray& content) {
     }
     QFile f(file);
     errno = 0;
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || f.write(content) != content.size() ||
-        !f.flush()) {
+    bool written = f.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    for (const QByteArray& piece : content)
+        written = written && f.write(piece) == piece.size();
+    if (!written || !f.flush()) {
         p.why = filestore::failure(f, errno);
         f.close();
         QFile::remove(file);
@@ -590,7 +594,7 @@ void History::recoverMany(const QList<QByteArray>& files, const QString& part, S
         return;
     }
     // Some files are new, some old: the new ones get their old content back from the
-    // version the step kept of them all.
+    // version the step kept of the files it replaced.
     std::optional<std::vector<fileset::Part>> old;
     if (!part.isEmpty())
         if (const std::optional<QByteArray> kept =
@@ -604,7 +608,7 @@ void History::recoverMany(const QList<QByteArray>& files, const QString& part, S
         if (!old)
             continue;
         for (const fileset::Part& p : *old)
-            if (p.name == n.name)
+            if (p.name == n.name && !p.omitted)
                 filestore::replace(n.path, p.bytes);
     }
 }

@@ -104,8 +104,9 @@ class History {
     // the disk's room.
     enum class Room { ForEvery, NotForALink };
     Pending keep(Stack stack, const filestore::FileFacts& current, Room room = Room::ForEvery);
-    // The same for a content of several files joined (see fileset): kept as a copy.
-    Pending keepContent(Stack stack, const QByteArray& content);
+    // The same for the content of several files joined (see fileset), of which the files a
+    // step does not replace may be left out, given in pieces: kept as a copy.
+    Pending keepContent(Stack stack, const QByteArrayList& content);
     // Notes the step, just before the new content (newFile: its facts) replaces the file;
     // noted again for each new content of the same step. A restore may go without a
     // version (pending kept nothing); a write may not.

@@ -790,11 +790,24 @@ RulesDocument::targetsOf(const SetReading& set, const std::vector<fileset::Part>
             ++i;
         if (i == set.files.size() || (p > 0 && i == 0))
             return std::nullopt;
-        if (set.bytes[i] != parts[p].bytes)
+        const bool shared = set.bytes[i].constData() == parts[p].bytes.constData() &&
+                            set.bytes[i].size() == parts[p].bytes.size();
+        if (!shared && set.bytes[i] != parts[p].bytes)
             out.push_back({set.files[i].path, set.files[i].name, parts[p].bytes, set.bytes[i],
                            set.files[i].stamp.facts});
     }
     return out;
+}
+
+QByteArrayList RulesDocument::versionOf(const SetReading& set, const std::vector<Target>& targets) {
+    std::vector<fileset::Part> parts;
+    for (size_t i = 0; i < set.files.size(); ++i) {
+        const bool replaced = std::any_of(targets.begin(), targets.end(), [&](const Target& t) {
+            return t.path == set.files[i].path;
+        });
+        parts.push_back({set.files[i].name, replaced ? set.bytes[i] : QByteArray(), !replaced});
+    }
+    return fileset::pieces(parts);
 }
 
 bool RulesDocument::scratchOf(const std::vector<Target>& targets) {
@@ -893,7 +906,7 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
         if (!out)
             return told({});
         const std::optional<std::vector<fileset::Part>> parts =
-            fileset::split(*out, files_[0].name);
+            fileset::split(*out, files_[0].name, set->bytes);
         std::optional<std::vector<Target>> targets =
             parts && parts->size() == set->files.size() ? targetsOf(*set, *parts) : std::nullopt;
         if (!targets)
@@ -903,14 +916,15 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
             return told({});
         History::Pending pending;
         if (history_)
-            pending = history_->keepContent(History::Stack::Undo, set->joined);
+            pending = history_->keepContent(History::Stack::Undo, versionOf(*set, *targets));
         filestore::WriteResult versionNote = history_ ? pending.why : filestore::WriteResult{};
         if (!scratchOf(*targets)) {
             if (history_)
                 history_->drop(pending);
             return told({filestore::Result::BackupFailed, {}});
         }
-        const QByteArray joinedOut = fileset::join(*parts);
+        // What the files will read as: mostly the computed content itself.
+        const QByteArray joinedOut = fileset::joinsTo(*parts, *out) ? *out : fileset::join(*parts);
         const History::Fingerprint print = History::fingerprintOf(joinedOut);
         const filestore::WriteResult result =
             replaceAll(*targets, pending, History::Step::Write, print, versionNote);
@@ -943,7 +957,13 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
             adopt({set->files[0].stamp, set->joined, *set});
         return {Restored::ChangedOutside, {}, {}};
     }
-    const std::optional<std::vector<fileset::Part>> parts = fileset::split(bytes, files_[0].name);
+    // A version leaves out the files its step did not replace: they are put back as they are.
+    std::optional<std::vector<fileset::Part>> parts = fileset::split(bytes, files_[0].name);
+    std::vector<fileset::Part> now;
+    for (size_t i = 0; i < set->files.size(); ++i)
+        now.push_back({set->files[i].name, set->bytes[i]});
+    if (parts && !fileset::fill(*parts, now))
+        parts.reset();
     const std::optional<std::vector<Target>> targets =
         parts ? targetsOf(*set, *parts) : std::nullopt;
     if (!targets)
@@ -954,8 +974,8 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
     const History::Step step = undo ? History::Step::Undo : History::Step::Redo;
     History::Pending pending;
     if (!withoutVersion) {
-        pending =
-            history_->keepContent(undo ? History::Stack::Redo : History::Stack::Undo, set->joined);
+        pending = history_->keepContent(undo ? History::Stack::Redo : History::Stack::Undo,
+                                        versionOf(*set, *targets));
         if (!pending.kept())
             return {pending.why.result == filestore::Result::DiskFull ? Restored::NoRoomForVersion
                                                                       : Restored::Failed,
@@ -966,7 +986,8 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
         history_->drop(pending);
         return {Restored::Failed, {}, {filestore::Result::BackupFailed, {}}};
     }
-    const History::Fingerprint print = History::fingerprintOf(bytes);
+    const QByteArray restored = fileset::join(*parts);
+    const History::Fingerprint print = History::fingerprintOf(restored);
     filestore::WriteResult note;
     const filestore::WriteResult result = replaceAll(*targets, pending, step, print, note);
     if (!result.ok())
@@ -975,7 +996,7 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
     stamp_ = stampOf(path_);
     for (Member& m : files_)
         m.stamp = stampOf(m.path);
-    reload(bytes);
+    reload(restored);
     say(&RulesDocument::restored);
     tell(Change::Cause::Restored);
     return {Restored::Done, version.time, done};

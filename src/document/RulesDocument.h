@@ -319,6 +319,9 @@ class RulesDocument : public QObject {
     // The files that parts (a split content) change in the set.
     static std::optional<std::vector<Target>> targetsOf(const SetReading& set,
                                                         const std::vector<fileset::Part>& parts);
+    // The undo version of a step of several files: the old content of those it replaces,
+    // the others left out (they stay as they are when it is put back).
+    static QByteArrayList versionOf(const SetReading& set, const std::vector<Target>& targets);
     filestore::WriteResult writeMany(const Compute& compute, Change change);
     // What a write of several files is computed from: the contents the editor knows while
     // no file changed since, else every file read again.

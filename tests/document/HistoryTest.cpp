@@ -140,7 +140,7 @@ TEST(History, WhatItsFolderHoldsIsInputNotInstructions) {
     };
     const Row rows[] = {
         {"journal names reaching out",
-         [&](const QString& f, const QString& out, const QString& r) {
+         [&](const QString& f, const QString& /*out*/, const QString& r) {
              journal(f, r, QStringLiteral("../../../outside/0000000001.part"),
                      QStringLiteral("../../../outside/victim.txt"));
          },

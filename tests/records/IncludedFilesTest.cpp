@@ -57,6 +57,11 @@ TEST(IncludedFiles, JoinAndSplitGiveEveryFileBackByteForByte) {
         {"e.ini", "[A]\nx=3"}};
     const QByteArray joined = fileset::join(parts);
     EXPECT_EQ(fileset::split(joined, "aimd.ini"), parts);
+    EXPECT_TRUE(fileset::joinsTo(parts, joined));
+    // Read back, a line end the join did not add, or a name it did not escape, joins otherwise.
+    for (const QByteArray& other : {QByteArray(joined).replace("x=1\r\n", "x=1\n"),
+                                    QByteArray(joined).replace("c%20d", "c d")})
+        EXPECT_FALSE(fileset::joinsTo(*fileset::split(other, "aimd.ini"), other));
     const IniText text(joined);
     const fileset::Origins origins(text);
     ASSERT_EQ(origins.partCount(), 4);
@@ -65,6 +70,17 @@ TEST(IncludedFiles, JoinAndSplitGiveEveryFileBackByteForByte) {
               QStringLiteral("sub/b.ini 第 2 行"));
     EXPECT_EQ(origins.describe(1), QStringLiteral("第 2 行"));
     EXPECT_EQ(fileset::split("[A]\nx=1\n", "a.ini")->size(), 1u);
+    // An undo version leaves out the files its step kept: they are taken as they are.
+    std::vector<fileset::Part> version = parts;
+    for (size_t i : {0, 2})
+        version[i] = {version[i].name, {}, true};
+    std::optional<std::vector<fileset::Part>> back =
+        fileset::split(fileset::join(version), "aimd.ini");
+    ASSERT_EQ(back, version);
+    ASSERT_TRUE(fileset::fill(*back, parts));
+    EXPECT_EQ(back, parts);
+    back = fileset::split(fileset::join(version), "aimd.ini");
+    EXPECT_FALSE(fileset::fill(*back, {parts[0], parts[1], parts[3]})); // c d%.ini is gone
 }
 
 TEST(IncludedFiles, ReadInTheGamesOrderEachFileOnce) {
