@@ -189,7 +189,7 @@ FileFacts facts(const QString& path, Links links) {
     return systemFacts(path, links);
 }
 
-std::optional<QByteArray> read(const QString& path) {
+std::optional<QByteArray> read(const QString& path, qsizetype spare) {
     if (!exists(path))
         return std::nullopt;
     QFile file(path);
@@ -203,7 +203,9 @@ std::optional<QByteArray> read(const QString& path) {
     }
     // A large file is read in two halves at once: most of the time goes to the memory the
     // bytes land in, which two cores fill faster than one.
-    QByteArray bytes(size, Qt::Uninitialized);
+    QByteArray bytes;
+    bytes.reserve(size + std::max<qsizetype>(spare, 0));
+    bytes.resize(size);
     const qint64 half = size / 2;
     char* const out = bytes.data();
     // The second half by a task of the pool, into its own part of the bytes.

@@ -73,8 +73,9 @@ FileFacts facts(const QString& path, Links links = Links::Follow);
 
 // The whole content of a regular, readable file; nothing for a missing file, a folder,
 // a pipe, a device or a file that cannot be read. Only a regular file is ever opened:
-// opening a pipe waits for a writer that may never come.
-std::optional<QByteArray> read(const QString& path);
+// opening a pipe waits for a writer that may never come. A large file's bytes have room
+// for spare more after them.
+std::optional<QByteArray> read(const QString& path, qsizetype spare = 0);
 // The same for a file that must be the name itself: a symbolic link is never followed,
 // also when one is put in its place between the look and the read, and a pipe put there
 // is refused without waiting for a writer.

@@ -113,6 +113,25 @@ QStringList includedNames(const QByteArray& bytes) {
     return includes::namesIn(IniText(part), TextCodec(detectEncoding(part)));
 }
 
+// Room for the files a rules file names in [#include], when that section stands in the
+// file's first piece (at its top, as it mostly does): the joined content then grows without
+// a copy. Nothing when it does not.
+qsizetype roomForIncludes(const QString& path, const QString& folder) {
+    constexpr qsizetype kLook = 64 * 1024;
+    QFile file(path);
+    if (!filestore::facts(path).isRegular || !file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray head = file.read(kLook);
+    const IniText::Range span = sectionSpan(head, "#include");
+    if (span.length == 0 || (head.size() == kLook && span.begin + span.length >= head.size()))
+        return 0;
+    qsizetype room = 0;
+    for (const QString& name : includedNames(head))
+        room += std::max<qint64>(filestore::facts(includes::locate(folder, name)).size, 0) +
+                name.size() * 3 + 64;
+    return room;
+}
+
 } // namespace
 
 std::optional<RulesDocument::Joined> RulesDocument::readJoined(const QString& path) {
@@ -138,7 +157,7 @@ std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& p
     const QStringList order = includes::readingOrder(root, [&](const QString& file) {
         QByteArray bytes;
         if (file == root) {
-            std::optional<QByteArray> got = filestore::read(root);
+            std::optional<QByteArray> got = filestore::read(root, roomForIncludes(root, folder));
             if (!got)
                 return QStringList();
             first = true;
