@@ -15,9 +15,13 @@ constexpr QByteArrayView kBom("\xEF\xBB\xBF");
 // Flags of a marker: what the part before it lost (a line end added after its last line:
 // 'n' LF, 'r' CR LF; 'p': the part was left out, said of the first part only) and what its
 // own part had ('b': a byte-order mark; 'x': the part was left out).
+// A marker that says a part is left out starts its flags after a second space: an earlier
+// editor, which knew no such parts, takes the content for broken instead of misreading it.
 QByteArray marker(const QByteArray& flags, const QString& name) {
-    return kMarkerStart.toByteArray() + (flags.isEmpty() ? QByteArray("-") : flags) + ' ' +
-           QUrl::toPercentEncoding(name, "/") + "]\n";
+    const bool leftOut = flags.contains('x') || flags.contains('p');
+    return kMarkerStart.toByteArray() + (leftOut ? " " : "") +
+           (flags.isEmpty() ? QByteArray("-") : flags) + ' ' + QUrl::toPercentEncoding(name, "/") +
+           "]\n";
 }
 
 struct Marker {
@@ -45,10 +49,15 @@ std::optional<Marker> readMarker(QByteArrayView content, qsizetype begin) {
     if (!line.endsWith(']'))
         return std::nullopt;
     line = line.sliced(kMarkerStart.size(), line.size() - kMarkerStart.size() - 1);
+    const bool spaced = line.startsWith(' ');
+    if (spaced)
+        line = line.sliced(1);
     const qsizetype space = line.indexOf(' ');
     if (space <= 0)
         return std::nullopt;
     Marker m{begin, nl + 1, line.first(space).toByteArray(), {}};
+    if (spaced != (m.flags.contains('x') || m.flags.contains('p')))
+        return std::nullopt;
     m.name = QUrl::fromPercentEncoding(line.sliced(space + 1).toByteArray());
     if (m.name.isEmpty())
         return std::nullopt;
