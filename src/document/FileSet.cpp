@@ -3,7 +3,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <string_view>
 
 namespace tarvok::fileset {
 namespace {
@@ -30,16 +29,6 @@ struct Marker {
     QByteArray flags;
     QString name;
 };
-
-// The next marker's start from at, or -1: the standard library's search, several times
-// faster than QByteArrayView::indexOf on a file of megabytes.
-qsizetype nextMarker(QByteArrayView content, qsizetype at) {
-    const std::string_view in(content.data(), static_cast<size_t>(content.size()));
-    const size_t found =
-        in.find(std::string_view(kMarkerStart.data(), static_cast<size_t>(kMarkerStart.size())),
-                static_cast<size_t>(at));
-    return found == std::string_view::npos ? -1 : static_cast<qsizetype>(found);
-}
 
 std::optional<Marker> readMarker(QByteArrayView content, qsizetype begin) {
     const qsizetype nl = content.indexOf('\n', begin);
@@ -71,7 +60,8 @@ bool isMarker(QByteArrayView sectionName) {
 }
 
 bool isJoined(QByteArrayView content) {
-    for (qsizetype at = nextMarker(content, 0); at >= 0; at = nextMarker(content, at + 1))
+    for (qsizetype at = findBytes(content, kMarkerStart, 0); at >= 0;
+         at = findBytes(content, kMarkerStart, at + 1))
         if (at == 0 || content[at - 1] == '\n')
             return true;
     return false;
@@ -147,7 +137,8 @@ QByteArray join(std::vector<Part>&& parts) {
 std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& firstName,
                                        const std::vector<QByteArray>& known) {
     std::vector<Marker> markers;
-    for (qsizetype at = nextMarker(joined, 0); at >= 0; at = nextMarker(joined, at + 1)) {
+    for (qsizetype at = findBytes(joined, kMarkerStart, 0); at >= 0;
+         at = findBytes(joined, kMarkerStart, at + 1)) {
         if (at > 0 && joined[at - 1] != '\n')
             continue;
         std::optional<Marker> m = readMarker(joined, at);

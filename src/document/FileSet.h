@@ -38,20 +38,19 @@ struct Part {
 // The parts in reading order as one content. Given its parts, a join of one part is that
 // part's bytes, and a join of several grows the first part's buffer where no one else holds it.
 QByteArray join(const std::vector<Part>& parts);
+QByteArray join(std::vector<Part>&& parts);
 // The joined content as pieces, in order: the parts' bytes (shared, not copied, but for a
 // byte-order mark taken off) and the lines between them.
 QByteArrayList pieces(const std::vector<Part>& parts);
 // True when joined is what join(parts) gives; nothing is joined to tell.
 bool joinsTo(const std::vector<Part>& parts, QByteArrayView joined);
-QByteArray join(std::vector<Part>&& parts);
 // The parts of a joined content; nothing when its markers are broken. The first part's name
-// is firstName. A content without markers is one part.
-// Parts left out have their flag and no bytes: fill() gives them the bytes of parts of the
-// same names in given (the first part is the first file whatever its name); false when one
-// has none there.
-// A part equal to the one of its place in known shares its bytes.
+// is firstName. A content without markers is one part. Parts left out have their flag and
+// no bytes. A part equal to the one of its place in known shares its bytes.
 std::optional<std::vector<Part>> split(QByteArrayView joined, const QString& firstName,
                                        const std::vector<QByteArray>& known = {});
+// Gives the parts left out the bytes of the parts of the same names in given (the first
+// part is the first file whatever its name); false when one has none there.
 bool fill(std::vector<Part>& parts, const std::vector<Part>& given);
 // True when content holds a marker, i.e. was joined from several files.
 bool isJoined(QByteArrayView content);

@@ -313,6 +313,14 @@ const char* withoutLineEnd(const char* begin, const char* nl, const char* end) {
 
 } // namespace
 
+qsizetype findBytes(QByteArrayView content, QByteArrayView needle, qsizetype from) {
+    const std::string_view in(content.data(), static_cast<size_t>(content.size()));
+    const size_t found =
+        in.find(std::string_view(needle.data(), static_cast<size_t>(needle.size())),
+                static_cast<size_t>(from));
+    return found == std::string_view::npos ? -1 : static_cast<qsizetype>(found);
+}
+
 IniText::Range sectionSpan(QByteArrayView content, QByteArrayView name) {
     const char* const data = content.data();
     const char* const end = data + content.size();
@@ -320,15 +328,10 @@ IniText::Range sectionSpan(QByteArrayView content, QByteArrayView name) {
     const QByteArray needle = '[' + name.toByteArray() + ']';
     qsizetype begin = -1;
     qsizetype stop = 0;
-    // The standard library's search (the first byte found by memchr) is several times faster
-    // here than QByteArrayView::indexOf: '[' is rare enough in a rules file.
-    const std::string_view haystack(data, static_cast<size_t>(content.size()));
-    const std::string_view wanted(needle.constData(), static_cast<size_t>(needle.size()));
     for (qsizetype from = first; from < content.size();) {
-        const size_t found = haystack.find(wanted, static_cast<size_t>(from));
-        if (found == std::string_view::npos)
+        const qsizetype hit = findBytes(content, needle, from);
+        if (hit < 0)
             break;
-        const auto hit = static_cast<qsizetype>(found);
         from = hit + 1;
         const char* lineStart = data + hit;
         while (lineStart > data + first && lineStart[-1] != '\n')

@@ -178,6 +178,11 @@ template <class V> class ListValues {
 // are looked at.
 IniText::Range sectionSpan(QByteArrayView content, QByteArrayView name);
 
+// Where needle next occurs in content from from, or -1. The standard library's search (its
+// first byte found by memchr) is several times faster on a file of megabytes than
+// QByteArrayView::indexOf when that byte is rare, as '[' is in a rules file.
+qsizetype findBytes(QByteArrayView content, QByteArrayView needle, qsizetype from);
+
 // Changes to the lines of an IniText, applied in one pass by applyEdits. Lines are named
 // by their index in the IniText; every byte no edit touches comes back unchanged.
 class IniEdits {

@@ -251,7 +251,6 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     countFromScan();
     watch();
     qCDebug(lcDocument) << "opened" << path << known_.size() << "bytes";
-    say(&RulesDocument::opened);
     tell(Change::Cause::Opened);
     return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1)),
                   includeProblems_, joined() ? QString() : includer(path)};
@@ -302,7 +301,6 @@ bool RulesDocument::adopt(Reading reading) {
         stamp_ = reading.stamp;
         reload(std::move(*reading.bytes));
     }
-    say(&RulesDocument::reloaded);
     tell(Change::Cause::Reloaded);
     return true;
 }
@@ -329,10 +327,6 @@ void RulesDocument::reload(QByteArray bytes) {
     letGo(index_);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
-}
-
-void RulesDocument::say(Signal signal) {
-    say([this, signal] { (this->*signal)(); });
 }
 
 void RulesDocument::say(std::function<void()> signal) {
@@ -436,12 +430,24 @@ void RulesDocument::adoptBasis(const Basis& basis, bool& outside) {
     reload(basis.content);
 }
 
-void RulesDocument::tell(Change::Cause cause) {
-    say([this, cause] {
-        Change change;
-        change.cause = cause;
-        emit changed(change);
-    });
+void RulesDocument::tell(Change change) {
+    // The cause's own signal first, then what changed.
+    Signal signal = &RulesDocument::written;
+    switch (change.cause) {
+    case Change::Cause::Opened:
+        signal = &RulesDocument::opened;
+        break;
+    case Change::Cause::Reloaded:
+        signal = &RulesDocument::reloaded;
+        break;
+    case Change::Cause::Restored:
+        signal = &RulesDocument::restored;
+        break;
+    case Change::Cause::Written:
+        break;
+    }
+    say([this, signal] { (this->*signal)(); });
+    say([this, change] { emit changed(change); });
 }
 
 filestore::WriteResult RulesDocument::write(const Compute& compute, Change change) {
@@ -454,7 +460,6 @@ filestore::WriteResult RulesDocument::write(const Compute& compute, Change chang
         qCDebug(lcDocument) << "write:" << static_cast<int>(result.result) << result.systemError
                             << (outside ? "over another program's change" : "");
         if (outside) {
-            say(&RulesDocument::reloaded);
             tell(Change::Cause::Reloaded);
         }
         return result;
@@ -480,11 +485,10 @@ filestore::WriteResult RulesDocument::write(const Compute& compute, Change chang
         }
         const filestore::WriteResult result = commit(*basis, *written, compute, attempt, outside);
         if (result.ok()) {
-            say(&RulesDocument::written);
             // Over another program's change, any part of the file may differ.
             change.cause = Change::Cause::Written;
             change.everything = change.everything || outside;
-            say([this, change] { emit changed(change); });
+            tell(change);
         }
         if (result.result == filestore::Result::Busy && attempt < kRetries) {
             // The scratch name goes with the try: left as a second name of the file, it
@@ -774,7 +778,6 @@ RulesDocument::Restored RulesDocument::restore(History::Stack from, bool without
     filestore::makePrivate(scratchPath_);
     stamp_ = stampOf(path_);
     reload(*bytes);
-    say(&RulesDocument::restored);
     tell(Change::Cause::Restored);
     return {Restored::Done, version->time, done};
 }
@@ -903,7 +906,6 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
         qCDebug(lcDocument) << "write of" << files_.size()
                             << "files:" << static_cast<int>(result.result) << result.systemError;
         if (outside) {
-            say(&RulesDocument::reloaded);
             tell(Change::Cause::Reloaded);
         }
         return result;
@@ -955,10 +957,9 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
             !history_->finish(pending, History::Step::Write, print) && versionNote.ok())
             versionNote = history_->failure();
         wrote(joinedOut);
-        say(&RulesDocument::written);
         change.cause = Change::Cause::Written;
         change.everything = change.everything || outside;
-        say([this, change] { emit changed(change); });
+        tell(change);
         filestore::WriteResult done;
         done.versionResult = versionNote.result;
         done.versionError = versionNote.systemError;
@@ -1016,7 +1017,6 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
     for (Member& m : files_)
         m.stamp = stampOf(m.path);
     reload(restored);
-    say(&RulesDocument::restored);
     tell(Change::Cause::Restored);
     return {Restored::Done, version.time, done};
 }

@@ -266,7 +266,6 @@ class RulesDocument : public QObject {
     void take(SetReading set);
     using Signal = void (RulesDocument::*)();
     // Says signal now, or once the reading in progress arrived, after those said before it.
-    void say(Signal signal);
     void say(std::function<void()> signal);
     void sayUnsaid();
     // The reading of known_ by a task of the pool; a reading in progress is dropped (its task
@@ -278,7 +277,14 @@ class RulesDocument : public QObject {
     void watch();
     using Compute = std::function<std::optional<QByteArray>(const QByteArray&)>;
     filestore::WriteResult write(const Compute& compute, Change change);
-    void tell(Change::Cause cause);
+    // Says the signal of the change's cause (opened, reloaded, written, restored), then
+    // changed(change).
+    void tell(Change change);
+    void tell(Change::Cause cause) {
+        Change change;
+        change.cause = cause;
+        tell(std::move(change));
+    }
     // The content an edit is computed from, and the file's facts when it was read.
     struct Basis {
         filestore::FileFacts facts;
