@@ -62,17 +62,19 @@ QString comparisonDescription(const QString& value) {
 }
 
 QString sideDescription(const QString& value) {
-    static const QStringList texts{QStringLiteral("盟军"),     QStringLiteral("苏联"),
-                                   QStringLiteral("尤里"),     QStringLiteral("第四阵营"),
-                                   QStringLiteral("第五阵营"), QStringLiteral("第六阵营")};
-    return digitDescription(value, '1', texts);
+    // 0 is any side: real files use it for triggers every side may fire.
+    static const QStringList texts{QStringLiteral("所有阵营"), QStringLiteral("盟军"),
+                                   QStringLiteral("苏联"),     QStringLiteral("尤里"),
+                                   QStringLiteral("第四阵营"), QStringLiteral("第五阵营"),
+                                   QStringLiteral("第六阵营")};
+    return digitDescription(value, '0', texts);
 }
 
 bool comparisonAccepted(const QString& text) {
     return digitInRange(text, '0', '5');
 }
 bool sideAccepted(const QString& text) {
-    return digitInRange(text, '1', '6');
+    return digitInRange(text, '0', '6');
 }
 
 bool weightAccepted(const QString& text) {

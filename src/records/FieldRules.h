@@ -26,7 +26,7 @@ std::optional<NonDigit> firstNonDigit(const QString& text);
 QString conditionDescription(const QString& value);
 // The description of a comparison ("0" to "5"); empty otherwise.
 QString comparisonDescription(const QString& value);
-// The description of a side ("1" to "6"); empty otherwise.
+// The description of a side ("0", any side, to "6"); empty otherwise.
 QString sideDescription(const QString& value);
 
 // The comparison and side boxes take one digit of their range; an empty text passes.

@@ -116,7 +116,7 @@ TriggerView readTriggerLine(QByteArrayView line) {
     return v;
 }
 
-EditProblem checkEdit(const TriggerEdit& e) {
+EditProblem checkEdit(const TriggerEdit& e, const TriggerEdit* loaded) {
     if (e.way.isEmpty())
         return EditProblem::EmptyWay;
     if (e.way.size() != 1 || e.way[0] < '0' || e.way[0] > '5')
@@ -125,8 +125,9 @@ EditProblem checkEdit(const TriggerEdit& e) {
         return EditProblem::BadAmount;
     // An empty weight would be written ".000000", an empty tech level or side as an
     // empty field: the line is written whole or not at all.
+    const bool ownerAsLoaded = loaded && e.owner == loaded->owner;
     if (e.base.isEmpty() || e.min.isEmpty() || e.max.isEmpty() || e.tech.isEmpty() ||
-        e.owner.isEmpty())
+        (e.owner.isEmpty() && !ownerAsLoaded))
         return EditProblem::EmptyField;
     for (const QByteArray* v : {&e.key, &e.team1, &e.team2, &e.country, &e.tech, &e.condition,
                                 &e.unit, &e.base, &e.min, &e.max, &e.owner})

@@ -65,8 +65,9 @@ enum class EditProblem {
     EmptyField, // an empty weight, tech level or side
 };
 
-// Whether the values make a well-formed line; a save writes nothing otherwise.
-EditProblem checkEdit(const TriggerEdit& edit);
+// Whether the values make a well-formed line; a save writes nothing otherwise. An empty
+// side that is as loaded passes: it is written back as the file has it.
+EditProblem checkEdit(const TriggerEdit& edit, const TriggerEdit* loaded = nullptr);
 
 // The line a save writes in place of oldLine (empty for a line that does not exist
 // yet). What the panel does not show is kept from oldLine: fields 10, 11 and 13,

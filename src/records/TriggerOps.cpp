@@ -130,13 +130,14 @@ bool editTriggerFields(const IniText& text, qsizetype line, const TextCodec& cod
                        IniEdits& edits) {
     // The check looks at commas, digits and empty fields only, which every encoding
     // writes alike.
-    if (trigger::checkEdit(encoded(key, now, utf8())) != trigger::EditProblem::None)
+    const trigger::TriggerEdit loadedEdit = encoded({}, loaded, utf8());
+    if (trigger::checkEdit(encoded(key, now, utf8()), &loadedEdit) != trigger::EditProblem::None)
         return false;
     // Only the fields whose values changed since the load are written; every other byte of
     // the line (spacing, comment, the exact text of the other fields) stays. Which changed
     // is told the same in every encoding.
     const trigger::ChangedFields changed =
-        trigger::changedFields(encoded({}, now, utf8()), encoded({}, loaded, utf8()));
+        trigger::changedFields(encoded({}, now, utf8()), loadedEdit);
     const QByteArray newLine = trigger::buildChangedTriggerLine(
         encoded(key, now, codec), changed, recordlines::triggerLine(text, line));
     recordlines::editTrigger(text, line, newLine, edits);
@@ -148,7 +149,8 @@ RecordSave SaveTrigger(RulesDocument& doc, const QString& key, const TriggerFiel
     RecordSave r;
     // A line that cannot be written whole is not written at all. The check looks at
     // commas, digits and empty fields only, which every encoding writes alike.
-    if (trigger::checkEdit(encoded(key, now, utf8())) != trigger::EditProblem::None) {
+    const trigger::TriggerEdit loadedEdit = encoded({}, loaded, utf8());
+    if (trigger::checkEdit(encoded(key, now, utf8()), &loadedEdit) != trigger::EditProblem::None) {
         r.refused = true;
         qCDebug(lcRecords) << "save refused:" << key;
         return r;

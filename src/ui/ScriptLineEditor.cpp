@@ -155,7 +155,7 @@ void ScriptPanel::TxtScrUnitE_Change() {
 // The chosen entry's own building (or the one a typed ID or name stands for) becomes the
 // parameter, its place in the building list with the high bits the parameter had.
 void ScriptPanel::Command1_Click() {
-    const std::optional<QString> chosen = unitNames_->chosenId(kit_);
+    const std::optional<QString> chosen = unitNames_->chosenId(kit_, TxtScrUnitE->text());
     if (!chosen)
         return; // a name several types share: the status bar asks for an entry with its ID
     const QString& id = *chosen;

@@ -135,7 +135,8 @@ void TaskForcePanel::CboSpeE_Click() {
 // A name chosen from the list puts its own unit in the unit box (whose change shows the
 // name); a typed ID or name, the unit it stands for.
 void TaskForcePanel::CboSpeC_Click() {
-    if (const std::optional<QString> id = unitNames_->chosenId(kit_); id && !id->isEmpty())
+    if (const std::optional<QString> id = unitNames_->chosenId(kit_, CboSpeE->currentText());
+        id && !id->isEmpty())
         CboSpeE->setEditText(*id);
 }
 

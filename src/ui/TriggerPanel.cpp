@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace tarvok {
@@ -178,7 +179,7 @@ void TriggerPanel::createControls() {
     addItemsKeepingText(CboBase, weights);
     addItemsKeepingText(CboMin, weights);
     addItemsKeepingText(CboMax, weights);
-    addItemsKeepingText(CboOwner, numberRange(1, 6));
+    addItemsKeepingText(CboOwner, numberRange(0, 6));
 }
 
 void TriggerPanel::connectHandlers() {
@@ -249,6 +250,8 @@ void TriggerPanel::connectHandlers() {
 // ---------------------------------------------------------------- load and save
 
 void TriggerPanel::setFields(const records::TriggerFields& f) {
+    // Values as the file has them are never refused while they load.
+    const QScopedValueRollback<bool> loading(loading_, true);
     LstTeam->clear();
     LstTeam->addItems(f.teams);
     CboCountry->setEditText(f.country);
@@ -359,7 +362,7 @@ void TriggerPanel::CmdRootCopy_Click() {
 void TriggerPanel::CboTech_Change() {
     // Tech levels 0 to 10: the game's own triggers use 0. A text must start with a
     // number (after spaces), so letters are still refused.
-    if (!rules::triggerTechAccepted(CboTech->currentText())) {
+    if (!loading_ && !rules::triggerTechAccepted(CboTech->currentText())) {
         kit_.messages().msg(kBadInputShort, kErrorTitle, MsgIcon::Information);
         CboTech->setEditText(QString());
     }
@@ -367,11 +370,11 @@ void TriggerPanel::CboTech_Change() {
 
 void TriggerPanel::CboKey_Change() {
     const QString text = CboKey->currentText();
-    if (text.isEmpty())
+    if (text.isEmpty() && !loading_)
         return;
     TxtKey->clear();
     TxtKey->setText(rules::conditionDescription(text));
-    if (TxtKey->text().isEmpty())
+    if (TxtKey->text().isEmpty() && !loading_)
         kit_.messages().msg(kBadInput);
 }
 
@@ -385,7 +388,7 @@ void TriggerPanel::CboUnitC_Change() {
     // its ID.
     if (CboUnitC->currentText().isEmpty())
         return;
-    if (const std::optional<QString> id = unitNames_->chosenId(kit_))
+    if (const std::optional<QString> id = unitNames_->chosenId(kit_, CboUnit->currentText()))
         CboUnit->setEditText(*id);
 }
 
@@ -410,6 +413,10 @@ void TriggerPanel::TxtKeyNum_Change() {
 
 void TriggerPanel::CboWay_Change() {
     const QString text = CboWay->currentText();
+    if (loading_) {
+        TxtWay->setText(rules::comparisonDescription(text));
+        return;
+    }
     if (!rules::comparisonAccepted(text)) {
         kit_.messages().msg(kBadInput, kErrorTitle, MsgIcon::Information);
         CboWay->setEditText(QString());
@@ -426,6 +433,16 @@ void TriggerPanel::CboWay_Click() {
 
 void TriggerPanel::CboOwner_Change() {
     const QString text = CboOwner->currentText();
+    if (loading_) {
+        // A side the box cannot describe stays as the file has it, and is written back only
+        // when the user changes it.
+        const QString d = rules::sideDescription(text);
+        TxtOwner->setText(d);
+        if (d.isEmpty())
+            kit_.messages().status(QStringLiteral("触发 %1 的所属方 %2 不在 0 到 6 之间")
+                                       .arg(rules::triggerId(TxtRoot->text()), text));
+        return;
+    }
     if (!rules::sideAccepted(text)) {
         kit_.messages().msg(kBadInput, kErrorTitle, MsgIcon::Information);
         CboOwner->setEditText(QString());

@@ -73,6 +73,7 @@ class TriggerPanel : public RecordPanel {
 
     QAbstractItemView* teamTypes_;
     records::TriggerFields loaded_; // the panel right after its load
+    bool loading_ = false;          // setFields is putting a record's values on show
 
     QGroupBox* FraRoot = nullptr;
     QLineEdit* TxtRoot = nullptr;

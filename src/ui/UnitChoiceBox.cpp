@@ -49,7 +49,14 @@ void UnitChoiceBox::setChoices(UnitChoices choices) {
     fitPopupWidth(box_, model_->choices().labels());
 }
 
-std::optional<QString> UnitChoiceBox::chosenId(PanelKit& kit) const {
+std::optional<QString> UnitChoiceBox::chosenId(PanelKit& kit, const QString& shownId) const {
+    std::optional<QString> id = chosenIdAsListed(kit);
+    if (id && !shownId.isEmpty() && id->compare(shownId, Qt::CaseInsensitive) == 0)
+        return shownId;
+    return id;
+}
+
+std::optional<QString> UnitChoiceBox::chosenIdAsListed(PanelKit& kit) const {
     const QString text = box_->currentText();
     if (choices().size() == 0) // no table and no mod: the look-up says what is missing
         return kit.fields().LookupUnitId(text);

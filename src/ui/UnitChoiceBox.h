@@ -42,12 +42,16 @@ class UnitChoiceBox {
     // The ID the box's text stands for: the chosen entry's own ID, else the typed text
     // matched as an ID, then as a name; empty when it stands for none. Nothing when several
     // types share the typed name: the status bar says so, and the caller sets nothing.
-    std::optional<QString> chosenId(PanelKit& kit) const;
+    // The game reads IDs in any letter case: when the box stands for the type the ID box
+    // already holds (shownId), that text is kept as the file has it.
+    std::optional<QString> chosenId(PanelKit& kit, const QString& shownId = {}) const;
     // What the box shows for the type id: its entry's label, else the name the catalogues
     // give it.
     QString labelOf(PanelKit& kit, const QString& id) const;
 
   private:
+    std::optional<QString> chosenIdAsListed(PanelKit& kit) const;
+
     QComboBox* box_;
     UnitChoiceModel* model_;
 };

@@ -19,7 +19,7 @@ TEST(FieldRules, OneDigitBoxesAcceptTheirRangeAndDescribeIt) {
         const char *comparisonText, *sideText, *conditionText;
     } cases[] = {
         {"", true, true, "", "", ""},
-        {"0", true, false, "小于", "", "目标敌方单位满足条件"},
+        {"0", true, true, "小于", "所有阵营", "目标敌方单位满足条件"},
         {"1", true, true, "小于或等于", "盟军", "本方单位满足条件"},
         {"5", true, true, "不等于", "第五阵营", "本方铁幕装置就绪"},
         {"6", false, true, "", "第六阵营", "本方超时空传送就绪"},

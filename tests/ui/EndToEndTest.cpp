@@ -702,7 +702,7 @@ TEST(EditorSession, FromTheWelcomeWindowToClosingOnTheShippedSample) {
     std::vector<ShownMessage> said{autoSaveQuestion()};
     said.insert(said.end(), kFourSaves.begin(), kFourSaves.end() - 1);
     EXPECT_EQ(dialogs.messages, said) << shown(dialogs);
-    chooseItem(w.CboOwner, 2);
+    chooseItem(w.CboOwner, 3);
     w.SSTab->setCurrentIndex(1);
     clickRow(w.LstFig, 4);
     EXPECT_EQ(w.TxtTeam->text(), "01000005-G");

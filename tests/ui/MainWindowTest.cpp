@@ -84,7 +84,7 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
     EXPECT_EQ(comboItems(w.CboKey), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(comboItems(w.CboWay), (QStringList{"0", "1", "2", "3", "4", "5"}));
     EXPECT_EQ(comboItems(w.CboAction), comboItems(w.CboWay));
-    EXPECT_EQ(comboItems(w.CboOwner), (QStringList{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(comboItems(w.CboOwner), (QStringList{"0", "1", "2", "3", "4", "5", "6"}));
     const QStringList weights{"5000", "500", "70", "50", "40", "20", "10"};
     EXPECT_EQ(comboItems(w.CboBase), weights);
     EXPECT_EQ(comboItems(w.CboMin), weights);

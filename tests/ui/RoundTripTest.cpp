@@ -4,9 +4,12 @@
 
 #include "support/WidgetDriver.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include <gtest/gtest.h>
 
@@ -403,4 +406,68 @@ TEST(RoundTrip, HandWrittenTeamBlocksKeepTheirFormAndChangeOnlyWhatChanged) {
     expected.replace("Priority=12\n", "Priority=13\n");
     expected += "\nMax=3\n";
     EXPECT_EQ(readBytes(e.path), expected);
+}
+
+TEST(RoundTrip, IdsInAnyLetterCaseAndSideZeroComeBackAsTheFileHasThem) {
+    // The game matches IDs and countries without letter case, and its own files write
+    // some of them in lower case; side 0 is any side. Saving such records unchanged
+    // writes nothing, and none of them is refused or questioned while it loads.
+    const QByteArray block = "0300000002000000" + QByteArray(48, '0');
+    const QByteArray content = "[AITriggerTypes]\r\n"
+                               "0400a001-g=lower,0100a001-g,russians,1,1,natech," +
+                               block +
+                               ",500.000000,50.000000,500.000000,1,0,0,0,0100A002-G,1,1,1\r\n"
+                               "0400a002-g=odd side,0100A001-G,<ALL>,0,0,gapile," +
+                               block +
+                               ",70.000000,10.000000,70.000000,1,0,7,0,<NONE>,1,0,1\r\n"
+                               "\r\n"
+                               "[TeamTypes]\r\n"
+                               "0=0100a001-g\r\n"
+                               "1=0100A002-G\r\n"
+                               "[0100a001-g]\r\n"
+                               "Name=lower team\r\n"
+                               "TaskForce=0300a001-g\r\n"
+                               "Script=0200a001-g\r\n"
+                               "House=americans\r\n"
+                               "Max=2\r\n"
+                               "[0100A002-G]\r\n"
+                               "Name=upper team\r\n"
+                               "TaskForce=0300A001-G\r\n"
+                               "Script=<none>\r\n"
+                               "House=<NONE>\r\n"
+                               "\r\n"
+                               "[TaskForces]\r\n"
+                               "0=0300a001-g\r\n"
+                               "[0300a001-g]\r\n"
+                               "Name=lower tf\r\n"
+                               "0=3,e1\r\n"
+                               "1=1,gaweap\r\n"
+                               "Group=-1\r\n"
+                               "\r\n"
+                               "[ScriptTypes]\r\n"
+                               "0=0200a001-g\r\n"
+                               "[0200a001-g]\r\n"
+                               "Name=lower script\r\n"
+                               "0=46,14\r\n"
+                               "1=49,0\r\n";
+    RoundTripEditor e(content);
+    Window& w = *e.w;
+    clickRow(w.LstRoot, 0);
+    EXPECT_EQ(w.TxtOwner->text(), QStringLiteral("所有阵营"));
+    clickRow(w.LstRoot, 1); // a side the box cannot describe stays, and is named
+    EXPECT_EQ(w.CboOwner->currentText(), QStringLiteral("7"));
+    EXPECT_EQ(w.TxtOwner->text(), QString());
+    EXPECT_TRUE(w.ChkHigh->isChecked());
+    EXPECT_EQ(w.main.statusBar()->currentMessage(),
+              QStringLiteral("触发 0400a002-g 的所属方 7 不在 0 到 6 之间"));
+    e.selectAndSaveEach(w.LstRoot, w.CmdSaveRoot, 2);
+    EXPECT_EQ(e.dialogs.texts(), repeated(kTriggerSaved, 2)) << shown(e.dialogs);
+    e.dialogs.clear();
+    e.selectAndSaveEach(w.LstFig, w.CmdSaveFig, 2);
+    e.selectAndSaveEach(w.LstSpe, w.CmdSaveSpe, 1);
+    e.selectAndSaveEach(w.LstScr, w.CmdSaveScr, 1);
+    EXPECT_EQ(e.dialogs.texts(),
+              QStringList({kTeamSaved, kTeamSaved, kTaskForceSaved, kScriptSaved}))
+        << shown(e.dialogs);
+    EXPECT_EQ(readBytes(e.path), content);
 }

@@ -350,14 +350,16 @@ TEST(TriggerFields, ComparisonAndSideAcceptOnlyTheirDigits) {
     EXPECT_EQ(w.TxtWay->text(), QStringLiteral("大于或等于"));
     EXPECT_TRUE(e.dialogs.messages.empty());
 
-    replaceText(w.CboOwner, "0");
+    replaceText(w.CboOwner, "7");
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{refused});
     EXPECT_EQ(w.CboOwner->currentText(), "");
     e.dialogs.clear();
     typeText(w.CboOwner, "6");
     EXPECT_EQ(w.TxtOwner->text(), QStringLiteral("第六阵营"));
-    chooseItem(w.CboOwner, 2);
+    chooseItem(w.CboOwner, 3);
     EXPECT_EQ(w.TxtOwner->text(), QStringLiteral("尤里"));
+    chooseItem(w.CboOwner, 0);
+    EXPECT_EQ(w.TxtOwner->text(), QStringLiteral("所有阵营"));
     leave(w.CboOwner);
     EXPECT_TRUE(e.dialogs.messages.empty());
 }
