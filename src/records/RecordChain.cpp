@@ -485,7 +485,8 @@ ChainWrite copyChain(const IniText& text, const TextCodec& codec, const std::vec
 }
 
 ChainWrite createChain(const IniText& text, const TextCodec& codec,
-                       const std::vector<ChainRow>& rows, const RegistryCounts& counts) {
+                       const std::vector<ChainRow>& rows, const RegistryCounts& counts,
+                       const trigger::FiringTrigger& firing) {
     std::vector<ChainRow> all = rows;
     for (ChainRow& r : all)
         r.copy = true;
@@ -513,7 +514,7 @@ ChainWrite createChain(const IniText& text, const TextCodec& codec,
         // are added after that same line.
         addTriggerLine(text,
                        trigger::newFiringTriggerLine(id(Kind::Trigger) + '=' + name(Kind::Trigger),
-                                                     id(Kind::TeamType)),
+                                                     id(Kind::TeamType), firing),
                        edits);
     }
     if (rowOf(Kind::TaskForce))
@@ -536,8 +537,9 @@ ChainWrite copyChain(QByteArrayView content, const TextCodec& codec,
 }
 
 ChainWrite createChain(QByteArrayView content, const TextCodec& codec,
-                       const std::vector<ChainRow>& rows, const RegistryCounts& counts) {
-    return createChain(IniText(content), codec, rows, counts);
+                       const std::vector<ChainRow>& rows, const RegistryCounts& counts,
+                       const trigger::FiringTrigger& firing) {
+    return createChain(IniText(content), codec, rows, counts, firing);
 }
 
 } // namespace tarvok::chain

@@ -3,6 +3,7 @@
 #include "document/IniText.h"
 #include "document/TextEncoding.h"
 #include "records/References.h"
+#include "records/TriggerLine.h"
 
 #include <QByteArray>
 #include <QString>
@@ -119,14 +120,16 @@ ChainWrite copyChain(QByteArrayView content, const TextCodec& codec,
                      const std::vector<ChainRow>& rows, const RegistryCounts& counts);
 
 // Adds the records of a new chain (each row's kind once; ticked or not), as the adds of
-// each kind make them, except that the trigger is set to fire (condition -1, every
-// difficulty on): a task force "Name=" and "Group=-1", a script "Name=", a team type
-// with the new team block naming both, each with its registry line and after its registry;
-// and the new trigger line naming the team type first, where the trigger add puts it (no
+// each kind make them, except that the trigger is set to fire (every difficulty on, with
+// firing's country, side and condition): a task force "Name=" and "Group=-1", a script "Name=", a
+// team type with the new team block naming both, each with its registry line and after its
+// registry; and the new trigger line naming the team type first, where the trigger add puts it (no
 // trigger without an [AITriggerTypes] section).
 ChainWrite createChain(const IniText& text, const TextCodec& codec,
-                       const std::vector<ChainRow>& rows, const RegistryCounts& counts);
+                       const std::vector<ChainRow>& rows, const RegistryCounts& counts,
+                       const trigger::FiringTrigger& firing = {});
 ChainWrite createChain(QByteArrayView content, const TextCodec& codec,
-                       const std::vector<ChainRow>& rows, const RegistryCounts& counts);
+                       const std::vector<ChainRow>& rows, const RegistryCounts& counts,
+                       const trigger::FiringTrigger& firing = {});
 
 } // namespace tarvok::chain

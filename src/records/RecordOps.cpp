@@ -81,10 +81,11 @@ ChainCopy CopyChain(RulesDocument& doc, const std::vector<chain::ChainRow>& rows
         });
 }
 
-ChainCopy NewChain(RulesDocument& doc, const std::vector<chain::ChainRow>& rows) {
+ChainCopy NewChain(RulesDocument& doc, const std::vector<chain::ChainRow>& rows,
+                   const trigger::FiringTrigger& firing) {
     return writeChain(
         doc, [&](const IniText& text, const TextCodec& codec, const chain::RegistryCounts& counts) {
-            return chain::createChain(text, codec, rows, counts);
+            return chain::createChain(text, codec, rows, counts, firing);
         });
 }
 

@@ -160,6 +160,7 @@ struct ChainCopy {
 // counters follow.
 ChainCopy CopyChain(RulesDocument& doc, const std::vector<chain::ChainRow>& rows);
 // Adds the four records of a new chain in one write.
-ChainCopy NewChain(RulesDocument& doc, const std::vector<chain::ChainRow>& rows);
+ChainCopy NewChain(RulesDocument& doc, const std::vector<chain::ChainRow>& rows,
+                   const trigger::FiringTrigger& firing = {});
 
 } // namespace tarvok::records

@@ -232,16 +232,20 @@ QByteArray buildChangedTriggerLine(const TriggerEdit& e, const ChangedFields& ch
 
 namespace {
 
-QByteArray startLine(QByteArrayView key, QByteArrayView firstTeam, QByteArrayView condition,
-                     QByteArrayView allowed) {
+QByteArray startLine(QByteArrayView key, QByteArrayView firstTeam, QByteArrayView country,
+                     QByteArrayView condition, QByteArrayView side, QByteArrayView allowed) {
     QByteArray out = key.toByteArray();
     out.append(',');
     out.append(firstTeam.isEmpty() ? QByteArrayView(kNoTeam) : firstTeam);
-    out.append(",<all>,10,");
+    out.append(',');
+    out.append(country);
+    out.append(",10,");
     out.append(condition);
     out.append(",<none>,");
     out.append(QByteArray(kBlockLength, '0'));
-    out.append(",70.000000,10.000000,70.000000,1,0,1,0,<none>,");
+    out.append(",70.000000,10.000000,70.000000,1,0,");
+    out.append(side);
+    out.append(",0,<none>,");
     out.append(allowed);
     return out;
 }
@@ -249,11 +253,12 @@ QByteArray startLine(QByteArrayView key, QByteArrayView firstTeam, QByteArrayVie
 } // namespace
 
 QByteArray newTriggerLine(QByteArrayView key, QByteArrayView firstTeam) {
-    return startLine(key, firstTeam, "0", "0,0,0");
+    return startLine(key, firstTeam, "<all>", "0", "1", "0,0,0");
 }
 
-QByteArray newFiringTriggerLine(QByteArrayView key, QByteArrayView firstTeam) {
-    return startLine(key, firstTeam, "-1", "1,1,1");
+QByteArray newFiringTriggerLine(QByteArrayView key, QByteArrayView firstTeam,
+                                const FiringTrigger& values) {
+    return startLine(key, firstTeam, values.country, values.condition, values.side, "1,1,1");
 }
 
 } // namespace tarvok::trigger

@@ -95,9 +95,17 @@ inline bool isTeamField(size_t field) {
 // The line the add command writes for a new trigger with the given key, its first team
 // firstTeam ("<none>" when empty), its second "<none>".
 QByteArray newTriggerLine(QByteArrayView key, QByteArrayView firstTeam = {});
-// The same with condition -1 ("无") and every difficulty on: a trigger the computer uses as
-// soon as its team has units and steps.
-QByteArray newFiringTriggerLine(QByteArrayView key, QByteArrayView firstTeam);
+// Who may use a new chain's trigger, and when: by default every country, any side (0) and
+// condition -1 ("无").
+struct FiringTrigger {
+    QByteArray country = "<all>";
+    QByteArray side = "0";
+    QByteArray condition = "-1";
+};
+// A trigger with every difficulty on and the given country, side and condition: one the
+// computer uses as soon as its team has units and steps.
+QByteArray newFiringTriggerLine(QByteArrayView key, QByteArrayView firstTeam,
+                                const FiringTrigger& values = {});
 
 // A team field that names a team type: not empty and not "<none>", which trigger lines
 // write for no team.

@@ -98,6 +98,7 @@ void ChainCommands::open(const QString& title, std::vector<chain::ChainRow> rows
     if (dialog_)
         dialog_->close();
     dialog_ = new FrmChain(window_, title, std::move(rows), doc_.index()->codec(), copying);
+    dialog_->setCountries(panels_.trigger->countryChoices());
     connect(dialog_, &FrmChain::chosen, this, [this, copying] { write(copying); });
     dialog_->open();
 }
@@ -110,9 +111,19 @@ void ChainCommands::write(bool copying) {
                             messages::kErrorTitle, MsgIcon::Information);
         return;
     }
+    const FrmChain::Firing firing = dialog_->firing();
+    if (!copying && chain::splitsTriggerLine(firing.country)) {
+        kit_.messages().msg(QStringLiteral("国家不可含“,”或“;”，请重新输入！"),
+                            messages::kErrorTitle, MsgIcon::Information);
+        return;
+    }
     const std::vector<chain::ChainRow> rows = dialog_->rows();
+    const TextCodec& codec = doc_.index()->codec();
+    const trigger::FiringTrigger values{firing.country.isEmpty() ? QByteArray("<all>")
+                                                                 : codec.encode(firing.country),
+                                        firing.side.toLatin1(), firing.condition.toLatin1()};
     const records::ChainCopy done =
-        copying ? records::CopyChain(doc_, rows) : records::NewChain(doc_, rows);
+        copying ? records::CopyChain(doc_, rows) : records::NewChain(doc_, rows, values);
     if (done.refused) { // the dialog stays, for the user to mend the row
         kit_.messages().msg(chain::refusalText(*done.refused), messages::kErrorTitle,
                             MsgIcon::Information);

@@ -1,7 +1,9 @@
 #include "ui/FrmChain.h"
 
+#include "records/FieldRules.h"
 #include "ui/Messages.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -87,6 +89,43 @@ FrmChain::FrmChain(QWidget* parent, const QString& title, std::vector<chain::Cha
         new QLabel(copying ? QStringLiteral("名称后缀：") : QStringLiteral("名称："), this));
     naming->addWidget(TxtChainName, 1);
     nameRows();
+    // A new chain's trigger is told who uses it and when, under its name; its rows are all
+    // made, so the original IDs and the ticks have nothing to show.
+    QHBoxLayout* firing = nullptr;
+    if (!copying) {
+        LvwChain->setColumnHidden(OriginalColumn, true);
+        LvwChain->setColumnHidden(CopyColumn, true);
+        const auto choice = [this](const char* name, const QStringList& items, bool editable) {
+            auto* box = new QComboBox(this);
+            box->setObjectName(QLatin1String(name));
+            box->setEditable(editable);
+            box->addItems(items);
+            return box;
+        };
+        CboChainCountry = choice("CboChainCountry", {QStringLiteral("<all>")}, true);
+        QStringList sides, conditions{QStringLiteral("-1")};
+        for (int i = 0; i <= 7; ++i) {
+            if (i <= 6)
+                sides << QString::number(i);
+            conditions << QString::number(i);
+        }
+        CboChainOwner = choice("CboChainOwner", sides, false);
+        CboChainKey = choice("CboChainKey", conditions, false);
+        const auto describe = [](QComboBox* box, QString (*text)(const QString&)) {
+            for (int i = 0; i < box->count(); ++i)
+                box->setItemText(i,
+                                 box->itemText(i) + QStringLiteral("　") + text(box->itemText(i)));
+        };
+        describe(CboChainOwner, fieldrules::sideDescription);
+        describe(CboChainKey, fieldrules::conditionDescription);
+        firing = new QHBoxLayout;
+        firing->addWidget(new QLabel(QStringLiteral("国家："), this));
+        firing->addWidget(CboChainCountry, 2);
+        firing->addWidget(new QLabel(QStringLiteral("所属方："), this));
+        firing->addWidget(CboChainOwner, 2);
+        firing->addWidget(new QLabel(QStringLiteral("触发条件："), this));
+        firing->addWidget(CboChainKey, 3);
+    }
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -99,6 +138,8 @@ FrmChain::FrmChain(QWidget* parent, const QString& title, std::vector<chain::Cha
                 : QStringLiteral("双击“新 ID”或“名称”可修改。"),
         this));
     layout->addLayout(naming);
+    if (firing)
+        layout->addLayout(firing);
     layout->addWidget(LvwChain, 1);
     layout->addLayout(buttons);
     resize(620, 290);
@@ -128,6 +169,25 @@ void FrmChain::nameRows() {
 
 QString FrmChain::namingText() const {
     return TxtChainName->text();
+}
+
+FrmChain::Firing FrmChain::firing() const {
+    if (copying_)
+        return {};
+    // The side and condition boxes show each value with its description after it.
+    const auto value = [](const QComboBox* box) {
+        return box->currentText().section(QStringLiteral("　"), 0, 0);
+    };
+    return {CboChainCountry->currentText().trimmed(), value(CboChainOwner), value(CboChainKey)};
+}
+
+void FrmChain::setCountries(const QStringList& countries) {
+    if (!CboChainCountry)
+        return;
+    const QString text = CboChainCountry->currentText();
+    CboChainCountry->clear();
+    CboChainCountry->addItems(countries);
+    CboChainCountry->setEditText(text);
 }
 
 std::vector<chain::ChainRow> FrmChain::rows() const {

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -28,6 +29,13 @@ class FrmChain : public QDialog {
     std::vector<chain::ChainRow> rows() const;
     // The text of the box that names the rows: a new chain's "名称", a copy's "名称后缀".
     QString namingText() const;
+    // A new chain's trigger: its country, side and condition as chosen.
+    struct Firing {
+        QString country, side, condition;
+    };
+    Firing firing() const;
+    // The countries a new chain's trigger may name, "<all>" first.
+    void setCountries(const QStringList& countries);
 
   signals:
     void chosen();
@@ -38,7 +46,10 @@ class FrmChain : public QDialog {
     void nameRows();
 
     QTreeWidget* LvwChain = nullptr;
-    QLineEdit* TxtChainName = nullptr; // "名称" of a new chain, "名称后缀" of a copy
+    QLineEdit* TxtChainName = nullptr;    // "名称" of a new chain, "名称后缀" of a copy
+    QComboBox* CboChainCountry = nullptr; // a new chain's trigger only
+    QComboBox* CboChainOwner = nullptr;
+    QComboBox* CboChainKey = nullptr;
     QPushButton* CmdChainOK = nullptr;
     QPushButton* CmdChainCancel = nullptr;
     std::vector<chain::ChainRow> rows_;

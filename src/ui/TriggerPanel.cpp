@@ -171,7 +171,7 @@ void TriggerPanel::createControls() {
                                      QStringLiteral("Germans"), QStringLiteral("Americans"),
                                      QStringLiteral("Alliance")});
     addItemsKeepingText(CboTech, numberRange(1, 10));
-    addItemsKeepingText(CboKey, numberRange(0, 7));
+    addItemsKeepingText(CboKey, QStringList{QStringLiteral("-1")} + numberRange(0, 7));
     addItemsKeepingText(CboWay, numberRange(0, 5));
     const QStringList weights{QStringLiteral("5000"), QStringLiteral("500"), QStringLiteral("70"),
                               QStringLiteral("50"),   QStringLiteral("40"),  QStringLiteral("20"),
@@ -214,7 +214,7 @@ void TriggerPanel::connectHandlers() {
                         "务地图以及用NP开启了调节科技等级功能的Mod里，这个就有必要认真考虑了")},
         {CboKey,
          QStringLiteral(
-             "0（目标敌方单位满足条件)1(本方单位满足条件)2(敌方电力黄)3(敌方电力红)4("
+             "-1（无条件）0（目标敌方单位满足条件)1(本方单位满足条件)2(敌方电力黄)3(敌方电力红)4("
              "目标敌方金钱大于或等于)5(本方铁幕装置就绪)6(本方超时空传送就绪)7(平民单位满足条件)")},
         {CboUnit, QStringLiteral("指定在触发条件里评估什么单位")},
         {TxtKeyNum,
@@ -245,6 +245,13 @@ void TriggerPanel::connectHandlers() {
                 [this, text = text](bool) { kit_.messages().hint(text); });
 
     watchFrames({{FraRoot, [this] { return fields() != loaded_; }}});
+}
+
+QStringList TriggerPanel::countryChoices() const {
+    QStringList out;
+    for (int i = 0; i < CboCountry->count(); ++i)
+        out << CboCountry->itemText(i);
+    return out;
 }
 
 // ---------------------------------------------------------------- load and save
@@ -370,7 +377,8 @@ void TriggerPanel::CboTech_Change() {
 
 void TriggerPanel::CboKey_Change() {
     const QString text = CboKey->currentText();
-    if (text.isEmpty() && !loading_)
+    // "-" is where typing "-1" (no condition) begins.
+    if ((text.isEmpty() || text == QLatin1String("-")) && !loading_)
         return;
     TxtKey->clear();
     TxtKey->setText(rules::conditionDescription(text));

@@ -24,6 +24,8 @@ class TriggerPanel : public RecordPanel {
     Q_OBJECT
 
   public:
+    // The countries the country box offers, "<all>" first.
+    QStringList countryChoices() const;
     // teamTypes is the registry list CmdTeam takes the selected team type from.
     TriggerPanel(PanelKit& kit, RulesDocument& doc, QAbstractItemView* teamTypes, QWidget* parent);
 

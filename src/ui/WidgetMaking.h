@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,8 +54,9 @@ inline void addItemsKeepingText(QComboBox* box, const QStringList& items) {
 // user sees stays, and no change handler runs. The items are a plain list model, which
 // costs nothing per item until the list drops down; the drop-down is as wide as the
 // longest items need.
-// The drop-down of a choice box as wide as its longest items need; the longest texts are
-// measured, not every one.
+// The drop-down of a choice box, and the offers of its search, as wide as its longest
+// items need ("名称（ID）" shows whole), up to 600 px; the longest texts are measured, not
+// every one.
 inline void fitPopupWidth(QComboBox* box, const QStringList& items) {
     QStringList longest = items;
     const qsizetype measured = std::min<qsizetype>(longest.size(), 16);
@@ -64,7 +66,10 @@ inline void fitPopupWidth(QComboBox* box, const QStringList& items) {
     int width = 0;
     for (qsizetype i = 0; i < measured; ++i)
         width = std::max(width, fm.horizontalAdvance(longest[i]));
-    box->view()->setMinimumWidth(width + 40);
+    const int fitted = std::min(width + 40, 600);
+    box->view()->setMinimumWidth(fitted);
+    if (QCompleter* search = box->completer())
+        search->popup()->setMinimumWidth(fitted); // its placing keeps to the minimum size
 }
 
 inline void replaceItemsKeepingText(QComboBox* box, const QStringList& items) {

@@ -81,7 +81,7 @@ TEST(MainWindowStart, MenusListsAndColumnsAreAsTheUserFirstSeesThem) {
     EXPECT_EQ(comboItems(w.CboTech),
               (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
     EXPECT_EQ(comboItems(w.CboTeamTech), comboItems(w.CboTech));
-    EXPECT_EQ(comboItems(w.CboKey), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}));
+    EXPECT_EQ(comboItems(w.CboKey), (QStringList{"-1", "0", "1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(comboItems(w.CboWay), (QStringList{"0", "1", "2", "3", "4", "5"}));
     EXPECT_EQ(comboItems(w.CboAction), comboItems(w.CboWay));
     EXPECT_EQ(comboItems(w.CboOwner), (QStringList{"0", "1", "2", "3", "4", "5", "6"}));
