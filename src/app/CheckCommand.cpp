@@ -6,6 +6,7 @@
 #include "document/RulesIndex.h"
 #include "document/RulesScan.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -15,77 +16,84 @@
 
 #include <cstdio>
 #include <optional>
+#include <span>
 
 namespace tarvok::cli {
 namespace {
 
 const QString kUsage = QStringLiteral(
-    "用法：tarvok --check 文件 [--rules 路径 | --no-rules] [--format=json]\n"
+    "用法：tarvok --check 文件 [--rules 路径 | --no-rules] [--format text|json]\n"
     "      tarvok --help | --version\n"
-    "      tarvok（不带参数）打开编辑器窗口\n"
+    "      tarvok [文件]  打开编辑器窗口，给出文件时打开该文件\n"
     "\n"
     "检查 AI 文件（ai.ini、aimd.ini 或地图）的全部问题，与编辑器的“检查文件”相同，\n"
     "每个问题一行：文件:行: 错误: 说明，或 文件:行: 提示: 说明。不需要图形界面，不写入任何文件。\n"
+    "选项可按任意顺序给出；带值的选项写作 --format json 或 --format=json。\n"
     "\n"
-    "  --check 文件     要检查的 AI 文件\n"
-    "  --rules 路径     使用此游戏规则文件（默认在 AI 文件所在文件夹、再在其上一级文件夹中\n"
-    "                   查找 rulesmd.ini，没有时查找 rules.ini）\n"
-    "  --no-rules       不使用游戏规则文件\n"
-    "  --format=json    输出一个 JSON 数组，每个问题一个对象：\n"
-    "                   file、line、level（error 或 hint）、kind、record、text\n"
-    "  --help           显示本说明\n"
-    "  --version        显示版本\n"
+    "  --check 文件       检查此 AI 文件（连同它包含的文件）\n"
+    "  --rules 路径       使用此游戏规则文件（默认在 AI 文件所在文件夹、再在其上一级文件夹中\n"
+    "                     查找 rulesmd.ini，没有时查找 rules.ini）\n"
+    "  --no-rules         不使用游戏规则文件\n"
+    "  --format text|json text（默认）每个问题一行；json 输出一个 JSON 数组，每个问题一个对象：\n"
+    "                     file、line、level（error 或 hint）、kind、record、text\n"
+    "  --help             显示本说明\n"
+    "  --version          显示版本\n"
     "\n"
     "标准错误的最后一行是问题的数目：“N 个错误，M 个提示”。\n"
-    "退出状态：0 没有错误（可能有提示）；1 有错误；2 文件无法读取、文件中没有 AI 节，\n"
-    "或参数有误。\n");
+    "退出状态：0 没有错误（可能有提示）；1 有错误；2 文件、它包含的文件、游戏规则文件\n"
+    "（及其包含的文件）或字符串表存在但无法读取，文件中没有 AI 节，无法写出结果，或参数有误。\n");
+
+const QString kSeeHelp = QStringLiteral("（用法见 tarvok --help）");
 
 void write(FILE* to, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), to);
 }
 
-int refuse(const QString& why) {
-    write(stderr, QStringLiteral("tarvok: %1\n").arg(why));
+int refuse(const QStringList& reasons) {
+    for (const QString& why : reasons)
+        write(stderr, QStringLiteral("tarvok: %1\n").arg(why));
     return 2;
 }
+int refuse(const QString& why) {
+    return refuse(QStringList{why});
+}
 
-struct Options {
-    QString file;
+// What every command may be given, checked in one place.
+struct Shared {
     std::optional<QString> rules; // --rules
     bool noRules = false;
     bool json = false;
 };
 
-// The value of an option given as "--name=value" or "--name value".
-std::optional<QString> valueOf(const QStringList& args, qsizetype& i, const QString& name) {
-    const QString& arg = args[i];
-    if (arg.startsWith(name + QLatin1Char('=')))
-        return arg.mid(name.size() + 1);
-    if (arg == name && i + 1 < args.size())
-        return args[++i];
-    return std::nullopt;
-}
-
-int check(const Options& options) {
+// The check: status 0, 1 or 2 as CheckCommand.h says.
+int check(const QStringList& files, const Shared& options) {
+    const QString& path = files.front();
     // With the files it includes, as the game reads them.
-    const std::optional<RulesDocument::Joined> joined = RulesDocument::readJoined(options.file);
+    const std::optional<RulesDocument::Joined> joined = RulesDocument::readJoined(path);
     if (!joined)
-        return refuse(QStringLiteral("无法读取文件 %1").arg(options.file));
+        return refuse(QStringLiteral("无法读取文件 %1").arg(path));
+    if (!joined->unreadable.isEmpty())
+        return refuse(joined->unreadable);
     const QByteArray* bytes = &joined->bytes;
     if (!holdsAiSections(*bytes))
         return refuse(
             QStringLiteral("文件 %1 中没有 AI 节（[AITriggerTypes]、[TeamTypes]、[TaskForces]、"
                            "[ScriptTypes]）")
-                .arg(options.file));
+                .arg(path));
     const RulesIndex index(*bytes);
     Catalogues catalogues{ProgramFiles(QCoreApplication::applicationDirPath())};
     using Mode = ModWorld::Choice::Mode;
     const ModWorld::Choice choice = options.noRules ? ModWorld::Choice{Mode::None, {}}
                                     : options.rules ? ModWorld::Choice{Mode::File, *options.rules}
                                                     : ModWorld::Choice{};
-    catalogues.updateMod(options.file, index, choice);
-    if (options.rules && !catalogues.mod().inUse())
+    catalogues.updateMod(path, index, choice);
+    QStringList unread;
+    for (const ModWorld::Unread& file : catalogues.mod().unreadable())
+        unread << file.text();
+    if (!unread.isEmpty())
+        return refuse(unread);
+    if (options.rules && !catalogues.mod().inUse()) // a rules file named and missing
         return refuse(QStringLiteral("无法读取游戏规则文件 %1").arg(*options.rules));
     if (!options.noRules) // what is in use, as the window's status bar says it
         write(stderr, catalogues.mod().statusText() + QLatin1Char('\n'));
@@ -94,10 +102,10 @@ int check(const Options& options) {
     int errors = 0;
     QJsonArray array;
     QString lines;
-    const QDir folder = QFileInfo(options.file).dir();
+    const QDir folder = QFileInfo(path).dir();
     for (const filecheck::Problem& p : problems) {
         const bool error = p.level == filecheck::Level::Error;
-        const QString file = p.file.isEmpty() ? options.file : folder.filePath(p.file);
+        const QString file = p.file.isEmpty() ? path : folder.filePath(p.file);
         errors += error ? 1 : 0;
         if (options.json)
             array.append(QJsonObject{{QStringLiteral("file"), file},
@@ -114,11 +122,88 @@ int check(const Options& options) {
         std::fputs(QJsonDocument(array).toJson(QJsonDocument::Indented).constData(), stdout);
     else
         write(stdout, lines);
-    std::fflush(stdout);
+    // A full disk or a closed pipe: the answer did not arrive, and that is no pass.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return refuse(QStringLiteral("无法写出检查结果（写入标准输出失败）"));
     write(stderr, QStringLiteral("%1 个错误，%2 个提示\n")
                       .arg(errors)
                       .arg(static_cast<qsizetype>(problems.size()) - errors));
     return errors > 0 ? 1 : 0;
+}
+
+// A command: the switch that chooses it, how many files it is given, and what runs it.
+struct Command {
+    const char* name;
+    qsizetype files;
+    const char* usage; // its form, for a refusal
+    int (*run)(const QStringList& files, const Shared& options);
+};
+
+const Command kCommands[] = {
+    {"check", 1, "tarvok --check 文件", check},
+};
+
+// The options of every command, for one parser.
+struct Options {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, {}};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, {}};
+    QCommandLineOption rules{QStringLiteral("rules"), {}, QStringLiteral("path")};
+    QCommandLineOption noRules{QStringLiteral("no-rules"), {}};
+    QCommandLineOption format{QStringLiteral("format"), {}, QStringLiteral("format")};
+    std::vector<QCommandLineOption> commands;
+
+    explicit Options(QCommandLineParser& parser) {
+        for (const Command& command : kCommands)
+            commands.emplace_back(QString::fromLatin1(command.name), QString());
+        parser.addOptions({help, version, rules, noRules, format});
+        for (const QCommandLineOption& command : commands)
+            parser.addOption(command);
+    }
+};
+
+// Why parse() refused arguments, in the program's words (the parser's own are English).
+QString parseError(const QCommandLineParser& parser, const QStringList& arguments,
+                   const Options& options) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QStringLiteral("无法识别的选项 %1%2")
+            .arg((unknown.front().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+                     unknown.front(),
+                 kSeeHelp);
+    for (qsizetype i = 0; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
+        const QString& arg = arguments[i];
+        if (!arg.startsWith(QLatin1String("--")))
+            continue;
+        const QString name = arg.mid(2).section(QLatin1Char('='), 0, 0);
+        const bool valued =
+            options.rules.names().contains(name) || options.format.names().contains(name);
+        if (valued && !arg.contains(QLatin1Char('=')) && i + 1 == arguments.size())
+            return QStringLiteral("--%1 后缺少值%2").arg(name, kSeeHelp);
+        if (!valued && arg.contains(QLatin1Char('=')))
+            return QStringLiteral("--%1 不带值%2").arg(name, kSeeHelp);
+    }
+    return QStringLiteral("参数有误%1").arg(kSeeHelp);
+}
+
+// The shared options as every command takes them; nothing, and why, when they are wrong.
+std::optional<Shared> sharedOptions(const QCommandLineParser& parser, const Options& options,
+                                    QString* why) {
+    Shared shared;
+    if (parser.isSet(options.rules))
+        shared.rules = parser.value(options.rules);
+    shared.noRules = parser.isSet(options.noRules);
+    if (shared.rules && shared.noRules) {
+        *why = QStringLiteral("--rules 与 --no-rules 不能同时使用");
+        return std::nullopt;
+    }
+    const QString format =
+        parser.isSet(options.format) ? parser.value(options.format) : QStringLiteral("text");
+    if (format != QLatin1String("text") && format != QLatin1String("json")) {
+        *why = QStringLiteral("未知的输出格式 %1（可用 text 或 json）").arg(format);
+        return std::nullopt;
+    }
+    shared.json = format == QLatin1String("json");
+    return shared;
 }
 
 } // namespace
@@ -133,43 +218,41 @@ bool wanted(int argc, const char* const* argv) {
 }
 
 int run(const QStringList& arguments) {
-    Options options;
-    bool checking = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        for (const char* name : {"--check", "--rules", "--format"})
-            if (arg == QLatin1String(name) && i + 1 == arguments.size())
-                return refuse(QStringLiteral("%1 后缺少参数（用法见 tarvok --help）").arg(arg));
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            write(stdout, kUsage);
-            return 0;
-        }
-        if (arg == QLatin1String("--version") || arg == QLatin1String("-v")) {
-            write(stdout, QStringLiteral("Tarvok %1\n").arg(QStringLiteral(TARVOK_VERSION)));
-            return 0;
-        }
-        if (arg == QLatin1String("--no-rules")) {
-            options.noRules = true;
-        } else if (const auto file = valueOf(arguments, i, QStringLiteral("--check"))) {
-            options.file = *file;
-            checking = true;
-        } else if (const auto rules = valueOf(arguments, i, QStringLiteral("--rules"))) {
-            options.rules = *rules;
-        } else if (const auto format = valueOf(arguments, i, QStringLiteral("--format"))) {
-            if (*format != QLatin1String("json") && *format != QLatin1String("text"))
-                return refuse(
-                    QStringLiteral("未知的输出格式 %1（可用 text 或 json）").arg(*format));
-            options.json = *format == QLatin1String("json");
-        } else {
-            return refuse(QStringLiteral("无法识别的参数 %1（用法见 tarvok --help）").arg(arg));
-        }
+    QCommandLineParser parser;
+    const Options options(parser);
+    // process() would answer in English and exit with 1, which says "errors found" here.
+    if (!parser.parse(QStringList{QStringLiteral("tarvok")} + arguments))
+        return refuse(parseError(parser, arguments, options));
+    if (parser.isSet(options.help)) {
+        write(stdout, kUsage);
+        return 0;
     }
-    if (!checking || options.file.isEmpty())
+    if (parser.isSet(options.version)) {
+        write(stdout, QStringLiteral("Tarvok %1\n").arg(QStringLiteral(TARVOK_VERSION)));
+        return 0;
+    }
+    const Command* chosen = nullptr;
+    for (size_t i = 0; i < std::size(kCommands); ++i) {
+        if (!parser.isSet(options.commands[i]))
+            continue;
+        if (chosen)
+            return refuse(QStringLiteral("--%1 与 --%2 不能同时使用")
+                              .arg(QLatin1String(chosen->name), QLatin1String(kCommands[i].name)));
+        chosen = &kCommands[i];
+    }
+    if (!chosen)
+        return refuse(QStringLiteral("缺少命令，如 tarvok --check 文件%1").arg(kSeeHelp));
+    QString why;
+    const std::optional<Shared> shared = sharedOptions(parser, options, &why);
+    if (!shared)
+        return refuse(why);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() < chosen->files)
         return refuse(
-            QStringLiteral("缺少要检查的文件：tarvok --check 文件（用法见 tarvok --help）"));
-    if (options.noRules && options.rules)
-        return refuse(QStringLiteral("--rules 与 --no-rules 不能同时使用"));
-    return check(options);
+            QStringLiteral("缺少文件：%1%2").arg(QString::fromUtf8(chosen->usage), kSeeHelp));
+    if (files.size() > chosen->files)
+        return refuse(QStringLiteral("多余的参数 %1%2").arg(files[chosen->files], kSeeHelp));
+    return chosen->run(files, *shared);
 }
 
 } // namespace tarvok::cli

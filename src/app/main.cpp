@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -40,6 +41,12 @@ int main(int argc, char* argv[]) {
     // The open rules file: one session for the program's life, handed to the windows.
     tarvok::RulesDocument document(files.scratchCopy(), files.historyFolder());
     tarvok::Frm welcome(dialogs, files, document);
+    // The files named on the command line (Qt has taken its own options): the first opens
+    // once the editor's window shows.
+    QStringList paths;
+    for (const QString& path : QCoreApplication::arguments().mid(1))
+        paths << (path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
+    welcome.setStartFiles(paths);
     welcome.show();
     return app.exec();
 }

@@ -31,7 +31,8 @@ QString findGameRules(const QString& aiPath) {
     for (int level = 0; level < 2; ++level) {
         // A name filter matches without regard to letter case unless told otherwise.
         for (const QString& name : kRulesNames) {
-            const QStringList found = dir.entryList({name}, QDir::Files, QDir::Name);
+            const QStringList found = dir.entryList(
+                {name}, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
             if (!found.isEmpty())
                 return dir.filePath(found.front());
         }
@@ -44,8 +45,9 @@ QString findGameRules(const QString& aiPath) {
 QStringList stringTableFiles(const QString& folder) {
     const QDir dir(folder);
     QStringList paths;
-    for (const QString& name :
-         dir.entryList({QStringLiteral("*.csf")}, QDir::Files, QDir::Name | QDir::IgnoreCase))
+    for (const QString& name : dir.entryList({QStringLiteral("*.csf")},
+                                             QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                                             QDir::Name | QDir::IgnoreCase))
         paths << dir.filePath(name);
     return paths;
 }
@@ -108,14 +110,22 @@ void ModWorld::readFiles(const Stamp* rules, const std::vector<Stamp>& tables) {
     tables_ = {};
     tableNames_.clear();
     damaged_.clear();
+    unreadable_.clear();
     rulesRead_ = rules && readRules(); // the included files are found again
     stamps_.insert(stamps_.end(), tables.begin(), tables.end());
-    if (!rulesRead_)
+    if (!rulesRead_) {
+        if (rules && rules->facts.exists)
+            unreadable_ = {{Unread::Kind::Rules, rules->path}};
         return;
+    }
     for (size_t i = ruleFiles_; i < stamps_.size(); ++i) {
+        const std::optional<QByteArray> table = filestore::read(stamps_[i].path);
+        if (!table && stamps_[i].facts.exists) {
+            unreadable_.push_back({Unread::Kind::StringTable, stamps_[i].path});
+            continue;
+        }
         const QString name = fileName(stamps_[i].path);
         tableNames_ << name;
-        const std::optional<QByteArray> table = filestore::read(stamps_[i].path);
         if (const int damaged = table ? tables_.read(*table) : 1)
             damaged_.emplace_back(name, damaged);
     }
@@ -137,18 +147,25 @@ bool ModWorld::readRules() {
         if (file != root)
             included.push_back({file, filestore::facts(file)}); // taken before the reading
         std::optional<QByteArray> bytes = filestore::read(file);
-        if (!bytes)
+        if (!bytes) {
+            if (file != root && included.back().facts.exists)
+                unreadable_.push_back({Unread::Kind::Included, file});
             return QStringList();
+        }
         const Reading& reading =
             *read.emplace(file, std::make_unique<Reading>(std::move(*bytes))).first->second;
         QStringList named;
         for (const QString& name : includes::namesIn(reading.text, reading.codec)) {
             bool found = false;
             const QString path = includes::locate(folder, name, &found);
-            if (found)
+            if (found) {
                 named << path;
-            else // noticed when it appears under that name
-                included.push_back({path, filestore::facts(path)});
+                continue;
+            }
+            // Noticed when it appears under that name; a folder in its place is there.
+            included.push_back({path, filestore::facts(path)});
+            if (included.back().facts.exists)
+                unreadable_.push_back({Unread::Kind::Included, path});
         }
         return named;
     });
@@ -215,9 +232,23 @@ int ModWorld::count(modrules::TypeList list) const {
     return static_cast<int>(types_.lists[list].size());
 }
 
+QString ModWorld::Unread::text() const {
+    switch (kind) {
+    case Kind::Rules:
+        return QStringLiteral("无法读取游戏规则文件 %1").arg(QDir::toNativeSeparators(path));
+    case Kind::Included:
+        return QStringLiteral("无法读取游戏规则文件包含的文件 %1")
+            .arg(QDir::toNativeSeparators(path));
+    case Kind::StringTable:
+        break;
+    }
+    return QStringLiteral("无法读取字符串表 %1").arg(QDir::toNativeSeparators(path));
+}
+
 QString ModWorld::statusText() const {
     if (!inUse_)
-        return QStringLiteral("未找到游戏规则文件，使用内置单位表");
+        return unreadable_.empty() ? QStringLiteral("未找到游戏规则文件，使用内置单位表")
+                                   : unreadable_.front().text();
     QString text =
         QStringLiteral("游戏规则：%1（步兵 %2、车辆 %3、飞行器 %4、建筑 %5）；字符串表：%6")
             .arg(fileName(rulesPath_), QString::number(count(modrules::Infantry)),
@@ -229,6 +260,8 @@ QString ModWorld::statusText() const {
     for (const auto& [name, label] : damaged_)
         text += QStringLiteral("；字符串表 %1 第 %2 个标签起无法读取")
                     .arg(name, QString::number(label));
+    for (const Unread& file : unreadable_)
+        text += QStringLiteral("；") + file.text();
     return text;
 }
 

@@ -19,9 +19,11 @@ class TextCodec;
 
 // The game's rules file found beside an AI file: rulesmd.ini, else rules.ini, in the AI
 // file's folder, else in the folder above it; names compared without regard to letter case.
-// Empty when neither folder has one.
+// Anything of that name counts, a folder too: it is there, and cannot be read. Empty when
+// neither folder has one.
 QString findGameRules(const QString& aiPath);
-// Every *.csf file of folder, in name order without regard to letter case.
+// Everything named *.csf in folder (a folder of that name too, which cannot be read), in name
+// order without regard to letter case.
 QStringList stringTableFiles(const QString& folder);
 
 // The mod an AI file belongs to: its units and buildings, from the game's rules file (with
@@ -52,9 +54,24 @@ class ModWorld {
     bool inUse() const { return inUse_; }
     const QString& rulesPath() const { return rulesPath_; }
     // The status bar's text: the rules file, its counts and the string tables, then for
-    // each damaged string table "；字符串表 <name> 第 N 个标签起无法读取"; without a rules
-    // file, that the shipped unit table is used.
+    // each damaged string table "；字符串表 <name> 第 N 个标签起无法读取" and each file of
+    // unreadable(); without a rules file, that the shipped unit table is used, or
+    // "无法读取游戏规则文件 <path>" when it is there and cannot be read.
     QString statusText() const;
+
+    // A file of the mod that is there but could not be read (a file that is missing is
+    // not one: the game may take it from its archives).
+    struct Unread {
+        enum class Kind { Rules, Included, StringTable };
+        Kind kind;
+        QString path;
+        // "无法读取游戏规则文件 <path>", and so on for the other kinds.
+        QString text() const;
+        bool operator==(const Unread&) const = default;
+    };
+    // As last read: the rules file alone when it could not be read, else the files it
+    // includes and the string tables that could not be.
+    const std::vector<Unread>& unreadable() const { return unreadable_; }
 
     int count(modrules::TypeList list) const;
     // Infantry, vehicles and aircraft in that order, each ID once, and their display
@@ -100,6 +117,7 @@ class ModWorld {
     StringTable tables_;
     QStringList tableNames_;
     std::vector<std::pair<QString, int>> damaged_; // string table, first unreadable label
+    std::vector<Unread> unreadable_;
 
     bool inUse_ = false;
     QString rulesPath_;

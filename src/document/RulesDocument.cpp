@@ -138,7 +138,7 @@ std::optional<RulesDocument::Joined> RulesDocument::readJoined(const QString& pa
     std::optional<SetReading> set = readSet(path, {}, Parts::Drop);
     if (!set)
         return std::nullopt;
-    return Joined{std::move(set->joined), std::move(set->problems)};
+    return Joined{std::move(set->joined), std::move(set->problems), std::move(set->unreadable)};
 }
 
 std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& path,
@@ -169,6 +169,8 @@ std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& p
                 set.problems << (stamp.facts.exists ? QStringLiteral("包含的文件 %1 无法读取")
                                                     : QStringLiteral("包含的文件 %1 不存在"))
                                     .arg(QDir(folder).relativeFilePath(file));
+                if (stamp.facts.exists)
+                    set.unreadable << set.problems.back();
                 set.absent << file;
                 return QStringList();
             }
@@ -796,7 +798,7 @@ std::optional<RulesDocument::SetReading> RulesDocument::basisSet() const {
     std::optional<std::vector<fileset::Part>> parts = fileset::split(known_, files_[0].name);
     if (!parts || parts->size() != files_.size())
         return readSet(path_);
-    SetReading set{files_, {}, includeProblems_, absent_, known_};
+    SetReading set{files_, {}, includeProblems_, absent_, known_, {}};
     for (fileset::Part& p : *parts)
         set.bytes.push_back(std::move(p.bytes));
     return set;

@@ -127,7 +127,8 @@ class RulesDocument : public QObject {
     // why any of those could not be read; nothing when path cannot be read.
     struct Joined {
         QByteArray bytes;
-        QStringList problems;
+        QStringList problems;   // of each file not read, missing or not
+        QStringList unreadable; // of those that are there and could not be read
     };
     static std::optional<Joined> readJoined(const QString& path);
 
@@ -242,6 +243,7 @@ class RulesDocument : public QObject {
         QStringList problems; // of includes that could not be read
         QStringList absent;   // where those would be
         QByteArray joined;
+        QStringList unreadable; // the problems of those that are there
     };
     // The file at root and every file it includes; nothing when root cannot be read.
     // Without parts, the reading has no bytes of each file (a write needs them, an opening

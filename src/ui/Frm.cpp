@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace tarvok {
 
 const QString kGuideFile = QStringLiteral("Tarvok使用说明.txt");
@@ -89,6 +91,7 @@ void Frm::CmdOpen_Click() {
         main_ = std::make_unique<FrmMain>(dialogs_, files_, document_);
         main_->setWelcomeWindow(this);
         windowrules::showFitted(*main_);
+        main_->openAtStart(std::exchange(startFiles_, {}));
     } else {
         main_->show();
     }

@@ -3,6 +3,7 @@
 #include "catalogues/ProgramFiles.h"
 #include "ui/Dialogs.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -38,6 +39,9 @@ class Frm : public QWidget {
 
     // The editor, once it has been opened.
     FrmMain* mainWindow() const { return main_.get(); }
+    // Files named on the command line: the editor opens them (FrmMain::openAtStart) once
+    // it shows.
+    void setStartFiles(QStringList paths) { startFiles_ = std::move(paths); }
 
   protected:
     bool event(QEvent* event) override;
@@ -48,6 +52,7 @@ class Frm : public QWidget {
     RulesDocument& document_;
     QString lineBuffer_;
     bool guideLoaded_ = false;
+    QStringList startFiles_;
     std::unique_ptr<FrmMain> main_;
 };
 

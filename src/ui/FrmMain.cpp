@@ -29,6 +29,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -270,6 +271,21 @@ void FrmMain::createControls() {
 }
 
 // ---------------------------------------------------------------- start-up
+
+void FrmMain::openAtStart(const QStringList& paths) {
+    if (paths.isEmpty())
+        return;
+    files_->openRulesFile(paths.front());
+    if (paths.size() == 1)
+        return;
+    QStringList rest;
+    for (const QString& path : paths.mid(1))
+        rest << QDir::toNativeSeparators(path);
+    const QString notes = statusBar()->currentMessage(); // of the opening, if any
+    const QString left =
+        QStringLiteral("一次只打开一个文件，未打开：%1").arg(rest.join(QStringLiteral("、")));
+    kit_->messages().status(notes.isEmpty() ? left : notes + QStringLiteral("；") + left);
+}
 
 void FrmMain::Form_Load() {
     mNo->setChecked(true);

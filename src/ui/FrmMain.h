@@ -40,6 +40,10 @@ class FrmMain : public QMainWindow {
             QWidget* parent = nullptr);
     ~FrmMain() override;
     void setWelcomeWindow(QWidget* welcome) { welcome_ = welcome; } // closed with the editor
+    // Opens the first of the files named on the command line as the file dialog's choice
+    // would be opened, with the same messages; the status bar names the others as not
+    // opened.
+    void openAtStart(const QStringList& paths);
 
     RulesDocument& document() { return document_; }
     PanelKit& kit() { return *kit_; }

@@ -71,6 +71,10 @@ TEST(ModWorld, ReadsTheModBesideTheAiFileAndItsMap) {
     EXPECT_TRUE(world.update(ai, IniText(map), codec, {Mode::None, {}}));
     EXPECT_TRUE(world.unitIds().isEmpty());
     EXPECT_EQ(world.statusText(), "未找到游戏规则文件，使用内置单位表");
+    QDir(dir.path()).mkdir("ai/rulesmd.ini"); // there and unreadable, so not missing
+    EXPECT_TRUE(world.update(ai, IniText(map), codec, {}));
+    EXPECT_EQ(world.statusText(),
+              "无法读取游戏规则文件 " + QDir::toNativeSeparators(dir.file("ai/rulesmd.ini")));
 }
 
 // rulesmd.ini before rules.ini, the AI file's folder before the one above, any letter case.

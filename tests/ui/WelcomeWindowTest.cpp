@@ -1,11 +1,15 @@
+#include "document/RulesDocument.h"
 #include "support/WidgetDriver.h"
 #include "ui/Frm.h"
+#include "ui/FrmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -70,13 +74,19 @@ TEST(WelcomeWindow, MissingGuideIsReportedAndEmptyGuideShowsNothing) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// The files named on the command line wait for the editor: the first opens as a choice of
+// the file dialog would (its notes on the status bar), the others are named as not opened.
 TEST(WelcomeWindow, TheBoxEnablesTheButtonWhichOpensTheEditorAndHidesTheWindow) {
     TempDir dir;
     dir.write(kGuide, crlf({"guide"}));
     dir.write(QStringLiteral("NameTable.WQ"), crlf({"E1,GI,x"}));
+    const QString ai =
+        dir.write(QStringLiteral("aimd.ini"),
+                  crlf({"[#include]", "1=gone.ini", "[TeamTypes]", "0=TM-1", "[TM-1]"}));
     ScriptedDialogs dialogs;
     RulesDocument document(dir.file(QStringLiteral("File.ini")));
     Frm frm(dialogs, ProgramFiles(dir.path(), dir.file(QStringLiteral("user"))), document);
+    frm.setStartFiles({ai, dir.file(QStringLiteral("b.ini"))});
     showAndActivate(frm);
     click(frm.Chk);
     EXPECT_TRUE(frm.CmdOpen->isEnabled());
@@ -87,6 +97,10 @@ TEST(WelcomeWindow, TheBoxEnablesTheButtonWhichOpensTheEditorAndHidesTheWindow) 
     ASSERT_NE(frm.mainWindow(), nullptr);
     EXPECT_TRUE(frm.mainWindow()->isVisible());
     EXPECT_FALSE(frm.isVisible());
+    EXPECT_EQ(document.path(), ai);
+    EXPECT_EQ(frm.mainWindow()->statusBar()->currentMessage(),
+              "包含的文件 gone.ini 不存在；一次只打开一个文件，未打开：" +
+                  QDir::toNativeSeparators(dir.file(QStringLiteral("b.ini"))));
     // Closing the editor closes the hidden welcome window too.
     frm.mainWindow()->close();
     EXPECT_FALSE(frm.mainWindow()->isVisible());
