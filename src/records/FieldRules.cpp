@@ -1,5 +1,8 @@
 #include "records/FieldRules.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <algorithm>
 
 #include "document/Lines.h"
@@ -147,6 +150,32 @@ bool rowNumberingFits(const QStringList& rowNumbers) {
     if (rowNumbers.isEmpty())
         return true;
     return lines::leadingNumber(rowNumbers.last().toUtf8()) + 1 == rowNumbers.size();
+}
+
+std::optional<RowRefusal> refusedTaskForceRow(const std::vector<SectionRow>& loaded,
+                                              const std::vector<SectionRow>& now,
+                                              const QStringList& knownUnits) {
+    QHash<std::pair<QString, QString>, qsizetype> asLoaded; // count and unit -> rows of them
+    for (const SectionRow& row : loaded)
+        ++asLoaded[{row.first, row.second}];
+    QSet<QString> known;
+    for (const QString& id : knownUnits)
+        known.insert(id.toCaseFolded());
+    for (qsizetype i = 0; i < static_cast<qsizetype>(now.size()); ++i) {
+        const SectionRow& row = now[static_cast<size_t>(i)];
+        if (const auto same = asLoaded.find({row.first, row.second});
+            same != asLoaded.end() && *same > 0) {
+            --*same;
+            continue;
+        }
+        const QString& count = row.first;
+        if (count.isEmpty() || !std::all_of(count.begin(), count.end(), isDigit) ||
+            std::all_of(count.begin(), count.end(), [](QChar c) { return c == u'0'; }))
+            return RowRefusal{i, RowRefusal::Reason::Count};
+        if (!known.isEmpty() && !known.contains(row.second.toCaseFolded()))
+            return RowRefusal{i, RowRefusal::Reason::Unit};
+    }
+    return std::nullopt;
 }
 
 bool isBuildingAction(const QString& action) {

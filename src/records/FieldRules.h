@@ -1,9 +1,12 @@
 #pragma once
 
+#include "records/ScriptSection.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // The checks and descriptions of the editor's fields that need no widget: what a box
 // accepts and what a choice means. The windows show the messages; these say when.
@@ -65,6 +68,22 @@ IdCheck checkNewTriggerKey(const QString& key, const QStringList& existingKeys);
 // The rows are numbered so that the last row's leading number is the count less one;
 // no rows pass.
 bool rowNumberingFits(const QStringList& rowNumbers);
+
+// A task force row a save refuses: the index of the row in the rows saved, and why.
+struct RowRefusal {
+    enum class Reason { Count, Unit };
+    qsizetype index = 0;
+    Reason reason = Reason::Count;
+    bool operator==(const RowRefusal&) const = default;
+};
+// The first of a task force's rows (now) that a save refuses. Only the rows that are not
+// as loaded are looked at: a row whose count and unit are a loaded row's, wherever it
+// stands now and whatever its number, is the file's own (each loaded row stands for one
+// row of now). Each other row needs a count that is a whole number from 1 up and a unit
+// that knownUnits holds in any letter case; with knownUnits empty, units pass.
+std::optional<RowRefusal> refusedTaskForceRow(const std::vector<SectionRow>& loaded,
+                                              const std::vector<SectionRow>& now,
+                                              const QStringList& knownUnits);
 
 // The four building actions: their parameter names a building.
 bool isBuildingAction(const QString& action);

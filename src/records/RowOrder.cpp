@@ -58,8 +58,20 @@ QString copiedRows(const std::vector<SectionRow>& rows) {
     return lines.join(QLatin1Char('\n'));
 }
 
-PastedRows pasteRows(std::vector<SectionRow> rows, QStringView text, SectionKind kind) {
+QString rowsKindName(SectionKind kind) {
+    return kind == SectionKind::TaskForce ? QStringLiteral("taskforce") : QStringLiteral("script");
+}
+
+PastedRows pasteRows(std::vector<SectionRow> rows, QStringView text, SectionKind kind,
+                     QStringView copiedKind) {
     PastedRows out;
+    const SectionKind other =
+        kind == SectionKind::TaskForce ? SectionKind::Script : SectionKind::TaskForce;
+    if (copiedKind == rowsKindName(other)) {
+        out.otherKind = true;
+        out.rows = std::move(rows);
+        return out;
+    }
     std::vector<SectionRow> pasted;
     qsizetype n = 0;
     for (const QStringView line : text.split(u'\n')) {

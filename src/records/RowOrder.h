@@ -26,6 +26,9 @@ std::optional<MovedRows> moveRow(std::vector<SectionRow> rows, qsizetype index, 
 // The rows as the clipboard takes them: one line each, its two values without its number
 // ("3,E1", "46,14"), lines joined by "\n".
 QString copiedRows(const std::vector<SectionRow>& rows);
+// What the clipboard carries beside a copy's text, naming the kind of its rows, so that a
+// paste knows them for what they are: "taskforce" or "script".
+QString rowsKindName(SectionKind kind);
 
 struct PastedRows {
     std::vector<SectionRow> rows; // the record's rows, then the pasted ones numbered on
@@ -33,6 +36,7 @@ struct PastedRows {
     qsizetype badLine = 0;   // from 1: the first line that is no row of the kind; 0 for none
     QString badText;         // that line, as pasted
     bool unsaveable = false; // the rows would fail the save's numbering check
+    bool otherKind = false;  // the copy names rows of the other kind: nothing is read
 };
 
 // Reads text as rows of the kind and puts them after rows, numbered on from the last row's
@@ -40,7 +44,10 @@ struct PastedRows {
 // decimal digits, a unit ID without blanks or any of , ; = [ ]) or "action,parameter" for
 // a script (both decimal digits); blanks around the values and blank lines are passed
 // over, and a leading "number=", as the file writes a row, is dropped. On a bad line or
-// unsaveable rows, rows come back as they were.
-PastedRows pasteRows(std::vector<SectionRow> rows, QStringView text, SectionKind kind);
+// unsaveable rows, rows come back as they were. copiedKind is what the clipboard names
+// beside the text (see rowsKindName): rows named of the other kind are refused whatever
+// they read as; without a name (text from another program) the text alone is judged.
+PastedRows pasteRows(std::vector<SectionRow> rows, QStringView text, SectionKind kind,
+                     QStringView copiedKind = {});
 
 } // namespace tarvok

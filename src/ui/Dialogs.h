@@ -40,6 +40,19 @@ class Dialogs {
     virtual void setClipboardText(const QString& text) = 0;
     // The plain text on the system clipboard; empty when it holds none.
     virtual QString clipboardText() = 0;
+
+    // Copied rows: their plain text, and beside it the kind of the rows in the editor's own
+    // format application/x-tarvok-rows, which other programs pass over.
+    struct ClipboardRows {
+        QString text;
+        QString kind; // empty when the clipboard holds no such format
+    };
+    // Empties the system clipboard and puts rows on it, the kind beside the text. Where
+    // the dialogs hold plain text only, the text alone.
+    virtual void setClipboardRows(const ClipboardRows& rows) { setClipboardText(rows.text); }
+    // What the system clipboard holds, read at once: its plain text, and the kind of rows
+    // when the editor's format is beside it.
+    virtual ClipboardRows clipboardRows() { return {clipboardText(), {}}; }
 };
 
 // The real dialogs, through Qt.
@@ -54,6 +67,8 @@ class QtDialogs : public Dialogs {
     std::optional<quint32> chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;
+    void setClipboardRows(const ClipboardRows& rows) override;
+    ClipboardRows clipboardRows() override;
 };
 
 // The filter for Qt's file dialog: "规则|*.ini;*.bak" becomes "规则 (*.ini *.bak)"; a caption

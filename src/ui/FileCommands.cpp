@@ -107,7 +107,9 @@ bool FileCommands::fillUnitChoices() {
     const std::optional<Catalogues::Choices> buildings = catalogues_.buildingChoices();
     if (!units || !all)
         return false;
-    panels_.taskForce->setUnitChoices(units->ids, units->nameEntries());
+    // A row's unit is defined when the mod lists it as a unit or a building, as the check
+    // takes it.
+    panels_.taskForce->setUnitChoices(units->ids, units->nameEntries(), all->ids);
     // A trigger's condition counts buildings too; the script's name box turns a building's
     // name into its ID, and lists the buildings alone while a building action is on show.
     panels_.trigger->setUnitChoices(all->ids, all->nameEntries());

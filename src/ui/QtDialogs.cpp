@@ -8,10 +8,14 @@
 #include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSortFilterProxyModel>
 
 namespace tarvok {
 namespace {
+
+// The editor's own clipboard format: the kind of the rows whose text stands beside it.
+const QString kRowsFormat = QStringLiteral("application/x-tarvok-rows");
 
 // Leaves one file out of the file dialog's lists.
 class HidingFilter : public QSortFilterProxyModel {
@@ -116,6 +120,23 @@ void QtDialogs::setClipboardText(const QString& text) {
 
 QString QtDialogs::clipboardText() {
     return QApplication::clipboard()->text();
+}
+
+void QtDialogs::setClipboardRows(const ClipboardRows& rows) {
+    auto* data = new QMimeData;
+    data->setText(rows.text);
+    data->setData(kRowsFormat, rows.kind.toUtf8());
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setMimeData(data); // the clipboard owns it
+}
+
+Dialogs::ClipboardRows QtDialogs::clipboardRows() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data)
+        return {};
+    return {data->text(),
+            data->hasFormat(kRowsFormat) ? QString::fromUtf8(data->data(kRowsFormat)) : QString()};
 }
 
 QString qtFileFilter(const QString& filter) {

@@ -243,6 +243,14 @@ const std::vector<SectionRow>& SectionPanel::rows() const {
     return rows_->rows();
 }
 
+SectionKind SectionPanel::sectionKind() const {
+    return kind_ == Kind::TaskForce ? SectionKind::TaskForce : SectionKind::Script;
+}
+
+std::optional<QString> SectionPanel::rowsRefused() const {
+    return std::nullopt;
+}
+
 void SectionPanel::captureBaseline() {
     loaded_ = {parts_.nameBox->text(), rows()};
     refreshEdited();
@@ -257,6 +265,10 @@ RecordPanel::Saved SectionPanel::save(SaveMode mode) {
     // A value in a row field that no row takes is never dropped in silence.
     if (const std::optional<QString> stray = strayRowValue()) {
         kit_.messages().msg(*stray, kErrorTitle, MsgIcon::Information);
+        return Saved::Refused;
+    }
+    if (const std::optional<QString> refused = rowsRefused()) {
+        kit_.messages().msg(*refused, kErrorTitle, MsgIcon::Information);
         return Saved::Refused;
     }
     const records::SectionFields now{parts_.nameBox->text(), rows()};
@@ -305,16 +317,23 @@ void SectionPanel::copyRows() {
     std::vector<SectionRow> copied;
     for (const QModelIndex& index : selected)
         copied.push_back(rows()[static_cast<size_t>(index.row())]);
-    kit_.messages().dialogs().setClipboardText(tarvok::copiedRows(copied));
+    kit_.messages().dialogs().setClipboardRows(
+        {tarvok::copiedRows(copied), rowsKindName(sectionKind())});
 }
 
 void SectionPanel::pasteRows() {
     if (adding_ || !saveable(id()) || !recordFound())
         return;
     const bool taskForce = kind_ == Kind::TaskForce;
+    const Dialogs::ClipboardRows clipboard = kit_.messages().dialogs().clipboardRows();
     const PastedRows pasted =
-        tarvok::pasteRows(rows(), kit_.messages().dialogs().clipboardText(),
-                          taskForce ? SectionKind::TaskForce : SectionKind::Script);
+        tarvok::pasteRows(rows(), clipboard.text, sectionKind(), clipboard.kind);
+    if (pasted.otherKind) {
+        kit_.messages().msg(taskForce ? QStringLiteral("剪贴板中是脚本的行，不能粘贴到特遣小队")
+                                      : QStringLiteral("剪贴板中是特遣小队的行，不能粘贴到脚本"),
+                            kErrorTitle, MsgIcon::Information);
+        return;
+    }
     if (pasted.badLine > 0) {
         const QString line = pasted.badText.size() > 40
                                  ? pasted.badText.left(40) + QStringLiteral("…")

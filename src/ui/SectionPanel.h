@@ -46,8 +46,9 @@ class SectionPanel : public RecordPanel {
     void enterPressed() override;
     // The text colour of its lists of rows (文字前景色).
     virtual void setTextColour(const QColor& colour);
-    // Ctrl+C in the rows puts the selected rows on the clipboard; Ctrl+V adds the rows on
-    // the clipboard after the last row.
+    // Ctrl+C in the rows puts the selected rows on the clipboard, named as this kind of
+    // rows; Ctrl+V adds the rows on the clipboard after the last row, unless they are named
+    // as rows of the other kind.
     void copyRows();
     void pasteRows();
 
@@ -88,6 +89,11 @@ class SectionPanel : public RecordPanel {
     // What a fourth column shows for a row (nothing when the list view has three
     // columns). The save never reads it.
     virtual QString rowNote(const SectionRow& row) const;
+    // Why a save refuses the rows on show, beyond their numbering; nothing when it takes
+    // them.
+    virtual std::optional<QString> rowsRefused() const;
+    const std::vector<SectionRow>& rows() const;
+    const records::SectionFields& loadedFields() const { return loaded_; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -99,7 +105,7 @@ class SectionPanel : public RecordPanel {
     // or a new row is not written yet. Nothing when every value has its row.
     std::optional<QString> strayRowValue() const;
     void leaveAddMode();
-    const std::vector<SectionRow>& rows() const;
+    SectionKind sectionKind() const;
 
     Kind kind_;
     Parts parts_;

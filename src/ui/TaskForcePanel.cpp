@@ -1,5 +1,6 @@
 #include "ui/TaskForcePanel.h"
 
+#include "records/FieldRules.h"
 #include "ui/ChoiceSearch.h"
 #include "ui/PanelKit.h"
 #include "ui/WidgetMaking.h"
@@ -92,9 +93,26 @@ QString TaskForcePanel::rowNote(const SectionRow& row) const {
     return kit_.catalogues().displayName(row.second);
 }
 
-void TaskForcePanel::setUnitChoices(const QStringList& ids, UnitChoices names) {
+void TaskForcePanel::setUnitChoices(const QStringList& ids, UnitChoices names,
+                                    QStringList defined) {
     replaceItemsKeepingText(CboSpeE, ids);
     unitNames_->setChoices(std::move(names));
+    definedUnits_ = std::move(defined);
+}
+
+std::optional<QString> TaskForcePanel::rowsRefused() const {
+    const std::optional<fieldrules::RowRefusal> refusal =
+        fieldrules::refusedTaskForceRow(loadedFields().rows, rows(), definedUnits_);
+    if (!refusal)
+        return std::nullopt;
+    const SectionRow& row = rows()[static_cast<size_t>(refusal->index)];
+    const QString which =
+        QStringLiteral("第 %1 行（ID %2）").arg(refusal->index + 1).arg(row.number);
+    if (refusal->reason == fieldrules::RowRefusal::Reason::Count)
+        return which + QStringLiteral("的数量必须是 1 以上的整数");
+    return which + (kit_.catalogues().mod().inUse() ? QStringLiteral("的单位 %1 在当前模组中未定义")
+                                                    : QStringLiteral("的单位 %1 不在单位名称表中"))
+                       .arg(row.second);
 }
 
 void TaskForcePanel::connectHandlers() {

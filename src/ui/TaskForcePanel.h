@@ -37,12 +37,16 @@ class TaskForcePanel : public SectionPanel {
     void fillEntryFields() override { FillSpeEntryFields(); }
 
     // The choice lists of the unit boxes: the shipped table's, or the mod's, filled
-    // again at each opening.
-    void setUnitChoices(const QStringList& ids, UnitChoices names);
+    // again at each opening; defined: the IDs of every type of the same source (the mod's
+    // buildings too), which a new or changed row's unit must be one of to be saved.
+    void setUnitChoices(const QStringList& ids, UnitChoices names, QStringList defined);
     void connectHandlers();
 
   protected:
     QString rowNote(const SectionRow& row) const override; // the unit's display name
+    // A new or changed row whose count is not a whole number from 1 up, or whose unit is
+    // not defined, names the first such row.
+    std::optional<QString> rowsRefused() const override;
 
   private:
     QGroupBox* FraSpe = nullptr;
@@ -61,6 +65,7 @@ class TaskForcePanel : public SectionPanel {
     QPushButton* CmdSpeDown = nullptr;
     QPushButton* CmdSpeCopy = nullptr;
     std::unique_ptr<UnitChoiceBox> unitNames_; // CboSpeC's entries
+    QStringList definedUnits_;
 };
 
 } // namespace tarvok

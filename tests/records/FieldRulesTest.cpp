@@ -106,3 +106,22 @@ TEST(FieldRules, RowNumberingDigitFilterAndFileNames) {
     EXPECT_TRUE(mayBeOriginalAi(u("/x/Ai.ini")));
     EXPECT_FALSE(mayBeOriginalAi(u("/x/aimd.ini")));
 }
+
+// Which task force rows a save refuses: only rows not as loaded, by count and by unit.
+TEST(FieldRules, ASaveRefusesNewOrChangedTaskForceRowsWithABadCountOrUnit) {
+    using R = RowRefusal::Reason;
+    const std::vector<tarvok::SectionRow> loaded{{"0", "0", "54"}, {"1", "3", "E1"}};
+    const struct {
+        std::vector<tarvok::SectionRow> now;
+        std::optional<RowRefusal> refused;
+        QStringList known = {"E1", "HTNK"};
+    } cases[] = {
+        {{{"0", "3", "E1"}, {"1", "0", "54"}, {"2", "007", "htnk"}}, {}}, // moved; letter case
+        {{{"0", "0", "54"}, {"1", "0", "54"}}, RowRefusal{1, R::Count}},  // one loaded, one new
+        {{{"0", "-1", "E1"}}, RowRefusal{0, R::Count}},
+        {{{"0", "1", "E1 "}}, RowRefusal{0, R::Unit}},
+        {{{"0", "1", "54"}}, {}, {}}, // nothing known: units pass
+    };
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(refusedTaskForceRow(loaded, cases[i].now, cases[i].known), cases[i].refused) << i;
+}

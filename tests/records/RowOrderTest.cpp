@@ -62,6 +62,10 @@ TEST(RowOrder, PastedTextBecomesRowsNumberedOnOrIsRefused) {
         EXPECT_TRUE(std::equal(two.begin(), two.end(), p.rows.begin()));
     }
     EXPECT_TRUE(pasteRows({{"0", "1", "E1"}, {"2", "1", "E2"}}, u"1,E3", K::TaskForce).unsaveable);
+    // Rows named of the other kind are refused; named of the kind, or unnamed, they are read.
+    EXPECT_TRUE(pasteRows(two, u"54,2", K::TaskForce, rowsKindName(K::Script)).otherKind);
+    EXPECT_TRUE(pasteRows(two, u"54,2", K::Script, rowsKindName(K::TaskForce)).otherKind);
+    EXPECT_EQ(pasteRows(two, u"54,2", K::TaskForce, rowsKindName(K::TaskForce)).added, 1);
     // What a copy puts on the clipboard pastes back as the same rows.
     EXPECT_EQ(copiedRows(two), "3,E1\n1,HTNK");
     EXPECT_EQ(pasteRows({}, copiedRows(two), K::TaskForce).rows, two);

@@ -61,6 +61,16 @@ std::optional<quint32> ScriptedDialogs::chooseColor(QWidget*) {
 
 void ScriptedDialogs::setClipboardText(const QString& text) {
     clipboard << text;
+    clipboardKind.clear();
+}
+
+void ScriptedDialogs::setClipboardRows(const ClipboardRows& rows) {
+    clipboard << rows.text;
+    clipboardKind = rows.kind;
+}
+
+Dialogs::ClipboardRows ScriptedDialogs::clipboardRows() {
+    return {clipboardText(), clipboardKind};
 }
 
 QString ScriptedDialogs::clipboardText() {
@@ -82,6 +92,7 @@ void ScriptedDialogs::clear() {
     hiddenFiles.clear();
     colorDialogs = 0;
     clipboard.clear();
+    clipboardKind.clear();
 }
 
 ShownMessage info(const QString& text, const QString& title) {

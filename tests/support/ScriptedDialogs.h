@@ -35,6 +35,8 @@ class ScriptedDialogs : public Dialogs {
     std::optional<quint32> chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override; // the last text of clipboard
+    void setClipboardRows(const ClipboardRows& rows) override;
+    ClipboardRows clipboardRows() override; // the last text of clipboard, and clipboardKind
 
     // Scripted answers, used in order.
     std::deque<MsgAnswer> answers;
@@ -56,6 +58,7 @@ class ScriptedDialogs : public Dialogs {
     QStringList hiddenFiles; // the file each file dialog left out
     int colorDialogs = 0;
     QStringList clipboard; // every text put on the clipboard, in order; a test may add one
+    QString clipboardKind; // the kind of rows beside the editor's last text, if rows
 
     // The texts of the messages shown so far, in order.
     QStringList texts() const;

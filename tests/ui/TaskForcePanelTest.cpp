@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ const QList<QByteArray> kRules{"[TaskForces]",
                                "Name=Dogs",
                                "0=2,ADOG",
                                "Group=-1",
-                               "1=1,LATE",
+                               "1=1,MTNK",
                                "",
                                "[TF-C]",
                                "Name=Empty",
@@ -154,13 +155,13 @@ TEST_F(TaskForceFrame, SavingUnchangedKeepsTheFileAndConfirms) {
 
 TEST_F(TaskForceFrame, EntriesAfterTheGroupLineAreRowsAndStayWhereTheyStand) {
     clickRow(w.LstSpe, 1);
-    EXPECT_EQ(rows(), (QList<QStringList>{{"0", "2", "ADOG"}, {"1", "1", "LATE"}}));
+    EXPECT_EQ(rows(), (QList<QStringList>{{"0", "2", "ADOG"}, {"1", "1", "MTNK"}}));
     click(w.CmdSaveSpe);
     EXPECT_EQ(file(), crlf(kRules));
     clickRow(w.LvwSpe, 1);
     replaceText(w.TxtSpeNum, "4");
     click(w.CmdSaveSpe);
-    EXPECT_EQ(file(), rulesWith({{16, {"1=4,LATE"}}}));
+    EXPECT_EQ(file(), rulesWith({{16, {"1=4,MTNK"}}}));
 }
 
 TEST_F(TaskForceFrame, CountAndUnitFollowTheFieldsIntoTheSelectedRow) {
@@ -246,7 +247,7 @@ TEST_F(TaskForceFrame, AddModeAppendsARowAndRefusesADuplicateNumber) {
 
     replaceText(w.TxtID, "1");
     replaceText(w.TxtSpeNum, "5");
-    replaceText(w.CboSpeE, "E2");
+    replaceText(w.CboSpeE, "MTNK");
     EXPECT_EQ(row(w.LvwSpe, 0), (QStringList{"0", "3", "HTNK"})); // add mode: no live edit
     click(w.CmdSpeTypeAdd);
     EXPECT_EQ(e.dialogs.messages,
@@ -258,11 +259,11 @@ TEST_F(TaskForceFrame, AddModeAppendsARowAndRefusesADuplicateNumber) {
     click(w.CmdSpeTypeAdd);
     EXPECT_EQ(w.CmdSpeTypeAdd->text(), QStringLiteral("添加"));
     EXPECT_TRUE(w.LvwSpe->isEnabled());
-    EXPECT_EQ(row(w.LvwSpe, 2), (QStringList{"2", "5", "E2"}));
+    EXPECT_EQ(row(w.LvwSpe, 2), (QStringList{"2", "5", "MTNK"}));
     e.dialogs.clear();
     click(w.CmdSaveSpe);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kSaved});
-    EXPECT_EQ(file(), rulesWith({{9, {"1=1,A,B", "2=5,E2"}}}));
+    EXPECT_EQ(file(), rulesWith({{9, {"1=1,A,B", "2=5,MTNK"}}}));
 }
 
 // 上移 and 下移 move the selected row and number the rows again in their new order, as
@@ -347,11 +348,11 @@ TEST_F(TaskForceFrame, AutoSaveSavesTheTaskForceOnShowFirst) {
     w.mYes_Click();
     clickRow(w.LstSpe, 0);
     e.dialogs.clear();
-    clickRow(w.LvwSpe, 1);
+    clickRow(w.LvwSpe, 0);
     replaceText(w.TxtSpeNum, "9");
     clickRow(w.LstSpe, 2);
     EXPECT_EQ(e.dialogs.messages, std::vector<ShownMessage>{kSaved});
-    EXPECT_EQ(file(), rulesWith({{9, {"1=9,A,B"}}}));
+    EXPECT_EQ(file(), rulesWith({{8, {"0=9,HTNK"}}}));
     EXPECT_EQ(w.TxtSpeName->text(), "Empty");
 
     // Rows that fail the numbering check are reported, and the user stays with them.
@@ -391,6 +392,23 @@ TEST_F(TaskForceFrame, CopyPutsTheIdOnTheClipboard) {
     EXPECT_EQ(e.dialogs.clipboard, QStringList{"TF-C"});
     click(w.CmdCE2); // does nothing
     EXPECT_TRUE(e.dialogs.messages.empty());
+}
+
+// Script steps are not pasted into a task force; a bad new row is named by the save.
+TEST_F(TaskForceFrame, RowsOfAScriptAreNotPastedAndBadNewRowsAreNotSaved) {
+    clickRow(w.LstScr, 0);
+    QTest::keyClick(w.LvwScr, Qt::Key_C, Qt::ControlModifier);
+    clickRow(w.LstSpe, 0);
+    QTest::keyClick(w.LvwSpe, Qt::Key_V, Qt::ControlModifier);
+    e.dialogs.clipboardKind.clear(); // the same text from another program
+    e.dialogs.clipboard << "2,mtnk\n53,0";
+    QTest::keyClick(w.LvwSpe, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(rows().size(), 4);
+    click(w.CmdSaveSpe);
+    EXPECT_EQ(e.dialogs.messages, (std::vector<ShownMessage>{
+                                      info("剪贴板中是脚本的行，不能粘贴到特遣小队", "错误"),
+                                      info("第 4 行（ID 3）的单位 0 不在单位名称表中", "错误")}));
+    EXPECT_EQ(file(), crlf(kRules));
 }
 
 TEST(TaskForcePanelWithoutFile, AddOnlyFillsTheListAndRowsStillWork) {
