@@ -855,6 +855,10 @@ Result Forecaster::run(const State& state) const {
         return why;
     };
 
+    std::unordered_map<QString, double, buildrule::TextHash> weights; // by folded ID
+    for (auto it = state.weights.begin(); it != state.weights.end(); ++it)
+        weights[foldName(it.key())] = it.value();
+
     Result result;
     result.shortLines = d.shortLines;
     result.triggers.reserve(d.triggers.size());
@@ -865,12 +869,8 @@ Result Forecaster::run(const State& state) const {
         r.line = t.line;
         r.team1 = t.team1;
         r.team2 = namesTeam(t.team2) ? t.team2 : QString();
-        const auto w = [&] {
-            for (auto it = state.weights.begin(); it != state.weights.end(); ++it)
-                if (foldName(it.key()) == t.folded)
-                    return it.value();
-            return t.weight;
-        }();
+        const auto given = weights.find(t.folded);
+        const double w = given != weights.end() ? given->second : t.weight;
         r.weight = static_cast<long long>(std::floor(w));
         r.afterSuccess = std::min(std::max(w + d.successDelta, t.minWeight), t.maxWeight);
         r.afterFailure = std::min(std::max(w + d.failureDelta, t.minWeight), t.maxWeight);
