@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -60,9 +61,14 @@ std::optional<double> readDecimal(QStringView text) {
     }
     if (i != n)
         return std::nullopt;
-    bool ok = false;
-    const double value = text.toString().toDouble(&ok);
-    return ok && std::isfinite(value) ? std::optional(value) : std::nullopt;
+    // Only ASCII is left: the standard library reads it without a locale.
+    std::string ascii(static_cast<size_t>(n), '\0');
+    for (qsizetype k = 0; k < n; ++k)
+        ascii[static_cast<size_t>(k)] = static_cast<char>(text[k].unicode());
+    const char* first = ascii.data() + (ascii.front() == '+' ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, ascii.data() + ascii.size(), value);
+    return error == std::errc() && std::isfinite(value) ? std::optional(value) : std::nullopt;
 }
 
 } // namespace
@@ -77,9 +83,12 @@ bool sameName(QByteArrayView a, QByteArrayView b) {
 }
 
 QString foldName(const QString& name) {
+    const auto upper = [](QChar c) { return c >= u'A' && c <= u'Z'; };
+    if (std::none_of(name.cbegin(), name.cend(), upper))
+        return name; // shared, not copied
     QString out = name;
     for (QChar& c : out)
-        if (c >= u'A' && c <= u'Z')
+        if (upper(c))
             c = QChar(c.unicode() - u'A' + u'a');
     return out;
 }
@@ -340,6 +349,7 @@ struct Team {
     std::optional<long long> max;
     std::vector<QString> units; // folded, each once, in row order
     std::vector<QString> shownUnits;
+    long long tech = 0; // the highest TechLevel of 0 or more among its listed units
 };
 
 struct Trigger {
@@ -359,8 +369,7 @@ struct Trigger {
     bool skirmishOn = false;
     std::array<bool, 3> levels{};
     long long side = 0;
-    std::vector<QString> units;      // folded, team 1's then team 2's new ones
-    std::vector<QString> shownUnits; // as written
+    bool tooShort = false; // fewer than 18 fields: not forecast
     bool defensive = false;
 };
 
@@ -522,6 +531,11 @@ Forecaster::Forecaster(const IniText& text, const TextCodec& codec, const buildr
                         team.shownUnits.push_back(unit);
                     }
                 }
+        for (const QString& unit : team.units)
+            if (const auto type = d.types.find(unit); type != d.types.end())
+                if (const std::optional<QString>& level = type->second.second->techLevel)
+                    if (const std::optional<long long> n = number(*level); n && *n >= 0)
+                        team.tech = std::max(team.tech, *n);
         d.teams.push_back(std::move(team));
         listed->second = static_cast<int>(d.teams.size() - 1);
         return listed->second;
@@ -538,7 +552,10 @@ Forecaster::Forecaster(const IniText& text, const TextCodec& codec, const buildr
         teamIndex(id);
 
     std::unordered_map<QString, size_t, buildrule::TextHash> byId;
-    std::vector<bool> isShort;
+    qsizetype keyLines = 0;
+    for (const IniText::Section* s : sections["AITriggerTypes"])
+        keyLines += s->bodyEnd - s->bodyBegin;
+    d.triggers.reserve(static_cast<size_t>(keyLines));
     for (const IniText::Section* s : sections["AITriggerTypes"])
         for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i) {
             if (text.kind(i) != IniText::Kind::Key)
@@ -549,8 +566,8 @@ Forecaster::Forecaster(const IniText& text, const TextCodec& codec, const buildr
             t.id = decode(text.key(i));
             t.folded = foldName(t.id);
             t.line = i;
-            const bool tooShort = fields.size() < static_cast<size_t>(trigger::kFieldCount);
-            if (!tooShort) {
+            t.tooShort = fields.size() < static_cast<size_t>(trigger::kFieldCount);
+            if (!t.tooShort) {
                 const auto field = [&](int f) { return decode(lines::trimBlanks(fields[f])); };
                 t.name = decode(lines::after(fields[0], '='));
                 t.team1 = field(1);
@@ -580,39 +597,19 @@ Forecaster::Forecaster(const IniText& text, const TextCodec& codec, const buildr
                         continue;
                     const Team& tt = d.teams[static_cast<size_t>(team)];
                     t.defensive = t.defensive || tt.defence;
-                    for (size_t u = 0; u < tt.units.size(); ++u)
-                        if (std::find(t.units.begin(), t.units.end(), tt.units[u]) ==
-                            t.units.end()) {
-                            t.units.push_back(tt.units[u]);
-                            t.shownUnits.push_back(tt.shownUnits[u]);
-                        }
+                    tech = std::max(tech, tt.tech);
                 }
-                for (const QString& unit : t.units)
-                    if (const auto type = d.types.find(unit); type != d.types.end())
-                        if (type->second.second->techLevel)
-                            if (const auto level = number(*type->second.second->techLevel);
-                                level && *level >= 0)
-                                tech = std::max(tech, *level);
                 t.tech = tech;
             }
             if (const auto [it, added] = byId.try_emplace(t.folded, d.triggers.size()); added) {
                 d.triggers.push_back(std::move(t));
-                isShort.push_back(tooShort);
             } else {
                 t.line = d.triggers[it->second].line;
                 d.triggers[it->second] = std::move(t);
-                isShort[it->second] = tooShort;
             }
         }
-    std::vector<Trigger> kept;
-    kept.reserve(d.triggers.size());
-    for (size_t i = 0; i < d.triggers.size(); ++i) {
-        if (isShort[i])
-            ++d.shortLines;
-        else
-            kept.push_back(std::move(d.triggers[i]));
-    }
-    d.triggers = std::move(kept);
+    for (const Trigger& t : d.triggers)
+        d.shortLines += t.tooShort ? 1 : 0;
 }
 
 Forecaster::~Forecaster() = default;
@@ -863,6 +860,8 @@ Result Forecaster::run(const State& state) const {
     result.shortLines = d.shortLines;
     result.triggers.reserve(d.triggers.size());
     for (const Trigger& t : d.triggers) {
+        if (t.tooShort)
+            continue;
         TriggerResult r;
         r.id = t.id;
         r.name = t.name;
@@ -906,8 +905,10 @@ Result Forecaster::run(const State& state) const {
         } else if (why = conditionWhy(t, m); !why.isEmpty()) {
             gate = Gate::Condition;
         } else {
-            for (size_t u = 0; u < t.units.size() && why.isEmpty(); ++u)
-                why = buildWhy(t.units[u], t.shownUnits[u]);
+            // Team 1's units, then team 2's (one it shares gives the same answer again).
+            for (const Team* team : {team1, team2})
+                for (size_t u = 0; team && u < team->units.size() && why.isEmpty(); ++u)
+                    why = buildWhy(team->units[u], team->shownUnits[u]);
             if (!why.isEmpty()) {
                 gate = Gate::Build;
             } else {
@@ -990,7 +991,8 @@ std::vector<Undefended> Forecaster::undefended() const {
             m.d = level;
             QString why;
             if (std::none_of(d.triggers.begin(), d.triggers.end(), [&](const Trigger& t) {
-                    return t.defensive && setupGate(t, m, d.countries, why) == Gate::None;
+                    return !t.tooShort && t.defensive &&
+                           setupGate(t, m, d.countries, why) == Gate::None;
                 }))
                 out.push_back({country, level + 1});
         }
