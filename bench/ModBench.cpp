@@ -12,6 +12,7 @@
 #include "document/RulesIndex.h"
 #include "document/TextEncoding.h"
 #include "records/FileCheck.h"
+#include "records/Forecast.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -154,8 +155,68 @@ void BM_CheckCommand(benchmark::State& state) {
     state.counters["exit_status"] = status;
 }
 
+// A moment of a game for the forecasts: the mod's first country, an enemy, one of each
+// building, a few teams alive.
+forecast::State forecastState(const ModWorld& world) {
+    forecast::State s;
+    s.country = world.world().countries.value(0);
+    s.enemy = forecast::Enemy{};
+    for (const QString& id : world.buildingIds())
+        s.owns[id] = 1;
+    s.teams[QStringLiteral("TM-1")] = 2;
+    return s;
+}
+
+// A forecast on the published-size AI file against the mod, the file read for it once (as
+// the window holds it between edits of the state); with Arg(1), the file read for it too.
+void BM_ForecastPublishedMod(benchmark::State& state) {
+    Fixture& f = fixture();
+    const RulesIndex index(f.published.content);
+    ModWorld world(f.unitTable);
+    world.update(f.publishedPath, index.text(), index.codec(), {});
+    const forecast::State moment = forecastState(world);
+    const forecast::Forecaster once(index.text(), index.codec(), world.world());
+    int pickable = 0;
+    for (auto _ : state) {
+        if (state.range(0)) {
+            const forecast::Forecaster forecaster(index.text(), index.codec(), world.world());
+            pickable = forecaster.run(moment).pickable;
+        } else {
+            pickable = once.run(moment).pickable;
+        }
+        benchmark::DoNotOptimize(pickable);
+    }
+    state.counters["pickable"] = pickable;
+    state.counters["triggers"] = f.published.triggers;
+}
+
+// A forecast on the 20 MB generated AI file against the mod, the file read for it once;
+// with Arg(1), the file read for it too.
+void BM_ForecastLargeFile(benchmark::State& state) {
+    Fixture& f = fixture();
+    static const QByteArray large = bench::generateRules(20 * 1024 * 1024).content;
+    const RulesIndex index(large);
+    ModWorld world(f.unitTable);
+    world.update(f.aiPath, index.text(), index.codec(), {});
+    const forecast::State moment = forecastState(world);
+    const forecast::Forecaster once(index.text(), index.codec(), world.world());
+    size_t triggers = 0;
+    for (auto _ : state) {
+        if (state.range(0)) {
+            const forecast::Forecaster forecaster(index.text(), index.codec(), world.world());
+            triggers = forecaster.run(moment).triggers.size();
+        } else {
+            triggers = once.run(moment).triggers.size();
+        }
+        benchmark::DoNotOptimize(triggers);
+    }
+    state.counters["triggers"] = static_cast<double>(triggers);
+}
+
 } // namespace
 
+BENCHMARK(BM_ForecastPublishedMod)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ForecastLargeFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckPublishedMod)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildRulePublishedMod)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckCommand)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -55,6 +55,9 @@ class BenchDialogs : public Dialogs {
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return file;
     }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
     QString clipboardText() override { return {}; }

@@ -36,6 +36,9 @@ class DemoDialogs : public tarvok::Dialogs {
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return file_;
     }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
     QString clipboardText() override { return {}; }

@@ -3,10 +3,12 @@
 #include "catalogues/StringTable.h"
 #include "document/IniText.h"
 #include "document/TextEncoding.h"
+#include "records/Forecast.h"
 
 #include <QSet>
 
-#include <cstring>
+#include <algorithm>
+#include <climits>
 #include <optional>
 #include <vector>
 
@@ -21,17 +23,32 @@ struct Value {
 };
 
 // The keys of a type's section that the editor reads, and their names.
-enum TypeKey { UIName, Name, TechLevel, Owner, RequiredHouses, ForbiddenHouses, kTypeKeyCount };
+enum TypeKey {
+    UIName,
+    Name,
+    TechLevel,
+    Owner,
+    RequiredHouses,
+    ForbiddenHouses,
+    Factory,
+    Naval,
+    kTypeKeyCount
+};
 constexpr std::array<QByteArrayView, kTypeKeyCount> kTypeKeys{
-    "UIName", "Name", "TechLevel", "Owner", "RequiredHouses", "ForbiddenHouses"};
+    "UIName",          "Name",    "TechLevel", "Owner", "RequiredHouses",
+    "ForbiddenHouses", "Factory", "Naval"};
+
+// The keys of [General] the computer's choice of teams reads.
+constexpr std::array<QByteArrayView, 6> kGeneralKeys{
+    "TotalAITeamCap",    "MinimumAIDefensiveTeams",     "MaximumAIDefensiveTeams",
+    "UseMinDefenseRule", "AITriggerSuccessWeightDelta", "AITriggerFailureWeightDelta"};
 using TypeKeys = std::array<std::optional<Value>, kTypeKeyCount>;
 
 // Which of them key is; kTypeKeyCount for none. Their lengths differ: most keys of a type's
 // section are told apart by their length alone.
 int typeKey(QByteArrayView key) {
     for (int k = 0; k < kTypeKeyCount; ++k)
-        if (key.size() == kTypeKeys[k].size() &&
-            std::memcmp(key.data(), kTypeKeys[k].data(), static_cast<size_t>(key.size())) == 0)
+        if (key.size() == kTypeKeys[k].size() && forecast::sameName(key, kTypeKeys[k]))
             return k;
     return kTypeKeyCount;
 }
@@ -48,40 +65,52 @@ DeclaredTypes readTypes(std::span<const RulesFile> files) {
     std::array<ListValues<Value>, kTypeListCount> lists;
     ListValues<Value> countries;
     ListValues<Value> sides;
+    ListValues<Value> superWeapons;
     std::optional<Value> maxTechLevel;
+    std::array<std::optional<Value>, kGeneralKeys.size()> general;
     for (const RulesFile& file : files) {
         const IniText& text = *file.text;
         for (const IniText::Section& s : text.sections()) {
-            ListValues<Value>* list = s.name == QByteArrayView("Countries") ? &countries
-                                      : s.name == QByteArrayView("Sides")   ? &sides
-                                                                            : nullptr;
+            using forecast::sameName;
+            ListValues<Value>* list = sameName(s.name, "Countries")          ? &countries
+                                      : sameName(s.name, "Sides")            ? &sides
+                                      : sameName(s.name, "SuperWeaponTypes") ? &superWeapons
+                                                                             : nullptr;
             for (int l = 0; l < kTypeListCount && !list; ++l)
-                if (s.name == QByteArrayView(kListSections[l]))
+                if (sameName(s.name, kListSections[l]))
                     list = &lists[l];
-            const bool settings = s.name == QByteArrayView("MultiplayerDialogSettings");
-            if (!list && !settings)
+            const bool settings = sameName(s.name, "MultiplayerDialogSettings");
+            const bool generalKeys = sameName(s.name, "General");
+            if (!list && !settings && !generalKeys)
                 continue;
             for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i) {
                 if (text.kind(i) != IniText::Kind::Key)
                     continue;
                 if (list)
                     list->read(text.key(i), {text.value(i), file.codec});
-                else if (text.key(i) == "TechLevel")
+                else if (settings && sameName(text.key(i), "TechLevel"))
                     maxTechLevel = Value{text.value(i), file.codec};
+                else if (generalKeys)
+                    for (size_t k = 0; k < kGeneralKeys.size(); ++k)
+                        if (sameName(text.key(i), kGeneralKeys[k]))
+                            general[k] = Value{text.value(i), file.codec};
             }
         }
     }
 
-    std::vector<Value> listed; // each type once, in list order
-    ByName<TypeKeys> keys;     // of every listed type
+    std::vector<Value> listed;  // each type once, in list order
+    ByName<TypeKeys> keys;      // of every listed type
+    std::vector<int> firstList; // of each listed type
     for (int l = 0; l < kTypeListCount; ++l) {
         ByName<bool> seen;
         for (const Value& id : lists[l].values()) {
             if (id.bytes.isEmpty() || !seen.emplace(stdView(id.bytes), true).second)
                 continue;
             out.lists[l] << id.text();
-            if (keys.try_emplace(stdView(id.bytes)).second)
+            if (keys.try_emplace(stdView(id.bytes)).second) {
                 listed.push_back(id);
+                firstList.push_back(l);
+            }
         }
     }
     for (const Value& country : countries.values())
@@ -94,13 +123,20 @@ DeclaredTypes readTypes(std::span<const RulesFile> files) {
                 members << country.trimmed();
         out.world.sides << members;
     }
-    if (maxTechLevel) {
-        bool ok = false;
-        const int n = maxTechLevel->text().trimmed().toInt(&ok);
-        if (ok)
-            out.world.maxTechLevel = n;
-    }
-    if (listed.empty())
+    if (maxTechLevel)
+        if (const std::optional<long long> n = forecast::number(maxTechLevel->text()))
+            out.world.maxTechLevel = static_cast<int>(std::clamp<long long>(*n, INT_MIN, INT_MAX));
+    for (size_t k = 0; k < kGeneralKeys.size(); ++k)
+        if (general[k])
+            out.world.general.insert(QString::fromLatin1(kGeneralKeys[k]), general[k]->text());
+    std::vector<Value> weapons; // their sections are read for their names only
+    for (const Value& id : superWeapons.values())
+        if (!id.bytes.isEmpty()) {
+            out.world.superWeapons << id.text();
+            if (keys.try_emplace(stdView(id.bytes)).second)
+                weapons.push_back(id);
+        }
+    if (listed.empty() && weapons.empty())
         return out; // an AI file: no type of its own, and no section to look through
 
     // The keys of each listed type's sections; of a key given again the last one counts.
@@ -120,9 +156,7 @@ DeclaredTypes readTypes(std::span<const RulesFile> files) {
     }
     out.names.reserve(static_cast<qsizetype>(listed.size()));
     out.world.types.reserve(listed.size());
-    for (const Value& id : listed) {
-        const TypeKeys& given = keys.at(stdView(id.bytes));
-        const QString name = id.text();
+    const auto nameOf = [&out](const QString& name, const TypeKeys& given) {
         TypeNames names;
         if (given[UIName])
             names.uiName = given[UIName]->bytes.toByteArray();
@@ -130,11 +164,19 @@ DeclaredTypes readTypes(std::span<const RulesFile> files) {
             names.name = given[Name]->text();
         if (!names.uiName.isEmpty() || !names.name.isEmpty())
             out.names.insert(name, names);
-        out.world.types.emplace(name,
-                                buildrule::TypeRule{textOf(given[TechLevel]), textOf(given[Owner]),
-                                                    textOf(given[RequiredHouses]),
-                                                    textOf(given[ForbiddenHouses])});
+    };
+    for (size_t t = 0; t < listed.size(); ++t) {
+        const Value& id = listed[t];
+        const TypeKeys& given = keys.at(stdView(id.bytes));
+        const QString name = id.text();
+        nameOf(name, given);
+        out.world.types.emplace(
+            name, buildrule::TypeRule{textOf(given[TechLevel]), textOf(given[Owner]),
+                                      textOf(given[RequiredHouses]), textOf(given[ForbiddenHouses]),
+                                      textOf(given[Factory]), textOf(given[Naval]), firstList[t]});
     }
+    for (const Value& id : weapons)
+        nameOf(id.text(), keys.at(stdView(id.bytes)));
     return out;
 }
 

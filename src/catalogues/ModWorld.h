@@ -89,6 +89,11 @@ class ModWorld {
 
     // The display name of a listed type; empty for an ID the mod does not list.
     QString nameOf(const QString& id) const { return nameById_.value(id); }
+    // The display name of any section the rules file names by an ID of its lists (a super
+    // weapon of [SuperWeaponTypes], say); empty when it gives none.
+    QString displayNameOf(const QString& id) const {
+        return modrules::displayName(id, types_.names.value(id), tables_, shippedNames_);
+    }
     // The first listed type (units before buildings) with this display name.
     QString idOf(const QString& name) const { return idByName_.value(name); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,8 @@ namespace tarvok::buildrule {
 struct TypeRule {
     std::optional<QString> techLevel;
     std::optional<QString> owner, requiredHouses, forbiddenHouses; // comma-separated
+    std::optional<QString> factory, naval; // the kind a building makes; whether it floats
+    int list = 0; // the first of the four type lists that holds it (modrules::TypeList)
     bool operator==(const TypeRule&) const = default;
 };
 
@@ -33,6 +36,10 @@ struct World {
     QStringList countries;    // the values of [Countries], in order
     QList<QStringList> sides; // the countries of each key of [Sides], in order
     int maxTechLevel = 10;    // TechLevel of [MultiplayerDialogSettings]
+    // The keys of [General] the computer's choice of teams reads, by name as written here
+    // (TotalAITeamCap, UseMinDefenseRule, ...), as the last one read gives them.
+    QHash<QString, QString> general;
+    QStringList superWeapons; // the values of [SuperWeaponTypes], in order
     std::unordered_map<QString, TypeRule, TextHash> types; // of every type the lists name
     bool operator==(const World&) const = default;
 };

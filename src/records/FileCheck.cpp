@@ -4,6 +4,7 @@
 
 #include "document/Lines.h"
 #include "records/FieldRules.h"
+#include "records/Forecast.h"
 #include "records/RecordLines.h"
 #include "records/ScriptExplain.h"
 #include "records/TeamTypeSection.h"
@@ -116,6 +117,7 @@ class Checker {
         readRegistries();
         checkTriggers();
         checkUnbuildable();
+        checkUndefended();
         for (int r = 0; r < kRegistryCount; ++r)
             for (const auto& [id, line] : registered_[r])
                 checkRecord(static_cast<Registry>(r), id, line);
@@ -489,11 +491,25 @@ class Checker {
             if (minRead && maxRead && min > max)
                 add(Level::Hint, "分量", RecordKind::Trigger, id, i, u8("分量下限大于上限"));
         }
+        checkChoiceHints(fields, id, i);
         if (!world())
             return;
+        if (count > 12) {
+            const QString house = decode(lines::trimBlanks(fields[2]));
+            const std::optional<long long> side = forecast::number(decode(fields[12]));
+            if (side && *side >= 1 && *side <= world()->sides.size() &&
+                forecast::foldName(house) != QLatin1String("<all>") && isCountry(house) &&
+                std::none_of(world()->sides[*side - 1].begin(), world()->sides[*side - 1].end(),
+                             [&](const QString& c) {
+                                 return forecast::foldName(c) == forecast::foldName(house);
+                             }))
+                add(Level::Hint, "阵营", RecordKind::Trigger, id, i,
+                    u8("国家 %1 不属于阵营 %2，电脑不会使用此触发").arg(house).arg(*side));
+        }
         if (count > 2) {
             const QString house = decode(lines::trimBlanks(fields[2]));
-            if (house != QLatin1String("<all>") && !isCountry(house))
+            if (house != QLatin1String("<all>") &&
+                forecast::foldName(house) != QLatin1String("<none>") && !isCountry(house))
                 add(Level::Error, "未定义国家", RecordKind::Trigger, id, i,
                     u8("国家 %1 未在规则文件中定义").arg(house));
         }
@@ -507,6 +523,81 @@ class Checker {
                         .arg(side)
                         .arg(sides));
         }
+    }
+
+    // What keeps the computer from choosing a trigger, or makes its choice lopsided.
+    void checkChoiceHints(const std::vector<QByteArrayView>& fields, const QString& id,
+                          qsizetype i) {
+        const auto count = static_cast<int>(fields.size());
+        const auto field = [&](int f) { return decode(lines::trimBlanks(fields[f])); };
+        if (count > 2 && forecast::foldName(field(2)) == QLatin1String("<none>"))
+            add(Level::Hint, "国家", RecordKind::Trigger, id, i,
+                u8("国家为 <none>，电脑永远不会使用此触发"));
+        if (count > 10 && field(10) != QLatin1String("1"))
+            add(Level::Hint, "遭遇战", RecordKind::Trigger, id, i,
+                u8("遭遇战开关（字段 10）不是 1，遭遇战中不会使用此触发"));
+        if (count > 9 && forecast::decimal(field(9)).value_or(0) < 1)
+            add(Level::Hint, "分量", RecordKind::Trigger, id, i,
+                u8("分量上限小于 1，电脑不会选中此触发"));
+        if (count > 7 && forecast::decimal(field(7)) == 5000.0)
+            add(Level::Hint, "分量", RecordKind::Trigger, id, i, u8("可选时其他触发都不会被选中"));
+        if (count > 6) {
+            const std::optional<long long> type = forecast::number(field(4));
+            if (!type || *type < -1 || *type > 7)
+                add(Level::Hint, "条件", RecordKind::Trigger, id, i,
+                    u8("游戏没有条件类型 %1，电脑不会使用此触发").arg(field(4)));
+            else if (const std::optional<forecast::Condition> c = forecast::readBlock(fields[6]);
+                     c && (*type == 0 || *type == 1 || *type == 4 || *type == 7) &&
+                     (c->op < 0 || c->op > 5))
+                add(Level::Hint, "条件", RecordKind::Trigger, id, i,
+                    u8("条件的比较方式 %1 不在 0 到 5 之间，电脑不会使用此触发").arg(c->op));
+        }
+        if (count > 1 && !namesNothing(lines::trimBlanks(fields[1])) &&
+            scriptLacksDone(lines::trimBlanks(fields[1])))
+            add(Level::Hint, "脚本", RecordKind::Trigger, id, i,
+                u8("小队1 的脚本没有动作 49：每次出兵都会算作失败，分量会降到下限"));
+    }
+
+    // Whether a registered team type's registered script has no row of action 49.
+    bool scriptLacksDone(QByteArrayView team) {
+        const auto registered = [this](QByteArrayView id, Registry r) {
+            const auto claim = claims_.find(stdView(id));
+            return claim != claims_.end() && claim->second.registry == r;
+        };
+        if (!registered(team, TeamTypes))
+            return false;
+        QByteArrayView script;
+        for (const IniText::Section* s : sectionsNamed(team))
+            for (qsizetype i = s->bodyBegin; i < s->bodyEnd; ++i)
+                if (text_.kind(i) == IniText::Kind::Key && text_.key(i) == "Script")
+                    script = text_.value(i);
+        if (!registered(script, ScriptTypes))
+            return false;
+        const auto [known, added] = scriptsDone_.try_emplace(stdView(script), false);
+        if (!added)
+            return !known->second;
+        for (const IniText::Section* s : sectionsNamed(script)) {
+            const recordlines::SectionLines read =
+                recordlines::readSectionAt(text_, *s, codec_, SectionKind::Script);
+            for (const qsizetype line : read.rowLine)
+                if (plainNumber(lines::before(text_.value(line), ',')) == 49)
+                    known->second = true;
+        }
+        return !known->second;
+    }
+
+    // The countries that never send an attack on a level: no defensive trigger for them.
+    void checkUndefended() {
+        if (!world())
+            return;
+        const std::span<const IniText::Section* const> triggers = sectionsNamed(kTriggers);
+        const qsizetype line = triggers.empty() ? 0 : triggers.front()->header;
+        const forecast::Forecaster forecaster(text_, codec_, *world());
+        for (const forecast::Undefended& u : forecaster.undefended())
+            add(Level::Hint, "防守触发", RecordKind::None, QString(), line,
+                u8("国家 %1 在第 %2 档没有防守触发：电脑永远不会出兵进攻")
+                    .arg(u.country)
+                    .arg(u.level));
     }
 
     void checkUnbuildable() {
@@ -687,6 +778,7 @@ class Checker {
     Tallies actions_;
     QHash<QString, QString> modFolded_; // the mod's IDs by case-folded ID, when needed
     QSet<QString> countries_;           // the mod's countries, case-folded, when needed
+    ByName<bool> scriptsDone_;          // whether a script has a row of action 49
     std::unordered_map<QByteArray, std::vector<QByteArrayView>> teamUnits_;
     std::unordered_map<QString, QString, buildrule::TextHash> refusals_; // by countries, unit
     std::vector<Problem> problems_;

@@ -33,6 +33,10 @@ class Dialogs {
     // chosen path, empty when cancelled.
     virtual QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
                              const QString& hiddenFile) = 0;
+    // The file-save dialog, showing startFolder first and suggesting fileName; the chosen
+    // path, empty when cancelled.
+    virtual QString saveFile(QWidget* parent, const QString& filter, const QString& startFolder,
+                             const QString& fileName) = 0;
     // The colour dialog: a 24-bit RGB value, nothing when the dialog was cancelled (black is
     // a colour like any other).
     virtual std::optional<quint32> chooseColor(QWidget* parent) = 0;
@@ -64,6 +68,8 @@ class QtDialogs : public Dialogs {
                    const QString& defaultText) override;
     QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
                      const QString& hiddenFile) override;
+    QString saveFile(QWidget* parent, const QString& filter, const QString& startFolder,
+                     const QString& fileName) override;
     std::optional<quint32> chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;

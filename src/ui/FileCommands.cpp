@@ -99,6 +99,7 @@ void FileCommands::showMod() {
     const QString text = catalogues_.mod().statusText();
     LblModRules->setText(LblModRules->fontMetrics().elidedText(text, Qt::ElideMiddle, 560));
     LblModRules->setToolTip(text);
+    emit modShown();
 }
 
 bool FileCommands::fillUnitChoices() {

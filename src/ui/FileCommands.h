@@ -56,6 +56,8 @@ class FileCommands : public QObject {
 
   signals:
     void opened(const QString& path);
+    // The mod in use was read again or changed, and shown.
+    void modShown();
 
   private:
     void restoreVersion(bool redo); // a version from the file's history put back

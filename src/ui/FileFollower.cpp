@@ -1,5 +1,7 @@
 #include "ui/FileFollower.h"
 
+#include "ui/FrmPredict.h"
+
 #include "ui/FileCommands.h"
 #include "ui/FrmTable.h"
 #include "ui/RecordPanel.h"
@@ -37,6 +39,8 @@ void FileFollower::showReferencesSoon() {
 void FileFollower::follow(const DocumentChange& change) {
     if (table_)
         table_->follow(change);
+    if (predict_)
+        predict_->follow();
     if (showFiles_ && (change.cause == Cause::Opened || change.cause == Cause::Reloaded))
         showFiles_();
     switch (change.cause) {

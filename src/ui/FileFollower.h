@@ -13,6 +13,7 @@ class QTimer;
 namespace tarvok {
 
 class FileCommands;
+class FrmPredict;
 class FrmTable;
 class RecordSelection;
 class RegistryTabs;
@@ -33,6 +34,8 @@ class FileFollower : public QObject {
 
     // The trigger table, once made, follows the file too.
     void setTable(FrmTable* table) { table_ = table; }
+    // So does the forecast window.
+    void setPredict(FrmPredict* predict) { predict_ = predict; }
     // The 引用 lists shown again once the event that asked is over (a load, a change).
     void showReferencesSoon();
     // Shows the files read (the opened one and those it includes) after an opening and
@@ -49,6 +52,7 @@ class FileFollower : public QObject {
     FileCommands& files_;
     Panels panels_;
     QPointer<FrmTable> table_;
+    QPointer<FrmPredict> predict_;
     QTimer* refsLater_;
     std::function<void()> showFiles_;
 };

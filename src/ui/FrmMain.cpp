@@ -7,6 +7,7 @@
 #include "ui/FileDrops.h"
 #include "ui/FileFollower.h"
 #include "ui/FrmCheck.h"
+#include "ui/FrmPredict.h"
 #include "ui/FrmTable.h"
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
@@ -166,6 +167,8 @@ void FrmMain::createMenus() {
     mTriggerTable =
         item(mTools, "mTriggerTable", QStringLiteral("触发总表…"), Qt::CTRL | Qt::Key_T);
     mTriggerTable->setEnabled(false);
+    mPredict = item(mTools, "mPredict", QStringLiteral("推演电脑的选择…"), Qt::Key_F8);
+    mPredict->setEnabled(false);
     mTools->addSeparator();
     mClone = item(mTools, "mClone", QStringLiteral("复制整套…"), Qt::CTRL | Qt::Key_D);
     mNewChain =
@@ -320,6 +323,22 @@ void FrmMain::connectHandlers() {
         table_->show();
         table_->activateWindow();
     });
+    connect(mPredict, &QAction::triggered, this, [this] {
+        if (!predict_) {
+            predict_ = new FrmPredict(*kit_, document_, this);
+            predict_->setOnChoose([this](const QString& id) {
+                tabs_->selectRecord(RegistryTabs::Kind::Trigger, id);
+            });
+            follower_->setPredict(predict_);
+            windowrules::showFitted(*predict_);
+        }
+        predict_->show();
+        predict_->activateWindow();
+    });
+    connect(files_, &FileCommands::modShown, this, [this] {
+        if (predict_)
+            predict_->follow();
+    });
     connect(mUndo, &QAction::triggered, files_, &FileCommands::mUndo_Click);
     connect(mRedo, &QAction::triggered, files_, &FileCommands::mRedo_Click);
     connect(mModRules, &QAction::triggered, files_, &FileCommands::mModRules_Click);
@@ -337,6 +356,7 @@ void FrmMain::connectHandlers() {
     connect(files_, &FileCommands::opened, this, [this] {
         mCheck->setEnabled(true);
         mTriggerTable->setEnabled(true);
+        mPredict->setEnabled(true);
         mNewChain->setEnabled(true);
     });
     acceptFileDrops(this, [this](const QString& file) { files_->openRulesFile(file); });

@@ -107,6 +107,19 @@ QString QtDialogs::openFile(QWidget* parent, const QString& filter, const QStrin
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtDialogs::saveFile(QWidget* parent, const QString& filter, const QString& startFolder,
+                            const QString& fileName) {
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(qtFileFilter(filter).split(QStringLiteral(";;")));
+    dialog.setDirectory(startFolder);
+    dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 std::optional<quint32> QtDialogs::chooseColor(QWidget* parent) {
     const QColor c = QColorDialog::getColor(Qt::black, parent);
     return c.isValid() ? std::optional(c.rgb() & 0xFFFFFFu) : std::nullopt;

@@ -41,11 +41,12 @@ QStringList snapshot(const QStringList& folders) {
 
 TEST(CheckCommand, PrintsTheProblemsAndTheirCountsWithoutADisplayOrAWrite) {
     const test::TempDir dir;
-    dir.write("mod/rulesmd.ini", crlf({"[Countries]", "0=Americans", "1=Russians", "[Sides]",
-                                       "A=Americans", "B=Russians", "[VehicleTypes]", "0=MTNK",
-                                       "[MTNK]", "TechLevel=1", "Owner=Americans"}));
+    dir.write("mod/rulesmd.ini",
+              crlf({"[Countries]", "0=Americans", "1=Russians", "[Sides]", "A=Americans",
+                    "B=Russians", "[VehicleTypes]", "0=MTNK", "[MTNK]", "TechLevel=1",
+                    "Owner=Americans", "[General]", "UseMinDefenseRule=no"}));
     const QByteArray trigger = "T1=x,TM1,Russians,1,0,<none>," + QByteArray(64, '0') +
-                               ",70.000000,10.000000,70.000000,1,0,1,0,<none>,1,1,1";
+                               ",70.000000,10.000000,70.000000,1,0,2,0,<none>,1,1,1";
     dir.write("mod/ai/aimd.ini",
               crlf({"[AITriggerTypes]", trigger, "[TeamTypes]", "0=TM1", "[TaskForces]", "0=TF1",
                     "[ScriptTypes]", "[TM1]", "TaskForce=TF1", "[TF1]", "0=1,MTNK", "1=1,GHOST"}));

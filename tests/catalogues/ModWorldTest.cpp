@@ -217,3 +217,41 @@ TEST(ModWorld, BuildRuleFollowsTheRulesFileAndItsIncludes) {
                 "Confed）";
     EXPECT_EQ(entries(), expected.join('\n').toStdString());
 }
+
+// What the forecast of the computer's choice reads of a rules file: section and key names in
+// any letter case, [General] as written, a super weapon's name, each type's first list.
+TEST(ModWorld, ReadsWhatTheForecastOfTheComputersChoiceNeeds) {
+    const QByteArray content = crlf({"[general]",
+                                     "TotalAITeamCap=5,10, 15",
+                                     "usemindefenserule=",
+                                     "[General]",
+                                     "AITriggerSuccessWeightDelta=7.5",
+                                     "[multiplayerdialogsettings]",
+                                     "techlevel=7.9",
+                                     "[SuperWeaponTypes]",
+                                     "0=LIGHT",
+                                     "1=BOMB",
+                                     "[BOMB]",
+                                     "Name=Bomb",
+                                     "[BuildingTypes]",
+                                     "0=YARD",
+                                     "1=E1",
+                                     "[InfantryTypes]",
+                                     "0=E1",
+                                     "[YARD]",
+                                     "factory=UnitType",
+                                     "NAVAL=yes"});
+    const IniText text(content);
+    const modrules::DeclaredTypes types = modrules::readTypes(text, TextCodec(Encoding::Utf8));
+    const buildrule::World& world = types.world;
+    EXPECT_EQ(world.maxTechLevel, 7);
+    EXPECT_EQ(world.general.value("TotalAITeamCap"), "5,10, 15");
+    EXPECT_EQ(world.general.value("UseMinDefenseRule", "absent"), "");
+    EXPECT_EQ(world.general.value("AITriggerSuccessWeightDelta"), "7.5");
+    EXPECT_EQ(world.superWeapons, QStringList({"LIGHT", "BOMB"}));
+    EXPECT_EQ(types.names.value("BOMB").name, "Bomb");
+    EXPECT_FALSE(world.types.count("BOMB")); // not a type of the four lists
+    EXPECT_EQ(world.types.at("YARD").factory, "UnitType");
+    EXPECT_EQ(world.types.at("YARD").naval, "yes");
+    EXPECT_EQ(world.types.at("E1").list, modrules::Infantry);
+}

@@ -140,7 +140,10 @@ TEST(FileCheck, CleanFilesGiveNoProblem) {
         unitnames::choiceLists(
             decodeLines(test::readBytes(test::shippedDataDir() + "/NameTable.WQ")))
             .ids;
-    EXPECT_EQ(check(sample, units), std::vector<Problem>{});
+    // Only that three of its teams' scripts never report success.
+    for (const Problem& p : check(sample, units))
+        EXPECT_EQ(p.kind, QStringLiteral("脚本")) << p.text.toStdString();
+    EXPECT_EQ(check(sample, units).size(), 3u);
 
     QByteArray content = crlf({"; made by hand, then by the editor",
                                "[AITriggerTypes]",
@@ -201,8 +204,12 @@ TEST(FileCheck, ComparesWithTheModInUse) {
     std::vector<std::pair<qsizetype, QString>> seen;
     for (const Problem& p : found)
         seen.emplace_back(p.line, levelText(p.level) + p.text);
+    const QString noSuccess =
+        QStringLiteral("提示小队1 的脚本没有动作 49：每次出兵都会算作失败，分量会降到下限");
     const std::vector<std::pair<qsizetype, QString>> expected{
+        {2, noSuccess},
         {3, "错误单位 GONE 未在规则文件中定义"},
+        {3, noSuccess},
         {18, "错误单位 NOTMINE 未在规则文件中定义"},
         {22, "错误建筑编号 2 超出规则文件的建筑列表（共 2 个）"},
     };
@@ -217,16 +224,25 @@ TEST(FileCheck, TellsWhatKeepsATriggerFromBeingUsed) {
         return id + "=x,<none>," + house + ",1,0,<none>," + QByteArray(64, '0') + ",70.000000," +
                min + ",70.000000,1,0," + side + ",0,<none>," + levels;
     };
+    const QByteArray zeros(64, '0');
     const QByteArray content = crlf({
         "[AITriggerTypes]",
-        trigger("T1", "Germans", "10.000000", "1", "1,1,1"),      // 2 no such country
-        trigger("T2", "russians", "10.000000", "2", "1,0,0"),     // other letter case
-        trigger("T3", "<all>", "10.000000", "3", "0,0,1"),        // 4 no such side
-        trigger("T4", "<all>", "10.000000", "0", "0,0,0"),        // 5 no difficulty
-        trigger("T5", "<all>", "80.000000", "x", "1,1,1"),        // 6 weights, side not a number
-        trigger("T6", "<all>", "70.000000", "-1", "00,0,1"),      // 7 side below 0
-        "[TeamTypes]\r\n[TaskForces]\r\n0=TF-1\r\n[ScriptTypes]", // 8-11
-        "[TF-1]\r\nName=f\r\n0=1,mtnk\r\n1=1,MTNK\r\n2=1,GONE",   // 12-16
+        trigger("T1", "Germans", "10.000000", "1", "1,1,1"),  // 2 no such country
+        trigger("T2", "russians", "10.000000", "2", "1,0,0"), // other letter case
+        trigger("T3", "<all>", "10.000000", "3", "0,0,1"),    // 4 no such side
+        trigger("T4", "<all>", "10.000000", "0", "0,0,0"),    // 5 no difficulty
+        trigger("T5", "<all>", "80.000000", "x", "1,1,1"),    // 6 weights, side not a number
+        trigger("T6", "<all>", "70.000000", "-1", "00,0,1"),  // 7 side below 0
+        trigger("T7", "<NONE>", "10", "0", "1,1,1"),          // 8 never used
+        "T8=x,<none>,<all>,1,0,<none>," + zeros + ",70,10,70,0,0,0,0,<none>,1,1,1",     // 9
+        "T9=x,<none>,<all>,1,0,<none>," + zeros + ",0.5,0,0.5,1,0,0,0,<none>,1,1,1",    // 10
+        "T10=x,<none>,<all>,1,0,<none>," + zeros + ",5000,0,5000,1,0,0,0,<none>,1,1,1", // 11
+        "T11=x,<none>,<all>,1,9,<none>," + zeros + ",70,0,70,1,0,0,0,<none>,1,1,1",     // 12
+        "T12=x,<none>,<all>,1,1,MTNK,0000000007000000" + QByteArray(48, '0') +
+            ",70,0,70,1,0,0,0,<none>,1,1,1",                      // 13 comparison 7
+        trigger("T13", "Russians", "10", "1", "1,1,1"),           // 14 not of side 1
+        "[TeamTypes]\r\n[TaskForces]\r\n0=TF-1\r\n[ScriptTypes]", // 15-18
+        "[TF-1]\r\nName=f\r\n0=1,mtnk\r\n1=1,MTNK\r\n2=1,GONE",   // 19-23
     });
     buildrule::World world;
     world.countries = {"Americans", "Russians"};
@@ -244,24 +260,38 @@ TEST(FileCheck, TellsWhatKeepsATriggerFromBeingUsed) {
     const QStringList withoutRules{
         "5 提示 难度: 三个难度都未启用，电脑不会使用此触发",
         "6 提示 分量: 分量下限大于上限",
+        "8 提示 国家: 国家为 <none>，电脑永远不会使用此触发",
+        "9 提示 遭遇战: 遭遇战开关（字段 10）不是 1，遭遇战中不会使用此触发",
+        "10 提示 分量: 分量上限小于 1，电脑不会选中此触发",
+        "11 提示 分量: 可选时其他触发都不会被选中",
+        "12 提示 条件: 游戏没有条件类型 9，电脑不会使用此触发",
+        "13 提示 条件: 条件的比较方式 7 不在 0 到 5 之间，电脑不会使用此触发",
     };
     EXPECT_EQ(seen(std::nullopt), withoutRules.join('\n').toStdString());
-    EXPECT_EQ(
-        seen(mod),
-        QStringList({
-                        "2 错误 未定义国家: 国家 Germans 未在规则文件中定义",
-                        "4 提示 所属方: 所属方 3 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）",
-                        withoutRules[0],
-                        withoutRules[1],
-                        "6 提示 所属方: 所属方 x 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）",
-                        "7 提示 所属方: 所属方 -1 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）",
-                        "14 错误 未定义单位: 单位 mtnk 未在规则文件中定义（规则文件中有 MTNK）",
-                        "16 错误 未定义单位: 单位 GONE 未在规则文件中定义",
-                    })
-            .join('\n')
-            .toStdString());
+    QStringList withRules;
+    // No trigger of the file defends: with [General] as the game has it by default, the
+    // computer never attacks.
+    for (const char* country : {"Americans", "Russians"})
+        for (int level = 1; level <= 3; ++level)
+            withRules
+                << QStringLiteral(
+                       "1 提示 防守触发: 国家 %1 在第 %2 档没有防守触发：电脑永远不会出兵进攻")
+                       .arg(country)
+                       .arg(level);
+    withRules << "2 错误 未定义国家: 国家 Germans 未在规则文件中定义"
+              << "4 提示 所属方: 所属方 3 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）"
+              << withoutRules[0] << withoutRules[1]
+              << "6 提示 所属方: 所属方 x 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）"
+              << "7 提示 所属方: 所属方 -1 不在 0 到 2 之间（规则文件的 [Sides] 共 2 项）"
+              << withoutRules.mid(2)
+              << "14 提示 阵营: 国家 Russians 不属于阵营 1，电脑不会使用此触发"
+              << "21 错误 未定义单位: 单位 mtnk 未在规则文件中定义（规则文件中有 MTNK）"
+              << "23 错误 未定义单位: 单位 GONE 未在规则文件中定义";
+    EXPECT_EQ(seen(mod), withRules.join('\n').toStdString());
+    world.general.insert("UseMinDefenseRule", "no");
+    EXPECT_EQ(seen(mod).find("防守触发"), std::string::npos);
     // A rules file that lists no countries says nothing of them.
     world.countries.clear();
     EXPECT_EQ(seen(mod).find("所属方"), std::string::npos);
-    EXPECT_EQ(seen(mod).find("国家"), std::string::npos);
+    EXPECT_EQ(seen(mod).find("未定义国家"), std::string::npos);
 }

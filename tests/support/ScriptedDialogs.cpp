@@ -38,6 +38,11 @@ QString ScriptedDialogs::prompt(QWidget*, const QString& text, const QString& ti
     return a;
 }
 
+QString ScriptedDialogs::saveFile(QWidget* parent, const QString& filter,
+                                  const QString& startFolder, const QString& fileName) {
+    return openFile(parent, filter, startFolder, fileName);
+}
+
 QString ScriptedDialogs::openFile(QWidget*, const QString& filter, const QString& startFolder,
                                   const QString& hiddenFile) {
     fileFilters << filter;

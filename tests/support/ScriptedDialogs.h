@@ -32,6 +32,9 @@ class ScriptedDialogs : public Dialogs {
                    const QString& defaultText) override;
     QString openFile(QWidget* parent, const QString& filter, const QString& startFolder,
                      const QString& hiddenFile) override;
+    // Answered from files too.
+    QString saveFile(QWidget* parent, const QString& filter, const QString& startFolder,
+                     const QString& fileName) override;
     std::optional<quint32> chooseColor(QWidget* parent) override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override; // the last text of clipboard

@@ -40,6 +40,9 @@ class PrintingDialogs : public tarvok::Dialogs {
     QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return file;
     }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     std::optional<quint32> chooseColor(QWidget*) override { return std::nullopt; }
     void setClipboardText(const QString&) override {}
     QString clipboardText() override { return {}; }
