@@ -1,5 +1,6 @@
 #include "records/Compare.h"
 
+#include "document/FileSet.h"
 #include "records/TeamTypeSection.h"
 #include "records/TriggerLine.h"
 #include "records/TriggerTable.h"
@@ -270,6 +271,18 @@ bool sameValue(QStringView a, QStringView b, bool caseless) {
         return true;
     const std::optional<double> x = decimal(a);
     return x && decimal(b) == x;
+}
+
+std::optional<QByteArray> versionWithFilesNow(const QByteArray& version,
+                                              const QByteArray& current) {
+    if (!fileset::isJoined(version))
+        return version;
+    const QString first = QStringLiteral("first");
+    std::optional<std::vector<fileset::Part>> parts = fileset::split(version, first);
+    const std::optional<std::vector<fileset::Part>> now = fileset::split(current, first);
+    if (!parts || !now || !fileset::fill(*parts, *now))
+        return std::nullopt;
+    return fileset::join(std::move(*parts));
 }
 
 Counts countsOf(const std::vector<Difference>& differences) {

@@ -86,6 +86,11 @@ std::vector<Value> differences(const Side& oldSide, const Record& old, const Sid
 // numbers of equal value (500 and 500.000000). caseless: letter case does not count.
 bool sameValue(QStringView a, QStringView b, bool caseless = false);
 
+// A version the history keeps of a content joined from several files leaves out the files
+// its step did not replace: they are taken as current has them. Nothing when the version's
+// files are not current's.
+std::optional<QByteArray> versionWithFilesNow(const QByteArray& version, const QByteArray& current);
+
 struct Counts {
     int added = 0, removed = 0, changed = 0;
     bool operator==(const Counts&) const = default;

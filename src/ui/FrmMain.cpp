@@ -7,6 +7,7 @@
 #include "ui/FileDrops.h"
 #include "ui/FileFollower.h"
 #include "ui/FrmCheck.h"
+#include "ui/FrmCompare.h"
 #include "ui/FrmTable.h"
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
@@ -165,6 +166,8 @@ void FrmMain::createMenus() {
     mTriggerTable =
         item(mTools, "mTriggerTable", QStringLiteral("触发总表…"), Qt::CTRL | Qt::Key_T);
     mTriggerTable->setEnabled(false);
+    mCompare = item(mTools, "mCompare", QStringLiteral("比较文件…"), {});
+    mCompare->setEnabled(false);
     mTools->addSeparator();
     mClone = item(mTools, "mClone", QStringLiteral("复制整套…"), Qt::CTRL | Qt::Key_D);
     mNewChain =
@@ -304,6 +307,17 @@ void FrmMain::connectHandlers() {
         table_->show();
         table_->activateWindow();
     });
+    connect(mCompare, &QAction::triggered, this, [this] {
+        if (!compare_) {
+            compare_ = new FrmCompare(*kit_, document_, this);
+            compare_->setOnChoose([this](RegistryTabs::Kind kind, const QString& id) {
+                tabs_->selectRecord(kind, id);
+            });
+        }
+        compare_->show();
+        compare_->start();
+        compare_->activateWindow();
+    });
     connect(mUndo, &QAction::triggered, files_, &FileCommands::mUndo_Click);
     connect(mRedo, &QAction::triggered, files_, &FileCommands::mRedo_Click);
     connect(mModRules, &QAction::triggered, files_, &FileCommands::mModRules_Click);
@@ -321,6 +335,7 @@ void FrmMain::connectHandlers() {
     connect(files_, &FileCommands::opened, this, [this] {
         mCheck->setEnabled(true);
         mTriggerTable->setEnabled(true);
+        mCompare->setEnabled(true);
         mNewChain->setEnabled(true);
     });
     acceptFileDrops(this, [this](const QString& file) { files_->openRulesFile(file); });

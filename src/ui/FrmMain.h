@@ -20,6 +20,7 @@ namespace tarvok {
 class ChainCommands;
 class FileCommands;
 class FileFollower;
+class FrmCompare;
 class FrmTable;
 class PanelKit;
 class RecordCommands;
@@ -89,7 +90,8 @@ class FrmMain : public QMainWindow {
     FileCommands* files_ = nullptr;
     ChainCommands* chains_ = nullptr;
     FileFollower* follower_ = nullptr;
-    QPointer<FrmTable> table_; // 触发总表, made at its first use
+    QPointer<FrmTable> table_;     // 触发总表, made at its first use
+    QPointer<FrmCompare> compare_; // 比较文件, made at its first use
     Panels panels_;
 
     // Auto-save is on while 是 is the checked item of its group.
@@ -98,6 +100,7 @@ class FrmMain : public QMainWindow {
     QAction *mYes = nullptr, *mNo = nullptr, *mSuo = nullptr, *mJie = nullptr, *mColor = nullptr;
     QAction *mCheck = nullptr, *mUndo = nullptr, *mRedo = nullptr;
     QAction* mTriggerTable = nullptr;
+    QAction* mCompare = nullptr;
     QAction *mClone = nullptr, *mNewChain = nullptr, *mModRules = nullptr, *mNoModRules = nullptr;
     QGroupBox* FraFile = nullptr;
     QPushButton* CmdOpen = nullptr;
