@@ -158,16 +158,16 @@ Difference differenceOf(const Side& side, const Record& r, Change change) {
 
 Side::Side(const RulesIndex& index) : index_(index) {
     const IniText& text = index.text();
+    const RulesScan& scan = index.scan();
+    // Where each record's lines start in values_ and how many it has, until values_ stops
+    // growing and the spans can be made.
+    std::vector<std::pair<size_t, size_t>> spans[4];
+
     // Triggers: an ID written again takes the first line's place with the later line.
     std::vector<Record>& triggers = records_[int(Kind::Trigger)];
     ByName<size_t>& triggerIds = byId_[int(Kind::Trigger)];
-    std::unordered_map<std::string, std::vector<size_t>> sectionsByName; // folded name
-    const std::vector<IniText::Section>& sections = text.sections();
-    for (size_t s = 0; s < sections.size(); ++s) {
-        const IniText::Section& section = sections[s];
-        sectionsByName[foldedName(section.name)].push_back(s);
-        if (section.name != kTriggers)
-            continue;
+    triggerIds.reserve(scan.triggerKeys.size());
+    for (const IniText::Section& section : text.sections(kTriggers))
         for (qsizetype i = section.bodyBegin; i < section.bodyEnd; ++i) {
             if (text.kind(i) != IniText::Kind::Key)
                 continue;
@@ -176,31 +176,67 @@ Side::Side(const RulesIndex& index) : index_(index) {
                 triggers.push_back({Kind::Trigger, text.key(i), i, {}, false});
             triggers[it->second].line = i;
         }
+    values_.reserve(triggers.size() * trigger::kFieldCount);
+    for (const Record& r : triggers) {
+        const size_t begin = values_.size();
+        const QByteArrayView value = text.value(r.line);
+        for (qsizetype from = 0;;) {
+            const qsizetype comma = value.indexOf(',', from);
+            values_.push_back({{}, value.sliced(from, (comma < 0 ? value.size() : comma) - from)});
+            if (comma < 0)
+                break;
+            from = comma + 1;
+        }
+        spans[int(Kind::Trigger)].emplace_back(begin, values_.size() - begin);
     }
-    for (Record& r : triggers)
-        for (const QByteArrayView field : trigger::splitFields(text.value(r.line)))
-            r.lines.push_back({{}, field});
 
-    const RulesScan& scan = index.scan();
-    for (const auto& [kind, ids] :
-         {std::pair{Kind::TeamType, &scan.teamTypes}, std::pair{Kind::TaskForce, &scan.taskForces},
-          std::pair{Kind::Script, &scan.scriptTypes}}) {
+    // A record's sections are found by their name as written; the few sections whose name
+    // is written in another letter case than every registry ID, by their name folded.
+    const std::pair<Kind, const std::vector<QByteArrayView>*> registries[] = {
+        {Kind::TeamType, &scan.teamTypes},
+        {Kind::TaskForce, &scan.taskForces},
+        {Kind::Script, &scan.scriptTypes}};
+    for (const auto& [kind, ids] : registries) {
         std::vector<Record>& records = records_[int(kind)];
         ByName<size_t>& byId = byId_[int(kind)];
-        for (const QByteArrayView id : *ids) {
-            if (id.isEmpty() || !byId.try_emplace(stdView(id), records.size()).second)
-                continue;
-            Record r{kind, id, -1, {}, false};
-            if (const auto it = sectionsByName.find(foldedName(id)); it != sectionsByName.end())
-                for (const size_t s : it->second) {
-                    r.hasSection = true;
-                    for (qsizetype i = sections[s].bodyBegin; i < sections[s].bodyEnd; ++i)
-                        if (text.kind(i) == IniText::Kind::Key)
-                            r.lines.push_back({text.key(i), text.value(i)});
-                }
-            records.push_back(std::move(r));
+        byId.reserve(ids->size());
+        for (const QByteArrayView id : *ids)
+            if (!id.isEmpty() && byId.try_emplace(stdView(id), records.size()).second)
+                records.push_back({kind, id, -1, {}, false});
+    }
+    std::unordered_map<std::string, std::vector<IniText::Section>> odd; // by folded name
+    for (const IniText::Section& section : text.sections()) {
+        const bool listed =
+            std::any_of(std::begin(byId_) + 1, std::end(byId_), [&](const ByName<size_t>& ids) {
+                return ids.count(stdView(section.name)) > 0;
+            });
+        if (!listed)
+            odd[foldedName(section.name)].push_back(section);
+    }
+    for (const auto& [kind, ids] : registries) {
+        for (Record& r : records_[int(kind)]) {
+            std::vector<IniText::Section> sections = index.sections(r.id);
+            if (const auto it = odd.find(foldedName(r.id)); it != odd.end()) {
+                sections.insert(sections.end(), it->second.begin(), it->second.end());
+                std::sort(sections.begin(), sections.end(),
+                          [](const IniText::Section& a, const IniText::Section& b) {
+                              return a.header < b.header;
+                          });
+            }
+            const size_t begin = values_.size();
+            for (const IniText::Section& s : sections) {
+                r.hasSection = true;
+                for (qsizetype i = s.bodyBegin; i < s.bodyEnd; ++i)
+                    if (text.kind(i) == IniText::Kind::Key)
+                        values_.push_back({text.key(i), text.value(i)});
+            }
+            spans[int(kind)].emplace_back(begin, values_.size() - begin);
         }
     }
+    for (int k = 0; k < 4; ++k)
+        for (size_t i = 0; i < records_[k].size(); ++i)
+            records_[k][i].lines =
+                std::span<const RawValue>(values_).subspan(spans[k][i].first, spans[k][i].second);
 }
 
 const Record* Side::find(Kind kind, QByteArrayView id) const {
@@ -210,7 +246,7 @@ const Record* Side::find(Kind kind, QByteArrayView id) const {
 
 std::vector<RawValue> Side::values(const Record& record) {
     if (record.kind == Kind::Trigger)
-        return record.lines;
+        return {record.lines.begin(), record.lines.end()};
     std::vector<RawValue> out;
     for (const RawValue& v : record.lines) {
         const auto it = std::find_if(out.begin(), out.end(),

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <span>
 #include <vector>
 
 // Two AI files compared as the game reads them, record by record and value by value:
@@ -32,8 +33,8 @@ struct Record {
     qsizetype line = -1; // a trigger's line (the later one of an ID written twice)
     // A trigger's fields in order; a section's key lines of every section of its name
     // found without letter case, in file order, as written (not yet one per key).
-    std::vector<RawValue> lines;
-    bool hasSection = false; // a team type, task force or script has a section
+    std::span<const RawValue> lines; // held by the Side
+    bool hasSection = false;         // a team type, task force or script has a section
 };
 
 // The records of one reading, by kind, in file order: a trigger ID on several lines once,
@@ -41,6 +42,8 @@ struct Record {
 class Side {
   public:
     explicit Side(const RulesIndex& index);
+    Side(const Side&) = delete;
+    Side& operator=(const Side&) = delete;
     const RulesIndex& index() const { return index_; }
     const std::vector<Record>& records(Kind kind) const { return records_[int(kind)]; }
     // The record of that kind and ID, exactly as written; null when the side has none.
@@ -54,6 +57,7 @@ class Side {
   private:
     const RulesIndex& index_;
     std::vector<Record> records_[4];
+    std::vector<RawValue> values_; // every record's lines, one after another
     ByName<size_t> byId_[4];
 };
 
