@@ -193,6 +193,31 @@ class Writer {
         return out;
     }
 
+    // References the comparison found equal that now point at a record added under a new
+    // ID: written too.
+    void addRewired(const Record& r, std::vector<compare::Value>& values) const {
+        const auto listed = [&values](const QString& key) {
+            return std::any_of(values.begin(), values.end(), [&key](const compare::Value& v) {
+                return v.key.compare(key, Qt::CaseInsensitive) == 0;
+            });
+        };
+        const auto renamed = [this](Kind kind, QByteArrayView id) {
+            return renames_.count({int(kind), trimmed(id).toByteArray()}) > 0;
+        };
+        if (r.kind == Kind::Trigger) {
+            for (const size_t f : {size_t{1}, size_t{14}})
+                if (f < r.lines.size() && renamed(Kind::TeamType, r.lines[f].value) &&
+                    !listed(QString::number(f)))
+                    values.push_back({QString::number(f), {}, oc_.decode(r.lines[f].value)});
+        } else if (r.kind == Kind::TeamType) {
+            for (const auto& [key, kind] :
+                 {std::pair{"TaskForce", Kind::TaskForce}, std::pair{"Script", Kind::Script}})
+                if (const auto v = valueOf(r, key);
+                    v && renamed(kind, *v) && !listed(QLatin1String(key)))
+                    values.push_back({QLatin1String(key), {}, oc_.decode(*v)});
+        }
+    }
+
     QByteArray sectionValue(const Record& r, QByteArrayView key, QByteArrayView value) const {
         if (r.kind == Kind::TeamType && keyIs(key, "TaskForce"))
             return reference(Kind::TaskForce, value);
@@ -364,8 +389,8 @@ Result takeInto(const RulesIndex& current, const RulesIndex& other, const std::v
             continue;
         }
         // Only the values that differ are written.
-        const std::vector<compare::Value> values =
-            compare::differences(cs, *item.into, os, *item.from);
+        std::vector<compare::Value> values = compare::differences(cs, *item.into, os, *item.from);
+        writer.addRewired(*item.from, values);
         if (values.empty())
             continue;
         ++result.counts.changed;
