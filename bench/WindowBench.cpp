@@ -9,6 +9,7 @@
 #include "support/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/FileCommands.h"
+#include "ui/FrmCompare.h"
 #include "ui/FrmMain.h"
 #include "ui/FrmTable.h"
 #include "ui/PanelKit.h"
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -421,6 +423,34 @@ void BM_OpenTriggerTable(benchmark::State& state) {
     state.counters["rows"] = tableView(triggerTable(s))->model()->rowCount();
 }
 
+// 工具 → 比较文件… against the last kept version (one trigger's weight changed since), from
+// the menu command to the tree laid out.
+void BM_OpenCompare(benchmark::State& state) {
+    Session& s = session(state.range(0));
+    RulesDocument& doc = s.main->document();
+    if (!doc.history() || doc.history()->size(History::Stack::Undo) == 0) {
+        doc.edit([](const QByteArray& content, const TextCodec&) {
+            QByteArray changed = content;
+            const qsizetype at = changed.indexOf(".000000,");
+            changed.insert(at, '1');
+            return std::optional<QByteArray>(changed);
+        });
+        settle(s);
+    }
+    int rows = 0;
+    for (auto _ : state) {
+        delete s.main->findChild<FrmCompare*>(QStringLiteral("FrmCompare"));
+        QElapsedTimer t;
+        t.start();
+        s.main->findChild<QAction*>(QStringLiteral("mCompare"))->trigger();
+        auto* tree = s.main->findChild<QTreeWidget*>(QStringLiteral("TvwCompare"));
+        tree->doItemsLayout();
+        state.SetIterationTime(t.nsecsElapsed() / 1e9);
+        rows = tree->topLevelItemCount();
+    }
+    state.counters["kinds_listed"] = rows;
+}
+
 // A click on a header: by base weight, up and down in turn, laid out again.
 void BM_TriggerTableSort(benchmark::State& state) {
     Session& s = session(state.range(0));
@@ -535,6 +565,7 @@ WINDOW_BENCH(BM_AddTaskForce);
 WINDOW_BENCH(BM_DeleteTaskForce);
 WINDOW_BENCH(BM_UnitNameLookup);
 WINDOW_BENCH(BM_OpenTriggerTable);
+BENCHMARK(BM_OpenCompare)->Arg(kSmall)->UseManualTime()->Unit(benchmark::kMillisecond);
 WINDOW_BENCH(BM_TriggerTableSort);
 WINDOW_BENCH(BM_TriggerTableFilter);
 WINDOW_BENCH(BM_TriggerTableSaveOne);

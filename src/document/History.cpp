@@ -136,6 +136,17 @@ std::optional<History::Version> History::top(Stack stack) const {
                    wroteOf(file)};
 }
 
+std::vector<History::Version> History::all(Stack stack) const {
+    std::vector<Version> out;
+    const std::vector<Entry> entries = versions(stack);
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const QString file = QDir(folderOf(stack)).filePath(it->name);
+        out.push_back(
+            {file, QFileInfo(file).fileTime(QFileDevice::FileModificationTime), wroteOf(file)});
+    }
+    return out;
+}
+
 std::optional<QByteArray> History::read(const Version& version) const {
     // Only a file of this history's own stacks: no folder on the way may be a link.
     const QString dir = QFileInfo(version.file).absolutePath();

@@ -72,6 +72,8 @@ class History {
     int size(Stack stack) const;
     // The newest version; nothing when the stack is empty.
     std::optional<Version> top(Stack stack) const;
+    // Every version of the stack, newest first.
+    std::vector<Version> all(Stack stack) const;
     // A version's content, read only when it is a regular file of this history's own
     // folder (no link, nothing planted elsewhere); nothing otherwise.
     std::optional<QByteArray> read(const Version& version) const;

@@ -8,6 +8,7 @@
 #include "ui/FileFollower.h"
 #include "ui/FrmCheck.h"
 #include "ui/FrmPredict.h"
+#include "ui/FrmCompare.h"
 #include "ui/FrmTable.h"
 #include "ui/Messages.h"
 #include "ui/NotesPanel.h"
@@ -169,6 +170,8 @@ void FrmMain::createMenus() {
     mTriggerTable->setEnabled(false);
     mPredict = item(mTools, "mPredict", QStringLiteral("推演电脑的选择…"), Qt::Key_F8);
     mPredict->setEnabled(false);
+    mCompare = item(mTools, "mCompare", QStringLiteral("比较文件…"), {});
+    mCompare->setEnabled(false);
     mTools->addSeparator();
     mClone = item(mTools, "mClone", QStringLiteral("复制整套…"), Qt::CTRL | Qt::Key_D);
     mNewChain =
@@ -339,6 +342,17 @@ void FrmMain::connectHandlers() {
         if (predict_)
             predict_->follow();
     });
+    connect(mCompare, &QAction::triggered, this, [this] {
+        if (!compare_) {
+            compare_ = new FrmCompare(*kit_, document_, this);
+            compare_->setOnChoose([this](RegistryTabs::Kind kind, const QString& id) {
+                tabs_->selectRecord(kind, id);
+            });
+        }
+        compare_->show();
+        compare_->start();
+        compare_->activateWindow();
+    });
     connect(mUndo, &QAction::triggered, files_, &FileCommands::mUndo_Click);
     connect(mRedo, &QAction::triggered, files_, &FileCommands::mRedo_Click);
     connect(mModRules, &QAction::triggered, files_, &FileCommands::mModRules_Click);
@@ -357,6 +371,7 @@ void FrmMain::connectHandlers() {
         mCheck->setEnabled(true);
         mTriggerTable->setEnabled(true);
         mPredict->setEnabled(true);
+        mCompare->setEnabled(true);
         mNewChain->setEnabled(true);
     });
     acceptFileDrops(this, [this](const QString& file) { files_->openRulesFile(file); });

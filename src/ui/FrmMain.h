@@ -21,6 +21,7 @@ class ChainCommands;
 class FileCommands;
 class FileFollower;
 class FrmPredict;
+class FrmCompare;
 class FrmTable;
 class PanelKit;
 class RecordCommands;
@@ -96,6 +97,7 @@ class FrmMain : public QMainWindow {
     FileFollower* follower_ = nullptr;
     QPointer<FrmTable> table_;     // 触发总表, made at its first use
     QPointer<FrmPredict> predict_; // 推演电脑的选择, made at its first use
+    QPointer<FrmCompare> compare_; // 比较文件, made at its first use
     Panels panels_;
 
     // Auto-save is on while 是 is the checked item of its group.
@@ -105,6 +107,7 @@ class FrmMain : public QMainWindow {
     QAction *mCheck = nullptr, *mUndo = nullptr, *mRedo = nullptr;
     QAction* mTriggerTable = nullptr;
     QAction* mPredict = nullptr;
+    QAction* mCompare = nullptr;
     QAction *mClone = nullptr, *mNewChain = nullptr, *mModRules = nullptr, *mNoModRules = nullptr;
     QGroupBox* FraFile = nullptr;
     QPushButton* CmdOpen = nullptr;
