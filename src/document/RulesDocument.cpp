@@ -1083,18 +1083,77 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
                 history_->drop(pending);
             return told({filestore::Result::BackupFailed, {}});
         }
-        const History::Fingerprint print = History::fingerprintOf(joinedOut);
-        const filestore::WriteResult result =
+        // Second names of the contents about to be replaced: what another program appends to
+        // one after the last look, before its rename, shows there (as through the scratch
+        // copy of one file).
+        struct Olds {
+            std::vector<QString> names;
+            ~Olds() {
+                for (const QString& n : names)
+                    QFile::remove(n);
+            }
+        } olds;
+        for (size_t k = 0; k < targets->size(); ++k) {
+            olds.names.push_back(scratchPath_ + QLatin1Char('.') + QString::number(k));
+            if (!filestore::link((*targets)[k].path, olds.names[k]).ok() ||
+                !filestore::facts(olds.names[k]).sameAs((*targets)[k].before))
+                QFile::remove(olds.names[k]);
+        }
+        History::Fingerprint print = History::fingerprintOf(joinedOut);
+        filestore::WriteResult result =
             replaceAll(*targets, pending, History::Step::Write, print, versionNote);
         if (result.result == filestore::Result::Busy && attempt < kRetries)
             continue;
         if (!result.ok())
             return told(result);
+        // Lines appended to a replaced content meanwhile go after the editor's own, in one
+        // more round of the step, whose version holds them too.
+        QByteArray joinedNow = joinedOut;
+        SetReading withTails = *set;
+        std::vector<Target> again;
+        for (size_t k = 0; k < targets->size(); ++k) {
+            const Target& t = (*targets)[k];
+            if (filestore::facts(olds.names[k]).sameAs(t.before))
+                continue;
+            const std::optional<QByteArray> grown = filestore::read(olds.names[k]);
+            if (!grown || grown->size() <= t.old.size() || !grown->startsWith(t.old))
+                continue;
+            for (size_t i = 0; i < withTails.files.size(); ++i)
+                if (withTails.files[i].path == t.path)
+                    withTails.bytes[i] = *grown;
+            for (fileset::Part& p : *parts)
+                if (p.name == t.name)
+                    p.bytes = t.bytes + grown->mid(t.old.size());
+            again.push_back({t.path, t.name, t.bytes + grown->mid(t.old.size()), t.bytes,
+                             filestore::facts(t.path)});
+        }
+        if (!again.empty()) {
+            qCDebug(lcDocument) << "lines appended meanwhile to" << again.size() << "files";
+            joinedNow = joinedOf(*parts, set->files);
+            History::Pending second;
+            if (history_)
+                second =
+                    history_->keepContent(History::Stack::Undo, versionOf(withTails, *targets));
+            if (!history_ || second.kept()) {
+                if (history_)
+                    history_->drop(pending);
+                pending = second;
+                filestore::WriteResult note;
+                const History::Fingerprint printNow = History::fingerprintOf(joinedNow);
+                result = replaceAll(again, pending, History::Step::Write, printNow, note);
+                if (result.ok())
+                    print = printNow;
+                else
+                    versionNote = result; // the files hold the editor's content, without them
+            }
+            if (!result.ok() || (history_ && !second.kept()))
+                joinedNow = joinedOut;
+        }
         if (history_ && versionNote.result != filestore::Result::Locked &&
             !history_->finish(pending, History::Step::Write, print) && versionNote.ok())
             versionNote = history_->failure();
         stampReplaced(*targets);
-        wrote(joinedOut);
+        wrote(joinedNow);
         change.cause = Change::Cause::Written;
         change.everything = change.everything || outside;
         tell(change);

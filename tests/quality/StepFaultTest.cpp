@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 using namespace tarvok;
 using namespace tarvok::test;
@@ -304,8 +305,8 @@ int attackHook(const char* step) {
 } // namespace
 
 // A mod of two files, attacked at a step of a write: another program changes the file the
-// step leaves alone, a put-back fails, the version has no room or cannot be synced. Nothing
-// is lost, and every file ends wholly old or wholly new.
+// step leaves alone or appends to one it replaces, a put-back fails, the version has no room or
+// cannot be synced. Nothing is lost, and every file ends wholly old or wholly new.
 TEST(StepFaults, AttacksOnAModOfTwoFilesLoseNothing) {
     using Doc = std::unique_ptr<RulesDocument>;
     const auto rename = [](RulesDocument& doc, const char* from, const char* to) {
@@ -332,6 +333,21 @@ TEST(StepFaults, AttacksOnAModOfTwoFilesLoseNothing) {
              attack = nullptr;
              ASSERT_TRUE(rename(*doc, "0=TF-", "0=TF-x").ok());
              EXPECT_EQ(readBytes(partPath(dir)), "[TaskForces]\r\n0=TF-xtheirs\r\n");
+         }},
+        {"another program appends to a file after the last look, before its rename",
+         [&](const QString& dir, Doc& doc) {
+             attack = [dir, done = false](std::string_view step) mutable {
+                 QFile part(partPath(dir));
+                 if (step == "replace.commit" && !std::exchange(done, true) &&
+                     part.open(QIODevice::Append))
+                     part.write("; theirs\r\n");
+                 return 0;
+             };
+             ASSERT_TRUE(save(*doc, 3).ok());
+             attack = nullptr;
+             EXPECT_EQ(readBytes(partPath(dir)), partContent(3) + "; theirs\r\n");
+             ASSERT_EQ(doc->restore(History::Stack::Undo).outcome, RulesDocument::Restored::Done);
+             EXPECT_EQ(readBytes(partPath(dir)), partContent(2) + "; theirs\r\n");
          }},
         {"the second rename fails and so does the put-back of the first",
          [&](const QString& dir, Doc& doc) {
