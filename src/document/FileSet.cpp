@@ -30,12 +30,9 @@ struct Marker {
     QString name;
 };
 
-std::optional<Marker> readMarker(QByteArrayView content, qsizetype begin) {
-    const qsizetype nl = content.indexOf('\n', begin);
-    if (nl < 0)
-        return std::nullopt;
-    QByteArrayView line = content.sliced(begin, nl - begin);
-    if (!line.endsWith(']'))
+// The flags and name of a marker line (without its line end).
+std::optional<Marker> parseMarker(QByteArrayView line) {
+    if (!line.startsWith(kMarkerStart) || !line.endsWith(']'))
         return std::nullopt;
     line = line.sliced(kMarkerStart.size(), line.size() - kMarkerStart.size() - 1);
     const bool spaced = line.startsWith(' ');
@@ -44,12 +41,24 @@ std::optional<Marker> readMarker(QByteArrayView content, qsizetype begin) {
     const qsizetype space = line.indexOf(' ');
     if (space <= 0)
         return std::nullopt;
-    Marker m{begin, nl + 1, line.first(space).toByteArray(), {}};
+    Marker m{0, 0, line.first(space).toByteArray(), {}};
     if (spaced != (m.flags.contains('x') || m.flags.contains('p')))
         return std::nullopt;
     m.name = QUrl::fromPercentEncoding(line.sliced(space + 1).toByteArray());
     if (m.name.isEmpty())
         return std::nullopt;
+    return m;
+}
+
+std::optional<Marker> readMarker(QByteArrayView content, qsizetype begin) {
+    const qsizetype nl = content.indexOf('\n', begin);
+    if (nl < 0)
+        return std::nullopt;
+    std::optional<Marker> m = parseMarker(content.sliced(begin, nl - begin));
+    if (m) {
+        m->begin = begin;
+        m->end = nl + 1;
+    }
     return m;
 }
 
@@ -210,10 +219,8 @@ Origins::Origins(const IniText& text) {
     for (const IniText::Section& s : text.sections()) {
         if (!isMarker(s.name))
             continue;
-        const QByteArrayView line = text.text(s.header);
-        const qsizetype space = line.indexOf(' ', kMarkerStart.size());
-        names_ << QUrl::fromPercentEncoding(
-            line.sliced(space + 1, line.size() - space - 2).toByteArray());
+        const std::optional<Marker> m = parseMarker(text.text(s.header));
+        names_ << (m ? m->name : QString());
         starts_.push_back(s.header + 1);
     }
 }

@@ -25,6 +25,14 @@ enum class Result {
     Busy,           // another program kept changing the file while it was written; unchanged
     Locked,         // another running copy of the editor keeps this file's versions
     TooLarge,       // a version of this size does not fit the history's room
+    // A step of several files that cannot keep its undo version: refused, nothing changed.
+    NoRoomForVersion,
+    // A step of several files failed after replacing some of them, and putting those back
+    // failed too: systemError names them. The journal and the version stay, so that the
+    // next opening of the file puts their old content back.
+    PartlyWritten,
+    // What is to be written holds a character the encoding of its file cannot hold.
+    Unencodable,
 };
 
 // What a write did, and why it failed: the system's own words for a failure that has no
@@ -60,6 +68,7 @@ struct FileFacts {
     quint64 inode = 0;
     qint64 size = 0;
     qint64 modifiedNs = 0; // modification time, nanoseconds since 1970
+    qint64 statusNs = 0;   // when its name, rights or content last changed (0: unknown)
 
     // The same file, unchanged as far as the system tells: size, time and identity.
     bool sameAs(const FileFacts& o) const {
@@ -123,6 +132,9 @@ WriteResult link(const QString& from, const QString& to);
 // from's content and is never written in place by the editor.
 WriteResult linkOrCopy(const QString& from, const QString& to);
 
+// Puts what was written to an open file on the disk: 0, or the system's error number.
+int sync(QFileDevice& file);
+
 // Renames a file over another, which it replaces in one step.
 WriteResult rename(const QString& from, const QString& to);
 
@@ -132,9 +144,9 @@ WriteResult rewrite(const QString& path, const QString& scratchPath,
                     const std::function<QByteArray(const QByteArray&)>& transform);
 
 // Test seam: called before each step of the editor's writes that reaches the disk, with
-// the step's name. A non-zero answer makes the step fail as if the system had answered
-// with that error number (ENOSPC, say); a test may also end its process there. No hook in
-// the program.
+// the step's name, and before each read() of a file, as "read <path>". A non-zero answer makes the
+// step fail as if the system had answered with that error number (ENOSPC, say); a test may also end
+// its process there. No hook in the program.
 using StepHook = int (*)(const char* step);
 void setStepHook(StepHook hook);
 // The hook's answer for a step: 0 (go on) without a hook.

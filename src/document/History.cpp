@@ -1,6 +1,8 @@
 #include "document/History.h"
 
 #include "document/FileSet.h"
+#include "document/Includes.h"
+#include "document/Logging.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -343,8 +345,15 @@ History::Pending History::keepContent(Stack stack, const QByteArrayList& content
     bool written = f.open(QIODevice::WriteOnly | QIODevice::NewOnly);
     for (const QByteArray& piece : content)
         written = written && f.write(piece) == piece.size();
-    if (!written || !f.flush()) {
-        p.why = filestore::failure(f, errno);
+    // On the disk before the step that needs it is noted: a crash of the system after the
+    // renames must not leave a version of empty parts to put back.
+    int synced = 0;
+    if (written)
+        synced = filestore::fault("history.sync");
+    if (written && !synced)
+        synced = filestore::sync(f);
+    if (!written || !f.flush() || synced) {
+        p.why = synced ? filestore::failure(synced) : filestore::failure(f, errno);
         f.close();
         QFile::remove(file);
         return p;
@@ -522,7 +531,12 @@ void History::recover() {
                           QByteArray::number(now.inode) == note.value("inode") &&
                           QByteArray::number(now.size) == note.value("size");
     if (!files.isEmpty()) {
-        recoverMany(files, part, stack, kind, dropped, note);
+        if (!recoverMany(files, part, stack, kind, dropped, note)) {
+            // The version is the only copy of the old content of files still new: the
+            // journal and it stay, for the next start to finish.
+            lock_->unlock();
+            return;
+        }
     } else if (replaced) {
         if (const std::optional<QByteArray> content = filestore::read(rulesPath_))
             finishNamed(part, stack, kind, dropped, fingerprintOf(*content));
@@ -557,19 +571,23 @@ void History::removeLeftTemporary(const QString& file, const QByteArray& device,
     }
 }
 
-std::optional<QString> History::fileNamed(const QString& name) const {
+std::optional<QString> History::fileNamed(const QString& name, QStringList& included) const {
     const QString folder = QFileInfo(rulesPath_).absolutePath();
     if (name.isEmpty() || QDir::isAbsolutePath(name) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QLatin1Char(':')) ||
-        name.split(QLatin1Char('/')).contains(QStringLiteral("..")))
+        name.contains(QLatin1Char(':')))
         return std::nullopt;
     const QString path = QDir::cleanPath(QDir(folder).filePath(name));
-    if (!path.startsWith(folder + QLatin1Char('/')))
+    if (!name.split(QLatin1Char('/')).contains(QStringLiteral("..")))
+        return path.startsWith(folder + QLatin1Char('/')) ? std::optional(path) : std::nullopt;
+    // A file above the rules file's folder only when the rules file includes it now.
+    if (included.isEmpty())
+        included = includes::filesOf(rulesPath_);
+    if (!included.contains(path) || path == QDir::cleanPath(rulesPath_))
         return std::nullopt;
     return path;
 }
 
-void History::recoverMany(const QList<QByteArray>& files, const QString& part, Stack stack,
+bool History::recoverMany(const QList<QByteArray>& files, const QString& part, Stack stack,
                           Step kind, const QString& dropped,
                           const QHash<QByteArray, QByteArray>& note) {
     struct Noted {
@@ -579,14 +597,17 @@ void History::recoverMany(const QList<QByteArray>& files, const QString& part, S
         bool replaced = false;
     };
     std::vector<Noted> noted;
+    QStringList included; // the files the rules file includes now, looked up once if needed
     for (const QByteArray& line : files) {
         const QList<QByteArray> f = line.split(' ');
         const QString name = f.size() == 4 ? QUrl::fromPercentEncoding(f[3]) : QString();
-        const std::optional<QString> path = fileNamed(name);
-        if (!path) { // names a file outside the rules file's folder: no journal of this editor
+        const std::optional<QString> path = fileNamed(name, included);
+        if (!path) { // names a file the rules file has no business with: no journal of this
+                     // editor, and nothing it names is touched
+            qCInfo(lcDocument) << "journal set aside: it names" << name;
             const QString stepFile = QDir(folder_).filePath(kStepNote);
             filestore::rename(stepFile, stepFile + QStringLiteral(".rejected"));
-            return;
+            return true;
         }
         const filestore::FileFacts now = filestore::facts(*path, filestore::Links::DoNotFollow);
         noted.push_back({name, *path, f[0], f[1],
@@ -601,8 +622,9 @@ void History::recoverMany(const QList<QByteArray>& files, const QString& part, S
     const bool all =
         std::all_of(noted.begin(), noted.end(), [](const Noted& n) { return n.replaced; });
     if (all && sizeOk && hashOk) {
+        qCDebug(lcDocument) << "recovery: step of" << noted.size() << "files finished";
         finishNamed(part, stack, kind, dropped, print);
-        return;
+        return true;
     }
     // Some files are new, some old: the new ones get their old content back from the
     // version the step kept of the files it replaced.
@@ -616,12 +638,18 @@ void History::recoverMany(const QList<QByteArray>& files, const QString& part, S
             removeLeftTemporary(n.path, n.device, n.inode);
             continue;
         }
-        if (!old)
-            continue;
-        for (const fileset::Part& p : *old)
-            if (p.name == n.name && !p.omitted)
-                filestore::replace(n.path, p.bytes);
+        bool back = false;
+        for (const fileset::Part& p : old ? *old : std::vector<fileset::Part>())
+            if (p.name == n.name && !p.omitted) {
+                back = filestore::replace(n.path, p.bytes).ok();
+                qCDebug(lcDocument) << "recovery: old content put back into" << n.path << back;
+            }
+        if (!back) // still new: the version stays for the next try
+            unfinished_ << QDir::toNativeSeparators(n.name);
     }
+    if (!unfinished_.isEmpty())
+        qCInfo(lcDocument) << "recovery could not put back" << unfinished_;
+    return unfinished_.isEmpty();
 }
 
 } // namespace tarvok

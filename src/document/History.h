@@ -131,6 +131,9 @@ class History {
     bool finish(const Pending& pending, Step step, const Fingerprint& now);
     // The file was not replaced: the pending version goes.
     void drop(const Pending& pending);
+    // The files a step of several files left with their new content, which the start could
+    // not put back (its version is kept for the next start); empty when none.
+    const QStringList& unfinished() const { return unfinished_; }
     // Why the last begin or finish that said false failed.
     const filestore::WriteResult& failure() const { return failure_; }
 
@@ -153,11 +156,14 @@ class History {
     void recover();
     void removeLeftTemporary(const QString& file, const QByteArray& device,
                              const QByteArray& inode);
-    // The end of a step of several files; note is the journal's lines.
-    void recoverMany(const QList<QByteArray>& files, const QString& part, Stack stack, Step kind,
+    // The end of a step of several files; note is the journal's lines. False when a file
+    // that holds the new content could not be given its old content back.
+    bool recoverMany(const QList<QByteArray>& files, const QString& part, Stack stack, Step kind,
                      const QString& dropped, const QHash<QByteArray, QByteArray>& note);
-    // A file beside the rules file that a journal names: a relative name inside its folder.
-    std::optional<QString> fileNamed(const QString& name) const;
+    // A file beside the rules file that a journal names: a relative name inside its folder,
+    // or one reaching above it that names a file the rules file includes now (included:
+    // those files, looked up at the first such name).
+    std::optional<QString> fileNamed(const QString& name, QStringList& included) const;
     bool finishNamed(const QString& part, Stack stack, Step step, const QString& dropped,
                      const Fingerprint& now);
     bool writeNote(const QString& name, const QByteArray& text);
@@ -174,6 +180,7 @@ class History {
     Limits limits_;
     std::unique_ptr<QLockFile> lock_;
     filestore::WriteResult failure_; // of the last step that failed
+    QStringList unfinished_;
 };
 
 } // namespace tarvok

@@ -1,9 +1,11 @@
 #include "document/Includes.h"
 
+#include "document/FileStore.h"
 #include "document/IniText.h"
 #include "document/TextEncoding.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -44,6 +46,31 @@ QStringList namesIn(const IniText& text, const TextCodec& codec) {
         if (!value.isEmpty())
             names << codec.decode(value);
     return names;
+}
+
+QStringList namedIn(QByteArrayView bytes) {
+    const IniText::Range span = sectionSpan(bytes, "#include");
+    if (span.length == 0)
+        return {};
+    const QByteArrayView part = bytes.sliced(span.begin, span.length);
+    return namesIn(IniText(part), TextCodec(detectEncoding(part)));
+}
+
+QStringList filesOf(const QString& root) {
+    const QString clean = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
+    const QString folder = QFileInfo(clean).absolutePath();
+    QStringList read;
+    readingOrder(clean, [&](const QString& file) {
+        const std::optional<QByteArray> bytes = filestore::read(file);
+        if (!bytes)
+            return QStringList();
+        read << file;
+        QStringList named;
+        for (const QString& name : namedIn(*bytes))
+            named << locate(folder, name);
+        return named;
+    });
+    return read;
 }
 
 QString locate(const QString& folder, const QString& name, bool* found) {

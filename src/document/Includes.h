@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,14 @@ QStringList namesIn(const IniText& text, const TextCodec& codec);
 // relative to folder, each part matched without regard to letter case. When none matches,
 // the path it would have: a file that appears there later can be noticed.
 QString locate(const QString& folder, const QString& name, bool* found = nullptr);
+
+// The names the [#include] sections of a rules file's bytes give (namesIn over just those
+// sections, in the encoding the bytes tell).
+QStringList namedIn(QByteArrayView bytes);
+
+// The files of the rules file at root that can be read, in reading order, root first, as
+// full clean paths; nothing when root cannot be read.
+QStringList filesOf(const QString& root);
 
 } // namespace includes
 } // namespace tarvok

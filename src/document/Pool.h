@@ -71,11 +71,21 @@ template <typename F> class Handed {
 } // namespace detail
 
 // A task handed to the pool: its future, for a QFutureWatcher or to wait for, and the answer
-// taken as the thread that asks for it sees it.
+// taken as the thread that asks for it sees it. Its last copy waits for the work when it goes,
+// also when an exception takes its caller away: the work may use what the caller owns (a
+// buffer it reads into), which must outlive it.
 template <typename R> class Task {
   public:
     Task(QFuture<R> future, std::shared_ptr<const char> answered)
         : future_(std::move(future)), answered_(std::move(answered)) {}
+    Task(const Task&) = default;
+    Task(Task&&) noexcept = default;
+    Task& operator=(const Task&) = default;
+    Task& operator=(Task&&) noexcept = default;
+    ~Task() {
+        if (copies_.use_count() == 1 && future_.isValid() && !future_.isFinished())
+            future_.waitForFinished();
+    }
 
     const QFuture<R>& future() const { return future_; }
     // Waits for the answer (the task runs on this thread when no pool thread took it yet) and
@@ -97,6 +107,7 @@ template <typename R> class Task {
 
     QFuture<R> future_;
     std::shared_ptr<const char> answered_;
+    std::shared_ptr<const char> copies_ = std::make_shared<const char>(); // this task's copies
 };
 
 // Runs task (a callable taking nothing) in the pool: QtConcurrent::run.

@@ -49,6 +49,18 @@ bool samePath(const QString& a, const QString& b) {
     return !ca.isEmpty() && ca == ib.canonicalFilePath();
 }
 
+// A step of several files cut short, whose files could not all be given their old content
+// back: a history's start tries again (its journal and version stay until it succeeds). Until
+// then nothing is written over that journal: the files still new, or nothing.
+QStringList unsettled(std::unique_ptr<History>& history, const QString& folder,
+                      const QString& path) {
+    if (!history)
+        return {};
+    history.reset(); // its lock let go first
+    history = std::make_unique<History>(folder, path);
+    return history->unfinished();
+}
+
 } // namespace
 
 RulesDocument::RulesDocument(QString scratchPath, QObject* parent)
@@ -93,6 +105,9 @@ void RulesDocument::watch() {
     for (const Member& m : files_)
         if (QFileInfo::exists(m.path))
             watcher_->addPath(m.path);
+    for (const Member& m : unreadable_) // a change of its rights too
+        if (filestore::facts(m.path).isRegular)
+            watcher_->addPath(m.path);
 }
 
 QStringList RulesDocument::files() const {
@@ -104,13 +119,14 @@ QStringList RulesDocument::files() const {
 
 namespace {
 
-// The file names a rules file's [#include] sections give; only those sections are read.
+// An included file that could not be read is looked at again only when the system says
+// something of it changed: its content, its rights, or what it is.
+bool stillUnreadable(const filestore::FileFacts& now, const filestore::FileFacts& then) {
+    return now.sameAs(then) && now.isRegular == then.isRegular && now.statusNs == then.statusNs;
+}
+
 QStringList includedNames(const QByteArray& bytes) {
-    const IniText::Range span = sectionSpan(bytes, "#include");
-    if (span.length == 0)
-        return {};
-    const QByteArrayView part = QByteArrayView(bytes).sliced(span.begin, span.length);
-    return includes::namesIn(IniText(part), TextCodec(detectEncoding(part)));
+    return includes::namedIn(bytes);
 }
 
 // Room for the files a rules file names in [#include], when that section stands in the
@@ -138,7 +154,10 @@ std::optional<RulesDocument::Joined> RulesDocument::readJoined(const QString& pa
     std::optional<SetReading> set = readSet(path, {}, Parts::Drop);
     if (!set)
         return std::nullopt;
-    return Joined{std::move(set->joined), std::move(set->problems), std::move(set->unreadable)};
+    QStringList unreadable;
+    for (const Member& m : set->unreadable)
+        unreadable << QStringLiteral("包含的文件 %1 无法读取").arg(m.name);
+    return Joined{std::move(set->joined), std::move(set->problems), std::move(unreadable)};
 }
 
 std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& path,
@@ -154,6 +173,7 @@ std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& p
     const Stamp rootStamp = stampOf(root);
     QHash<QString, QByteArray> read;
     QHash<QString, Stamp> stamps;
+    QHash<QString, QString> includerOf; // the file that first names a file
     const QStringList order = includes::readingOrder(root, [&](const QString& file) {
         QByteArray bytes;
         if (file == root) {
@@ -166,36 +186,58 @@ std::optional<RulesDocument::SetReading> RulesDocument::readSet(const QString& p
             const Stamp stamp = stampOf(file);
             std::optional<QByteArray> got = filestore::read(file);
             if (!got) {
-                set.problems << (stamp.facts.exists ? QStringLiteral("包含的文件 %1 无法读取")
-                                                    : QStringLiteral("包含的文件 %1 不存在"))
-                                    .arg(QDir(folder).relativeFilePath(file));
-                if (stamp.facts.exists)
-                    set.unreadable << set.problems.back();
-                set.absent << file;
+                const QString name = QDir(folder).relativeFilePath(file);
+                if (stamp.facts.exists) {
+                    set.problems << QStringLiteral("无法读取 %1，其中的记录未列出")
+                                        .arg(QDir::toNativeSeparators(name));
+                    set.unreadable.push_back({file, name, stamp, {}});
+                } else {
+                    set.problems << QStringLiteral("包含的文件 %1 不存在").arg(name);
+                    set.absent << file;
+                }
                 return QStringList();
             }
             bytes = std::move(*got);
             stamps.insert(file, stamp);
         }
         QStringList named;
-        for (const QString& name : includedNames(bytes))
+        for (const QString& name : includedNames(bytes)) {
             named << includes::locate(folder, name);
+            if (!includerOf.contains(named.back()))
+                includerOf.insert(named.back(), file);
+        }
         read.insert(file, std::move(bytes));
         return named;
     });
     if (!first)
         return std::nullopt;
     std::vector<fileset::Part> parts;
+    // Each file's text in its own encoding, found as the opened file's is; the joined
+    // content holds every text in the opened file's, where it comes back byte for byte.
+    QHash<QString, Encoding> encodings;
+    Encoding joinedIn = Encoding::Gbk;
     for (const QString& file : order) {
         if (!read.contains(file))
             continue;
         const bool isRoot = file == root;
         const QString name =
             isRoot ? QFileInfo(root).fileName() : QDir(folder).relativeFilePath(file);
-        set.files.push_back({isRoot ? path : file, name, isRoot ? rootStamp : stamps.value(file)});
+        set.files.push_back(
+            {isRoot ? path : file, name, isRoot ? rootStamp : stamps.value(file), {}});
         parts.push_back({name, read.take(file)});
         if (keep == Parts::Keep)
             set.bytes.push_back(parts.back().bytes);
+        const Encoding own =
+            encodingOf(parts.back().bytes, encodings.value(includerOf.value(file), Encoding::Gbk));
+        encodings.insert(file, own);
+        if (isRoot) {
+            joinedIn = own;
+        } else if (own != joinedIn) {
+            if (std::optional<QByteArray> recoded = transcode(parts.back().bytes, own, joinedIn)) {
+                parts.back().bytes = std::move(*recoded);
+                set.files.back().recoded = own;
+            }
+        }
     }
     set.joined = fileset::join(std::move(parts));
     return set;
@@ -244,18 +286,23 @@ std::optional<RulesDocument::Opened> RulesDocument::open(const QString& path) {
     files_ = std::move(set->files);
     includeProblems_ = std::move(set->problems);
     absent_ = std::move(set->absent);
-    stopReading();
+    unreadable_ = std::move(set->unreadable);
     unsaid_.clear(); // of the file open before
     known_ = std::move(set->joined);
+    // The history before goes first: its lock let go, a step it left unfinished (a file of
+    // several that could not be put back) is finished by the opening's own.
+    history_.reset();
     history_ = historyFolder_.isEmpty() ? nullptr : std::make_unique<History>(historyFolder_, path);
     letGo(index_);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
+    stopReading(); // of the file open before, once this one is in place
     watch();
     qCDebug(lcDocument) << "opened" << path << known_.size() << "bytes";
     tell(Change::Cause::Opened);
     return Opened{index_, static_cast<int>(std::max<quint64>(stamp.facts.links, 1)),
-                  includeProblems_, joined() ? QString() : includer(path)};
+                  includeProblems_, joined() ? QString() : includer(path),
+                  history_ ? history_->unfinished() : QStringList()};
 }
 
 void RulesDocument::countFromScan() {
@@ -276,7 +323,9 @@ std::optional<RulesDocument::Reading> RulesDocument::changedOutside() {
     for (size_t i = 1; i < files_.size() && !changed; ++i)
         changed = !unchanged(filestore::facts(files_[i].path), files_[i].stamp);
     for (const QString& file : absent_) // an included file that appeared
-        changed = changed || filestore::exists(file);
+        changed = changed || filestore::facts(file).exists;
+    for (const Member& m : unreadable_)
+        changed = changed || !stillUnreadable(filestore::facts(m.path), m.stamp.facts);
     if (!changed)
         return std::nullopt;
     std::optional<SetReading> set = readSet(path_, Parts::Drop);
@@ -286,6 +335,8 @@ std::optional<RulesDocument::Reading> RulesDocument::changedOutside() {
         // touched, or saved unchanged: nothing to read again
         stamp_ = set->files[0].stamp;
         files_ = std::move(set->files);
+        absent_ = std::move(set->absent);
+        unreadable_ = std::move(set->unreadable);
         return std::nullopt;
     }
     Reading reading{set->files[0].stamp, set->joined, std::nullopt};
@@ -309,26 +360,29 @@ bool RulesDocument::adopt(Reading reading) {
 
 void RulesDocument::take(SetReading set) {
     stamp_ = set.files[0].stamp;
-    const bool sameFiles = files() == [&] {
-        QStringList paths;
-        for (const Member& m : set.files)
-            paths << m.path;
-        return paths;
-    }();
+    const auto paths = [](const std::vector<Member>& members) {
+        QStringList out;
+        for (const Member& m : members)
+            out << m.path;
+        return out;
+    };
+    const bool sameFiles =
+        paths(files_) == paths(set.files) && paths(unreadable_) == paths(set.unreadable);
     files_ = std::move(set.files);
     includeProblems_ = std::move(set.problems);
     absent_ = std::move(set.absent);
+    unreadable_ = std::move(set.unreadable);
     if (!sameFiles)
         watch();
     reload(std::move(set.joined));
 }
 
 void RulesDocument::reload(QByteArray bytes) {
-    stopReading(); // of content that is no longer the file's
     known_ = std::move(bytes);
     letGo(index_);
     index_ = std::make_shared<const RulesIndex>(known_);
     countFromScan();
+    stopReading(); // of content that is no longer the file's; said once the new is in place
 }
 
 void RulesDocument::say(std::function<void()> signal) {
@@ -455,6 +509,9 @@ void RulesDocument::tell(Change change) {
 filestore::WriteResult RulesDocument::write(const Compute& compute, Change change) {
     if (path_.isEmpty())
         return {filestore::Result::ReadFailed, {}};
+    if (history_ && !history_->unfinished().isEmpty())
+        if (const QStringList stuck = unsettled(history_, historyFolder_, path_); !stuck.isEmpty())
+            return {filestore::Result::PartlyWritten, stuck.join(QStringLiteral("、"))};
     if (joined())
         return writeMany(compute, std::move(change));
     bool outside = false;
@@ -676,9 +733,10 @@ filestore::WriteResult RulesDocument::giveUp(History::Pending& pending, QByteArr
 }
 
 void RulesDocument::wrote(QByteArray bytes) {
-    stamp_ = stampOf(path_);
-    for (Member& m : files_)
-        m.stamp = stampOf(m.path);
+    if (!joined()) { // a step of several files stamps the files it replaced (stampReplaced)
+        stamp_ = stampOf(path_);
+        files_[0].stamp = stamp_;
+    }
     known_ = std::move(bytes);
     // A large file is read again by the pool while the user goes on, and written() said once
     // that reading arrives; a small one is read at once, in less time than a hand-over takes.
@@ -687,8 +745,8 @@ void RulesDocument::wrote(QByteArray bytes) {
         startReading();
         return;
     }
-    stopReading();
     index_ = std::make_shared<const RulesIndex>(known_);
+    stopReading(); // a reading in progress is overtaken once this one is in place
 }
 
 bool RulesDocument::wroteLast(const History::Version& version, const QByteArray& current,
@@ -708,6 +766,11 @@ bool RulesDocument::wroteLast(const History::Version& version, const QByteArray&
 RulesDocument::Restored RulesDocument::restore(History::Stack from, bool withoutVersion) {
     if (!history_)
         return {};
+    if (!history_->unfinished().isEmpty())
+        if (const QStringList stuck = unsettled(history_, historyFolder_, path_); !stuck.isEmpty())
+            return {Restored::Failed,
+                    {},
+                    {filestore::Result::PartlyWritten, stuck.join(QStringLiteral("、"))}};
     if (const filestore::WriteResult claimed = history_->claim(); !claimed.ok())
         return {claimed.result == filestore::Result::Locked ? Restored::LockedElsewhere
                                                             : Restored::Failed,
@@ -793,15 +856,45 @@ std::optional<RulesDocument::SetReading> RulesDocument::basisSet() const {
             return readSet(path_);
     }
     for (const QString& file : absent_)
-        if (filestore::exists(file))
+        if (filestore::facts(file).exists)
+            return readSet(path_);
+    for (const Member& m : unreadable_)
+        if (!stillUnreadable(filestore::facts(m.path), m.stamp.facts))
             return readSet(path_);
     std::optional<std::vector<fileset::Part>> parts = fileset::split(known_, files_[0].name);
-    if (!parts || parts->size() != files_.size())
+    if (!parts || parts->size() != files_.size() || !toFiles(*parts, files_))
         return readSet(path_);
-    SetReading set{files_, {}, includeProblems_, absent_, known_, {}};
+    SetReading set{files_, {}, includeProblems_, absent_, known_, unreadable_};
     for (fileset::Part& p : *parts)
         set.bytes.push_back(std::move(p.bytes));
     return set;
+}
+
+bool RulesDocument::toFiles(std::vector<fileset::Part>& parts, const std::vector<Member>& files) {
+    const Encoding joinedIn = detectEncoding(parts.empty() ? QByteArray() : parts[0].bytes);
+    for (fileset::Part& p : parts) {
+        const auto m = std::find_if(files.begin(), files.end(),
+                                    [&](const Member& f) { return f.name == p.name; });
+        if (m == files.end() || !m->recoded || p.omitted)
+            continue;
+        std::optional<QByteArray> own = transcode(p.bytes, joinedIn, *m->recoded);
+        if (!own)
+            return false;
+        p.bytes = std::move(*own);
+    }
+    return true;
+}
+
+QByteArray RulesDocument::joinedOf(std::vector<fileset::Part> parts,
+                                   const std::vector<Member>& files) {
+    const Encoding joinedIn = detectEncoding(parts.empty() ? QByteArray() : parts[0].bytes);
+    for (fileset::Part& p : parts) {
+        const auto m = std::find_if(files.begin(), files.end(),
+                                    [&](const Member& f) { return f.name == p.name; });
+        if (m != files.end() && m->recoded)
+            p.bytes = transcode(p.bytes, *m->recoded, joinedIn).value_or(p.bytes);
+    }
+    return fileset::join(std::move(parts));
 }
 
 std::optional<std::vector<RulesDocument::Target>>
@@ -851,6 +944,29 @@ bool RulesDocument::scratchOf(const std::vector<Target>& targets) {
     return true;
 }
 
+std::optional<filestore::WriteResult>
+RulesDocument::refusedWithoutVersion(const History::Pending& pending,
+                                     const std::vector<Target>& targets) {
+    // A kill between the renames of several files is mended only from the version: such a
+    // step without one is refused (another running copy that keeps the versions aside).
+    if (!history_ || pending.kept() || targets.size() < 2 ||
+        pending.why.result == filestore::Result::Locked)
+        return std::nullopt;
+    qCDebug(lcDocument) << "step of" << targets.size() << "files refused without its version:"
+                        << static_cast<int>(pending.why.result) << pending.why.systemError;
+    if (pending.why.result == filestore::Result::DiskFull)
+        return filestore::WriteResult{filestore::Result::NoRoomForVersion};
+    return pending.why;
+}
+
+void RulesDocument::stampReplaced(const std::vector<Target>& targets) {
+    for (Member& m : files_)
+        if (std::any_of(targets.begin(), targets.end(),
+                        [&](const Target& t) { return t.path == m.path; }))
+            m.stamp = stampOf(m.path);
+    stamp_ = files_[0].stamp;
+}
+
 filestore::WriteResult RulesDocument::replaceAll(const std::vector<Target>& targets,
                                                  History::Pending& pending, History::Step step,
                                                  const History::Fingerprint& wrote,
@@ -863,7 +979,9 @@ filestore::WriteResult RulesDocument::replaceAll(const std::vector<Target>& targ
         if (k == targets.size()) {
             if (pending.kept() || step != History::Step::Write) {
                 if (history_ && !history_->beginMany(pending, step, made, wrote)) {
-                    if (step != History::Step::Write)
+                    // Without its journal, a kill between the renames would leave files of
+                    // both contents: a step of several files does not go on.
+                    if (step != History::Step::Write || targets.size() > 1)
                         return history_->failure();
                     history_->drop(pending); // a version a kill could part from its write
                     pending = {};
@@ -885,10 +1003,20 @@ filestore::WriteResult RulesDocument::replaceAll(const std::vector<Target>& targ
     };
     const filestore::WriteResult result = stage(0);
     if (!result.ok()) {
-        for (size_t k = 0; k < targets.size(); ++k)
-            if (replaced[k])
-                filestore::replace(targets[k].path, targets[k].old);
-        if (history_)
+        QStringList stuck; // files that hold the new content still
+        for (size_t k = 0; k < targets.size(); ++k) {
+            if (!replaced[k])
+                continue;
+            const filestore::WriteResult back = filestore::replace(targets[k].path, targets[k].old);
+            qCInfo(lcDocument) << "put back" << targets[k].path
+                               << "after a failed step:" << static_cast<int>(back.result)
+                               << back.systemError;
+            if (!back.ok())
+                stuck << QDir::toNativeSeparators(targets[k].name);
+        }
+        // The journal and the version are then the only record of the old content: they
+        // stay, for the history's recovery to put it back.
+        if (history_ && stuck.isEmpty())
             history_->drop(pending);
         pending = {};
         // The scratch copy must not stay a second name of a file the editor may write.
@@ -896,6 +1024,10 @@ filestore::WriteResult RulesDocument::replaceAll(const std::vector<Target>& targ
             QFile::remove(scratchPath_);
             filestore::copy(targets.front().path, scratchPath_);
         }
+        if (!stuck.isEmpty() && history_) // its recovery tries at once
+            stuck = unsettled(history_, historyFolder_, path_);
+        if (!stuck.isEmpty())
+            return {filestore::Result::PartlyWritten, stuck.join(QStringLiteral("、"))};
     } else {
         filestore::makePrivate(scratchPath_); // the old content is the editor's alone now
     }
@@ -928,8 +1060,13 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
         const std::optional<QByteArray> out = compute(set->joined);
         if (!out)
             return told({});
-        const std::optional<std::vector<fileset::Part>> parts =
+        std::optional<std::vector<fileset::Part>> parts =
             fileset::split(*out, files_[0].name, set->bytes);
+        // What the files will read as: mostly the computed content itself.
+        const QByteArray joinedOut =
+            parts ? (fileset::joinsTo(*parts, *out) ? *out : fileset::join(*parts)) : QByteArray();
+        if (parts && !toFiles(*parts, set->files))
+            return told({filestore::Result::Unencodable, {}});
         std::optional<std::vector<Target>> targets =
             parts && parts->size() == set->files.size() ? targetsOf(*set, *parts) : std::nullopt;
         if (!targets)
@@ -941,24 +1078,85 @@ filestore::WriteResult RulesDocument::writeMany(const Compute& compute, Change c
         if (history_)
             pending = history_->keepContent(History::Stack::Undo, versionOf(*set, *targets));
         filestore::WriteResult versionNote = history_ ? pending.why : filestore::WriteResult{};
+        if (const std::optional<filestore::WriteResult> refused =
+                refusedWithoutVersion(pending, *targets))
+            return told(*refused);
         if (!scratchOf(*targets)) {
             if (history_)
                 history_->drop(pending);
             return told({filestore::Result::BackupFailed, {}});
         }
-        // What the files will read as: mostly the computed content itself.
-        const QByteArray joinedOut = fileset::joinsTo(*parts, *out) ? *out : fileset::join(*parts);
-        const History::Fingerprint print = History::fingerprintOf(joinedOut);
-        const filestore::WriteResult result =
+        // Second names of the contents about to be replaced: what another program appends to
+        // one after the last look, before its rename, shows there (as through the scratch
+        // copy of one file).
+        struct Olds {
+            std::vector<QString> names;
+            ~Olds() {
+                for (const QString& n : names)
+                    QFile::remove(n);
+            }
+        } olds;
+        for (size_t k = 0; k < targets->size(); ++k) {
+            olds.names.push_back(scratchPath_ + QLatin1Char('.') + QString::number(k));
+            if (!filestore::link((*targets)[k].path, olds.names[k]).ok() ||
+                !filestore::facts(olds.names[k]).sameAs((*targets)[k].before))
+                QFile::remove(olds.names[k]);
+        }
+        History::Fingerprint print = History::fingerprintOf(joinedOut);
+        filestore::WriteResult result =
             replaceAll(*targets, pending, History::Step::Write, print, versionNote);
         if (result.result == filestore::Result::Busy && attempt < kRetries)
             continue;
         if (!result.ok())
             return told(result);
+        // Lines appended to a replaced content meanwhile go after the editor's own, in one
+        // more round of the step, whose version holds them too.
+        QByteArray joinedNow = joinedOut;
+        SetReading withTails = *set;
+        std::vector<Target> again;
+        for (size_t k = 0; k < targets->size(); ++k) {
+            const Target& t = (*targets)[k];
+            if (filestore::facts(olds.names[k]).sameAs(t.before))
+                continue;
+            const std::optional<QByteArray> grown = filestore::read(olds.names[k]);
+            if (!grown || grown->size() <= t.old.size() || !grown->startsWith(t.old))
+                continue;
+            for (size_t i = 0; i < withTails.files.size(); ++i)
+                if (withTails.files[i].path == t.path)
+                    withTails.bytes[i] = *grown;
+            for (fileset::Part& p : *parts)
+                if (p.name == t.name)
+                    p.bytes = t.bytes + grown->mid(t.old.size());
+            again.push_back({t.path, t.name, t.bytes + grown->mid(t.old.size()), t.bytes,
+                             filestore::facts(t.path)});
+        }
+        if (!again.empty()) {
+            qCDebug(lcDocument) << "lines appended meanwhile to" << again.size() << "files";
+            joinedNow = joinedOf(*parts, set->files);
+            History::Pending second;
+            if (history_)
+                second =
+                    history_->keepContent(History::Stack::Undo, versionOf(withTails, *targets));
+            if (!history_ || second.kept()) {
+                if (history_)
+                    history_->drop(pending);
+                pending = second;
+                filestore::WriteResult note;
+                const History::Fingerprint printNow = History::fingerprintOf(joinedNow);
+                result = replaceAll(again, pending, History::Step::Write, printNow, note);
+                if (result.ok())
+                    print = printNow;
+                else
+                    versionNote = result; // the files hold the editor's content, without them
+            }
+            if (!result.ok() || (history_ && !second.kept()))
+                joinedNow = joinedOut;
+        }
         if (history_ && versionNote.result != filestore::Result::Locked &&
             !history_->finish(pending, History::Step::Write, print) && versionNote.ok())
             versionNote = history_->failure();
-        wrote(joinedOut);
+        stampReplaced(*targets);
+        wrote(joinedNow);
         change.cause = Change::Cause::Written;
         change.everything = change.everything || outside;
         tell(change);
@@ -995,9 +1193,14 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
     const bool undo = from == History::Stack::Undo;
     const History::Step step = undo ? History::Step::Undo : History::Step::Redo;
     History::Pending pending;
+    if (withoutVersion && targets->size() > 1)
+        return {Restored::Failed, {}, {filestore::Result::NoRoomForVersion}};
     if (!withoutVersion) {
         pending = history_->keepContent(undo ? History::Stack::Redo : History::Stack::Undo,
                                         versionOf(*set, *targets));
+        if (const std::optional<filestore::WriteResult> refused =
+                refusedWithoutVersion(pending, *targets))
+            return {Restored::Failed, {}, *refused};
         if (!pending.kept())
             return {pending.why.result == filestore::Result::DiskFull ? Restored::NoRoomForVersion
                                                                       : Restored::Failed,
@@ -1008,16 +1211,14 @@ RulesDocument::Restored RulesDocument::restoreMany(History::Stack from, bool wit
         history_->drop(pending);
         return {Restored::Failed, {}, {filestore::Result::BackupFailed, {}}};
     }
-    const QByteArray restored = fileset::join(*parts);
+    const QByteArray restored = joinedOf(*parts, set->files);
     const History::Fingerprint print = History::fingerprintOf(restored);
     filestore::WriteResult note;
     const filestore::WriteResult result = replaceAll(*targets, pending, step, print, note);
     if (!result.ok())
         return notRestored(result);
     const filestore::WriteResult done = finishRestore(pending, step, print, result);
-    stamp_ = stampOf(path_);
-    for (Member& m : files_)
-        m.stamp = stampOf(m.path);
+    stampReplaced(*targets);
     reload(restored);
     tell(Change::Cause::Restored);
     return {Restored::Done, version.time, done};

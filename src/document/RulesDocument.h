@@ -96,6 +96,9 @@ class RulesDocument : public QObject {
         int hardLinks = 1;           // names the file has; a save replaces this one only
         QStringList includeProblems; // see includeProblems()
         QString includer;            // of a file opened alone: see includer()
+        // Files a step of several files, cut short, left with their new content, which the
+        // opening could not give back their old one (its version is kept for the next).
+        QStringList unfinished;
     };
 
     // Makes path the rules file when it can be read, with the registry counters of its
@@ -236,14 +239,19 @@ class RulesDocument : public QObject {
         QString path;
         QString name; // relative to the opened file's folder
         Stamp stamp;
+        // The file's own encoding, when its text stands in the joined content in the opened
+        // file's (a UTF-8 file included by a GBK one, say); nothing when its bytes do.
+        std::optional<Encoding> recoded;
     };
     struct SetReading {
         std::vector<Member> files;
         std::vector<QByteArray> bytes;
         QStringList problems; // of includes that could not be read
-        QStringList absent;   // where those would be
+        QStringList absent;   // where the missing ones would be
         QByteArray joined;
-        QStringList unreadable; // the problems of those that are there
+        // Included files that are there but cannot be read (no right to, a folder, a pipe):
+        // only their stamps are looked at, until they change.
+        std::vector<Member> unreadable;
     };
     // The file at root and every file it includes; nothing when root cannot be read.
     // Without parts, the reading has no bytes of each file (a write needs them, an opening
@@ -350,14 +358,27 @@ class RulesDocument : public QObject {
     filestore::WriteResult finishRestore(const History::Pending& pending, History::Step step,
                                          const History::Fingerprint& print,
                                          filestore::WriteResult done);
+    // Parts of a joined content in each file's own encoding; false when one cannot hold
+    // what its part holds.
+    static bool toFiles(std::vector<fileset::Part>& parts, const std::vector<Member>& files);
+    // The joined content of the files' own bytes, each text in the joined content's encoding.
+    static QByteArray joinedOf(std::vector<fileset::Part> parts, const std::vector<Member>& files);
     // The scratch copy as the content of the first file replaced.
     bool scratchOf(const std::vector<Target>& targets);
+    // New stamps for the files a step replaced, and for no other: another program's change
+    // to a file the step never wrote, made while it ran, is still seen by the next look.
+    void stampReplaced(const std::vector<Target>& targets);
+    // Why a step of several files that could not keep its version (pending) is refused;
+    // nothing when it goes on.
+    std::optional<filestore::WriteResult> refusedWithoutVersion(const History::Pending& pending,
+                                                                const std::vector<Target>& targets);
 
     QString scratchPath_;
     QString path_;
     std::vector<Member> files_; // the opened file first
     QStringList includeProblems_;
-    QStringList absent_; // included files that were not there
+    QStringList absent_;             // included files that were not there
+    std::vector<Member> unreadable_; // included files there that could not be read
     qint16 counts_[3] = {0, 0, 0};
     Stamp stamp_;
     // The content last read or written, and its index: after a write, null until the reading

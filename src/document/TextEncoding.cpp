@@ -147,6 +147,23 @@ bool TextCodec::roundTrips(QByteArrayView bytes) const {
     return isAscii(bytes) || encode(decode(bytes)) == bytes;
 }
 
+Encoding encodingOf(QByteArrayView content, Encoding includer) {
+    return isAscii(content) ? includer : detectEncoding(content);
+}
+
+std::optional<QByteArray> transcode(QByteArrayView bytes, Encoding from, Encoding to) {
+    if (from == to || isAscii(bytes))
+        return bytes.toByteArray();
+    const QByteArrayView bom = bytes.startsWith(kUtf8Bom) ? kUtf8Bom : QByteArrayView();
+    const QByteArrayView text = bytes.sliced(bom.size());
+    const TextCodec in(from), out(to);
+    const QString decoded = in.decode(text);
+    QByteArray recoded = out.encode(decoded);
+    if (in.encode(out.decode(recoded)) != text)
+        return std::nullopt;
+    return recoded.prepend(bom);
+}
+
 QStringList decodeLines(QByteArrayView content) {
     const TextCodec codec(detectEncoding(content));
     QStringList out;

@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace tarvok {
@@ -45,6 +46,14 @@ class TextCodec {
     mutable QStringDecoder decoder_;
     mutable QStringEncoder encoder_;
 };
+
+// The encoding of one file of several read as one: its own (detectEncoding), or, for a file
+// of ASCII only, the encoding of the file that includes it.
+Encoding encodingOf(QByteArrayView content, Encoding includer);
+// Text in one encoding as the same text in another, a leading UTF-8 byte-order mark kept as
+// it is; nothing when the text would not come back byte for byte (bytes that make no
+// character, a character the other encoding cannot hold).
+std::optional<QByteArray> transcode(QByteArrayView bytes, Encoding from, Encoding to);
 
 // Every line of a content, decoded in its own encoding (a data file, the usage guide).
 QStringList decodeLines(QByteArrayView content);

@@ -42,6 +42,12 @@ QString failureReason(const filestore::WriteResult& result) {
                          .arg(result.systemError);
     case filestore::Result::TooLarge:
         return QStringLiteral("文件超过历史版本的容量上限（256 MB）");
+    case filestore::Result::NoRoomForVersion:
+        return kNoRoomForVersion;
+    case filestore::Result::Unencodable:
+        return kUnencodable;
+    case filestore::Result::PartlyWritten:
+        return QStringLiteral("%1 已含新内容").arg(result.systemError);
     case filestore::Result::Ok:
     case filestore::Result::WriteFailed:
         break;
@@ -52,6 +58,14 @@ QString failureReason(const filestore::WriteResult& result) {
 QString writeFailure(const filestore::WriteResult& result) {
     if (result.result == filestore::Result::Busy)
         return kBusy;
+    if (result.result == filestore::Result::NoRoomForVersion ||
+        result.result == filestore::Result::Unencodable) // refused: said as it stands
+        return failureReason(result);
+    if (result.result == filestore::Result::PartlyWritten) // the one case a file did change
+        return QStringLiteral(
+                   "文件写入失败：%1 已含新内容，未能改回原内容。原内容保存在撤销版本中，"
+                   "重新打开该文件即可恢复")
+            .arg(result.systemError);
     return kWriteFailed + QStringLiteral("\n原因：") + failureReason(result);
 }
 
@@ -80,6 +94,10 @@ QString openingNotes(const RulesDocument::Opened& opened) {
     if (opened.hardLinks > 1)
         notes << QStringLiteral("该文件还有其他硬链接，保存后它们不会随之更新");
     notes << opened.includeProblems;
+    if (!opened.unfinished.isEmpty())
+        notes << QStringLiteral("上次中断的修改未能复原：%1 仍含新内容，原内容保存在历史版本中，"
+                                "下次打开时再试")
+                     .arg(opened.unfinished.join(QStringLiteral("、")));
     if (!opened.includer.isEmpty())
         notes << QStringLiteral("此文件由 %1 包含；打开 %1 可一并编辑").arg(opened.includer);
     return notes.join(QStringLiteral("；"));

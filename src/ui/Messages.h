@@ -35,6 +35,8 @@ inline const QString kTeamTypeSaved = QStringLiteral("作战小队已保存！")
 inline const QString kTaskForceSaved = QStringLiteral("特遣小队已保存！");
 inline const QString kScriptSaved = QStringLiteral("脚本已保存！");
 
+inline const QString kNoRoomForVersion = QStringLiteral("磁盘空间不足，无法保留撤销版本，未保存");
+inline const QString kUnencodable = QStringLiteral("该名称含有文件编码无法保存的字符");
 inline const QString kBusy = QStringLiteral("文件正被其他程序修改，未保存，请稍后再试");
 
 // A kind of record as the window names it: "触发", "作战小队", "特遣小队", "脚本".

@@ -195,7 +195,12 @@ void RecordSelection::showReloaded() {
     for (RecordPanel* panel : panels_.records())
         if (!panel->isEdited() && !panel->recordKey().isEmpty())
             panel->show(panel->recordKey());
-    kit_.messages().status(QStringLiteral("文件已被其他程序修改，已重新读取"));
+    // Included files that are there but cannot be read are named, as at the opening.
+    QStringList notes{QStringLiteral("文件已被其他程序修改，已重新读取")};
+    for (const QString& problem : doc_.includeProblems())
+        if (problem.startsWith(QStringLiteral("无法读取")))
+            notes << problem;
+    kit_.messages().status(notes.join(QStringLiteral("；")));
     showReferences();
 }
 

@@ -1,8 +1,12 @@
 #include "document/FileStore.h"
+#include "document/Pool.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QThread>
+
+#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -146,4 +150,18 @@ TEST_F(FileStoreTest, ALargeFileReadsWhole) {
     for (qsizetype i = 0; i < content.size(); ++i)
         content[i] = static_cast<char>(i * 131 % 251);
     EXPECT_EQ(filestore::read(rulesDir.write(QStringLiteral("large.ini"), content)), content);
+}
+
+// A task's work may use what its caller owns: the last copy of the task waits for it, as
+// when an exception takes the caller away before it took the answer.
+TEST(Pool, ATaskWaitsForItsWorkWhenItsLastCopyGoes) {
+    std::atomic<bool> done = false;
+    {
+        const pool::Task<bool> task = pool::run([&done] {
+            QThread::msleep(50);
+            return done = true;
+        });
+        const pool::Task<bool> copy = task;
+    }
+    EXPECT_TRUE(done);
 }

@@ -135,8 +135,11 @@ TEST(RulesDocument, ALargeWritesReadingArrivesWithTheSignalsThatWaitedForIt) {
                                        {&RulesDocument::written, "written"},
                                        {&RulesDocument::restored, "restored"}})
         QObject::connect(&doc, signal, [&said, name = QString::fromLatin1(name)] { said << name; });
-    QObject::connect(&doc, &RulesDocument::readingInProgressChanged,
-                     [&](bool on) { said << (on ? "reading" : "read"); });
+    // Said once the content that ends the reading is in place, whatever ended it.
+    QObject::connect(&doc, &RulesDocument::readingInProgressChanged, [&](bool on) {
+        said << (on ? QStringLiteral("reading")
+                    : "read " + QString::fromLatin1(doc.index()->name("TF").toByteArray()));
+    });
     const auto rename = [&](char from, char to) {
         return doc.edit([&](const QByteArray& c, const TextCodec&) {
             return QByteArray(c).replace(QByteArray("Name=") + from, QByteArray("Name=") + to);
@@ -150,7 +153,7 @@ TEST(RulesDocument, ALargeWritesReadingArrivesWithTheSignalsThatWaitedForIt) {
     ASSERT_TRUE(rename('b', 'c').ok());
     EXPECT_EQ(said, QStringList({"opened", "reading"}));
     ASSERT_TRUE(arrived());
-    EXPECT_EQ(said, QStringList({"opened", "reading", "read", "written", "written"}));
+    EXPECT_EQ(said, QStringList({"opened", "reading", "read c", "written", "written"}));
     EXPECT_EQ(doc.index()->name("TF"), "c");
     // Another program's change found by a write: read again, then written, in that order.
     said.clear();
@@ -159,14 +162,14 @@ TEST(RulesDocument, ALargeWritesReadingArrivesWithTheSignalsThatWaitedForIt) {
     const std::shared_ptr<const RulesIndex> asked = doc.index(); // before it arrived
     EXPECT_EQ(asked->name("TF"), "d");
     ASSERT_TRUE(arrived());
-    EXPECT_EQ(said, QStringList({"reading", "read", "written", "reloaded"}));
+    EXPECT_EQ(said, QStringList({"reading", "read d", "written", "reloaded"}));
     EXPECT_EQ(doc.index(), asked);
     // An opening overtakes the reading in progress, and only its own signal is said.
     said.clear();
     ASSERT_TRUE(rename('d', 'e').ok());
     ASSERT_TRUE(doc.open(dir.write(QStringLiteral("other.ini"), "[TF]\nName=o\n")));
     QTest::qWait(50);
-    EXPECT_EQ(said, QStringList({"reading", "read", "opened"}));
+    EXPECT_EQ(said, QStringList({"reading", "read o", "opened"}));
     EXPECT_EQ(doc.index()->name("TF"), "o");
 }
 
@@ -322,5 +325,78 @@ TEST(RulesDocument, UndoesOnADiskTooFullForTheRedoVersion) {
         EXPECT_EQ(r.outcome, RulesDocument::Restored::Done);
         EXPECT_EQ(*filestore::read(c.path), "[TeamTypes]\r\n0=A\r\n");
         EXPECT_EQ(doc->history()->size(History::Stack::Redo), otherName ? 0 : 1);
+    }
+}
+
+namespace {
+
+QString refusedRead; // a file the system will not let the editor read
+int refuseRead(const char* step) {
+    return QString::fromUtf8(step) == "read " + refusedRead ? EACCES : 0;
+}
+
+} // namespace
+
+// An included file that is there but cannot be read (no right to, a folder) is named
+// and left out, and looked at without reading the mod again until the system says it changed.
+TEST(RulesDocument, AnUnreadableIncludedFileIsLookedAtNotReadAgain) {
+    TempDir dir;
+    const QString path =
+        dir.write(QStringLiteral("ai.ini"), "[#include]\n1=locked.ini\n2=folder.ini\n");
+    const QString locked = dir.write(QStringLiteral("locked.ini"), "[TaskForces]\n0=B\n");
+    QDir(dir.path()).mkdir(QStringLiteral("folder.ini"));
+    RulesDocument doc(dir.file(QStringLiteral("File.ini")));
+    int reads = 0; // a reading takes the time once for each file it reads
+    doc.setClock([&] {
+        ++reads;
+        return (QDateTime::currentMSecsSinceEpoch() + 1000) * 1'000'000;
+    });
+    refusedRead = QDir::cleanPath(locked);
+    filestore::setStepHook(refuseRead);
+    const std::optional<RulesDocument::Opened> opened = doc.open(path);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->includeProblems.first(),
+              QStringLiteral("无法读取 locked.ini，其中的记录未列出"));
+    EXPECT_EQ(opened->includeProblems.size(), 2);
+    reads = 0;
+    for (int key = 0; key < 20; ++key)
+        EXPECT_FALSE(doc.refresh());
+    EXPECT_EQ(reads, 0);
+    filestore::setStepHook(nullptr); // made readable: its rights change
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_TRUE(doc.refresh());
+    EXPECT_TRUE(doc.index()->bytes().contains("0=B"));
+}
+
+// Each file of a mod keeps its own encoding: names show rightly whichever file holds them,
+// a name is saved in its file's encoding, and one it cannot hold is refused.
+TEST(RulesDocument, EachIncludedFileKeepsItsOwnEncoding) {
+    const TextCodec gbk(Encoding::Gbk), utf8(Encoding::Utf8);
+    for (const auto& [opened, included, bom] : {std::tuple{&gbk, &utf8, QByteArray()},
+                                                {&gbk, &utf8, QByteArray("\xEF\xBB\xBF")},
+                                                {&utf8, &gbk, QByteArray()}}) {
+        TempDir dir;
+        const QString path =
+            dir.write(QStringLiteral("ai.ini"),
+                      "[#include]\n1=sub.ini\n[A]\nName=" + opened->encode(u"进攻") + "\n");
+        const auto sub = [&](QStringView name) {
+            return bom + "[B]\nName=" + included->encode(name) + "\n";
+        };
+        dir.write(QStringLiteral("sub.ini"), sub(u"空降突击"));
+        RulesDocument doc(dir.file(QStringLiteral("File.ini")));
+        ASSERT_TRUE(doc.open(path));
+        EXPECT_EQ(doc.index()->codec().decode(doc.index()->name("B")), QStringLiteral("空降突击"));
+        const auto rename = [&](QStringView to) {
+            return doc.edit([&](const QByteArray& c, const TextCodec& codec) {
+                return std::optional(c.left(c.lastIndexOf("Name=") + 5) + codec.encode(to) + "\n");
+            });
+        };
+        for (const QStringView name : {u"第一", u"第二"}) {
+            ASSERT_TRUE(rename(name).ok());
+            EXPECT_EQ(readBytes(dir.file(QStringLiteral("sub.ini"))), sub(name));
+        }
+        if (included == &gbk) {
+            EXPECT_EQ(rename(u"\U0001F680").result, filestore::Result::Unencodable);
+        }
     }
 }

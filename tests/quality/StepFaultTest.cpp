@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
+#include <string_view>
+#include <utility>
 
 using namespace tarvok;
 using namespace tarvok::test;
@@ -24,7 +27,9 @@ const QString kChild = QStringLiteral(TARVOK_CRASH_CHILD);
 int calls = 0;
 int failAt = 0;
 int failWith = 0;
-int countingHook(const char*) {
+int countingHook(const char* step) {
+    if (std::string_view(step).starts_with("read ")) // reads are no steps of a write
+        return 0;
     return ++calls == failAt ? failWith : 0;
 }
 
@@ -243,11 +248,13 @@ TEST(StepFaults, AFileRewrittenInPlaceDuringASaveIsSavedOnItsNewContent) {
 }
 
 // A step that changes two files, killed at each of its steps: after a restart both files are
-// old or both new, and an undo of a completed step gives both back.
+// old or both new, and an undo of a completed step gives both back; also where the rules file
+// names the other through "..", which a journal may name only for a file included now.
 TEST(StepFaults, AStepOfTwoFilesLeavesBothOldOrBothNew) {
-    for (Op op : {Op::Save, Op::Undo}) {
+    for (const auto& [op, above] :
+         {std::pair{Op::Save, false}, {Op::Undo, false}, {Op::Save, true}, {Op::Undo, true}}) {
         TempDir counted;
-        prepare(counted.path(), op, true);
+        prepare(counted.path(), op, true, above);
         calls = 0;
         failAt = 0;
         filestore::setStepHook(countingHook);
@@ -258,9 +265,10 @@ TEST(StepFaults, AStepOfTwoFilesLeavesBothOldOrBothNew) {
         const Case c = caseOf(op);
         for (int k = 1; k <= steps; ++k) {
             SCOPED_TRACE(testing::Message()
-                         << "operation " << static_cast<int>(op) << ", killed at " << k);
+                         << "operation " << static_cast<int>(op) << ", killed at " << k
+                         << (above ? ", through .." : ""));
             TempDir dir;
-            prepare(dir.path(), op, true);
+            prepare(dir.path(), op, true, above);
             QProcess child;
             child.start(kChild, {QStringLiteral("step"), dir.path(),
                                  QString::number(static_cast<int>(op)), QString::number(k)});
@@ -270,16 +278,115 @@ TEST(StepFaults, AStepOfTwoFilesLeavesBothOldOrBothNew) {
             const auto state = [&] {
                 return std::pair(readBytes(rulesPath(dir.path())), readBytes(partPath(dir.path())));
             };
-            const auto contents = [](int n) { return std::pair(mainContent(n), partContent(n)); };
+            const auto contents = [&](int n) {
+                return std::pair(mainContent(n, above), partContent(n));
+            };
             ASSERT_TRUE(state() == contents(c.before) || state() == contents(c.after));
             if (state() == contents(c.after) && op == Op::Save) {
                 ASSERT_EQ(doc->restore(History::Stack::Undo).outcome,
                           RulesDocument::Restored::Done);
                 EXPECT_TRUE(state() == contents(c.before));
             }
-            QDirIterator parts(dir.path(), {QStringLiteral("*.part")}, QDir::Files,
-                               QDirIterator::Subdirectories);
+            QDirIterator parts(dir.path(), {QStringLiteral("*.part"), QStringLiteral("*.rejected")},
+                               QDir::Files, QDirIterator::Subdirectories);
             EXPECT_FALSE(parts.hasNext());
         }
+    }
+}
+
+namespace {
+
+// What another program, or the disk, does at a step of a write, for the table below.
+std::function<int(std::string_view step)> attack;
+int attackHook(const char* step) {
+    return attack ? attack(step) : 0;
+}
+
+} // namespace
+
+// A mod of two files, attacked at a step of a write: another program changes the file the
+// step leaves alone or appends to one it replaces, a put-back fails, the version has no room or
+// cannot be synced. Nothing is lost, and every file ends wholly old or wholly new.
+TEST(StepFaults, AttacksOnAModOfTwoFilesLoseNothing) {
+    using Doc = std::unique_ptr<RulesDocument>;
+    const auto rename = [](RulesDocument& doc, const char* from, const char* to) {
+        return doc.edit([=](const QByteArray& c, const TextCodec&) {
+            return std::optional(QByteArray(c).replace(from, to));
+        });
+    };
+    const auto expectOld = [](const QString& dir) {
+        EXPECT_EQ(readBytes(rulesPath(dir)), mainContent(2));
+        EXPECT_EQ(readBytes(partPath(dir)), partContent(2));
+    };
+    const std::pair<const char*, std::function<void(const QString&, Doc&)>> rows[] = {
+        {"the file a step leaves alone changes while it runs",
+         [&](const QString& dir, Doc& doc) {
+             // The step ends long after the change: no look may take it for the editor's.
+             doc->setClock([] { return (QDateTime::currentMSecsSinceEpoch() + 1000) * 1000000; });
+             attack = [dir](std::string_view step) {
+                 QFile part(partPath(dir));
+                 if (step == "replace.commit" && part.open(QIODevice::WriteOnly))
+                     part.write("[TaskForces]\r\n0=TF-theirs\r\n");
+                 return 0;
+             };
+             ASSERT_TRUE(rename(*doc, "TM-2", "TM-9").ok()); // the rules file only
+             attack = nullptr;
+             ASSERT_TRUE(rename(*doc, "0=TF-", "0=TF-x").ok());
+             EXPECT_EQ(readBytes(partPath(dir)), "[TaskForces]\r\n0=TF-xtheirs\r\n");
+         }},
+        {"another program appends to a file after the last look, before its rename",
+         [&](const QString& dir, Doc& doc) {
+             attack = [dir, done = false](std::string_view step) mutable {
+                 QFile part(partPath(dir));
+                 if (step == "replace.commit" && !std::exchange(done, true) &&
+                     part.open(QIODevice::Append))
+                     part.write("; theirs\r\n");
+                 return 0;
+             };
+             ASSERT_TRUE(save(*doc, 3).ok());
+             attack = nullptr;
+             EXPECT_EQ(readBytes(partPath(dir)), partContent(3) + "; theirs\r\n");
+             ASSERT_EQ(doc->restore(History::Stack::Undo).outcome, RulesDocument::Restored::Done);
+             EXPECT_EQ(readBytes(partPath(dir)), partContent(2) + "; theirs\r\n");
+         }},
+        {"the second rename fails and so does the put-back of the first",
+         [&](const QString& dir, Doc& doc) {
+             attack = [commits = 0](std::string_view step) mutable {
+                 commits += step == "replace.commit";
+                 return commits == 2 && step == "replace.commit"  ? EBUSY
+                        : commits >= 2 && step == "replace.write" ? ENOSPC
+                                                                  : 0;
+             };
+             const filestore::WriteResult r = save(*doc, 3);
+             EXPECT_EQ(r.result, filestore::Result::PartlyWritten); // not "unchanged"
+             EXPECT_EQ(r.systemError, QStringLiteral("part.ini"));
+             attack = nullptr;
+             doc.reset();
+             doc = openDocument(dir); // the next opening puts the old content back
+             expectOld(dir);
+         }},
+        {"no room for the version of a step or its undo, or it cannot be synced",
+         [&](const QString& dir, Doc& doc) {
+             attack = [](std::string_view step) { return step == "history.room" ? ENOSPC : 0; };
+             EXPECT_EQ(save(*doc, 3).result, filestore::Result::NoRoomForVersion);
+             for (const bool without : {false, true})
+                 EXPECT_EQ(doc->restore(History::Stack::Undo, without).write.result,
+                           filestore::Result::NoRoomForVersion);
+             attack = [](std::string_view step) { return step == "history.sync" ? EIO : 0; };
+             EXPECT_FALSE(save(*doc, 3).ok());
+             expectOld(dir);
+         }},
+    };
+    for (const auto& [what, play] : rows) {
+        SCOPED_TRACE(what);
+        TempDir dir;
+        prepare(dir.path(), Op::Save, true);
+        Doc doc = openDocument(dir.path());
+        filestore::setStepHook(attackHook);
+        play(dir.path(), doc);
+        filestore::setStepHook(nullptr);
+        attack = nullptr;
+        doc.reset();
+        expectNothingLeft(dir.path());
     }
 }

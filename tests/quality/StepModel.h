@@ -10,6 +10,7 @@
 #include "document/RulesDocument.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -22,8 +23,11 @@ inline QByteArray content(int n) {
            QByteArray::number(n) + "\r\n";
 }
 
+// The rules file: dir/aimd.ini, or dir/ai/aimd.ini in a mod whose rules file sits a folder
+// below the file it includes (named "..\\part.ini").
 inline QString rulesPath(const QString& dir) {
-    return QDir(dir).filePath(QStringLiteral("aimd.ini"));
+    const QString below = QDir(dir).filePath(QStringLiteral("ai/aimd.ini"));
+    return QFileInfo::exists(below) ? below : QDir(dir).filePath(QStringLiteral("aimd.ini"));
 }
 
 inline std::unique_ptr<RulesDocument> openDocument(const QString& dir) {
@@ -37,19 +41,23 @@ inline std::unique_ptr<RulesDocument> openDocument(const QString& dir) {
 inline QString partPath(const QString& dir) {
     return QDir(dir).filePath(QStringLiteral("part.ini"));
 }
-inline QByteArray mainContent(int n) {
-    return "[#include]\r\n1=part.ini\r\n" + content(n);
+inline QByteArray mainContent(int n, bool above = false) {
+    return "[#include]\r\n1=" + QByteArray(above ? "..\\" : "") + "part.ini\r\n" + content(n);
 }
 inline QByteArray partContent(int n) {
     return "[TaskForces]\r\n0=TF-" + QByteArray::number(n) + "\r\n";
 }
 
 inline filestore::WriteResult save(RulesDocument& doc, int n) {
-    const bool two = doc.files().size() > 1;
-    return doc.edit([n, two](const QByteArray&, const TextCodec&) {
-        return std::optional(two ? fileset::join({{QStringLiteral("aimd.ini"), mainContent(n)},
-                                                  {QStringLiteral("part.ini"), partContent(n)}})
-                                 : content(n));
+    const QStringList files = doc.files();
+    const QString part =
+        files.size() > 1 ? QFileInfo(files[0]).absoluteDir().relativeFilePath(files[1]) : QString();
+    return doc.edit([n, part](const QByteArray&, const TextCodec&) {
+        return std::optional(
+            part.isEmpty() ? content(n)
+                           : fileset::join({{QStringLiteral("aimd.ini"),
+                                             mainContent(n, part.startsWith(QLatin1String("..")))},
+                                            {part, partContent(n)}}));
     });
 }
 
@@ -72,10 +80,14 @@ inline Case caseOf(Op op) {
     return {};
 }
 
-inline void prepare(const QString& dir, Op op, bool twoFiles = false) {
+inline void prepare(const QString& dir, Op op, bool twoFiles = false, bool above = false) {
     if (twoFiles)
         filestore::replace(partPath(dir), partContent(0));
-    filestore::replace(rulesPath(dir), twoFiles ? mainContent(0) : content(0));
+    if (above)
+        QDir(dir).mkdir(QStringLiteral("ai"));
+    const QString rules =
+        above ? QDir(dir).filePath(QStringLiteral("ai/aimd.ini")) : rulesPath(dir);
+    filestore::replace(rules, twoFiles ? mainContent(0, above) : content(0));
     const std::unique_ptr<RulesDocument> doc = openDocument(dir);
     save(*doc, 1);
     save(*doc, 2);

@@ -81,6 +81,11 @@ TEST(IncludedFiles, JoinAndSplitGiveEveryFileBackByteForByte) {
     EXPECT_EQ(back, parts);
     back = fileset::split(fileset::join(version), "aimd.ini");
     EXPECT_FALSE(fileset::fill(*back, {parts[0], parts[1], parts[3]})); // c d%.ini is gone
+    // The places of a version's lines name its files, those left out before them too.
+    const IniText kept(fileset::join(version));
+    const fileset::Origins keptOrigins(kept);
+    EXPECT_EQ(keptOrigins.name(1), QStringLiteral("sub/b.ini"));
+    EXPECT_EQ(keptOrigins.name(2), QStringLiteral("c d%.ini"));
 }
 
 TEST(IncludedFiles, ReadInTheGamesOrderEachFileOnce) {

@@ -65,7 +65,9 @@ int main(int argc, char* argv[]) {
         static int calls = 0;
         static int endAt = 0;
         endAt = std::atoi(argv[4]);
-        tarvok::filestore::setStepHook([](const char*) {
+        tarvok::filestore::setStepHook([](const char* step) {
+            if (std::strncmp(step, "read ", 5) == 0)
+                return 0;
             if (++calls == endAt)
                 std::_Exit(0); // as a kill would: no handler, no flush, nothing more
             return 0;
