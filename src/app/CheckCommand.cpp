@@ -1,5 +1,8 @@
 #include "app/CheckCommand.h"
 
+#include "app/DiffCommand.h"
+#include "app/PredictCommand.h"
+
 #include "catalogues/Catalogues.h"
 #include "document/FileStore.h"
 #include "document/RulesDocument.h"
@@ -13,6 +16,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTextStream>
 
 #include <cstdio>
 #include <optional>
@@ -23,6 +27,8 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "用法：tarvok --check 文件 [--rules 路径 | --no-rules] [--format text|json]\n"
+    "      tarvok --predict 文件 --state 状态.json [--rules 路径] [--format text|json]\n"
+    "      tarvok --diff 旧文件 新文件 [--format text|json]\n"
     "      tarvok --help | --version\n"
     "      tarvok [文件]  打开编辑器窗口，给出文件时打开该文件\n"
     "\n"
@@ -36,6 +42,11 @@ const QString kUsage = QStringLiteral(
     "  --no-rules         不使用游戏规则文件\n"
     "  --format text|json text（默认）每个问题一行；json 输出一个 JSON 数组，每个问题一个对象：\n"
     "                     file、line、level（error 或 hint）、kind、record、text\n"
+    "  --predict 文件     推演电脑下一次选择的触发（需要游戏规则文件），--state 给出游戏时刻的\n"
+    "                     JSON 状态；退出状态 0 表示已推演，2 "
+    "表示文件、规则文件或状态无法读取或无效\n"
+    "  --state 路径       --predict 所用的状态文件\n"
+    "  --diff 旧 新       逐条比较两个 AI 文件的记录；退出状态 0 相同，1 不同，2 无法读取\n"
     "  --help             显示本说明\n"
     "  --version          显示版本\n"
     "\n"
@@ -62,6 +73,7 @@ int refuse(const QString& why) {
 // What every command may be given, checked in one place.
 struct Shared {
     std::optional<QString> rules; // --rules
+    std::optional<QString> state; // --state
     bool noRules = false;
     bool json = false;
 };
@@ -131,6 +143,32 @@ int check(const QStringList& files, const Shared& options) {
     return errors > 0 ? 1 : 0;
 }
 
+// The forecast: status 0 or 2 as PredictCommand.h says.
+int predictCommand(const QStringList& files, const Shared& options) {
+    if (!options.state)
+        return refuse(QStringLiteral("--predict 需要 --state 状态文件%1").arg(kSeeHelp));
+    if (options.noRules)
+        return refuse(QStringLiteral("推演需要游戏规则文件，不能与 --no-rules 同时使用"));
+    return predict(files.front(), *options.state, options.rules.value_or(QString()), options.json,
+                   stdout, stderr);
+}
+
+// The comparison of two files: status 0, 1 or 2 as DiffCommand.h says.
+int diffCommand(const QStringList& files, const Shared& options) {
+    if (options.rules || options.noRules)
+        return refuse(QStringLiteral("--diff 不使用游戏规则文件%1").arg(kSeeHelp));
+    int status = 0;
+    {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        status = runDiff(files[0], files[1], options.json ? DiffFormat::Json : DiffFormat::Text,
+                         out, err);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return refuse(QStringLiteral("无法写出比较结果（写入标准输出失败）"));
+    return status;
+}
+
 // A command: the switch that chooses it, how many files it is given, and what runs it.
 struct Command {
     const char* name;
@@ -141,6 +179,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"check", 1, "tarvok --check 文件", check},
+    {"predict", 1, "tarvok --predict 文件 --state 状态.json", predictCommand},
+    {"diff", 2, "tarvok --diff 旧文件 新文件", diffCommand},
 };
 
 // The options of every command, for one parser.
@@ -150,12 +190,13 @@ struct Options {
     QCommandLineOption rules{QStringLiteral("rules"), {}, QStringLiteral("path")};
     QCommandLineOption noRules{QStringLiteral("no-rules"), {}};
     QCommandLineOption format{QStringLiteral("format"), {}, QStringLiteral("format")};
+    QCommandLineOption state{QStringLiteral("state"), {}, QStringLiteral("path")};
     std::vector<QCommandLineOption> commands;
 
     explicit Options(QCommandLineParser& parser) {
         for (const Command& command : kCommands)
             commands.emplace_back(QString::fromLatin1(command.name), QString());
-        parser.addOptions({help, version, rules, noRules, format});
+        parser.addOptions({help, version, rules, noRules, format, state});
         for (const QCommandLineOption& command : commands)
             parser.addOption(command);
     }
@@ -175,8 +216,9 @@ QString parseError(const QCommandLineParser& parser, const QStringList& argument
         if (!arg.startsWith(QLatin1String("--")))
             continue;
         const QString name = arg.mid(2).section(QLatin1Char('='), 0, 0);
-        const bool valued =
-            options.rules.names().contains(name) || options.format.names().contains(name);
+        const bool valued = options.rules.names().contains(name) ||
+                            options.format.names().contains(name) ||
+                            options.state.names().contains(name);
         if (valued && !arg.contains(QLatin1Char('=')) && i + 1 == arguments.size())
             return QStringLiteral("--%1 后缺少值%2").arg(name, kSeeHelp);
         if (!valued && arg.contains(QLatin1Char('=')))
@@ -192,6 +234,8 @@ std::optional<Shared> sharedOptions(const QCommandLineParser& parser, const Opti
     if (parser.isSet(options.rules))
         shared.rules = parser.value(options.rules);
     shared.noRules = parser.isSet(options.noRules);
+    if (parser.isSet(options.state))
+        shared.state = parser.value(options.state);
     if (shared.rules && shared.noRules) {
         *why = QStringLiteral("--rules 与 --no-rules 不能同时使用");
         return std::nullopt;
@@ -246,6 +290,8 @@ int run(const QStringList& arguments) {
     const std::optional<Shared> shared = sharedOptions(parser, options, &why);
     if (!shared)
         return refuse(why);
+    if (shared->state && chosen->run != predictCommand)
+        return refuse(QStringLiteral("--state 只用于 --predict%1").arg(kSeeHelp));
     const QStringList files = parser.positionalArguments();
     if (files.size() < chosen->files)
         return refuse(

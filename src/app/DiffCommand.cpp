@@ -23,7 +23,7 @@ using compare::Kind;
 std::optional<QByteArray> readSide(const QString& path, QTextStream& err) {
     const QFileInfo info(path);
     if (info.isDir()) {
-        err << QStringLiteral("无法读取文件 %1：这是一个文件夹").arg(path) << '\n';
+        err << QStringLiteral("tarvok: 无法读取文件 %1：这是一个文件夹").arg(path) << '\n';
         return std::nullopt;
     }
     if (std::optional<RulesDocument::Joined> joined = RulesDocument::readJoined(path)) {
@@ -34,7 +34,7 @@ std::optional<QByteArray> readSide(const QString& path, QTextStream& err) {
     QFile file(path);
     if (info.exists() && !info.isFile() && file.open(QIODevice::ReadOnly))
         return file.readAll();
-    err << QStringLiteral("无法读取文件 %1：%2")
+    err << QStringLiteral("tarvok: 无法读取文件 %1：%2")
                .arg(path,
                     info.exists() ? QStringLiteral("没有读取权限") : QStringLiteral("文件不存在"))
         << '\n';

@@ -51,6 +51,7 @@ TEST(CheckCommand, PrintsTheProblemsAndTheirCountsWithoutADisplayOrAWrite) {
               crlf({"[AITriggerTypes]", trigger, "[TeamTypes]", "0=TM1", "[TaskForces]", "0=TF1",
                     "[ScriptTypes]", "[TM1]", "TaskForce=TF1", "[TF1]", "0=1,MTNK", "1=1,GHOST"}));
     dir.write("mod/readme.txt", "no AI here");
+    dir.write("mod/state.json", R"({"country": "Russians", "level": 1, "enemy": {}})");
     dir.write("elsewhere/ai.ini", crlf({"[AITriggerTypes]"}));
     // Files that are there and cannot be read, whoever runs the test: a folder in their place.
     for (const char* folder : {"beside/rulesmd.ini", "above/rulesmd.ini", "include/part.ini",
@@ -119,6 +120,16 @@ TEST(CheckCommand, PrintsTheProblemsAndTheirCountsWithoutADisplayOrAWrite) {
     EXPECT_EQ(run({"--rules=rulesmd.ini", "--format", "json", "--check", "ai/aimd.ini"}).out,
               json.out);
 
+    // The forecast and the comparison through the same parser.
+    const Outcome forecast =
+        run({"--format=json", "--state", "state.json", "--predict", "ai/aimd.ini"});
+    EXPECT_EQ(forecast.status, 0) << forecast.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(forecast.out.toUtf8())["triggers"].toArray().size(), 1);
+    EXPECT_EQ(run({"--diff", "ai/aimd.ini", "ai/aimd.ini"}).status, 0);
+    const Outcome diff = run({"--diff", "../elsewhere/ai.ini", "ai/aimd.ini"});
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_TRUE(diff.out.contains(QStringLiteral("新增"))) << diff.out.toStdString();
+
     // What cannot be checked or could not be read: status 2, the reason alone on standard
     // error, nothing on standard output.
     const QString broken = dir.file("broken") + "/";
@@ -131,6 +142,11 @@ TEST(CheckCommand, PrintsTheProblemsAndTheirCountsWithoutADisplayOrAWrite) {
         {{"--check"}, "缺少文件：tarvok --check 文件"},
         {{"--format=json", "ai/aimd.ini"}, "缺少命令"},
         {{"--check", "ai/aimd.ini", "--frobnicate"}, "无法识别的选项 --frobnicate"},
+        {{"--predict", "ai/aimd.ini"}, "--predict 需要 --state 状态文件"},
+        {{"--predict", "ai/aimd.ini", "--state=state.json", "--no-rules"}, "推演需要游戏规则文件"},
+        {{"--check", "ai/aimd.ini", "--state", "state.json"}, "--state 只用于 --predict"},
+        {{"--diff", "ai/aimd.ini"}, "缺少文件：tarvok --diff 旧文件 新文件"},
+        {{"--diff", "ai/aimd.ini", "gone.ini"}, "无法读取"},
         {{"--check", "gone.ini"}, "无法读取文件 gone.ini"},
         {{"--check", "readme.txt"}, "文件 readme.txt 中没有 AI 节"},
         {{"--check", "ai/aimd.ini", "--rules", "gone.ini"}, "无法读取游戏规则文件 gone.ini"},

@@ -175,14 +175,16 @@ TEST(RecordChain, NewChainAddsWhatTheFourAddsWould) {
              {std::tuple{0, "N", "名"}, {1, "N-T", "t"}, {2, "N-F", "f"}, {3, "N-S", ""}})
             rows[i].newId = id, rows[i].newName = name;
         const ChainWrite w = createChain(file, kUtf8, rows, {5, 1, 0});
+        // Who may use it, as the dialog chose: only those fields differ.
+        const ChainWrite chosen = createChain(file, kUtf8, rows, {5, 1, 0}, {"Russians", "2", "0"});
 
         const QList<QByteArray> team =
             test::newTeamBlock({{"Name", "t"}, {"TaskForce", "N-F"}, {"Script", "N-S"}});
         const QByteArray key = "N=" + test::utf8("名");
         QByteArray expected = addTriggerEntry(file, key).value();
-        // The new chain's trigger fires: condition -1, enabled on every difficulty.
+        // The new chain's trigger fires: condition -1, any side, enabled on every difficulty.
         expected.replace(key + ",<none>,<all>,10,0,", key + ",N-T,<all>,10,-1,");
-        expected.replace(",<none>,0,0,0", ",<none>,1,1,1");
+        expected.replace(",1,0,1,0,<none>,0,0,0", ",1,0,0,0,<none>,1,1,1");
         expected =
             addRegistryEntry(expected, "TaskForces", "N-F", 1, {"Name=f", "Group=-1"})->content;
         expected = addRegistryEntry(expected, "ScriptTypes", "N-S", 0, {"Name="})->content;
@@ -190,5 +192,8 @@ TEST(RecordChain, NewChainAddsWhatTheFourAddsWould) {
             addRegistryEntry(expected, "TeamTypes", "N-T", 5, {team.begin(), team.end()})->content;
         EXPECT_EQ(w.content, expected);
         EXPECT_EQ(w.added, (RegistryCounts{1, 1, 1}));
+        expected.replace(key + ",N-T,<all>,10,-1,", key + ",N-T,Russians,10,0,");
+        expected.replace(",1,0,0,0,<none>,1,1,1", ",1,0,2,0,<none>,1,1,1");
+        EXPECT_EQ(chosen.content, expected);
     }
 }
