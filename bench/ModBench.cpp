@@ -167,6 +167,31 @@ forecast::State forecastState(const ModWorld& world) {
     return s;
 }
 
+// tarvok --predict on the published-size AI file and the mod beside it, as a whole process
+// (program loaded, file, mod and state read, forecast, lines printed).
+void BM_PredictCommand(benchmark::State& state) {
+    Fixture& f = fixture();
+    const QString statePath = f.dir.filePath(QStringLiteral("state.json"));
+    if (!QFile::exists(statePath)) {
+        const RulesIndex index(f.published.content);
+        ModWorld world(f.unitTable);
+        world.update(f.publishedPath, index.text(), index.codec(), {});
+        QFile out(statePath);
+        out.open(QIODevice::WriteOnly);
+        out.write(forecast::writeState(forecastState(world)));
+    }
+    int status = -1;
+    for (auto _ : state) {
+        QProcess p;
+        p.start(QStringLiteral(TARVOK_PROGRAM), {QStringLiteral("--predict"), f.publishedPath,
+                                                 QStringLiteral("--state"), statePath});
+        p.waitForFinished(-1);
+        status = p.exitCode();
+        benchmark::DoNotOptimize(p.readAllStandardOutput());
+    }
+    state.counters["exit_status"] = status;
+}
+
 // A forecast on the published-size AI file against the mod, the file read for it once (as
 // the window holds it between edits of the state); with Arg(1), the file read for it too.
 void BM_ForecastPublishedMod(benchmark::State& state) {
@@ -220,6 +245,7 @@ BENCHMARK(BM_ForecastLargeFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckPublishedMod)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildRulePublishedMod)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PredictCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ModFirstRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ModLookAgain)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ModBesideLargeAiFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -20,6 +20,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDir>
@@ -451,6 +452,21 @@ void BM_OpenCompare(benchmark::State& state) {
     state.counters["kinds_listed"] = rows;
 }
 
+// An edit of the forecast's state (遭遇战 ticked and unticked in turn), from the click to the
+// table of triggers laid out again, with the generated mod in use.
+void BM_PredictStateEdit(benchmark::State& state) {
+    Session& s = session(state.range(0), true);
+    if (!s.main->findChild<QWidget*>(QStringLiteral("FrmPredict")))
+        s.main->findChild<QAction*>(QStringLiteral("mPredict"))->trigger();
+    auto* skirmish = s.main->findChild<QCheckBox*>(QStringLiteral("ChkPredSkirmish"));
+    auto* table = s.main->findChild<QTableView*>(QStringLiteral("TblPredict"));
+    timed(state, s, [&] {
+        skirmish->click();
+        table->doItemsLayout();
+    });
+    state.counters["rows"] = table->model()->rowCount();
+}
+
 // A click on a header: by base weight, up and down in turn, laid out again.
 void BM_TriggerTableSort(benchmark::State& state) {
     Session& s = session(state.range(0));
@@ -566,6 +582,7 @@ WINDOW_BENCH(BM_DeleteTaskForce);
 WINDOW_BENCH(BM_UnitNameLookup);
 WINDOW_BENCH(BM_OpenTriggerTable);
 BENCHMARK(BM_OpenCompare)->Arg(kSmall)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PredictStateEdit)->Arg(kSmall)->UseManualTime()->Unit(benchmark::kMillisecond);
 WINDOW_BENCH(BM_TriggerTableSort);
 WINDOW_BENCH(BM_TriggerTableFilter);
 WINDOW_BENCH(BM_TriggerTableSaveOne);
