@@ -82,7 +82,8 @@ TEST(IncludedFiles, JoinAndSplitGiveEveryFileBackByteForByte) {
     back = fileset::split(fileset::join(version), "aimd.ini");
     EXPECT_FALSE(fileset::fill(*back, {parts[0], parts[1], parts[3]})); // c d%.ini is gone
     // The places of a version's lines name its files, those left out before them too.
-    const IniText kept(fileset::join(version));
+    const QByteArray keptBytes = fileset::join(version); // the reading views these bytes
+    const IniText kept(keptBytes);
     const fileset::Origins keptOrigins(kept);
     EXPECT_EQ(keptOrigins.name(1), QStringLiteral("sub/b.ini"));
     EXPECT_EQ(keptOrigins.name(2), QStringLiteral("c d%.ini"));
