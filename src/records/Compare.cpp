@@ -1,6 +1,7 @@
 #include "records/Compare.h"
 
 #include "document/FileSet.h"
+#include "records/FieldRules.h"
 #include "records/TeamTypeSection.h"
 #include "records/TriggerLine.h"
 #include "records/TriggerTable.h"
@@ -8,7 +9,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <unordered_map>
 
@@ -37,41 +37,6 @@ QByteArrayView trimmedView(QByteArrayView v) {
 
 bool sameKey(QByteArrayView a, QByteArrayView b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// A text that reads whole as a decimal number: sign, digits with at most one point, an
-// exponent; its value.
-std::optional<double> decimal(QStringView text) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    int digits = 0;
-    bool point = false;
-    for (; i < n; ++i) {
-        if (text[i] >= u'0' && text[i] <= u'9')
-            ++digits;
-        else if (text[i] == u'.' && !point)
-            point = true;
-        else
-            break;
-    }
-    if (digits == 0)
-        return std::nullopt;
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        ++i;
-        if (i < n && (text[i] == u'+' || text[i] == u'-'))
-            ++i;
-        const qsizetype start = i;
-        while (i < n && text[i] >= u'0' && text[i] <= u'9')
-            ++i;
-        if (i == start)
-            return std::nullopt;
-    }
-    if (i != n)
-        return std::nullopt;
-    const QByteArray latin = text.toLatin1();
-    return std::strtod(latin.constData(), nullptr);
 }
 
 // Compares the records of two sides, decoding only what differs.
@@ -305,8 +270,8 @@ bool sameValue(QStringView a, QStringView b, bool caseless) {
     b = b.trimmed();
     if (a.compare(b, caseless ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0)
         return true;
-    const std::optional<double> x = decimal(a);
-    return x && decimal(b) == x;
+    const std::optional<double> x = fieldrules::decimalNumber(a);
+    return x && fieldrules::decimalNumber(b) == x;
 }
 
 std::optional<QByteArray> versionWithFilesNow(const QByteArray& version,

@@ -4,6 +4,9 @@
 #include <QSet>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
 
 #include "document/Lines.h"
 
@@ -181,6 +184,44 @@ std::optional<RowRefusal> refusedTaskForceRow(const std::vector<SectionRow>& loa
 bool isBuildingAction(const QString& action) {
     return action == QLatin1String("46") || action == QLatin1String("47") ||
            action == QLatin1String("56") || action == QLatin1String("58");
+}
+
+std::optional<double> decimalNumber(QStringView text) {
+    text = text.trimmed();
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const auto digit = [&](qsizetype at) { return at < n && text[at] >= u'0' && text[at] <= u'9'; };
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    int digits = 0;
+    while (digit(i))
+        ++i, ++digits;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (digit(i))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < n && (text[i] == u'+' || text[i] == u'-'))
+            ++i;
+        if (!digit(i))
+            return std::nullopt;
+        while (digit(i))
+            ++i;
+    }
+    if (i != n)
+        return std::nullopt;
+    // Only ASCII is left: the standard library reads it without a locale.
+    std::string ascii(static_cast<size_t>(n), '\0');
+    for (qsizetype k = 0; k < n; ++k)
+        ascii[static_cast<size_t>(k)] = static_cast<char>(text[k].unicode());
+    const char* first = ascii.data() + (ascii.front() == '+' ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, ascii.data() + ascii.size(), value);
+    return error == std::errc() && std::isfinite(value) ? std::optional(value) : std::nullopt;
 }
 
 QString searchKey(const QString& text) {

@@ -92,6 +92,11 @@ bool isBuildingAction(const QString& action);
 
 // What a filter compares: letter case and full-width letters and digits set aside
 // ("Ｔｍ－１" and "tm-1" read alike).
+// The value of a text that reads whole, once trimmed, as a decimal number: an optional sign,
+// digits with at most one point, an optional exponent ("500", "-1.5", "500.000000", "2e3");
+// read without regard to the system's locale. Nothing for any other text.
+std::optional<double> decimalNumber(QStringView text);
+
 QString searchKey(const QString& text);
 
 // ---- the rules file

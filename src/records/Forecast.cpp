@@ -1,6 +1,7 @@
 #include "records/Forecast.h"
 
 #include "document/Lines.h"
+#include "records/FieldRules.h"
 #include "records/RecordLines.h"
 #include "records/TriggerLine.h"
 
@@ -32,45 +33,6 @@ std::string foldBytes(QByteArrayView bytes) {
     return out;
 }
 
-// The decimal number text spells, when it is one (see number()).
-std::optional<double> readDecimal(QStringView text) {
-    text = text.trimmed();
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    const auto digit = [&](qsizetype at) { return at < n && text[at] >= u'0' && text[at] <= u'9'; };
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    int digits = 0;
-    while (digit(i))
-        ++i, ++digits;
-    if (i < n && text[i] == u'.') {
-        ++i;
-        while (digit(i))
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return std::nullopt;
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        ++i;
-        if (i < n && (text[i] == u'+' || text[i] == u'-'))
-            ++i;
-        if (!digit(i))
-            return std::nullopt;
-        while (digit(i))
-            ++i;
-    }
-    if (i != n)
-        return std::nullopt;
-    // Only ASCII is left: the standard library reads it without a locale.
-    std::string ascii(static_cast<size_t>(n), '\0');
-    for (qsizetype k = 0; k < n; ++k)
-        ascii[static_cast<size_t>(k)] = static_cast<char>(text[k].unicode());
-    const char* first = ascii.data() + (ascii.front() == '+' ? 1 : 0);
-    double value = 0;
-    const auto [end, error] = std::from_chars(first, ascii.data() + ascii.size(), value);
-    return error == std::errc() && std::isfinite(value) ? std::optional(value) : std::nullopt;
-}
-
 } // namespace
 
 bool sameName(QByteArrayView a, QByteArrayView b) {
@@ -94,11 +56,11 @@ QString foldName(const QString& name) {
 }
 
 std::optional<double> decimal(QStringView text) {
-    return readDecimal(text);
+    return fieldrules::decimalNumber(text);
 }
 
 std::optional<long long> number(QStringView text) {
-    const std::optional<double> value = readDecimal(text);
+    const std::optional<double> value = fieldrules::decimalNumber(text);
     if (!value)
         return std::nullopt;
     constexpr double kLimit = 9.0e18;
